@@ -1,0 +1,82 @@
+#include "engine/colour.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <limits>
+
+#include "engine/utf8.h"
+
+namespace tessalune::engine {
+
+namespace {
+
+ColourNumber parseColourNumber(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || end != text.data() + text.size() ||
+      (error != std::errc{} && error != std::errc::result_out_of_range)) {
+    throw errors::RuntimeFailure(errors::failure::kTypeMismatch, "Type mismatch");
+  }
+  if (error == std::errc::result_out_of_range || value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::uint32_t>::max()) {
+    errors::raiseOverflow();
+  }
+  return static_cast<ColourNumber>(value) & kRgbMask;
+}
+
+int hexDigit(char32_t c) {
+  if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
+  if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+  if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
+  return -1;
+}
+
+int hexPair(char32_t high, char32_t low) {
+  const int h = hexDigit(high);
+  const int l = hexDigit(low);
+  return h < 0 || l < 0 ? 0 : h * 16 + l;
+}
+
+}  // namespace
+
+int GetRGBColor(std::string_view colourText, int component, errors::FailureContext& ctx) {
+  return errors::guardRoutine(ctx, "GetRGBColor", 0, [&] {
+    ctx.step.reset();
+    ctx.step.advance();
+    const ColourNumber colour = parseColourNumber(colourText);
+    switch (component) {
+      case 1:
+        return redOf(colour);
+      case 2:
+        return blueOf(colour);
+      case 3:
+        return greenOf(colour);
+      default:
+        return 0;
+    }
+  });
+}
+
+std::string rgb2hex(ColourNumber colour) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  const std::array<int, 3> components = {redOf(colour), greenOf(colour), blueOf(colour)};
+  std::string out = "#";
+  for (int c : components) {
+    out.push_back(kDigits[c >> 4]);
+    out.push_back(kDigits[c & 0xF]);
+  }
+  return out;
+}
+
+ColourNumber hex2rgb(std::string_view text) {
+  const std::u32string chars = decodeUtf8(text);
+  std::u32string six = chars.size() > 6 ? chars.substr(chars.size() - 6) : chars;
+  six.insert(0, 6 - six.size(), U'0');
+  return makeColour(hexPair(six[0], six[1]), hexPair(six[2], six[3]), hexPair(six[4], six[5]));
+}
+
+}  // namespace tessalune::engine

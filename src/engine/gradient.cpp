@@ -1,0 +1,130 @@
+#include "engine/gradient.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace tessalune::engine {
+
+namespace {
+
+std::int16_t checked16(int value) {
+  if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max()) {
+    errors::raiseOverflow();
+  }
+  return static_cast<std::int16_t>(value);
+}
+
+void paintChar(RichTextBox& scratch, int index, ColourNumber colour, int target) {
+  scratch.setSelStart(index);
+  scratch.setSelLength(1);
+  if (target == static_cast<int>(PaintTarget::Text)) {
+    scratch.setSelColor(colour);
+  } else if (target == static_cast<int>(PaintTarget::Background)) {
+    SetSelBackColor(colour, scratch);
+  }
+}
+
+struct Components {
+  double red, green, blue;
+};
+
+Components componentsOf(ColourNumber c) {
+  return {static_cast<double>(redOf(c)), static_cast<double>(greenOf(c)), static_cast<double>(blueOf(c))};
+}
+
+// Steps through a gradient by repeated addition, as the painter always has: the colour of
+// step i is the start colour plus the sum of i steps, truncated toward zero.
+class GradientWalk {
+ public:
+  GradientWalk(ColourNumber from, ColourNumber to, int steps)
+      : start_(componentsOf(from)),
+        step_{(componentsOf(to).red - start_.red) / steps, (componentsOf(to).green - start_.green) / steps,
+              (componentsOf(to).blue - start_.blue) / steps} {}
+
+  ColourNumber next() {
+    sum_.red += step_.red;
+    sum_.green += step_.green;
+    sum_.blue += step_.blue;
+    return makeColour(component(start_.red + sum_.red), component(start_.green + sum_.green),
+                      component(start_.blue + sum_.blue));
+  }
+
+ private:
+  static int component(double value) { return static_cast<int>(std::trunc(value)) & 0xFF; }
+
+  Components start_;
+  Components step_;
+  Components sum_{0, 0, 0};
+};
+
+void paintLinear(RichTextBox& scratch, int first, int end, ColourNumber colour1, ColourNumber colour2,
+                 int count, int target) {
+  paintChar(scratch, first, colour1, target);
+  paintChar(scratch, end - 1, colour2, target);
+  GradientWalk walk(colour1, colour2, count - 1);
+  for (int i = 1; i <= count - 1; ++i) paintChar(scratch, first + i, walk.next(), target);
+}
+
+void paintMirrored(RichTextBox& scratch, int first, int end, ColourNumber colour1, ColourNumber colour2,
+                   int count, int target) {
+  paintChar(scratch, first, colour1, target);
+  paintChar(scratch, end - 1, colour1, target);
+  if (end - first == 2) return;
+  const int mid = (count + 1) / 2;
+  GradientWalk walk(colour1, colour2, mid - 1);
+  for (int i = 1; i <= mid - 1; ++i) {
+    const ColourNumber colour = walk.next();
+    paintChar(scratch, first + i, colour, target);
+    paintChar(scratch, end - 1 - i, colour, target);
+  }
+}
+
+}  // namespace
+
+void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
+                int kind, int target, PaintContext& ctx) {
+  errors::FailureContext& failures = ctx.failures;
+  errors::guardProcedure(failures, "doGradient", [&] {
+    failures.step.reset();
+    failures.step.advance();
+    const int n = checked16(checked16(end) - checked16(first));
+    checked16(count), checked16(kind), checked16(target);
+    if (n <= 0) return;
+    failures.step.advance();
+    const int savedStart = box.selStart();
+    ctx.scratch.setTextRtf(box.textRtf());
+    failures.step.advance();
+    if (n == 1) {
+      paintChar(ctx.scratch, first, colour1, target);
+    } else if (kind == static_cast<int>(GradientKind::Linear)) {
+      paintLinear(ctx.scratch, first, end, colour1, colour2, count, target);
+    } else if (kind == static_cast<int>(GradientKind::Mirrored)) {
+      paintMirrored(ctx.scratch, first, end, colour1, colour2, count, target);
+    }
+    failures.step.advance();
+    box.setTextRtf(ctx.scratch.textRtf());
+    box.setSelStart(savedStart);
+  });
+}
+
+void applySolidStyle(RichTextBox& box, ColourNumber colour, PaintTarget target, PaintContext& ctx) {
+  const int savedStart = box.selStart();
+  ctx.scratch.setTextRtf(box.textRtf());
+  ctx.scratch.select(0, ctx.scratch.length());
+  if (target == PaintTarget::Text) {
+    ctx.scratch.setSelColor(colour);
+  } else {
+    SetSelBackColor(colour, ctx.scratch);
+  }
+  box.setTextRtf(ctx.scratch.textRtf());
+  box.setSelStart(savedStart);
+}
+
+GradientPreset gradientPreset(int preset, ColourNumber colour1, ColourNumber colour2) {
+  const bool reversed = preset == 2 || preset == 4;
+  const GradientKind kind = preset >= 3 ? GradientKind::Mirrored : GradientKind::Linear;
+  return reversed ? GradientPreset{colour2, colour1, kind} : GradientPreset{colour1, colour2, kind};
+}
+
+}  // namespace tessalune::engine

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tessalune::engine {
+
+// The sixteen colours that Plus! codes may name by index ("·$4" is red). A colour
+// that equals one of them exactly is written as its index.
+inline constexpr std::array<std::string_view, 16> kPalette = {
+    "#FFFFFF", "#000000", "#000080", "#008000", "#FF0000", "#800000", "#800080", "#FF8000",
+    "#FFFF00", "#00FF00", "#008080", "#00FFFF", "#0000FF", "#FF00FF", "#808080", "#C0C0C0"};
+
+// The index of colourText in the palette (exact, case-sensitive text comparison).
+std::optional<int> paletteIndexOf(std::string_view colourText);
+
+}  // namespace tessalune::engine

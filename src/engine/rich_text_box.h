@@ -1,0 +1,97 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/styled_text.h"
+
+namespace tessalune::engine {
+
+// Reading a format over a selection: all characters agree, or they do not.
+enum class Tristate { False, True, Mixed };
+
+// A rich-text box: styled characters, a selection, and the operations the editor and the
+// conversions perform on them. Positions and lengths count characters (code points); a
+// line break is CR LF and takes two positions.
+class RichTextBox {
+ public:
+  explicit RichTextBox(std::string name = {}) : name_(std::move(name)) {}
+
+  const std::string& name() const { return name_; }
+
+  // Content. Writing either form replaces everything and puts the caret at the start.
+  std::string text() const;
+  void setText(std::string_view text);
+  std::string textRtf() const { return writeRtf(chars_); }
+  void setTextRtf(std::string_view rtf);
+  const StyledText& characters() const { return chars_; }
+  int length() const { return static_cast<int>(chars_.size()); }
+
+  // Selection. Setting the start collapses the selection there, as the control does;
+  // both are clamped to the text.
+  int selStart() const { return selStart_; }
+  int selLength() const { return selLength_; }
+  void setSelStart(int start);
+  void setSelLength(int length);
+  void select(int start, int length);
+  std::string selectedText() const;
+  void replaceSelection(std::string_view text);
+
+  // Formats of the selection. Reading a colour gives that of the first selected
+  // character (or the one before the caret); writing applies to every selected
+  // character, or to what is typed next when nothing is selected.
+  BoxColour selColor() const { return readFormat().textColour; }
+  void setSelColor(BoxColour colour);
+  BoxColour selBackColor() const { return readFormat().background; }
+  void setSelBackColor(BoxColour colour);
+  Tristate selBold() const { return readToggle(&CharFormat::bold); }
+  Tristate selItalic() const { return readToggle(&CharFormat::italic); }
+  Tristate selUnderline() const { return readToggle(&CharFormat::underline); }
+  Tristate selStrikeThru() const { return readToggle(&CharFormat::strike); }
+  void setSelBold(bool on) { writeToggle(&CharFormat::bold, on); }
+  void setSelItalic(bool on) { writeToggle(&CharFormat::italic, on); }
+  void setSelUnderline(bool on) { writeToggle(&CharFormat::underline, on); }
+  void setSelStrikeThru(bool on) { writeToggle(&CharFormat::strike, on); }
+
+  bool locked() const { return locked_; }
+  void setLocked(bool locked) { locked_ = locked; }
+  bool visible() const { return visible_; }
+  void setVisible(bool visible) { visible_ = visible; }
+  bool hasFocus() const { return hasFocus_; }
+  void setFocus(bool focus = true) { hasFocus_ = focus; }
+
+  // Called after every change of the characters (not of their formats), as a control's
+  // change event is.
+  void setChangeHandler(std::function<void()> handler) { onChange_ = std::move(handler); }
+
+ private:
+  CharFormat readFormat() const;
+  Tristate readToggle(bool CharFormat::*toggle) const;
+  void writeToggle(bool CharFormat::*toggle, bool on);
+  template <typename Apply>
+  void applyToSelection(Apply&& apply);
+  void replaceRange(int start, int length, std::string_view text);
+  void changed();
+
+  std::string name_;
+  StyledText chars_;
+  int selStart_ = 0;
+  int selLength_ = 0;
+  CharFormat typingFormat_;  // the format of what is typed into an empty selection
+  bool typingFormatSet_ = false;
+  bool locked_ = false;
+  bool visible_ = true;
+  bool hasFocus_ = false;
+  std::function<void()> onChange_;
+};
+
+// The two background operations, named as the rest of the engine calls them.
+inline void SetSelBackColor(BoxColour colour, RichTextBox& box) {
+  box.setSelBackColor(colour);
+}
+inline BoxColour GetSelBackColor(const RichTextBox& box) {
+  return box.selBackColor();
+}
+
+}  // namespace tessalune::engine

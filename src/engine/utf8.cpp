@@ -1,0 +1,119 @@
+#include "engine/utf8.h"
+
+#include "engine/cp1252.h"
+
+namespace tessalune::engine {
+
+namespace {
+
+// Length in bytes of the valid UTF-8 sequence at text[i], or 0 when there is none.
+std::size_t validSequenceLength(std::string_view text, std::size_t i, char32_t& decoded) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) {
+    decoded = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t minimum = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, minimum = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, minimum = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const unsigned char next = byte(i + k);
+    if ((next & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (next & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
+  decoded = value;
+  return length;
+}
+
+}  // namespace
+
+std::u32string decodeUtf8(std::string_view text) {
+  std::u32string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const std::size_t length = validSequenceLength(text, i, c);
+    if (length == 0) {
+      out.push_back(cp1252ToUnicode(static_cast<unsigned char>(text[i])));
+      ++i;
+    } else {
+      out.push_back(c);
+      i += length;
+    }
+  }
+  return out;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+std::string encodeUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) appendUtf8(out, c);
+  return out;
+}
+
+bool isValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const std::size_t length = validSequenceLength(text, i, c);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string ensureUtf8(std::string_view text) {
+  if (isValidUtf8(text)) return std::string(text);
+  return encodeUtf8(decodeUtf8(text));
+}
+
+std::size_t byteLengthOfChars(std::string_view text, std::size_t chars) {
+  std::size_t i = 0;
+  for (std::size_t n = 0; n < chars && i < text.size(); ++n) {
+    char32_t c = 0;
+    const std::size_t length = validSequenceLength(text, i, c);
+    i += length == 0 ? 1 : length;
+  }
+  return i;
+}
+
+std::size_t countChars(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) {
+    char32_t c = 0;
+    const std::size_t length = validSequenceLength(text, i, c);
+    i += length == 0 ? 1 : length;
+  }
+  return n;
+}
+
+}  // namespace tessalune::engine

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tessalune::engine {
+
+// Text crosses every interface as UTF-8. Bytes that are not valid UTF-8 are read as
+// Windows-1252, the character set the plug-in's files were historically written in,
+// so nothing a user supplies is ever dropped or turned into an error.
+std::u32string decodeUtf8(std::string_view text);
+std::string encodeUtf8(std::u32string_view text);
+void appendUtf8(std::string& out, char32_t c);
+
+// text itself when it is valid UTF-8, otherwise its repaired copy.
+std::string ensureUtf8(std::string_view text);
+bool isValidUtf8(std::string_view text);
+
+// Byte length of the first `chars` characters of text (all of it when shorter).
+std::size_t byteLengthOfChars(std::string_view text, std::size_t chars);
+std::size_t countChars(std::string_view text);
+
+}  // namespace tessalune::engine

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+struct CliRun {
+  std::string out;
+  int status;
+};
+
+// Runs the built command with input on its standard input.
+CliRun runCli(const std::string& arguments, const std::string& input = "") {
+  const std::filesystem::path inputFile =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-" + std::to_string(::getpid()) + ".in");
+  std::ofstream(inputFile, std::ios::binary) << input;
+  const std::string command =
+      std::string(TESSALUNE_CLI) + " " + arguments + " < " + inputFile.string() + " 2>/dev/null";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  CliRun run{"", -1};
+  std::array<char, 4096> buffer{};
+  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+    run.out.append(buffer.data(), n);
+  run.status = WEXITSTATUS(::pclose(pipe));
+  std::filesystem::remove(inputFile);
+  return run;
+}
+
+TEST(Cli, Xml2PlusFiltersStandardInputExactly) {
+  const CliRun run =
+      runCli("xml2plus", "<nick>\r\n<b/><FG color=\"#000080\"/>a<FG color=\"#0080FF\"/>b<end/>\r\n</nick>");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "\u00B7#\u00B7$2a\u00B7$#0080FFb\u00B70");
+}
+
+TEST(Cli, Plus2RtfFiltersStandardInputExactly) {
+  const CliRun run = runCli("plus2rtf", "\u00B7$4x");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
+            "{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green0\\blue0;}\r\n"
+            "\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 \\cf2 x\\cf0\\highlight0\r\n\\par }");
+}
+
+TEST(Cli, RtfToolNormalisesThroughTheBox) {
+  EXPECT_EQ(runCli("rtf --plain", "{\\rtf1 a\\par b\\par }").out, "a\r\nb");
+}
+
+TEST(Cli, EverySubcommandHasHelp) {
+  for (const char* sub : {"", "xml2plus", "plus2rtf", "rtf", "gradient"}) {
+    const CliRun run = runCli(std::string(sub) + " --help");
+    EXPECT_EQ(run.status, 0) << sub;
+    EXPECT_NE(run.out.find("Usage"), std::string::npos) << sub;
+  }
+}
+
+TEST(Cli, BadArgumentsFailWithAStatus) {
+  EXPECT_NE(runCli("gradient --from red abc").status, 0);
+  EXPECT_NE(runCli("nosuchcommand").status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+#include "engine/rich_text_box.h"
+
+#include <gtest/gtest.h>
+
+namespace tessalune::engine {
+namespace {
+
+constexpr ColourNumber kRed = 0x0000FF;
+
+TEST(RichTextBox, PositionsCountCharactersAndLineBreaksCountTwo) {
+  RichTextBox box;
+  box.setText("\u00E9\U0001F600\nb");
+  EXPECT_EQ(box.length(), 5);
+  EXPECT_EQ(box.text(), "\u00E9\U0001F600\r\nb");
+  box.select(1, 3);
+  EXPECT_EQ(box.selectedText(), "\U0001F600\r\n");
+}
+
+TEST(RichTextBox, SelectionIsClampedAndSettingTheStartCollapsesIt) {
+  RichTextBox box;
+  box.setText("abc");
+  box.select(1, 10);
+  EXPECT_EQ(box.selLength(), 2);
+  box.setSelStart(-4);
+  EXPECT_EQ(box.selStart(), 0);
+  EXPECT_EQ(box.selLength(), 0);
+  EXPECT_EQ(box.selectedText(), "");
+}
+
+TEST(RichTextBox, TogglesReadTrueFalseOrMixed) {
+  RichTextBox box;
+  box.setText("abc");
+  box.select(0, 2);
+  box.setSelBold(true);
+  EXPECT_EQ(box.selBold(), Tristate::True);
+  box.select(1, 2);
+  EXPECT_EQ(box.selBold(), Tristate::Mixed);
+  box.select(2, 1);
+  EXPECT_EQ(box.selBold(), Tristate::False);
+}
+
+TEST(RichTextBox, ReplacedTextTakesTheFormatOfTheFirstReplacedCharacter) {
+  RichTextBox box;
+  box.setText("abc");
+  box.select(1, 1);
+  box.setSelColor(kRed);
+  box.setSelBold(true);
+  box.replaceSelection("XY");
+  EXPECT_EQ(box.text(), "aXYc");
+  EXPECT_EQ(box.characters()[2].format.textColour, kRed);
+  EXPECT_TRUE(box.characters()[2].format.bold);
+  EXPECT_EQ(box.selStart(), 3);
+  box.replaceSelection("z");  // at the caret: the format of the character before it
+  EXPECT_TRUE(box.characters()[3].format.bold);
+}
+
+TEST(RichTextBox, FormatSetOnAnEmptySelectionAppliesToWhatIsTypedNext) {
+  RichTextBox box;
+  box.setText("ab");
+  box.setSelStart(2);
+  box.setSelItalic(true);
+  EXPECT_EQ(box.selItalic(), Tristate::True);
+  box.replaceSelection("c");
+  EXPECT_TRUE(box.characters()[2].format.italic);
+  EXPECT_FALSE(box.characters()[1].format.italic);
+}
+
+TEST(RichTextBox, BackgroundHelpersWorkOnTheSelection) {
+  RichTextBox box;
+  box.setText("ab");
+  box.select(0, 2);
+  EXPECT_EQ(GetSelBackColor(box), std::nullopt);
+  SetSelBackColor(0xFFFFFF, box);
+  box.select(1, 1);
+  EXPECT_EQ(GetSelBackColor(box), 0xFFFFFFu);
+}
+
+TEST(RichTextBox, ContentChangesNotifyFormatChangesDoNot) {
+  RichTextBox box;
+  int changes = 0;
+  box.setChangeHandler([&] { ++changes; });
+  box.setText("ab");
+  box.select(0, 1);
+  box.setSelBold(true);
+  box.replaceSelection("c");
+  box.setTextRtf("{\\rtf1 x}");
+  EXPECT_EQ(changes, 3);
+}
+
+}  // namespace
+}  // namespace tessalune::engine
