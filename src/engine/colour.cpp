@@ -1,5 +1,6 @@
 #include "engine/colour.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -73,9 +74,14 @@ std::string rgb2hex(ColourNumber colour) {
 }
 
 ColourNumber hex2rgb(std::string_view text) {
-  const std::u32string chars = decodeUtf8(text);
-  std::u32string six = chars.size() > 6 ? chars.substr(chars.size() - 6) : chars;
-  six.insert(0, 6 - six.size(), U'0');
+  return hex2rgb(decodeUtf8(text));
+}
+
+ColourNumber hex2rgb(std::u32string_view text) {
+  std::array<char32_t, 6> six{U'0', U'0', U'0', U'0', U'0', U'0'};
+  const std::size_t kept = std::min<std::size_t>(text.size(), 6);
+  std::copy(text.end() - static_cast<std::ptrdiff_t>(kept), text.end(),
+            six.end() - static_cast<std::ptrdiff_t>(kept));
   return makeColour(hexPair(six[0], six[1]), hexPair(six[2], six[3]), hexPair(six[4], six[5]));
 }
 

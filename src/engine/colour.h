@@ -45,5 +45,6 @@ std::string rgb2hex(ColourNumber colour);
 // with "0" on the left, a "#" is allowed; a pair that is not hexadecimal reads as 0.
 // Never fails.
 ColourNumber hex2rgb(std::string_view text);
+ColourNumber hex2rgb(std::u32string_view text);
 
 }  // namespace tessalune::engine

@@ -1,4 +1,5 @@
 #include "engine/plus2rtf.h"
+#include "engine/plus2rtf_steps.h"
 
 #include <array>
 #include <vector>
@@ -6,7 +7,6 @@
 #include "engine/colour.h"
 #include "engine/markup.h"
 #include "engine/palette.h"
-#include "engine/replace.h"
 #include "engine/utf8.h"
 
 namespace tessalune::engine {
@@ -19,65 +19,126 @@ std::u32string widen(std::string_view ascii) {
   return std::u32string(ascii.begin(), ascii.end());
 }
 
-std::u32string number(int k) {
-  return widen(std::to_string(k));
+constexpr std::array<std::u32string_view, 16> kIndexTexts = {
+    U"0", U"1", U"2", U"3", U"4", U"5", U"6", U"7", U"8", U"9", U"10", U"11", U"12", U"13", U"14", U"15"};
+
+// The palette colours as wide text (immutable, built on first use).
+const std::array<std::u32string, 16>& widePalette() {
+  static const std::array<std::u32string, 16> palette = [] {
+    std::array<std::u32string, 16> wide;
+    for (std::size_t k = 0; k < wide.size(); ++k) wide[k] = widen(kPalette[k]);
+    return wide;
+  }();
+  return palette;
 }
 
 // The colour table, starting with white; equal entries are written once and keep the
 // index of their first use.
 class ColourTable {
  public:
-  ColourTable() { entries_.push_back(entryText(0xFFFFFF)); }
-
   std::size_t indexOf(std::u32string_view colourText) {
-    const std::string entry = entryText(hex2rgb(encodeUtf8(colourText)));
+    const ColourNumber colour = hex2rgb(colourText);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i] == entry) return i + 1;
+      if (entries_[i] == colour) return i + 1;
     }
-    entries_.push_back(entry);
+    entries_.push_back(colour);
     return entries_.size();
   }
 
   std::string text() const {
     std::string out = "{\\colortbl ;";
-    for (const std::string& e : entries_) out += e + ";";
+    for (ColourNumber c : entries_) {
+      out += "\\red" + std::to_string(redOf(c)) + "\\green" + std::to_string(greenOf(c)) + "\\blue" +
+             std::to_string(blueOf(c)) + ";";
+    }
     return out + "}";
   }
 
  private:
-  static std::string entryText(ColourNumber c) {
-    return "\\red" + std::to_string(redOf(c)) + "\\green" + std::to_string(greenOf(c)) + "\\blue" +
-           std::to_string(blueOf(c));
-  }
-
-  std::vector<std::string> entries_;
+  std::vector<ColourNumber> entries_{0xFFFFFF};
 };
 
-// Palette indices become colour texts, highest first so that "·$1" never eats the start
-// of "·$15".
-void expandPaletteIndices(std::u32string& text) {
-  const std::u32string colour = U"\u00B7$";
-  const std::u32string background = U"\u00B7$,";
-  for (int k = 15; k >= 0; --k) {
-    const std::u32string value = widen(kPalette[static_cast<std::size_t>(k)]);
-    replaceAll(text, colour + number(k), colour + value);
-    replaceAll(text, background + number(k), background + value);
+}  // namespace
+
+namespace plus2rtf_steps {
+
+// RTF's own characters are escaped first; every line break then opens a paragraph. Each
+// character is mapped on its own, so one pass does what the replacements in turn would.
+std::u32string escapeForRtf(std::u32string_view text) {
+  std::u32string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    if (c == U'\\' || c == U'{' || c == U'}') out.push_back(U'\\');
+    out.push_back(c);
+    if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+      out += U"\n\\par ";
+      ++i;
+    }
   }
+  return out;
 }
 
-// A hexadecimal text colour followed by a background given by palette index.
-void expandBackgroundIndices(std::u32string& text) {
-  const std::u32string opener = U"\u00B7$#";
+// Palette indices become colour texts, trying the highest index first so that "·$1"
+// never eats the start of "·$15" (as replacing index 15 down to 0 in turn does).
+void expandPaletteIndices(std::u32string& text) {
+  const std::u32string opener = U"\u00B7$";
+  std::u32string out;
+  out.reserve(text.size() + text.size() / 4);
+  std::size_t done = 0;
   for (std::size_t p = text.find(opener); p != std::u32string::npos; p = text.find(opener, p + 1)) {
-    if (p + 9 >= text.size() || text[p + 9] != U',') continue;
+    std::size_t digits = p + opener.size();
+    if (digits < text.size() && text[digits] == U',') ++digits;
     for (int k = 15; k >= 0; --k) {
-      const std::u32string digits = number(k);
-      if (text.compare(p + 10, digits.size(), digits) != 0) continue;
-      text.replace(p + 10, digits.size(), widen(kPalette[static_cast<std::size_t>(k)]));
+      const std::u32string_view index = kIndexTexts[static_cast<std::size_t>(k)];
+      if (text.compare(digits, index.size(), index) != 0) continue;
+      out.append(text, done, digits - done);
+      out.append(widePalette()[static_cast<std::size_t>(k)]);
+      done = digits + index.size();
       break;
     }
   }
+  if (done == 0) return;
+  out.append(text, done, std::u32string::npos);
+  text.swap(out);
 }
+
+// A hexadecimal text colour followed by a background given by palette index.
+//
+// Each replacement changes the text only from ten characters after its code onwards, and
+// the next search starts one character after the code; the result is built in one
+// forward pass in which the input is copied only as far as the search has looked.
+void expandBackgroundIndices(std::u32string& text) {
+  constexpr std::u32string_view opener = U"\u00B7$#";
+  std::u32string out;
+  out.reserve(text.size() + text.size() / 4);
+  std::size_t copied = 0;  // text[copied..] follows out
+  const auto reach = [&](std::size_t end) {
+    if (out.size() >= end || copied >= text.size()) return;
+    const std::size_t n = std::min(end - out.size(), text.size() - copied);
+    out.append(text, copied, n);
+    copied += n;
+  };
+  for (std::size_t p = 0;; ++p) {
+    reach(p + opener.size());
+    if (p + opener.size() > out.size()) break;
+    if (std::u32string_view(out).substr(p, opener.size()) != opener) continue;
+    reach(p + 12);
+    if (p + 9 >= out.size() || out[p + 9] != U',') continue;
+    for (int k = 15; k >= 0; --k) {
+      const std::u32string_view digits = kIndexTexts[static_cast<std::size_t>(k)];
+      if (std::u32string_view(out).substr(p + 10, digits.size()) != digits) continue;
+      out.replace(p + 10, digits.size(), widePalette()[static_cast<std::size_t>(k)]);
+      break;
+    }
+  }
+  out.append(text, copied, std::u32string::npos);
+  text.swap(out);
+}
+
+}  // namespace plus2rtf_steps
+
+namespace {
 
 struct StyleFlags {
   std::array<bool, 4> on{};  // bold, italic, underline, strike-through
@@ -158,16 +219,9 @@ class BodyWriter {
 }  // namespace
 
 std::string plus2rtf(std::string_view plusText) {
-  std::u32string text = decodeUtf8(plusText);
-
-  // RTF's own characters are escaped first; every line break then opens a paragraph.
-  replaceAll(text, U"\\"sv, U"\\\\"sv);
-  replaceAll(text, U"{"sv, U"\\{"sv);
-  replaceAll(text, U"}"sv, U"\\}"sv);
-  replaceAll(text, U"\r\n"sv, U"\r\n\\par "sv);
-
-  expandPaletteIndices(text);
-  expandBackgroundIndices(text);
+  std::u32string text = plus2rtf_steps::escapeForRtf(decodeUtf8(plusText));
+  plus2rtf_steps::expandPaletteIndices(text);
+  plus2rtf_steps::expandBackgroundIndices(text);
 
   BodyWriter writer(text);
   const std::string body = writer.write();

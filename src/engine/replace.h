@@ -34,3 +34,39 @@ inline void replaceAll(std::u32string& text, std::u32string_view from, std::u32s
 }
 
 }  // namespace tessalune::engine
+
+namespace tessalune::engine {
+
+struct Replacement {
+  std::string_view from;
+  std::string_view to;
+};
+
+// Applies several replacements in one left-to-right pass. Valid as a stand-in for
+// applying them one after another only when every pattern starts with `lead`, contains
+// no other `lead`, and no replacement text can take part in a match: then no two
+// occurrences overlap and no replacement creates or destroys another's match.
+template <std::size_t N>
+void replaceEach(std::string& text, char lead, const Replacement (&replacements)[N]) {
+  std::size_t found = text.find(lead);
+  if (found == std::string::npos) return;
+  std::string out;
+  out.reserve(text.size());
+  std::size_t done = 0;
+  while (found != std::string::npos) {
+    const std::string_view rest = std::string_view(text).substr(found);
+    std::size_t next = found + 1;
+    for (const Replacement& r : replacements) {
+      if (!rest.starts_with(r.from)) continue;
+      out.append(text, done, found - done);
+      out.append(r.to);
+      done = next = found + r.from.size();
+      break;
+    }
+    found = text.find(lead, next);
+  }
+  out.append(text, done, std::string::npos);
+  text.swap(out);
+}
+
+}  // namespace tessalune::engine

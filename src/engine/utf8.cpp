@@ -1,5 +1,8 @@
 #include "engine/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "engine/cp1252.h"
 
 namespace tessalune::engine {
@@ -83,6 +86,13 @@ std::string encodeUtf8(std::u32string_view text) {
 
 bool isValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    // Most text is ASCII: skip it eight bytes at a time.
+    std::uint64_t block = 0;
+    if (i + 8 <= text.size() &&
+        (std::memcpy(&block, text.data() + i, 8), (block & 0x8080808080808080ull) == 0)) {
+      i += 8;
+      continue;
+    }
     char32_t c = 0;
     const std::size_t length = validSequenceLength(text, i, c);
     if (length == 0) return false;

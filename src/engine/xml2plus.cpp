@@ -88,14 +88,16 @@ std::string xml2plus(std::string_view markup) {
   replaceAll(text, markup::kRootOpen, ""sv);
   replaceAll(text, markup::kRootClose, ""sv);
 
-  // Toggles, reset, spaces and the end marker.
-  replaceAll(text, markup::kBold, plus::kBold);
-  replaceAll(text, markup::kItalic, plus::kItalic);
-  replaceAll(text, markup::kUnderline, plus::kUnderline);
-  replaceAll(text, markup::kStrike, plus::kStrike);
-  replaceAll(text, markup::kReset, plus::kReset);
-  replaceAll(text, markup::kSpace, " "sv);
-  replaceAll(text, markup::kEnd, plus::kReset);
+  // Toggles, reset, spaces and the end marker. Each marker starts with its only "<" and
+  // no replacement contains one, so one pass does what the replacements in turn would.
+  replaceEach(text, '<',
+              {{markup::kBold, plus::kBold},
+               {markup::kItalic, plus::kItalic},
+               {markup::kUnderline, plus::kUnderline},
+               {markup::kStrike, plus::kStrike},
+               {markup::kReset, plus::kReset},
+               {markup::kSpace, " "sv},
+               {markup::kEnd, plus::kReset}});
 
   // Colour pairs are merged before the markers are opened, which erases the evidence.
   const std::vector<std::size_t> commas = mergeColourPairs(text);
@@ -135,10 +137,9 @@ std::string xml2plus(std::string_view markup) {
   nameColoursByIndex(text, colourValueStarts(text, shiftedCommas));
   replaceAll(text, markup::kMarkerClose, ""sv);
 
-  // Entities: "&amp;" last, so that a typed "&lt;" (stored as "&amp;lt;") survives.
-  replaceAll(text, "&lt;"sv, "<"sv);
-  replaceAll(text, "&gt;"sv, ">"sv);
-  replaceAll(text, "&amp;"sv, "&"sv);
+  // Entities, in one pass: "&amp;" yields an "&" after the scan has passed it, so a typed
+  // "&lt;" (stored as "&amp;lt;") survives, as when "&amp;" is replaced last.
+  replaceEach(text, '&', {{"&lt;"sv, "<"sv}, {"&gt;"sv, ">"sv}, {"&amp;"sv, "&"sv}});
   replaceAll(text, markup::kLine, "\r\n"sv);
   return text;
 }
