@@ -1,33 +1,22 @@
 #include "engine_tools.h"
 
-#include <iostream>
-#include <iterator>
+#include <memory>
 #include <string>
 
+#include "cli_session.h"
 #include "engine/colour.h"
 #include "engine/gradient.h"
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/xml2plus.h"
-#include "stderr_error_report.h"
+#include "io.h"
 
 namespace tessalune::cli {
 
 namespace {
 
-std::string readStandardInput() {
-  std::cin >> std::noskipws;
-  return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-}
-
-void writeStandardOutput(const std::string& text) {
-  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-  std::cout.flush();
-}
-
-bool isColourText(const std::string& text) {
-  if (text.size() != 7 || text[0] != '#') return false;
-  return text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
+std::string validColour(const std::string& value) {
+  return isColourText(value) ? std::string{} : "expected #RRGGBB";
 }
 
 struct GradientOptions {
@@ -41,34 +30,26 @@ struct GradientOptions {
 void addGradientTool(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<GradientOptions>();
   CLI::App* gradient = app.add_subcommand(
-      "gradient",
-      "Paint a gradient preset over TEXT in a rich-text box and write the box's RTF (or its text).");
+      "gradient", "Paint a gradient preset over TEXT in a rich-text box and write the box's RTF.");
   gradient->add_option("TEXT", options->text, "The text to paint (UTF-8)")->required();
   gradient->add_option("--preset", options->preset, "Gradient preset: 1, 2 linear; 3, 4 mirrored")
       ->check(CLI::Range(1, 4));
-  gradient->add_option("--from", options->from, "Colour 1 as #RRGGBB")->check([](const std::string& v) {
-    return isColourText(v) ? std::string{} : "expected #RRGGBB";
-  });
-  gradient->add_option("--to", options->to, "Colour 2 as #RRGGBB")->check([](const std::string& v) {
-    return isColourText(v) ? std::string{} : "expected #RRGGBB";
-  });
+  gradient->add_option("--from", options->from, "Colour 1 as #RRGGBB")->check(validColour);
+  gradient->add_option("--to", options->to, "Colour 2 as #RRGGBB")->check(validColour);
   gradient->add_flag("--background", options->background, "Paint the background instead of the text colour");
   gradient->callback([options, &exitCode] {
-    StderrErrorReport report;
-    errors::StepMarker step;
-    errors::FailureContext failures{report, step};
-    engine::RichTextBox box("rtf_auto");
-    engine::RichTextBox scratch("rtf_mask");
-    engine::PaintContext paint{scratch, failures};
+    CliSession session(std::nullopt);
+    engine::PaintContext paint{session.scratch, session.failures()};
+    engine::RichTextBox& box = session.autoBox;
     box.setText(options->text);
     const engine::GradientPreset preset =
         engine::gradientPreset(options->preset, engine::hex2rgb(options->from), engine::hex2rgb(options->to));
     engine::doGradient(box, 0, box.length(), preset.first, preset.second, box.length(),
                        static_cast<int>(preset.kind), options->background ? 2 : 1, paint);
     std::string rtf = box.textRtf();
-    if (!rtf.empty() && rtf.back() == '\0') rtf.pop_back();  // the terminator is not printable output
+    rtf.pop_back();  // the terminating NUL is not printable output
     writeStandardOutput(rtf);
-    exitCode = report.failed() ? 1 : 0;
+    exitCode = session.failed() ? 1 : 0;
   });
 }
 
@@ -78,33 +59,29 @@ void addEngineTools(CLI::App& app, int& exitCode) {
   CLI::App* xml2plus =
       app.add_subcommand("xml2plus", "Read styled-text markup on standard input, write its Plus! text.");
   xml2plus->callback([&exitCode] {
-    StderrErrorReport report;
-    errors::StepMarker step;
-    errors::FailureContext failures{report, step};
-    writeStandardOutput(engine::xml2plus(readStandardInput(), failures));
-    exitCode = report.failed() ? 1 : 0;
+    CliSession session(std::nullopt);
+    writeStandardOutput(engine::xml2plus(readStandardInput(), session.failures()));
+    exitCode = session.failed() ? 1 : 0;
   });
 
   CLI::App* plus2rtf = app.add_subcommand(
       "plus2rtf", "Read Plus! text on standard input, write the RTF document that shows it.");
   plus2rtf->callback([&exitCode] {
-    StderrErrorReport report;
-    errors::StepMarker step;
-    errors::FailureContext failures{report, step};
-    writeStandardOutput(engine::plus2rtf(readStandardInput(), failures));
-    exitCode = report.failed() ? 1 : 0;
+    CliSession session(std::nullopt);
+    writeStandardOutput(engine::plus2rtf(readStandardInput(), session.failures()));
+    exitCode = session.failed() ? 1 : 0;
   });
 
   CLI::App* rtf = app.add_subcommand(
       "rtf",
-      "Load the RTF on standard input into a rich-text box and write the box's own RTF (or --plain text).");
+      "Load the RTF on standard input into a rich-text box and write the box's own RTF (or its text).");
   auto plain = std::make_shared<bool>(false);
   rtf->add_flag("--plain", *plain, "Write the box's plain text instead");
   rtf->callback([plain] {
     engine::RichTextBox box;
     box.setTextRtf(readStandardInput());
     std::string out = *plain ? box.text() : box.textRtf();
-    if (!*plain) out.pop_back();  // the terminator is not printable output
+    if (!*plain) out.pop_back();  // the terminating NUL is not printable output
     writeStandardOutput(out);
   });
 

@@ -106,6 +106,17 @@ std::string ensureUtf8(std::string_view text) {
   return encodeUtf8(decodeUtf8(text));
 }
 
+std::string windows1252ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (char byte : bytes) appendUtf8(out, cp1252ToUnicode(static_cast<unsigned char>(byte)));
+  return out;
+}
+
+std::string decodeTextFile(std::string_view bytes) {
+  return isValidUtf8(bytes) ? std::string(bytes) : windows1252ToUtf8(bytes);
+}
+
 std::size_t byteLengthOfChars(std::string_view text, std::size_t chars) {
   std::size_t i = 0;
   for (std::size_t n = 0; n < chars && i < text.size(); ++n) {

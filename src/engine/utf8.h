@@ -17,6 +17,12 @@ void appendUtf8(std::string& out, char32_t c);
 std::string ensureUtf8(std::string_view text);
 bool isValidUtf8(std::string_view text);
 
+// Every byte read as one Windows-1252 character.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// The text of a file: UTF-8 when the whole file is valid UTF-8, else Windows-1252.
+std::string decodeTextFile(std::string_view bytes);
+
 // Byte length of the first `chars` characters of text (all of it when shorter).
 std::size_t byteLengthOfChars(std::string_view text, std::size_t chars);
 std::size_t countChars(std::string_view text);

@@ -65,3 +65,30 @@ TEST(Cli, BadArgumentsFailWithAStatus) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
+  EXPECT_EQ(runCli("colour Hello").out, "\u00B7$1Hello\u00B70");
+  EXPECT_EQ(runCli("colour --no-end --fg solid:#ff0000 --bg solid:#0000FF Hi").out, "\u00B7$4,12Hi");
+  EXPECT_EQ(runCli("colour --text --fg grad1:#000080:#0080FF -", "ab\n").out, "\u00B7$2a\u00B7$#0080FFb");
+  const CliRun refused = runCli("colour " + std::string(130, 'x'));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(runCli("colour --fg grad5:#000000:#FFFFFF x").status, 0);
+  EXPECT_NE(runCli("colour --fg none x").status, 0);
+}
+
+TEST(CliColour, AnswersQuestionsFromTheOption) {
+  const std::string text = std::string(125, 'n');
+  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer no " + text).status, 1);
+  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer yes " + text).out, text + "\u00B70");
+}
+
+TEST(CliRtf2Xml, ConvertsTheRtfOfABox) {
+  const std::string rtf = "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;}\\cf1 a b}";
+  EXPECT_EQ(runCli("rtf2xml --plus", rtf).out, "\u00B7$4a b\u00B70");
+  EXPECT_EQ(runCli("rtf2xml --text", rtf).out, "<nick>\r\n<FG color=\"#FF0000\"/>a<space/>b\r\n</nick>");
+}
+
+}  // namespace

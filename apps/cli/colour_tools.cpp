@@ -1,0 +1,160 @@
+#include "colour_tools.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "cli_session.h"
+#include "engine/colour.h"
+#include "engine/direct_colouring.h"
+#include "engine/rtf2xml.h"
+#include "engine/xml2plus.h"
+#include "io.h"
+
+namespace tessalune::cli {
+
+namespace {
+
+// A style given on the command line: "solid:#RRGGBB", "gradN:#RRGGBB:#RRGGBB" (N 1-4,
+// colour 1 then colour 2 of the preset), or, for backgrounds, "none".
+struct StyleSpec {
+  int type = 0;  // 0 none, 1 solid, 2 gradient
+  int gradient = 1;
+  engine::ColourNumber solid = 0;
+  engine::ColourNumber colour1 = 0;
+  engine::ColourNumber colour2 = 0;
+};
+
+std::optional<StyleSpec> parseStyle(const std::string& text, bool noneAllowed) {
+  if (noneAllowed && text == "none") return StyleSpec{};
+  if (text.size() == 13 && text.starts_with("solid:") && isColourText(text.substr(6))) {
+    return StyleSpec{1, 1, engine::hex2rgb(text.substr(6)), 0, 0};
+  }
+  if (text.size() == 21 && text.starts_with("grad") && text[4] >= '1' && text[4] <= '4' && text[5] == ':' &&
+      text[13] == ':' && isColourText(text.substr(6, 7)) && isColourText(text.substr(14))) {
+    return StyleSpec{2, text[4] - '0', 0, engine::hex2rgb(text.substr(6, 7)),
+                     engine::hex2rgb(text.substr(14))};
+  }
+  return std::nullopt;
+}
+
+engine::StylePreset presetOf(const StyleSpec& fg, const StyleSpec& bg) {
+  engine::StylePreset preset;
+  preset.enabled = true;
+  preset.FGtype = fg.type;
+  preset.FGgradtype = fg.gradient;
+  preset.FGcolor = fg.solid;
+  preset.FGgrad1 = fg.colour1;
+  preset.FGgrad2 = fg.colour2;
+  preset.BGtype = bg.type;
+  preset.BGgradtype = bg.gradient;
+  preset.BGcolor = bg.solid;
+  preset.BGgrad1 = bg.colour1;
+  preset.BGgrad2 = bg.colour2;
+  return preset;
+}
+
+std::optional<bool> answerOf(const std::string& answer) {
+  if (answer.empty()) return std::nullopt;
+  return answer == "yes";
+}
+
+// Text from standard input loses the one line end that closes it, as in the shell.
+std::string withoutFinalLineEnd(std::string text) {
+  if (text.ends_with("\r\n")) {
+    text.resize(text.size() - 2);
+  } else if (text.ends_with('\n')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+struct ColourOptions {
+  std::string text;
+  bool textMode = false;
+  std::string fg = "solid:#000000";
+  std::string bg = "none";
+  bool noEnd = false;
+  std::string answer;
+};
+
+void addColourTool(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ColourOptions>();
+  CLI::App* colour = app.add_subcommand(
+      "colour",
+      "Colour TEXT with a style, as a command with an argument does, and write its Plus! text. "
+      "Exit status 1 when the text is refused or declined.");
+  colour
+      ->add_option("TEXT", options->text, "The text (UTF-8); - reads standard input, less its final line end")
+      ->required();
+  colour->add_flag("--text", options->textMode,
+                   "Message mode (1100 characters) instead of nickname mode (129)");
+  colour->add_option("--fg", options->fg, "Text style: solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB (N 1-4)")
+      ->check([](const std::string& v) {
+        return parseStyle(v, false) ? "" : "expected solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB";
+      })
+      ->capture_default_str();
+  colour->add_option("--bg", options->bg, "Background style: none, solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB")
+      ->check([](const std::string& v) {
+        return parseStyle(v, true) ? "" : "expected none, solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB";
+      })
+      ->capture_default_str();
+  colour->add_flag("--no-end", options->noEnd, "No end code after a nickname (the suffix option)");
+  colour->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
+      ->check(CLI::IsMember({"yes", "no"}));
+  colour->callback([options, &exitCode] {
+    CliSession session(answerOf(options->answer));
+    const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
+    engine::ConversionContext ctx = session.conversion(
+        options->textMode ? engine::editor_mode::kText : engine::editor_mode::kNickname, options->noEnd);
+    const engine::StylePreset preset =
+        presetOf(*parseStyle(options->fg, false), *parseStyle(options->bg, true));
+    const std::string coded = engine::colourArgument(text, preset, session.autoBox, ctx);
+    writeStandardOutput(coded);
+    exitCode = coded.empty() ? 1 : 0;
+  });
+}
+
+struct Rtf2XmlOptions {
+  bool textMode = false;
+  bool background = false;
+  bool noEnd = false;
+  bool plus = false;
+  std::string answer;
+};
+
+void addRtf2XmlTool(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<Rtf2XmlOptions>();
+  CLI::App* tool = app.add_subcommand(
+      "rtf2xml",
+      "Load the RTF on standard input into a rich-text box and write its styled-text markup (or Plus! text). "
+      "Exit status 1 when the text is refused or declined.");
+  tool->add_flag("--text", options->textMode,
+                 "Message mode (1100 characters) instead of nickname mode (129)");
+  tool->add_flag("--background", options->background, "Convert background colours too");
+  tool->add_flag("--no-end", options->noEnd, "No end marker after a nickname (the suffix option)");
+  tool->add_flag("--plus", options->plus, "Write the Plus! text of the markup");
+  tool->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
+      ->check(CLI::IsMember({"yes", "no"}));
+  tool->callback([options, &exitCode] {
+    CliSession session(answerOf(options->answer));
+    engine::ConversionContext ctx = session.conversion(
+        options->textMode ? engine::editor_mode::kText : engine::editor_mode::kNickname, options->noEnd);
+    engine::RichTextBox box("rtf_nick");
+    box.setTextRtf(readStandardInput());
+    const std::int16_t flag = options->background ? 1 : 0;
+    const std::string out =
+        options->plus ? engine::rtf2plus(box, flag, ctx) : engine::rtf2xml(box, flag, ctx);
+    writeStandardOutput(out);
+    exitCode = out.empty() ? 1 : 0;
+  });
+}
+
+}  // namespace
+
+void addColourTools(CLI::App& app, int& exitCode) {
+  addColourTool(app, exitCode);
+  addRtf2XmlTool(app, exitCode);
+}
+
+}  // namespace tessalune::cli

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/rich_text_box.h"
+#include "errors/lifecycle.h"
+#include "errors/message_texts.h"
+#include "errors/routine_guard.h"
+#include "platform/dialogs.h"
+
+namespace tessalune::engine {
+
+// The editor's two modes: what is being styled decides the length limit, the messages
+// and the watchdog's patience.
+namespace editor_mode {
+inline constexpr int kNickname = 1;
+inline constexpr int kText = 2;
+}  // namespace editor_mode
+
+inline constexpr int kNicknameLimit = 129;
+inline constexpr int kTextLimit = 1100;
+
+inline int lengthLimit(int mode) {
+  return mode == editor_mode::kNickname ? kNicknameLimit : kTextLimit;
+}
+
+// What the conversion from rich text needs besides the box.
+struct ConversionContext {
+  int mode;                              // editor_mode::kNickname or kText
+  bool noEnd;                            // the suffix option: no end marker after a nickname
+  platform::Dialogs& dialogs;            // every message box and question
+  const errors::MessageTexts& messages;  // the catalogue messages
+  errors::FailureContext& failures;      // trapped failures are reported here
+  errors::Lifecycle& lifecycle;          // a fatal conversion error unloads the windows and halts
+  RichTextBox& scratch;                  // the hidden box in which protective recolouring happens
+};
+
+}  // namespace tessalune::engine

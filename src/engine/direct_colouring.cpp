@@ -1,0 +1,49 @@
+#include "engine/direct_colouring.h"
+
+#include "engine/gradient.h"
+#include "engine/rtf2xml.h"
+
+namespace tessalune::engine {
+
+namespace {
+
+// A solid colour or one of the four gradient presets over the whole box; a gradient type
+// outside 1 to 4 (no option selected) paints nothing.
+void paint(RichTextBox& box, bool solid, ColourNumber solidColour, int gradientType, ColourNumber colour1,
+           ColourNumber colour2, PaintTarget target, PaintContext& paintContext) {
+  if (solid) {
+    applySolidStyle(box, solidColour, target, paintContext);
+    return;
+  }
+  if (gradientType < 1 || gradientType > 4) return;
+  const GradientPreset preset = gradientPreset(gradientType, colour1, colour2);
+  const int length = box.length();
+  doGradient(box, 0, length, preset.first, preset.second, length, static_cast<int>(preset.kind),
+             static_cast<int>(target), paintContext);
+}
+
+}  // namespace
+
+std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
+                           ConversionContext& ctx) {
+  // Plain black text on white, whatever the box held before.
+  autoBox.setText(argument);
+  autoBox.select(0, autoBox.length());
+  autoBox.setSelColor(ColourNumber{0});
+  autoBox.setSelBold(false);
+  autoBox.setSelItalic(false);
+  autoBox.setSelUnderline(false);
+  autoBox.setSelStrikeThru(false);
+  SetSelBackColor(ColourNumber{0xFFFFFF}, autoBox);
+
+  PaintContext paintContext{ctx.scratch, ctx.failures};
+  paint(autoBox, preset.FGtype == 1, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,
+        PaintTarget::Text, paintContext);
+  if (preset.BGtype != 0) {
+    paint(autoBox, preset.BGtype == 1, preset.BGcolor, preset.BGgradtype, preset.BGgrad1, preset.BGgrad2,
+          PaintTarget::Background, paintContext);
+  }
+  return rtf2plus(autoBox, preset.BGtype != 0 ? 1 : 0, ctx);
+}
+
+}  // namespace tessalune::engine

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/conversion_context.h"
+#include "engine/style_preset.h"
+
+namespace tessalune::engine {
+
+// Colours a command's whole argument with a saved style, without the editor: the argument
+// is put into the hidden box autoBox as plain black text on white, painted with the
+// preset's text colour and background, and converted to Plus! text in the mode of ctx.
+// Returns the coded text, "" when it was refused or declined. ctx.scratch is the hidden
+// box in which solid colours and gradients are painted.
+std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
+                           ConversionContext& ctx);
+
+}  // namespace tessalune::engine

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/conversion_context.h"
+
+namespace tessalune::engine {
+
+// Turns the content of a rich-text box into a styled-text markup document whose Plus!
+// form fits the limit of the editor mode, thinning the colour changes when it does not.
+// On the way it keeps emoticons, typed Plus! codes and spaces from being split by a colour
+// change. backgroundFlag 1 converts background colours too. Returns the serialized
+// document, or "" when the text is refused, the user declines, or a failure was reported.
+std::string rtf2xml(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx);
+
+// xml2plus of rtf2xml; "" when rtf2xml gives "".
+std::string rtf2plus(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx);
+
+}  // namespace tessalune::engine

@@ -1,0 +1,52 @@
+#include "errors/plugin_error_report.h"
+
+#include <string>
+
+#include "errors/titles.h"
+
+namespace tessalune::errors {
+
+using platform::Icon;
+
+void PluginErrorReport::reportError(std::string_view kind, std::string_view source, std::int32_t number,
+                                    std::string_view description, std::int16_t line,
+                                    std::string_view column) {
+  if (kind == "unknown") {
+    const std::string text = messages_.message(101) + std::to_string(number) + messages_.message(102) +
+                             "\r\n\r\n" + messages_.message(103) + std::to_string(line) + " @ " +
+                             std::string(source) + " -> " + std::string(description);
+    if (dialogs_.ask(text, Icon::Critical, messages_.message(104))) restartPlugin();
+  } else if (kind == "cfg" && number == kDocumentNotFound) {
+    dialogs_.message(messages_.message(105), Icon::Critical);
+    lifecycle_.writeDefaultConfiguration();
+    lifecycle_.loadConfig();
+  } else if (kind == "cfg") {
+    // The parser's reason is followed by its position on a line of its own.
+    std::string reason(description);
+    if (reason.empty() || reason.back() != '\n') reason += "\r\n";
+    haltAfter("XML error: " + reason + "Line: " + std::to_string(line) + " : " + std::string(column) +
+              "\r\n\r\n" + messages_.message(106));
+  } else if (kind == "xml") {
+    haltAfter(withLineBreaks(messages_.message(108)));
+  }
+}
+
+void PluginErrorReport::haltAfter(std::string_view text) {
+  dialogs_.message(text, Icon::Critical, kFatalTitle);
+  lifecycle_.unloadForms();
+  lifecycle_.setHalted();
+}
+
+void PluginErrorReport::restartPlugin() {
+  try {
+    lifecycle_.unloadForms();
+    dialogs_.message(messages_.message(122), Icon::Information);
+  } catch (...) {
+    dialogs_.message(messages_.message(123), Icon::Critical, kFatalTitle);
+    lifecycle_.setHalted();
+    return;
+  }
+  lifecycle_.initPlugin();
+}
+
+}  // namespace tessalune::errors

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "errors/error_report.h"
+#include "errors/lifecycle.h"
+#include "errors/message_texts.h"
+#include "platform/dialogs.h"
+
+namespace tessalune::errors {
+
+// The plug-in's one error report. "unknown" failures offer a restart; a missing
+// configuration file is recreated from the default and loaded again; a configuration that
+// does not parse, or an XML component that cannot be created, stops the plug-in until it
+// is loaded anew. Failures of its own (a configuration file that cannot be written) go to
+// the caller.
+class PluginErrorReport : public ErrorReport {
+ public:
+  PluginErrorReport(platform::Dialogs& dialogs, const MessageTexts& messages, Lifecycle& lifecycle)
+      : dialogs_(dialogs), messages_(messages), lifecycle_(lifecycle) {}
+
+  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+                   std::string_view description, std::int16_t line, std::string_view column) override;
+
+  // Unloads the windows, says so and runs the start-up again; when the first part fails,
+  // says the restart failed and halts.
+  void restartPlugin();
+
+ private:
+  void haltAfter(std::string_view text);
+
+  platform::Dialogs& dialogs_;
+  const MessageTexts& messages_;
+  Lifecycle& lifecycle_;
+};
+
+}  // namespace tessalune::errors

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "errors/message_texts.h"
+#include "lang/message_catalogue.h"
+
+namespace tessalune::lang {
+
+// The message variables of the running plug-in: messages 101 to 149, copied from the
+// catalogue by loadMessages at start-up and used from then on. The command descriptions
+// 901 to 908 are not kept; they are read from the catalogue every time they are asked for.
+class MessageVariables : public errors::MessageTexts {
+ public:
+  static constexpr int kFirst = 101;
+  static constexpr int kLast = 149;
+
+  explicit MessageVariables(MessageCatalogue catalogue);
+
+  // Copies messages 101 to 149 from the catalogue. Until then they are empty.
+  void loadMessages();
+
+  // The loaded text of 101 to 149, the catalogue's text of 901 to 908, "" for any other number.
+  std::string message(int id) const override;
+
+  const MessageCatalogue& catalogue() const { return catalogue_; }
+
+ private:
+  MessageCatalogue catalogue_;
+  std::array<std::string, kLast - kFirst + 1> variables_;
+};
+
+}  // namespace tessalune::lang

@@ -1,0 +1,130 @@
+#include "lang/translation.h"
+
+#include <fstream>
+#include <utility>
+
+#include "engine/utf8.h"
+
+namespace tessalune::lang {
+
+namespace {
+
+constexpr int kMissingTranslation = 120;
+constexpr int kIncompleteTranslation = 121;
+
+// The editor's title in each mode, and the captions its frame and whole-text box take
+// when no language file could be read.
+constexpr std::string_view kNicknameTitle = "Tessalune";
+constexpr std::string_view kTextTitle = "Ondrivela";
+constexpr std::string_view kNickFrameBuiltIn = "Mon Pseudo";
+constexpr std::string_view kNickAllBuiltIn = "Colorer l'intégralité du pseudo au lieu de la sélection";
+constexpr std::string_view kTextFrameBuiltIn = "Mon message";
+constexpr std::string_view kTextAllBuiltIn = "Colorer l'intégralité du texte au lieu de la sélection";
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Appends the file's bytes to bytes; false when it cannot be opened or a read fails,
+// in which case bytes holds what was read before the failure.
+bool readFile(const std::filesystem::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) return false;
+  char buffer[4096];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, in.gcount());
+  return !in.bad();
+}
+
+}  // namespace
+
+Translation::Translation(std::filesystem::path pluginDir, const errors::MessageTexts& messages,
+                         platform::Dialogs& dialogs)
+    : pluginDir_(std::move(pluginDir)), messages_(messages), dialogs_(dialogs) {}
+
+void Translation::loadLanguage(std::string_view name) {
+  missing_ = false;
+  lines_.clear();
+
+  std::string bytes;
+  const bool complete = readFile(pluginDir_ / "Tessalune" / (std::string(name) + ".lng"), bytes);
+  // A read that broke off keeps only the lines it finished.
+  if (!complete) {
+    const std::size_t lastEnd = bytes.find_last_of('\n');
+    bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+  }
+
+  // The whole file decides the character set: UTF-8 when it is valid UTF-8, else Windows-1252.
+  const std::string decoded = engine::decodeTextFile(bytes);
+  std::string_view text = decoded;
+  // A signature some editors write at the start of a UTF-8 file is not part of the first line.
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty() || line.front() == '\'') continue;
+    lines_.emplace_back(line);
+  }
+
+  if (!complete) {
+    dialogs_.message(messages_.message(kMissingTranslation) + std::string(name) + ".",
+                     platform::Icon::Critical);
+    missing_ = true;
+  }
+}
+
+void Translation::applyLanguage(const CaptionList& captions, const EditorModeView& view) const {
+  if (missing_) return;
+  for (std::size_t i = 0; i < captions.size(); ++i) {
+    if (i >= lines_.size() || captions[i] == nullptr) {
+      dialogs_.message(messages_.message(kIncompleteTranslation), platform::Icon::Critical);
+      return;
+    }
+    captions[i]->setCaption(lines_[i]);
+  }
+  // The list has just set the nickname-mode texts; in text mode, switching there and back
+  // puts the text-mode ones in their place.
+  if (view.mode == kTextMode) {
+    view.mode = kNicknameMode;
+    switchMode(view);
+  }
+}
+
+void Translation::switchMode(const EditorModeView& view) const {
+  if (view.mode == kTextMode) {
+    view.mode = kNicknameMode;
+    view.currentBox = &view.rtf_nick;
+    view.window.setCaption(std::string(kNicknameTitle));
+    view.lbl_titre.setCaption(std::string(kNicknameTitle));
+    view.rtf_nick.setVisible(true);
+    view.rtf_text.setVisible(false);
+    view.chk_noEnd.setVisible(true);
+    setModeCaption(view.grp_nick, kNickFrameLine, kNickFrameBuiltIn);
+    setModeCaption(view.chk_all, kNickAllLine, kNickAllBuiltIn);
+  } else if (view.mode == kNicknameMode) {
+    view.mode = kTextMode;
+    view.currentBox = &view.rtf_text;
+    view.window.setCaption(std::string(kTextTitle));
+    view.lbl_titre.setCaption(std::string(kTextTitle));
+    view.rtf_nick.setVisible(false);
+    view.rtf_text.setVisible(true);
+    view.chk_noEnd.setVisible(false);
+    setModeCaption(view.grp_nick, kTextFrameLine, kTextFrameBuiltIn);
+    setModeCaption(view.chk_all, kTextAllLine, kTextAllBuiltIn);
+  }
+}
+
+std::optional<std::string> Translation::line(std::size_t number) const {
+  if (number == 0 || number > lines_.size()) return std::nullopt;
+  return lines_[number - 1];
+}
+
+void Translation::setModeCaption(ui::Control& control, std::size_t number, std::string_view builtIn) const {
+  if (missing_) {
+    control.setCaption(std::string(builtIn));
+  } else if (const auto text = line(number)) {
+    control.setCaption(*text);
+  }
+}
+
+}  // namespace tessalune::lang

@@ -1,0 +1,272 @@
+#include "engine/rtf2xml.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/direct_colouring.h"
+#include "engine/gradient.h"
+#include "engine/utf8.h"
+#include "engine/xml2plus.h"
+#include "platform/scripted_dialogs.h"
+#include "support/english_messages.h"
+#include "support/recording_error_report.h"
+#include "support/recording_lifecycle.h"
+
+namespace tessalune::engine {
+namespace {
+
+using platform::Answer;
+using platform::Icon;
+
+constexpr ColourNumber kRed = 0x0000FF;
+constexpr ColourNumber kBlue = 0xFF0000;
+
+std::string document(const std::string& body) {
+  return "<nick>\r\n" + body + "\r\n</nick>";
+}
+std::string fg(const std::string& colour) {
+  return "<FG color=\"" + colour + "\"/>";
+}
+std::string bg(const std::string& colour) {
+  return "<BG color=\"" + colour + "\"/>";
+}
+
+class Rtf2XmlTest : public ::testing::Test {
+ protected:
+  ConversionContext context(int mode = editor_mode::kNickname, bool noEnd = false) {
+    return ConversionContext{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
+  }
+  std::string convert(std::int16_t flag = 0, int mode = editor_mode::kNickname, bool noEnd = false) {
+    ConversionContext ctx = context(mode, noEnd);
+    return rtf2xml(box, flag, ctx);
+  }
+  void colourEach(const std::vector<ColourNumber>& colours) {
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+      box.select(static_cast<int>(i), 1);
+      box.setSelColor(colours[i]);
+    }
+  }
+  void gradient(int kind, int target, ColourNumber from, ColourNumber to) {
+    PaintContext paint{scratch, failures.context};
+    doGradient(box, 0, box.length(), from, to, box.length(), kind, target, paint);
+  }
+  std::string lastMessage() const { return dialogs.shown().empty() ? "" : dialogs.shown().back().text; }
+
+  platform::ScriptedDialogs dialogs;
+  testing::EnglishMessages messages;
+  testing::TestFailures failures;
+  testing::RecordingLifecycle lifecycle;
+  RichTextBox box{"rtf_nick"};
+  RichTextBox scratch{"rtf_mask"};
+};
+
+TEST_F(Rtf2XmlTest, RefusesAnEmptyTextAndFocusesTheBox) {
+  EXPECT_EQ(convert(), "");
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text, "You must type a nick.");
+  EXPECT_EQ(dialogs.shown()[0].icon, Icon::Critical);
+  EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
+  EXPECT_TRUE(box.hasFocus());
+  EXPECT_EQ(convert(0, editor_mode::kText), "");
+  EXPECT_EQ(lastMessage(), "You must type a message.");
+}
+
+TEST_F(Rtf2XmlTest, LimitsCountCharacters) {
+  box.setText(std::string(129, 'a'));
+  EXPECT_NE(convert(0, editor_mode::kNickname, true), "");
+  box.setText(std::string(130, 'a'));
+  EXPECT_EQ(convert(), "");
+  EXPECT_EQ(lastMessage(), "The nickname is too long. Please choose another one.");
+  EXPECT_EQ(dialogs.shown().back().icon, Icon::Exclamation);
+
+  box.setText(std::string(1100, 'a'));
+  EXPECT_NE(convert(0, editor_mode::kText), "");
+  box.setText(std::string(1101, 'a'));
+  EXPECT_EQ(convert(0, editor_mode::kText), "");
+  EXPECT_EQ(lastMessage(), "The message is too long (>1100 characters).");
+
+  box.setText("\u00E9" + std::string(128, 'a'));  // 129 characters, 130 bytes
+  EXPECT_NE(convert(0, editor_mode::kNickname, true), "");
+}
+
+TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
+  box.setText("ab c");
+  colourEach({kRed, kRed, kBlue, kBlue});
+  box.select(1, 1);
+  box.setSelBold(true);
+  EXPECT_EQ(convert(), document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c<end/>"));
+  EXPECT_EQ(convert(0, editor_mode::kNickname, true),
+            document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c"));
+  EXPECT_EQ(convert(0, editor_mode::kText),
+            document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c"));
+}
+
+TEST_F(Rtf2XmlTest, ASpaceTakesTheColourOfTheCharacterBeforeIt) {
+  box.setText("a b");
+  gradient(1, 1, kRed, kBlue);
+  EXPECT_EQ(xml2plus(convert()), "\u00B7$4a \u00B7$12b\u00B70");
+  EXPECT_EQ(box.characters()[1].format.textColour, makeColour(127, 0, 127));  // the box itself is untouched
+}
+
+TEST_F(Rtf2XmlTest, ALeadingSpaceStaysASpace) {
+  box.setText(" a");
+  colourEach({kRed, kBlue});
+  EXPECT_EQ(xml2plus(convert()), "\u00B7$4 \u00B7$12a\u00B70");
+}
+
+TEST_F(Rtf2XmlTest, EmoticonsAndTypedCodesKeepOneColour) {
+  const struct {
+    std::string text;
+    std::string plus;
+  } cases[] = {
+      {"x:-)y", "\u00B7$1x\u00B7$#0A0000:-)\u00B7$#280000y\u00B70"},
+      {"a(brb)", "\u00B7$1a\u00B7$#0A0000(brb)\u00B70"},
+      {"a\u00B7#b", "\u00B7$1a\u00B7$#0A0000\u00B7#\u00B7$#1E0000b\u00B70"},
+  };
+  for (const auto& c : cases) {
+    box.setText(c.text);
+    gradient(1, 1, 0x000000, makeColour(static_cast<int>(10 * (box.length() - 1)), 0, 0));
+    EXPECT_EQ(xml2plus(convert()), c.plus) << c.text;
+  }
+}
+
+TEST_F(Rtf2XmlTest, BackgroundsNeedTheFlag) {
+  box.setText("ab");
+  box.select(0, 2);
+  box.setSelColor(kRed);
+  SetSelBackColor(kBlue, box);
+  box.select(1, 1);
+  SetSelBackColor(ColourNumber{0xFFFFFF}, box);
+  EXPECT_EQ(convert(1), document(fg("#FF0000") + bg("#0000FF") + "a" + bg("#FFFFFF") + "b<end/>"));
+  EXPECT_EQ(convert(0), document(fg("#FF0000") + "ab<end/>"));
+}
+
+TEST_F(Rtf2XmlTest, TwoDigitColourNumbersConsumeTheirSpace) {
+  std::vector<ColourNumber> colours;
+  for (int i = 0; i < 12; ++i) colours.push_back(makeColour(i, 0, 0));
+  box.setText("abcdefghijkl");
+  colourEach(colours);
+  const std::string markup = convert(0, editor_mode::kText);
+  EXPECT_NE(markup.find(fg("#0B0000") + "l\r\n"), std::string::npos) << markup;
+}
+
+TEST_F(Rtf2XmlTest, TypedTextIsNeverReadAsRtf) {
+  const struct {
+    std::string text;
+    std::string plus;
+  } cases[] = {
+      {"C:\\bin \\b0 \\cf1 {x}", "C:\\bin \\b0 \\cf1 {x}"},
+      {"\\'e9\\\\", "\\'e9\\\\"},
+      {"a\x02"
+       "b\x1F"
+       "c\x03"
+       "d\x0F"
+       "e",
+       "a\u00B7#b\u00B7@cd\u00B70e"},
+      {"a\tb\x01"
+       "c",
+       "abc"},
+      {"\u00E9\u20AC\u4E2D\U0001F600\u00B7", "\u00E9\u20AC\u4E2D\U0001F600\u00B7"},
+      {"<b>&amp;</b>", "<b>&amp;</b>"},
+  };
+  for (const auto& c : cases) {
+    box.setText(c.text);
+    EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), c.plus) << c.text;
+    EXPECT_TRUE(lifecycle.calls.empty()) << c.text;
+  }
+}
+
+TEST_F(Rtf2XmlTest, LineBreaksBecomeCrLfAndNothingElse) {
+  box.setText("one\ntwo\r\n");
+  EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), "one\r\ntwo\r\n");
+}
+
+TEST_F(Rtf2XmlTest, ThinningKeepsTheFirstColourAndFits) {
+  box.setText(std::string(40, 'x'));
+  gradient(1, 1, 0x000000, makeColour(0, 0, 39));  // forty different colours
+  const std::string plus = xml2plus(convert());
+  EXPECT_LE(countChars(plus), 129u);
+  EXPECT_TRUE(plus.starts_with("\u00B7$1x")) << plus;
+  EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(Rtf2XmlTest, ATextThatFitsOnceUncolouredIsOfferedNotRefused) {
+  box.setText(std::string(125, 'n'));
+  box.select(0, 125);
+  box.setSelColor(makeColour(0x12, 0x34, 0x56));
+  dialogs.queueAnswer(Answer::Yes);
+  EXPECT_EQ(xml2plus(convert()), std::string(125, 'n') + "\u00B70");
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text,
+            "The nickname is too long to be colored. Do you want to keep it nonetheless?");
+  EXPECT_EQ(dialogs.shown()[0].buttons, platform::Buttons::YesNo);
+  dialogs.queueAnswer(Answer::No);
+  EXPECT_EQ(convert(), "");
+}
+
+TEST_F(Rtf2XmlTest, ATextThatCannotFitIsRefusedWithoutAQuestion) {
+  box.setText(std::string(129, 'b'));
+  for (int i = 0; i < 129; i += 2) {
+    box.select(i, 1);
+    box.setSelBold(true);
+  }
+  EXPECT_EQ(convert(), "");
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text,
+            "The nickname is too long. Please choose another one, or change text formatting.");
+  box.select(0, 1);
+  box.setSelColor(kRed);  // one colour marker does not change the outcome
+  EXPECT_EQ(convert(), "");
+  EXPECT_EQ(dialogs.shown().size(), 2u);
+  EXPECT_EQ(dialogs.shown()[1].buttons, platform::Buttons::Ok);
+}
+
+TEST_F(Rtf2XmlTest, TheWatchdogAsksAfterItsThresholdAndStopsOnNo) {
+  // Every character its own text and background colour: over 2000 markers to thin.
+  box.setText(std::string(1100, 'm'));
+  for (int i = 0; i < 1100; ++i) {
+    box.select(i, 1);
+    box.setSelColor(makeColour(i % 256, i / 256, 7));
+    SetSelBackColor(makeColour(7, i % 256, i / 256), box);
+  }
+  dialogs.queueAnswer(Answer::Yes);
+  dialogs.queueAnswer(Answer::No);
+  const std::string markup = convert(1, editor_mode::kText);
+  ASSERT_GE(dialogs.shown().size(), 3u);
+  EXPECT_EQ(
+      dialogs.shown()[0].text,
+      "The function did more than 1000 loops. Tessalune may be unstable now; do you want to wait 100 loops "
+      "more?");
+  EXPECT_EQ(dialogs.shown()[0].title, "Tessalune - Anti-crash");
+  EXPECT_NE(dialogs.shown()[1].text.find("1100 loops"), std::string::npos);
+  EXPECT_TRUE(dialogs.shown()[2].text.starts_with("The loop will now be stopped."));
+  EXPECT_EQ(dialogs.shown()[2].icon, Icon::Critical);
+  EXPECT_FALSE(markup.empty());  // the markup as it stood, still too long
+}
+
+TEST(DirectColouring, GradientTypeTwoIsTypeOneWithTheColoursSwapped) {
+  platform::ScriptedDialogs dialogs;
+  testing::EnglishMessages messages;
+  testing::TestFailures failures;
+  testing::RecordingLifecycle lifecycle;
+  RichTextBox autoBox, scratch;
+  ConversionContext ctx{editor_mode::kNickname, false,     dialogs, messages,
+                        failures.context,       lifecycle, scratch};
+  StylePreset one;
+  one.FGtype = 2;
+  one.FGgradtype = 1;
+  one.FGgrad1 = kRed;
+  one.FGgrad2 = kBlue;
+  StylePreset two = one;
+  two.FGgradtype = 2;
+  std::swap(two.FGgrad1, two.FGgrad2);
+  EXPECT_EQ(colourArgument("Hello", one, autoBox, ctx), colourArgument("Hello", two, autoBox, ctx));
+  EXPECT_EQ(colourArgument("H", one, autoBox, ctx), "\u00B7$4H\u00B70");
+
+  StylePreset solid;
+  solid.BGtype = 2;
+  solid.BGgradtype = 0;  // no gradient option selected: the white of the reset stays
+  EXPECT_EQ(colourArgument("ab", solid, autoBox, ctx), "\u00B7$1,0ab\u00B70");
+}
+
+}  // namespace
+}  // namespace tessalune::engine
