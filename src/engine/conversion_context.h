@@ -31,6 +31,7 @@ struct ConversionContext {
   errors::FailureContext& failures;      // trapped failures are reported here
   errors::Lifecycle& lifecycle;          // a fatal conversion error unloads the windows and halts
   RichTextBox& scratch;                  // the hidden box in which protective recolouring happens
+  int reductionPasses = 0;               // set by each conversion: passes of its length reduction
 };
 
 }  // namespace tessalune::engine

@@ -324,7 +324,7 @@ Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
   errors::LoopWatchdog watchdog(ctx.mode, ctx.dialogs, ctx.messages);
   std::size_t fgCursor = 1, bgCursor = 1;
   Dropped dropped = Dropped::None;
-  for (;;) {
+  for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
     if (plusLength(doc) <= limit) break;
     if (!watchdog.mayGoOn()) break;
 

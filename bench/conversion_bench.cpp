@@ -1,0 +1,78 @@
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "engine/direct_colouring.h"
+#include "errors/error_report.h"
+#include "errors/lifecycle.h"
+#include "lang/message_variables.h"
+#include "platform/dialogs.h"
+#include "platform/ui_language.h"
+
+namespace {
+
+using namespace tessalune;
+
+class YesDialogs : public platform::Dialogs {
+ public:
+  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
+                              platform::Buttons) override {
+    return platform::Answer::Yes;
+  }
+};
+
+class SilentReport : public errors::ErrorReport {
+ public:
+  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
+                   std::string_view) override {}
+};
+
+class IdleLifecycle : public errors::Lifecycle {
+ public:
+  void unloadForms() override {}
+  void setHalted() override {}
+  void initPlugin() override {}
+  void writeDefaultConfiguration() override {}
+  void loadConfig() override {}
+};
+
+// Direct colouring of a text long enough that its colours must be thinned; reports the
+// passes of the length-reduction loop.
+void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset) {
+  YesDialogs dialogs;
+  lang::MessageVariables messages(lang::MessageCatalogue(platform::language::kEnglish));
+  messages.loadMessages();
+  SilentReport report;
+  errors::StepMarker step;
+  errors::FailureContext failures{report, step};
+  IdleLifecycle lifecycle;
+  engine::RichTextBox autoBox, scratch;
+  engine::ConversionContext ctx{mode, false, dialogs, messages, failures, lifecycle, scratch};
+  engine::StylePreset preset;
+  preset.FGtype = 2;
+  preset.FGgradtype = fgPreset;
+  preset.FGgrad1 = 0x800000;
+  preset.FGgrad2 = 0x00FFFF;
+  preset.BGtype = 2;
+  preset.BGgradtype = bgPreset;
+  preset.BGgrad1 = 0xFFFFFF;
+  preset.BGgrad2 = 0x000000;
+  std::string text;
+  for (int i = 0; i < length; ++i) text.push_back(static_cast<char>('a' + i % 26));
+  std::size_t coded = 0;
+  for (auto _ : state) coded = engine::colourArgument(text, preset, autoBox, ctx).size();
+  state.counters["passes"] = ctx.reductionPasses;
+  state.counters["coded_bytes"] = static_cast<double>(coded);
+}
+
+void BM_ColourNickname129Grad3OnGrad1(benchmark::State& state) {
+  colourLongText(state, engine::editor_mode::kNickname, 129, 3, 1);
+}
+BENCHMARK(BM_ColourNickname129Grad3OnGrad1)->Unit(benchmark::kMillisecond);
+
+void BM_ColourMessage1100Grad1OnGrad2(benchmark::State& state) {
+  colourLongText(state, engine::editor_mode::kText, 1100, 1, 2);
+}
+BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
