@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "engine/replace.h"
+
 namespace tessalune::engine::markup {
 
 // The styled-text markup: a flat stream of text and empty marker elements under the
@@ -40,3 +42,14 @@ inline constexpr std::string_view kColour = "\u00B7$";
 inline constexpr std::string_view kBackgroundOnly = "\u00B7$,";
 
 }  // namespace tessalune::engine::plus
+
+namespace tessalune::engine::markup {
+
+// The markers that become a code (or a space) of their own, in the order they are
+// replaced. Each starts with its only "<" and no code contains one.
+inline constexpr Replacement kSimpleMarkerCodes[] = {
+    {kBold, plus::kBold},     {kItalic, plus::kItalic}, {kUnderline, plus::kUnderline},
+    {kStrike, plus::kStrike}, {kReset, plus::kReset},   {kSpace, " "},
+    {kEnd, plus::kReset}};
+
+}  // namespace tessalune::engine::markup

@@ -90,14 +90,7 @@ std::string xml2plus(std::string_view markup) {
 
   // Toggles, reset, spaces and the end marker. Each marker starts with its only "<" and
   // no replacement contains one, so one pass does what the replacements in turn would.
-  replaceEach(text, '<',
-              {{markup::kBold, plus::kBold},
-               {markup::kItalic, plus::kItalic},
-               {markup::kUnderline, plus::kUnderline},
-               {markup::kStrike, plus::kStrike},
-               {markup::kReset, plus::kReset},
-               {markup::kSpace, " "sv},
-               {markup::kEnd, plus::kReset}});
+  replaceEach(text, '<', markup::kSimpleMarkerCodes);
 
   // Colour pairs are merged before the markers are opened, which erases the evidence.
   const std::vector<std::size_t> commas = mergeColourPairs(text);

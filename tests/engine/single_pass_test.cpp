@@ -34,22 +34,9 @@ TEST(SinglePass, MarkerReplacementsMatchTheSequence) {
   for (int round = 0; round < kRounds; ++round) {
     const std::string input = randomText(rng, pieces);
     std::string sequential = input;
-    replaceAll(sequential, markup::kBold, plus::kBold);
-    replaceAll(sequential, markup::kItalic, plus::kItalic);
-    replaceAll(sequential, markup::kUnderline, plus::kUnderline);
-    replaceAll(sequential, markup::kStrike, plus::kStrike);
-    replaceAll(sequential, markup::kReset, plus::kReset);
-    replaceAll(sequential, markup::kSpace, " "sv);
-    replaceAll(sequential, markup::kEnd, plus::kReset);
+    for (const Replacement& r : markup::kSimpleMarkerCodes) replaceAll(sequential, r.from, r.to);
     std::string fused = input;
-    replaceEach(fused, '<',
-                {{markup::kBold, plus::kBold},
-                 {markup::kItalic, plus::kItalic},
-                 {markup::kUnderline, plus::kUnderline},
-                 {markup::kStrike, plus::kStrike},
-                 {markup::kReset, plus::kReset},
-                 {markup::kSpace, " "sv},
-                 {markup::kEnd, plus::kReset}});
+    replaceEach(fused, '<', markup::kSimpleMarkerCodes);
     ASSERT_EQ(fused, sequential) << input;
   }
 }
