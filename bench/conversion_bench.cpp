@@ -19,6 +19,8 @@ class YesDialogs : public platform::Dialogs {
                               platform::Buttons) override {
     return platform::Answer::Yes;
   }
+  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
+  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
 };
 
 class SilentReport : public errors::ErrorReport {

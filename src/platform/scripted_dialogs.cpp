@@ -12,4 +12,19 @@ Answer ScriptedDialogs::messageBox(std::string_view text, std::string_view title
   return answer;
 }
 
+std::optional<std::uint32_t> ScriptedDialogs::chooseColour(std::uint32_t) {
+  if (colours_.empty()) return std::nullopt;
+  const std::optional<std::uint32_t> colour = colours_.front();
+  colours_.pop_front();
+  return colour;
+}
+
+std::string ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
+  fileRequests_.push_back(request);
+  if (files_.empty()) return {};
+  std::string path = std::move(files_.front());
+  files_.pop_front();
+  return path;
+}
+
 }  // namespace tessalune::platform

@@ -22,6 +22,13 @@ class ScriptedDialogs : public Dialogs {
   explicit ScriptedDialogs(Answer whenQueueEmpty = Answer::Yes) : whenQueueEmpty_(whenQueueEmpty) {}
 
   Answer messageBox(std::string_view text, std::string_view title, Icon icon, Buttons buttons) override;
+  // Colours and files answer from their own queues; an empty queue cancels.
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+  std::string chooseFile(const FileDialogRequest& request) override;
+
+  void queueColour(std::optional<std::uint32_t> colour) { colours_.push_back(colour); }
+  void queueFile(std::string path) { files_.push_back(std::move(path)); }
+  const std::vector<FileDialogRequest>& fileRequests() const { return fileRequests_; }
 
   void queueAnswer(Answer answer) { answers_.push_back(answer); }
   const std::vector<ShownMessage>& shown() const { return shown_; }
@@ -31,6 +38,9 @@ class ScriptedDialogs : public Dialogs {
   Answer whenQueueEmpty_;
   std::deque<Answer> answers_;
   std::vector<ShownMessage> shown_;
+  std::deque<std::optional<std::uint32_t>> colours_;
+  std::deque<std::string> files_;
+  std::vector<FileDialogRequest> fileRequests_;
 };
 
 }  // namespace tessalune::platform

@@ -7,6 +7,16 @@ namespace tessalune::platform {
 
 namespace {
 
+// One line read from the controlling terminal after a prompt; nothing without one.
+std::optional<std::string> readTerminalLine(std::ostream& out, std::string_view prompt) {
+  std::ifstream tty("/dev/tty");
+  if (!tty) return std::nullopt;
+  out << prompt << std::flush;
+  std::string reply;
+  if (!std::getline(tty, reply)) return std::nullopt;
+  return reply;
+}
+
 // Asks on the controlling terminal; nothing when the process has none.
 std::optional<bool> askTerminal(std::ostream& out) {
   std::ifstream tty("/dev/tty");
@@ -42,6 +52,31 @@ Answer TerminalDialogs::messageBox(std::string_view text, std::string_view title
   std::optional<bool> yes = fixedAnswer_;
   if (!yes) yes = askTerminal(out_);
   return yes.value_or(true) ? Answer::Yes : Answer::No;
+}
+
+std::optional<std::uint32_t> TerminalDialogs::chooseColour(std::uint32_t) {
+  if (!colours_.empty()) {
+    const std::uint32_t colour = colours_.front();
+    colours_.pop_front();
+    return colour;
+  }
+  const std::optional<std::string> reply = readTerminalLine(out_, "Colour (#RRGGBB, empty to cancel): ");
+  if (!reply || reply->size() != 7 || (*reply)[0] != '#' ||
+      reply->find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+    return std::nullopt;
+  }
+  const unsigned long rgb = std::stoul(reply->substr(1), nullptr, 16);
+  return static_cast<std::uint32_t>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+}
+
+std::string TerminalDialogs::chooseFile(const FileDialogRequest& request) {
+  if (!files_.empty()) {
+    std::string path = std::move(files_.front());
+    files_.pop_front();
+    return path;
+  }
+  return readTerminalLine(out_, request.title + " (" + request.filterPattern + ", empty to cancel): ")
+      .value_or("");
 }
 
 }  // namespace tessalune::platform

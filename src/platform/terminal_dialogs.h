@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "platform/dialogs.h"
 
@@ -17,10 +20,19 @@ class TerminalDialogs : public Dialogs {
       : out_(out), fixedAnswer_(fixedAnswer) {}
 
   Answer messageBox(std::string_view text, std::string_view title, Icon icon, Buttons buttons) override;
+  // Asked on the terminal ("#RRGGBB", a path); with no terminal, or an empty reply, cancelled.
+  // Answers queued with queueColour/queueFile (scripts, command-line arguments) come first.
+  std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+  std::string chooseFile(const FileDialogRequest& request) override;
+
+  void queueColour(std::uint32_t colour) { colours_.push_back(colour); }
+  void queueFile(std::string path) { files_.push_back(std::move(path)); }
 
  private:
   std::ostream& out_;
   std::optional<bool> fixedAnswer_;
+  std::deque<std::uint32_t> colours_;
+  std::deque<std::string> files_;
 };
 
 // "TITLE: TEXT" with every CR LF, CR or LF of the text shown as one space.

@@ -14,8 +14,12 @@ namespace tessalune::platform {
 
 namespace {
 
-// Whitespace text and CR LF pairs are kept: the markup relies on both.
-constexpr unsigned int kParseOptions = (pugi::parse_default | pugi::parse_ws_pcdata) & ~pugi::parse_eol;
+// Whitespace text and CR LF pairs are kept: the markup relies on both. The declaration,
+// comments and processing instructions are kept too, so that a file edited by hand keeps
+// them when one value is written.
+constexpr unsigned int kParseOptions = (pugi::parse_default | pugi::parse_ws_pcdata |
+                                        pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi) &
+                                       ~pugi::parse_eol;
 constexpr unsigned int kFormat = pugi::format_raw | pugi::format_no_declaration;
 
 XmlParseError describe(const pugi::xml_parse_result& result, std::string_view text) {
@@ -130,10 +134,23 @@ std::string XmlDocument::xml() const {
 }
 
 void XmlDocument::save(const std::filesystem::path& file) const {
-  writeFileAtomically(file, xml());
+  // A file keeps each node outside the root (the declaration, comments) on its own line,
+  // and ends with a line end.
+  StringWriter writer;
+  for (pugi::xml_node node : doc_.children()) {
+    node.print(writer, "", kFormat, pugi::encoding_utf8);
+    writer.out += "\r\n";
+  }
+  writeFileAtomically(file, writer.out);
 }
 
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+  std::error_code statusError;
+  const auto status = std::filesystem::status(file, statusError);
+  if (!statusError && std::filesystem::exists(status) &&
+      (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
+    throw std::runtime_error("Permission denied: " + file.string() + " is read-only");
+  }
   const std::filesystem::path temporary = file.string() + ".tmp-" + std::to_string(::getpid());
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) throw std::runtime_error("cannot write " + file.string());

@@ -20,6 +20,7 @@ struct XmlParseError {
 };
 
 inline constexpr std::int32_t kXmlFileNotFound = static_cast<std::int32_t>(0x800C0006u);
+inline constexpr std::int32_t kXmlFileTooLarge = static_cast<std::int32_t>(0x80070008u);
 
 // One element (or other node) of an XmlDocument; a null node is false.
 class XmlNode {
@@ -82,7 +83,9 @@ class XmlDocument {
   XmlParseError error_;
 };
 
-// Writes bytes to file atomically, as XmlDocument::save does. Throws std::runtime_error.
+// Writes bytes to file atomically, as XmlDocument::save does. A file without write
+// permission is refused as the platform would refuse it, even for a privileged user.
+// Throws std::runtime_error.
 void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace tessalune::platform

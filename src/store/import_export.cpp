@@ -1,0 +1,93 @@
+#include "store/import_export.h"
+
+#include "errors/failure.h"
+#include "platform/xml_document.h"
+
+namespace tessalune::store {
+
+namespace {
+
+constexpr int kImported = 144;
+constexpr int kImportTitle = 145;
+constexpr int kExported = 146;
+constexpr int kExportTitle = 147;
+constexpr std::string_view kFilterDescription = "XML Config";
+constexpr std::string_view kFilterPattern = "*.xml";
+
+}  // namespace
+
+std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
+                           std::string_view initialFileName, std::string_view filterDescription,
+                           std::string_view filterPattern, const std::filesystem::path& initialDirectory,
+                           std::string_view defaultExtension) {
+  platform::FileDialogRequest request;
+  request.open = kind == kOpenDialog;
+  request.title = title;
+  request.filterDescription = filterDescription;
+  request.filterPattern = filterPattern;
+  request.initialDirectory = initialDirectory.string();
+  request.defaultExtension = defaultExtension;
+  request.fileMustExist = request.open;
+  request.confirmOverwrite = !request.open;
+  (void)initialFileName;  // the dialogs start empty
+
+  std::filesystem::path chosen = ctx.dialogs.chooseFile(request);
+  if (chosen.empty()) return {};
+  if (chosen.is_relative()) chosen = initialDirectory / chosen;
+  if (!chosen.has_extension() && !defaultExtension.empty()) chosen += "." + std::string(defaultExtension);
+  std::error_code error;
+  if (request.open && !std::filesystem::is_regular_file(chosen, error)) return {};
+  if (request.confirmOverwrite && std::filesystem::exists(chosen, error) &&
+      !ctx.dialogs.ask(chosen.string() + " already exists.\r\nDo you want to replace it?",
+                       platform::Icon::Exclamation, title)) {
+    return {};
+  }
+  return chosen.string();
+}
+
+void importConfig(const std::filesystem::path& path, StoreContext& ctx) {
+  ctx.failures.step.reset();
+  // A file that vanished after it was chosen is not a missing configuration: reporting it
+  // as one would replace the user's configuration by the default.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    ctx.failures.report.reportError("unknown", "importConfig", 53, "File not found: " + path.string(), 0, "");
+    return;
+  }
+  platform::XmlDocument doc;
+  if (!loadConfigDocument(doc, path, ctx, "importConfig")) return;
+  errors::guardProcedure(ctx.failures, "importConfig", [&] {
+    ctx.failures.step.advance();
+    doc.save(configFilePath(ctx.pluginDir));
+    ctx.dialogs.message(ctx.messages.message(kImported), platform::Icon::Information);
+  });
+}
+
+void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
+  ctx.failures.step.reset();
+  platform::XmlDocument doc;
+  if (!loadConfigDocument(doc, configFilePath(ctx.pluginDir), ctx, "exportConfig")) return;
+  errors::guardProcedure(ctx.failures, "exportConfig", [&] {
+    ctx.failures.step.advance();
+    doc.save(path);
+    ctx.dialogs.message(ctx.messages.message(kExported), platform::Icon::Information);
+  });
+}
+
+void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle) {
+  const std::string path = ShowFileDialog(ctx, kOpenDialog, ctx.messages.message(kImportTitle), "",
+                                          kFilterDescription, kFilterPattern, ctx.pluginDir, "xml");
+  if (path.empty()) return;
+  importConfig(path, ctx);
+  lifecycle.unloadForms();
+  lifecycle.initPlugin();
+}
+
+void exportWithDialog(StoreContext& ctx) {
+  const std::string path = ShowFileDialog(ctx, kSaveDialog, ctx.messages.message(kExportTitle), "",
+                                          kFilterDescription, kFilterPattern, ctx.pluginDir, "xml");
+  if (path.empty()) return;
+  exportConfig(path, ctx);
+}
+
+}  // namespace tessalune::store

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "errors/lifecycle.h"
+#include "store/store_context.h"
+
+namespace tessalune::store {
+
+inline constexpr int kOpenDialog = 1;
+inline constexpr int kSaveDialog = 2;
+
+// The open (kind 1) or save (any other kind) dialog for a configuration file: the chosen
+// full path, or "" when cancelled. A name typed without extension gets defaultExtension;
+// an open dialog accepts only an existing file.
+std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
+                           std::string_view initialFileName, std::string_view filterDescription,
+                           std::string_view filterPattern, const std::filesystem::path& initialDirectory,
+                           std::string_view defaultExtension);
+
+// Copies the XML document at path over the configuration file (parsed, then saved), and
+// says so (message 144). A file that does not parse is reported as a configuration error.
+void importConfig(const std::filesystem::path& path, StoreContext& ctx);
+
+// Saves the configuration file's document to path and says so (message 146).
+void exportConfig(const std::filesystem::path& path, StoreContext& ctx);
+
+// The preferences' Import button: the open dialog, importConfig, then the plug-in starts
+// again whatever the import did.
+void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle);
+
+// The preferences' Export button: the save dialog, then exportConfig.
+void exportWithDialog(StoreContext& ctx);
+
+}  // namespace tessalune::store

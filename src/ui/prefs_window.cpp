@@ -1,0 +1,349 @@
+#include "ui/prefs_window.h"
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "engine/colour.h"
+#include "lang/languages.h"
+#include "store/config_file.h"
+#include "store/import_export.h"
+#include "ui/quicknick_window.h"
+
+namespace tessalune::ui {
+
+namespace {
+
+std::vector<std::string> languageEntries() {
+  std::vector<std::string> entries;
+  for (const lang::Language& language : lang::kLanguages) entries.emplace_back(language.entry);
+  return entries;
+}
+
+const char* onOff(bool on) {
+  return on ? "1" : "0";
+}
+
+// The preset option (1 to 4) selected in a gradient array, 0 when none is.
+int selectedPreset(const std::array<OptionButton, 5>& options) {
+  for (int k = 1; k <= 4; ++k) {
+    if (options[static_cast<std::size_t>(k)].selected()) return k;
+  }
+  return 0;
+}
+
+}  // namespace
+
+PrefsWindow::PrefsWindow(PrefsDependencies deps)
+    : Window("frmPrefs"), combo_lang("combo_lang", languageEntries()), deps_(std::move(deps)) {
+  registerControls();
+
+  // The design state, which the configuration load then replaces: the default preset.
+  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
+    const GroupControls& c = group(g);
+    (c.none ? *c.none : c.solid).setSelected();
+    c.gradient[1].setSelected();
+  }
+  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::TextFG}) {
+    group(g).solidColour.setBackColour(engine::hex2rgb("#000000"));
+    group(g).gradient1.setBackColour(engine::hex2rgb("#000080"));
+    group(g).gradient2.setBackColour(engine::hex2rgb("#0080FF"));
+  }
+  for (ColourGroup g : {ColourGroup::NickBG, ColourGroup::TextBG}) {
+    group(g).solidColour.setBackColour(engine::hex2rgb("#AED7FF"));
+    group(g).gradient1.setBackColour(engine::hex2rgb("#55AAFF"));
+    group(g).gradient2.setBackColour(engine::hex2rgb("#D5EAFF"));
+  }
+  applyGradientRules();
+  chooseTab(true);
+
+  btnClose.setClickHandler([this] { hide(); });
+  btnUpd.setClickHandler([this] {
+    if (deps_.showUpdateWindow) deps_.showUpdateWindow();
+  });
+  // The import ends by starting the plug-in again, which replaces this window: nothing may
+  // follow it here.
+  btnImport.setClickHandler([this] { store::importWithRestart(deps_.store, deps_.lifecycle); });
+  btnExport.setClickHandler([this] { store::exportWithDialog(deps_.store); });
+
+  btnNick.setPressHandler([this] { chooseTab(true); });
+  btnText.setPressHandler([this] { chooseTab(false); });
+
+  bindCheckBox(chk_noEnd, "/config/suffix", &deps_.editorNoEnd);
+  bindCheckBox(chk_all, "/config/all", &deps_.editorAll);
+  bindCheckBox(chk_upd, "/config/update", nullptr);
+  bindCheckBox(chkNick, "/config/nickprefs/enabled", nullptr);
+  bindCheckBox(chkText, "/config/textprefs/enabled", nullptr);
+  combo_lang.setClickHandler([this] { onLanguageClicked(); });
+
+  bindGroup(ColourGroup::NickFG, "/config/nickprefs/", "FG");
+  bindGroup(ColourGroup::NickBG, "/config/nickprefs/", "BG");
+  bindGroup(ColourGroup::TextFG, "/config/textprefs/", "FG");
+  bindGroup(ColourGroup::TextBG, "/config/textprefs/", "BG");
+
+  bindSwatch(btnSolid_nick, btnSolid_nick_rect, "/config/nickprefs/FGcolor", std::nullopt);
+  bindSwatch(btn_grad1_nick, btn_grad1_nick_rect, "/config/nickprefs/FGgrad1", ColourGroup::NickFG);
+  bindSwatch(btn_grad2_nick, btn_grad2_nick_rect, "/config/nickprefs/FGgrad2", ColourGroup::NickFG);
+  bindSwatch(btnSolid_nickBG, btnSolid_nickBG_rect, "/config/nickprefs/BGcolor", std::nullopt);
+  bindSwatch(btn_grad1_nickBG, btn_grad1_nickBG_rect, "/config/nickprefs/BGgrad1", ColourGroup::NickBG);
+  bindSwatch(btn_grad2_nickBG, btn_grad2_nickBG_rect, "/config/nickprefs/BGgrad2", ColourGroup::NickBG);
+  bindSwatch(btnSolid_text, btnSolid_text_rect, "/config/textprefs/FGcolor", std::nullopt);
+  bindSwatch(btn_grad1_text, btn_grad1_text_rect, "/config/textprefs/FGgrad1", ColourGroup::TextFG);
+  bindSwatch(btn_grad2_text, btn_grad2_text_rect, "/config/textprefs/FGgrad2", ColourGroup::TextFG);
+  bindSwatch(btnSolid_textBG, btnSolid_textBG_rect, "/config/textprefs/BGcolor", std::nullopt);
+  bindSwatch(btn_grad1_textBG, btn_grad1_textBG_rect, "/config/textprefs/BGgrad1", ColourGroup::TextBG);
+  bindSwatch(btn_grad2_textBG, btn_grad2_textBG_rect, "/config/textprefs/BGgrad2", ColourGroup::TextBG);
+}
+
+void PrefsWindow::registerControls() {
+  for (Control* c : std::initializer_list<Control*>{
+           &titleBar, &lbl_ssTitre, &btnClose, &btnClose.label(), &grp_default, &lbl_defaultInfo, &btnNick,
+           &btnNick.label(), &btnText, &btnText.label(), &chkNick, &chkText, &panelNick, &panelText,
+           &lbl_nickFG, &lbl_nickBG, &lbl_textFG, &lbl_textBG}) {
+    add(*c);
+  }
+  const std::array<std::pair<OwnerDrawnButton*, ColourSwatch*>, 12> swatches{{
+      {&btnSolid_nick, &btnSolid_nick_rect},
+      {&btn_grad1_nick, &btn_grad1_nick_rect},
+      {&btn_grad2_nick, &btn_grad2_nick_rect},
+      {&btnSolid_nickBG, &btnSolid_nickBG_rect},
+      {&btn_grad1_nickBG, &btn_grad1_nickBG_rect},
+      {&btn_grad2_nickBG, &btn_grad2_nickBG_rect},
+      {&btnSolid_text, &btnSolid_text_rect},
+      {&btn_grad1_text, &btn_grad1_text_rect},
+      {&btn_grad2_text, &btn_grad2_text_rect},
+      {&btnSolid_textBG, &btnSolid_textBG_rect},
+      {&btn_grad1_textBG, &btn_grad1_textBG_rect},
+      {&btn_grad2_textBG, &btn_grad2_textBG_rect},
+  }};
+  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
+    const GroupControls& c = group(g);
+    if (c.none) add(*c.none);
+    add(c.solid);
+    for (OptionButton& option : c.gradient) add(option);
+    add(c.container);
+    for (Control& preview : c.previews) add(preview);
+  }
+  // Swatch buttons show a colour area, not a caption: their labels are not registered.
+  for (const auto& [button, area] : swatches) {
+    add(*button);
+    add(*area);
+  }
+  for (Control* c : std::initializer_list<Control*>{&grp_opt, &chk_noEnd, &chk_all, &chk_upd, &lbl_lang,
+                                                    &combo_lang, &btnUpd, &btnUpd.label(), &btnImport,
+                                                    &btnImport.label(), &btnExport, &btnExport.label()}) {
+    add(*c);
+  }
+}
+
+void PrefsWindow::write(std::string_view path, std::string_view value) {
+  store::writeConfig(path, value, deps_.store);
+}
+
+// A check box writes its state; the suffix and whole-text boxes then set the editor's box
+// of the same name as if the user had clicked it there.
+void PrefsWindow::bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy) {
+  box.setClickHandler([this, &box, path = std::move(path), editorCopy] {
+    write(path, onOff(box.checked()));
+    if (editorCopy) editorCopy->choose(box.checked());
+  });
+}
+
+// The type options switch the gradient group and write the type; the presets write their
+// number; a click on preview k is a click on preset k.
+void PrefsWindow::bindGroup(ColourGroup g, const std::string& prefs, const std::string& side) {
+  const GroupControls& c = group(g);
+  const std::string typePath = prefs + side + "type";
+  const std::string presetPath = prefs + side + "gradtype";
+  const auto typeOption = [this, g, typePath](OptionButton& option, const char* value) {
+    option.setClickHandler([this, g, typePath, value] {
+      applyGradientRule(g);
+      write(typePath, value);
+    });
+  };
+  if (c.none) typeOption(*c.none, "0");
+  typeOption(c.solid, "1");
+  typeOption(c.gradient[0], "2");
+  for (std::size_t k = 1; k <= 4; ++k) {
+    c.gradient[k].setClickHandler([this, presetPath, k] { write(presetPath, std::to_string(k)); });
+    OptionButton& preset = c.gradient[k];
+    c.previews[k - 1].setClickHandler([&preset] { preset.click(); });
+  }
+}
+
+// The colour area sits inside its button: a press, release or click on it is one on the
+// button.
+void PrefsWindow::bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::string path,
+                             std::optional<ColourGroup> previewsOf) {
+  button.setClickHandler(
+      [this, &area, path = std::move(path), previewsOf] { pickColour(area, path, previewsOf); });
+  area.setPressHandler([&button] { button.press(); });
+  area.setReleaseHandler([&button] { button.release(); });
+  area.setClickHandler([&button] { button.click(); });
+}
+
+// The colour dialog starts from the area's colour; a cancel changes nothing. A confirmed
+// colour is written even when it is the one already shown.
+void PrefsWindow::pickColour(ColourSwatch& area, std::string_view path,
+                             std::optional<ColourGroup> previewsOf) {
+  const std::optional<std::uint32_t> chosen = deps_.store.dialogs.chooseColour(area.backColour());
+  if (!chosen) return;
+  area.setBackColour(*chosen);
+  write(path, engine::rgb2hex(area.backColour()));
+  if (previewsOf && deps_.refreshPreviews) deps_.refreshPreviews(*previewsOf);
+}
+
+void PrefsWindow::applyLanguageAt(int index) {
+  const lang::Language* language = lang::languageAt(index);
+  if (!language) return;
+  deps_.translation.loadLanguage(language->fileName);
+  deps_.translation.applyLanguage(deps_.captions, deps_.editorMode);
+}
+
+void PrefsWindow::onLanguageClicked() {
+  const lang::Language* language = lang::languageAt(combo_lang.listIndex());
+  if (!language) return;
+  applyLanguageAt(combo_lang.listIndex());
+  write("/config/lang", language->code);
+}
+
+void PrefsWindow::applyGradientRule(ColourGroup g) {
+  const GroupControls& c = group(g);
+  const bool gradient = c.gradient[0].selected();
+  c.container.setEnabled(gradient);
+  for (std::size_t k = 1; k <= 4; ++k) c.gradient[k].setEnabled(gradient);
+  // The previews sit in the container and go with it.
+  for (Control& preview : c.previews) preview.setEnabled(gradient);
+}
+
+void PrefsWindow::applyGradientRules() {
+  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
+    applyGradientRule(g);
+  }
+}
+
+// Shows the chosen tab's panel and lifts the tab; writes nothing.
+void PrefsWindow::chooseTab(bool nickname) {
+  OwnerDrawnButton& chosen = nickname ? btnNick : btnText;
+  OwnerDrawnButton& other = nickname ? btnText : btnNick;
+  CheckBox& chosenBox = nickname ? chkNick : chkText;
+  CheckBox& otherBox = nickname ? chkText : chkNick;
+  (nickname ? panelNick : panelText).setVisible(true);
+  (nickname ? panelText : panelNick).setVisible(false);
+  chosen.move(chosen.left(), kChosenTabTop);
+  other.move(other.left(), kOtherTabTop);
+  chosen.setBackColour(system_colour::k3DHighlight);
+  chosenBox.setBackColour(system_colour::k3DHighlight);
+  other.setBackColour(system_colour::kButtonFace);
+  otherBox.setBackColour(system_colour::kButtonFace);
+}
+
+store::PresetControls PrefsWindow::nickPresetControls() {
+  return {chkNick,
+          opt_solid_nick,
+          {&opt_grad_nick[0], &opt_grad_nick[1], &opt_grad_nick[2], &opt_grad_nick[3], &opt_grad_nick[4]},
+          opt_none_nickBG,
+          opt_solid_nickBG,
+          {&opt_grad_nickBG[0], &opt_grad_nickBG[1], &opt_grad_nickBG[2], &opt_grad_nickBG[3],
+           &opt_grad_nickBG[4]},
+          btnSolid_nick_rect,
+          btn_grad1_nick_rect,
+          btn_grad2_nick_rect,
+          btnSolid_nickBG_rect,
+          btn_grad1_nickBG_rect,
+          btn_grad2_nickBG_rect};
+}
+
+store::PresetControls PrefsWindow::textPresetControls() {
+  return {chkText,
+          opt_solid_text,
+          {&opt_grad_text[0], &opt_grad_text[1], &opt_grad_text[2], &opt_grad_text[3], &opt_grad_text[4]},
+          opt_none_textBG,
+          opt_solid_textBG,
+          {&opt_grad_textBG[0], &opt_grad_textBG[1], &opt_grad_textBG[2], &opt_grad_textBG[3],
+           &opt_grad_textBG[4]},
+          btnSolid_text_rect,
+          btn_grad1_text_rect,
+          btn_grad2_text_rect,
+          btnSolid_textBG_rect,
+          btn_grad1_textBG_rect,
+          btn_grad2_textBG_rect};
+}
+
+engine::StylePreset PrefsWindow::style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const {
+  const GroupControls& f = group(fg);
+  const GroupControls& b = group(bg);
+  engine::StylePreset preset;
+  preset.enabled = enabled.checked();
+  preset.FGtype = f.solid.selected() ? 1 : 2;
+  preset.FGgradtype = selectedPreset(f.gradient);
+  preset.FGcolor = f.solidColour.backColour() & engine::kRgbMask;
+  preset.FGgrad1 = f.gradient1.backColour() & engine::kRgbMask;
+  preset.FGgrad2 = f.gradient2.backColour() & engine::kRgbMask;
+  preset.BGtype = b.none->selected() ? 0 : b.solid.selected() ? 1 : 2;
+  preset.BGgradtype = selectedPreset(b.gradient);
+  preset.BGcolor = b.solidColour.backColour() & engine::kRgbMask;
+  preset.BGgrad1 = b.gradient1.backColour() & engine::kRgbMask;
+  preset.BGgrad2 = b.gradient2.backColour() & engine::kRgbMask;
+  return preset;
+}
+
+engine::StylePreset PrefsWindow::nickStyle() const {
+  return style(ColourGroup::NickFG, ColourGroup::NickBG, chkNick);
+}
+
+engine::StylePreset PrefsWindow::textStyle() const {
+  return style(ColourGroup::TextFG, ColourGroup::TextBG, chkText);
+}
+
+lang::CaptionList PrefsWindow::captionEntries() {
+  return {this,
+          &lbl_ssTitre,
+          &grp_default,
+          &lbl_defaultInfo,
+          &btnNick.label(),
+          &btnText.label(),
+          &lbl_nickFG,
+          &lbl_nickBG,
+          &lbl_textFG,
+          &lbl_textBG,
+          &opt_solid_nick,
+          &opt_grad_nick[0],
+          &opt_none_nickBG,
+          &opt_solid_nickBG,
+          &opt_grad_nickBG[0],
+          &opt_solid_text,
+          &opt_grad_text[0],
+          &opt_none_textBG,
+          &opt_solid_textBG,
+          &opt_grad_textBG[0],
+          &grp_opt,
+          &chk_noEnd,
+          &chk_all,
+          &chk_upd,
+          &lbl_lang,
+          &btnUpd.label(),
+          &btnImport.label(),
+          &btnExport.label(),
+          &btnClose.label()};
+}
+
+store::ConfigTargets configTargets(PrefsWindow& prefs, QuickNickWindow& quickNick) {
+  return store::ConfigTargets{
+      prefs.chk_noEnd,
+      prefs.editorNoEnd(),
+      prefs.chk_all,
+      prefs.editorAll(),
+      prefs.chk_upd,
+      prefs.combo_lang,
+      quickNick.chkReplaceQN,
+      prefs.nickPresetControls(),
+      prefs.textPresetControls(),
+      quickNick.storeControls(),
+      quickNick.state(),
+      [&prefs](int index) { prefs.applyLanguageAt(index); },
+      [&prefs] { prefs.applyGradientRules(); },
+  };
+}
+
+}  // namespace tessalune::ui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/control.h"
+
+namespace tessalune::ui {
+
+class Window;
+
+// Shows windows modally: the desktop runs a real dialog, the terminal its driver, tests a
+// script. runModal returns once the window is hidden again.
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  virtual void runModal(Window& window) = 0;
+};
+
+// A window model: its title is its caption, its controls are registered by name. Windows
+// are created hidden, shown modally, and hidden rather than closed.
+class Window : public Control {
+ public:
+  explicit Window(std::string name) : Control(std::move(name)) { setVisible(false); }
+
+  // Shows the window and returns when it has been hidden.
+  void showModal(WindowSystem& windows) {
+    setVisible(true);
+    windows.runModal(*this);
+    setVisible(false);
+  }
+  void hide() { setVisible(false); }
+
+  const std::vector<Control*>& controls() const { return controls_; }
+  Control* find(const std::string& name) const {
+    for (Control* c : controls_) {
+      if (c->name() == name) return c;
+    }
+    return nullptr;
+  }
+
+ protected:
+  void add(Control& control) { controls_.push_back(&control); }
+
+ private:
+  std::vector<Control*> controls_;
+};
+
+}  // namespace tessalune::ui

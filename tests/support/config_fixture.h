@@ -1,0 +1,58 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/scripted_dialogs.h"
+#include "store/config_targets.h"
+#include "store/store_context.h"
+#include "support/english_messages.h"
+#include "support/recording_error_report.h"
+
+namespace tessalune::testing {
+
+// A plug-in folder of its own under the temporary directory, with the Tessalune folder.
+class TempPluginDir {
+ public:
+  TempPluginDir() {
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            ("tessalune-" + std::string(test ? test->test_suite_name() : "x") + "-" +
+             std::string(test ? test->name() : "y") + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_ / "Tessalune");
+  }
+  ~TempPluginDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_ / "Tessalune" / "tessalune.xml", std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path configFile() const { return path_ / "Tessalune" / "tessalune.xml"; }
+
+  void writeConfig(const std::string& text) const { std::ofstream(configFile(), std::ios::binary) << text; }
+  std::string readConfig() const {
+    std::ifstream in(configFile(), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The pieces every store routine runs with, recording what it shows and reports.
+struct StoreFixture {
+  TempPluginDir dir;
+  platform::ScriptedDialogs dialogs;
+  EnglishMessages messages;
+  TestFailures failures;
+  store::StoreContext context{dir.path(), dialogs, messages, failures.context};
+};
+
+}  // namespace tessalune::testing

@@ -1,0 +1,198 @@
+#include "ui/gdi/owner_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/scripted_dialogs.h"
+#include "ui/controls.h"
+#include "ui/gdi/gradient_fill.h"
+#include "ui/gdi/swatch_colour.h"
+
+namespace tessalune::ui::gdi {
+namespace {
+
+constexpr SystemColours kColours{.buttonFace = 0x404040, .buttonShadow = 0x808080, .highlight3D = 0xFFFFFF};
+
+TEST(GdiButtonRegistry, HoldsTheFortyButtonsInTheirOrder) {
+  EXPECT_EQ(buttonPosition("frmAbout", "btnOK"), 1);
+  EXPECT_EQ(buttonPosition("frmPrincipal", "btnOK"), 2);
+  EXPECT_EQ(buttonPosition("frmPrincipal", "panelColorBG_grad2"), 12);
+  EXPECT_EQ(buttonPosition("frmUpd", "btnDwld"), 24);
+  EXPECT_EQ(buttonPosition("frmPrincipal", "btnPrefs"), 31);
+  EXPECT_EQ(buttonPosition("frmHelp", "btnClose"), 38);
+  EXPECT_EQ(buttonPosition("frmPrefs", "btnExport"), 40);
+  EXPECT_EQ(buttonPosition("frmHelp", "btnOK"), 0);
+  for (const ButtonSlot& slot : kButtonRegistry) {
+    const std::string button(slot.button);
+    EXPECT_TRUE(slot.movingElement == button + "_label" || slot.movingElement == button + "_rect") << button;
+  }
+}
+
+TEST(GdiButtonLook, PressSinksOnePixelAndReleaseReturnsToTheRecordedRest) {
+  OwnerDrawnButton button{"btnOK"};
+  Control left{"l"}, top{"t"}, right{"r"}, bottom{"b"};
+  button.label().move(90, 30);
+  ButtonParts parts = buttonParts(button, {&left, &top, &right, &bottom}, {&button.label()});
+  EXPECT_EQ(parts.entryCount(), 8U);
+
+  buttonPressLook(parts);
+  buttonPressLook(parts);  // pressing twice does not sink further
+  EXPECT_EQ(button.label().left(), 105);
+  EXPECT_EQ(button.label().top(), 45);
+  EXPECT_EQ(left.backColour(), kButtonShadow);
+  EXPECT_EQ(top.backColour(), kButtonShadow);
+  EXPECT_EQ(right.backColour(), k3DHighlight);
+  EXPECT_EQ(bottom.backColour(), k3DHighlight);
+  EXPECT_TRUE(parts.pressed());
+
+  button.label().move(500, 500);  // wherever it went meanwhile
+  buttonReleaseLook(parts);
+  buttonReleaseLook(parts);
+  EXPECT_EQ(button.label().left(), 90);
+  EXPECT_EQ(button.label().top(), 30);
+  EXPECT_EQ(left.backColour(), k3DHighlight);
+  EXPECT_EQ(bottom.backColour(), kButtonShadow);
+  EXPECT_EQ(parts.look, kRaisedEdges);
+}
+
+TEST(GdiButtonLook, MovesEveryElementOfALongerListAndRefusesBadLists) {
+  Control face{"f"}, a{"a"}, b{"b"}, c{"c"}, d{"d"};
+  b.move(10, 20);
+  c.move(30, 40);
+  ButtonParts parts = buttonParts(face, {}, {&a, &b, &c});
+  EXPECT_EQ(parts.entryCount(), 14U);
+  buttonPressLook(parts);  // edges drawn by the view: only the look is recorded
+  EXPECT_EQ(parts.look, kSunkenEdges);
+  EXPECT_EQ(c.left(), 45);
+  EXPECT_EQ(c.top(), 55);
+  buttonReleaseLook(parts);
+  EXPECT_EQ(b.left(), 10);
+  EXPECT_EQ(b.top(), 20);
+  EXPECT_EQ(buttonParts(face, {}, {&a, &b}).entryCount(), 11U);
+  EXPECT_THROW(buttonParts(face, {}, {}), std::invalid_argument);
+  EXPECT_THROW(buttonParts(face, {}, {&a, &b, &c, &d}), std::invalid_argument);
+}
+
+TEST(GdiPickSwatchColour, TakesAConfirmedColourAndIgnoresACancel) {
+  platform::ScriptedDialogs dialogs;
+  ColourSwatch swatch{"btnFG_rect"};
+  swatch.setBackColour(0x123456);
+  dialogs.queueColour(std::nullopt);
+  EXPECT_FALSE(pickSwatchColour(dialogs, swatch));
+  EXPECT_EQ(swatch.backColour(), 0x123456U);
+  dialogs.queueColour(0xABCDEF);
+  EXPECT_TRUE(pickSwatchColour(dialogs, swatch));
+  EXPECT_EQ(swatch.backColour(), 0xABCDEFU);
+}
+
+class OwnerDrawingTest : public ::testing::Test {
+ protected:
+  ButtonParts& add(int position, OwnerDrawnButton& button, TwipSize size) {
+    return drawing.registerButton(position, button, size, {}, button.label());
+  }
+
+  OwnerDrawing drawing{kColours};
+  OwnerDrawnButton aboutOK{"btnOK"}, editorOK{"btnOK"}, cancel{"btnCancel"}, bold{"btnBold"};
+};
+
+TEST_F(OwnerDrawingTest, RegistrationChecksPositionAndNames) {
+  EXPECT_THROW(add(0, aboutOK, {}), std::out_of_range);
+  EXPECT_THROW(add(41, aboutOK, {}), std::out_of_range);
+  EXPECT_THROW(add(3, aboutOK, {}), std::invalid_argument);  // position 3 is btnCancel
+  Control stray{"btnCancel_caption"};
+  EXPECT_THROW(drawing.registerButton(3, cancel, {}, {}, stray), std::invalid_argument);
+  ButtonParts& parts = add(3, cancel, {});
+  EXPECT_EQ(drawing.button(3), &parts);
+  EXPECT_EQ(drawing.buttonOf(cancel), &parts);
+  EXPECT_EQ(drawing.button(4), nullptr);
+}
+
+TEST_F(OwnerDrawingTest, FacesOfTheSamePixelSizeShareOneImageThatResizingKeeps) {
+  add(1, aboutOK, {1200, 375});
+  add(2, editorOK, {1205, 370});  // 80.3 x 24.7 pixels: the same 80 x 25
+  add(3, cancel, {1500, 375});
+  add(4, bold, {1200, 375});
+  EXPECT_EQ(drawing.imageFor(aboutOK), nullptr);  // nothing before the buffers are ready
+
+  drawing.render();
+  ASSERT_TRUE(drawing.buffersReady());
+  const Image* face = drawing.imageFor(aboutOK);
+  ASSERT_NE(face, nullptr);
+  EXPECT_EQ(face->size(), (PixelSize{80, 25}));
+  EXPECT_EQ(drawing.imageFor(editorOK), face);
+  EXPECT_EQ(drawing.imageFor(bold), face);
+  EXPECT_EQ(drawing.imageFor(cancel)->size(), (PixelSize{100, 25}));
+  EXPECT_EQ(face->pixel(40, 0), kColours.highlight3D);  // vertical, highlight at the top
+  EXPECT_NE(face->pixel(40, 24), kColours.highlight3D);
+
+  add(2, editorOK, {3000, 600});
+  drawing.render();
+  EXPECT_EQ(drawing.imageFor(editorOK), face);
+  EXPECT_EQ(drawing.imageFor(editorOK.label()), nullptr);  // a caption has no buffer
+}
+
+TEST_F(OwnerDrawingTest, FreeGraphicsReleasesFacesAndBannersOnly) {
+  Control titleBar{"titleBar"}, fgPanel{"panelColorFG"}, bgPanel{"panelColorBG"};
+  add(1, aboutOK, {1200, 375});
+  drawing.registerBanner(Banner::About, titleBar, {4500, 600});
+  drawing.registerEditorBuffer(EditorBuffer::PanelBackground, {3000, 3000}, {&fgPanel, &bgPanel});
+  drawing.render();
+  const Image* banner = drawing.imageFor(titleBar);
+  ASSERT_NE(banner, nullptr);
+  EXPECT_EQ(banner->pixel(0, 39), kColours.highlight3D);  // horizontal, highlight at the left
+  EXPECT_NE(banner->pixel(299, 0), kColours.highlight3D);
+  EXPECT_EQ(drawing.imageFor(bgPanel), drawing.editorImage(EditorBuffer::PanelBackground));
+
+  drawing.freeGraphics();
+  EXPECT_FALSE(drawing.buffersReady());
+  EXPECT_EQ(drawing.imageFor(fgPanel), nullptr);
+  EXPECT_EQ(drawing.faceImage(1), nullptr);
+  EXPECT_EQ(drawing.bannerImage(Banner::About), nullptr);
+  EXPECT_NE(drawing.editorImage(EditorBuffer::PanelBackground), nullptr);
+}
+
+TEST_F(OwnerDrawingTest, StyleSwatchesStartEmptyAndShowOnlyAGradient) {
+  Control fgRect{"btnFG_rect"};
+  drawing.registerEditorBuffer(EditorBuffer::TextStyleSwatch, {600, 300}, {&fgRect});
+  drawing.render();
+  const Image* swatch = drawing.editorImage(EditorBuffer::TextStyleSwatch);
+  ASSERT_NE(swatch, nullptr);
+  EXPECT_EQ(*swatch, Image(40, 20));
+  EXPECT_EQ(drawing.imageFor(fgRect), nullptr);
+  EXPECT_EQ(drawing.imageFor(fgRect, {.text = "grad3"}), swatch);
+  EXPECT_EQ(drawing.imageFor(fgRect, {.text = "solid", .background = "grad1"}), nullptr);
+
+  drawing.drawStyleSwatch(EditorBuffer::TextStyleSwatch, 0x0000FF, 0xFF0000, kMirroredGradient);
+  EXPECT_EQ(swatch->pixel(0, 0), 0x0000FFU);
+  EXPECT_EQ(swatch->pixel(20, 19), 0xFF0000U);
+}
+
+TEST_F(OwnerDrawingTest, PreviewsShowTheFourPresetsOfTheirSwatchesColours) {
+  std::array<Control, 4> previews{Control{"rect_grad_nick(1)"}, Control{"rect_grad_nick(2)"},
+                                  Control{"rect_grad_nick(3)"}, Control{"rect_grad_nick(4)"}};
+  ColourSwatch first{"btn_grad1_nick_rect"}, second{"btn_grad2_nick_rect"};
+  first.setBackColour(0x0000FF);
+  second.setBackColour(kButtonShadow);  // a system colour is drawn as its role's colour
+  std::array<DrawnElement, 4> elements;
+  for (std::size_t i = 0; i < 4; ++i) elements[i] = {&previews[i], {1575, 150}};
+  drawing.registerPreviewSet(PreviewSet::Nick, elements, first, second);
+  drawing.render();
+
+  const auto at = [&](int preset, int x) { return drawing.imageFor(previews[preset - 1])->pixel(x, 9); };
+  EXPECT_EQ(at(1, 0), 0x0000FFU);
+  EXPECT_EQ(at(2, 0), kColours.buttonShadow);
+  EXPECT_EQ(at(3, 0), 0x0000FFU);
+  EXPECT_EQ(at(3, 52), kColours.buttonShadow);  // 105 pixels wide, the middle at 52
+  EXPECT_EQ(at(4, 0), kColours.buttonShadow);
+  EXPECT_EQ(at(4, 52), 0x0000FFU);
+
+  drawing.renderPreviewSet(PreviewSet::Nick, 0x00FF00, 0x00FF00);
+  EXPECT_EQ(at(2, 60), 0x00FF00U);
+  EXPECT_EQ(drawing.previewImage(PreviewSet::Nick, 4), drawing.imageFor(previews[3]));
+  EXPECT_EQ(drawing.previewImage(PreviewSet::Text, 1), nullptr);
+}
+
+}  // namespace
+}  // namespace tessalune::ui::gdi
