@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "colour_tools.h"
+#include "config_tools.h"
 #include "engine_tools.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   int exitCode = 0;
   tessalune::cli::addColourTools(app, exitCode);
   tessalune::cli::addEngineTools(app, exitCode);
+  tessalune::cli::addConfigTools(app, exitCode);
   CLI11_PARSE(app, argc, argv);
   return exitCode;
 }

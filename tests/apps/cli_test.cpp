@@ -52,7 +52,8 @@ TEST(Cli, RtfToolNormalisesThroughTheBox) {
 }
 
 TEST(Cli, EverySubcommandHasHelp) {
-  for (const char* sub : {"", "xml2plus", "plus2rtf", "rtf", "gradient"}) {
+  for (const char* sub : {"", "xml2plus", "plus2rtf", "rtf", "gradient", "colour", "rtf2xml", "config show",
+                          "config set", "config import", "config export", "quicknick list"}) {
     const CliRun run = runCli(std::string(sub) + " --help");
     EXPECT_EQ(run.status, 0) << sub;
     EXPECT_NE(run.out.find("Usage"), std::string::npos) << sub;
@@ -89,6 +90,29 @@ TEST(CliRtf2Xml, ConvertsTheRtfOfABox) {
   const std::string rtf = "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;}\\cf1 a b}";
   EXPECT_EQ(runCli("rtf2xml --plus", rtf).out, "\u00B7$4a b\u00B70");
   EXPECT_EQ(runCli("rtf2xml --text", rtf).out, "<nick>\r\n<FG color=\"#FF0000\"/>a<space/>b\r\n</nick>");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-config-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "Tessalune");
+  const std::string at = " --plugin-dir " + dir.string();
+  const CliRun first = runCli("config show" + at);  // creates the default configuration
+  EXPECT_EQ(first.status, 0);
+  EXPECT_NE(first.out.find("/config/nickprefs/FGgrad2\t#0080FF\n"), std::string::npos);
+  EXPECT_EQ(runCli("config set" + at + " /config/textprefs/BGgradtype 3").status, 0);
+  EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/BGgradtype\t3\n"), std::string::npos);
+  EXPECT_EQ(runCli("config set" + at + " /config/missing 1").status, 1);
+
+  std::ofstream(dir / "in.xml") << "<config><quicknicks><quicknick shortcut=\"w\"><b/>x</quicknick>"
+                                   "<quicknick>y</quicknick></quicknicks></config>";
+  EXPECT_EQ(runCli("config import" + at + " " + (dir / "in.xml").string()).status, 0);
+  EXPECT_EQ(runCli("quicknick list" + at).out, "w\t\u00B7#x\n(no shortcut)\ty\n");
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#include "plugin/settings_session.h"
+
+#include <cstdlib>
+#include <iostream>
+
+#include "platform/ui_language.h"
+#include "store/config_file.h"
+
+namespace tessalune::plugin {
+
+std::filesystem::path defaultPluginDir() {
+  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
+    return std::filesystem::path(data) / "tessalune";
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "tessalune";
+}
+
+SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer)
+    : pluginDir_(std::move(pluginDir)),
+      dialogs_(std::cerr, answer),
+      messages_(lang::MessageCatalogue(platform::uiLanguage())),
+      pluginReport_(dialogs_, messages_, *this),
+      store_{pluginDir_, dialogs_, messages_, failures_},
+      translation_(pluginDir_, messages_, dialogs_) {
+  messages_.loadMessages();
+  unloadForms();
+}
+
+void SettingsSession::unloadForms() {
+  lang::EditorModeView editorMode{editorMode_, currentBox_,  editorWindow_, lbl_titre_, rtf_nick_,
+                                  rtf_text_,   editorNoEnd_, grp_nick_,     editorAll_};
+  ui::PrefsDependencies prefs{store_,       translation_, captions_, editorMode,
+                              editorNoEnd_, editorAll_,   *this,     [] {}};
+  prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
+  ui::QuickNickDependencies quickNicks{
+      store_, quickNickState_, messenger_,
+      [this] {
+        return engine::ConversionContext{
+            editorMode_, editorNoEnd_.checked(), dialogs_, messages_, failures_, *this, scratch_};
+      },
+      codedResult_};
+  quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
+}
+
+void SettingsSession::load() {
+  loadConfig();
+}
+
+void SettingsSession::loadConfig() {
+  store::ConfigTargets targets = ui::configTargets(*prefs_, *quickNicks_);
+  store::loadConfig(targets, store_);
+}
+
+void SettingsSession::writeDefaultConfiguration() {
+  store::writeDefaultConfiguration(pluginDir_, platform::uiLanguage());
+}
+
+}  // namespace tessalune::plugin

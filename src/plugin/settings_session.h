@@ -1,0 +1,89 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "errors/lifecycle.h"
+#include "errors/plugin_error_report.h"
+#include "lang/message_variables.h"
+#include "lang/translation.h"
+#include "platform/messenger.h"
+#include "platform/terminal_dialogs.h"
+#include "store/quicknick_state.h"
+#include "store/store_context.h"
+#include "ui/prefs_window.h"
+#include "ui/quicknick_window.h"
+
+namespace tessalune::plugin {
+
+// The default plug-in folder: $XDG_DATA_HOME/tessalune, else ~/.local/share/tessalune.
+std::filesystem::path defaultPluginDir();
+
+// The settings of a plug-in folder as the running plug-in holds them: the preferences and
+// QuickNick windows, hidden, filled by a configuration load. Used by the terminal's
+// configuration commands.
+class SettingsSession : private errors::Lifecycle {
+ public:
+  SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer);
+
+  // Loads the configuration file into the windows (recreating a missing one).
+  void load();
+
+  ui::PrefsWindow& prefs() { return *prefs_; }
+  ui::QuickNickWindow& quickNicks() { return *quickNicks_; }
+  store::StoreContext& store() { return store_; }
+  platform::TerminalDialogs& dialogs() { return dialogs_; }
+  bool halted() const { return halted_; }
+  bool failed() const { return reports_ > 0 || halted_; }
+
+ private:
+  void unloadForms() override;
+  void setHalted() override { halted_ = true; }
+  void initPlugin() override { load(); }
+  void writeDefaultConfiguration() override;
+  void loadConfig() override;
+
+  class CountingReport : public errors::ErrorReport {
+   public:
+    CountingReport(errors::ErrorReport& inner, int& count) : inner_(inner), count_(count) {}
+    void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+                     std::string_view description, std::int16_t line, std::string_view column) override {
+      if (kind == "unknown") ++count_;  // a recreated configuration is not a failure; a halt is counted apart
+      inner_.reportError(kind, source, number, description, line, column);
+    }
+
+   private:
+    errors::ErrorReport& inner_;
+    int& count_;
+  };
+
+  std::filesystem::path pluginDir_;
+  platform::TerminalDialogs dialogs_;
+  lang::MessageVariables messages_;
+  errors::PluginErrorReport pluginReport_;
+  int reports_ = 0;
+  CountingReport report_{pluginReport_, reports_};
+  errors::StepMarker step_;
+  errors::FailureContext failures_{report_, step_};
+  store::StoreContext store_;
+  lang::Translation translation_;
+  lang::CaptionList captions_;
+  platform::HostMessenger messenger_;
+  store::QuickNickState quickNickState_;
+  std::string codedResult_;
+  bool halted_ = false;
+
+  // Until the editor exists here, stand-ins for its controls that the settings touch.
+  ui::CheckBox editorNoEnd_{"chk_noEnd"}, editorAll_{"chk_all"};
+  ui::Control editorWindow_{"frmPrincipal"}, lbl_titre_{"lbl_titre"}, rtf_nick_{"rtf_nick"},
+      rtf_text_{"rtf_text"}, grp_nick_{"grp_nick"};
+  int editorMode_ = 1;
+  ui::Control* currentBox_ = &rtf_nick_;
+  engine::RichTextBox scratch_{"rtf_mask"};
+
+  std::unique_ptr<ui::PrefsWindow> prefs_;
+  std::unique_ptr<ui::QuickNickWindow> quickNicks_;
+};
+
+}  // namespace tessalune::plugin
