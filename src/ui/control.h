@@ -38,6 +38,9 @@ class Control {
   int top() const { return top_; }
   int left() const { return left_; }
   void move(int left, int top) { left_ = left, top_ = top; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void resize(int width, int height) { width_ = width, height_ = height; }
 
   // A colour number, or a system colour (high bit set).
   std::uint32_t backColour() const { return backColour_; }
@@ -74,6 +77,8 @@ class Control {
   bool visible_ = true;
   int top_ = 0;
   int left_ = 0;
+  int width_ = 0;
+  int height_ = 0;
   std::uint32_t backColour_ = 0x8000000F;  // button face
   Handler onClick_;
   Handler onPress_;
