@@ -37,13 +37,6 @@ std::string flag(bool on) {
   return on ? "1" : "0";
 }
 
-int selectedIndex(const std::vector<const ui::OptionButton*>& options) {
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    if (options[i]->selected()) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 void printPreset(std::ostream& out, const std::string& root, const engine::StylePreset& p, bool enabled) {
   out << root << "/enabled\t" << flag(enabled) << "\n"
       << root << "/FGtype\t" << p.FGtype << "\n"

@@ -1,5 +1,7 @@
 #include "ui/prefs_window.h"
 
+#include "ui/gdi/swatch_colour.h"
+
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -186,9 +188,7 @@ void PrefsWindow::bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::
 // colour is written even when it is the one already shown.
 void PrefsWindow::pickColour(ColourSwatch& area, std::string_view path,
                              std::optional<ColourGroup> previewsOf) {
-  const std::optional<std::uint32_t> chosen = deps_.store.dialogs.chooseColour(area.backColour());
-  if (!chosen) return;
-  area.setBackColour(*chosen);
+  if (!gdi::pickSwatchColour(deps_.store.dialogs, area)) return;
   write(path, engine::rgb2hex(area.backColour()));
   if (previewsOf && deps_.refreshPreviews) deps_.refreshPreviews(*previewsOf);
 }

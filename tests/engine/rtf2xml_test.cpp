@@ -20,18 +20,11 @@ using platform::Icon;
 constexpr ColourNumber kRed = 0x0000FF;
 constexpr ColourNumber kBlue = 0xFF0000;
 
-std::string document(const std::string& body) {
-  return "<nick>\r\n" + body + "\r\n</nick>";
-}
-std::string fg(const std::string& colour) {
-  return "<FG color=\"" + colour + "\"/>";
-}
-std::string bg(const std::string& colour) {
-  return "<BG color=\"" + colour + "\"/>";
-}
-
 class Rtf2XmlTest : public ::testing::Test {
  protected:
+  static std::string document(const std::string& body) { return "<nick>\r\n" + body + "\r\n</nick>"; }
+  static std::string fg(const std::string& colour) { return "<FG color=\"" + colour + "\"/>"; }
+  static std::string bg(const std::string& colour) { return "<BG color=\"" + colour + "\"/>"; }
   ConversionContext context(int mode = editor_mode::kNickname, bool noEnd = false) {
     return ConversionContext{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
   }
@@ -100,32 +93,28 @@ TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
             document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c"));
 }
 
-TEST_F(Rtf2XmlTest, ASpaceTakesTheColourOfTheCharacterBeforeIt) {
+// A space takes the colour of the character before it, so no colour code precedes it; a
+// leading space stays a space. The box itself is untouched.
+TEST_F(Rtf2XmlTest, SpacesTakeTheColourOfTheCharacterBeforeThem) {
   box.setText("a b");
   gradient(1, 1, kRed, kBlue);
   EXPECT_EQ(xml2plus(convert()), "\u00B7$4a \u00B7$12b\u00B70");
-  EXPECT_EQ(box.characters()[1].format.textColour, makeColour(127, 0, 127));  // the box itself is untouched
-}
-
-TEST_F(Rtf2XmlTest, ALeadingSpaceStaysASpace) {
+  EXPECT_EQ(box.characters()[1].format.textColour, makeColour(127, 0, 127));
   box.setText(" a");
   colourEach({kRed, kBlue});
   EXPECT_EQ(xml2plus(convert()), "\u00B7$4 \u00B7$12a\u00B70");
 }
 
+// Emoticons and typed Plus! codes get the colours of their first character throughout, so
+// no colour code falls inside them.
 TEST_F(Rtf2XmlTest, EmoticonsAndTypedCodesKeepOneColour) {
-  const struct {
-    std::string text;
-    std::string plus;
-  } cases[] = {
-      {"x:-)y", "\u00B7$1x\u00B7$#0A0000:-)\u00B7$#280000y\u00B70"},
-      {"a(brb)", "\u00B7$1a\u00B7$#0A0000(brb)\u00B70"},
-      {"a\u00B7#b", "\u00B7$1a\u00B7$#0A0000\u00B7#\u00B7$#1E0000b\u00B70"},
-  };
-  for (const auto& c : cases) {
-    box.setText(c.text);
+  for (const auto& [text, plus] :
+       {std::pair{"x:-)y", "\u00B7$1x\u00B7$#0A0000:-)\u00B7$#280000y\u00B70"},
+        std::pair{"a(brb)", "\u00B7$1a\u00B7$#0A0000(brb)\u00B70"},
+        std::pair{"a\u00B7#b", "\u00B7$1a\u00B7$#0A0000\u00B7#\u00B7$#1E0000b\u00B70"}}) {
+    box.setText(text);
     gradient(1, 1, 0x000000, makeColour(static_cast<int>(10 * (box.length() - 1)), 0, 0));
-    EXPECT_EQ(xml2plus(convert()), c.plus) << c.text;
+    EXPECT_EQ(xml2plus(convert()), plus) << text;
   }
 }
 
@@ -149,35 +138,18 @@ TEST_F(Rtf2XmlTest, TwoDigitColourNumbersConsumeTheirSpace) {
   EXPECT_NE(markup.find(fg("#0B0000") + "l\r\n"), std::string::npos) << markup;
 }
 
+// Typed backslashes, braces and markup stay text; typed legacy control characters become
+// their toggles (the colour one vanishes), other controls vanish; line breaks become CR LF.
 TEST_F(Rtf2XmlTest, TypedTextIsNeverReadAsRtf) {
-  const struct {
-    std::string text;
-    std::string plus;
-  } cases[] = {
-      {"C:\\bin \\b0 \\cf1 {x}", "C:\\bin \\b0 \\cf1 {x}"},
-      {"\\'e9\\\\", "\\'e9\\\\"},
-      {"a\x02"
-       "b\x1F"
-       "c\x03"
-       "d\x0F"
-       "e",
-       "a\u00B7#b\u00B7@cd\u00B70e"},
-      {"a\tb\x01"
-       "c",
-       "abc"},
-      {"\u00E9\u20AC\u4E2D\U0001F600\u00B7", "\u00E9\u20AC\u4E2D\U0001F600\u00B7"},
-      {"<b>&amp;</b>", "<b>&amp;</b>"},
-  };
-  for (const auto& c : cases) {
-    box.setText(c.text);
-    EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), c.plus) << c.text;
-    EXPECT_TRUE(lifecycle.calls.empty()) << c.text;
+  for (const auto& [text, plus] :
+       {std::pair{"C:\\bin \\b0 \\cf1 {x}", "C:\\bin \\b0 \\cf1 {x}"}, std::pair{"\\'e9\\\\", "\\'e9\\\\"},
+        std::pair{"a\002b\037c\003d\017e", "a\u00B7#b\u00B7@cd\u00B70e"}, std::pair{"a\tb\001c", "abc"},
+        std::pair{"\u00E9\u20AC\u4E2D\U0001F600\u00B7", "\u00E9\u20AC\u4E2D\U0001F600\u00B7"},
+        std::pair{"<b>&amp;</b>", "<b>&amp;</b>"}, std::pair{"one\ntwo\r\n", "one\r\ntwo\r\n"}}) {
+    box.setText(text);
+    EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), plus) << text;
+    EXPECT_TRUE(lifecycle.calls.empty()) << text;
   }
-}
-
-TEST_F(Rtf2XmlTest, LineBreaksBecomeCrLfAndNothingElse) {
-  box.setText("one\ntwo\r\n");
-  EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), "one\r\ntwo\r\n");
 }
 
 TEST_F(Rtf2XmlTest, ThinningKeepsTheFirstColourAndFits) {
@@ -243,14 +215,9 @@ TEST_F(Rtf2XmlTest, TheWatchdogAsksAfterItsThresholdAndStopsOnNo) {
   EXPECT_FALSE(markup.empty());  // the markup as it stood, still too long
 }
 
-TEST(DirectColouring, GradientTypeTwoIsTypeOneWithTheColoursSwapped) {
-  platform::ScriptedDialogs dialogs;
-  testing::EnglishMessages messages;
-  testing::TestFailures failures;
-  testing::RecordingLifecycle lifecycle;
-  RichTextBox autoBox, scratch;
-  ConversionContext ctx{editor_mode::kNickname, false,     dialogs, messages,
-                        failures.context,       lifecycle, scratch};
+TEST_F(Rtf2XmlTest, DirectColouringGradientTypeTwoIsTypeOneWithTheColoursSwapped) {
+  RichTextBox autoBox;
+  ConversionContext ctx = context();
   StylePreset one;
   one.FGtype = 2;
   one.FGgradtype = 1;

@@ -2,17 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "lang/languages.h"
-#include "lang/message_variables.h"
 #include "platform/embedded_resources.h"
-#include "platform/scripted_dialogs.h"
-#include "platform/ui_language.h"
+#include "support/config_fixture.h"
 
 namespace tessalune::lang {
 namespace {
@@ -24,86 +20,69 @@ std::string numberedLines(int count) {
   return text;
 }
 
-// A plug-in folder in the temporary directory, the editor controls switchMode works on,
-// and a caption list of 83 stand-ins in which, as in the real one, entries 3 and 21 are
-// the editor's grp_nick and chk_all.
+// A plug-in folder, the editor controls switchMode works on, and a caption list of 83
+// stand-ins captioned "old" in which, as in the real one, entries 3 and 21 are the
+// editor's grp_nick and chk_all.
 class TranslationTest : public ::testing::Test {
  protected:
   TranslationTest() {
-    std::filesystem::create_directories(dir / "Tessalune");
-    messages.loadMessages();
     for (int i = 1; i <= 83; ++i) {
-      if (i == 3) {
-        captions.push_back(&grp_nick);
-      } else if (i == 21) {
-        captions.push_back(&chk_all);
-      } else {
-        standIns.push_back(std::make_unique<ui::Control>("c" + std::to_string(i)));
-        captions.push_back(standIns.back().get());
-      }
+      standIns.push_back(std::make_unique<ui::Control>("c" + std::to_string(i)));
+      captions.push_back(i == 3 ? &grp_nick : i == 21 ? &chk_all : standIns.back().get());
+      captions.back()->setCaption("old");
     }
-    setAllCaptions("old");
   }
-  ~TranslationTest() override { std::filesystem::remove_all(dir); }
-
   void write(const std::string& name, std::string_view bytes) {
-    std::ofstream(dir / "Tessalune" / (name + ".lng"), std::ios::binary) << bytes;
+    std::ofstream(dir.path() / "Tessalune" / (name + ".lng"), std::ios::binary) << bytes;
   }
-  void setAllCaptions(const std::string& text) {
-    for (ui::Control* control : captions) control->setCaption(text);
+  void load(const std::string& name, std::string_view bytes) {
+    write(name, bytes);
+    translation.loadLanguage(name);
+  }
+  // Captions 1 to `set` read "L1" to "Lset"; the rest kept "old".
+  void expectCaptions(std::size_t set) {
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+      EXPECT_EQ(captions[i]->caption(), i < set ? "L" + std::to_string(i + 1) : "old") << i;
+    }
   }
 
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("tessalune-lang-" + std::to_string(std::random_device{}()));
+  testing::TempPluginDir dir;
   platform::ScriptedDialogs dialogs;
-  MessageVariables messages{MessageCatalogue(platform::language::kEnglish)};
-  Translation translation{dir, messages, dialogs};
+  testing::EnglishMessages messages;
+  Translation translation{dir.path(), messages, dialogs};
 
   ui::Control window{"frmPrincipal"}, lbl_titre{"lbl_titre"}, rtf_nick{"rtf_nick"}, rtf_text{"rtf_text"},
       chk_noEnd{"chk_noEnd"}, grp_nick{"grp_nick"}, chk_all{"chk_all"};
   int mode = kNicknameMode;
   ui::Control* currentBox = &rtf_nick;
   EditorModeView view{mode, currentBox, window, lbl_titre, rtf_nick, rtf_text, chk_noEnd, grp_nick, chk_all};
-
   std::vector<std::unique_ptr<ui::Control>> standIns;
   CaptionList captions;
 };
 
-TEST_F(TranslationTest, CommentsAndEmptyLinesAreSkippedAndOtherLinesKeptWhole) {
-  write("plain", "One\nTwo  \n 'three\nFour's");
-  write("commented", "' header\r\n\r\nOne\r\n'One\r\n\r\n\r\nTwo  \r\n 'three\r\n'\r\nFour's\r\n");
-  const std::vector<std::string> expected{"One", "Two  ", " 'three", "Four's"};
-  translation.loadLanguage("plain");
-  EXPECT_EQ(translation.lines(), expected);
-  translation.loadLanguage("commented");
-  EXPECT_EQ(translation.lines(), expected);
+// Empty lines and lines beginning with an apostrophe are skipped, others kept whole; the
+// file is UTF-8 (a signature is dropped), or Windows-1252 when it is not valid UTF-8.
+TEST_F(TranslationTest, ReadsTheUsefulLinesOfUtf8OrWindows1252Files) {
+  using Lines = std::vector<std::string>;
+  const Lines four{"One", "Two  ", " 'three", "Four's"};
+  for (const auto& [bytes, expected] :
+       {std::pair{"One\nTwo  \n 'three\nFour's", four},
+        std::pair{"' header\r\n\r\nOne\r\n'One\r\n\r\n\r\nTwo  \r\n 'three\r\n'\r\nFour's\r\n", four},
+        std::pair{"Pr\351f\351rences\r\n", Lines{"Préférences"}},
+        std::pair{"Préférences\r\n", Lines{"Préférences"}},
+        std::pair{"\xEF\xBB\xBF' signature, then a comment\r\nOK\r\n", Lines{"OK"}}}) {
+    load("x", bytes);
+    EXPECT_EQ(translation.lines(), expected) << bytes;
+  }
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(TranslationTest, ReadsUtf8AndFallsBackToWindows1252) {
-  const struct {
-    std::string_view bytes;
-    std::string_view firstLine;
-  } cases[] = {
-      {"Pr\xE9"
-       "f\xE9rences\r\n",
-       "Préférences"},
-      {"Préférences\r\n", "Préférences"},
-      {"\xEF\xBB\xBF' signature, then a comment\r\nOK\r\n", "OK"},
-  };
-  for (const auto& c : cases) {
-    write("x", c.bytes);
-    translation.loadLanguage("x");
-    ASSERT_FALSE(translation.lines().empty()) << c.bytes;
-    EXPECT_EQ(translation.lines().front(), c.firstLine);
-  }
-}
-
+// A missing file and one that cannot be read (a folder): message 120 and the previous
+// captions stay; the mode-dependent captions fall back to the built-in French texts.
 TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
-  std::filesystem::create_directory(dir / "Tessalune" / "dutch.lng");
+  std::filesystem::create_directory(dir.path() / "Tessalune" / "dutch.lng");
   for (const std::string name : {"italian", "dutch"}) {
-    write("english", numberedLines(85));
-    translation.loadLanguage("english");
+    load("english", numberedLines(85));
     translation.applyLanguage(captions, view);
     dialogs.clear();
 
@@ -113,11 +92,8 @@ TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
     EXPECT_EQ(dialogs.shown()[0].text, "Missing translation for " + name + ".");
     EXPECT_EQ(dialogs.shown()[0].icon, platform::Icon::Critical);
     EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
-
     translation.applyLanguage(captions, view);
-    for (std::size_t i = 0; i < captions.size(); ++i)
-      EXPECT_EQ(captions[i]->caption(), "L" + std::to_string(i + 1));
-    // The mode-dependent captions fall back to the built-in French texts at the next switch.
+    expectCaptions(83);
     translation.switchMode(view);
     EXPECT_EQ(grp_nick.caption(), "Mon message");
     EXPECT_EQ(chk_all.caption(), "Colorer l'intégralité du texte au lieu de la sélection");
@@ -129,63 +105,47 @@ TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
   EXPECT_FALSE(translation.missing());
 }
 
-TEST_F(TranslationTest, EightyThreeLinesSetEveryCaptionAndTheTextModeSwitchCompletes) {
-  write("short", numberedLines(83));
-  mode = kTextMode;
-  currentBox = &rtf_text;
-  translation.loadLanguage("short");
-  translation.applyLanguage(captions, view);
-
-  EXPECT_TRUE(dialogs.shown().empty());
-  for (std::size_t i = 0; i < captions.size(); ++i)
-    EXPECT_EQ(captions[i]->caption(), "L" + std::to_string(i + 1));
-  EXPECT_EQ(mode, kTextMode);
-  EXPECT_EQ(currentBox, &rtf_text);
-  EXPECT_EQ(window.caption(), "Ondrivela");
-  EXPECT_EQ(lbl_titre.caption(), "Ondrivela");
-  EXPECT_FALSE(rtf_nick.visible());
-  EXPECT_TRUE(rtf_text.visible());
-  EXPECT_FALSE(chk_noEnd.visible());
-}
-
+// Applying a file in text mode switches through nickname mode back to text mode, so that
+// lines 84 and 85 caption grp_nick and chk_all; a file of exactly 83 lines sets every
+// caption and the switch still completes, grp_nick and chk_all keeping lines 3 and 21.
 TEST_F(TranslationTest, ModeDependentCaptionsFollowTheMode) {
-  write("full", numberedLines(90));
-  translation.loadLanguage("full");
-  const struct {
-    int startMode;
-    std::string_view title, frame, all;
-  } cases[] = {{kNicknameMode, "", "L3", "L21"}, {kTextMode, "Ondrivela", "L84", "L85"}};
-  for (const auto& c : cases) {
-    mode = c.startMode;
+  for (const auto& [lines, startMode, title, frame, all] :
+       {std::tuple{90, kNicknameMode, "", "L3", "L21"}, std::tuple{90, kTextMode, "Ondrivela", "L84", "L85"},
+        std::tuple{83, kTextMode, "Ondrivela", "L3", "L21"}}) {
+    mode = startMode;
+    currentBox = mode == kTextMode ? &rtf_text : &rtf_nick;
     window.setCaption("");
+    load("lines", numberedLines(lines));
     translation.applyLanguage(captions, view);
-    EXPECT_EQ(mode, c.startMode);
-    EXPECT_EQ(window.caption(), c.title);
-    EXPECT_EQ(grp_nick.caption(), c.frame);
-    EXPECT_EQ(chk_all.caption(), c.all);
+    EXPECT_EQ(mode, startMode);
+    EXPECT_EQ(currentBox, mode == kTextMode ? &rtf_text : &rtf_nick);
+    EXPECT_EQ(window.caption(), title);
+    EXPECT_EQ(grp_nick.caption(), frame);
+    EXPECT_EQ(chk_all.caption(), all);
   }
+  expectCaptions(83);
+  EXPECT_EQ(lbl_titre.caption(), "Ondrivela");
+  EXPECT_TRUE(!rtf_nick.visible() && rtf_text.visible() && !chk_noEnd.visible());
+  EXPECT_TRUE(dialogs.shown().empty());
+
   translation.switchMode(view);
   EXPECT_EQ(mode, kNicknameMode);
   EXPECT_EQ(currentBox, &rtf_nick);
   EXPECT_EQ(window.caption(), "Tessalune");
   EXPECT_EQ(lbl_titre.caption(), "Tessalune");
-  EXPECT_TRUE(rtf_nick.visible() && chk_noEnd.visible());
-  EXPECT_FALSE(rtf_text.visible());
+  EXPECT_TRUE(rtf_nick.visible() && chk_noEnd.visible() && !rtf_text.visible());
   EXPECT_EQ(grp_nick.caption(), "L3");
   EXPECT_EQ(chk_all.caption(), "L21");
 }
 
 TEST_F(TranslationTest, AnIncompleteFileSaysSoAndKeepsTheCaptionsItDidNotReach) {
-  write("incomplete", numberedLines(50));
   mode = kTextMode;
-  translation.loadLanguage("incomplete");
+  load("incomplete", numberedLines(50));
   translation.applyLanguage(captions, view);
-
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].text, "Error: the current translation file is incomplete.");
   EXPECT_EQ(dialogs.shown()[0].icon, platform::Icon::Critical);
-  for (std::size_t i = 0; i < captions.size(); ++i)
-    EXPECT_EQ(captions[i]->caption(), i < 50 ? "L" + std::to_string(i + 1) : "old") << i;
+  expectCaptions(50);
   EXPECT_EQ(window.caption(), "");  // stopped before switching
 }
 
@@ -194,12 +154,10 @@ TEST_F(TranslationTest, EveryShippedLanguageFileSetsEveryCaption) {
     const std::string name(language.fileName);
     const auto bytes = platform::embeddedResource("Tessalune/" + name + ".lng");
     ASSERT_TRUE(bytes) << name;
-    write(name, *bytes);
-    setAllCaptions("");
+    for (ui::Control* control : captions) control->setCaption("");
     mode = kTextMode;
-    translation.loadLanguage(name);
+    load(name, *bytes);
     translation.applyLanguage(captions, view);
-
     EXPECT_EQ(translation.lines().size(), 85u) << name;
     EXPECT_TRUE(dialogs.shown().empty()) << name;
     for (const ui::Control* control : captions)

@@ -1,14 +1,8 @@
 #include "store/quicknicks.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "platform/scripted_dialogs.h"
-#include "support/english_messages.h"
-#include "support/recording_error_report.h"
+#include "support/config_fixture.h"
 
 namespace tessalune::store {
 namespace {
@@ -16,66 +10,51 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Icon;
 
-constexpr int kTaken = 141;
-constexpr int kUnknown = 142;
-const std::string kThree = R"(<quicknick shortcut="a">one</quicknick><quicknick shortcut="b">two</quicknick>)"
-                           R"(<quicknick shortcut="c">three</quicknick>)";
+constexpr const char* kTakenText =
+    "The specified shortcut is already used by another QuickNick. Please choose another one.";
+constexpr const char* kUnknownText = "The specified shortcut doesn't match any existing QuickNick.";
+// One entry as the file holds it.
+std::string qn(const std::string& shortcut, const std::string& body) {
+  return "<quicknick shortcut=\"" + shortcut + "\">" + body + "</quicknick>";
+}
+const std::string kThree = qn("a", "one") + qn("b", "two") + qn("c", "three");
 
 class QuickNicksTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::remove_all(dir);
-    fs::create_directories(dir / "Tessalune");
-  }
-  void TearDown() override {
-    if (fs::exists(file())) fs::permissions(file(), fs::perms::owner_all);
-    fs::remove_all(dir);
-  }
-  fs::path file() const { return configFilePath(dir); }
   // A configuration holding these entries, shown in the manager at index as a load would.
   void store(const std::string& entries, std::int16_t index = 0) {
-    std::ofstream(file(), std::ios::binary)
-        << "<config>\r\n\t<quicknicks>" << entries << "</quicknicks>\r\n</config>";
+    s.dir.writeConfig("<config>\r\n\t<quicknicks>" + entries + "</quicknicks>\r\n</config>");
     platform::XmlDocument doc;
-    ASSERT_TRUE(doc.load(file()));
+    ASSERT_TRUE(doc.load(s.dir.configFile()));
     state.count = static_cast<std::int16_t>(doc.selectNodes("/config/quicknicks/quicknick").size());
     state.index = index;
     if (index < state.count) readQN(ctx);
   }
-  std::string bytes() const {
-    std::ostringstream out;
-    out << std::ifstream(file(), std::ios::binary).rdbuf();
-    return out.str();
-  }
   // The entries as the file holds them, serialized.
   std::string entries() const {
     platform::XmlDocument doc;
-    EXPECT_TRUE(doc.load(file()));
+    EXPECT_TRUE(doc.load(s.dir.configFile()));
     return doc.selectSingleNode("/config/quicknicks").innerXml();
   }
-  void expectReport(const std::string& kind, const std::string& source, int line = -1) {
-    ASSERT_EQ(failures.report.reports.size(), 1u);
-    EXPECT_EQ(failures.report.reports[0].kind, kind);
-    EXPECT_EQ(failures.report.reports[0].source, source);
-    if (line >= 0) {
-      EXPECT_EQ(failures.report.reports[0].line, line);
-    }
+  void expectReport(const std::string& kind, const std::string& source) {
+    ASSERT_EQ(s.failures.report.reports.size(), 1u);
+    EXPECT_EQ(s.failures.report.reports[0].kind, kind);
+    EXPECT_EQ(s.failures.report.reports[0].source, source);
+  }
+  void expectOneMessage(const std::string& text) {
+    ASSERT_EQ(s.dialogs.shown().size(), 1u);
+    EXPECT_EQ(s.dialogs.shown()[0].text, text);
+    EXPECT_EQ(s.dialogs.shown()[0].icon, Icon::Exclamation);
+    EXPECT_EQ(s.dialogs.shown()[0].title, "Tessalune");
   }
 
-  // Unique per test and per run; the context below keeps its own copy.
-  fs::path dir =
-      fs::temp_directory_path() / ("tessalune-qn-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  platform::ScriptedDialogs dialogs;
-  testing::EnglishMessages messages;
-  testing::TestFailures failures;
-  StoreContext storeContext{dir, dialogs, messages, failures.context};
+  testing::StoreFixture s;
   ui::Label counter{"lbl_nbQN"}, previousShortcut{"lbl_prevSC"};
   ui::TextBox shortcut{"txt_shortcut"};
   ui::RichTextControl preview{"rtf_quicknick"};
   QuickNickControls controls{counter, shortcut, previousShortcut, preview};
   QuickNickState state;
-  QuickNickContext ctx{storeContext, state, controls};
+  QuickNickContext ctx{s.context, state, controls};
   // The manager's Add action, as the manager window runs it.
   std::function<void()> add = [this] {
     state.index = state.count++;
@@ -95,83 +74,71 @@ TEST_F(QuickNicksTest, ReadQNShowsTheCurrentEntryAndReturnsItsBody) {
   EXPECT_EQ(preview.box().text(), "x<y>z");
   state.index = 2;
   EXPECT_EQ(readQN(ctx), "");
-  expectReport("unknown", "readQN", 2);
+  expectReport("unknown", "readQN");
+  EXPECT_EQ(s.failures.report.reports[0].line, 2);
 }
 
 TEST_F(QuickNicksTest, UseQNFindsTheFirstEqualShortcutAndSkipsEntriesWithout) {
-  store(R"(<quicknick>none</quicknick><quicknick shortcut="b">B1</quicknick>)"
-        R"(<quicknick shortcut="B">B2</quicknick><quicknick shortcut="b">B3</quicknick>)");
+  store("<quicknick>none</quicknick>" + qn("b", "B1") + qn("B", "B2") + qn("b", "B3"));
   const struct { std::string shortcut, body; } cases[] = {{"b", "B1"}, {"B", "B2"}, {"", ""}, {"c", ""}};
   for (const auto& c : cases) {
-    dialogs.clear();
+    s.dialogs.clear();
     EXPECT_EQ(useQN(c.shortcut, ctx), c.body) << c.shortcut;
     EXPECT_EQ(state.shortcutMatched, !c.body.empty());
-    if (c.body.empty()) {
-      ASSERT_EQ(dialogs.shown().size(), 1u);
-      EXPECT_EQ(dialogs.shown()[0].text, messages.message(kUnknown));
-      EXPECT_EQ(dialogs.shown()[0].icon, Icon::Exclamation);
-      EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
-    }
+    if (c.body.empty()) expectOneMessage(kUnknownText);
   }
 }
 
+// Exactly the shortcut of another entry is refused (message 141), again while the box keeps
+// it; another letter case is accepted. An empty shortcut skips the check; re-typing the
+// entry's own saved shortcut writes nothing.
 TEST_F(QuickNicksTest, WriteShortcutRefusesOnlyAnExactlyEqualShortcut) {
-  store(R"(<quicknick shortcut="Home">1</quicknick><quicknick>2</quicknick>)", 1);
+  store(qn("Home", "1") + "<quicknick>2</quicknick>", 1);
   shortcut.setText("Home");
-  for (int attempt = 0; attempt < 2; ++attempt) EXPECT_FALSE(writeShortcut(ctx));
+  EXPECT_FALSE(writeShortcut(ctx));
   EXPECT_TRUE(state.shortcutMatched);
-  ASSERT_EQ(dialogs.shown().size(), 2u);
-  EXPECT_EQ(dialogs.shown()[1].text, messages.message(kTaken));
-  EXPECT_EQ(dialogs.shown()[1].icon, Icon::Exclamation);
-  EXPECT_EQ(entries(), R"(<quicknick shortcut="Home">1</quicknick><quicknick>2</quicknick>)");
+  expectOneMessage(kTakenText);
+  EXPECT_FALSE(writeShortcut(ctx));
+  EXPECT_EQ(s.dialogs.shown().size(), 2u);
+  EXPECT_EQ(entries(), qn("Home", "1") + "<quicknick>2</quicknick>");
   shortcut.setText("home");
   EXPECT_TRUE(writeShortcut(ctx));
   EXPECT_EQ(previousShortcut.caption(), "home");
-  EXPECT_EQ(entries(), R"(<quicknick shortcut="Home">1</quicknick><quicknick shortcut="home">2</quicknick>)");
-}
+  EXPECT_EQ(entries(), qn("Home", "1") + qn("home", "2"));
 
-TEST_F(QuickNicksTest, EmptyShortcutIsCommittedWithoutTheCheck) {
-  store(R"(<quicknick shortcut="">1</quicknick><quicknick shortcut="x">2</quicknick>)", 1);
+  s.dialogs.clear();
+  store(qn("", "1") + qn("x", "2"), 1);
   shortcut.setText("");
   EXPECT_TRUE(writeShortcut(ctx));
-  EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_EQ(entries(), R"(<quicknick shortcut="">1</quicknick><quicknick shortcut="">2</quicknick>)");
-}
+  EXPECT_EQ(entries(), qn("", "1") + qn("", "2"));
 
-TEST_F(QuickNicksTest, RetypedOwnShortcutWritesNothing) {
   store(kThree, 1);
-  fs::permissions(file(), fs::perms::owner_read);  // any save would now fail and be reported
+  fs::permissions(s.dir.configFile(), fs::perms::owner_read);  // any save would now fail and be reported
   shortcut.setText("x");
   shortcut.setText("b");
   EXPECT_TRUE(writeShortcut(ctx));
-  EXPECT_TRUE(failures.report.reports.empty());
-  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_TRUE(s.failures.report.reports.empty() && s.dialogs.shown().empty());
 }
 
 TEST_F(QuickNicksTest, DeleteQNClosesTheGapAndShowsTheNextEntry) {
+  // The only entry; the last of three while shown; the first of three.
   const struct {
     std::string before;
     std::int16_t index;
     std::string after, counter, shown;
-    std::int16_t newIndex;
-  } cases[] = {
-      {R"(<quicknick shortcut="a">one</quicknick>)", 0, "", "0 / 0", "", 0},
-      {kThree, 2, R"(<quicknick shortcut="a">one</quicknick><quicknick shortcut="b">two</quicknick>)",
-       "2 / 2", "b", 1},
-      {kThree, 0, R"(<quicknick shortcut="b">two</quicknick><quicknick shortcut="c">three</quicknick>)",
-       "1 / 2", "b", 0},
-  };
+  } cases[] = {{qn("a", "one"), 0, "", "0 / 0", ""},
+               {kThree, 2, qn("a", "one") + qn("b", "two"), "2 / 2", "b"},
+               {kThree, 0, qn("b", "two") + qn("c", "three"), "1 / 2", "b"}};
   for (const auto& c : cases) {
     store(c.before, c.index);
     deleteQN(ctx);
     EXPECT_EQ(entries(), c.after);
     EXPECT_EQ(counter.caption(), c.counter);
-    EXPECT_EQ(state.index, c.newIndex);
     EXPECT_EQ(shortcut.text(), c.shown);
     EXPECT_EQ(previousShortcut.caption(), c.shown);
     EXPECT_EQ(preview.box().text().empty(), c.shown.empty());
   }
-  EXPECT_TRUE(failures.report.reports.empty());
+  EXPECT_TRUE(s.failures.report.reports.empty());
 }
 
 TEST_F(QuickNicksTest, WriteQNAppendsTheBodyWithoutTheWritersLayout) {
@@ -184,27 +151,24 @@ TEST_F(QuickNicksTest, WriteQNAppendsTheBodyWithoutTheWritersLayout) {
 
 TEST_F(QuickNicksTest, MarkupThatDoesNotParseChangesNothing) {
   store(kThree);
-  const std::string before = bytes();
+  const std::string before = s.dir.readConfig();
   writeQN("<nick><FG></nick>", ctx);
   replaceQN("<nick>a<</nick>", "b", ctx, add);
-  ASSERT_EQ(failures.report.reports.size(), 2u);
-  for (const auto& [report, source] : {std::pair{failures.report.reports[0], "writeQN"},
-                                       std::pair{failures.report.reports[1], "replaceQN"}}) {
+  ASSERT_EQ(s.failures.report.reports.size(), 2u);
+  for (const auto& [report, source] : {std::pair{s.failures.report.reports[0], "writeQN"},
+                                       std::pair{s.failures.report.reports[1], "replaceQN"}}) {
     EXPECT_EQ(report.kind, "unknown");
     EXPECT_EQ(report.source, source);
     EXPECT_EQ(report.line, 2);
   }
-  EXPECT_EQ(bytes(), before);
+  EXPECT_EQ(s.dir.readConfig(), before);
 }
 
 TEST_F(QuickNicksTest, ReplaceQNReplacesOnlyTheFirstEntryWithTheShortcutInPlace) {
-  store(R"(<quicknick shortcut="a">one</quicknick><quicknick shortcut="s">two</quicknick>)"
-        R"(<quicknick shortcut="s">three</quicknick>)",
-        1);
+  store(qn("a", "one") + qn("s", "two") + qn("s", "three"), 1);
   replaceQN("<nick>\r\nNEW\r\n</nick>", "s", ctx, add);
   EXPECT_TRUE(state.shortcutMatched);
-  EXPECT_EQ(entries(), R"(<quicknick shortcut="a">one</quicknick><quicknick shortcut="s">NEW</quicknick>)"
-                       R"(<quicknick shortcut="s">three</quicknick>)");
+  EXPECT_EQ(entries(), qn("a", "one") + qn("s", "NEW") + qn("s", "three"));
   EXPECT_EQ(preview.box().text(), "NEW");  // the shown entry was refreshed
 }
 
@@ -217,15 +181,8 @@ TEST_F(QuickNicksTest, HostileShortcutIsStoredAndFoundAsPlainData) {
   EXPECT_EQ(useQN(hostile, ctx), "mine");
   EXPECT_EQ(state.count, 4);
   const std::string head = "<config>\r\n\t<quicknicks>" + kThree;
-  EXPECT_EQ(bytes().substr(0, head.size()), head);  // the other entries, byte for byte
-  platform::XmlDocument doc;
-  ASSERT_TRUE(doc.load(file()));
-  const auto all = doc.selectNodes("/config/quicknicks/quicknick");
-  ASSERT_EQ(all.size(), 4u);
-  EXPECT_EQ(all[3].attribute("shortcut"), hostile);
-  EXPECT_EQ(all[3].innerXml(), "mine");
-  EXPECT_TRUE(failures.report.reports.empty());
-  EXPECT_TRUE(dialogs.shown().empty());
+  EXPECT_EQ(s.dir.readConfig().substr(0, head.size()), head);  // the other entries, byte for byte
+  EXPECT_TRUE(s.failures.report.reports.empty() && s.dialogs.shown().empty());
 }
 
 using Routine = std::function<void(QuickNickContext&)>;
@@ -242,27 +199,27 @@ const std::pair<const char*, Routine> kRoutines[] = {
     {"replaceQN", [](QuickNickContext& c) { replaceQN("<nick>n</nick>", "a", c, [] {}); }},
 };
 
-TEST_F(QuickNicksTest, MissingFileIsReportedAsCfgByEachRoutine) {
+// A missing file is a "cfg" report from every routine; a read-only one an "unknown" report
+// from every writer, which leaves the file and the count as they were.
+TEST_F(QuickNicksTest, MissingAndReadOnlyFilesAreReportedByEachRoutine) {
   for (const auto& [name, routine] : kRoutines) {
-    failures.report.reports.clear();
+    s.failures.report.reports.clear();
+    fs::remove(s.dir.configFile());
     routine(ctx);
     expectReport("cfg", name);
-    EXPECT_EQ(failures.report.reports[0].number, platform::kXmlFileNotFound);
-  }
-}
-
-TEST_F(QuickNicksTest, ReadOnlyFileIsReportedAndKeptByEachWriter) {
-  for (const auto& [name, routine] : kRoutines) {
+    EXPECT_EQ(s.failures.report.reports[0].number, platform::kXmlFileNotFound);
     if (name == std::string("readQN") || name == std::string("useQN")) continue;
+
     store(kThree);
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const std::string before = bytes();
-    failures.report.reports.clear();
+    fs::permissions(s.dir.configFile(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string before = s.dir.readConfig();
+    s.failures.report.reports.clear();
     routine(ctx);
     expectReport("unknown", name);
-    EXPECT_EQ(bytes(), before);
+    EXPECT_EQ(s.dir.readConfig(), before);
     EXPECT_EQ(state.count, 3);
-    fs::permissions(file(), fs::perms::owner_all);
+    fs::permissions(s.dir.configFile(), fs::perms::owner_all);
   }
 }
 

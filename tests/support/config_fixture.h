@@ -5,8 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/scripted_dialogs.h"
+#include "platform/ui_language.h"
+#include "platform/xml_document.h"
+#include "store/config_file.h"
 #include "store/config_targets.h"
 #include "store/store_context.h"
 #include "support/english_messages.h"
@@ -41,10 +47,27 @@ class TempPluginDir {
     out << in.rdbuf();
     return out.str();
   }
+  // The text of the element at xpath in the configuration file.
+  std::string configValue(const std::string& xpath) const {
+    platform::XmlDocument doc;
+    EXPECT_TRUE(doc.load(configFile()));
+    return doc.selectSingleNode(xpath).text();
+  }
 
  private:
   std::filesystem::path path_;
 };
+
+// The default English configuration as written to disk, each edit's first `from` replaced by its `to`.
+inline std::string defaultConfigWith(const std::vector<std::pair<std::string, std::string>>& edits = {}) {
+  std::string text = store::defaultConfiguration(platform::language::kEnglish) + "\r\n";
+  for (const auto& [from, to] : edits) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+  }
+  return text;
+}
 
 // The pieces every store routine runs with, recording what it shows and reports.
 struct StoreFixture {

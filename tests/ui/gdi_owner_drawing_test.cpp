@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 
 #include "platform/scripted_dialogs.h"
 #include "ui/controls.h"
@@ -16,61 +18,49 @@ namespace {
 constexpr SystemColours kColours{.buttonFace = 0x404040, .buttonShadow = 0x808080, .highlight3D = 0xFFFFFF};
 
 TEST(GdiButtonRegistry, HoldsTheFortyButtonsInTheirOrder) {
-  EXPECT_EQ(buttonPosition("frmAbout", "btnOK"), 1);
-  EXPECT_EQ(buttonPosition("frmPrincipal", "btnOK"), 2);
-  EXPECT_EQ(buttonPosition("frmPrincipal", "panelColorBG_grad2"), 12);
-  EXPECT_EQ(buttonPosition("frmUpd", "btnDwld"), 24);
-  EXPECT_EQ(buttonPosition("frmPrincipal", "btnPrefs"), 31);
-  EXPECT_EQ(buttonPosition("frmHelp", "btnClose"), 38);
-  EXPECT_EQ(buttonPosition("frmPrefs", "btnExport"), 40);
-  EXPECT_EQ(buttonPosition("frmHelp", "btnOK"), 0);
-  for (const ButtonSlot& slot : kButtonRegistry) {
-    const std::string button(slot.button);
-    EXPECT_TRUE(slot.movingElement == button + "_label" || slot.movingElement == button + "_rect") << button;
+  for (const auto& [window, button, position] :
+       {std::tuple{"frmAbout", "btnOK", 1}, std::tuple{"frmPrincipal", "btnOK", 2},
+        std::tuple{"frmPrincipal", "panelColorBG_grad2", 12}, std::tuple{"frmUpd", "btnDwld", 24},
+        std::tuple{"frmPrincipal", "btnPrefs", 31}, std::tuple{"frmHelp", "btnClose", 38},
+        std::tuple{"frmPrefs", "btnExport", 40}, std::tuple{"frmHelp", "btnOK", 0}}) {
+    EXPECT_EQ(buttonPosition(window, button), position) << window << " " << button;
   }
 }
 
+// Pressing sinks the moving elements one pixel (15 twips) however often it comes; releasing
+// puts them back at the rest recorded at start-up, wherever they went meanwhile.
 TEST(GdiButtonLook, PressSinksOnePixelAndReleaseReturnsToTheRecordedRest) {
   OwnerDrawnButton button{"btnOK"};
   Control left{"l"}, top{"t"}, right{"r"}, bottom{"b"};
   button.label().move(90, 30);
   ButtonParts parts = buttonParts(button, {&left, &top, &right, &bottom}, {&button.label()});
   EXPECT_EQ(parts.entryCount(), 8U);
-
   buttonPressLook(parts);
-  buttonPressLook(parts);  // pressing twice does not sink further
+  buttonPressLook(parts);
   EXPECT_EQ(button.label().left(), 105);
   EXPECT_EQ(button.label().top(), 45);
-  EXPECT_EQ(left.backColour(), kButtonShadow);
-  EXPECT_EQ(top.backColour(), kButtonShadow);
-  EXPECT_EQ(right.backColour(), k3DHighlight);
-  EXPECT_EQ(bottom.backColour(), k3DHighlight);
+  EXPECT_TRUE(left.backColour() == kButtonShadow && top.backColour() == kButtonShadow);
+  EXPECT_TRUE(right.backColour() == k3DHighlight && bottom.backColour() == k3DHighlight);
   EXPECT_TRUE(parts.pressed());
 
-  button.label().move(500, 500);  // wherever it went meanwhile
+  button.label().move(500, 500);
   buttonReleaseLook(parts);
   buttonReleaseLook(parts);
   EXPECT_EQ(button.label().left(), 90);
   EXPECT_EQ(button.label().top(), 30);
-  EXPECT_EQ(left.backColour(), k3DHighlight);
-  EXPECT_EQ(bottom.backColour(), kButtonShadow);
+  EXPECT_TRUE(left.backColour() == k3DHighlight && bottom.backColour() == kButtonShadow);
   EXPECT_EQ(parts.look, kRaisedEdges);
-}
 
-TEST(GdiButtonLook, MovesEveryElementOfALongerListAndRefusesBadLists) {
+  // Three moving elements (14 entries) all move; edges drawn by the view: only the look is kept.
   Control face{"f"}, a{"a"}, b{"b"}, c{"c"}, d{"d"};
-  b.move(10, 20);
   c.move(30, 40);
-  ButtonParts parts = buttonParts(face, {}, {&a, &b, &c});
-  EXPECT_EQ(parts.entryCount(), 14U);
-  buttonPressLook(parts);  // edges drawn by the view: only the look is recorded
-  EXPECT_EQ(parts.look, kSunkenEdges);
-  EXPECT_EQ(c.left(), 45);
-  EXPECT_EQ(c.top(), 55);
-  buttonReleaseLook(parts);
-  EXPECT_EQ(b.left(), 10);
-  EXPECT_EQ(b.top(), 20);
-  EXPECT_EQ(buttonParts(face, {}, {&a, &b}).entryCount(), 11U);
+  ButtonParts three = buttonParts(face, {}, {&a, &b, &c});
+  EXPECT_EQ(three.entryCount(), 14U);
+  buttonPressLook(three);
+  EXPECT_EQ(three.look, kSunkenEdges);
+  EXPECT_TRUE(c.left() == 45 && c.top() == 55 && a.left() == 15);
+  buttonReleaseLook(three);
+  EXPECT_TRUE(c.left() == 30 && c.top() == 40 && a.left() == 0);
   EXPECT_THROW(buttonParts(face, {}, {}), std::invalid_argument);
   EXPECT_THROW(buttonParts(face, {}, {&a, &b, &c, &d}), std::invalid_argument);
 }
@@ -109,41 +99,37 @@ TEST_F(OwnerDrawingTest, RegistrationChecksPositionAndNames) {
   EXPECT_EQ(drawing.button(4), nullptr);
 }
 
-TEST_F(OwnerDrawingTest, FacesOfTheSamePixelSizeShareOneImageThatResizingKeeps) {
+// Faces of the same pixel size share one image, which resizing does not re-render; faces
+// are vertical and banners horizontal gradients from the 3-D highlight; freeing the graphics
+// releases faces and banners only.
+TEST_F(OwnerDrawingTest, FacesAndBannersAreRenderedOnceAndFreedAtShutDown) {
+  Control titleBar{"titleBar"}, fgPanel{"panelColorFG"}, bgPanel{"panelColorBG"};
   add(1, aboutOK, {1200, 375});
   add(2, editorOK, {1205, 370});  // 80.3 x 24.7 pixels: the same 80 x 25
   add(3, cancel, {1500, 375});
   add(4, bold, {1200, 375});
+  drawing.registerBanner(Banner::About, titleBar, {4500, 600});
+  drawing.registerEditorBuffer(EditorBuffer::PanelBackground, {3000, 3000}, {&fgPanel, &bgPanel});
   EXPECT_EQ(drawing.imageFor(aboutOK), nullptr);  // nothing before the buffers are ready
 
   drawing.render();
-  ASSERT_TRUE(drawing.buffersReady());
   const Image* face = drawing.imageFor(aboutOK);
   ASSERT_NE(face, nullptr);
   EXPECT_EQ(face->size(), (PixelSize{80, 25}));
-  EXPECT_EQ(drawing.imageFor(editorOK), face);
-  EXPECT_EQ(drawing.imageFor(bold), face);
+  EXPECT_TRUE(drawing.imageFor(editorOK) == face && drawing.imageFor(bold) == face);
   EXPECT_EQ(drawing.imageFor(cancel)->size(), (PixelSize{100, 25}));
-  EXPECT_EQ(face->pixel(40, 0), kColours.highlight3D);  // vertical, highlight at the top
+  EXPECT_EQ(face->pixel(40, 0), kColours.highlight3D);
   EXPECT_NE(face->pixel(40, 24), kColours.highlight3D);
+  const Image* banner = drawing.imageFor(titleBar);
+  ASSERT_NE(banner, nullptr);
+  EXPECT_EQ(banner->pixel(0, 39), kColours.highlight3D);
+  EXPECT_NE(banner->pixel(299, 0), kColours.highlight3D);
+  EXPECT_EQ(drawing.imageFor(bgPanel), drawing.editorImage(EditorBuffer::PanelBackground));
+  EXPECT_EQ(drawing.imageFor(editorOK.label()), nullptr);  // a caption has no buffer
 
   add(2, editorOK, {3000, 600});
   drawing.render();
   EXPECT_EQ(drawing.imageFor(editorOK), face);
-  EXPECT_EQ(drawing.imageFor(editorOK.label()), nullptr);  // a caption has no buffer
-}
-
-TEST_F(OwnerDrawingTest, FreeGraphicsReleasesFacesAndBannersOnly) {
-  Control titleBar{"titleBar"}, fgPanel{"panelColorFG"}, bgPanel{"panelColorBG"};
-  add(1, aboutOK, {1200, 375});
-  drawing.registerBanner(Banner::About, titleBar, {4500, 600});
-  drawing.registerEditorBuffer(EditorBuffer::PanelBackground, {3000, 3000}, {&fgPanel, &bgPanel});
-  drawing.render();
-  const Image* banner = drawing.imageFor(titleBar);
-  ASSERT_NE(banner, nullptr);
-  EXPECT_EQ(banner->pixel(0, 39), kColours.highlight3D);  // horizontal, highlight at the left
-  EXPECT_NE(banner->pixel(299, 0), kColours.highlight3D);
-  EXPECT_EQ(drawing.imageFor(bgPanel), drawing.editorImage(EditorBuffer::PanelBackground));
 
   drawing.freeGraphics();
   EXPECT_FALSE(drawing.buffersReady());
@@ -180,18 +166,15 @@ TEST_F(OwnerDrawingTest, PreviewsShowTheFourPresetsOfTheirSwatchesColours) {
   drawing.registerPreviewSet(PreviewSet::Nick, elements, first, second);
   drawing.render();
 
+  // Preset 1 and 3 start with the first colour, 2 and 4 with the second; 3 and 4 are mirrored,
+  // 105 pixels wide with the middle at 52.
   const auto at = [&](int preset, int x) { return drawing.imageFor(previews[preset - 1])->pixel(x, 9); };
-  EXPECT_EQ(at(1, 0), 0x0000FFU);
-  EXPECT_EQ(at(2, 0), kColours.buttonShadow);
-  EXPECT_EQ(at(3, 0), 0x0000FFU);
-  EXPECT_EQ(at(3, 52), kColours.buttonShadow);  // 105 pixels wide, the middle at 52
-  EXPECT_EQ(at(4, 0), kColours.buttonShadow);
-  EXPECT_EQ(at(4, 52), 0x0000FFU);
+  const std::uint32_t blue = 0x0000FF, shadow = kColours.buttonShadow;
+  EXPECT_EQ((std::array{at(1, 0), at(2, 0), at(3, 0), at(3, 52), at(4, 0), at(4, 52)}),
+            (std::array{blue, shadow, blue, shadow, shadow, blue}));
 
   drawing.renderPreviewSet(PreviewSet::Nick, 0x00FF00, 0x00FF00);
   EXPECT_EQ(at(2, 60), 0x00FF00U);
-  EXPECT_EQ(drawing.previewImage(PreviewSet::Nick, 4), drawing.imageFor(previews[3]));
-  EXPECT_EQ(drawing.previewImage(PreviewSet::Text, 1), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,346 @@
+#include "plugin/plugin.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "engine/direct_colouring.h"
+#include "engine/plus2rtf.h"
+#include "engine/rtf2xml.h"
+#include "engine/xml2plus.h"
+#include "lang/message_catalogue.h"
+#include "store/config_file.h"
+#include "store/quicknicks.h"
+#include "ui/about_window.h"
+#include "ui/caption_list.h"
+#include "ui/editor_window.h"
+#include "ui/help_window.h"
+#include "ui/prefs_window.h"
+#include "ui/quicknick_window.h"
+#include "ui/update_window.h"
+
+namespace tessalune::plugin {
+
+namespace {
+
+using platform::Icon;
+
+constexpr std::string_view kPluginName = "Tessalune v2";
+constexpr std::int32_t kCommandCount = 8;
+
+struct PublishedCommand {
+  int message;
+  std::string_view value;
+  std::string_view help;  // empty: left untouched
+};
+
+constexpr PublishedCommand kCommands[kCommandCount] = {
+    {901, "xtessalune", "nickname"},     {902, "xondrivela", "text"}, {903, "xquicknick", "shortcut"},
+    {904, "xquicknicksave", "shortcut"}, {905, "xquicknick", ""},     {906, "xtessalunecfg", ""},
+    {907, "xtessaluneabout", ""},        {908, "xtessalunehelp", ""}};
+
+enum class Command { Nickname, Text, UseQuickNick, SaveQuickNick, Preferences, About, Help, None };
+
+// The command words in the order they are tried; the comparison ignores case and is over
+// the whole word.
+Command commandOf(std::string_view word) {
+  std::string lower(word);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+  });
+  constexpr std::pair<std::string_view, Command> kWords[] = {
+      {"/xtessalune", Command::Nickname},       {"/xondrivela", Command::Text},
+      {"/xquicknick", Command::UseQuickNick},   {"/xquicknicksave", Command::SaveQuickNick},
+      {"/xtessalunecfg", Command::Preferences}, {"/xtessaluneabout", Command::About},
+      {"/xtessalunehelp", Command::Help}};
+  for (const auto& [literal, command] : kWords) {
+    if (lower == literal) return command;
+  }
+  return Command::None;
+}
+
+// The start-up failure message, in both languages since the catalogue may be what failed.
+std::string startUpFailure(std::int32_t number, std::string_view source, std::string_view description) {
+  return "Une erreur est survenue lors du chargement de Tessalune:\r\nAn error happened while loading "
+         "Tessalune:\r\n"
+         "\r\ncode: " +
+         std::to_string(number) + "\r\nsource: " + std::string(source) +
+         "\r\ndescription: " + std::string(description);
+}
+
+}  // namespace
+
+Plugin::Plugin(HostServices services)
+    : services_(std::move(services)),
+      messages_(lang::MessageCatalogue(services_.uiLanguage)),
+      report_(services_.dialogs, messages_, *this),
+      store_{services_.pluginDir, services_.dialogs, messages_, failures_},
+      translation_(services_.pluginDir, messages_, services_.dialogs) {}
+
+Plugin::~Plugin() {
+  // Windows go before what their handlers refer to.
+  retired_.clear();
+  update_.reset();
+  prefs_.reset();
+  quickNicks_.reset();
+  about_.reset();
+  help_.reset();
+  editor_.reset();
+}
+
+bool Plugin::Initialize(std::int32_t, std::string_view, platform::Messenger* messenger) {
+  if (messenger == nullptr) throw std::invalid_argument("Initialize: the host gave no messenger");
+  messenger_ = messenger;
+  initPlugin();
+  return true;
+}
+
+void Plugin::Uninitialize() {
+  freeGraphics();
+  unloadForms();
+  retired_.clear();
+}
+
+void Plugin::Configure() {
+  releaseRetiredWindows();
+  if (prefs_) showModal(*prefs_);
+}
+
+bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount) {
+  pluginName = kPluginName;
+  commandCount = kCommandCount;
+  tagCount = 0;
+  return true;
+}
+
+void Plugin::GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value,
+                                   std::string& help) {
+  if (index < 1 || index > kCommandCount) return;
+  const PublishedCommand& row = kCommands[index - 1];
+  name = messages_.message(row.message);
+  value = row.value;
+  if (!row.help.empty()) help = row.help;
+}
+
+// --- start-up and shut-down ---------------------------------------------------------
+
+void Plugin::initPlugin() {
+  try {
+    startUp();
+  } catch (const errors::RuntimeFailure& f) {
+    services_.dialogs.message(startUpFailure(f.number(), "initPlugin", f.what()), Icon::Critical);
+    unloadForms();
+    halted_ = true;
+  } catch (const std::exception& f) {
+    services_.dialogs.message(startUpFailure(errors::failure::kInvalidCall, "initPlugin", f.what()),
+                              Icon::Critical);
+    unloadForms();
+    halted_ = true;
+  }
+}
+
+void Plugin::startUp() {
+  messages_.loadMessages();
+  loadWindows();
+  mode_ = 1;
+  currentBox_ = &editor_->rtf_nick;
+  // The caption list and the drawing registrations point at the controls of the windows
+  // just loaded, so they are made anew with every load of the windows.
+  captions_ = ui::captionList(*editor_, *about_, *prefs_, *update_, *quickNicks_, *help_);
+  loadConfig();
+  if (!editor_) return;  // the load met a fatal configuration error and unloaded the windows
+  editor_->registerDrawing();
+  if (!tablesBuilt_) drawing_.render();
+  update_->lbl_majVer.setCaption(ui::dottedVersion(ui::kPluginVersion));
+  editor_->blackenBoxes();
+  tablesBuilt_ = true;
+}
+
+void Plugin::loadWindows() {
+  releaseRetiredWindows();
+  ui::EditorDependencies editor{services_.dialogs,
+                                messages_,
+                                failures_,
+                                *this,
+                                codedResult_,
+                                mode_,
+                                currentBox_,
+                                [this] {
+                                  if (prefs_) showModal(*prefs_);
+                                },
+                                [this] {
+                                  if (about_) showModal(*about_);
+                                },
+                                [this] {
+                                  if (help_ && prefs_) {
+                                    ui::btnHelp_Click(*help_, prefs_->combo_lang.listIndex(),
+                                                      services_.pluginDir, services_.dialogs, messages_,
+                                                      services_.windows);
+                                  }
+                                },
+                                &translation_,
+                                &drawing_};
+  editor_ = std::make_unique<ui::EditorWindow>(editor);
+  about_ = std::make_unique<ui::AboutWindow>(services_.shell);
+  help_ = std::make_unique<ui::HelpWindow>();
+  ui::PrefsDependencies prefs{store_,
+                              translation_,
+                              captions_,
+                              editor_->modeView(),
+                              editor_->chk_noEnd,
+                              editor_->chk_all,
+                              *this,
+                              [this] {
+                                if (update_) showModal(*update_);
+                              },
+                              [this](ui::ColourGroup) {}};
+  prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
+  ui::QuickNickDependencies quickNicks{store_, quickNickState_, *messenger_,
+                                       [this] { return editor_->conversionContext(); }, codedResult_};
+  quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
+  update_ = std::make_unique<ui::UpdateWindow>();
+}
+
+void Plugin::unloadForms() {
+  // Unloaded in this order; a window whose handler is running is kept until it returns.
+  const auto retire = [this](auto& window) {
+    if (!window) return;
+    window->hide();
+    retired_.push_back(std::move(window));
+  };
+  retire(update_);
+  retire(prefs_);
+  retire(quickNicks_);
+  retire(about_);
+  retire(help_);
+  retire(editor_);
+  currentBox_ = nullptr;
+  captions_.clear();
+}
+
+void Plugin::releaseRetiredWindows() {
+  retired_.clear();
+}
+
+void Plugin::freeGraphics() {
+  drawing_.freeGraphics();
+}
+
+void Plugin::writeDefaultConfiguration() {
+  store::writeDefaultConfiguration(services_.pluginDir, services_.uiLanguage);
+}
+
+void Plugin::loadConfig() {
+  if (!prefs_ || !quickNicks_) return;
+  store::ConfigTargets targets = ui::configTargets(*prefs_, *quickNicks_);
+  store::loadConfig(targets, store_);
+}
+
+void Plugin::showModal(ui::Window& window) {
+  window.showModal(services_.windows);
+}
+
+// --- commands --------------------------------------------------------------------
+
+bool Plugin::ParseCommand(std::string_view command, std::string_view argument, const void*,
+                          std::string& result) {
+  if (halted_) return false;
+  const Command which = commandOf(command);
+  if (which == Command::None) return false;
+  releaseRetiredWindows();
+  if (!editor_) return true;  // the windows are being reloaded; nothing to act on
+
+  switch (which) {
+    case Command::Nickname:
+      return colourOrEdit(true, argument, result);
+    case Command::Text:
+      return colourOrEdit(false, argument, result);
+    case Command::UseQuickNick:
+      useQuickNick(argument, result);
+      return true;
+    case Command::SaveQuickNick:
+      saveQuickNick(argument);
+      result.clear();
+      return true;
+    case Command::Preferences:
+      showModal(*prefs_);
+      result.clear();
+      return true;
+    case Command::About:
+      showModal(*about_);
+      result.clear();
+      return true;
+    case Command::Help:
+      editor_->btnHelp_Click();
+      result.clear();
+      return true;
+    case Command::None:
+      break;
+  }
+  return false;
+}
+
+bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string& result) {
+  // The command's kind decides the mode before anything else, so limits and messages follow it.
+  if ((nickname && mode_ == 2) || (!nickname && mode_ == 1)) translation_.switchMode(editor_->modeView());
+  // A result left over from an earlier command must not be sent again.
+  codedResult_.clear();
+  const bool presetEnabled = nickname ? prefs_->chkNick.checked() : prefs_->chkText.checked();
+  if (presetEnabled) {
+    if (argument.empty()) {
+      services_.dialogs.message(messages_.message(nickname ? 116 : 117), Icon::Critical);
+      return true;
+    }
+    engine::ConversionContext ctx = editor_->conversionContext();
+    codedResult_ = engine::colourArgument(argument, nickname ? prefs_->nickStyle() : prefs_->textStyle(),
+                                          editor_->rtf_auto.box(), ctx);
+  } else {
+    engine::RichTextBox& box = editor_->currentEditorBox().box();
+    if (!argument.empty()) {
+      box.setText(argument);
+    } else if (nickname) {
+      box.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
+    }
+    showModal(*editor_);
+  }
+  if (!codedResult_.empty()) result = nickname ? "/nick2 " + codedResult_ : codedResult_;
+  return true;
+}
+
+void Plugin::useQuickNick(std::string_view shortcut, std::string& result) {
+  codedResult_.clear();
+  if (shortcut.empty()) {
+    showModal(*quickNicks_);
+    if (!codedResult_.empty()) result = "/nick2 " + codedResult_;
+    return;
+  }
+  store::QuickNickContext ctx = quickNicks_->storeContext();
+  const std::string body = store::useQN(shortcut, ctx);
+  if (!quickNickState_.shortcutMatched) return;
+  codedResult_ = engine::xml2plus(body, failures_);
+  result = "/nick2 " + codedResult_;
+}
+
+void Plugin::saveQuickNick(std::string_view shortcut) {
+  if (shortcut.empty()) {
+    services_.dialogs.message(messages_.message(148), Icon::Critical);
+    return;
+  }
+  store::QuickNickContext ctx = quickNicks_->storeContext();
+  if (quickNicks_->chkReplaceQN.checked()) {
+    engine::RichTextBox& scratch = editor_->rtf_mask.box();
+    scratch.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
+    engine::ConversionContext conversion = editor_->conversionContext();
+    const std::string markup = engine::rtf2xml(scratch, 1, conversion);
+    store::replaceQN(markup, shortcut, ctx, [this] { quickNicks_->addAction(); });
+    return;
+  }
+  quickNicks_->addAction();
+  quickNicks_->txt_shortcut.setText(std::string(shortcut));
+  if (store::writeShortcut(ctx)) {
+    services_.dialogs.message(messages_.message(149), Icon::Information);
+  } else {
+    showModal(*quickNicks_);
+  }
+}
+
+}  // namespace tessalune::plugin

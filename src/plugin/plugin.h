@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "errors/lifecycle.h"
+#include "errors/plugin_error_report.h"
+#include "lang/message_variables.h"
+#include "lang/translation.h"
+#include "platform/dialogs.h"
+#include "platform/messenger.h"
+#include "platform/shell.h"
+#include "store/quicknick_state.h"
+#include "store/store_context.h"
+#include "ui/gdi/owner_drawing.h"
+#include "ui/window.h"
+
+namespace tessalune::ui {
+class EditorWindow;
+class AboutWindow;
+class HelpWindow;
+class PrefsWindow;
+class QuickNickWindow;
+class UpdateWindow;
+}  // namespace tessalune::ui
+
+namespace tessalune::plugin {
+
+// What the host gives the plug-in besides the messenger: how it shows message boxes and
+// windows, opens documents, where the plug-in's folder is and the interface language.
+struct HostServices {
+  platform::Dialogs& dialogs;
+  ui::WindowSystem& windows;
+  platform::Shell& shell;
+  std::filesystem::path pluginDir;
+  int uiLanguage;
+};
+
+// The plug-in as the host sees it: the six calls of its interface, and everything that
+// lives as long as it is loaded (the windows, which hold the settings, the editor mode, the
+// coded result, the halt flag, the one-time tables).
+class Plugin : private errors::Lifecycle {
+ public:
+  explicit Plugin(HostServices services);
+  ~Plugin() override;
+  Plugin(const Plugin&) = delete;
+  Plugin& operator=(const Plugin&) = delete;
+
+  // Keeps the messenger and starts the plug-in; true even when the start-up failed (the
+  // plug-in is then halted). A missing messenger is the host's error: throws.
+  bool Initialize(std::int32_t version, std::string_view userEmail, platform::Messenger* messenger);
+  void Uninitialize();
+  void Configure();
+  bool GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount);
+  void GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value, std::string& help);
+  // Runs a typed command; false when it is not one of the plug-in's (or the plug-in is
+  // halted), with result untouched.
+  bool ParseCommand(std::string_view command, std::string_view argument, const void* conversationWindow,
+                    std::string& result);
+
+  bool halted() const { return halted_; }
+  int editorMode() const { return mode_; }
+  const std::string& codedResult() const { return codedResult_; }
+
+  // The windows, for views and tests; null while unloaded.
+  ui::EditorWindow* editor() { return editor_.get(); }
+  ui::PrefsWindow* prefs() { return prefs_.get(); }
+  ui::QuickNickWindow* quickNicks() { return quickNicks_.get(); }
+  ui::AboutWindow* about() { return about_.get(); }
+  ui::HelpWindow* help() { return help_.get(); }
+  ui::UpdateWindow* update() { return update_.get(); }
+
+ private:
+  // How the plug-in restarts, halts and recreates its configuration.
+  void unloadForms() override;
+  void setHalted() override { halted_ = true; }
+  void initPlugin() override;
+  void writeDefaultConfiguration() override;
+  void loadConfig() override;
+
+  void startUp();
+  void loadWindows();
+  void showModal(ui::Window& window);
+  void freeGraphics();
+  void releaseRetiredWindows();
+
+  bool colourOrEdit(bool nickname, std::string_view argument, std::string& result);
+  void useQuickNick(std::string_view shortcut, std::string& result);
+  void saveQuickNick(std::string_view shortcut);
+
+  HostServices services_;
+  platform::Messenger* messenger_ = nullptr;
+  lang::MessageVariables messages_;
+  errors::PluginErrorReport report_;
+  errors::StepMarker step_;
+  errors::FailureContext failures_{report_, step_};
+  store::StoreContext store_;
+  lang::Translation translation_;
+  lang::CaptionList captions_;
+  store::QuickNickState quickNickState_;
+  ui::gdi::OwnerDrawing drawing_;
+
+  bool halted_ = false;
+  int mode_ = 1;
+  ui::Control* currentBox_ = nullptr;
+  std::string codedResult_;
+  bool tablesBuilt_ = false;
+
+  std::unique_ptr<ui::EditorWindow> editor_;
+  std::unique_ptr<ui::AboutWindow> about_;
+  std::unique_ptr<ui::HelpWindow> help_;
+  std::unique_ptr<ui::PrefsWindow> prefs_;
+  std::unique_ptr<ui::QuickNickWindow> quickNicks_;
+  std::unique_ptr<ui::UpdateWindow> update_;
+  // Windows unloaded while one of their own handlers may still run (a restart from a
+  // button): they are kept until the plug-in next gets control.
+  std::vector<std::unique_ptr<ui::Window>> retired_;
+};
+
+}  // namespace tessalune::plugin

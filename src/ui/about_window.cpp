@@ -1,0 +1,57 @@
+#include "ui/about_window.h"
+
+#include <initializer_list>
+
+namespace tessalune::ui {
+
+std::string versionCaption(const PluginVersion& version) {
+  return "v" + std::to_string(version.major) + "." + std::to_string(version.minor);
+}
+
+std::string buildCaption(const PluginVersion& version) {
+  return "Build " + std::to_string(version.revision);
+}
+
+std::string dottedVersion(const PluginVersion& version) {
+  return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+         std::to_string(version.revision);
+}
+
+AboutWindow::AboutWindow(platform::Shell& shell, PluginVersion version) : Window("frmAbout"), shell_(shell) {
+  registerControls();
+
+  // The window's fixed content; the language file replaces the captioned lines.
+  setCaption("About Tessalune");
+  lbl_titre.setCaption("Tessalune v2");
+  lbl_prod.setCaption("Tessalune");
+  grp_version.setCaption("Version");
+  grp_credits.setCaption("Credits");
+  lbl_credits.setCaption("Thanks to everyone who tested Tessalune and sent suggestions.");
+  lbl_translation.setCaption("Translations: the Tessalune team");
+  lbl_copyright.setCaption("\u00A9 2026 Tessalune. All rights reserved.");
+  lbl_contact.setCaption("Contact: support@tessalune.org");
+  lbl_link.setCaption(std::string(kWebSite));
+  btnOK.label().setCaption("OK");
+
+  lbl_ver.setCaption(versionCaption(version));
+  lbl_build.setCaption(buildCaption(version));
+
+  // Whether anything could open the address is not looked at: without a handler, nothing
+  // visible happens.
+  lbl_link.setClickHandler([this] { shell_.open(lbl_link.caption()); });
+  btnOK.setClickHandler([this] { hide(); });
+}
+
+void AboutWindow::registerControls() {
+  for (Control* c : std::initializer_list<Control*>{
+           &titleBar, &lbl_titre, &lbl_prod, &grp_version, &lbl_ver, &lbl_build, &grp_credits, &lbl_credits,
+           &lbl_translation, &lbl_copyright, &lbl_contact, &lbl_link, &btnOK, &btnOK.label()}) {
+    add(*c);
+  }
+}
+
+lang::CaptionList AboutWindow::captionEntries() {
+  return {this, &grp_version, &lbl_contact, &btnOK.label(), &lbl_copyright, &lbl_credits, &lbl_translation};
+}
+
+}  // namespace tessalune::ui

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "lang/translation.h"
+#include "platform/shell.h"
+#include "ui/controls.h"
+#include "ui/window.h"
+
+namespace tessalune::ui {
+
+// The plug-in's own version: what the about window shows, what the update window reports
+// as installed and what an update check compares the server's version with.
+struct PluginVersion {
+  int major;
+  int minor;
+  int revision;
+};
+inline constexpr PluginVersion kPluginVersion{2, 0, 708};
+
+// "v2.0": the major and minor numbers, as lbl_ver shows them.
+std::string versionCaption(const PluginVersion& version);
+// "Build 708": the revision, as lbl_build shows it.
+std::string buildCaption(const PluginVersion& version);
+// "2.0.708": all three numbers, as the update window shows the installed version.
+std::string dottedVersion(const PluginVersion& version);
+
+// frmAbout: the product, its version and build, credits, rights, a contact line and the
+// web site, which opens in the browser when clicked. The language file sets the captions
+// of the title, the version frame, the credit, rights and contact lines and the OK button;
+// the texts given here are what the window shows before one is applied.
+class AboutWindow : public Window {
+ public:
+  explicit AboutWindow(platform::Shell& shell, PluginVersion version = kPluginVersion);
+
+  Control titleBar{"titleBar"};
+  Label lbl_titre{"lbl_titre"};
+  Label lbl_prod{"lbl_prod"};
+  Frame grp_version{"grp_version"};
+  Label lbl_ver{"lbl_ver"}, lbl_build{"lbl_build"};
+  Frame grp_credits{"grp_credits"};
+  Label lbl_credits{"lbl_credits"}, lbl_translation{"lbl_translation"};
+  Label lbl_copyright{"lbl_copyright"}, lbl_contact{"lbl_contact"};
+  Label lbl_link{"lbl_link"};  // the maker's web site; a click opens it
+  OwnerDrawnButton btnOK{"btnOK"};
+
+  static constexpr std::string_view kWebSite = "https://tessalune.org";
+
+  // This window's entries of the caption list, in its order: the title, grp_version,
+  // lbl_contact, btnOK_label, lbl_copyright, lbl_credits, lbl_translation (7 entries).
+  lang::CaptionList captionEntries();
+
+ private:
+  void registerControls();
+
+  platform::Shell& shell_;
+};
+
+}  // namespace tessalune::ui

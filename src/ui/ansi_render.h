@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "engine/rich_text_box.h"
+#include "engine/styled_text.h"
+
+namespace tessalune::ui {
+
+// How styled text reaches a terminal: in colour with ANSI escape codes, or as its bare characters.
+enum class AnsiMode { Colour, Plain };
+
+// Styled characters as terminal text. In colour, the formats become SGR codes: 24-bit text
+// and background colours (38;2;R;G;B, 48;2;R;G;B; an automatic colour is the terminal's
+// own, 39 or 49), bold 1, italic 3, underline 4, strike-through 9. A code is written only
+// where a format changes, and text that had any ends with a reset (0); unformatted text
+// comes out unchanged. A line break (CR LF, or a lone CR or LF) is one newline, written
+// without background so that a scrolling terminal does not paint the next line with it.
+// Characters that would act on the terminal are shown as U+FFFD.
+std::string renderAnsi(const engine::StyledText& text, AnsiMode mode = AnsiMode::Colour);
+inline std::string renderAnsi(const engine::RichTextBox& box, AnsiMode mode = AnsiMode::Colour) {
+  return renderAnsi(box.characters(), mode);
+}
+
+// Whether a character acts on a terminal rather than showing: the C0 controls but the tab,
+// DEL, and the C1 controls (ESC, CSI and their kind).
+constexpr bool actsOnTerminal(char32_t c) {
+  return (c < 0x20 && c != U'\t') || (c >= 0x7F && c <= 0x9F);
+}
+
+}  // namespace tessalune::ui

@@ -1,0 +1,712 @@
+#include "ui/editor_window.h"
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/gradient.h"
+#include "engine/rtf2xml.h"
+#include "ui/gdi/button_look.h"
+#include "ui/gdi/swatch_colour.h"
+#include "ui/gdi/system_colours.h"
+
+namespace tessalune::ui {
+
+namespace {
+
+constexpr int kShowNickname = 124;
+constexpr int kShowMessage = 125;
+constexpr std::size_t kShowCodeLine = 8;
+
+constexpr std::string_view kSolid = "solid";
+constexpr std::string_view kNicknameTitle = "Tessalune";
+constexpr std::string_view kNicknameText = "Tessalune";
+constexpr std::string_view kMessageText = "Ondrivela";
+
+// The palette of swatches 1 to 16, row by row in four rows of four.
+constexpr std::array<std::string_view, 16> kPaletteSwatches = {
+    "#FFFFFF", "#000000", "#C0C0C0", "#808080", "#FF0000", "#800000", "#FFFF00", "#808000",
+    "#00FF00", "#008000", "#00FFFF", "#008080", "#0000FF", "#000080", "#FF00FF", "#800080"};
+
+// The gradient colours a new window starts with, per side.
+struct GradientPair {
+  std::string_view colour1;
+  std::string_view colour2;
+};
+constexpr GradientPair kTextGradient{"#000080", "#0080FF"};
+constexpr GradientPair kBackgroundGradient{"#55AAFF", "#D5EAFF"};
+
+// Captions before a language file is applied: the English ones.
+constexpr std::array<std::string_view, 24> kDesignCaptions = {
+    "About",
+    "Help",
+    "My nickname",
+    "Bold",
+    "Italic",
+    "Underline",
+    "Strike",
+    "Show code",
+    "Text color",
+    "Background",
+    "Colored background",
+    "Text color",
+    "Background color",
+    "Solid color",
+    "Solid color",
+    "Gradient",
+    "Gradient",
+    "Other color...",
+    "Other color...",
+    "No end code",
+    "Color the whole nickname instead of the selection",
+    "Preferences",
+    "Cancel",
+    "OK"};
+
+// Where a pressed swatch frame's content rests, inside its frame (twips); pressed, it sits
+// a pixel lower and further right.
+constexpr int kPaletteSwatchRest = 45;
+constexpr int kInnerSwatchLeft = 120;  // custom swatch, gradient colour swatches, previews
+constexpr int kInnerSwatchTop = 60;
+constexpr int kOtherColourLabelTop = 15;
+constexpr int kPressOffset = gdi::kPressOffset;
+
+// Controls named like the elements of a control array: base(index).
+template <typename T, std::size_t N, std::size_t... I>
+std::array<T, N> namedArray(std::string_view base, const std::array<int, N>& indexes,
+                            std::index_sequence<I...>) {
+  return {T{std::string(base) + "(" + std::to_string(indexes[I]) + ")"}...};
+}
+template <typename T, std::size_t N>
+std::array<T, N> namedArray(std::string_view base, const std::array<int, N>& indexes) {
+  return namedArray<T, N>(base, indexes, std::make_index_sequence<N>{});
+}
+
+constexpr std::array<int, 18> kFrameIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 99};
+constexpr std::array<int, 17> kSwatchIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+constexpr std::array<int, 4> kPresetIndexes{1, 2, 3, 4};
+
+void place(Control& c, int left, int top, int width, int height) {
+  c.move(left, top);
+  c.resize(width, height);
+}
+
+// Selects the whole text of a box.
+void selectAll(engine::RichTextBox& box) {
+  box.select(0, box.length());
+}
+
+}  // namespace
+
+EditorWindow::EditorWindow(EditorDependencies deps)
+    : Window("frmPrincipal"),
+      panelColorFG_solid(namedArray<Control>("panelColorFG_solid", kFrameIndexes)),
+      panelColorFG_solid_rect(namedArray<ColourSwatch>("panelColorFG_solid_rect", kSwatchIndexes)),
+      panelColorFG_grad(namedArray<Control>("panelColorFG_grad", kPresetIndexes)),
+      panelColorFG_grad_rect(namedArray<Control>("panelColorFG_grad_rect", kPresetIndexes)),
+      panelColorBG_solid(namedArray<Control>("panelColorBG_solid", kFrameIndexes)),
+      panelColorBG_solid_rect(namedArray<ColourSwatch>("panelColorBG_solid_rect", kSwatchIndexes)),
+      panelColorBG_grad(namedArray<Control>("panelColorBG_grad", kPresetIndexes)),
+      panelColorBG_grad_rect(namedArray<Control>("panelColorBG_grad_rect", kPresetIndexes)),
+      deps_(std::move(deps)),
+      sides_{
+          {{ColourSide::Text, btnFG, btnFG_rect, panelColorFG, panelColorFG_lblTitle, panelColorFG_lblUni,
+            panelColorFG_lblGrad, panelColorFG_lbl_rightArrow, panelColorFG_solid_label, panelColorFG_solid,
+            panelColorFG_solid_rect, panelColorFG_grad1, panelColorFG_grad2, panelColorFG_grad1_rect,
+            panelColorFG_grad2_rect, panelColorFG_grad, panelColorFG_grad_rect},
+           {ColourSide::Background, btnBG, btnBG_rect, panelColorBG, panelColorBG_lblTitle,
+            panelColorBG_lblUni, panelColorBG_lblGrad, panelColorBG_lbl_rightArrow, panelColorBG_solid_label,
+            panelColorBG_solid, panelColorBG_solid_rect, panelColorBG_grad1, panelColorBG_grad2,
+            panelColorBG_grad1_rect, panelColorBG_grad2_rect, panelColorBG_grad, panelColorBG_grad_rect}}} {
+  registerControls();
+  layOut();
+  setDesignState();
+  bindHandlers();
+}
+
+void EditorWindow::registerControls() {
+  for (Control* c : std::initializer_list<Control*>{
+           &titleBar, &lbl_titre, &btnAbout, &btnHelp, &grp_nick, &rtf_nick, &rtf_text, &rtf_mask, &rtf_auto,
+           &btnBold, &btnBold.label(), &btnItalic, &btnItalic.label(), &btnUline, &btnUline.label(), &btnSO,
+           &btnSO.label(), &btnCode, &btnCode.label()}) {
+    add(*c);
+  }
+  for (Side& s : sides_) {
+    add(s.tab);
+    add(s.tab.label());
+    add(s.styleSwatch);
+    for (Control* c :
+         std::initializer_list<Control*>{&s.panel, &s.title, &s.solidHeading, &s.gradientHeading}) {
+      add(*c);
+    }
+    for (Control& frame : s.solidFrames) add(frame);
+    for (ColourSwatch& swatch : s.solidSwatches) add(swatch);
+    add(s.otherColour);
+    // The gradient colour buttons show a swatch, not a caption: their labels are not registered.
+    for (Control* c :
+         std::initializer_list<Control*>{&s.gradient1, &s.colour1, &s.arrow, &s.gradient2, &s.colour2}) {
+      add(*c);
+    }
+    for (Control& preset : s.presets) add(preset);
+    for (Control& preview : s.previews) add(preview);
+  }
+  for (Control* c :
+       std::initializer_list<Control*>{&chk_BG, &chk_all, &chk_noEnd, &btnPrefs, &btnPrefs.label(),
+                                       &btnCancel, &btnCancel.label(), &btnOK, &btnOK.label()}) {
+    add(*c);
+  }
+}
+
+// Positions are relative to the container: the window, the frame grp_nick, a tab, a panel,
+// or the swatch frame or button a swatch sits in. The caption labels fill their faces.
+void EditorWindow::layOut() {
+  resize(6615, 5895);
+  place(titleBar, 0, 0, 6615, 615);
+  place(lbl_titre, 180, 150, 3000, 315);
+  place(btnAbout, 5280, 105, 1200, 195);
+  place(btnHelp, 5280, 330, 1200, 195);
+  place(grp_nick, 120, 690, 6375, 930);
+  place(rtf_nick, 120, 240, 6135, 570);
+  place(rtf_text, 120, 240, 6135, 570);
+  place(rtf_mask, 0, 0, 6135, 570);
+  place(rtf_auto, 0, 0, 6135, 570);
+
+  int top = 1935;
+  for (OwnerDrawnButton* b : {&btnBold, &btnItalic, &btnUline, &btnSO}) {
+    place(*b, 4575, top, 1920, 375);
+    top += 435;
+  }
+  place(btnCode, 4575, 4050, 1920, 375);
+
+  place(btnFG, 120, kFrontTabTop, 1695, 285);
+  place(btnBG, 1830, kOtherTabTop, 1695, 285);
+  for (Side& s : sides_) {
+    place(s.styleSwatch, 1380, 60, 225, 165);
+    place(s.panel, 120, 1935, 4335, 2490);
+    place(s.title, 120, 60, 2400, 240);
+    place(s.solidHeading, 240, 660, 1800, 225);
+    for (std::size_t i = 1; i <= 16; ++i) {
+      const int row = static_cast<int>(i - 1) / 4, column = static_cast<int>(i - 1) % 4;
+      place(s.solidFrames[i], 240 + 255 * column, 930 + 255 * row, 255, 255);
+      place(s.solidSwatches[i], kPaletteSwatchRest, kPaletteSwatchRest, 165, 165);
+    }
+    place(s.solidFrames[0], 1320, 930, 405, 285);
+    place(s.solidSwatches[0], kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    place(s.solidFrames[kOtherColourFrame], 240, 1995, 1485, 255);
+    place(s.otherColour, 0, kOtherColourLabelTop, 1485, 225);
+    place(s.gradientHeading, 2040, 660, 2100, 225);
+    place(s.gradient1, 2040, 930, 405, 285);
+    place(s.colour1, kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    place(s.arrow, 2505, 960, 285, 225);
+    place(s.gradient2, 2850, 930, 405, 285);
+    place(s.colour2, kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    for (std::size_t k = 0; k < 4; ++k) {
+      place(s.presets[k], 2040, 1305 + 285 * static_cast<int>(k), 2175, 255);
+      place(s.previews[k], kInnerSwatchLeft, kInnerSwatchTop, 1935, 135);
+    }
+  }
+
+  place(chk_BG, 120, 4515, 3000, 255);
+  place(chk_all, 120, 4800, 6375, 255);
+  place(chk_noEnd, 120, 5085, 3000, 255);
+  place(btnPrefs, 120, 5400, 1500, 375);
+  place(btnCancel, 3630, 5400, 1350, 375);
+  place(btnOK, 5100, 5400, 1395, 375);
+  for (OwnerDrawnButton* b :
+       {&btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnFG, &btnBG, &btnPrefs, &btnCancel, &btnOK}) {
+    place(b->label(), 0, 60, b->width(), b->height() - 60);
+  }
+}
+
+void EditorWindow::setDesignState() {
+  setCaption(std::string(kNicknameTitle));
+  lbl_titre.setCaption(std::string(kNicknameTitle));
+  const lang::CaptionList captions = captionEntries();
+  for (std::size_t i = 0; i < captions.size(); ++i) captions[i]->setCaption(std::string(kDesignCaptions[i]));
+  panelColorFG_lbl_rightArrow.setCaption("->");
+  panelColorBG_lbl_rightArrow.setCaption("->");
+
+  for (Side& s : sides_) {
+    s.solidSwatches[0].setBackColour(engine::hex2rgb("#FFFFFF"));
+    for (std::size_t i = 1; i <= 16; ++i)
+      s.solidSwatches[i].setBackColour(engine::hex2rgb(kPaletteSwatches[i - 1]));
+    const GradientPair& pair = s.id == ColourSide::Text ? kTextGradient : kBackgroundGradient;
+    s.colour1.setBackColour(engine::hex2rgb(pair.colour1));
+    s.colour2.setBackColour(engine::hex2rgb(pair.colour2));
+    s.styleSwatch.setBackColour(engine::hex2rgb("#000000"));
+  }
+
+  // The boxes: the nickname box shown, both hidden working boxes.
+  rtf_nick.box().setText(kNicknameText);
+  rtf_text.box().setText(kMessageText);
+  rtf_mask.box().setText(kNicknameText);
+  rtf_text.setVisible(false);
+  rtf_text.box().setVisible(false);
+  for (RichTextControl* hidden : {&rtf_mask, &rtf_auto}) {
+    hidden->setVisible(false);
+    hidden->box().setVisible(false);
+  }
+  deps_.mode = lang::kNicknameMode;
+  deps_.currentBox = &rtf_nick;
+  blackenBoxes();
+
+  // Background colouring off: its tab cannot be chosen; the text tab is in front.
+  btnBG.setEnabled(false);
+  btnBG.label().setEnabled(false);
+  chooseTab(ColourSide::Text);
+}
+
+void EditorWindow::blackenBoxes() {
+  for (RichTextControl* c : {&rtf_nick, &rtf_text}) {
+    selectAll(c->box());
+    c->box().setSelColor(engine::ColourNumber{0});
+  }
+  rtf_nick.box().setSelStart(0);
+  rtf_text.box().setSelStart(0);
+}
+
+void EditorWindow::bindHandlers() {
+  btnOK.setClickHandler([this] { onOK(); });
+  btnCancel.setClickHandler([this] { onCancel(); });
+  btnCode.setClickHandler([this] { onCode(); });
+  btnBold.setClickHandler(
+      [this] { onFormatToggle(&engine::RichTextBox::selBold, &engine::RichTextBox::setSelBold); });
+  btnItalic.setClickHandler(
+      [this] { onFormatToggle(&engine::RichTextBox::selItalic, &engine::RichTextBox::setSelItalic); });
+  btnUline.setClickHandler(
+      [this] { onFormatToggle(&engine::RichTextBox::selUnderline, &engine::RichTextBox::setSelUnderline); });
+  btnSO.setClickHandler([this] {
+    onFormatToggle(&engine::RichTextBox::selStrikeThru, &engine::RichTextBox::setSelStrikeThru);
+  });
+  for (OwnerDrawnButton* b :
+       {&btnOK, &btnCancel, &btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnPrefs, &panelColorFG_grad1,
+        &panelColorFG_grad2, &panelColorBG_grad1, &panelColorBG_grad2}) {
+    bindButtonLook(*b);
+  }
+
+  for (Side& s : sides_) bindSide(s);
+
+  chk_BG.setClickHandler([this] { onBackgroundCheck(); });
+  chk_all.setClickHandler([this] {
+    if (chk_all.checked()) ReapplyStyles();
+  });
+  chk_noEnd.setClickHandler([this] { onNoEnd(); });
+  rtf_nick.box().setChangeHandler([this] { onBoxChanged(rtf_nick); });
+  rtf_text.box().setChangeHandler([this] { onBoxChanged(rtf_text); });
+
+  btnPrefs.setClickHandler([this] {
+    if (deps_.showPrefs) deps_.showPrefs();
+  });
+  btnAbout.setClickHandler([this] {
+    if (deps_.showAbout) deps_.showAbout();
+  });
+  btnHelp.setClickHandler([this] { btnHelp_Click(); });
+}
+
+// A side's tab, palette, other colour, gradient colours and presets. What sits in the
+// panel acts only while the panel is enabled, as a disabled container's content does.
+void EditorWindow::bindSide(Side& s) {
+  const ColourSide id = s.id;
+  s.tab.setPressHandler([this, id] { chooseTab(id); });
+
+  for (std::size_t i = 0; i < s.solidFrames.size(); ++i) {
+    Control& frame = s.solidFrames[i];
+    frame.setClickHandler([this, id, i] {
+      if (contained(id)) onSolid(id, i);
+    });
+    if (i == kOtherColourFrame) {
+      bindFrame(frame, s.otherColour, 0, kOtherColourLabelTop);
+    } else {
+      const int rest = i == 0 ? kInnerSwatchLeft : kPaletteSwatchRest;
+      bindFrame(frame, s.solidSwatches[i], rest, i == 0 ? kInnerSwatchTop : kPaletteSwatchRest);
+    }
+  }
+
+  for (const auto& pair : {std::pair{&s.gradient1, &s.colour1}, std::pair{&s.gradient2, &s.colour2}}) {
+    OwnerDrawnButton* face = pair.first;
+    ColourSwatch* swatch = pair.second;
+    face->setClickHandler([this, id, swatch] {
+      if (contained(id)) onGradientColour(id, *swatch);
+    });
+    swatch->setPressHandler([face] { face->press(); });
+    swatch->setReleaseHandler([face] { face->release(); });
+    swatch->setClickHandler([face] { face->click(); });
+  }
+
+  for (std::size_t k = 0; k < 4; ++k) {
+    const int index = static_cast<int>(k) + 1;
+    s.presets[k].setClickHandler([this, id, index] {
+      if (contained(id)) onGradientPreset(id, index);
+    });
+    bindFrame(s.presets[k], s.previews[k], kInnerSwatchLeft, kInnerSwatchTop);
+  }
+}
+
+// What sits in a swatch frame or preset button acts as the frame itself; a press sinks it
+// by a pixel and a release puts it back at its rest.
+void EditorWindow::bindFrame(Control& frame, Control& inner, int restLeft, int restTop) {
+  frame.setPressHandler(
+      [&inner, restLeft, restTop] { inner.move(restLeft + kPressOffset, restTop + kPressOffset); });
+  frame.setReleaseHandler([&inner, restLeft, restTop] { inner.move(restLeft, restTop); });
+  inner.setPressHandler([&frame] { frame.press(); });
+  inner.setReleaseHandler([&frame] { frame.release(); });
+  inner.setClickHandler([&frame] { frame.click(); });
+}
+
+// The sunken and raised looks of a registered button.
+void EditorWindow::bindButtonLook(OwnerDrawnButton& button) {
+  button.setPressHandler([this, &button] {
+    if (gdi::ButtonParts* parts = deps_.drawing ? deps_.drawing->buttonOf(button) : nullptr)
+      gdi::buttonPressLook(*parts);
+  });
+  button.setReleaseHandler([this, &button] {
+    if (gdi::ButtonParts* parts = deps_.drawing ? deps_.drawing->buttonOf(button) : nullptr)
+      gdi::buttonReleaseLook(*parts);
+  });
+}
+
+lang::EditorModeView EditorWindow::modeView() {
+  return {deps_.mode, deps_.currentBox, *this, lbl_titre, rtf_nick, rtf_text, chk_noEnd, grp_nick, chk_all};
+}
+
+engine::ConversionContext EditorWindow::conversionContext() {
+  return {deps_.mode,     chk_noEnd.checked(), deps_.dialogs, deps_.messages,
+          deps_.failures, deps_.lifecycle,     rtf_mask.box()};
+}
+
+RichTextControl& EditorWindow::currentEditorBox() {
+  return deps_.currentBox == &rtf_text ? rtf_text : rtf_nick;
+}
+
+void EditorWindow::focusCurrentBox() {
+  RichTextControl& current = currentEditorBox();
+  rtf_nick.box().setFocus(&current == &rtf_nick);
+  rtf_text.box().setFocus(&current == &rtf_text);
+}
+
+// OK converts the styled text, never the codes on show: the code view is left first.
+void EditorWindow::onOK() {
+  if (codeView_) leaveCodeView();
+  engine::ConversionContext ctx = conversionContext();
+  const std::string result = engine::rtf2plus(currentEditorBox().box(), backgroundFlag(), ctx);
+  deps_.codedResult = result;
+  focusCurrentBox();
+  // An empty result leaves the window open so that the user can correct the text.
+  if (!result.empty()) hide();
+}
+
+void EditorWindow::onCancel() {
+  if (codeView_) leaveCodeView();
+  deps_.codedResult.clear();
+  focusCurrentBox();
+  hide();
+}
+
+void EditorWindow::onCode() {
+  if (codeView_) {
+    leaveCodeView();
+  } else {
+    enterCodeView();
+  }
+}
+
+// The box shows, black on white and locked, exactly the Plus! text OK would give; when the
+// conversion gives nothing (it has said why), nothing changes.
+void EditorWindow::enterCodeView() {
+  OwnWrite write(ownWrites_);
+  engine::RichTextBox& box = currentEditorBox().box();
+  const std::string saved = box.textRtf();
+  engine::ConversionContext ctx = conversionContext();
+  const std::string code = engine::rtf2plus(box, backgroundFlag(), ctx);
+  engine::RichTextBox& mask = rtf_mask.box();
+  mask.setText(code);
+  if (mask.text().empty()) return;
+
+  codeView_ = true;
+  savedRtf_ = saved;
+  selectAll(mask);
+  mask.setSelColor(engine::ColourNumber{0});
+  mask.setSelBold(false);
+  mask.setSelItalic(false);
+  mask.setSelUnderline(false);
+  mask.setSelStrikeThru(false);
+  engine::SetSelBackColor(engine::ColourNumber{0xFFFFFF}, mask);
+  box.setLocked(true);
+  box.setTextRtf(mask.textRtf());
+
+  codeCaption_ = btnCode.label().caption();
+  btnCode.label().setCaption(
+      deps_.messages.message(deps_.mode == lang::kTextMode ? kShowMessage : kShowNickname));
+  setCodeViewControlsEnabled(false);
+}
+
+void EditorWindow::leaveCodeView() {
+  OwnWrite write(ownWrites_);
+  codeView_ = false;
+  engine::RichTextBox& box = currentEditorBox().box();
+  box.setTextRtf(savedRtf_);
+  box.setLocked(false);
+  std::optional<std::string> caption;
+  if (deps_.translation) caption = deps_.translation->line(kShowCodeLine);
+  btnCode.label().setCaption(caption.value_or(codeCaption_));
+  setCodeViewControlsEnabled(true);
+}
+
+// The formatting controls: the four toggles, the text side, chk_BG, and the background
+// side while background colouring is on.
+void EditorWindow::setCodeViewControlsEnabled(bool enabled) {
+  for (OwnerDrawnButton* b : {&btnBold, &btnItalic, &btnUline, &btnSO}) {
+    b->setEnabled(enabled);
+    b->label().setEnabled(enabled);
+  }
+  chk_BG.setEnabled(enabled);
+  for (Side& s : sides_) {
+    if (s.id == ColourSide::Background && !chk_BG.checked()) continue;
+    s.tab.setEnabled(enabled);
+    s.tab.label().setEnabled(enabled);
+    for (Control* c : std::initializer_list<Control*>{&s.panel, &s.title, &s.solidHeading, &s.gradientHeading,
+                                                      &s.arrow, &s.otherColour}) {
+      c->setEnabled(enabled);
+    }
+  }
+}
+
+// True stays true only when all of it is: true becomes false, false and mixed become true.
+// With nothing selected the whole text changes, through the scratch box; chk_all plays no
+// part.
+void EditorWindow::onFormatToggle(engine::Tristate (engine::RichTextBox::*read)() const,
+                                  void (engine::RichTextBox::*write)(bool)) {
+  OwnWrite own(ownWrites_);
+  engine::RichTextBox& box = currentEditorBox().box();
+  if (!box.selectedText().empty()) {
+    (box.*write)((box.*read)() != engine::Tristate::True);
+    return;
+  }
+  const int savedStart = box.selStart();
+  engine::RichTextBox& mask = rtf_mask.box();
+  mask.setTextRtf(box.textRtf());
+  selectAll(mask);
+  (mask.*write)((mask.*read)() != engine::Tristate::True);
+  box.setTextRtf(mask.textRtf());
+  box.setSelStart(savedStart);
+}
+
+// The chosen tab's panel in front, the tab a pixel higher and lighter.
+void EditorWindow::chooseTab(ColourSide chosen) {
+  for (Side& s : sides_) {
+    const bool front = s.id == chosen;
+    s.panel.setVisible(front);
+    s.tab.move(s.tab.left(), front ? kFrontTabTop : kOtherTabTop);
+    s.tab.setBackColour(front ? system_colour::k3DHighlight : system_colour::kButtonFace);
+  }
+}
+
+// A solid colour goes to the whole text when nothing is selected or chk_all is ticked,
+// else to the selection.
+void EditorWindow::applyColour(ColourSide s, engine::ColourNumber colour) {
+  OwnWrite own(ownWrites_);
+  engine::RichTextBox& box = currentEditorBox().box();
+  const auto target = s == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background;
+  if (box.selectedText().empty() || chk_all.checked()) {
+    engine::PaintContext paint{rtf_mask.box(), deps_.failures};
+    engine::applySolidStyle(box, colour, target, paint);
+  } else if (target == engine::PaintTarget::Text) {
+    box.setSelColor(colour);
+  } else {
+    engine::SetSelBackColor(colour, box);
+  }
+}
+
+// Swatches 0 to 16 give their colour; frame 99 first lets the user choose swatch 0's.
+void EditorWindow::onSolid(ColourSide id, std::size_t frame) {
+  Side& s = side(id);
+  std::size_t swatch = frame;
+  if (frame == kOtherColourFrame) {
+    swatch = 0;
+    if (!gdi::pickSwatchColour(deps_.dialogs, s.solidSwatches[0])) {
+      focusCurrentBox();
+      return;
+    }
+  }
+  if (swatch < s.solidSwatches.size()) {
+    lastStyle(id) = kSolid;
+    s.styleSwatch.setBackColour(s.solidSwatches[swatch].backColour());
+    applyColour(id, s.styleSwatch.backColour() & engine::kRgbMask);
+  }
+  focusCurrentBox();
+}
+
+// Presets 1 to 4 of the side's two colours over the selection, or over the whole text when
+// nothing is selected or chk_all is ticked; other numbers do nothing.
+void EditorWindow::onGradientPreset(ColourSide id, int index) {
+  if (index < 1 || index > 4) return;
+  OwnWrite own(ownWrites_);
+  Side& s = side(id);
+  lastStyle(id) = "grad" + std::to_string(index);
+  const engine::GradientPreset preset = engine::gradientPreset(
+      index, s.colour1.backColour() & engine::kRgbMask, s.colour2.backColour() & engine::kRgbMask);
+  if (deps_.drawing) {
+    deps_.drawing->drawStyleSwatch(id == ColourSide::Text ? gdi::EditorBuffer::TextStyleSwatch
+                                                          : gdi::EditorBuffer::BackgroundStyleSwatch,
+                                   preset.first, preset.second, static_cast<int>(preset.kind));
+  }
+
+  engine::RichTextBox& box = currentEditorBox().box();
+  const int target =
+      static_cast<int>(id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background);
+  engine::PaintContext paint{rtf_mask.box(), deps_.failures};
+  if (box.selectedText().empty() || chk_all.checked()) {
+    const int n = box.length();
+    engine::doGradient(box, 0, n, preset.first, preset.second, n, static_cast<int>(preset.kind), target,
+                       paint);
+  } else {
+    const int start = box.selStart(), length = box.selLength();
+    engine::doGradient(box, start, start + length, preset.first, preset.second, length,
+                       static_cast<int>(preset.kind), target, paint);
+  }
+}
+
+// A new gradient colour redraws the side's four previews; the text keeps its colours
+// until the next preset is applied.
+void EditorWindow::onGradientColour(ColourSide id, ColourSwatch& swatch) {
+  if (!gdi::pickSwatchColour(deps_.dialogs, swatch)) return;
+  if (deps_.drawing) {
+    deps_.drawing->renderPreviewSet(id == ColourSide::Text ? gdi::PreviewSet::EditorText
+                                                           : gdi::PreviewSet::EditorBackground);
+  }
+}
+
+// Background colouring on: its tab can be chosen. Off: the text tab comes to the front and
+// every background colour goes, the whole text taking the window background.
+void EditorWindow::onBackgroundCheck() {
+  const bool on = chk_BG.checked();
+  btnBG.setEnabled(on);
+  btnBG.label().setEnabled(on);
+  if (on) {
+    if (chk_all.checked()) ReapplyStyles();
+    return;
+  }
+  chooseTab(ColourSide::Text);
+  OwnWrite own(ownWrites_);
+  const gdi::SystemColours colours = deps_.drawing ? deps_.drawing->systemColours() : gdi::SystemColours{};
+  engine::PaintContext paint{rtf_mask.box(), deps_.failures};
+  engine::applySolidStyle(currentEditorBox().box(), colours.translate(gdi::kWindowBackground),
+                          engine::PaintTarget::Background, paint);
+}
+
+// The codes on show follow the suffix option at once.
+void EditorWindow::onNoEnd() {
+  if (!codeView_) return;
+  leaveCodeView();
+  enterCodeView();
+}
+
+// Typing with chk_all ticked keeps the whole text in the last styles. The window's own
+// writes, re-application included, do not count as typing.
+void EditorWindow::onBoxChanged(const RichTextControl& box) {
+  if (ownWrites_ > 0 || &box != &currentEditorBox()) return;
+  if (chk_all.checked() && !codeView_) ReapplyStyles();
+}
+
+void EditorWindow::ReapplyStyles() {
+  if (reapplying_) return;
+  reapplying_ = true;
+  OwnWrite own(ownWrites_);
+  for (ColourSide id : {ColourSide::Text, ColourSide::Background}) {
+    if (id == ColourSide::Background && !chk_BG.checked()) break;
+    const std::string style = lastStyle(id);
+    if (style == kSolid) {
+      engine::PaintContext paint{rtf_mask.box(), deps_.failures};
+      engine::applySolidStyle(
+          currentEditorBox().box(), side(id).styleSwatch.backColour() & engine::kRgbMask,
+          id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background, paint);
+    } else if (style.size() == 5 && style.starts_with("grad") && style[4] >= '1' && style[4] <= '4') {
+      onGradientPreset(id, style[4] - '0');
+    }
+  }
+  reapplying_ = false;
+}
+
+void EditorWindow::btnHelp_Click() {
+  if (deps_.showHelp) deps_.showHelp();
+}
+
+gdi::LastStyles EditorWindow::paintStyles() const {
+  const auto shown = [](const std::string& style) {
+    return style.empty() ? kSolid : std::string_view(style);
+  };
+  return {shown(lastStyle_[0]), shown(lastStyle_[1])};
+}
+
+lang::CaptionList EditorWindow::captionEntries() {
+  return {&btnAbout,
+          &btnHelp,
+          &grp_nick,
+          &btnBold.label(),
+          &btnItalic.label(),
+          &btnUline.label(),
+          &btnSO.label(),
+          &btnCode.label(),
+          &btnFG.label(),
+          &btnBG.label(),
+          &chk_BG,
+          &panelColorFG_lblTitle,
+          &panelColorBG_lblTitle,
+          &panelColorFG_lblUni,
+          &panelColorBG_lblUni,
+          &panelColorFG_lblGrad,
+          &panelColorBG_lblGrad,
+          &panelColorFG_solid_label,
+          &panelColorBG_solid_label,
+          &chk_noEnd,
+          &chk_all,
+          &btnPrefs.label(),
+          &btnCancel.label(),
+          &btnOK.label()};
+}
+
+void EditorWindow::registerDrawing() {
+  if (!deps_.drawing) return;
+  gdi::OwnerDrawing& drawing = *deps_.drawing;
+  const auto size = [](const Control& c) { return gdi::TwipSize{c.width(), c.height()}; };
+  for (OwnerDrawnButton* b :
+       {&btnOK, &btnCancel, &btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnPrefs}) {
+    drawing.registerButton(gdi::buttonPosition(name(), b->name()), *b, size(*b), {}, b->label());
+  }
+  for (Side& s : sides_) {
+    for (auto [button, swatch] : {std::pair{&s.gradient1, &s.colour1}, std::pair{&s.gradient2, &s.colour2}}) {
+      drawing.registerButton(gdi::buttonPosition(name(), button->name()), *button, size(*button), {},
+                             *swatch);
+    }
+  }
+  drawing.registerBanner(gdi::Banner::Editor, titleBar, size(titleBar));
+
+  std::vector<const Control*> palette, custom, other, presets;
+  for (Side& s : sides_) {
+    for (std::size_t i = 1; i <= 16; ++i) palette.push_back(&s.solidFrames[i]);
+    custom.push_back(&s.solidFrames[0]);
+    other.push_back(&s.solidFrames[kOtherColourFrame]);
+    for (Control& preset : s.presets) presets.push_back(&preset);
+  }
+  drawing.registerEditorBuffer(gdi::EditorBuffer::PanelBackground, size(panelColorFG),
+                               {&panelColorFG, &panelColorBG});
+  drawing.registerEditorBuffer(gdi::EditorBuffer::SmallFrame, size(panelColorFG_solid[1]), palette);
+  drawing.registerEditorBuffer(gdi::EditorBuffer::CustomFrame, size(panelColorFG_solid[0]), custom);
+  drawing.registerEditorBuffer(gdi::EditorBuffer::OtherColourFrame,
+                               size(panelColorFG_solid[kOtherColourFrame]), other);
+  drawing.registerEditorBuffer(gdi::EditorBuffer::PresetButtonFace, size(panelColorFG_grad[0]), presets);
+  drawing.registerEditorBuffer(gdi::EditorBuffer::TextStyleSwatch, size(btnFG_rect), {&btnFG_rect});
+  drawing.registerEditorBuffer(gdi::EditorBuffer::BackgroundStyleSwatch, size(btnBG_rect), {&btnBG_rect});
+
+  for (Side& s : sides_) {
+    std::array<gdi::DrawnElement, 4> previews;
+    for (std::size_t k = 0; k < 4; ++k) previews[k] = {&s.previews[k], size(s.previews[k])};
+    drawing.registerPreviewSet(
+        s.id == ColourSide::Text ? gdi::PreviewSet::EditorText : gdi::PreviewSet::EditorBackground, previews,
+        s.colour1, s.colour2);
+  }
+}
+
+}  // namespace tessalune::ui

@@ -1,0 +1,531 @@
+#include "ui/terminal_driver.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "engine/colour.h"
+#include "engine/utf8.h"
+#include "ui/controls.h"
+
+namespace tessalune::ui {
+
+namespace {
+
+// Showing a window ---------------------------------------------------------------------
+
+const char* kindOf(const Control& c) {
+  if (dynamic_cast<const RichTextControl*>(&c)) return "richtext";
+  if (dynamic_cast<const OwnerDrawnButton*>(&c)) return "button";
+  if (dynamic_cast<const ComboBox*>(&c)) return "list";
+  if (dynamic_cast<const TextBox*>(&c)) return "textbox";
+  if (dynamic_cast<const OptionButton*>(&c)) return "option";
+  if (dynamic_cast<const CheckBox*>(&c)) return "checkbox";
+  if (dynamic_cast<const ColourSwatch*>(&c)) return "swatch";
+  if (dynamic_cast<const Frame*>(&c)) return "frame";
+  if (dynamic_cast<const Label*>(&c)) return "label";
+  return "control";
+}
+
+// Text kept on one line: line breaks as \n, tabs as \t, nothing that acts on the terminal.
+std::string oneLine(std::string_view text) {
+  const std::u32string chars = engine::decodeUtf8(text);
+  std::string out;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const char32_t c = chars[i];
+    if (engine::isLineBreakChar(c)) {
+      out += "\\n";
+      if (c == U'\r' && i + 1 < chars.size() && chars[i + 1] == U'\n') ++i;
+    } else if (c == U'\t') {
+      out += "\\t";
+    } else {
+      engine::appendUtf8(out, actsOnTerminal(c) ? U'\uFFFD' : c);
+    }
+  }
+  return out;
+}
+
+std::string quoted(std::string_view text) {
+  return "\"" + oneLine(text) + "\"";
+}
+
+// A rich-text box has its own visibility besides the control's.
+bool isShown(const Control& c) {
+  const auto* rich = dynamic_cast<const RichTextControl*>(&c);
+  return c.visible() && (!rich || rich->box().visible());
+}
+
+// A back colour that is a colour number, as #RRGGBB and, in colour, a patch of it; nothing
+// for a system colour.
+std::string colourOf(const Control& c, AnsiMode mode) {
+  const std::uint32_t colour = c.backColour();
+  if (colour & 0x80000000u) return {};
+  std::string text = engine::rgb2hex(colour);
+  if (mode == AnsiMode::Colour) {
+    engine::StyledText patch(2, engine::StyledChar{U' ', {}});
+    for (engine::StyledChar& c : patch) c.format.background = colour & engine::kRgbMask;
+    text += " " + renderAnsi(patch);
+  }
+  return text;
+}
+
+// What the line of a control shows after its kind.
+std::vector<std::string> stateOf(const Control& c, AnsiMode mode) {
+  std::vector<std::string> parts;
+  if (const auto* box = dynamic_cast<const CheckBox*>(&c)) parts.emplace_back(box->checked() ? "[x]" : "[ ]");
+  if (const auto* option = dynamic_cast<const OptionButton*>(&c)) {
+    parts.emplace_back(option->selected() ? "(*)" : "( )");
+  }
+  if (const auto* text = dynamic_cast<const TextBox*>(&c)) {
+    parts.push_back(quoted(text->text()));
+  } else if (const auto* list = dynamic_cast<const ComboBox*>(&c)) {
+    const int count = static_cast<int>(list->entries().size());
+    const int position = list->listIndex();
+    if (position >= 0 && position < count) {
+      parts.push_back(quoted(list->entries()[static_cast<std::size_t>(position)]));
+      parts.push_back("position " + std::to_string(position) + " of " + std::to_string(count));
+    } else {
+      parts.push_back("no selection of " + std::to_string(count));
+    }
+  } else if (const auto* rich = dynamic_cast<const RichTextControl*>(&c)) {
+    const engine::RichTextBox& box = rich->box();
+    parts.push_back("selection " + std::to_string(box.selStart()) + "+" + std::to_string(box.selLength()));
+    if (box.locked()) parts.emplace_back("read-only");
+    if (box.hasFocus()) parts.emplace_back("focused");
+  } else if (!c.caption().empty()) {
+    parts.push_back(quoted(c.caption()));
+  }
+  if (std::string colour = colourOf(c, mode); !colour.empty()) parts.push_back(std::move(colour));
+  if (!c.enabled()) parts.emplace_back("disabled");
+  return parts;
+}
+
+// The characters of a box cut at its line breaks.
+std::vector<engine::StyledText> linesOf(const engine::StyledText& text) {
+  std::vector<engine::StyledText> lines(1);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!engine::isLineBreakChar(text[i].ch)) {
+      lines.back().push_back(text[i]);
+      continue;
+    }
+    if (text[i].ch == U'\r' && i + 1 < text.size() && text[i + 1].ch == U'\n') ++i;
+    lines.emplace_back();
+  }
+  return lines;
+}
+
+// Commands -----------------------------------------------------------------------------
+
+// Why a command cannot be carried out.
+class Refusal : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct Context {
+  Window& window;
+  std::ostream& out;
+  platform::TerminalDialogs& dialogs;
+  AnsiMode mode;
+  Control* current = nullptr;  // the box that select or type last acted on
+};
+
+// The words of a command line, taken one at a time.
+class Args {
+ public:
+  explicit Args(std::string_view text) : text_(text) {}
+
+  void setUsage(std::string_view usage) { usage_ = usage; }
+  Refusal usage() const { return Refusal("usage: " + std::string(usage_)); }
+
+  // The next word; a missing one is a usage error.
+  std::string_view word() {
+    const std::string_view w = next();
+    if (w.empty()) throw usage();
+    return w;
+  }
+  // The next word without taking it; empty at the end of the line.
+  std::string_view peek() const {
+    Args copy = *this;
+    return copy.next();
+  }
+  // Every word left.
+  std::vector<std::string_view> words() {
+    std::vector<std::string_view> all;
+    for (std::string_view w = next(); !w.empty(); w = next()) all.push_back(w);
+    return all;
+  }
+  // The line after the one space that follows the last word taken, as typed.
+  std::string_view rest() const { return text_.empty() ? text_ : text_.substr(1); }
+  // Nothing may follow.
+  void end() const {
+    if (!peek().empty()) throw usage();
+  }
+
+ private:
+  std::string_view next() {
+    const std::size_t start = text_.find_first_not_of(" \t");
+    if (start == std::string_view::npos) {
+      text_ = {};
+      return {};
+    }
+    const std::size_t stop = text_.find_first_of(" \t", start);
+    const std::string_view w = text_.substr(start, stop - start);
+    text_ = stop == std::string_view::npos ? std::string_view{} : text_.substr(stop);
+    return w;
+  }
+
+  std::string_view text_;
+  std::string_view usage_;
+};
+
+std::string_view trimmed(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  return text.substr(start, text.find_last_not_of(" \t") - start + 1);
+}
+
+std::optional<int> toNumber(std::string_view word) {
+  int value = 0;
+  const char* end = word.data() + word.size();
+  const auto [stop, error] = std::from_chars(word.data(), end, value);
+  if (word.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+int number(std::string_view word) {
+  if (const std::optional<int> n = toNumber(word)) return *n;
+  throw Refusal(quoted(word) + " is not a number");
+}
+
+// "#RRGGBB" (the # may be left out) as a colour number.
+engine::ColourNumber colourNumber(std::string_view word) {
+  std::string_view digits = word;
+  if (!digits.empty() && digits.front() == '#') digits.remove_prefix(1);
+  if (digits.size() != 6 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) {
+    throw Refusal(quoted(word) + " is not a colour #RRGGBB");
+  }
+  return engine::hex2rgb(digits);
+}
+
+// Typed text with \n as a line break (CR LF), \t as a tab and \\ as a backslash.
+std::string unescaped(std::string_view typed) {
+  std::string text;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    const char next = i + 1 < typed.size() ? typed[i + 1] : '\0';
+    if (typed[i] == '\\' && (next == 'n' || next == 't' || next == '\\')) {
+      text += next == 'n' ? "\r\n" : next == 't' ? "\t" : "\\";
+      ++i;
+    } else {
+      text += typed[i];
+    }
+  }
+  return text;
+}
+
+Control& named(const Context& ctx, std::string_view name) {
+  if (Control* c = ctx.window.find(std::string(name))) return *c;
+  throw Refusal(ctx.window.name() + " has no control " + std::string(name));
+}
+
+// A control the user can reach: shown and enabled.
+Control& usable(Control& c) {
+  if (!isShown(c)) throw Refusal(c.name() + " is hidden");
+  if (!c.enabled()) throw Refusal(c.name() + " is disabled");
+  return c;
+}
+
+template <typename Kind>
+Kind& as(Control& c, std::string_view kind) {
+  if (auto* k = dynamic_cast<Kind*>(&c)) return *k;
+  throw Refusal(c.name() + " is not a " + std::string(kind));
+}
+
+// A mouse click: the button goes down on the control, comes up, and the control takes the click.
+void stroke(Control& c) {
+  c.press();
+  c.release();
+  c.click();
+}
+
+// The rich-text box that select acts on when none is named: the last one acted on while it
+// is shown, else the focused one, else the first one shown.
+RichTextControl& selectionBox(Context& ctx) {
+  auto* current = dynamic_cast<RichTextControl*>(ctx.current);
+  if (current && isShown(*current)) return *current;
+  RichTextControl* first = nullptr;
+  for (Control* c : ctx.window.controls()) {
+    auto* rich = dynamic_cast<RichTextControl*>(c);
+    if (!rich || !isShown(*rich)) continue;
+    if (rich->box().hasFocus()) return *rich;
+    if (!first) first = rich;
+  }
+  if (!first) throw Refusal(ctx.window.name() + " shows no rich-text box");
+  return *first;
+}
+
+// The box that type acts on when none is named: the last one acted on while it is shown,
+// else the focused rich-text box, else the first one shown that takes typing, else the
+// first text box that does.
+Control& typingBox(Context& ctx) {
+  if (ctx.current && isShown(*ctx.current)) return *ctx.current;
+  const auto takesTyping = [](const Control& c) {
+    const auto* rich = dynamic_cast<const RichTextControl*>(&c);
+    return isShown(c) && c.enabled() && (!rich || !rich->box().locked());
+  };
+  RichTextControl* firstRich = nullptr;
+  TextBox* firstText = nullptr;
+  for (Control* c : ctx.window.controls()) {
+    if (!takesTyping(*c)) continue;
+    if (auto* rich = dynamic_cast<RichTextControl*>(c)) {
+      if (rich->box().hasFocus()) return *rich;
+      if (!firstRich) firstRich = rich;
+    } else if (auto* text = dynamic_cast<TextBox*>(c); text && !firstText) {
+      firstText = text;
+    }
+  }
+  if (firstRich) return *firstRich;
+  if (firstText) return *firstText;
+  throw Refusal(ctx.window.name() + " has no box to type into");
+}
+
+// A list position by number (-1 for none) or by the entry's text.
+int listPosition(const ComboBox& list, std::string_view what) {
+  const int count = static_cast<int>(list.entries().size());
+  if (const std::optional<int> position = toNumber(what)) {
+    if (*position < -1 || *position >= count) {
+      throw Refusal(list.name() + " has positions 0 to " + std::to_string(count - 1) + " (-1 for none)");
+    }
+    return *position;
+  }
+  const auto entry = std::find(list.entries().begin(), list.entries().end(), what);
+  if (entry == list.entries().end()) throw Refusal(list.name() + " has no entry " + quoted(what));
+  return static_cast<int>(entry - list.entries().begin());
+}
+
+void clickCommand(Context& ctx, Args& args) {
+  Control& c = named(ctx, args.word());
+  args.end();
+  stroke(usable(c));
+}
+
+void pressCommand(Context& ctx, Args& args) {
+  Control& c = named(ctx, args.word());
+  args.end();
+  usable(c).press();
+}
+
+void releaseCommand(Context& ctx, Args& args) {
+  Control& c = named(ctx, args.word());
+  args.end();
+  usable(c).release();
+}
+
+void checkCommand(Context& ctx, Args& args) {
+  CheckBox& box = as<CheckBox>(named(ctx, args.word()), "check box");
+  const std::string_view state = args.word();
+  args.end();
+  if (state != "on" && state != "off") throw args.usage();
+  usable(box);
+  box.choose(state == "on");
+}
+
+// A list takes a position or an entry's text; a control array (opt_grad_nick(0) to (4))
+// takes the number of the element to click.
+void chooseCommand(Context& ctx, Args& args) {
+  const std::string name(args.word());
+  const std::string_view what = trimmed(args.rest());
+  if (what.empty()) throw args.usage();
+  Control* c = ctx.window.find(name);
+  if (auto* list = dynamic_cast<ComboBox*>(c)) {
+    usable(*list);
+    list->choose(listPosition(*list, what));
+    return;
+  }
+  if (c) throw Refusal(name + " is not a list");
+  const std::string element = name + "(";
+  const bool isArray = std::any_of(ctx.window.controls().begin(), ctx.window.controls().end(),
+                                   [&](const Control* e) { return e->name().starts_with(element); });
+  if (!isArray) throw Refusal(ctx.window.name() + " has no control " + name);
+  const int index = number(what);
+  Control* chosen = ctx.window.find(element + std::to_string(index) + ")");
+  if (!chosen) throw Refusal(name + " has no element " + std::to_string(index));
+  stroke(usable(*chosen));
+}
+
+void selectCommand(Context& ctx, Args& args) {
+  const std::vector<std::string_view> words = args.words();
+  if (words.size() != 2 && words.size() != 3) throw args.usage();
+  RichTextControl& rich =
+      words.size() == 3 ? as<RichTextControl>(named(ctx, words[0]), "rich-text box") : selectionBox(ctx);
+  const int start = number(words[words.size() - 2]);
+  const int length = number(words.back());
+  usable(rich);
+  rich.box().select(start, length);
+  ctx.current = &rich;
+}
+
+// The first word names the box when it is a box of the window; the text is the rest of the
+// line, as typed.
+void typeCommand(Context& ctx, Args& args) {
+  Control* target = ctx.window.find(std::string(args.peek()));
+  if (dynamic_cast<RichTextControl*>(target) || dynamic_cast<TextBox*>(target)) {
+    args.word();
+  } else {
+    target = &typingBox(ctx);
+  }
+  const std::string text = unescaped(args.rest());
+  usable(*target);
+  if (auto* rich = dynamic_cast<RichTextControl*>(target)) {
+    if (rich->box().locked()) throw Refusal(rich->name() + " is read-only");
+    rich->box().replaceSelection(text);
+  } else {
+    static_cast<TextBox*>(target)->setText(text);
+  }
+  ctx.current = target;
+}
+
+// The colour waits in the dialogs' queue for the dialog that the click opens.
+void colourCommand(Context& ctx, Args& args) {
+  Control& c = named(ctx, args.word());
+  const engine::ColourNumber colour = colourNumber(args.word());
+  args.end();
+  usable(c);
+  ctx.dialogs.queueColour(colour);
+  stroke(c);
+}
+
+void fileCommand(Context& ctx, Args& args) {
+  const std::string_view path = trimmed(args.rest());
+  if (path.empty()) throw args.usage();
+  ctx.dialogs.queueFile(std::string(path));
+}
+
+void showCommand(Context& ctx, Args& args) {
+  args.end();
+  ctx.out << describeWindow(ctx.window, ctx.mode);
+}
+
+void helpCommand(Context& ctx, Args& args) {
+  args.end();
+  ctx.out << terminalDriverHelp();
+}
+
+// The window's own way out when it has one shown and enabled, so that the model decides;
+// else the window is hidden, as its title bar's close box would.
+void closeCommand(Context& ctx, Args& args) {
+  args.end();
+  for (const char* name : {"btnClose", "btnCancel"}) {
+    Control* button = ctx.window.find(name);
+    if (button && isShown(*button) && button->enabled()) {
+      stroke(*button);
+      return;
+    }
+  }
+  ctx.window.hide();
+}
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  std::string_view what;
+  void (*run)(Context&, Args&);
+};
+
+constexpr std::array<Command, 12> kCommands{{
+    {"click", "click CONTROL", "press, release and click it, as the mouse does", clickCommand},
+    {"press", "press CONTROL", "press the mouse button on it", pressCommand},
+    {"release", "release CONTROL", "release the mouse button on it", releaseCommand},
+    {"check", "check CONTROL on|off", "tick or untick a check box", checkCommand},
+    {"choose", "choose CONTROL INDEX",
+     "choose a list position (or an entry by its text), or click element INDEX of an array such as "
+     "opt_grad_nick",
+     chooseCommand},
+    {"select", "select [BOX] START LENGTH", "select characters of a rich-text box", selectCommand},
+    {"type", "type [BOX] TEXT",
+     "replace the box's selection with TEXT, or set a text box's text (\\n: line break)", typeCommand},
+    {"colour", "colour CONTROL #RRGGBB", "click CONTROL and answer its colour dialog", colourCommand},
+    {"file", "file PATH", "answer the next file dialog with PATH", fileCommand},
+    {"show", "show", "print the window again", showCommand},
+    {"help", "help", "list the commands", helpCommand},
+    {"close", "close", "close the window as its Close or Cancel button does", closeCommand},
+}};
+
+void execute(Context& ctx, std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  Args args(line);
+  const std::string_view name = args.peek();
+  if (name.empty() || name.front() == '#') return;
+  try {
+    args.word();
+    const auto* command = std::find_if(kCommands.begin(), kCommands.end(),
+                                       [name](const Command& command) { return command.name == name; });
+    if (command == kCommands.end()) throw Refusal("unknown command " + quoted(name) + " (help lists them)");
+    args.setUsage(command->usage);
+    command->run(ctx, args);
+  } catch (const Refusal& refusal) {
+    ctx.out << "error: " << refusal.what() << "\n";
+  }
+}
+
+}  // namespace
+
+std::string describeWindow(const Window& window, AnsiMode mode) {
+  std::string out = "== ";
+  if (!window.caption().empty()) out += oneLine(window.caption()) + " ";
+  out += "[" + window.name() + "] ==\n";
+  std::size_t width = 0;
+  for (const Control* c : window.controls()) {
+    if (isShown(*c)) width = std::max(width, c->name().size());
+  }
+  for (const Control* c : window.controls()) {
+    if (!isShown(*c)) continue;
+    std::string line = c->name();
+    line.resize(width + 2, ' ');
+    line += kindOf(*c);
+    for (const std::string& part : stateOf(*c, mode)) {
+      line.resize(std::max(line.size(), width + 10), ' ');
+      line += "  " + part;
+    }
+    out += line + "\n";
+    if (const auto* rich = dynamic_cast<const RichTextControl*>(c)) {
+      for (const engine::StyledText& text : linesOf(rich->box().characters())) {
+        out += "    | " + renderAnsi(text, mode) + "\n";
+      }
+    }
+  }
+  return out;
+}
+
+std::string terminalDriverHelp() {
+  std::string out = "Commands (CONTROL and BOX are names, as show lists them):\n";
+  for (const Command& command : kCommands) {
+    std::string line = "  " + std::string(command.usage);
+    line.resize(29, ' ');
+    out += line + std::string(command.what) + "\n";
+  }
+  return out;
+}
+
+void TerminalDriver::runModal(Window& window) {
+  Context ctx{window, out_, dialogs_, options_.mode};
+  out_ << describeWindow(window, options_.mode);
+  std::string line;
+  while (window.visible()) {
+    if (options_.prompt) out_ << window.name() << "> " << std::flush;
+    if (!std::getline(in_, line)) {
+      if (options_.prompt) out_ << "\n";
+      window.hide();
+      break;
+    }
+    execute(ctx, line);
+  }
+  out_ << std::flush;
+}
+
+}  // namespace tessalune::ui

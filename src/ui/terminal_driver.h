@@ -1,0 +1,54 @@
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "platform/terminal_dialogs.h"
+#include "ui/ansi_render.h"
+#include "ui/window.h"
+
+namespace tessalune::ui {
+
+// The window as a terminal shows it: a title line with its caption and name, then one line
+// per visible control: name, kind, caption or text in quotes, and its state ([x] or [ ] for
+// a check box, (*) or ( ) for an option, the list position, the selection of a rich-text
+// box, a back colour that is a colour number as #RRGGBB, "disabled"). The characters of a
+// rich-text box follow its line, one "    | " line per line of text, rendered in mode.
+std::string describeWindow(const Window& window, AnsiMode mode = AnsiMode::Colour);
+
+// The commands the driver takes, one per line, as `help` prints them.
+std::string terminalDriverHelp();
+
+struct TerminalDriverOptions {
+  AnsiMode mode = AnsiMode::Colour;  // how the window's rich text is printed
+  bool prompt = false;               // "frmPrefs> " before each line read, for a person at a terminal
+};
+
+// A line-oriented view of any window model, for hosts without a display. Shown modally
+// through it, a window is printed and then driven by commands read one per line from the
+// input (a terminal or a script) until it is hidden; the end of the input hides it, so a
+// script never hangs. A window opened modally from inside one reads the same input, and
+// the outer window takes the lines that follow its close.
+//
+// The commands act as the user would: the driver finds controls by the model's names, acts
+// on them and keeps no settings. A hidden or disabled control takes no command. A command
+// that cannot be carried out prints one "error: ..." line and the next line is read. Blank
+// lines and lines starting with '#' are skipped. The colour and file dialogs that a command
+// opens are answered through the terminal dialogs, which the host also gives the plug-in.
+class TerminalDriver : public WindowSystem {
+ public:
+  TerminalDriver(std::istream& in, std::ostream& out, platform::TerminalDialogs& dialogs,
+                 TerminalDriverOptions options = {})
+      : in_(in), out_(out), dialogs_(dialogs), options_(options) {}
+
+  void runModal(Window& window) override;
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+  platform::TerminalDialogs& dialogs_;
+  TerminalDriverOptions options_;
+};
+
+}  // namespace tessalune::ui

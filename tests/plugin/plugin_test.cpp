@@ -1,0 +1,155 @@
+#include "plugin/plugin.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/embedded_resources.h"
+#include "platform/ui_language.h"
+#include "store/config_file.h"
+#include "support/config_fixture.h"
+#include "support/scripted_windows.h"
+#include "ui/editor_window.h"
+#include "ui/prefs_window.h"
+#include "ui/quicknick_window.h"
+
+namespace tessalune::plugin {
+namespace {
+
+using platform::Icon;
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void start(bool withConfiguration = true) {
+    for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
+      std::ofstream(dir.path() / path, std::ios::binary) << *platform::embeddedResource(path);
+    }
+    if (withConfiguration) store::writeDefaultConfiguration(dir.path(), platform::language::kEnglish);
+    plugin.Initialize(0, "", &messenger);
+  }
+  bool run(std::string_view command, std::string_view argument, std::string& result) {
+    return plugin.ParseCommand(command, argument, nullptr, result);
+  }
+  std::string lastMessage() const { return dialogs.shown().empty() ? "" : dialogs.shown().back().text; }
+
+  testing::TempPluginDir dir;
+  platform::ScriptedDialogs dialogs;
+  testing::ScriptedWindows windows;
+  platform::RecordingShell shell;
+  platform::HostMessenger messenger{"\u00B7#Neo"};
+  Plugin plugin{HostServices{dialogs, windows, shell, dir.path(), platform::language::kEnglish}};
+};
+
+TEST_F(PluginTest, PublishesEightCommands) {
+  start();
+  std::string name, value, help = "untouched";
+  std::int32_t count = 0, tags = 5;
+  EXPECT_TRUE(plugin.GetPublishInfo(name, count, tags));
+  EXPECT_EQ(name, "Tessalune v2");
+  EXPECT_EQ(count, 8);
+  EXPECT_EQ(tags, 0);
+  plugin.GetPublishCommandInfo(1, name, value, help);
+  EXPECT_EQ(name, "Create a colored nickname");
+  EXPECT_EQ(value, "xtessalune");
+  EXPECT_EQ(help, "nickname");
+  help = "untouched";
+  plugin.GetPublishCommandInfo(5, name, value, help);
+  EXPECT_EQ(name, "QuickNicks management");
+  EXPECT_EQ(value, "xquicknick");
+  EXPECT_EQ(help, "untouched");
+  plugin.GetPublishCommandInfo(0, name, value, help);
+  plugin.GetPublishCommandInfo(9, name, value, help);
+  EXPECT_EQ(name, "QuickNicks management");
+}
+
+TEST_F(PluginTest, MatchesWholeCommandWordsIgnoringCase) {
+  start();
+  std::string result = "typed";
+  EXPECT_FALSE(run("/xfoo", "x", result));
+  EXPECT_FALSE(run("/xtessalune2", "x", result));
+  EXPECT_EQ(result, "typed");
+  EXPECT_TRUE(run("/XQUICKNICK", "abc", result));
+  EXPECT_EQ(lastMessage(), "The specified shortcut doesn't match any existing QuickNick.");
+  EXPECT_EQ(result, "typed");
+}
+
+TEST_F(PluginTest, ColoursAnArgumentWithAnEnabledPreset) {
+  start();
+  plugin.prefs()->chkNick.click();  // as the user ticks it: written to the file
+  std::string result = "typed";
+  EXPECT_TRUE(run("/xtessalune", "Hello", result));
+  EXPECT_EQ(result, "/nick2 \u00B7$1Hello\u00B70");
+  EXPECT_TRUE(run("/xtessalune", "", result));
+  EXPECT_EQ(lastMessage(), "You must type a nick.");
+  EXPECT_EQ(result, "/nick2 \u00B7$1Hello\u00B70");  // untouched after the warning
+  EXPECT_TRUE(windows.shown.empty());
+}
+
+TEST_F(PluginTest, WithoutAPresetTheEditorOpensOnTheCurrentNickname) {
+  start();
+  std::string seen;
+  windows.onShow = [&](ui::Window& w) {
+    if (w.name() == "frmPrincipal") seen = plugin.editor()->rtf_nick.box().text();
+  };
+  std::string result = "typed";
+  EXPECT_TRUE(run("/xtessalune", "", result));
+  EXPECT_EQ(seen, "Neo");
+  EXPECT_EQ(result, "typed");  // closed without OK
+  EXPECT_EQ(windows.shown, std::vector<std::string>{"frmPrincipal"});
+}
+
+TEST_F(PluginTest, TheTextCommandSwitchesToTextModeFirst) {
+  start();
+  plugin.prefs()->chkText.click();
+  std::string result;
+  EXPECT_TRUE(run("/xtessalune", "x", result));
+  EXPECT_EQ(plugin.editorMode(), 1);
+  EXPECT_TRUE(run("/xondrivela", std::string(1101, 'm'), result));
+  EXPECT_EQ(plugin.editorMode(), 2);
+  EXPECT_EQ(lastMessage(), "The message is too long (>1100 characters).");
+}
+
+TEST_F(PluginTest, SavesAndUsesQuickNicks) {
+  start();
+  std::string result = "typed";
+  EXPECT_TRUE(run("/xquicknicksave", "", result));
+  EXPECT_EQ(lastMessage(), "You must type a shortcut.");
+  EXPECT_EQ(result, "");
+  EXPECT_TRUE(run("/xquicknicksave", "work", result));
+  EXPECT_EQ(lastMessage(), "The nickname was saved successfully.");
+  result = "typed";
+  EXPECT_TRUE(run("/xquicknick", "work", result));
+  EXPECT_EQ(result, "/nick2 \u00B7$,0\u00B7#Neo\u00B70");
+  result = "typed";
+  EXPECT_TRUE(run("/xquicknick", "", result));  // the manager, closed without Use
+  EXPECT_EQ(result, "typed");
+}
+
+TEST_F(PluginTest, AFatalConfigurationErrorIgnoresEveryCommand) {
+  start(false);
+  dir.writeConfig("<config><suffix>");
+  plugin.Uninitialize();
+  plugin.Initialize(0, "", &messenger);
+  EXPECT_TRUE(plugin.halted());
+  std::string result = "typed";
+  for (const char* command : {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xquicknick"}) {
+    EXPECT_FALSE(run(command, "", result)) << command;
+  }
+  EXPECT_EQ(result, "typed");
+  std::string name, value, help;
+  std::int32_t count = 0, tags = 0;
+  EXPECT_TRUE(plugin.GetPublishInfo(name, count, tags));
+}
+
+TEST_F(PluginTest, AStartUpThatCannotCreateItsConfigurationSaysSoInBothLanguages) {
+  std::filesystem::remove_all(dir.path() / "Tessalune");
+  plugin.Initialize(0, "", &messenger);
+  EXPECT_TRUE(plugin.halted());
+  EXPECT_TRUE(
+      lastMessage().starts_with("Une erreur est survenue lors du chargement de Tessalune:\r\nAn error "
+                                "happened while loading Tessalune:\r\n\r\n"
+                                "code: "))
+      << lastMessage();
+  EXPECT_EQ(dialogs.shown().back().icon, Icon::Critical);
+}
+
+}  // namespace
+}  // namespace tessalune::plugin
