@@ -514,7 +514,7 @@ std::string terminalDriverHelp() {
 
 void TerminalDriver::runModal(Window& window) {
   Context ctx{window, out_, dialogs_, options_.mode};
-  out_ << describeWindow(window, options_.mode);
+  if (options_.showOnOpen) out_ << describeWindow(window, options_.mode);
   std::string line;
   while (window.visible()) {
     if (options_.prompt) out_ << window.name() << "> " << std::flush;

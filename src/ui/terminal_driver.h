@@ -23,6 +23,7 @@ std::string terminalDriverHelp();
 struct TerminalDriverOptions {
   AnsiMode mode = AnsiMode::Colour;  // how the window's rich text is printed
   bool prompt = false;               // "frmPrefs> " before each line read, for a person at a terminal
+  bool showOnOpen = true;            // print the window as it opens (a script can ask with "show")
 };
 
 // A line-oriented view of any window model, for hosts without a display. Shown modally

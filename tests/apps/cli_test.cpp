@@ -52,8 +52,9 @@ TEST(Cli, RtfToolNormalisesThroughTheBox) {
 }
 
 TEST(Cli, EverySubcommandHasHelp) {
-  for (const char* sub : {"", "xml2plus", "plus2rtf", "rtf", "gradient", "colour", "rtf2xml", "config show",
-                          "config set", "config import", "config export", "quicknick list"}) {
+  for (const char* sub :
+       {"", "run", "chat", "commands", "render", "xml2plus", "plus2rtf", "rtf", "gradient", "colour",
+        "rtf2xml", "config show", "config set", "config import", "config export", "quicknick list"}) {
     const CliRun run = runCli(std::string(sub) + " --help");
     EXPECT_EQ(run.status, 0) << sub;
     EXPECT_NE(run.out.find("Usage"), std::string::npos) << sub;
@@ -113,6 +114,37 @@ TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
   EXPECT_EQ(runCli("config import" + at + " " + (dir / "in.xml").string()).status, 0);
   EXPECT_EQ(runCli("quicknick list" + at).out, "w\t\u00B7#x\n(no shortcut)\ty\n");
   std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliHost, PlaysTypedLinesToThePlugin) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-host-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const std::string at = " --plugin-dir " + dir.string();
+  const std::filesystem::path script = dir.string() + ".script";
+  std::ofstream(script) << "click panelColorFG_grad(1)\nclick btnOK\n";
+  // First run installs the data folder; the editor opens on the argument, the script
+  // applies the first gradient preset and presses OK.
+  const CliRun edited = runCli("run" + at + " --script " + script.string() + " '/xtessalune ab'");
+  EXPECT_EQ(edited.status, 0);
+  EXPECT_EQ(edited.out, "/nick2 \u00B7$2a\u00B7$#0080FFb\u00B70");
+  EXPECT_TRUE(std::filesystem::exists(dir / "Tessalune" / "readme.rtf"));
+  EXPECT_EQ(runCli("run" + at + " '/xfoo x'").status, 3);
+  EXPECT_NE(runCli("commands" + at).out.find("/xquicknicksave <shortcut>\tSave current nick\n"),
+            std::string::npos);
+  std::filesystem::remove_all(dir);
+  std::filesystem::remove(script);
+}
+
+TEST(CliHost, RendersPlusText) {
+  EXPECT_EQ(runCli("render", "\u00B7#\u00B7$4a\u00B70b").out,
+            "\x1b[1;38;2;255;0;0;48;2;255;255;255ma\x1b[22mb\x1b[0m");
+  EXPECT_EQ(runCli("render --html", "\u00B7$4<").out,
+            "<span style=\"color:#FF0000;background-color:#FFFFFF;\">&lt;</span>");
 }
 
 }  // namespace

@@ -1,0 +1,227 @@
+#include "host_tools.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
+#include "io.h"
+#include "platform/embedded_resources.h"
+#include "platform/messenger.h"
+#include "platform/terminal_dialogs.h"
+#include "platform/ui_language.h"
+#include "plugin/plugin.h"
+#include "plugin/settings_session.h"
+#include "ui/ansi_render.h"
+#include "ui/html_render.h"
+#include "ui/terminal_driver.h"
+
+extern char** environ;
+
+namespace tessalune::cli {
+
+namespace {
+
+// Opens documents and starts programs without waiting for them.
+class SystemShell : public platform::Shell {
+ public:
+  bool open(const std::string& target) override { return spawn({"xdg-open", target}); }
+  bool startMinimized(const std::string& program) override { return spawn({program}); }
+
+ private:
+  static bool spawn(std::vector<std::string> arguments) {
+    std::vector<char*> argv;
+    for (std::string& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    return ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
+  }
+};
+
+struct HostOptions {
+  std::string pluginDir = plugin::defaultPluginDir().string();
+  std::string nick = "Tessalune";
+  std::string answer;
+  std::string script;
+};
+
+void addHostOptions(CLI::App* command, HostOptions& options) {
+  command->add_option("--plugin-dir", options.pluginDir, "The plug-in's folder")->capture_default_str();
+  command->add_option("--nick", options.nick, "The starting nickname (friendly name, may hold Plus! codes)")
+      ->capture_default_str();
+  command->add_option("--answer", options.answer, "Answer every question yes or no (default: ask, else yes)")
+      ->check(CLI::IsMember({"yes", "no"}));
+  command->add_option("--script", options.script, "Drive the plug-in's windows from this file of commands");
+}
+
+// As an installer would: a plug-in folder without its data folder gets the shipped one.
+void installDataFolder(const std::filesystem::path& pluginDir) {
+  const std::filesystem::path data = pluginDir / "Tessalune";
+  if (std::filesystem::exists(data)) return;
+  std::filesystem::create_directories(data);
+  for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
+    std::ofstream(pluginDir / path, std::ios::binary) << *platform::embeddedResource(path);
+  }
+  std::cerr << "Tessalune: installed the data folder in " << data.string() << "\n";
+}
+
+// A plug-in loaded by the terminal host: message boxes on standard error, windows driven
+// by a script or by the terminal.
+class HostSession {
+ public:
+  explicit HostSession(const HostOptions& options)
+      : pluginDir_(options.pluginDir),
+        messenger_(options.nick),
+        dialogs_(std::cerr,
+                 options.answer.empty() ? std::nullopt : std::optional<bool>(options.answer == "yes")) {
+    installDataFolder(pluginDir_);
+    if (!options.script.empty()) {
+      script_.open(options.script);
+      if (!script_) throw std::runtime_error("cannot read the script " + options.script);
+    }
+    std::istream& in = options.script.empty() ? std::cin : script_;
+    const bool person = options.script.empty() && isatty(0);
+    driver_ = std::make_unique<ui::TerminalDriver>(
+        in, std::cerr, dialogs_, ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person});
+    plugin_ = std::make_unique<plugin::Plugin>(
+        plugin::HostServices{dialogs_, *driver_, shell_, pluginDir_, platform::uiLanguage()});
+    plugin_->Initialize(0, "", &messenger_);
+  }
+  ~HostSession() { plugin_->Uninitialize(); }
+
+  plugin::Plugin& plugin() { return *plugin_; }
+  platform::HostMessenger& messenger() { return messenger_; }
+
+ private:
+  std::filesystem::path pluginDir_;
+  platform::HostMessenger messenger_;
+  platform::TerminalDialogs dialogs_;
+  SystemShell shell_;
+  std::ifstream script_;
+  std::unique_ptr<ui::TerminalDriver> driver_;
+  std::unique_ptr<plugin::Plugin> plugin_;
+};
+
+// The command word is the line up to its first space; the argument is the rest after that
+// one space, untouched.
+std::pair<std::string, std::string> splitLine(const std::string& line) {
+  const std::size_t space = line.find(' ');
+  if (space == std::string::npos) return {line, ""};
+  return {line.substr(0, space), line.substr(space + 1)};
+}
+
+std::string renderPlus(const std::string& plus, ui::AnsiMode mode) {
+  engine::RichTextBox box;
+  box.setTextRtf(engine::plus2rtf(plus));
+  return ui::renderAnsi(box, mode);
+}
+
+void printCommands(plugin::Plugin& plugin, std::ostream& out) {
+  std::string name;
+  std::int32_t count = 0, tags = 0;
+  plugin.GetPublishInfo(name, count, tags);
+  out << name << "\n";
+  for (std::int32_t i = 1; i <= count; ++i) {
+    std::string title, value, help;
+    plugin.GetPublishCommandInfo(i, title, value, help);
+    out << "/" << value << (help.empty() ? "" : " <" + help + ">") << "\t" << title << "\n";
+  }
+}
+
+void chat(HostSession& session) {
+  std::cout << "Nickname: " << renderPlus(session.messenger().friendlyName(), ui::AnsiMode::Colour) << "\n"
+            << "Type a message, a command (/help lists them), or an empty line to leave.\n";
+  std::string line;
+  while (std::cout << "> " << std::flush, std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) break;
+    if (line == "/help") {
+      printCommands(session.plugin(), std::cout);
+      continue;
+    }
+    std::string result = line;
+    if (line.front() == '/') {
+      const auto [command, argument] = splitLine(line);
+      if (!session.plugin().ParseCommand(command, argument, nullptr, result)) result = line;
+    }
+    if (result.empty()) continue;
+    if (result.starts_with("/nick2 ")) {
+      session.messenger().setFriendlyName(result.substr(7));
+      std::cout << "Nickname: " << renderPlus(result.substr(7), ui::AnsiMode::Colour) << "\n";
+    } else {
+      std::cout << "Sent: " << renderPlus(result, ui::AnsiMode::Colour) << "\n";
+    }
+  }
+}
+
+template <typename Body>
+void hostCallback(CLI::App* command, std::shared_ptr<HostOptions> options, int& exitCode, Body body) {
+  command->callback([options, &exitCode, body] {
+    try {
+      HostSession session(*options);
+      exitCode = body(session);
+    } catch (const std::exception& e) {
+      std::cerr << "tessalune: " << e.what() << "\n";
+      exitCode = 1;
+    }
+  });
+}
+
+}  // namespace
+
+void addHostTools(CLI::App& app, int& exitCode) {
+  auto runOptions = std::make_shared<HostOptions>();
+  auto line = std::make_shared<std::string>();
+  CLI::App* run =
+      app.add_subcommand("run",
+                         "Play one typed line to the plug-in as the chat host does and print its result "
+                         "exactly. Exit status 0 when "
+                         "the plug-in handled the line, 3 when it did not (not its command, or halted).");
+  run->add_option("LINE", *line, "The typed line, e.g. \"/xtessalune Hello\"")->required();
+  addHostOptions(run, *runOptions);
+  hostCallback(run, runOptions, exitCode, [line](HostSession& session) {
+    const auto [command, argument] = splitLine(*line);
+    std::string result;
+    const bool handled = session.plugin().ParseCommand(command, argument, nullptr, result);
+    writeStandardOutput(result);
+    return handled ? 0 : kNotHandled;
+  });
+
+  auto chatOptions = std::make_shared<HostOptions>();
+  CLI::App* chatCommand = app.add_subcommand(
+      "chat",
+      "An interactive conversation: typed lines go to the plug-in, results set the nickname or are sent.");
+  addHostOptions(chatCommand, *chatOptions);
+  hostCallback(chatCommand, chatOptions, exitCode, [](HostSession& session) {
+    chat(session);
+    return 0;
+  });
+
+  auto commandOptions = std::make_shared<HostOptions>();
+  CLI::App* commands = app.add_subcommand("commands", "Print the plug-in's published command table.");
+  addHostOptions(commands, *commandOptions);
+  hostCallback(commands, commandOptions, exitCode, [](HostSession& session) {
+    printCommands(session.plugin(), std::cout);
+    return 0;
+  });
+
+  auto html = std::make_shared<bool>(false);
+  auto ansi = std::make_shared<bool>(false);
+  CLI::App* render =
+      app.add_subcommand("render", "Render Plus! text from standard input (ANSI colours, or HTML).");
+  render->add_flag("--ansi", *ansi, "ANSI 24-bit colours on the terminal (the default)");
+  render->add_flag("--html", *html, "An HTML fragment");
+  render->callback([html] {
+    engine::RichTextBox box;
+    box.setTextRtf(engine::plus2rtf(readStandardInput()));
+    writeStandardOutput(*html ? ui::renderHtml(box.characters()) : ui::renderAnsi(box));
+  });
+}
+
+}  // namespace tessalune::cli
