@@ -1,0 +1,158 @@
+// The plug-in module's C interface over the Plugin object.
+#include "plugin/abi/tessalune_plugin.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/messenger.h"
+#include "platform/terminal_dialogs.h"
+#include "platform/ui_language.h"
+#include "plugin/plugin.h"
+#include "ui/terminal_driver.h"
+
+namespace {
+
+using namespace tessalune;
+
+char* copyOut(const std::string& text) {
+  char* out = static_cast<char*>(std::malloc(text.size() + 1));
+  if (out) std::memcpy(out, text.c_str(), text.size() + 1);
+  return out;
+}
+
+// Message boxes to the host's callback when it has one, else on the terminal.
+class HostDialogs : public platform::TerminalDialogs {
+ public:
+  HostDialogs(std::optional<bool> answer) : TerminalDialogs(std::cerr, answer) {}
+  platform::Answer messageBox(std::string_view text, std::string_view title, platform::Icon icon,
+                              platform::Buttons buttons) override {
+    if (!host || !host->message_box) return TerminalDialogs::messageBox(text, title, icon, buttons);
+    const int answer = host->message_box(host->context, std::string(text).c_str(), std::string(title).c_str(),
+                                         static_cast<int>(icon), buttons == platform::Buttons::YesNo ? 1 : 0);
+    if (buttons == platform::Buttons::Ok) return platform::Answer::Ok;
+    return answer == TESSALUNE_ANSWER_NO ? platform::Answer::No : platform::Answer::Yes;
+  }
+  const tessalune_host* host = nullptr;
+};
+
+class HostMessengerAdapter : public platform::Messenger {
+ public:
+  std::string friendlyName() const override {
+    if (!host || !host->friendly_name) return {};
+    const char* name = host->friendly_name(host->context);
+    return name ? name : "";
+  }
+  const tessalune_host* host = nullptr;
+};
+
+class NoShell : public platform::Shell {
+ public:
+  bool open(const std::string&) override { return false; }
+  bool startMinimized(const std::string&) override { return false; }
+};
+
+}  // namespace
+
+struct tessalune_plugin {
+  tessalune_plugin(const char* pluginDir, std::optional<bool> answer, const char* script) : dialogs(answer) {
+    if (script) {
+      scriptFile.open(script);
+      if (!scriptFile) throw std::runtime_error("cannot read the window script");
+    }
+    driver = std::make_unique<ui::TerminalDriver>(
+        script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
+        ui::TerminalDriverOptions{ui::AnsiMode::Colour, false, false});
+    plugin = std::make_unique<plugin::Plugin>(
+        plugin::HostServices{dialogs, *driver, shell, pluginDir, platform::uiLanguage()});
+  }
+
+  HostDialogs dialogs;
+  HostMessengerAdapter messenger;
+  NoShell shell;
+  std::ifstream scriptFile;
+  std::unique_ptr<ui::TerminalDriver> driver;
+  std::unique_ptr<plugin::Plugin> plugin;
+};
+
+extern "C" {
+
+tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer, const char* window_script) {
+  if (!plugin_dir) return nullptr;
+  std::optional<bool> fixed;
+  if (answer) fixed = std::strcmp(answer, "no") != 0;
+  try {
+    return new tessalune_plugin(plugin_dir, fixed, window_script);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void tessalune_destroy(tessalune_plugin* plugin) {
+  delete plugin;
+}
+
+int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* user_email,
+                         const tessalune_host* host) {
+  if (!plugin || !host || !host->friendly_name) return 0;  // no messenger: the call fails
+  plugin->dialogs.host = host;
+  plugin->messenger.host = host;
+  try {
+    return plugin->plugin->Initialize(version, user_email ? user_email : "", &plugin->messenger) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void tessalune_uninitialize(tessalune_plugin* plugin) {
+  if (plugin) plugin->plugin->Uninitialize();
+}
+
+void tessalune_configure(tessalune_plugin* plugin) {
+  if (plugin) plugin->plugin->Configure();
+}
+
+int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* command_count,
+                               int32_t* tag_count) {
+  if (!plugin || !name || !command_count || !tag_count) return 0;
+  std::string pluginName;
+  const bool ok = plugin->plugin->GetPublishInfo(pluginName, *command_count, *tag_count);
+  *name = copyOut(pluginName);
+  return ok ? 1 : 0;
+}
+
+void tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name, char** value,
+                                        char** help) {
+  if (!plugin || !name || !value || !help) return;
+  // Markers tell which strings the row set: the plug-in never writes a NUL itself.
+  const std::string untouched(1, '\0');
+  std::string n = untouched, v = untouched, h = untouched;
+  plugin->plugin->GetPublishCommandInfo(index, n, v, h);
+  *name = n == untouched ? nullptr : copyOut(n);
+  *value = v == untouched ? nullptr : copyOut(v);
+  *help = h == untouched ? nullptr : copyOut(h);
+}
+
+int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
+                            const char* result_in, char** result_out) {
+  if (!plugin || !command || !result_out) return 0;
+  std::string result = result_in ? result_in : "";
+  bool handled = false;
+  try {
+    handled = plugin->plugin->ParseCommand(command, argument ? argument : "", nullptr, result);
+  } catch (...) {
+    handled = false;
+  }
+  *result_out = copyOut(result);
+  return handled ? 1 : 0;
+}
+
+void tessalune_free(char* text) {
+  std::free(text);
+}
+
+}  // extern "C"

@@ -1,0 +1,77 @@
+/* The Tessalune plug-in module's C interface, for hosts that load it with dlopen.
+ *
+ * Strings are UTF-8 and NUL-terminated. Strings the plug-in returns are allocated by it and
+ * must be released with tessalune_free; strings the host passes stay the host's.
+ *
+ * Message boxes go to the host's message_box callback when it gives one, else they are
+ * printed on standard error and questions take the answer given at creation. Windows are
+ * shown by the module's terminal view: they read commands from the script given at
+ * creation, else from standard input.
+ */
+#ifndef TESSALUNE_PLUGIN_H
+#define TESSALUNE_PLUGIN_H
+
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define TESSALUNE_API __attribute__((visibility("default")))
+#else
+#define TESSALUNE_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct tessalune_plugin tessalune_plugin;
+
+/* Icons and buttons of a message box, and its answers. */
+enum {
+  TESSALUNE_ICON_NONE = 0,
+  TESSALUNE_ICON_CRITICAL = 1,
+  TESSALUNE_ICON_EXCLAMATION = 2,
+  TESSALUNE_ICON_QUESTION = 3,
+  TESSALUNE_ICON_INFORMATION = 4
+};
+enum { TESSALUNE_BUTTONS_OK = 0, TESSALUNE_BUTTONS_YES_NO = 1 };
+enum { TESSALUNE_ANSWER_OK = 0, TESSALUNE_ANSWER_YES = 1, TESSALUNE_ANSWER_NO = 2 };
+
+typedef struct tessalune_host {
+  void* context;
+  /* The signed-in user's friendly name (the current nickname); required. */
+  const char* (*friendly_name)(void* context);
+  /* A modal message box; may be NULL. Returns a TESSALUNE_ANSWER_ value. */
+  int (*message_box)(void* context, const char* text, const char* title, int icon, int buttons);
+} tessalune_host;
+
+/* Creates the plug-in for the plug-in folder plugin_dir. answer is "yes", "no" or NULL (ask
+ * on the terminal, else yes); window_script is a file of window commands or NULL. Returns
+ * NULL when it cannot be created. */
+TESSALUNE_API tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer,
+                                                 const char* window_script);
+TESSALUNE_API void tessalune_destroy(tessalune_plugin* plugin);
+
+/* The six calls of the plug-in interface. Boolean results are 1 or 0. */
+TESSALUNE_API int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* user_email,
+                                       const tessalune_host* host);
+TESSALUNE_API void tessalune_uninitialize(tessalune_plugin* plugin);
+TESSALUNE_API void tessalune_configure(tessalune_plugin* plugin);
+/* Sets *name (to release), *command_count and *tag_count. */
+TESSALUNE_API int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* command_count,
+                                             int32_t* tag_count);
+/* Fills the row of the command table: *name, *value and *help receive new strings, or NULL
+ * where the row leaves the host's string as it was (an index outside 1 to 8, or no help). */
+TESSALUNE_API void tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name,
+                                                      char** value, char** help);
+/* Runs a typed command. result_in is the host's result string; *result_out receives the
+ * result string afterwards (a new string, equal to result_in when the plug-in left it). */
+TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
+                                          const char* result_in, char** result_out);
+
+TESSALUNE_API void tessalune_free(char* text);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

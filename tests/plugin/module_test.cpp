@@ -1,0 +1,87 @@
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "plugin/abi/tessalune_plugin.h"
+#include "support/config_fixture.h"
+
+namespace {
+
+// Loads the module the way a host does and plays commands through its C interface.
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module = ::dlopen(TESSALUNE_MODULE, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << ::dlerror();
+  }
+  void TearDown() override {
+    if (module) ::dlclose(module);
+  }
+  template <typename F>
+  F* symbol(const char* name) {
+    return reinterpret_cast<F*>(::dlsym(module, name));
+  }
+
+  void* module = nullptr;
+  tessalune::testing::TempPluginDir dir;
+};
+
+const char* friendlyName(void*) {
+  return "\u00B7#Neo";
+}
+
+int answerYes(void* context, const char*, const char*, int, int) {
+  ++*static_cast<int*>(context);
+  return TESSALUNE_ANSWER_YES;
+}
+
+TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
+  auto* create = symbol<decltype(tessalune_create)>("tessalune_create");
+  auto* destroy = symbol<decltype(tessalune_destroy)>("tessalune_destroy");
+  auto* initialize = symbol<decltype(tessalune_initialize)>("tessalune_initialize");
+  auto* uninitialize = symbol<decltype(tessalune_uninitialize)>("tessalune_uninitialize");
+  auto* info = symbol<decltype(tessalune_get_publish_info)>("tessalune_get_publish_info");
+  auto* commandInfo =
+      symbol<decltype(tessalune_get_publish_command_info)>("tessalune_get_publish_command_info");
+  auto* parse = symbol<decltype(tessalune_parse_command)>("tessalune_parse_command");
+  auto* release = symbol<decltype(tessalune_free)>("tessalune_free");
+  ASSERT_TRUE(create && destroy && initialize && uninitialize && info && commandInfo && parse && release);
+
+  tessalune_plugin* plugin = create(dir.path().c_str(), "yes", nullptr);
+  ASSERT_NE(plugin, nullptr);
+  int boxes = 0;
+  const tessalune_host host{&boxes, friendlyName, answerYes};
+  EXPECT_EQ(initialize(plugin, 0, "", nullptr), 0);  // no messenger: the call fails
+  EXPECT_EQ(initialize(plugin, 0, "", &host), 1);
+  EXPECT_EQ(boxes, 2);  // through the host: the configuration recreated, the language file missing
+
+  char* name = nullptr;
+  int32_t count = 0, tags = 0;
+  EXPECT_EQ(info(plugin, &name, &count, &tags), 1);
+  EXPECT_STREQ(name, "Tessalune v2");
+  EXPECT_EQ(count, 8);
+  release(name);
+  char *title = nullptr, *value = nullptr, *help = nullptr;
+  commandInfo(plugin, 6, &title, &value, &help);
+  EXPECT_STREQ(value, "xtessalunecfg");
+  EXPECT_EQ(help, nullptr);
+  release(title);
+  release(value);
+
+  char* result = nullptr;
+  EXPECT_EQ(parse(plugin, "/xquicknicksave", "w", "typed", &result), 1);
+  EXPECT_STREQ(result, "");
+  release(result);
+  EXPECT_EQ(parse(plugin, "/xquicknick", "w", "typed", &result), 1);
+  EXPECT_STREQ(result, "/nick2 \u00B7$,0\u00B7#Neo\u00B70");
+  release(result);
+  EXPECT_EQ(parse(plugin, "/xnothing", "", "typed", &result), 0);
+  EXPECT_STREQ(result, "typed");
+  release(result);
+  uninitialize(plugin);
+  destroy(plugin);
+}
+
+}  // namespace
