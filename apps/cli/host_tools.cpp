@@ -1,9 +1,5 @@
 #include "host_tools.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -13,36 +9,14 @@
 #include "engine/rich_text_box.h"
 #include "io.h"
 #include "platform/embedded_resources.h"
-#include "platform/messenger.h"
-#include "platform/terminal_dialogs.h"
-#include "platform/ui_language.h"
-#include "plugin/plugin.h"
 #include "plugin/settings_session.h"
+#include "plugin_module.h"
 #include "ui/ansi_render.h"
 #include "ui/html_render.h"
-#include "ui/terminal_driver.h"
-
-extern char** environ;
 
 namespace tessalune::cli {
 
 namespace {
-
-// Opens documents and starts programs without waiting for them.
-class SystemShell : public platform::Shell {
- public:
-  bool open(const std::string& target) override { return spawn({"xdg-open", target}); }
-  bool startMinimized(const std::string& program) override { return spawn({program}); }
-
- private:
-  static bool spawn(std::vector<std::string> arguments) {
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    return ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0;
-  }
-};
 
 struct HostOptions {
   std::string pluginDir = plugin::defaultPluginDir().string();
@@ -71,41 +45,23 @@ void installDataFolder(const std::filesystem::path& pluginDir) {
   std::cerr << "Tessalune: installed the data folder in " << data.string() << "\n";
 }
 
-// A plug-in loaded by the terminal host: message boxes on standard error, windows driven
-// by a script or by the terminal.
+// The plug-in module as the terminal host loads it: through its C interface, with the
+// windows driven by a script or the terminal and message boxes on standard error.
 class HostSession {
  public:
-  explicit HostSession(const HostOptions& options)
-      : pluginDir_(options.pluginDir),
-        messenger_(options.nick),
-        dialogs_(std::cerr,
-                 options.answer.empty() ? std::nullopt : std::optional<bool>(options.answer == "yes")) {
-    installDataFolder(pluginDir_);
-    if (!options.script.empty()) {
-      script_.open(options.script);
-      if (!script_) throw std::runtime_error("cannot read the script " + options.script);
-    }
-    std::istream& in = options.script.empty() ? std::cin : script_;
-    const bool person = options.script.empty() && isatty(0);
-    driver_ = std::make_unique<ui::TerminalDriver>(
-        in, std::cerr, dialogs_, ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person});
-    plugin_ = std::make_unique<plugin::Plugin>(
-        plugin::HostServices{dialogs_, *driver_, shell_, pluginDir_, platform::uiLanguage()});
-    plugin_->Initialize(0, "", &messenger_);
+  explicit HostSession(const HostOptions& options) {
+    installDataFolder(options.pluginDir);
+    module_.nickname = options.nick;
+    module_.start(options.pluginDir, options.answer.empty() ? std::nullopt : std::optional(options.answer),
+                  options.script.empty() ? std::nullopt : std::optional(options.script));
   }
-  ~HostSession() { plugin_->Uninitialize(); }
 
-  plugin::Plugin& plugin() { return *plugin_; }
-  platform::HostMessenger& messenger() { return messenger_; }
+  PluginModule& plugin() { return module_; }
+  void setNickname(std::string nickname) { module_.nickname = std::move(nickname); }
+  const std::string& nickname() const { return module_.nickname; }
 
  private:
-  std::filesystem::path pluginDir_;
-  platform::HostMessenger messenger_;
-  platform::TerminalDialogs dialogs_;
-  SystemShell shell_;
-  std::ifstream script_;
-  std::unique_ptr<ui::TerminalDriver> driver_;
-  std::unique_ptr<plugin::Plugin> plugin_;
+  PluginModule module_;
 };
 
 // The command word is the line up to its first space; the argument is the rest after that
@@ -122,20 +78,17 @@ std::string renderPlus(const std::string& plus, ui::AnsiMode mode) {
   return ui::renderAnsi(box, mode);
 }
 
-void printCommands(plugin::Plugin& plugin, std::ostream& out) {
-  std::string name;
-  std::int32_t count = 0, tags = 0;
-  plugin.GetPublishInfo(name, count, tags);
-  out << name << "\n";
+void printCommands(PluginModule& plugin, std::ostream& out) {
+  out << plugin.pluginName() << "\n";
+  const std::int32_t count = plugin.commandCount();
   for (std::int32_t i = 1; i <= count; ++i) {
-    std::string title, value, help;
-    plugin.GetPublishCommandInfo(i, title, value, help);
-    out << "/" << value << (help.empty() ? "" : " <" + help + ">") << "\t" << title << "\n";
+    const PluginModule::Row row = plugin.commandRow(i);
+    out << "/" << row.value << (row.help.empty() ? "" : " <" + row.help + ">") << "\t" << row.name << "\n";
   }
 }
 
 void chat(HostSession& session) {
-  std::cout << "Nickname: " << renderPlus(session.messenger().friendlyName(), ui::AnsiMode::Colour) << "\n"
+  std::cout << "Nickname: " << renderPlus(session.nickname(), ui::AnsiMode::Colour) << "\n"
             << "Type a message, a command (/help lists them), or an empty line to leave.\n";
   std::string line;
   while (std::cout << "> " << std::flush, std::getline(std::cin, line)) {
@@ -145,14 +98,17 @@ void chat(HostSession& session) {
       printCommands(session.plugin(), std::cout);
       continue;
     }
+    // A line the plug-in handles is replaced by its result (possibly nothing); any other
+    // line is sent as typed.
     std::string result = line;
     if (line.front() == '/') {
       const auto [command, argument] = splitLine(line);
-      if (!session.plugin().ParseCommand(command, argument, nullptr, result)) result = line;
+      std::string replacement;
+      if (session.plugin().parseCommand(command, argument, replacement)) result = replacement;
     }
     if (result.empty()) continue;
     if (result.starts_with("/nick2 ")) {
-      session.messenger().setFriendlyName(result.substr(7));
+      session.setNickname(result.substr(7));
       std::cout << "Nickname: " << renderPlus(result.substr(7), ui::AnsiMode::Colour) << "\n";
     } else {
       std::cout << "Sent: " << renderPlus(result, ui::AnsiMode::Colour) << "\n";
@@ -188,7 +144,7 @@ void addHostTools(CLI::App& app, int& exitCode) {
   hostCallback(run, runOptions, exitCode, [line](HostSession& session) {
     const auto [command, argument] = splitLine(*line);
     std::string result;
-    const bool handled = session.plugin().ParseCommand(command, argument, nullptr, result);
+    const bool handled = session.plugin().parseCommand(command, argument, result);
     writeStandardOutput(result);
     return handled ? 0 : kNotHandled;
   });

@@ -134,6 +134,10 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   EXPECT_EQ(edited.out, "/nick2 \u00B7$2a\u00B7$#0080FFb\u00B70");
   EXPECT_TRUE(std::filesystem::exists(dir / "Tessalune" / "readme.rtf"));
   EXPECT_EQ(runCli("run" + at + " '/xfoo x'").status, 3);
+  const std::string chat = runCli("chat" + at, "hello\n/xtessalunecfg\nclose\n/xfoo\n\n").out;
+  EXPECT_NE(chat.find("Sent: \x1b[48;2;255;255;255mhello"), std::string::npos) << chat;
+  EXPECT_NE(chat.find("Sent: \x1b[48;2;255;255;255m/xfoo"), std::string::npos) << chat;
+  EXPECT_EQ(chat.find("/xtessalunecfg"), std::string::npos) << chat;
   EXPECT_NE(runCli("commands" + at).out.find("/xquicknicksave <shortcut>\tSave current nick\n"),
             std::string::npos);
   std::filesystem::remove_all(dir);

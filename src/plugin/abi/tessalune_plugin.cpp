@@ -1,6 +1,8 @@
 // The plug-in module's C interface over the Plugin object.
 #include "plugin/abi/tessalune_plugin.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -64,9 +66,11 @@ struct tessalune_plugin {
       scriptFile.open(script);
       if (!scriptFile) throw std::runtime_error("cannot read the window script");
     }
+    // A person at a terminal sees the windows and a prompt; a script drives them silently.
+    const bool person = !script && ::isatty(0);
     driver = std::make_unique<ui::TerminalDriver>(
         script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        ui::TerminalDriverOptions{ui::AnsiMode::Colour, false, false});
+        ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person});
     plugin = std::make_unique<plugin::Plugin>(
         plugin::HostServices{dialogs, *driver, shell, pluginDir, platform::uiLanguage()});
   }

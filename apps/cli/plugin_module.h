@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "plugin/abi/tessalune_plugin.h"
+
+namespace tessalune::cli {
+
+// The plug-in module loaded with dlopen, as a chat host loads its plug-ins, and called
+// through its C interface only.
+class PluginModule {
+ public:
+  // Loads the module: $TESSALUNE_MODULE, else lib/libtessalune_plugin.so beside the
+  // program's own folder. Throws std::runtime_error when it cannot.
+  PluginModule();
+  ~PluginModule();
+  PluginModule(const PluginModule&) = delete;
+  PluginModule& operator=(const PluginModule&) = delete;
+
+  // Creates and starts the plug-in for a folder; nickname() is asked for the friendly name.
+  void start(const std::filesystem::path& pluginDir, const std::optional<std::string>& answer,
+             const std::optional<std::string>& script);
+
+  bool parseCommand(const std::string& command, const std::string& argument, std::string& result);
+  std::string pluginName();
+  std::int32_t commandCount();
+  // The row of the command table: name, value and help ("" where the row has none).
+  struct Row {
+    std::string name, value, help;
+  };
+  Row commandRow(std::int32_t index);
+
+  std::string nickname;
+
+ private:
+  template <typename F>
+  F* resolve(const char* name);
+  std::string take(char* text);
+
+  void* handle_ = nullptr;
+  tessalune_plugin* plugin_ = nullptr;
+  tessalune_host host_{};
+  decltype(&tessalune_create) create_ = nullptr;
+  decltype(&tessalune_destroy) destroy_ = nullptr;
+  decltype(&tessalune_initialize) initialize_ = nullptr;
+  decltype(&tessalune_uninitialize) uninitialize_ = nullptr;
+  decltype(&tessalune_get_publish_info) publishInfo_ = nullptr;
+  decltype(&tessalune_get_publish_command_info) commandInfo_ = nullptr;
+  decltype(&tessalune_parse_command) parse_ = nullptr;
+  decltype(&tessalune_free) free_ = nullptr;
+};
+
+}  // namespace tessalune::cli
