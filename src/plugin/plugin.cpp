@@ -156,7 +156,6 @@ void Plugin::startUp() {
 }
 
 void Plugin::loadWindows() {
-  releaseRetiredWindows();
   ui::EditorDependencies editor{services_.dialogs,
                                 messages_,
                                 failures_,

@@ -133,6 +133,14 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   EXPECT_EQ(edited.status, 0);
   EXPECT_EQ(edited.out, "/nick2 \u00B7$2a\u00B7$#0080FFb\u00B70");
   EXPECT_TRUE(std::filesystem::exists(dir / "Tessalune" / "readme.rtf"));
+  // The typical request: the nickname preset on, gradient 1 from navy to light blue.
+  EXPECT_EQ(runCli("config set" + at + " /config/nickprefs/enabled 1").status, 0);
+  EXPECT_EQ(runCli("config set" + at + " /config/nickprefs/FGtype 2").status, 0);
+  EXPECT_EQ(runCli("run" + at + " '/xtessalune Hello'").out,
+            "/nick2 " + runCli("colour --fg grad1:#000080:#0080FF Hello").out);
+  // A QuickNick saved from the current nickname comes back by its shortcut.
+  EXPECT_EQ(runCli("run" + at + " --nick 'Neo' '/xquicknicksave w'").out, "");
+  EXPECT_EQ(runCli("run" + at + " '/xquicknick w'").out, "/nick2 \u00B7$,0Neo\u00B70");
   EXPECT_EQ(runCli("run" + at + " '/xfoo x'").status, 3);
   const std::string chat = runCli("chat" + at, "hello\n/xtessalunecfg\nclose\n/xfoo\n\n").out;
   EXPECT_NE(chat.find("Sent: \x1b[48;2;255;255;255mhello"), std::string::npos) << chat;
@@ -140,6 +148,9 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   EXPECT_EQ(chat.find("/xtessalunecfg"), std::string::npos) << chat;
   EXPECT_NE(runCli("commands" + at).out.find("/xquicknicksave <shortcut>\tSave current nick\n"),
             std::string::npos);
+  // A configuration that does not parse halts the plug-in: nothing is handled.
+  std::ofstream(dir / "Tessalune" / "tessalune.xml") << "<config><lang>";
+  EXPECT_EQ(runCli("run" + at + " '/xtessalunecfg'").status, 3);
   std::filesystem::remove_all(dir);
   std::filesystem::remove(script);
 }

@@ -123,6 +123,34 @@ TEST_F(PluginTest, SavesAndUsesQuickNicks) {
   EXPECT_EQ(result, "typed");
 }
 
+TEST_F(PluginTest, BlankArgumentsAreArguments) {
+  start();
+  plugin.prefs()->chkNick.click();
+  std::string result;
+  EXPECT_TRUE(run("/xtessalune", "  ", result));
+  EXPECT_TRUE(result.starts_with("/nick2 ")) << result;
+}
+
+TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {
+  start();
+  std::string file = store::defaultConfiguration(1033) + "\r\n";
+  file.replace(file.find("<suffix>0</suffix>"), 18, "<suffix>1</suffix>");
+  std::ofstream(dir.path() / "other.xml", std::ios::binary) << file;
+  dialogs.queueFile((dir.path() / "other.xml").string());
+  const ui::PrefsWindow* before = plugin.prefs();
+  windows.onShow = [](ui::Window& w) {
+    if (w.name() == "frmPrefs") static_cast<ui::PrefsWindow&>(w).btnImport.click();
+  };
+  std::string result;
+  EXPECT_TRUE(run("/xtessalunecfg", "", result));
+  windows.onShow = nullptr;
+  EXPECT_NE(plugin.prefs(), before);
+  EXPECT_TRUE(plugin.prefs()->chk_noEnd.checked());
+  EXPECT_TRUE(plugin.editor()->chk_noEnd.checked());
+  EXPECT_TRUE(run("/xtessaluneabout", "", result));  // the old windows are gone, the new ones answer
+  EXPECT_EQ(windows.shown.back(), "frmAbout");
+}
+
 TEST_F(PluginTest, AFatalConfigurationErrorIgnoresEveryCommand) {
   start(false);
   dir.writeConfig("<config><suffix>");
