@@ -9,23 +9,24 @@
 
 namespace tessalune::testing {
 
-// The QuickNick manager over a store fixture, with "Neo" as the messenger's nickname and
-// conversions in nickname mode.
+// The QuickNick manager over a store context (a store fixture's, or one whose dialogs are
+// a terminal's), with "Neo" as the messenger's nickname and conversions in nickname mode.
 struct QuickNickWindowParts {
-  explicit QuickNickWindowParts(StoreFixture& fixture) : s(fixture) {}
+  explicit QuickNickWindowParts(StoreFixture& fixture) : QuickNickWindowParts(fixture.context) {}
+  explicit QuickNickWindowParts(store::StoreContext& context) : ctx(context) {}
   engine::ConversionContext conversion() {
     return {
-        engine::editor_mode::kNickname, false, s.dialogs, s.messages, s.failures.context, lifecycle, scratch};
+        engine::editor_mode::kNickname, false, ctx.dialogs, ctx.messages, ctx.failures, lifecycle, scratch};
   }
 
-  StoreFixture& s;
+  store::StoreContext& ctx;
   RecordingLifecycle lifecycle;
   store::QuickNickState state;
   platform::HostMessenger messenger{"Neo"};
   engine::RichTextBox scratch{"rtf_mask"};
   std::string codedResult;
   ui::QuickNickWindow window{
-      ui::QuickNickDependencies{s.context, state, messenger, [this] { return conversion(); }, codedResult}};
+      ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); }, codedResult}};
 };
 
 }  // namespace tessalune::testing

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/colour.h"
@@ -22,27 +23,26 @@ namespace {
 using engine::BoxColour;
 using engine::ColourNumber;
 using engine::hex2rgb;
-using engine::makeColour;
+using engine::Tristate;
 
 const ColourNumber kBlack = 0;
 const ColourNumber kWhite = 0xFFFFFF;
 const ColourNumber kRed = hex2rgb("#FF0000");
 const ColourNumber kYellow = hex2rgb("#FFFF00");
-const ColourNumber kNavy = hex2rgb("#000080");       // the text panel's gradient colour 1
+const ColourNumber kNavy = hex2rgb("#000080");       // the text panel's starting gradient colour 1
 const ColourNumber kLightBlue = hex2rgb("#0080FF");  // and its colour 2
+const ColourNumber kSky = hex2rgb("#55AAFF");        // the background panel's starting colour 1
+const ColourNumber kPale = hex2rgb("#D5EAFF");       // and its colour 2
 
-std::vector<BoxColour> textColours(const engine::RichTextBox& box) {
+// The text colours of a box's characters, or their backgrounds.
+std::vector<BoxColour> colours(const engine::RichTextBox& box, bool background = false) {
   std::vector<BoxColour> out;
-  for (const engine::StyledChar& c : box.characters()) out.push_back(c.format.textColour);
+  for (const engine::StyledChar& c : box.characters())
+    out.push_back(background ? c.format.background : c.format.textColour);
   return out;
 }
-std::vector<BoxColour> backgrounds(const engine::RichTextBox& box) {
-  std::vector<BoxColour> out;
-  for (const engine::StyledChar& c : box.characters()) out.push_back(c.format.background);
-  return out;
-}
-std::vector<BoxColour> all(std::size_t n, ColourNumber colour) {
-  return std::vector<BoxColour>(n, colour);
+std::vector<BoxColour> all(std::size_t n, BoxColour c) {
+  return std::vector<BoxColour>(n, c);
 }
 
 // A fresh editor as start-up creates it, with recording dialogs, hooks and paint buffers.
@@ -56,15 +56,27 @@ class EditorWindowTest : public ::testing::Test {
     engine::ConversionContext ctx{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
     return engine::rtf2plus(copy, background, ctx);
   }
-  // The colours (target 1) or backgrounds (2) a preset gives a text of n characters on its own.
-  std::vector<BoxColour> gradientColours(int n, int preset, ColourNumber c1, ColourNumber c2,
-                                         int target = 1) {
+  // The colours (or backgrounds) a preset gives a text of n characters on its own.
+  std::vector<BoxColour> gradient(int n, int preset, ColourNumber c1, ColourNumber c2,
+                                  bool background = false) {
     engine::RichTextBox box, scratch;
     box.setText(std::string(static_cast<std::size_t>(n), 'x'));
     engine::PaintContext paint{scratch, failures.context};
     const engine::GradientPreset p = engine::gradientPreset(preset, c1, c2);
-    engine::doGradient(box, 0, n, p.first, p.second, n, static_cast<int>(p.kind), target, paint);
-    return target == 1 ? textColours(box) : backgrounds(box);
+    engine::doGradient(box, 0, n, p.first, p.second, n, static_cast<int>(p.kind), background ? 2 : 1, paint);
+    return colours(box, background);
+  }
+  // The formatting the code view disables: the toggles, chk_BG, and the tab and panel of a
+  // colour side ("FG" or "BG").
+  void expectFormattingEnabled(bool enabled, const std::string& side) {
+    std::vector<std::string> names{"btnBold",    "btnItalic_label",      "btnUline", "btnSO_label", "chk_BG",
+                                   "btn" + side, "btn" + side + "_label"};
+    for (const char* part : {"", "_lblTitle", "_lblUni", "_lblGrad", "_lbl_rightArrow", "_solid_label"})
+      names.push_back("panelColor" + side + part);
+    for (const std::string& name : names) {
+      ASSERT_NE(editor.find(name), nullptr) << name;
+      EXPECT_EQ(editor.find(name)->enabled(), enabled) << name;
+    }
   }
   void expectQuiet() {
     EXPECT_TRUE(dialogs.shown().empty());
@@ -88,83 +100,50 @@ class EditorWindowTest : public ::testing::Test {
 };
 
 TEST_F(EditorWindowTest, StartsHiddenInNicknameModeWithTheDesignDefaults) {
-  EXPECT_EQ(editor.name(), "frmPrincipal");
-  EXPECT_FALSE(editor.visible());
+  EXPECT_FALSE(editor.visible() || editor.codeView() || editor.chk_BG.checked() || editor.btnBG.enabled());
   EXPECT_EQ(mode, 1);
-  EXPECT_EQ(&editor.currentEditorBox(), currentBox);
   EXPECT_EQ(currentBox, &editor.rtf_nick);
-  EXPECT_EQ(editor.lbl_titre.caption(), "Tessalune");
-  EXPECT_FALSE(editor.codeView());
-  EXPECT_EQ(editor.lastTextStyle() + editor.lastBackgroundStyle(), "");
-  EXPECT_EQ(nick().text(), "Tessalune");
-  EXPECT_EQ(editor.rtf_text.box().text(), "Ondrivela");
-  EXPECT_EQ(editor.rtf_mask.box().text(), "Tessalune");
-  EXPECT_EQ(textColours(editor.rtf_text.box()), all(9, kBlack));
-  EXPECT_EQ(textColours(nick()), all(9, kBlack));
-  for (const char* hidden : {"rtf_text", "rtf_mask", "rtf_auto", "panelColorBG"}) {
+  EXPECT_EQ(nick().text() + " " + editor.rtf_text.box().text(), "Tessalune Ondrivela");
+  EXPECT_EQ(colours(nick()), all(9, kBlack));
+  EXPECT_EQ(colours(editor.rtf_text.box()), all(9, kBlack));
+  for (const char* hidden : {"rtf_text", "rtf_mask", "rtf_auto", "panelColorBG"})
     EXPECT_FALSE(editor.find(hidden)->visible()) << hidden;
-  }
-  const char* palette[] = {"#FFFFFF", "#FFFFFF", "#000000", "#C0C0C0", "#808080", "#FF0000",
-                           "#800000", "#FFFF00", "#808000", "#00FF00", "#008000", "#00FFFF",
-                           "#008080", "#0000FF", "#000080", "#FF00FF", "#800080"};
+  std::string palette;
   for (std::size_t i = 0; i < 17; ++i) {
-    EXPECT_EQ(engine::rgb2hex(editor.panelColorFG_solid_rect[i].backColour()), palette[i]) << i;
-    EXPECT_EQ(engine::rgb2hex(editor.panelColorBG_solid_rect[i].backColour()), palette[i]) << i;
+    palette += engine::rgb2hex(editor.panelColorFG_solid_rect[i].backColour());
+    EXPECT_EQ(editor.panelColorBG_solid_rect[i].backColour(), editor.panelColorFG_solid_rect[i].backColour());
   }
-  EXPECT_EQ(editor.panelColorFG_solid[6].top(), editor.panelColorFG_solid[2].top() + 255);  // rows of four
-  EXPECT_EQ(editor.panelColorFG_grad1_rect.backColour(), kNavy);
-  EXPECT_EQ(editor.panelColorFG_grad2_rect.backColour(), kLightBlue);
-  EXPECT_EQ(engine::rgb2hex(editor.panelColorBG_grad1_rect.backColour()), "#55AAFF");
-  EXPECT_EQ(engine::rgb2hex(editor.panelColorBG_grad2_rect.backColour()), "#D5EAFF");
-  EXPECT_EQ(editor.btnFG_rect.backColour() | editor.btnBG_rect.backColour(), kBlack);
-  EXPECT_FALSE(editor.chk_BG.checked() || editor.btnBG.enabled() || editor.btnBG.label().enabled());
-  EXPECT_EQ(editor.btnFG.top(), 1665);
-  EXPECT_EQ(editor.btnBG.top(), 1680);
-  EXPECT_EQ(editor.btnCode.label().caption(), "Show code");
-
-  for (const char* name : {"titleBar",
-                           "btnAbout",
-                           "btnHelp",
-                           "grp_nick",
-                           "btnBold_label",
-                           "btnSO_label",
-                           "btnCode_label",
-                           "btnFG_label",
-                           "btnBG_rect",
-                           "panelColorBG_lblUni",
-                           "panelColorFG_solid(0)",
-                           "panelColorBG_solid(99)",
-                           "panelColorFG_solid_rect(16)",
-                           "panelColorBG_solid_label",
-                           "panelColorFG_grad2_rect",
-                           "panelColorFG_lbl_rightArrow",
-                           "panelColorBG_grad(4)",
-                           "panelColorFG_grad_rect(1)",
-                           "chk_noEnd",
-                           "btnPrefs_label",
-                           "btnCancel_label",
-                           "btnOK_label"}) {
-    EXPECT_NE(editor.find(name), nullptr) << name;
-  }
-  EXPECT_EQ(editor.find("panelColorFG_grad(0)"), nullptr);
-  const lang::CaptionList entries = editor.captionEntries();
-  ASSERT_EQ(entries.size(), 24u);
-  EXPECT_EQ(entries[7], &editor.btnCode.label());
-  EXPECT_EQ(entries[17], &editor.panelColorFG_solid_label);
-  EXPECT_EQ(entries[23], &editor.btnOK.label());
+  EXPECT_EQ(palette,
+            "#FFFFFF#FFFFFF#000000#C0C0C0#808080#FF0000#800000#FFFF00#808000#00FF00#008000#00FFFF"
+            "#008080#0000FF#000080#FF00FF#800080");
 }
 
+// In text mode the message box takes every action. With backgrounds on, the code view also
+// disables the background side; leaving it takes back line 8 of the current language file.
 TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
+  {
+    std::ofstream lng(dir.path() / "Tessalune" / "test.lng");
+    for (int i = 1; i <= 85; ++i) lng << (i == 8 ? "Voir le code" : "line " + std::to_string(i)) << "\n";
+  }
+  translation.loadLanguage("test");
   translation.switchMode(editor.modeView());
   EXPECT_EQ(mode, 2);
   EXPECT_EQ(&editor.currentEditorBox(), &editor.rtf_text);
   EXPECT_TRUE(editor.rtf_text.visible() && !editor.rtf_nick.visible() && !editor.chk_noEnd.visible());
   engine::RichTextBox& text = editor.rtf_text.box();
   editor.btnBold.click();
-  EXPECT_EQ(text.selBold(), engine::Tristate::True);
-  EXPECT_EQ(nick().selBold(), engine::Tristate::False);
+  EXPECT_EQ(text.selBold(), Tristate::True);
+  EXPECT_EQ(nick().selBold(), Tristate::False);
 
-  text.setText("");
+  editor.chk_BG.click();
+  editor.btnCode.click();
+  EXPECT_EQ(editor.btnCode.label().caption(), "Show message");
+  expectFormattingEnabled(false, "BG");
+  editor.btnCode.click();
+  EXPECT_EQ(editor.btnCode.label().caption(), "Voir le code");
+  expectFormattingEnabled(true, "BG");
+
+  text.setText("");  // OK with an empty box says so and keeps the window open
   editor.setVisible(true);
   editor.btnOK.click();
   ASSERT_EQ(dialogs.shown().size(), 1u);
@@ -173,11 +152,12 @@ TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
   EXPECT_TRUE(text.hasFocus() && !nick().hasFocus());
 }
 
-TEST_F(EditorWindowTest, OkConvertsWithTheBackgroundFlagAndHidesOnlyWithAResult) {
+TEST_F(EditorWindowTest, OkConvertsWithTheBackgroundFlagAndHidesOnlyWithAResultAndCancelEmptiesIt) {
   nick().setText("Hi there");
   nick().select(0, 2);
   editor.chk_BG.click();
   editor.panelColorBG_solid[7].click();  // yellow behind "Hi"
+  ASSERT_EQ(colours(nick(), true)[1], BoxColour{kYellow});
   for (std::int16_t flag : {1, 0}) {
     editor.chk_BG.setChecked(flag == 1);
     editor.setVisible(true);
@@ -201,7 +181,9 @@ TEST_F(EditorWindowTest, OkConvertsWithTheBackgroundFlagAndHidesOnlyWithAResult)
   EXPECT_TRUE(nick().hasFocus());
 }
 
-TEST_F(EditorWindowTest, CodeViewShowsTheCodesLockedAndDisablesTheFormatting) {
+// The code view shows the codes locked and disables the formatting; OK during it converts
+// the styled text, not the codes on show. An empty box has no code to show.
+TEST_F(EditorWindowTest, CodeViewShowsTheCodesAndOkStillConvertsTheStyledText) {
   nick().setText("Code me");
   editor.panelColorFG_grad[0].click();
   const std::string styled = nick().textRtf();
@@ -211,23 +193,10 @@ TEST_F(EditorWindowTest, CodeViewShowsTheCodesLockedAndDisablesTheFormatting) {
   ASSERT_TRUE(editor.codeView());
   EXPECT_EQ(nick().text(), code);
   EXPECT_TRUE(nick().locked());
-  EXPECT_EQ(textColours(nick()), all(nick().characters().size(), kBlack));
-  EXPECT_EQ(backgrounds(nick()), all(nick().characters().size(), kWhite));
+  EXPECT_EQ(colours(nick()), all(nick().characters().size(), kBlack));
+  EXPECT_EQ(colours(nick(), true), all(nick().characters().size(), kWhite));
   EXPECT_EQ(editor.btnCode.label().caption(), "Show nickname");
-  const std::vector<Control*> formatting{&editor.btnBold,
-                                         &editor.btnItalic.label(),
-                                         &editor.btnUline,
-                                         &editor.btnSO.label(),
-                                         &editor.btnFG,
-                                         &editor.btnFG.label(),
-                                         &editor.panelColorFG,
-                                         &editor.panelColorFG_lblTitle,
-                                         &editor.panelColorFG_lblUni,
-                                         &editor.panelColorFG_lblGrad,
-                                         &editor.panelColorFG_lbl_rightArrow,
-                                         &editor.panelColorFG_solid_label,
-                                         &editor.chk_BG};
-  for (Control* c : formatting) EXPECT_FALSE(c->enabled()) << c->name();
+  expectFormattingEnabled(false, "FG");
   EXPECT_TRUE(editor.panelColorBG.enabled() && editor.chk_noEnd.enabled() && editor.chk_all.enabled());
   editor.panelColorFG_solid_rect[5].click();  // in the disabled panel: no effect
   editor.panelColorFG_grad_rect[1].click();
@@ -238,43 +207,17 @@ TEST_F(EditorWindowTest, CodeViewShowsTheCodesLockedAndDisablesTheFormatting) {
   EXPECT_FALSE(editor.codeView() || nick().locked());
   EXPECT_EQ(nick().textRtf(), styled);
   EXPECT_EQ(editor.btnCode.label().caption(), "Show code");
-  for (Control* c : formatting) EXPECT_TRUE(c->enabled()) << c->name();
+  expectFormattingEnabled(true, "FG");
   EXPECT_FALSE(editor.btnBG.enabled());
 
-  // OK converts the styled text, not the codes on show.
   editor.btnCode.click();
   editor.setVisible(true);
   editor.btnOK.click();
-  EXPECT_FALSE(editor.codeView());
+  EXPECT_FALSE(editor.codeView() || editor.visible());
   EXPECT_EQ(nick().textRtf(), styled);
   EXPECT_EQ(codedResult, code);
   expectQuiet();
-}
 
-TEST_F(EditorWindowTest, CodeViewWithBackgroundsDisablesThatSideAndLeavesWithLineEight) {
-  {
-    std::ofstream lng(dir.path() / "Tessalune" / "test.lng");
-    for (int i = 1; i <= 85; ++i)
-      lng << (i == 8 ? std::string("Voir le code") : "line " + std::to_string(i)) << "\n";
-  }
-  translation.loadLanguage("test");
-  translation.switchMode(editor.modeView());
-  editor.chk_BG.click();
-  editor.btnCode.click();
-  EXPECT_EQ(editor.btnCode.label().caption(), "Show message");
-  for (Control* c : std::vector<Control*>{&editor.btnBG, &editor.btnBG.label(), &editor.panelColorBG,
-                                          &editor.panelColorBG_lblTitle, &editor.panelColorBG_lblUni,
-                                          &editor.panelColorBG_lblGrad, &editor.panelColorBG_lbl_rightArrow,
-                                          &editor.panelColorBG_solid_label}) {
-    EXPECT_FALSE(c->enabled()) << c->name();
-  }
-  editor.btnCode.click();
-  EXPECT_EQ(editor.btnCode.label().caption(), "Voir le code");
-  EXPECT_TRUE(editor.btnBG.enabled() && editor.panelColorBG.enabled() &&
-              editor.panelColorBG_solid_label.enabled());
-}
-
-TEST_F(EditorWindowTest, CodeViewOfAnEmptyBoxChangesNothing) {
   nick().setText("");
   editor.btnCode.click();
   EXPECT_FALSE(editor.codeView() || nick().locked());
@@ -290,7 +233,6 @@ TEST_F(EditorWindowTest, SuffixOptionRefreshesTheCodesOnShow) {
   const std::string withoutEnd = converted(nick(), 0, true);
   editor.btnCode.click();
   editor.chk_noEnd.click();
-  EXPECT_TRUE(editor.codeView());
   EXPECT_EQ(nick().text(), withoutEnd);
   editor.btnCode.click();
   editor.chk_noEnd.click();  // code view off: nothing to refresh
@@ -298,49 +240,47 @@ TEST_F(EditorWindowTest, SuffixOptionRefreshesTheCodesOnShow) {
 }
 
 TEST_F(EditorWindowTest, FormatTogglesActOnTheSelectionOrOnTheWholeText) {
-  struct Toggle {
-    OwnerDrawnButton& button;
-    engine::Tristate (engine::RichTextBox::*read)() const;
-  };
-  for (const Toggle& t : {Toggle{editor.btnBold, &engine::RichTextBox::selBold},
-                          Toggle{editor.btnItalic, &engine::RichTextBox::selItalic},
-                          Toggle{editor.btnUline, &engine::RichTextBox::selUnderline},
-                          Toggle{editor.btnSO, &engine::RichTextBox::selStrikeThru}}) {
-    SCOPED_TRACE(t.button.name());
+  using Box = engine::RichTextBox;
+  for (const auto& [button, read] :
+       {std::pair{&editor.btnBold, &Box::selBold}, std::pair{&editor.btnItalic, &Box::selItalic},
+        std::pair{&editor.btnUline, &Box::selUnderline}, std::pair{&editor.btnSO, &Box::selStrikeThru}}) {
+    SCOPED_TRACE(button->name());
     nick().setText("abcdef");
     const auto state = [&](int start, int length) {
       nick().select(start, length);
-      return (nick().*t.read)();
+      return (nick().*read)();
     };
     nick().select(0, 2);
-    t.button.click();  // the selection only
-    EXPECT_EQ(state(0, 2), engine::Tristate::True);
-    EXPECT_EQ(state(2, 4), engine::Tristate::False);
+    button->click();  // the selection only
+    EXPECT_EQ(state(0, 2), Tristate::True);
+    EXPECT_EQ(state(2, 4), Tristate::False);
     nick().setSelStart(4);
-    t.button.label().click();  // nothing selected, partly on: all on, caret kept
+    button->label().click();  // nothing selected, partly on: all on, caret kept
     EXPECT_EQ(nick().selStart(), 4);
-    EXPECT_EQ(state(0, 6), engine::Tristate::True);
+    EXPECT_EQ(state(0, 6), Tristate::True);
     nick().setSelStart(1);
-    t.button.click();  // all on: all off
-    EXPECT_EQ(state(0, 6), engine::Tristate::False);
+    button->click();  // all on: all off
+    EXPECT_EQ(state(0, 6), Tristate::False);
 
     editor.chk_all.setChecked(true);  // plays no part
     nick().select(1, 1);
-    t.button.click();
-    EXPECT_EQ(state(2, 4), engine::Tristate::False);
+    button->click();
+    EXPECT_EQ(state(2, 4), Tristate::False);
     nick().select(0, 3);  // mixed becomes on
-    t.button.click();
-    EXPECT_EQ(state(0, 3), engine::Tristate::True);
+    button->click();
+    EXPECT_EQ(state(0, 3), Tristate::True);
     editor.chk_all.setChecked(false);
   }
   expectQuiet();
 }
 
-TEST_F(EditorWindowTest, TabsBringTheirPanelToTheFrontAndStandHigher) {
+// The front tab stands higher and lighter. Unticking chk_BG removes every background, keeps
+// the caret and brings the text tab back.
+TEST_F(EditorWindowTest, TabsBringTheirPanelToTheFrontAndUntickingBackgroundsClearsThem) {
   editor.btnBG.label().press();  // background colouring off: the tab takes no press
   EXPECT_TRUE(editor.panelColorFG.visible());
   editor.chk_BG.click();
-  for (bool background : {true, false}) {
+  for (bool background : {false, true}) {
     OwnerDrawnButton& front = background ? editor.btnBG : editor.btnFG;
     OwnerDrawnButton& other = background ? editor.btnFG : editor.btnBG;
     front.label().press();
@@ -350,36 +290,63 @@ TEST_F(EditorWindowTest, TabsBringTheirPanelToTheFrontAndStandHigher) {
     EXPECT_EQ(front.backColour(), system_colour::k3DHighlight);
     EXPECT_EQ(other.backColour(), system_colour::kButtonFace);
   }
+  nick().setText("abcd");
+  editor.panelColorBG_solid[7].click();
+  ASSERT_EQ(colours(nick(), true), all(4, kYellow));
+  nick().setSelStart(2);
+  editor.chk_BG.click();
+  EXPECT_EQ(colours(nick(), true), all(4, kWhite));
+  EXPECT_EQ(nick().selStart(), 2);
+  EXPECT_TRUE(editor.panelColorFG.visible() && !editor.panelColorBG.visible());
+  EXPECT_EQ(editor.btnFG.top(), 1665);
+  EXPECT_FALSE(editor.btnBG.enabled() || editor.btnBG.label().enabled());
 }
 
-TEST_F(EditorWindowTest, SolidColourGoesToTheSelectionUnlessNothingIsSelectedOrAllIsTicked) {
+// A colour button colours the selection, or the whole text when nothing is selected or
+// chk_all is ticked, keeping the caret, and becomes its side's last style.
+TEST_F(EditorWindowTest, ColourButtonsColourTheSelectionUnlessNothingIsSelectedOrAllIsTicked) {
+  const ColourNumber between = engine::makeColour(0, 64, 191);  // halfway, blue truncated from 191.5
   struct Case {
+    Control& button;
     int start, length;
-    bool all;
-    std::vector<BoxColour> expected;
+    bool all, background;
+    std::vector<BoxColour> expected;  // of the button's side
+    std::string style;
   };
-  for (const Case& c : {Case{2, 3, false, {kBlack, kBlack, kRed, kRed, kRed, kBlack, kBlack}},
-                        Case{2, 3, true, all(7, kRed)}, Case{4, 0, false, all(7, kRed)}}) {
+  const std::vector<BoxColour> redMiddle{kBlack, kBlack, kRed, kRed, kRed, kBlack, kBlack},
+      preset3{kBlack, kNavy, between, kLightBlue, between, kNavy, kBlack},
+      yellowAt1{std::nullopt, kYellow, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+  const std::vector<Case> cases{
+      {editor.panelColorFG_solid_rect[5], 2, 3, false, false, redMiddle, "solid"},
+      {editor.panelColorFG_solid_rect[5], 2, 3, true, false, all(7, kRed), "solid"},
+      {editor.panelColorFG_solid[5], 4, 0, false, false, all(7, kRed), "solid"},
+      {editor.panelColorFG_grad[2], 1, 5, false, false, preset3, "grad3"},
+      {editor.panelColorFG_grad_rect[0], 3, 0, false, false, gradient(7, 1, kNavy, kLightBlue), "grad1"},
+      {editor.panelColorFG_grad_rect[1], 3, 0, false, false, gradient(7, 2, kNavy, kLightBlue), "grad2"},
+      {editor.panelColorFG_grad_rect[2], 3, 0, false, false, gradient(7, 3, kNavy, kLightBlue), "grad3"},
+      {editor.panelColorFG_grad_rect[3], 3, 0, false, false, gradient(7, 4, kNavy, kLightBlue), "grad4"},
+      {editor.panelColorFG_grad[1], 2, 2, true, false, gradient(7, 2, kNavy, kLightBlue), "grad2"},
+      {editor.panelColorBG_solid[7], 1, 2, false, true, yellowAt1, "solid"},
+      {editor.panelColorBG_grad[0], 2, 2, true, true, gradient(7, 1, kSky, kPale, true), "grad1"}};
+  editor.chk_BG.click();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button.name() + (c.all ? " all" : ""));
+    editor.chk_all.setChecked(false);
     nick().setText("abcdefg");
     nick().select(0, 7);
     nick().setSelColor(kBlack);
+    nick().setSelBackColor(std::nullopt);
     editor.chk_all.setChecked(c.all);
     nick().select(c.start, c.length);
-    editor.panelColorFG_solid_rect[5].click();
-    EXPECT_EQ(textColours(nick()), c.expected) << c.length << c.all;
-    EXPECT_EQ(editor.btnFG_rect.backColour(), kRed);
-    EXPECT_EQ(editor.lastTextStyle(), "solid");
+    c.button.click();
+    EXPECT_EQ(colours(nick(), c.background), c.expected);
+    EXPECT_EQ(colours(nick(), !c.background), c.background ? all(7, kBlack) : all(7, std::nullopt));
+    EXPECT_EQ(c.background ? editor.lastBackgroundStyle() : editor.lastTextStyle(), c.style);
+    EXPECT_EQ(nick().selStart(), c.start);
     EXPECT_TRUE(nick().hasFocus());
   }
-  // The background side sets backgrounds, its swatch and its own last style.
-  editor.chk_all.setChecked(false);
-  editor.chk_BG.click();
-  nick().select(1, 2);
-  editor.panelColorBG_solid[7].click();
-  EXPECT_EQ(backgrounds(nick()), (std::vector<BoxColour>{std::nullopt, kYellow, kYellow, std::nullopt,
-                                                         std::nullopt, std::nullopt, std::nullopt}));
+  EXPECT_EQ(editor.btnFG_rect.backColour(), kRed);  // the last solid colour of each side
   EXPECT_EQ(editor.btnBG_rect.backColour(), kYellow);
-  EXPECT_EQ(editor.lastBackgroundStyle(), "solid");
   expectQuiet();
 }
 
@@ -393,64 +360,31 @@ TEST_F(EditorWindowTest, OtherColourFillsTheCustomSwatchAndCancelChangesNothing)
   EXPECT_EQ(editor.btnFG_rect.backColour(), kBlack);
   EXPECT_EQ(editor.lastTextStyle(), "");
 
-  const ColourNumber chosen = makeColour(0x12, 0x34, 0x56);
+  const ColourNumber chosen = engine::makeColour(0x12, 0x34, 0x56);
   dialogs.queueColour(chosen);
   editor.panelColorFG_solid[EditorWindow::kOtherColourFrame].click();
   EXPECT_EQ(editor.panelColorFG_solid_rect[0].backColour(), chosen);
   EXPECT_EQ(editor.btnFG_rect.backColour(), chosen);
-  EXPECT_EQ(textColours(nick()), all(3, chosen));
+  EXPECT_EQ(colours(nick()), all(3, chosen));
   EXPECT_EQ(editor.lastTextStyle(), "solid");
 }
 
-TEST_F(EditorWindowTest, PresetThreeOverAFiveCharacterSelectionMirrorsTheGradient) {
+// The tab's swatch shows the last preset (3: navy at the edges, light blue in the middle);
+// a new gradient colour redraws the previews, not the text, and the next preset takes it.
+TEST_F(EditorWindowTest, SwatchAndPreviewsShowTheGradientColours) {
   editor.registerDrawing();
   drawing.render();
-  nick().setText("abcdefg");
-  nick().select(1, 5);
+  nick().setText("abcdef");
   editor.panelColorFG_grad[2].click();
-  const ColourNumber between = makeColour(0, 64, 191);  // halfway, blue truncated from 191.5
-  EXPECT_EQ(textColours(nick()),
-            (std::vector<BoxColour>{kBlack, kNavy, between, kLightBlue, between, kNavy, kBlack}));
-  EXPECT_EQ(editor.lastTextStyle(), "grad3");
-  EXPECT_EQ(nick().selStart(), 1);
-  // The tab's swatch shows the preset: navy at the edge, light blue in the middle.
   const gdi::Image* swatch = drawing.imageFor(editor.btnFG_rect, editor.paintStyles());
   ASSERT_NE(swatch, nullptr);
   EXPECT_EQ(swatch->pixel(0, 0), kNavy);
   EXPECT_EQ(swatch->pixel(gdi::roundHalfToEven(swatch->width(), 2), 0), kLightBlue);
-  expectQuiet();
-}
 
-TEST_F(EditorWindowTest, PresetsWithoutSelectionOrWithAllColourTheWholeText) {
-  for (int preset = 1; preset <= 4; ++preset) {
-    nick().setText("Gradient");
-    nick().setSelStart(3);
-    editor.panelColorFG_grad_rect[static_cast<std::size_t>(preset - 1)].click();  // the preview is the button
-    EXPECT_EQ(textColours(nick()), gradientColours(8, preset, kNavy, kLightBlue)) << preset;
-    EXPECT_EQ(nick().selStart(), 3);
-  }
-  editor.chk_all.setChecked(true);
-  nick().select(2, 2);
-  editor.panelColorFG_grad[1].click();
-  EXPECT_EQ(textColours(nick()), gradientColours(8, 2, kNavy, kLightBlue));
-  editor.chk_BG.click();
-  editor.panelColorBG_grad[0].click();
-  EXPECT_EQ(backgrounds(nick()), gradientColours(8, 1, hex2rgb("#55AAFF"), hex2rgb("#D5EAFF"), 2));
-  EXPECT_EQ(editor.lastBackgroundStyle(), "grad1");
-}
-
-TEST_F(EditorWindowTest, NewGradientColourRedrawsThePreviewsButNotTheText) {
-  editor.registerDrawing();
-  drawing.render();
-  nick().setText("abcdef");
-  editor.panelColorFG_grad[0].click();
   const std::string text = nick().textRtf();
-  const gdi::Image before = *drawing.previewImage(gdi::PreviewSet::EditorText, 1);
   dialogs.queueColour(std::nullopt);
   editor.panelColorFG_grad1.click();
   EXPECT_EQ(editor.panelColorFG_grad1_rect.backColour(), kNavy);
-  EXPECT_EQ(*drawing.previewImage(gdi::PreviewSet::EditorText, 1), before);
-
   dialogs.queueColour(kRed);
   editor.panelColorFG_grad1_rect.click();  // the swatch inside is the button
   EXPECT_EQ(editor.panelColorFG_grad1_rect.backColour(), kRed);
@@ -459,61 +393,39 @@ TEST_F(EditorWindowTest, NewGradientColourRedrawsThePreviewsButNotTheText) {
     EXPECT_EQ(preview.pixel(0, 0), preset % 2 ? kRed : kLightBlue) << preset;
   }
   EXPECT_EQ(nick().textRtf(), text);
-  editor.panelColorFG_grad[0].click();  // the next preset takes the new colour
-  EXPECT_EQ(textColours(nick()).front(), BoxColour{kRed});
+  editor.panelColorFG_grad[0].click();
+  EXPECT_EQ(colours(nick()).front(), BoxColour{kRed});
+  expectQuiet();
 }
 
-TEST_F(EditorWindowTest, UntickingBackgroundRemovesEveryBackgroundAndShowsTheTextTab) {
-  nick().setText("abcd");
-  editor.chk_BG.click();
-  editor.btnBG.press();
-  editor.panelColorBG_solid[7].click();
-  ASSERT_EQ(backgrounds(nick()), all(4, kYellow));
-  nick().setSelStart(2);
-  editor.chk_BG.click();
-  EXPECT_EQ(backgrounds(nick()), all(4, kWhite));
-  EXPECT_EQ(nick().selStart(), 2);
-  EXPECT_TRUE(editor.panelColorFG.visible() && !editor.panelColorBG.visible());
-  EXPECT_EQ(editor.btnFG.top(), 1665);
-  EXPECT_FALSE(editor.btnBG.enabled() || editor.btnBG.label().enabled());
-}
-
-TEST_F(EditorWindowTest, TickingAllReappliesTheLastStylesToTheWholeText) {
+TEST_F(EditorWindowTest, TickingAllOrTypingWithItReappliesTheLastStyles) {
   nick().setText("abcdef");
   editor.chk_all.click();  // no style yet: nothing
-  EXPECT_EQ(textColours(nick()), all(6, kBlack));
+  EXPECT_EQ(colours(nick()), all(6, kBlack));
   editor.chk_all.click();
   nick().select(0, 2);
-  editor.panelColorFG_solid[5].click();
-  editor.chk_BG.click();
-  editor.panelColorBG_grad[2].click();  // the selection only
-  ASSERT_EQ(textColours(nick())[3], BoxColour{kBlack});
-  editor.chk_all.click();
-  EXPECT_EQ(textColours(nick()), all(6, kRed));
-  EXPECT_EQ(backgrounds(nick()).back(), BoxColour{hex2rgb("#55AAFF")});
-}
-
-TEST_F(EditorWindowTest, TypingWithAllTickedReappliesTheStylesAndKeepsTheCaret) {
-  nick().setText("Hello");
-  editor.chk_all.click();
   editor.panelColorFG_grad[0].click();
   editor.chk_BG.click();
-  editor.panelColorBG_solid[7].click();
+  editor.panelColorBG_solid[7].click();  // the selection only
+  ASSERT_EQ(colours(nick())[3], BoxColour{kBlack});
+  editor.chk_all.click();
+  EXPECT_EQ(colours(nick()), gradient(6, 1, kNavy, kLightBlue));
+  EXPECT_EQ(colours(nick(), true), all(6, kYellow));
+
   nick().setSelStart(2);
   nick().replaceSelection("XYZ");  // typed at the caret
-  EXPECT_EQ(nick().text(), "HeXYZllo");
-  EXPECT_EQ(textColours(nick()), gradientColours(8, 1, kNavy, kLightBlue));
-  EXPECT_EQ(backgrounds(nick()), all(8, kYellow));
+  EXPECT_EQ(nick().text(), "abXYZcdef");
+  EXPECT_EQ(colours(nick()), gradient(9, 1, kNavy, kLightBlue));
+  EXPECT_EQ(colours(nick(), true), all(9, kYellow));
   EXPECT_EQ(nick().selStart(), 5);
 
-  // With chk_BG unticked only the text style comes back.
-  editor.chk_BG.setChecked(false);
+  editor.chk_BG.setChecked(false);  // only the text style comes back
   nick().select(0, 1);
   nick().setSelBackColor(std::nullopt);
   nick().setSelStart(5);
   nick().replaceSelection("!");
-  EXPECT_EQ(textColours(nick()), gradientColours(9, 1, kNavy, kLightBlue));
-  EXPECT_EQ(backgrounds(nick()).front(), std::nullopt);
+  EXPECT_EQ(colours(nick()), gradient(10, 1, kNavy, kLightBlue));
+  EXPECT_EQ(colours(nick(), true).front(), std::nullopt);
   expectQuiet();
 }
 
@@ -530,11 +442,6 @@ TEST_F(EditorWindowTest, HooksButtonLooksAndWorkingBoxes) {
   EXPECT_EQ(editor.btnOK.label().top(), labelTop + 15);
   editor.btnOK.release();
   EXPECT_EQ(editor.btnOK.label().top(), labelTop);
-  const int swatchLeft = editor.panelColorFG_solid_rect[3].left();
-  editor.panelColorFG_solid_rect[3].press();
-  EXPECT_EQ(editor.panelColorFG_solid_rect[3].left(), swatchLeft + 15);
-  editor.panelColorFG_solid[3].release();
-  EXPECT_EQ(editor.panelColorFG_solid_rect[3].left(), swatchLeft);
 
   editor.chk_noEnd.setChecked(true);
   engine::ConversionContext ctx = editor.conversionContext();
@@ -544,7 +451,7 @@ TEST_F(EditorWindowTest, HooksButtonLooksAndWorkingBoxes) {
 }
 
 // The editor's preset 1 over the whole text, background off, gives what direct colouring
-// gives with a gradient type 1 preset of the editor's two starting colours.
+// gives with a gradient type 1 preset of the editor's two gradient colours.
 TEST_F(EditorWindowTest, GradientPresetOneMatchesDirectColouring) {
   for (const char* typed : {"Hello", "Tessalune rocks", "x", "a longer nickname with spaces :)"}) {
     SCOPED_TRACE(typed);
@@ -554,14 +461,11 @@ TEST_F(EditorWindowTest, GradientPresetOneMatchesDirectColouring) {
     editor.btnOK.click();
     EXPECT_FALSE(editor.visible());
 
-    engine::StylePreset preset;
-    preset.FGtype = 2;
-    preset.FGgradtype = 1;
-    preset.FGgrad1 = editor.panelColorFG_grad1_rect.backColour();
-    preset.FGgrad2 = editor.panelColorFG_grad2_rect.backColour();
-    preset.BGtype = 0;
-    EXPECT_EQ(preset.FGgrad1, hex2rgb("#000080"));
-    EXPECT_EQ(preset.FGgrad2, hex2rgb("#0080FF"));
+    const engine::StylePreset preset{.FGtype = 2,
+                                     .FGgradtype = 1,
+                                     .FGgrad1 = editor.panelColorFG_grad1_rect.backColour(),
+                                     .FGgrad2 = editor.panelColorFG_grad2_rect.backColour(),
+                                     .BGtype = 0};
     engine::RichTextBox autoBox, scratch;
     engine::ConversionContext ctx{1, false, dialogs, messages, failures.context, lifecycle, scratch};
     const std::string direct = engine::colourArgument(typed, preset, autoBox, ctx);
