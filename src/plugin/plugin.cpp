@@ -149,6 +149,7 @@ void Plugin::startUp() {
   loadConfig();
   if (!editor_) return;  // the load met a fatal configuration error and unloaded the windows
   editor_->registerDrawing();
+  registerPreferencePreviews();
   if (!tablesBuilt_) drawing_.render();
   update_->lbl_majVer.setCaption(ui::dottedVersion(ui::kPluginVersion));
   editor_->blackenBoxes();
@@ -191,7 +192,12 @@ void Plugin::loadWindows() {
                               [this] {
                                 if (update_) showModal(*update_);
                               },
-                              [this](ui::ColourGroup) {}};
+                              [this](ui::ColourGroup group) {
+                                constexpr ui::gdi::PreviewSet kSets[] = {
+                                    ui::gdi::PreviewSet::Nick, ui::gdi::PreviewSet::NickBackground,
+                                    ui::gdi::PreviewSet::Text, ui::gdi::PreviewSet::TextBackground};
+                                drawing_.renderPreviewSet(kSets[static_cast<int>(group)]);
+                              }};
   prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
   ui::QuickNickDependencies quickNicks{store_, quickNickState_, *messenger_,
                                        [this] { return editor_->conversionContext(); }, codedResult_};
@@ -218,6 +224,25 @@ void Plugin::unloadForms() {
 
 void Plugin::releaseRetiredWindows() {
   retired_.clear();
+}
+
+// The four preview sets of the preferences, each drawn from its group's two colour swatches.
+void Plugin::registerPreferencePreviews() {
+  ui::PrefsWindow& p = *prefs_;
+  const auto previews = [](std::array<ui::Control, 4>& set) {
+    std::array<ui::gdi::DrawnElement, 4> drawn;
+    for (std::size_t k = 0; k < 4; ++k)
+      drawn[k] = {&set[k], ui::gdi::TwipSize{set[k].width(), set[k].height()}};
+    return drawn;
+  };
+  drawing_.registerPreviewSet(ui::gdi::PreviewSet::Nick, previews(p.rect_grad_nick), p.btn_grad1_nick_rect,
+                              p.btn_grad2_nick_rect);
+  drawing_.registerPreviewSet(ui::gdi::PreviewSet::NickBackground, previews(p.rect_grad_nickBG),
+                              p.btn_grad1_nickBG_rect, p.btn_grad2_nickBG_rect);
+  drawing_.registerPreviewSet(ui::gdi::PreviewSet::Text, previews(p.rect_grad_text), p.btn_grad1_text_rect,
+                              p.btn_grad2_text_rect);
+  drawing_.registerPreviewSet(ui::gdi::PreviewSet::TextBackground, previews(p.rect_grad_textBG),
+                              p.btn_grad1_textBG_rect, p.btn_grad2_textBG_rect);
 }
 
 void Plugin::freeGraphics() {

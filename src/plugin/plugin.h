@@ -87,6 +87,7 @@ class Plugin : private errors::Lifecycle {
   void showModal(ui::Window& window);
   void freeGraphics();
   void releaseRetiredWindows();
+  void registerPreferencePreviews();
 
   bool colourOrEdit(bool nickname, std::string_view argument, std::string& result);
   void useQuickNick(std::string_view shortcut, std::string& result);
