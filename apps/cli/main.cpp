@@ -4,6 +4,7 @@
 #include "config_tools.h"
 #include "engine_tools.h"
 #include "host_tools.h"
+#include "update_tools.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Tessalune: colours nicknames and chat messages with Messenger Plus! codes."};
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
   tessalune::cli::addColourTools(app, exitCode);
   tessalune::cli::addEngineTools(app, exitCode);
   tessalune::cli::addConfigTools(app, exitCode);
+  tessalune::cli::addUpdateTools(app, exitCode);
   CLI11_PARSE(app, argc, argv);
   return exitCode;
 }

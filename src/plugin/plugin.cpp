@@ -17,6 +17,8 @@
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
 #include "ui/update_window.h"
+#include "update/curl_transfer.h"
+#include "update/update_service.h"
 
 namespace tessalune::plugin {
 
@@ -77,7 +79,8 @@ Plugin::Plugin(HostServices services)
       translation_(services_.pluginDir, messages_, services_.dialogs) {}
 
 Plugin::~Plugin() {
-  // Windows go before what their handlers refer to.
+  // Windows go before what their handlers refer to; the update service before its window.
+  updateService_.reset();
   retired_.clear();
   update_.reset();
   prefs_.reset();
@@ -151,8 +154,9 @@ void Plugin::startUp() {
   editor_->registerDrawing();
   registerPreferencePreviews();
   if (!tablesBuilt_) drawing_.render();
-  update_->lbl_majVer.setCaption(ui::dottedVersion(ui::kPluginVersion));
+  updateService_->writeVersionLabel();
   editor_->blackenBoxes();
+  if (prefs_->chk_upd.checked()) updateService_->startAutomaticCheck();
   tablesBuilt_ = true;
 }
 
@@ -203,10 +207,24 @@ void Plugin::loadWindows() {
                                        [this] { return editor_->conversionContext(); }, codedResult_};
   quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
   update_ = std::make_unique<ui::UpdateWindow>();
+  update::UpdateDependencies updates{*update_,
+                                     services_.dialogs,
+                                     messages_,
+                                     services_.shell,
+                                     report_,
+                                     services_.pluginDir,
+                                     [this] { return prefs_ ? prefs_->combo_lang.listIndex() : -1; },
+                                     [] { return std::make_unique<update::CurlTransfer>(); },
+                                     [this] {
+                                       if (update_) showModal(*update_);
+                                     },
+                                     update::baseAddress(update::processEnvironment)};
+  updateService_ = std::make_unique<update::UpdateService>(std::move(updates));
 }
 
 void Plugin::unloadForms() {
   // Unloaded in this order; a window whose handler is running is kept until it returns.
+  updateService_.reset();
   const auto retire = [this](auto& window) {
     if (!window) return;
     window->hide();

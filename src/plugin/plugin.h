@@ -28,6 +28,10 @@ class QuickNickWindow;
 class UpdateWindow;
 }  // namespace tessalune::ui
 
+namespace tessalune::update {
+class UpdateService;
+}  // namespace tessalune::update
+
 namespace tessalune::plugin {
 
 // What the host gives the plug-in besides the messenger: how it shows message boxes and
@@ -117,6 +121,7 @@ class Plugin : private errors::Lifecycle {
   std::unique_ptr<ui::PrefsWindow> prefs_;
   std::unique_ptr<ui::QuickNickWindow> quickNicks_;
   std::unique_ptr<ui::UpdateWindow> update_;
+  std::unique_ptr<update::UpdateService> updateService_;  // works on update_; goes before it
   // Windows unloaded while one of their own handlers may still run (a restart from a
   // button): they are kept until the plug-in next gets control.
   std::vector<std::unique_ptr<ui::Window>> retired_;

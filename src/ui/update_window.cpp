@@ -26,7 +26,8 @@ UpdateWindow::UpdateWindow() : Window("frmUpd") {
        std::initializer_list<Control*>{&btnNews, &btnDwld, &cnt_dwld, &cnt_progressBar, &btnCancel}) {
     c->setVisible(false);
   }
-  progressBar.resize(kEmptyProgressWidth, progressBar.height());
+  cnt_progressBar.resize(4215, 255);
+  progressBar.resize(kEmptyProgressWidth, 225);
 
   btnClose.setClickHandler([this] { hide(); });
 }

@@ -1,10 +1,27 @@
 #pragma once
 
+#include <cstdint>
+
 #include "lang/translation.h"
 #include "ui/controls.h"
 #include "ui/window.h"
 
 namespace tessalune::ui {
+
+// A label whose text colour and weight change with what it reports.
+class StyledLabel : public Label {
+ public:
+  using Label::Label;
+  // A colour number, or a system colour (high bit set).
+  std::uint32_t foreColour() const { return foreColour_; }
+  void setForeColour(std::uint32_t colour) { foreColour_ = colour; }
+  bool bold() const { return bold_; }
+  void setBold(bool bold) { bold_ = bold; }
+
+ private:
+  std::uint32_t foreColour_ = 0x80000012;  // button text
+  bool bold_ = false;
+};
 
 // frmUpd: finds out whether a newer version is on the update server, shows its news and
 // downloads and starts its installer. Closing only hides it, so what it found and what it
@@ -20,8 +37,8 @@ class UpdateWindow : public Window {
   Label lbl_titre{"lbl_titre"};
   Frame grp_maj{"grp_maj"};
   Label lbl_majVerTitle{"lbl_majVerTitle"};
-  Label lbl_majVer{"lbl_majVer"};    // the installed version, e.g. 2.0.708
-  Label lbl_majInfo{"lbl_majInfo"};  // the result line of the check
+  Label lbl_majVer{"lbl_majVer"};          // the installed version, e.g. 2.0.708
+  StyledLabel lbl_majInfo{"lbl_majInfo"};  // the result line of the check
   OwnerDrawnButton btnCheck{"btnCheck"}, btnNews{"btnNews"}, btnDwld{"btnDwld"}, btnClose{"btnClose"};
 
   // The download panel: status, progress in kilobytes, the progress bar and the button
@@ -35,6 +52,17 @@ class UpdateWindow : public Window {
 
   // The progress bar's width when nothing has been received, in twips.
   static constexpr int kEmptyProgressWidth = 15;
+  // The progress container's one-pixel border on each side, in twips.
+  static constexpr int kProgressBorder = 15;
+  // The colours of the result line: the system's button text, and red for a failure.
+  static constexpr std::uint32_t kButtonText = 0x80000012;
+  static constexpr std::uint32_t kRed = 255;
+
+  // The width the progress bar fills when everything has been received.
+  int progressInnerWidth() const {
+    const int inner = cnt_progressBar.width() - 2 * kProgressBorder;
+    return inner > 0 ? inner : 0;
+  }
 
   // This window's entries of the caption list, in its order: the title, grp_maj,
   // lbl_majVerTitle, btnCheck_label, btnNews_label, btnDwld_label, lbl_statusTitle,

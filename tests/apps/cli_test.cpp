@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/http_test_server.h"
+
 namespace {
 
 struct CliRun {
@@ -15,12 +17,13 @@ struct CliRun {
 };
 
 // Runs the built command with input on its standard input.
-CliRun runCli(const std::string& arguments, const std::string& input = "") {
+CliRun runCli(const std::string& arguments, const std::string& input = "",
+              const std::string& environment = "") {
   const std::filesystem::path inputFile =
       std::filesystem::temp_directory_path() / ("tessalune-cli-" + std::to_string(::getpid()) + ".in");
   std::ofstream(inputFile, std::ios::binary) << input;
-  const std::string command =
-      std::string(TESSALUNE_CLI) + " " + arguments + " < " + inputFile.string() + " 2>/dev/null";
+  const std::string command = environment + " " + std::string(TESSALUNE_CLI) + " " + arguments + " < " +
+                              inputFile.string() + " 2>/dev/null";
   FILE* pipe = ::popen(command.c_str(), "r");
   CliRun run{"", -1};
   std::array<char, 4096> buffer{};
@@ -160,6 +163,28 @@ TEST(CliHost, RendersPlusText) {
             "\x1b[1;38;2;255;0;0;48;2;255;255;255ma\x1b[22mb\x1b[0m");
   EXPECT_EQ(runCli("render --html", "\u00B7$4<").out,
             "<span style=\"color:#FF0000;background-color:#FFFFFF;\">&lt;</span>");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
+  tessalune::test::HttpTestServer server;
+  server.serveBody("/TLupdate", "2.1.000");
+  const std::string installer(70000, '\x7f');
+  server.serveBody("/TLsetup.exe", installer);
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-update-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "Tessalune");
+  const CliRun run =
+      runCli("update download --plugin-dir " + dir.string(), "", "TESSALUNE_UPDATE_URL=" + server.url("/"));
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("result\tNew version available ! (2.1.0)\n"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("status\tFinished\n"), std::string::npos) << run.out;
+  std::ifstream saved(dir / "Tessalune" / "TLsetup.exe", std::ios::binary);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installer);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

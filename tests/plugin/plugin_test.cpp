@@ -6,6 +6,7 @@
 #include "platform/ui_language.h"
 #include "store/config_file.h"
 #include "support/config_fixture.h"
+#include "support/http_test_server.h"
 #include "support/scripted_windows.h"
 #include "ui/editor_window.h"
 #include "ui/prefs_window.h"
@@ -149,6 +150,24 @@ TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {
   EXPECT_TRUE(plugin.editor()->chk_noEnd.checked());
   EXPECT_TRUE(run("/xtessaluneabout", "", result));  // the old windows are gone, the new ones answer
   EXPECT_EQ(windows.shown.back(), "frmAbout");
+}
+
+TEST_F(PluginTest, TheAutomaticCheckAnnouncesANewerVersionAndShowsTheWindow) {
+  test::HttpTestServer server;
+  server.serveBody("/TLupdate", "2.1.000");
+  ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
+  for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
+    std::ofstream(dir.path() / path, std::ios::binary) << *platform::embeddedResource(path);
+  }
+  store::writeDefaultConfiguration(dir.path(), platform::language::kEnglish);
+  std::string file = dir.readConfig();
+  file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
+  dir.writeConfig(file);
+  plugin.Initialize(0, "", &messenger);
+  ::unsetenv("TESSALUNE_UPDATE_URL");
+  EXPECT_EQ(lastMessage(), "A new version of Tessalune is available ! (2.1.0)");
+  EXPECT_EQ(windows.shown, std::vector<std::string>{"frmUpd"});
+  plugin.Uninitialize();  // closes the connection before the server stops
 }
 
 TEST_F(PluginTest, AFatalConfigurationErrorIgnoresEveryCommand) {

@@ -1,0 +1,119 @@
+#include "update_tools.h"
+
+#include <iostream>
+#include <memory>
+
+#include "cli_session.h"
+#include "lang/languages.h"
+#include "lang/message_variables.h"
+#include "platform/terminal_dialogs.h"
+#include "platform/ui_language.h"
+#include "plugin/settings_session.h"
+#include "system_shell.h"
+#include "ui/update_window.h"
+#include "update/curl_transfer.h"
+#include "update/update_service.h"
+
+namespace tessalune::cli {
+
+namespace {
+
+struct UpdateOptions {
+  std::string action = "check";
+  std::string pluginDir = plugin::defaultPluginDir().string();
+  std::string answer;
+};
+
+int languageIndexOf(int catalogueId) {
+  for (std::size_t i = 0; i < lang::kLanguages.size(); ++i) {
+    if (lang::kLanguages[i].catalogueId == catalogueId) return static_cast<int>(i);
+  }
+  return lang::kEnglishIndex;
+}
+
+// A text progress bar drawn from the window's bar and label, on one line of standard error.
+void printProgress(const ui::UpdateWindow& window) {
+  constexpr int kCells = 30;
+  const int inner = std::max(1, window.progressInnerWidth());
+  const int filled = std::clamp(window.progressBar.width() * kCells / inner, 0, kCells);
+  std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+            << std::string(static_cast<std::size_t>(kCells - filled), ' ') << "] "
+            << window.lbl_progress.caption() << "   " << std::flush;
+}
+
+void printLabels(const ui::UpdateWindow& window) {
+  std::cout << "version\t" << window.lbl_majVer.caption() << "\n"
+            << "result\t" << window.lbl_majInfo.caption() << "\n"
+            << "status\t" << window.lbl_status.caption() << "\n";
+  if (!window.lbl_progress.caption().empty())
+    std::cout << "progress\t" << window.lbl_progress.caption() << "\n";
+}
+
+int runUpdate(const UpdateOptions& options) {
+  platform::TerminalDialogs dialogs(
+      std::cerr, options.answer.empty() ? std::nullopt : std::optional(options.answer == "yes"));
+  lang::MessageVariables messages(lang::MessageCatalogue(platform::uiLanguage()));
+  messages.loadMessages();
+  ToolLifecycle lifecycle;
+  errors::PluginErrorReport report(dialogs, messages, lifecycle);
+  SystemShell shell;
+  ui::UpdateWindow window;
+  const int language = languageIndexOf(messages.catalogue().languageId());
+  update::UpdateDependencies deps{window,
+                                  dialogs,
+                                  messages,
+                                  shell,
+                                  report,
+                                  options.pluginDir,
+                                  [language] { return language; },
+                                  [&window] {
+                                    auto transfer = std::make_unique<update::CurlTransfer>();
+                                    transfer->setEventPump([&window] { printProgress(window); });
+                                    return transfer;
+                                  },
+                                  {},
+                                  update::baseAddress(update::processEnvironment)};
+  update::UpdateService service(std::move(deps));
+
+  service.btnCheck_Click();
+  if (options.action == "news" && service.newer()) service.btnNews_Click();
+  if ((options.action == "download" || options.action == "install") && service.newer()) {
+    service.btnDwld_Click();
+    std::cerr << "\n";
+    if (options.action == "install" && service.finished()) service.btnDwld_Click();
+  }
+  printLabels(window);
+  if (options.action == "check") return service.newer() ? 0 : 1;
+  if (options.action == "news") return service.news().empty() ? 1 : 0;
+  return service.finished() ? 0 : 1;
+}
+
+}  // namespace
+
+void addUpdateTools(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<UpdateOptions>();
+  CLI::App* command = app.add_subcommand(
+      "update",
+      "Look for a new version, show its news, download or install it, as the update window does "
+      "(base address: TESSALUNE_UPDATE_URL, else the project's server). Exit status 1 when there is no newer "
+      "version or the step failed.");
+  command->add_option("ACTION", options->action, "check, news, download or install")
+      ->check(CLI::IsMember({"check", "news", "download", "install"}))
+      ->capture_default_str();
+  command
+      ->add_option("--plugin-dir", options->pluginDir,
+                   "The plug-in's folder (the installer goes to Tessalune/)")
+      ->capture_default_str();
+  command->add_option("--answer", options->answer, "Answer every question yes or no")
+      ->check(CLI::IsMember({"yes", "no"}));
+  command->callback([options, &exitCode] {
+    try {
+      exitCode = runUpdate(*options);
+    } catch (const std::exception& e) {
+      std::cerr << "tessalune: " << e.what() << "\n";
+      exitCode = 1;
+    }
+  });
+}
+
+}  // namespace tessalune::cli

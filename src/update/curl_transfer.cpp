@@ -1,0 +1,278 @@
+#include "update/curl_transfer.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string_view>
+
+namespace tessalune::update {
+
+namespace {
+
+// How long one wait for the network lasts before the host's events are let through.
+constexpr int kPollMilliseconds = 10;
+
+// The states before the response, in the order a request passes them.
+constexpr std::array<int, 4> kProgressStates = {transfer_state::kResolving, transfer_state::kConnecting,
+                                                transfer_state::kRequesting, transfer_state::kReceiving};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+std::string_view trim(std::string_view text) {
+  const auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+struct CurlTransfer::Handles {
+  CURLM* multi = curl_multi_init();
+  CURL* easy = nullptr;
+  ~Handles() {
+    if (multi) curl_multi_cleanup(multi);
+  }
+};
+
+// libcurl calls these from inside curl_multi_perform; they only record what arrived. Nothing here calls the
+// user's code, because the user may cancel, and a handle must not be removed from inside its own callback.
+struct CurlCallbacks {
+  static std::size_t onHeaderLine(char* data, std::size_t size, std::size_t count, void* self) {
+    auto& t = *static_cast<CurlTransfer*>(self);
+    const std::string_view line(data, size * count);
+    if (line.starts_with("HTTP/")) {
+      // A new header block: an interim response or a redirect replaces the previous block.
+      t.headers_.clear();
+      t.headersDone_ = false;
+      t.queue(transfer_state::kReceiving);
+    } else if (trim(line).empty()) {
+      long code = 0;
+      curl_easy_getinfo(t.handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+      const bool redirected = code / 100 == 3 && t.getHeader("Location").has_value();
+      t.headersDone_ = code / 100 != 1 && !redirected;
+    } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
+      t.headers_.emplace_back(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
+    }
+    return size * count;
+  }
+
+  static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
+    auto& t = *static_cast<CurlTransfer*>(self);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
+    t.body_.insert(t.body_.end(), bytes, bytes + size * count);
+    return size * count;
+  }
+
+  static int onSocketOpened(void* self, curl_socket_t /*socket*/, curlsocktype /*purpose*/) {
+    static_cast<CurlTransfer*>(self)->queue(transfer_state::kConnecting);
+    return CURL_SOCKOPT_OK;
+  }
+
+  static int onConnected(void* self, char* /*primaryIp*/, char* /*localIp*/, int /*primaryPort*/,
+                         int /*localPort*/) {
+    static_cast<CurlTransfer*>(self)->queue(transfer_state::kRequesting);
+    return CURL_PREREQFUNC_OK;
+  }
+};
+
+CurlTransfer::CurlTransfer(TransferLimits limits) : limits_(limits), handles_(std::make_unique<Handles>()) {}
+
+CurlTransfer::~CurlTransfer() {
+  release();
+}
+
+void CurlTransfer::request(const std::string& url) {
+  // A new request abandons the previous one, its notifications and its cancel.
+  release();
+  ++generation_;
+  pending_.clear();
+  cancelRequested_ = false;
+  failed_ = false;
+  headersDone_ = false;
+  headersHandled_ = false;
+  status_ = 0;
+  lastQueued_ = 0;
+  headers_.clear();
+  body_.clear();
+  bodyStart_ = 0;
+
+  CURL* easy = handles_->multi ? curl_easy_init() : nullptr;
+  if (!easy) {
+    failed_ = true;
+    queue(transfer_state::kError);
+    deliverPending();
+    return;
+  }
+  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, limits_.maxRedirects);
+  curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);  // a status of 400 or more never delivers a body
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connectTimeout.count()));
+  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
+  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.lowSpeedTime.count()));
+  curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tessalune");
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCallbacks::onHeaderLine);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCallbacks::onBody);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &CurlCallbacks::onSocketOpened);
+  curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
+  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &CurlCallbacks::onConnected);
+  curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
+  if (curl_multi_add_handle(handles_->multi, easy) != CURLM_OK) {
+    curl_easy_cleanup(easy);
+    failed_ = true;
+    queue(transfer_state::kError);
+    deliverPending();
+    return;
+  }
+  handles_->easy = easy;
+  active_ = true;
+
+  queue(transfer_state::kResolving);
+  const auto generation = generation_;
+  driveUntil([this] { return headersHandled_; });
+  if (generation == generation_) deliverPending();
+}
+
+std::optional<std::string> CurlTransfer::getHeader(const std::string& name) const {
+  for (const auto& [key, value] : headers_) {
+    if (equalsIgnoringCase(key, name)) return value;
+  }
+  return std::nullopt;
+}
+
+void CurlTransfer::cancel() {
+  cancelRequested_ = true;
+  pending_.clear();
+  if (!active_) return;
+  failed_ = true;
+  release();
+  body_.clear();
+  bodyStart_ = 0;
+}
+
+std::vector<std::uint8_t> CurlTransfer::readChunk(std::size_t max) {
+  driveUntil([this] { return bodyStart_ < body_.size(); });
+  const auto count = std::min(max, body_.size() - bodyStart_);
+  const auto first = body_.begin() + static_cast<std::ptrdiff_t>(bodyStart_);
+  std::vector<std::uint8_t> chunk(first, first + static_cast<std::ptrdiff_t>(count));
+  bodyStart_ += count;
+  if (bodyStart_ == body_.size()) {
+    body_.clear();
+    bodyStart_ = 0;
+  }
+  deliverPending();
+  return chunk;
+}
+
+template <typename Done>
+void CurlTransfer::driveUntil(Done done) {
+  const auto generation = generation_;
+  deliverPending();
+  while (generation == generation_ && active_ && !done()) {
+    step();
+    deliverPending();
+    if (generation != generation_ || !active_ || done()) break;
+    curl_multi_poll(handles_->multi, nullptr, 0, kPollMilliseconds, nullptr);
+    pumpEvents();
+  }
+}
+
+// One turn of the network: move the data, then act on a complete header block and on the end of the transfer.
+void CurlTransfer::step() {
+  int running = 0;
+  curl_multi_perform(handles_->multi, &running);
+  std::optional<CURLcode> result;
+  int left = 0;
+  while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
+    if (message->msg == CURLMSG_DONE && message->easy_handle == handles_->easy) result = message->data.result;
+  }
+  if (active_ && headersDone_ && !headersHandled_) onHeadersComplete();
+  if (active_ && result) finish(*result);
+}
+
+void CurlTransfer::onHeadersComplete() {
+  headersHandled_ = true;
+  long code = 0;
+  curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+  status_ = static_cast<int>(code);
+  if (status_ >= 400) {
+    fail();
+  } else {
+    queue(transfer_state::kCompleted);
+  }
+}
+
+void CurlTransfer::finish(int curlResult) {
+  if (curlResult == CURLE_OK) {
+    if (!headersHandled_) onHeadersComplete();
+    release();  // the whole body is buffered; the reads hand it out
+    return;
+  }
+  if (status_ == 0) {
+    long code = 0;
+    curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+    status_ = static_cast<int>(code);
+  }
+  fail();
+}
+
+// A failed transfer keeps nothing of its body: a short or broken body must never pass for a whole one.
+void CurlTransfer::fail() {
+  failed_ = true;
+  release();
+  body_.clear();
+  bodyStart_ = 0;
+  if (!cancelRequested_) queue(transfer_state::kError);
+}
+
+void CurlTransfer::release() {
+  if (handles_->easy) {
+    curl_multi_remove_handle(handles_->multi, handles_->easy);
+    curl_easy_cleanup(handles_->easy);
+    handles_->easy = nullptr;
+  }
+  active_ = false;
+}
+
+// States only move forward; progress states that libcurl skipped (a reused connection opens no socket) are
+// filled in, so that a listener always sees them in order.
+void CurlTransfer::queue(int state) {
+  if (cancelRequested_) return;
+  if (state == transfer_state::kError) {
+    pending_.push_back(state);
+    lastQueued_ = state;
+    return;
+  }
+  if (state <= lastQueued_) return;
+  for (const int progress : kProgressStates) {
+    if (progress > lastQueued_ && progress < state) pending_.push_back(progress);
+  }
+  pending_.push_back(state);
+  lastQueued_ = state;
+}
+
+void CurlTransfer::deliverPending() {
+  if (delivering_) return;  // the handler being run gets the rest after it returns
+  delivering_ = true;
+  const auto generation = generation_;
+  while (!pending_.empty() && generation == generation_) {
+    const int state = pending_.front();
+    pending_.pop_front();
+    notify(state);
+  }
+  delivering_ = false;
+}
+
+}  // namespace tessalune::update

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessalune::update {
+
+// The state numbers a transfer reports; every other number is unused here and may be ignored by a listener.
+namespace transfer_state {
+inline constexpr int kResolving = 1;   // looking up the server's address
+inline constexpr int kConnecting = 3;  // opening the connection
+inline constexpr int kRequesting = 5;  // connected, sending the request
+inline constexpr int kReceiving = 7;   // the response has started to arrive
+inline constexpr int kError = 11;  // the transfer failed (network, HTTP status of 400 or more, broken body)
+inline constexpr int kCompleted = 12;  // the response headers are in and the body can be read in chunks
+}  // namespace transfer_state
+
+// An HTTP GET transfer that reports its progress as state notifications and hands its body out in chunks,
+// all on the caller's thread. While it waits for the network it calls the host's event pump, so that the
+// host's events (a cancel button in particular) are handled during a request or a chunk read.
+//
+// Notifications are never nested: a state raised while a notification is being handled (for example a failure
+// found by a chunk read inside the handler of kCompleted) is delivered after that handler returns. A failure
+// found by a chunk read outside any handler is delivered before the read returns. A cancel is not notified.
+class Transfer {
+ public:
+  using StateHandler = std::function<void(int state)>;
+  using EventPump = std::function<void()>;
+
+  virtual ~Transfer() = default;
+
+  // Where the state notifications go; may be empty.
+  void setStateHandler(StateHandler handler) { stateHandler_ = std::move(handler); }
+  // Called repeatedly while the transfer waits for the network; may be empty.
+  void setEventPump(EventPump pump) { eventPump_ = std::move(pump); }
+
+  // Starts a GET request for `url`, abandoning a transfer still running, and runs it until its response
+  // headers are in (kCompleted) or it fails (kError) or is cancelled.
+  virtual void request(const std::string& url) = 0;
+  // The value of a header of the response, the name compared without regard to case.
+  virtual std::optional<std::string> getHeader(const std::string& name) const = 0;
+  // Stops the transfer; later chunk reads return nothing and failed() is true.
+  virtual void cancel() = 0;
+  // The HTTP status of the response, 0 before any response.
+  virtual int httpStatus() const = 0;
+  // True once the transfer has failed or has been cancelled.
+  virtual bool failed() const = 0;
+
+  // The next piece of the body, at most `max` bytes; empty at the end of the body or after a failure.
+  std::string getChunkText(std::size_t max = 1024) {
+    const auto bytes = readChunk(max);
+    return {bytes.begin(), bytes.end()};
+  }
+  std::vector<std::uint8_t> getChunkBytes(std::size_t max = 1024) { return readChunk(max); }
+
+ protected:
+  // Waits (calling the event pump) until body bytes are available or the transfer has ended.
+  virtual std::vector<std::uint8_t> readChunk(std::size_t max) = 0;
+
+  void notify(int state) const {
+    if (stateHandler_) stateHandler_(state);
+  }
+  void pumpEvents() const {
+    if (eventPump_) eventPump_();
+  }
+
+ private:
+  StateHandler stateHandler_;
+  EventPump eventPump_;
+};
+
+}  // namespace tessalune::update

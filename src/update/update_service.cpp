@@ -1,0 +1,509 @@
+#include "update/update_service.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "errors/routine_guard.h"
+#include "errors/step_marker.h"
+
+namespace tessalune::update {
+
+namespace {
+
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+void removeQuietly(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove(path, ignored);
+}
+
+}  // namespace
+
+std::optional<std::string> processEnvironment(std::string_view name) {
+  const char* value = std::getenv(std::string(name).c_str());
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+std::string baseAddress(const EnvironmentLookup& lookup) {
+  if (lookup) {
+    if (const std::optional<std::string> value = lookup(kBaseAddressVariable)) {
+      const std::string& v = *value;
+      const bool http = v.starts_with("http://") || v.starts_with("https://");
+      if (http && v.ends_with("/") && v.find_first_of(" \t\r\n") == std::string::npos) return v;
+    }
+  }
+  return std::string(kDefaultBaseAddress);
+}
+
+std::string newsFileName(int languageIndex) {
+  switch (languageIndex) {
+    case 0:
+      return "TLnewsFR";
+    case 2:
+      return "TLnewsNL";
+    case 3:
+      return "TLnewsES";
+    case 4:
+      return "TLnewsCA";
+    case 5:
+      return "TLnewsIT";
+    default:
+      return "TLnewsEN";
+  }
+}
+
+std::optional<ui::PluginVersion> parseVersionFile(std::string_view text) {
+  // A line break or spaces after the revision are what an editor leaves; anything else
+  // after it is not a version.
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  if (text.size() != 7 || text[1] != '.' || text[3] != '.') return std::nullopt;
+  for (std::size_t i : {0u, 2u, 4u, 5u, 6u}) {
+    if (!isDigit(text[i])) return std::nullopt;
+  }
+  return ui::PluginVersion{text[0] - '0', text[2] - '0',
+                           (text[4] - '0') * 100 + (text[5] - '0') * 10 + (text[6] - '0')};
+}
+
+bool isNewer(const ui::PluginVersion& remote, const ui::PluginVersion& installed) {
+  if (remote.major != installed.major) return remote.major > installed.major;
+  if (remote.minor != installed.minor) return remote.minor > installed.minor;
+  return remote.revision > installed.revision;
+}
+
+std::optional<std::int64_t> parseContentLength(std::string_view header) {
+  while (!header.empty() && std::isspace(static_cast<unsigned char>(header.front()))) header.remove_prefix(1);
+  while (!header.empty() && std::isspace(static_cast<unsigned char>(header.back()))) header.remove_suffix(1);
+  if (header.empty() || header.size() > 10) return std::nullopt;
+  std::int64_t value = 0;
+  for (char c : header) {
+    if (!isDigit(c)) return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value <= 0 || value > INT32_MAX) return std::nullopt;
+  return value;
+}
+
+std::string progressText(std::int64_t received, std::int64_t total) {
+  return std::to_string(received / 1024) + " KB / " + std::to_string(total / 1024) + " KB";
+}
+
+std::string expandLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+      out += "\r\n";
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+UpdateService::UpdateService(UpdateDependencies deps) : deps_(std::move(deps)) {
+  ui::UpdateWindow& w = deps_.window;
+  w.btnCheck.setClickHandler([this] { btnCheck_Click(); });
+  w.btnNews.setClickHandler([this] { btnNews_Click(); });
+  w.btnDwld.setClickHandler([this] { btnDwld_Click(); });
+  w.btnCancel.setClickHandler([this] { btnCancel_Click(); });
+  writeVersionLabel();
+}
+
+UpdateService::~UpdateService() {
+  ui::UpdateWindow& w = deps_.window;
+  for (ui::Control* c : {static_cast<ui::Control*>(&w.btnCheck), static_cast<ui::Control*>(&w.btnNews),
+                         static_cast<ui::Control*>(&w.btnDwld), static_cast<ui::Control*>(&w.btnCancel)}) {
+    c->setClickHandler(nullptr);
+  }
+  for (std::unique_ptr<Transfer>* t : {&netCheck_, &netNews_, &netDwld_}) {
+    if (*t) (*t)->setStateHandler(nullptr);
+  }
+  if (downloading_) {
+    if (netDwld_) netDwld_->cancel();
+    removeQuietly(partialPath(generation_));
+  }
+}
+
+void UpdateService::writeVersionLabel() {
+  deps_.window.lbl_majVer.setCaption(ui::dottedVersion(deps_.installed));
+}
+
+void UpdateService::startAutomaticCheck() {
+  automaticCheck_ = true;
+  btnCheck_Click();
+}
+
+std::filesystem::path UpdateService::installerPath() const {
+  return deps_.pluginDir / "Tessalune" / std::string(kInstallerFile);
+}
+
+std::filesystem::path UpdateService::partialPath(std::uint64_t generation) const {
+  return deps_.pluginDir / "Tessalune" / (std::string(kInstallerFile) + ".part" + std::to_string(generation));
+}
+
+Transfer& UpdateService::transfer(std::unique_ptr<Transfer>& slot, void (UpdateService::*onState)(int)) {
+  if (!slot) {
+    slot = deps_.makeTransfer();
+    slot->setStateHandler([this, onState](int state) { (this->*onState)(state); });
+  }
+  return *slot;
+}
+
+std::string UpdateService::remoteVersionText() const {
+  return " (" + ui::dottedVersion(remote_) + ")";
+}
+
+std::optional<std::string> UpdateService::readText(Transfer& t, std::size_t max) {
+  std::string text;
+  for (;;) {
+    const std::string chunk = t.getChunkText(1024);
+    if (chunk.empty()) break;
+    text += chunk;
+    if (text.size() > max) {
+      t.cancel();
+      return std::nullopt;
+    }
+  }
+  if (t.failed() || t.httpStatus() >= 400) return std::nullopt;
+  return text;
+}
+
+void UpdateService::enableCheck(bool enabled) {
+  deps_.window.btnCheck.setEnabled(enabled);
+  deps_.window.btnCheck.label().setEnabled(enabled);
+}
+
+void UpdateService::enableNews(bool enabled) {
+  deps_.window.btnNews.setEnabled(enabled);
+  deps_.window.btnNews.label().setEnabled(enabled);
+}
+
+// --- The check -------------------------------------------------------------------------
+
+void UpdateService::btnCheck_Click() {
+  enableCheck(false);
+  checkRunning_ = true;
+  // The request goes last: a transfer may report its states before request() returns.
+  transfer(netCheck_, &UpdateService::onCheckState).request(deps_.baseAddress + std::string(kVersionFile));
+}
+
+void UpdateService::onCheckState(int state) {
+  // A failure reported after the check has been handled (found while reading) is not news.
+  if (!checkRunning_) return;
+  // An unexpected failure ends the handling silently, the buttons as they are.
+  try {
+    ui::StyledLabel& info = deps_.window.lbl_majInfo;
+    info.setForeColour(ui::UpdateWindow::kButtonText);
+    switch (state) {
+      case transfer_state::kResolving:
+        info.setCaption(message(129));
+        break;
+      case transfer_state::kConnecting:
+        info.setCaption(message(130));
+        break;
+      case transfer_state::kRequesting:
+      case transfer_state::kReceiving:
+        info.setCaption(message(131));
+        break;
+      case transfer_state::kError:
+        checkFailed();
+        break;
+      case transfer_state::kCompleted:
+        checkCompleted();
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+  }
+}
+
+void UpdateService::checkFailed() {
+  checkRunning_ = false;
+  automaticCheck_ = false;
+  ui::StyledLabel& info = deps_.window.lbl_majInfo;
+  info.setForeColour(ui::UpdateWindow::kRed);
+  info.setBold(false);
+  info.setCaption(message(133));
+  enableCheck(true);
+}
+
+void UpdateService::checkCompleted() {
+  checkRunning_ = false;
+  // A server's error page is never a version, nor is any text but "digit.digit.ddd".
+  Transfer& t = *netCheck_;
+  if (t.httpStatus() >= 400) return checkFailed();
+  const std::optional<std::string> body = readText(t, kMaxVersionText);
+  const std::optional<ui::PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
+  if (!version) return checkFailed();
+  remote_ = *version;
+  newer_ = isNewer(remote_, deps_.installed);
+
+  ui::UpdateWindow& w = deps_.window;
+  if (!newer_) {
+    w.lbl_majInfo.setBold(false);
+    w.lbl_majInfo.setCaption(message(128));
+    enableCheck(true);
+    automaticCheck_ = false;
+    return;
+  }
+  showNewerFound();
+  w.btnCheck.setVisible(false);
+  w.btnCheck.label().setVisible(false);
+  w.btnNews.setVisible(true);
+  w.btnNews.label().setVisible(true);
+  w.btnDwld.setVisible(true);
+  w.btnDwld.label().setVisible(true);
+  // The flag is cleared before the window is shown, so that a check run from the shown
+  // window is not taken for an automatic one.
+  const bool automatic = std::exchange(automaticCheck_, false);
+  if (automatic) {
+    deps_.dialogs.message(message(127) + remoteVersionText(), platform::Icon::Information);
+    if (!w.visible() && deps_.showWindowModally) deps_.showWindowModally();
+  }
+}
+
+void UpdateService::showNewerFound() {
+  ui::StyledLabel& info = deps_.window.lbl_majInfo;
+  info.setVisible(true);
+  info.setForeColour(ui::UpdateWindow::kButtonText);
+  info.setBold(true);
+  info.setCaption(message(126) + remoteVersionText());
+}
+
+// --- The news --------------------------------------------------------------------------
+
+void UpdateService::btnNews_Click() {
+  // Fetched once for as long as the plug-in stays loaded.
+  if (!news_.empty()) {
+    deps_.dialogs.message(news_, platform::Icon::Information);
+    return;
+  }
+  enableNews(false);
+  newsRunning_ = true;
+  transfer(netNews_, &UpdateService::onNewsState)
+      .request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
+}
+
+void UpdateService::onNewsState(int state) {
+  try {
+    if (!newsRunning_) return;
+    if (state == transfer_state::kError) return newsFailed();
+    if (state != transfer_state::kCompleted) return;
+    newsRunning_ = false;
+    Transfer& t = *netNews_;
+    if (t.httpStatus() >= 400) return newsFailed();
+    std::optional<std::string> body = readText(t, kMaxNewsText);
+    if (!body) return newsFailed();
+    news_ = std::move(*body);
+    deps_.dialogs.message(news_, platform::Icon::Information);
+    enableNews(true);
+  } catch (...) {
+  }
+}
+
+void UpdateService::newsFailed() {
+  newsRunning_ = false;
+  deps_.dialogs.message(message(134), platform::Icon::Critical);
+  enableNews(true);
+}
+
+// --- The download ----------------------------------------------------------------------
+
+void UpdateService::btnDwld_Click() {
+  ui::UpdateWindow& w = deps_.window;
+  for (ui::Control* c : {static_cast<ui::Control*>(&w.btnNews), static_cast<ui::Control*>(&w.btnNews.label()),
+                         static_cast<ui::Control*>(&w.btnDwld), static_cast<ui::Control*>(&w.btnDwld.label()),
+                         static_cast<ui::Control*>(&w.lbl_majInfo)}) {
+    c->setVisible(false);
+  }
+  for (ui::Control* c :
+       {static_cast<ui::Control*>(&w.cnt_dwld), static_cast<ui::Control*>(&w.cnt_progressBar),
+        static_cast<ui::Control*>(&w.btnCancel)}) {
+    c->setVisible(true);
+  }
+  // A cancel left over from an earlier download must not stop this one at its first chunk.
+  cancelRequested_ = false;
+  totalLength_ = -1;
+  received_ = 0;
+  w.progressBar.resize(ui::UpdateWindow::kEmptyProgressWidth, w.progressBar.height());
+  w.lbl_status.setCaption("");
+  w.lbl_progress.setCaption("");
+  if (finished_) w.btnCancel.setCaption(cancelCaption_);
+  finished_ = false;
+  downloading_ = true;
+  ++generation_;
+  transfer(netDwld_, &UpdateService::onDownloadState)
+      .request(deps_.baseAddress + std::string(kInstallerFile));
+}
+
+void UpdateService::onDownloadState(int state) {
+  // Notifications of a download that was cancelled, failed or replaced are not this one's.
+  if (!downloading_) return;
+  const std::uint64_t generation = generation_;
+  try {
+    ui::Label& status = deps_.window.lbl_status;
+    switch (state) {
+      case transfer_state::kResolving:
+        status.setCaption(message(129));
+        break;
+      case transfer_state::kConnecting:
+        status.setCaption(message(130));
+        break;
+      case transfer_state::kRequesting:
+        status.setCaption(message(132));
+        break;
+      case transfer_state::kError:
+        downloadFailed(true);
+        break;
+      case transfer_state::kCompleted:
+        downloadCompleted(generation);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    // Reported as the "dwld" handler does: kind "unknown", place 0. Nothing is left behind.
+    removeQuietly(partialPath(generation));
+    errors::StepMarker noStep;
+    errors::FailureContext ctx{deps_.report, noStep};
+    errors::reportUnknownFailure(ctx, "dwld", std::current_exception());
+    if (generation == generation_ && downloading_) downloadFailed(false);
+  }
+}
+
+void UpdateService::downloadCompleted(std::uint64_t generation) {
+  Transfer& t = *netDwld_;
+  if (t.httpStatus() >= 400) return downloadFailed(true);
+
+  // Without a usable length the progress is indeterminate: the bar stays empty and the
+  // label counts what has arrived.
+  const std::optional<std::string> header = t.getHeader("Content-length");
+  const std::optional<std::int64_t> length = header ? parseContentLength(*header) : std::nullopt;
+  totalLength_ = length ? *length : -1;
+  received_ = 0;
+  deps_.window.lbl_status.setCaption(message(136) + " (v " + ui::dottedVersion(remote_) + ")");
+  showProgress();
+
+  // Written beside the installer and renamed over it only once complete, so a damaged
+  // installer never carries the installer's name.
+  const std::filesystem::path partial = partialPath(generation);
+  bool written = true;
+  {
+    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+    if (!file) written = false;
+    while (written) {
+      const std::vector<std::uint8_t> chunk = t.getChunkBytes(1024);
+      // A cancel, a failure or a new download reported while the read waited ends this one.
+      if (cancelRequested_ || !downloading_ || generation != generation_) break;
+      if (chunk.empty()) break;
+      file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
+      if (!file) written = false;
+      received_ += static_cast<std::int64_t>(chunk.size());
+      showProgress();
+    }
+    file.close();
+    if (file.fail()) written = false;
+  }
+
+  if (generation != generation_ || !downloading_) {
+    // Cancelled, failed (the failure has been shown) or replaced while reading.
+    if (generation == generation_) cancelRequested_ = false;
+    removeQuietly(partial);
+    return;
+  }
+  if (cancelRequested_) {
+    cancelRequested_ = false;
+    removeQuietly(partial);
+    return;
+  }
+  const bool complete = written && !t.failed() && t.httpStatus() < 400 && received_ > 0 &&
+                        (totalLength_ < 0 || received_ == totalLength_);
+  std::error_code renameFailure;
+  if (complete) std::filesystem::rename(partial, installerPath(), renameFailure);
+  if (!complete || renameFailure) {
+    removeQuietly(partial);
+    return downloadFailed(true);
+  }
+  downloading_ = false;
+  finished_ = true;
+  if (totalLength_ < 0) totalLength_ = received_;
+  showProgress();
+  deps_.window.lbl_status.setCaption(message(138));
+  cancelCaption_ = deps_.window.btnCancel.caption();
+  deps_.window.btnCancel.setCaption(message(139));
+}
+
+void UpdateService::showProgress() {
+  ui::UpdateWindow& w = deps_.window;
+  if (totalLength_ <= 0) {
+    w.lbl_progress.setCaption(std::to_string(received_ / 1024) + " KB");
+    return;
+  }
+  const float share = static_cast<float>(received_) / static_cast<float>(totalLength_);
+  w.progressBar.resize(static_cast<int>(share * static_cast<float>(w.progressInnerWidth())),
+                       w.progressBar.height());
+  if (totalLength_ / 1024 >= received_ / 1024)
+    w.lbl_progress.setCaption(progressText(received_, totalLength_));
+}
+
+void UpdateService::leaveDownloadPanel() {
+  ui::UpdateWindow& w = deps_.window;
+  for (ui::Control* c :
+       {static_cast<ui::Control*>(&w.btnNews), static_cast<ui::Control*>(&w.btnNews.label()),
+        static_cast<ui::Control*>(&w.btnDwld), static_cast<ui::Control*>(&w.btnDwld.label())}) {
+    c->setVisible(true);
+  }
+  w.lbl_progress.setCaption(progressText(0, totalLength_ > 0 ? totalLength_ : 0));
+  w.cnt_dwld.setVisible(false);
+  w.cnt_progressBar.setVisible(false);
+  w.progressBar.resize(ui::UpdateWindow::kEmptyProgressWidth, w.progressBar.height());
+  w.btnCancel.setVisible(false);
+}
+
+void UpdateService::downloadFailed(bool tell) {
+  downloading_ = false;
+  finished_ = false;
+  if (netDwld_) netDwld_->cancel();
+  if (tell) deps_.dialogs.message(message(135), platform::Icon::Critical);
+  leaveDownloadPanel();
+  showNewerFound();
+  // What a failed download saved is deleted; a deletion that fails is ignored.
+  removeQuietly(partialPath(generation_));
+  removeQuietly(installerPath());
+}
+
+// --- Cancel or install -----------------------------------------------------------------
+
+void UpdateService::btnCancel_Click() {
+  ui::UpdateWindow& w = deps_.window;
+  if (finished_) {
+    if (!deps_.shell.startMinimized(installerPath().string())) {
+      deps_.dialogs.message(message(135), platform::Icon::Critical);
+      return;
+    }
+    deps_.dialogs.message(expandLineBreaks(message(140)), platform::Icon::Exclamation);
+    return;
+  }
+  // The reading loop, if it runs, stops at its next chunk and deletes the partial file.
+  cancelRequested_ = true;
+  downloading_ = false;
+  if (netDwld_) netDwld_->cancel();
+  leaveDownloadPanel();
+  w.lbl_majInfo.setVisible(true);
+  w.lbl_majInfo.setForeColour(ui::UpdateWindow::kRed);
+  w.lbl_majInfo.setBold(false);
+  w.lbl_majInfo.setCaption(message(137));
+  removeQuietly(installerPath());
+}
+
+}  // namespace tessalune::update

@@ -1,0 +1,150 @@
+#pragma once
+
+// A small HTTP server on 127.0.0.1 with a port chosen by the system, for tests of the transfers. It runs on
+// its own thread from construction to destruction and serves the routes set on it: fixed bodies, error
+// statuses, bodies shorter than their Content-Length, connections closed in the middle of a body, and slow
+// bodies.
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+
+namespace tessalune::test {
+
+class HttpTestServer {
+ public:
+  HttpTestServer() {
+    server_.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+      Route route;
+      {
+        const std::lock_guard lock(mutex_);
+        ++requests_;
+        const auto found = routes_.find(request.path);
+        if (found == routes_.end()) {
+          response.status = 404;
+          response.set_content("not found", "text/plain");
+          return;
+        }
+        route = found->second;
+      }
+      route(response);
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    if (port_ <= 0) throw std::runtime_error("the test server could not bind a port on 127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+
+  ~HttpTestServer() {
+    stopping_ = true;
+    server_.stop();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  HttpTestServer(const HttpTestServer&) = delete;
+  HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+  int port() const { return port_; }
+  // The address of a path on this server, for example url("/TLupdate").
+  std::string url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+  int requestCount() const {
+    const std::lock_guard lock(mutex_);
+    return requests_;
+  }
+
+  // A complete body with its Content-Length and optional extra headers.
+  void serveBody(const std::string& path, std::string body, std::map<std::string, std::string> headers = {},
+                 const std::string& contentType = "application/octet-stream") {
+    setRoute(path, [body = std::move(body), headers = std::move(headers), contentType](httplib::Response& r) {
+      for (const auto& [name, value] : headers) r.set_header(name, value);
+      r.set_content(body, contentType);
+    });
+  }
+
+  // A status with a body, for example 404 with an error page.
+  void serveStatus(const std::string& path, int status, std::string body = "error page") {
+    setRoute(path, [status, body = std::move(body)](httplib::Response& r) {
+      r.status = status;
+      r.set_content(body, "text/html");
+    });
+  }
+
+  // Announces `announcedLength` bytes, sends `body` (shorter) and closes the connection.
+  void serveShortBody(const std::string& path, std::string body, std::size_t announcedLength) {
+    setRoute(path, [body = std::move(body), announcedLength](httplib::Response& r) {
+      r.set_content_provider(announcedLength, "application/octet-stream",
+                             [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                               if (offset >= body.size()) return false;  // closes the connection
+                               sink.write(body.data() + offset, body.size() - offset);
+                               return true;
+                             });
+    });
+  }
+
+  // A body without Content-Length (chunked); with `closeBeforeEnd` the connection is closed 50 ms after the
+  // body instead of ending the chunked encoding properly.
+  void serveChunked(const std::string& path, std::string body, bool closeBeforeEnd = false) {
+    setRoute(path, [body = std::move(body), closeBeforeEnd](httplib::Response& r) {
+      r.set_chunked_content_provider(
+          "application/octet-stream",
+          [body, closeBeforeEnd, sent = false](std::size_t, httplib::DataSink& sink) mutable {
+            if (sent) {
+              if (closeBeforeEnd) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the client is reading by now
+                return false;
+              }
+              sink.done();
+              return true;
+            }
+            sent = true;
+            return sink.write(body.data(), body.size());
+          });
+    });
+  }
+
+  // `count` pieces of `pieceSize` bytes, one every `delay`, with their Content-Length announced; stops early
+  // when the client goes away or the server stops.
+  void serveSlowly(const std::string& path, std::size_t pieceSize, std::size_t count,
+                   std::chrono::milliseconds delay) {
+    setRoute(path, [this, pieceSize, count, delay](httplib::Response& r) {
+      r.set_content_provider(
+          pieceSize * count, "application/octet-stream",
+          [this, pieceSize, delay](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            if (stopping_) return false;
+            std::this_thread::sleep_for(delay);
+            const std::string piece(pieceSize, static_cast<char>('a' + offset / pieceSize % 26));
+            return sink.write(piece.data(), piece.size());
+          });
+    });
+  }
+
+ private:
+  using Route = std::function<void(httplib::Response&)>;
+
+  void setRoute(const std::string& path, Route route) {
+    const std::lock_guard lock(mutex_);
+    routes_[path] = std::move(route);
+  }
+
+  httplib::Server server_;
+  std::thread thread_;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  mutable std::mutex mutex_;
+  std::map<std::string, Route> routes_;
+  int requests_ = 0;
+};
+
+}  // namespace tessalune::test
