@@ -80,7 +80,8 @@ int runUpdate(const UpdateOptions& options) {
   if ((options.action == "download" || options.action == "install") && service.newer()) {
     service.btnDwld_Click();
     std::cerr << "\n";
-    if (options.action == "install" && service.finished()) service.btnDwld_Click();
+    if (options.action == "install" && service.finished())
+      service.btnCancel_Click();  // now the install button
   }
   printLabels(window);
   if (options.action == "check") return service.newer() ? 0 : 1;

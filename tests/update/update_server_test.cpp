@@ -1,0 +1,141 @@
+// The update window's logic against a real HTTP server on 127.0.0.1, through libcurl.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/scripted_dialogs.h"
+#include "platform/shell.h"
+#include "support/config_fixture.h"
+#include "support/english_messages.h"
+#include "support/http_test_server.h"
+#include "support/recording_error_report.h"
+#include "ui/update_window.h"
+#include "update/curl_transfer.h"
+#include "update/update_service.h"
+
+namespace tessalune::update {
+namespace {
+
+class UpdateServerTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<UpdateService> makeService() {
+    UpdateDependencies deps{window,
+                            dialogs,
+                            messages,
+                            shell,
+                            report,
+                            dir.path(),
+                            [] { return 1; },
+                            [this] {
+                              auto transfer = std::make_unique<CurlTransfer>();
+                              transfer->setEventPump([this] {
+                                if (onPump) onPump();
+                              });
+                              return transfer;
+                            },
+                            [this] { ++shownModally; },
+                            server.url("/")};
+    return std::make_unique<UpdateService>(std::move(deps));
+  }
+  bool installerSaved() const { return std::filesystem::exists(dir.path() / "Tessalune" / "TLsetup.exe"); }
+  bool anyPartialFile() const {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Tessalune")) {
+      if (entry.path().filename().string().starts_with("TLsetup.exe.part")) return true;
+    }
+    return false;
+  }
+
+  test::HttpTestServer server;
+  testing::TempPluginDir dir;
+  ui::UpdateWindow window;
+  platform::ScriptedDialogs dialogs;
+  testing::EnglishMessages messages;
+  platform::RecordingShell shell;
+  testing::RecordingErrorReport report;
+  std::function<void()> onPump;
+  int shownModally = 0;
+};
+
+TEST_F(UpdateServerTest, ComparesTheServersVersionWithTheInstalledOne) {
+  for (const auto& [remote, newer] :
+       {std::pair{"2.1.000", true}, std::pair{"2.0.708", false}, std::pair{"1.9.999", false}}) {
+    server.serveBody("/TLupdate", remote);
+    auto service = makeService();
+    service->btnCheck_Click();
+    EXPECT_EQ(service->newer(), newer) << remote;
+    EXPECT_EQ(window.lbl_majInfo.caption(),
+              newer ? "New version available ! (2.1.0)" : "No update available at this time.")
+        << remote;
+  }
+  server.serveStatus("/TLupdate", 404);
+  auto service = makeService();
+  service->btnCheck_Click();
+  EXPECT_FALSE(service->newer());
+  EXPECT_EQ(window.lbl_majInfo.caption(), "Error during search");
+}
+
+TEST_F(UpdateServerTest, FetchesTheNewsOncePerLife) {
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveBody("/TLnewsEN", "Faster gradients.");
+  auto service = makeService();
+  service->btnCheck_Click();
+  const int before = server.requestCount();
+  service->btnNews_Click();
+  service->btnNews_Click();
+  EXPECT_EQ(server.requestCount(), before + 1);
+  EXPECT_EQ(dialogs.shown().back().text, "Faster gradients.");
+}
+
+TEST_F(UpdateServerTest, SavesTheInstallerOnlyWhenItArrivedWhole) {
+  server.serveBody("/TLupdate", "2.1.000");
+  std::string installer(50000, '\0');
+  for (std::size_t i = 0; i < installer.size(); ++i) installer[i] = static_cast<char>(i * 7);
+  server.serveBody("/TLsetup.exe", installer);
+  auto service = makeService();
+  service->btnCheck_Click();
+  service->btnDwld_Click();
+  ASSERT_TRUE(service->finished());
+  std::ifstream saved(dir.path() / "Tessalune" / "TLsetup.exe", std::ios::binary);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installer);
+  service->btnCancel_Click();  // the cancel button has become the install button
+  EXPECT_EQ(shell.started.size(), 1u);
+
+  for (int failure = 0; failure < 3; ++failure) {
+    std::filesystem::remove(dir.path() / "Tessalune" / "TLsetup.exe");
+    if (failure == 0) server.serveStatus("/TLsetup.exe", 404);
+    if (failure == 1) server.serveShortBody("/TLsetup.exe", std::string(1000, 'x'), 5000);
+    if (failure == 2) server.serveChunked("/TLsetup.exe", std::string(5000, 'x'), true);
+    auto again = makeService();
+    again->btnCheck_Click();
+    again->btnDwld_Click();
+    EXPECT_FALSE(again->finished()) << failure;
+    EXPECT_FALSE(installerSaved()) << failure;
+    EXPECT_FALSE(anyPartialFile()) << failure;
+    EXPECT_EQ(dialogs.shown().back().text, "Error during update's download.") << failure;
+  }
+}
+
+TEST_F(UpdateServerTest, ACancelInTheMiddleDeletesThePartialFileAndADownloadAfterwardsWorks) {
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveSlowly("/TLsetup.exe", 1024, 200, std::chrono::milliseconds(10));
+  auto service = makeService();
+  service->btnCheck_Click();
+  onPump = [&] {
+    if (service->received() > 2048 && !service->cancelRequested()) service->btnCancel_Click();
+  };
+  service->btnDwld_Click();
+  onPump = nullptr;
+  EXPECT_FALSE(service->finished());
+  EXPECT_EQ(window.lbl_majInfo.caption(), "Download aborted.");
+  EXPECT_FALSE(installerSaved());
+  EXPECT_FALSE(anyPartialFile());
+
+  server.serveBody("/TLsetup.exe", std::string(3000, 'y'));
+  service->btnDwld_Click();
+  EXPECT_TRUE(service->finished());
+  EXPECT_TRUE(installerSaved());
+}
+
+}  // namespace
+}  // namespace tessalune::update
