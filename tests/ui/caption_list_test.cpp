@@ -59,7 +59,9 @@ TEST_F(CaptionListTest, HoldsEachWindowsEntriesInTheFilesOrder) {
                                                              {&update, 10}, {&qn.window, 11}, {&help, 2}};
   std::size_t i = 0;
   for (const auto& [owner, count] : windows) {
-    if (owner != &editor) EXPECT_EQ(captions[i], owner) << "entry " << i;
+    if (owner != &editor) {
+      EXPECT_EQ(captions[i], owner) << "entry " << i;
+    }
     for (const std::size_t end = i + count; i < end; ++i) {
       ASSERT_NE(captions[i], nullptr) << "entry " << i;
       EXPECT_TRUE(captions[i] == owner || owner->find(captions[i]->name()) == captions[i])

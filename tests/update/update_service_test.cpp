@@ -45,7 +45,9 @@ TEST(UpdateVersionFile, ParsesOnlyDigitDotDigitDotThreeDigits) {
   for (const auto& [text, expected] : cases) {
     const auto got = parseVersionFile(text);
     ASSERT_EQ(got.has_value(), expected.has_value()) << text;
-    if (got) EXPECT_EQ(ui::dottedVersion(*got), ui::dottedVersion(*expected)) << text;
+    if (got) {
+      EXPECT_EQ(ui::dottedVersion(*got), ui::dottedVersion(*expected)) << text;
+    }
   }
 }
 
