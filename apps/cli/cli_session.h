@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "engine/conversion_context.h"
+#include "errors/counting_report.h"
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "errors/routine_guard.h"
@@ -26,22 +27,6 @@ class ToolLifecycle : public errors::Lifecycle {
   bool halted_ = false;
 };
 
-// Remembers that something was reported, for the exit status.
-class CountingReport : public errors::ErrorReport {
- public:
-  explicit CountingReport(errors::ErrorReport& inner) : inner_(inner) {}
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
-                   std::string_view description, std::int16_t line, std::string_view column) override {
-    ++count_;
-    inner_.reportError(kind, source, number, description, line, column);
-  }
-  int count() const { return count_; }
-
- private:
-  errors::ErrorReport& inner_;
-  int count_ = 0;
-};
-
 // What an engine tool runs with: message boxes on standard error, the catalogue of the
 // interface language, the plug-in's error report, and the two hidden boxes.
 class CliSession {
@@ -50,7 +35,7 @@ class CliSession {
 
   engine::ConversionContext conversion(int mode, bool noEnd);
   errors::FailureContext& failures() { return failures_; }
-  bool failed() const { return report_.count() > 0 || lifecycle_.halted(); }
+  bool failed() const { return report_.failures() > 0 || lifecycle_.halted(); }
 
   engine::RichTextBox autoBox{"rtf_auto"};
   engine::RichTextBox scratch{"rtf_mask"};
@@ -60,7 +45,7 @@ class CliSession {
   lang::MessageVariables messages_;
   ToolLifecycle lifecycle_;
   errors::PluginErrorReport pluginReport_{dialogs_, messages_, lifecycle_};
-  CountingReport report_{pluginReport_};
+  errors::CountingReport report_{pluginReport_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
 };

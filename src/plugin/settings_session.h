@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "errors/counting_report.h"
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "lang/message_variables.h"
@@ -35,7 +36,7 @@ class SettingsSession : private errors::Lifecycle {
   store::StoreContext& store() { return store_; }
   platform::TerminalDialogs& dialogs() { return dialogs_; }
   bool halted() const { return halted_; }
-  bool failed() const { return reports_ > 0 || halted_; }
+  bool failed() const { return report_.failures() > 0 || halted_; }
 
  private:
   void unloadForms() override;
@@ -44,26 +45,11 @@ class SettingsSession : private errors::Lifecycle {
   void writeDefaultConfiguration() override;
   void loadConfig() override;
 
-  class CountingReport : public errors::ErrorReport {
-   public:
-    CountingReport(errors::ErrorReport& inner, int& count) : inner_(inner), count_(count) {}
-    void reportError(std::string_view kind, std::string_view source, std::int32_t number,
-                     std::string_view description, std::int16_t line, std::string_view column) override {
-      if (kind == "unknown") ++count_;  // a recreated configuration is not a failure; a halt is counted apart
-      inner_.reportError(kind, source, number, description, line, column);
-    }
-
-   private:
-    errors::ErrorReport& inner_;
-    int& count_;
-  };
-
   std::filesystem::path pluginDir_;
   platform::TerminalDialogs dialogs_;
   lang::MessageVariables messages_;
   errors::PluginErrorReport pluginReport_;
-  int reports_ = 0;
-  CountingReport report_{pluginReport_, reports_};
+  errors::CountingReport report_{pluginReport_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
   store::StoreContext store_;
