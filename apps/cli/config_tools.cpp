@@ -66,12 +66,10 @@ void show(SettingsSession& session) {
 }
 
 void listQuickNicks(SettingsSession& session) {
-  platform::XmlDocument doc;
-  if (!store::loadConfigDocument(doc, store::configFilePath(session.store().pluginDir), session.store(),
-                                 "quicknick list")) {
-    return;
-  }
-  for (const platform::XmlNode& entry : doc.selectNodes("/config/quicknicks/quicknick")) {
+  store::ConfigSession config(session.store());
+  if (!config.load("quicknick list")) return;
+  config.release();
+  for (const platform::XmlNode& entry : config.doc().selectNodes("/config/quicknicks/quicknick")) {
     const std::string shortcut =
         entry.hasAttribute("shortcut") ? entry.attribute("shortcut") : "(no shortcut)";
     std::cout << shortcut << "\t" << engine::xml2plus(store::quickNickBody(entry), session.store().failures)

@@ -1,6 +1,9 @@
 #include "errors/plugin_error_report.h"
 
+#include <exception>
 #include <string>
+
+#include "errors/failure.h"
 
 #include "errors/titles.h"
 
@@ -18,7 +21,11 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
     if (dialogs_.ask(text, Icon::Critical, messages_.message(104))) restartPlugin();
   } else if (kind == "cfg" && number == kDocumentNotFound) {
     dialogs_.message(messages_.message(105), Icon::Critical);
-    lifecycle_.writeDefaultConfiguration();
+    try {
+      lifecycle_.writeDefaultConfiguration();
+    } catch (const std::exception& e) {
+      throw DefaultConfigurationFailure(e.what());
+    }
     lifecycle_.loadConfig();
   } else if (kind == "cfg") {
     // The parser's reason is followed by its position on a line of its own.

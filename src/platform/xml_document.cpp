@@ -1,14 +1,7 @@
 #include "platform/xml_document.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+#include <cstring>
 
 namespace tessalune::platform {
 
@@ -99,16 +92,22 @@ bool XmlDocument::loadXml(std::string_view text) {
   return static_cast<bool>(result);
 }
 
-bool XmlDocument::load(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    doc_.reset();
+bool XmlDocument::load(const std::filesystem::path& file, FileSystem& files, std::uintmax_t maxBytes) {
+  const FileContents contents = readFile(files, file, maxBytes);
+  if (contents.error == 0) return loadXml(contents.bytes);
+  doc_.reset();
+  if (contents.error == ENOENT) {
     error_ = {kXmlFileNotFound, "The system cannot locate the object specified.", 0, 0};
-    return false;
+  } else if (contents.error == EFBIG) {
+    error_ = {kXmlFileTooLarge,
+              "The file is larger than any this program reads (over " + std::to_string(maxBytes >> 20) +
+                  " MB).\r\n",
+              0, 0};
+  } else {
+    error_ = {kXmlFileUnreadable,
+              file.string() + " cannot be read: " + std::strerror(contents.error) + ".\r\n", 0, 0};
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return loadXml(bytes.str());
+  return false;
 }
 
 std::vector<XmlNode> XmlDocument::selectNodes(std::string_view xpath) const {
@@ -133,7 +132,7 @@ std::string XmlDocument::xml() const {
   return writer.out;
 }
 
-void XmlDocument::save(const std::filesystem::path& file) const {
+void XmlDocument::save(const std::filesystem::path& file, FileSystem& files) const {
   // A file keeps each node outside the root (the declaration, comments) on its own line,
   // and ends with a line end.
   StringWriter writer;
@@ -141,35 +140,7 @@ void XmlDocument::save(const std::filesystem::path& file) const {
     node.print(writer, "", kFormat, pugi::encoding_utf8);
     writer.out += "\r\n";
   }
-  writeFileAtomically(file, writer.out);
-}
-
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-  std::error_code statusError;
-  const auto status = std::filesystem::status(file, statusError);
-  if (!statusError && std::filesystem::exists(status) &&
-      (status.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none) {
-    throw std::runtime_error("Permission denied: " + file.string() + " is read-only");
-  }
-  const std::filesystem::path temporary = file.string() + ".tmp-" + std::to_string(::getpid());
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) throw std::runtime_error("cannot write " + file.string());
-  bool written = true;
-  for (std::size_t done = 0; written && done < bytes.size();) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    written = n > 0;
-    if (written) done += static_cast<std::size_t>(n);
-  }
-  // The data reaches the disk before the name does, so a crash leaves the old file or the new.
-  written = written && ::fsync(fd) == 0;
-  written = ::close(fd) == 0 && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, file, error);
-  if (!written || error) {
-    std::filesystem::remove(temporary, error);
-    throw std::runtime_error("cannot write " + file.string());
-  }
+  writeFileAtomically(files, file, writer.out);
 }
 
 }  // namespace tessalune::platform

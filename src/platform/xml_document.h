@@ -8,6 +8,8 @@
 
 #include <pugixml.hpp>
 
+#include "platform/file_system.h"
+
 namespace tessalune::platform {
 
 // Why a document did not load: the parser's code and reason and where it stopped
@@ -21,6 +23,11 @@ struct XmlParseError {
 
 inline constexpr std::int32_t kXmlFileNotFound = static_cast<std::int32_t>(0x800C0006u);
 inline constexpr std::int32_t kXmlFileTooLarge = static_cast<std::int32_t>(0x80070008u);
+// A file that exists but cannot be read (no permission, an I/O error, not a plain file).
+inline constexpr std::int32_t kXmlFileUnreadable = static_cast<std::int32_t>(0x80004005u);
+
+// No XML file the plug-in reads comes near this size; a larger one is refused unread.
+inline constexpr std::uintmax_t kMaxXmlFileBytes = 64u << 20;
 
 // One element (or other node) of an XmlDocument; a null node is false.
 class XmlNode {
@@ -61,8 +68,11 @@ class XmlDocument {
  public:
   // Parses text; false on a malformed document, with parseError() saying why.
   bool loadXml(std::string_view text);
-  // Parses a file; a missing file gives the code kXmlFileNotFound.
-  bool load(const std::filesystem::path& file);
+  // Parses a file. Only a file that does not exist gives kXmlFileNotFound; one that
+  // cannot be read gives kXmlFileUnreadable with the system's reason, one over maxBytes
+  // kXmlFileTooLarge.
+  bool load(const std::filesystem::path& file, FileSystem& files = systemFileSystem(),
+            std::uintmax_t maxBytes = kMaxXmlFileBytes);
   const XmlParseError& parseError() const { return error_; }
 
   XmlNode documentElement() const { return XmlNode(doc_.document_element()); }
@@ -73,19 +83,13 @@ class XmlDocument {
 
   // The document as text, without declaration or added layout.
   std::string xml() const;
-  // Writes the document to file atomically (a temporary file in the same folder, then a
-  // rename), so an interrupted save never leaves a half-written file. Throws
-  // std::runtime_error when the file cannot be written.
-  void save(const std::filesystem::path& file) const;
+  // Writes the document to file atomically (writeFileAtomically), so an interrupted save
+  // never leaves a half-written file. Throws std::runtime_error when it cannot be written.
+  void save(const std::filesystem::path& file, FileSystem& files = systemFileSystem()) const;
 
  private:
   pugi::xml_document doc_;
   XmlParseError error_;
 };
-
-// Writes bytes to file atomically, as XmlDocument::save does. A file without write
-// permission is refused as the platform would refuse it, even for a privileged user.
-// Throws std::runtime_error.
-void writeFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 }  // namespace tessalune::platform

@@ -40,26 +40,6 @@ constexpr PublishedCommand kCommands[kCommandCount] = {
     {904, "xquicknicksave", "shortcut"}, {905, "xquicknick", ""},     {906, "xtessalunecfg", ""},
     {907, "xtessaluneabout", ""},        {908, "xtessalunehelp", ""}};
 
-enum class Command { Nickname, Text, UseQuickNick, SaveQuickNick, Preferences, About, Help, None };
-
-// The command words in the order they are tried; the comparison ignores case and is over
-// the whole word.
-Command commandOf(std::string_view word) {
-  std::string lower(word);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
-  });
-  constexpr std::pair<std::string_view, Command> kWords[] = {
-      {"/xtessalune", Command::Nickname},       {"/xondrivela", Command::Text},
-      {"/xquicknick", Command::UseQuickNick},   {"/xquicknicksave", Command::SaveQuickNick},
-      {"/xtessalunecfg", Command::Preferences}, {"/xtessaluneabout", Command::About},
-      {"/xtessalunehelp", Command::Help}};
-  for (const auto& [literal, command] : kWords) {
-    if (lower == literal) return command;
-  }
-  return Command::None;
-}
-
 // The start-up failure message, in both languages since the catalogue may be what failed.
 std::string startUpFailure(std::int32_t number, std::string_view source, std::string_view description) {
   return "Une erreur est survenue lors du chargement de Tessalune:\r\nAn error happened while loading "
@@ -75,7 +55,7 @@ Plugin::Plugin(HostServices services)
     : services_(std::move(services)),
       messages_(lang::MessageCatalogue(services_.uiLanguage)),
       report_(services_.dialogs, messages_, *this),
-      store_{services_.pluginDir, services_.dialogs, messages_, failures_},
+      store_{services_.pluginDir, services_.dialogs, messages_, failures_, configLock_},
       translation_(services_.pluginDir, messages_, services_.dialogs) {}
 
 Plugin::~Plugin() {
@@ -161,6 +141,7 @@ void Plugin::startUp() {
 }
 
 void Plugin::loadWindows() {
+  ++windowLoads_;
   ui::EditorDependencies editor{services_.dialogs,
                                 messages_,
                                 failures_,
@@ -227,7 +208,7 @@ void Plugin::unloadForms() {
   updateService_.reset();
   const auto retire = [this](auto& window) {
     if (!window) return;
-    window->hide();
+    window->unload();
     retired_.push_back(std::move(window));
   };
   retire(update_);
@@ -268,7 +249,7 @@ void Plugin::freeGraphics() {
 }
 
 void Plugin::writeDefaultConfiguration() {
-  store::writeDefaultConfiguration(services_.pluginDir, services_.uiLanguage);
+  store::writeDefaultConfiguration(store_, services_.uiLanguage);
 }
 
 void Plugin::loadConfig() {
@@ -283,6 +264,24 @@ void Plugin::showModal(ui::Window& window) {
 
 // --- commands --------------------------------------------------------------------
 
+// The command words in the order they are tried; the comparison ignores case and is over
+// the whole word.
+Plugin::Command Plugin::commandOf(std::string_view word) {
+  std::string lower(word);
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+  });
+  constexpr std::pair<std::string_view, Command> kWords[] = {
+      {"/xtessalune", Command::Nickname},       {"/xondrivela", Command::Text},
+      {"/xquicknick", Command::UseQuickNick},   {"/xquicknicksave", Command::SaveQuickNick},
+      {"/xtessalunecfg", Command::Preferences}, {"/xtessaluneabout", Command::About},
+      {"/xtessalunehelp", Command::Help}};
+  for (const auto& [literal, command] : kWords) {
+    if (lower == literal) return command;
+  }
+  return Command::None;
+}
+
 bool Plugin::ParseCommand(std::string_view command, std::string_view argument, const void*,
                           std::string& result) {
   if (halted_) return false;
@@ -291,6 +290,14 @@ bool Plugin::ParseCommand(std::string_view command, std::string_view argument, c
   releaseRetiredWindows();
   if (!editor_) return true;  // the windows are being reloaded; nothing to act on
 
+  // A command whose report restarted or halted the plug-in ends there and sends nothing.
+  const std::uint32_t loads = windowLoads_;
+  const bool handled = runCommand(which, argument, result);
+  if (windowLoads_ != loads || halted_) result.clear();
+  return handled;
+}
+
+bool Plugin::runCommand(Command which, std::string_view argument, std::string& result) {
   switch (which) {
     case Command::Nickname:
       return colourOrEdit(true, argument, result);
@@ -362,26 +369,20 @@ void Plugin::useQuickNick(std::string_view shortcut, std::string& result) {
   result = "/nick2 " + codedResult_;
 }
 
+// Success is said only after the entry and its shortcut were written, in one write.
 void Plugin::saveQuickNick(std::string_view shortcut) {
   if (shortcut.empty()) {
     services_.dialogs.message(messages_.message(148), Icon::Critical);
     return;
   }
-  store::QuickNickContext ctx = quickNicks_->storeContext();
-  if (quickNicks_->chkReplaceQN.checked()) {
-    engine::RichTextBox& scratch = editor_->rtf_mask.box();
-    scratch.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
-    engine::ConversionContext conversion = editor_->conversionContext();
-    const std::string markup = engine::rtf2xml(scratch, 1, conversion);
-    store::replaceQN(markup, shortcut, ctx, [this] { quickNicks_->addAction(); });
-    return;
-  }
-  quickNicks_->addAction();
-  quickNicks_->txt_shortcut.setText(std::string(shortcut));
-  if (store::writeShortcut(ctx)) {
+  ui::QuickNickWindow& manager = *quickNicks_;
+  const bool replace = manager.chkReplaceQN.checked();
+  const auto outcome = manager.saveNickname(shortcut, replace);
+  if (manager.unloaded() || halted_) return;  // restarted or halted on the way
+  if (outcome == ui::QuickNickWindow::SaveOutcome::Saved && !replace) {
     services_.dialogs.message(messages_.message(149), Icon::Information);
-  } else {
-    showModal(*quickNicks_);
+  } else if (outcome == ui::QuickNickWindow::SaveOutcome::ShortcutTaken) {
+    showModal(manager);
   }
 }
 

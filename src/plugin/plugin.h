@@ -54,6 +54,10 @@ class Plugin : private errors::Lifecycle {
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
 
+  // The host services: a view binds to the same dialogs and window system; a test swaps
+  // the file system the configuration goes through.
+  store::StoreContext& store() { return store_; }
+
   // Keeps the messenger and starts the plug-in; true even when the start-up failed (the
   // plug-in is then halted). A missing messenger is the host's error: throws.
   bool Initialize(std::int32_t version, std::string_view userEmail, platform::Messenger* messenger);
@@ -93,6 +97,9 @@ class Plugin : private errors::Lifecycle {
   void releaseRetiredWindows();
   void registerPreferencePreviews();
 
+  enum class Command { Nickname, Text, UseQuickNick, SaveQuickNick, Preferences, About, Help, None };
+  static Command commandOf(std::string_view word);
+  bool runCommand(Command which, std::string_view argument, std::string& result);
   bool colourOrEdit(bool nickname, std::string_view argument, std::string& result);
   void useQuickNick(std::string_view shortcut, std::string& result);
   void saveQuickNick(std::string_view shortcut);
@@ -103,6 +110,7 @@ class Plugin : private errors::Lifecycle {
   errors::PluginErrorReport report_;
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
+  store::ConfigLock configLock_;
   store::StoreContext store_;
   lang::Translation translation_;
   lang::CaptionList captions_;
@@ -114,6 +122,7 @@ class Plugin : private errors::Lifecycle {
   ui::Control* currentBox_ = nullptr;
   std::string codedResult_;
   bool tablesBuilt_ = false;
+  std::uint32_t windowLoads_ = 0;  // counts loads of the windows: a command sees a restart by it
 
   std::unique_ptr<ui::EditorWindow> editor_;
   std::unique_ptr<ui::AboutWindow> about_;

@@ -20,7 +20,7 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
       dialogs_(std::cerr, answer),
       messages_(lang::MessageCatalogue(platform::uiLanguage())),
       pluginReport_(dialogs_, messages_, *this),
-      store_{pluginDir_, dialogs_, messages_, failures_},
+      store_{pluginDir_, dialogs_, messages_, failures_, configLock_},
       translation_(pluginDir_, messages_, dialogs_) {
   messages_.loadMessages();
   unloadForms();
@@ -52,7 +52,7 @@ void SettingsSession::loadConfig() {
 }
 
 void SettingsSession::writeDefaultConfiguration() {
-  store::writeDefaultConfiguration(pluginDir_, platform::uiLanguage());
+  store::writeDefaultConfiguration(store_, platform::uiLanguage());
 }
 
 }  // namespace tessalune::plugin

@@ -52,6 +52,7 @@ class SettingsSession : private errors::Lifecycle {
   errors::CountingReport report_{pluginReport_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
+  store::ConfigLock configLock_;
   store::StoreContext store_;
   lang::Translation translation_;
   lang::CaptionList captions_;

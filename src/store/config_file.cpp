@@ -112,61 +112,82 @@ void loadPreset(SettingsLoader& load, const std::string& root, PresetControls& p
   load.colour(root + "/BGgrad2", p.bgGrad2);
 }
 
+// The manager shows the first entry, or its empty state: a reload (a configuration
+// recreated mid-session) must not leave it showing entries the file no longer has.
 void loadQuickNicks(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) {
   ctx.failures.step.advance();
   const std::vector<XmlNode> entries = doc.selectNodes("/config/quicknicks/quicknick");
   if (entries.size() > static_cast<std::size_t>(INT16_MAX)) errors::raiseOverflow();
   t.quickNickState.index = 0;
   t.quickNickState.count = static_cast<std::int16_t>(entries.size());
-  if (entries.empty()) return;
+  if (entries.empty()) {
+    t.quickNicks.counter.setCaption("0 / 0");
+    t.quickNicks.preview.box().setText("");
+    t.quickNicks.shortcut.setText("");
+    t.quickNicks.previousShortcut.setCaption("");
+    return;
+  }
   t.quickNicks.counter.setCaption("1 / " + std::to_string(entries.size()));
   QuickNickContext qn{ctx, t.quickNickState, t.quickNicks};
   showQuickNick(entries.front(), qn);
 }
 
+void applySettings(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) {
+  SettingsLoader load(doc, ctx.failures.step);
+  load.onOff("/config/suffix", t.suffix, &t.editorSuffix);
+  load.onOff("/config/all", t.all, &t.editorAll);
+  load.onOff("/config/update", t.update);
+  if (const auto code = load.language("/config/lang")) {
+    const int index = lang::languageIndex(*code);
+    t.lang.setListIndex(index);
+    if (t.languageChosen) t.languageChosen(index);
+  }
+  load.onOff("/config/replaceQN", t.replaceQN);
+  loadPreset(load, "/config/nickprefs", t.nick);
+  loadPreset(load, "/config/textprefs", t.text);
+  if (t.typesChanged) t.typesChanged();
+
+  loadQuickNicks(doc, t, ctx);
+
+  if (load.sectionMissing()) {
+    ctx.dialogs.message(ctx.messages.message(kSectionsMissing), platform::Icon::Exclamation);
+  }
+}
+
 }  // namespace
 
 void loadConfig(ConfigTargets& t, StoreContext& ctx) {
-  ctx.failures.step.reset();
-  XmlDocument doc;
-  // A report of an unreadable file may fail in turn (no default file can be written);
-  // that failure belongs to the start-up, so the load is outside the trap.
-  if (!loadConfigDocument(doc, configFilePath(ctx.pluginDir), ctx, "loadConfig")) return;
-
+  // A default configuration that cannot be written where none was found is the
+  // start-up's failure: it passes the trap; every other failure is the load's own.
+  std::exception_ptr startUpFailure;
   errors::guardProcedure(ctx.failures, "loadConfig", [&] {
-    SettingsLoader load(doc, ctx.failures.step);
-    load.onOff("/config/suffix", t.suffix, &t.editorSuffix);
-    load.onOff("/config/all", t.all, &t.editorAll);
-    load.onOff("/config/update", t.update);
-    if (const auto code = load.language("/config/lang")) {
-      const int index = lang::languageIndex(*code);
-      t.lang.setListIndex(index);
-      if (t.languageChosen) t.languageChosen(index);
-    }
-    load.onOff("/config/replaceQN", t.replaceQN);
-    loadPreset(load, "/config/nickprefs", t.nick);
-    loadPreset(load, "/config/textprefs", t.text);
-    if (t.typesChanged) t.typesChanged();
-
-    loadQuickNicks(doc, t, ctx);
-
-    if (load.sectionMissing()) {
-      ctx.dialogs.message(ctx.messages.message(kSectionsMissing), platform::Icon::Exclamation);
+    try {
+      ctx.failures.step.reset();
+      ConfigSession config(ctx);
+      if (!config.load("loadConfig")) return;
+      // The document is in memory: applying it shows boxes (a language, message 107),
+      // so the lock is given up first.
+      config.release();
+      applySettings(config.doc(), t, ctx);
+    } catch (const errors::DefaultConfigurationFailure&) {
+      startUpFailure = std::current_exception();
     }
   });
+  if (startUpFailure) std::rethrow_exception(startUpFailure);
 }
 
 void writeConfig(std::string_view path, std::string_view value, StoreContext& ctx) {
-  ctx.failures.step.reset();
-  XmlDocument doc;
-  const std::filesystem::path file = configFilePath(ctx.pluginDir);
-  if (!loadConfigDocument(doc, file, ctx, "writeConfig")) return;
   errors::guardProcedure(ctx.failures, "writeConfig", [&] {
+    ctx.failures.step.reset();
+    ConfigSession config(ctx);
+    if (!config.load("writeConfig")) return;
     ctx.failures.step.advance();
-    XmlNode node = doc.selectSingleNode(path);
-    if (!node) throw errors::RuntimeFailure(91, "Object variable or With block variable not set");
+    XmlNode node = config.doc().selectSingleNode(path);
+    if (!node)
+      throw errors::RuntimeFailure(errors::failure::kObjectNotSet,
+                                   "Object variable or With block variable not set");
     node.setText(value);
-    doc.save(file);
+    config.save();
   });
 }
 
@@ -178,7 +199,21 @@ std::string defaultConfiguration(int languageId) {
 }
 
 void writeDefaultConfiguration(const std::filesystem::path& pluginDir, int languageId) {
-  platform::writeFileAtomically(configFilePath(pluginDir), defaultConfiguration(languageId) + "\r\n");
+  platform::writeFileAtomically(platform::systemFileSystem(), configFilePath(pluginDir),
+                                defaultConfiguration(languageId) + "\r\n");
+}
+
+void writeDefaultConfiguration(StoreContext& ctx, int languageId) {
+  ConfigSession config(ctx);
+  // Another process may have created the file since it was found missing; what it
+  // wrote is kept.
+  std::error_code error;
+  if (std::filesystem::symlink_status(configFilePath(ctx.pluginDir), error).type() !=
+      std::filesystem::file_type::not_found) {
+    return;
+  }
+  platform::writeFileAtomically(ctx.files, configFilePath(ctx.pluginDir),
+                                defaultConfiguration(languageId) + "\r\n");
 }
 
 }  // namespace tessalune::store

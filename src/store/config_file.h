@@ -10,7 +10,9 @@ namespace tessalune::store {
 
 // Loads the configuration file into the controls that hold the settings, then shows the
 // first QuickNick in the manager. A missing or malformed section is skipped and reported
-// once at the end (message 107); the file is never repaired.
+// once at the end (message 107); the file is never repaired. Traps its own failures, but
+// for a default configuration that could not be written (errors::DefaultConfigurationFailure),
+// which is the start-up's.
 void loadConfig(ConfigTargets& targets, StoreContext& ctx);
 
 // Writes one element's text (e.g. "/config/nickprefs/FGcolor", "#FF8000"): loads the file,
@@ -25,5 +27,9 @@ std::string defaultConfiguration(int languageId);
 // Writes the default document of the language, followed by CR LF, over the configuration
 // file. Throws std::runtime_error when it cannot be written (the Tessalune folder missing).
 void writeDefaultConfiguration(const std::filesystem::path& pluginDir, int languageId);
+
+// The same under the configuration's lock, for a file found missing: when another process
+// has created it meanwhile, that file is kept. Throws when it cannot be written.
+void writeDefaultConfiguration(StoreContext& ctx, int languageId);
 
 }  // namespace tessalune::store

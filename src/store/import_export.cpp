@@ -46,30 +46,34 @@ std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
 }
 
 void importConfig(const std::filesystem::path& path, StoreContext& ctx) {
-  ctx.failures.step.reset();
-  // A file that vanished after it was chosen is not a missing configuration: reporting it
-  // as one would replace the user's configuration by the default.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    ctx.failures.report.reportError("unknown", "importConfig", 53, "File not found: " + path.string(), 0, "");
-    return;
-  }
-  platform::XmlDocument doc;
-  if (!loadConfigDocument(doc, path, ctx, "importConfig")) return;
   errors::guardProcedure(ctx.failures, "importConfig", [&] {
+    ctx.failures.step.reset();
+    ConfigSession config(ctx);
+    // A file that vanished after it was chosen is not a missing configuration: reporting
+    // it as one would replace the user's configuration by the default.
+    platform::XmlDocument& doc = config.doc();
+    if (!doc.load(path, ctx.files)) {
+      if (doc.parseError().code == platform::kXmlFileNotFound) {
+        throw errors::RuntimeFailure(errors::failure::kFileNotFound, "File not found: " + path.string());
+      }
+      config.reportLoadFailure("importConfig");
+      return;
+    }
     ctx.failures.step.advance();
-    doc.save(configFilePath(ctx.pluginDir));
+    config.save();
+    config.release();
     ctx.dialogs.message(ctx.messages.message(kImported), platform::Icon::Information);
   });
 }
 
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
-  ctx.failures.step.reset();
-  platform::XmlDocument doc;
-  if (!loadConfigDocument(doc, configFilePath(ctx.pluginDir), ctx, "exportConfig")) return;
   errors::guardProcedure(ctx.failures, "exportConfig", [&] {
+    ctx.failures.step.reset();
+    ConfigSession config(ctx);
+    if (!config.load("exportConfig")) return;
+    config.release();
     ctx.failures.step.advance();
-    doc.save(path);
+    config.doc().save(path, ctx.files);
     ctx.dialogs.message(ctx.messages.message(kExported), platform::Icon::Information);
   });
 }

@@ -21,10 +21,8 @@ constexpr std::string_view kListPath = "/config/quicknicks";
 constexpr const char* kShortcut = "shortcut";
 constexpr int kShortcutTaken = 141;
 constexpr int kShortcutUnknown = 142;
-constexpr std::int32_t kObjectNotSet = 91;
-
 [[noreturn]] void raiseObjectNotSet(const std::string& detail) {
-  throw errors::RuntimeFailure(kObjectNotSet,
+  throw errors::RuntimeFailure(errors::failure::kObjectNotSet,
                                "Object variable or With block variable not set (" + detail + ")");
 }
 
@@ -64,6 +62,28 @@ XmlNode parseEntry(std::string_view markup, XmlDocument& doc) {
   return root;
 }
 
+// Appends a markup document as the last entry, under shortcut when one is given, and
+// saves: one write. The entry is then found as the node just written, whatever else the
+// file holds.
+SavedQuickNick appendEntry(ConfigSession& config, std::string_view markup, const std::string* shortcut,
+                           errors::StepMarker& step) {
+  XmlNode list = config.doc().selectSingleNode(kListPath);
+  step.advance();
+  XmlDocument entryDoc;
+  XmlNode entry = parseEntry(markup, entryDoc);
+  if (shortcut) entry.setAttribute(kShortcut, *shortcut);
+  if (!list) raiseObjectNotSet("no /config/quicknicks");
+  if (config.doc().selectNodes(kEntriesPath).size() >= static_cast<std::size_t>(INT16_MAX)) {
+    errors::raiseOverflow();  // the manager counts in 16 bits
+  }
+  const pugi::xml_node written = list.raw().append_copy(entry.raw());
+  config.save();
+  const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
+  std::size_t index = 0;
+  while (index < entries.size() && entries[index].raw() != written) ++index;
+  return {static_cast<std::int16_t>(index), static_cast<std::int16_t>(entries.size())};
+}
+
 }  // namespace
 
 void showQuickNick(const XmlNode& entry, QuickNickContext& ctx) {
@@ -81,12 +101,13 @@ std::string quickNickBody(const XmlNode& entry) {
 
 std::string readQN(QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  failures.step.reset();
-  XmlDocument doc;
-  if (!loadConfigDocument(doc, configFilePath(ctx.store.pluginDir), ctx.store, "readQN")) return {};
   return errors::guardRoutine(failures, "readQN", std::string{}, [&] {
+    failures.step.reset();
+    ConfigSession config(ctx.store);
+    if (!config.load("readQN")) return std::string{};
+    config.release();
     failures.step.advance();
-    const std::vector<XmlNode> entries = doc.selectNodes(kEntriesPath);
+    const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
 
     failures.step.advance();
     const XmlNode entry = entryAt(entries, ctx.state.index);
@@ -98,45 +119,61 @@ std::string readQN(QuickNickContext& ctx) {
   });
 }
 
-void writeQN(std::string_view markup, QuickNickContext& ctx) {
+std::optional<SavedQuickNick> writeQN(std::string_view markup, QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  failures.step.reset();
-  XmlDocument doc;
-  const std::filesystem::path file = configFilePath(ctx.store.pluginDir);
-  if (!loadConfigDocument(doc, file, ctx.store, "writeQN")) return;
-  errors::guardProcedure(failures, "writeQN", [&] {
+  return errors::guardRoutine(failures, "writeQN", std::optional<SavedQuickNick>{}, [&] {
+    failures.step.reset();
+    ConfigSession config(ctx.store);
+    if (!config.load("writeQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
-    XmlNode list = doc.selectSingleNode(kListPath);
+    return std::optional(appendEntry(config, markup, nullptr, failures.step));
+  });
+}
 
+std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view shortcut,
+                                     QuickNickContext& ctx) {
+  errors::FailureContext& failures = ctx.store.failures;
+  return errors::guardRoutine(failures, "saveQN", std::optional<SavedQuickNick>{}, [&] {
+    failures.step.reset();
+    ctx.state.shortcutMatched = false;
+    ConfigSession config(ctx.store);
+    if (!config.load("saveQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
-    XmlDocument entryDoc;
-    const XmlNode entry = parseEntry(markup, entryDoc);
-    if (!list) raiseObjectNotSet("no /config/quicknicks");
-    list.raw().append_copy(entry.raw());
-    doc.save(file);
+    const bool taken = findShortcut(config.doc().selectNodes(kEntriesPath), shortcut).has_value();
+    const std::string wanted(shortcut);
+    failures.step.advance();
+    SavedQuickNick saved = appendEntry(config, markup, taken ? nullptr : &wanted, failures.step);
+    config.release();
+    if (taken) {
+      saved.shortcutTaken = true;
+      ctx.state.shortcutMatched = true;
+      ctx.store.dialogs.message(ctx.store.messages.message(kShortcutTaken), platform::Icon::Exclamation);
+    }
+    return std::optional(saved);
   });
 }
 
 void deleteQN(QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  failures.step.reset();
-  XmlDocument doc;
-  const std::filesystem::path file = configFilePath(ctx.store.pluginDir);
-  if (!loadConfigDocument(doc, file, ctx.store, "deleteQN")) return;
   errors::guardProcedure(failures, "deleteQN", [&] {
+    failures.step.reset();
+    ConfigSession config(ctx.store);
+    if (!config.load("deleteQN")) return;
     QuickNickState& state = ctx.state;
     QuickNickControls& controls = ctx.controls;
 
     failures.step.advance();
-    const std::vector<XmlNode> entries = doc.selectNodes(kEntriesPath);
+    const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
     if (state.index < 0 || static_cast<std::size_t>(state.index) >= entries.size()) return;
 
     failures.step.advance();
     const XmlNode entry = entries[static_cast<std::size_t>(state.index)];
     entry.parent().removeChild(entry);
-    doc.save(file);
+    config.save();
+    config.release();
 
-    --state.count;
+    // The file says how many entries remain, whoever else added some meanwhile.
+    state.count = static_cast<std::int16_t>(entries.size() - 1);
     failures.step.advance();
     if (state.count == 0) {
       controls.counter.setCaption("0 / 0");
@@ -148,8 +185,8 @@ void deleteQN(QuickNickContext& ctx) {
     // The entry after the deleted one takes its place; after the last, the one before.
     if (state.count == 1) {
       state.index = 0;
-    } else if (state.index == state.count) {
-      --state.index;
+    } else if (state.index >= state.count) {
+      state.index = static_cast<std::int16_t>(state.count - 1);
     }
     controls.counter.setCaption(counterText(state.index, state.count));
     readQN(ctx);
@@ -158,26 +195,27 @@ void deleteQN(QuickNickContext& ctx) {
 
 bool writeShortcut(QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  ctx.state.shortcutMatched = false;
-  failures.step.reset();
-  XmlDocument doc;
-  const std::filesystem::path file = configFilePath(ctx.store.pluginDir);
-  if (!loadConfigDocument(doc, file, ctx.store, "writeShortcut")) return false;
   return errors::guardRoutine(failures, "writeShortcut", false, [&] {
+    failures.step.reset();
+    ctx.state.shortcutMatched = false;
+    ConfigSession config(ctx.store);
+    if (!config.load("writeShortcut")) return false;
     const std::string shortcut = ctx.controls.shortcut.text();
     failures.step.advance();
     if (shortcut == ctx.controls.previousShortcut.caption()) return true;
 
-    const std::vector<XmlNode> entries = doc.selectNodes(kEntriesPath);
+    const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
     failures.step.advance();
     // Every entry counts, the current one included; an empty shortcut is never checked.
     if (!shortcut.empty() && findShortcut(entries, shortcut)) {
+      config.release();
       ctx.store.dialogs.message(ctx.store.messages.message(kShortcutTaken), platform::Icon::Exclamation);
       ctx.state.shortcutMatched = true;
       return false;
     }
     entryAt(entries, ctx.state.index).setAttribute(kShortcut, shortcut);
-    doc.save(file);
+    config.save();
+    config.release();
     ctx.controls.previousShortcut.setCaption(shortcut);
     return true;
   });
@@ -185,13 +223,14 @@ bool writeShortcut(QuickNickContext& ctx) {
 
 std::string useQN(std::string_view shortcut, QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  ctx.state.shortcutMatched = false;
-  failures.step.reset();
-  XmlDocument doc;
-  if (!loadConfigDocument(doc, configFilePath(ctx.store.pluginDir), ctx.store, "useQN")) return {};
   return errors::guardRoutine(failures, "useQN", std::string{}, [&] {
+    failures.step.reset();
+    ctx.state.shortcutMatched = false;
+    ConfigSession config(ctx.store);
+    if (!config.load("useQN")) return std::string{};
+    config.release();
     failures.step.advance();
-    const std::vector<XmlNode> entries = doc.selectNodes(kEntriesPath);
+    const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
 
     failures.step.advance();
     if (const auto found = findShortcut(entries, shortcut)) {
@@ -203,26 +242,23 @@ std::string useQN(std::string_view shortcut, QuickNickContext& ctx) {
   });
 }
 
-void replaceQN(std::string_view markup, std::string_view shortcut, QuickNickContext& ctx,
-               const std::function<void()>& addAction) {
+std::optional<SavedQuickNick> replaceQN(std::string_view markup, std::string_view shortcut,
+                                        QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
-  ctx.state.shortcutMatched = false;
-  failures.step.reset();
-  XmlDocument doc;
-  const std::filesystem::path file = configFilePath(ctx.store.pluginDir);
-  if (!loadConfigDocument(doc, file, ctx.store, "replaceQN")) return;
-  errors::guardProcedure(failures, "replaceQN", [&] {
+  return errors::guardRoutine(failures, "replaceQN", std::optional<SavedQuickNick>{}, [&] {
+    failures.step.reset();
+    ctx.state.shortcutMatched = false;
+    ConfigSession config(ctx.store);
+    if (!config.load("replaceQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
-    const std::vector<XmlNode> entries = doc.selectNodes(kEntriesPath);
+    const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
     failures.step.advance();
     const auto found = findShortcut(entries, shortcut);
 
     if (!found) {
-      // A new entry from the current nickname, then the shortcut committed to it.
-      addAction();
-      ctx.controls.shortcut.setText(std::string(shortcut));
-      writeShortcut(ctx);
-      return;
+      // A new last entry under the shortcut, in the same write.
+      const std::string wanted(shortcut);
+      return std::optional(appendEntry(config, markup, &wanted, failures.step));
     }
 
     // The shortcut is set as an attribute value of the parsed entry, so no character of
@@ -235,9 +271,13 @@ void replaceQN(std::string_view markup, std::string_view shortcut, QuickNickCont
     pugi::xml_node list = old.parent();
     list.insert_copy_before(entry.raw(), old);
     list.remove_child(old);
-    doc.save(file);
+    config.save();
+    config.release();
 
     if (static_cast<std::size_t>(ctx.state.index) == *found && ctx.state.index >= 0) readQN(ctx);
+    SavedQuickNick saved{static_cast<std::int16_t>(*found), static_cast<std::int16_t>(entries.size())};
+    saved.replaced = true;
+    return std::optional(saved);
   });
 }
 

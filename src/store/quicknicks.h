@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,13 +28,29 @@ void showQuickNick(const platform::XmlNode& entry, QuickNickContext& ctx);
 // The entry's content as markup text, without its own tags.
 std::string quickNickBody(const platform::XmlNode& entry);
 
+// Where a save put its entry: its position among all entries and how many the file then
+// holds, so the manager shows the entry just written whatever other processes added.
+struct SavedQuickNick {
+  std::int16_t index = 0;
+  std::int16_t count = 0;
+  bool shortcutTaken = false;  // saveQN: the shortcut belonged to another entry; stored without it
+  bool replaced = false;       // replaceQN: an existing entry was replaced in place
+};
+
 // Shows the entry at the current index and returns its body; "" when the file cannot be
 // loaded or there is no such entry.
 std::string readQN(QuickNickContext& ctx);
 
 // Appends a markup document ("<nick>...</nick>") as a new last entry without shortcut.
-// The index, the count and the controls are left to the caller (the Add action).
-void writeQN(std::string_view markup, QuickNickContext& ctx);
+// The index, the count and the controls are left to the caller (the Add action); nothing
+// when the file cannot be loaded or written (reported).
+std::optional<SavedQuickNick> writeQN(std::string_view markup, QuickNickContext& ctx);
+
+// The save command without the replace option, as one write: the markup as a new last
+// entry under shortcut, or, when another entry has that shortcut (message 141, after the
+// write), without one.
+std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view shortcut,
+                                     QuickNickContext& ctx);
 
 // Removes the entry at the current index and shows the one that takes its place.
 void deleteQN(QuickNickContext& ctx);
@@ -47,10 +63,10 @@ bool writeShortcut(QuickNickContext& ctx);
 // message 142 when there is none. The manager is not changed.
 std::string useQN(std::string_view shortcut, QuickNickContext& ctx);
 
-// Stores markup in place of the first entry with that shortcut. When no entry has it,
-// runs addAction (the manager's Add action: the current nickname as a new last entry,
-// made current) and commits the shortcut to that new entry; markup is then unused.
-void replaceQN(std::string_view markup, std::string_view shortcut, QuickNickContext& ctx,
-               const std::function<void()>& addAction);
+// Stores markup in place of the first entry with that shortcut, refreshing the manager
+// when it shows that entry; when no entry has it, appends the markup under the shortcut.
+// One write either way.
+std::optional<SavedQuickNick> replaceQN(std::string_view markup, std::string_view shortcut,
+                                        QuickNickContext& ctx);
 
 }  // namespace tessalune::store

@@ -1,6 +1,7 @@
 #include "store/store_context.h"
 
-#include <system_error>
+#include <algorithm>
+#include <string>
 
 namespace tessalune::store {
 
@@ -8,21 +9,33 @@ std::filesystem::path configFilePath(const std::filesystem::path& pluginDir) {
   return pluginDir / "Tessalune" / "tessalune.xml";
 }
 
-bool loadConfigDocument(platform::XmlDocument& doc, const std::filesystem::path& file, StoreContext& ctx,
-                        std::string_view source) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(file, error);
-  if (!error && size > kMaxConfigBytes) {
-    ctx.failures.report.reportError("cfg", source, platform::kXmlFileTooLarge,
-                                    "The file is larger than any configuration (over 64 MB).\r\n", 0, "0");
-    return false;
-  }
-  if (doc.load(file)) return true;
-  const platform::XmlParseError& e = doc.parseError();
-  ctx.failures.report.reportError("cfg", source, e.code, e.reason,
-                                  static_cast<std::int16_t>(std::min(e.line, 32767)),
-                                  std::to_string(e.position));
+ConfigSession::ConfigSession(StoreContext& ctx) : ctx_(ctx) {
+  ctx_.lock.acquire(ctx_.pluginDir);
+  held_ = true;
+}
+
+void ConfigSession::release() {
+  if (!held_) return;
+  held_ = false;
+  ctx_.lock.release();
+}
+
+bool ConfigSession::load(std::string_view source) {
+  return load(configFilePath(ctx_.pluginDir), source);
+}
+
+bool ConfigSession::load(const std::filesystem::path& file, std::string_view source) {
+  if (doc_.load(file, ctx_.files)) return true;
+  reportLoadFailure(source);
   return false;
+}
+
+void ConfigSession::reportLoadFailure(std::string_view source) {
+  release();
+  const platform::XmlParseError& e = doc_.parseError();
+  ctx_.failures.report.reportError("cfg", source, e.code, e.reason,
+                                   static_cast<std::int16_t>(std::min(e.line, 32767)),
+                                   std::to_string(e.position));
 }
 
 }  // namespace tessalune::store

@@ -1,35 +1,62 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <string_view>
 
 #include "errors/message_texts.h"
 #include "errors/routine_guard.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/xml_document.h"
+#include "store/config_lock.h"
 
 namespace tessalune::store {
 
 // What every routine of the store needs: where the plug-in lives, the dialogs, the
-// messages, and where failures go (with the shared step marker).
+// messages, where failures go (with the shared step marker), the lock that keeps other
+// writers out, and the file system the file is read and written through.
 struct StoreContext {
   std::filesystem::path pluginDir;  // the folder of the plug-in; the file is Tessalune/tessalune.xml in it
   platform::Dialogs& dialogs;
   const errors::MessageTexts& messages;
   errors::FailureContext& failures;
+  ConfigLock& lock;
+  platform::FileSystem& files = platform::systemFileSystem();
 };
 
 // "<pluginDir>/Tessalune/tessalune.xml".
 std::filesystem::path configFilePath(const std::filesystem::path& pluginDir);
 
-// No real configuration comes near this size; a larger file is refused unread.
-inline constexpr std::uintmax_t kMaxConfigBytes = 64u << 20;
+// One store routine's use of the configuration file: the lock taken, the file loaded into
+// a fresh document, saved when the routine changed it. The lock is given up before any
+// message box or report, so no other process waits on a person, and at the latest when
+// the session ends (an exception unwinding through a routine releases it before the
+// routine's trap reports).
+class ConfigSession {
+ public:
+  // Takes the lock; throws errors::RuntimeFailure when another process keeps it.
+  explicit ConfigSession(StoreContext& ctx);
+  ~ConfigSession() { release(); }
+  ConfigSession(const ConfigSession&) = delete;
+  ConfigSession& operator=(const ConfigSession&) = delete;
 
-// Loads the configuration file into doc, the way every routine of the store starts. On
-// failure reports kind "cfg" with the parser's details and source as the routine's name,
-// and returns false. The report may itself fail (a default file that cannot be written):
-// that failure goes to the caller.
-bool loadConfigDocument(platform::XmlDocument& doc, const std::filesystem::path& file, StoreContext& ctx,
-                        std::string_view source);
+  // Loads the configuration file (or another file, for an import); false after the
+  // failure was reported as kind "cfg" under source, with the lock already given up.
+  bool load(std::string_view source);
+  bool load(const std::filesystem::path& file, std::string_view source);
+
+  // Gives up the lock and reports why the document did not load, as load does.
+  void reportLoadFailure(std::string_view source);
+
+  platform::XmlDocument& doc() { return doc_; }
+  // Replaces the configuration file by the document. Throws when it cannot be written.
+  void save() { doc_.save(configFilePath(ctx_.pluginDir), ctx_.files); }
+  void release();
+
+ private:
+  StoreContext& ctx_;
+  platform::XmlDocument doc_;
+  bool held_ = false;
+};
 
 }  // namespace tessalune::store

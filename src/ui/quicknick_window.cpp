@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <limits>
 #include <utility>
 
 #include "engine/plus2rtf.h"
@@ -66,7 +65,7 @@ void QuickNickWindow::bindButton(ButtonState& state, std::function<void()> actio
   state.button->setClickHandler([this, &state, action = std::move(action)] {
     const bool committed = state.committed ? *state.committed : commitShortcut();
     state.committed.reset();
-    if (committed) action();
+    if (committed && !unloaded()) action();
   });
 }
 
@@ -120,27 +119,53 @@ void QuickNickWindow::use() {
   if (!deps_.codedResult.empty()) hide();
 }
 
-void QuickNickWindow::addAction() {
-  // The store counts in 16 bits: no entry beyond the last one it can address.
-  if (deps_.state.count == std::numeric_limits<std::int16_t>::max()) return;
-
-  // The new entry takes the position after the last one.
-  deps_.state.index = deps_.state.count;
-  ++deps_.state.count;
-  showCounter();
-
-  // The current nickname, with its Plus! codes, shown as rich text.
-  rtf_quicknick.box().setTextRtf(engine::plus2rtf(deps_.messenger.friendlyName(), deps_.store.failures));
-
-  // No shortcut yet, and none to commit: the box equals the last saved one.
-  txt_shortcut.setText("");
-  lbl_prevSC.setCaption(txt_shortcut.text());
-
-  // The preview as markup, background colours kept, appended as the new last entry.
+std::pair<std::string, std::string> QuickNickWindow::nicknameAsMarkup() {
+  std::string rtf = engine::plus2rtf(deps_.messenger.friendlyName(), deps_.store.failures);
+  engine::RichTextBox nickname;
+  nickname.setTextRtf(rtf);
+  if (nickname.length() == 0) return {rtf, ""};
   engine::ConversionContext conversion = deps_.conversionContext();
-  const std::string markup = engine::rtf2xml(rtf_quicknick.box(), 1, conversion);
+  std::string markup = engine::rtf2xml(nickname, 1, conversion);
+  return {std::move(rtf), std::move(markup)};
+}
+
+// The entry is shown where the store says it was written, never at a remembered position.
+void QuickNickWindow::showNewEntry(const store::SavedQuickNick& saved, const std::string& previewRtf,
+                                   std::string_view shortcut) {
+  deps_.state.index = saved.index;
+  deps_.state.count = saved.count;
+  showCounter();
+  rtf_quicknick.box().setTextRtf(previewRtf);
+  txt_shortcut.setText(std::string(shortcut));
+  lbl_prevSC.setCaption(txt_shortcut.text());
+}
+
+void QuickNickWindow::addAction() {
+  const auto [rtf, markup] = nicknameAsMarkup();
+  // A conversion that reported a failure may have restarted the plug-in: this window is
+  // then unloaded and its store context no longer the plug-in's.
+  if (unloaded() || markup.empty()) return;
   store::QuickNickContext ctx = storeContext();
-  store::writeQN(markup, ctx);
+  const auto saved = store::writeQN(markup, ctx);
+  if (unloaded() || !saved) return;
+  showNewEntry(*saved, rtf, "");
+}
+
+QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shortcut, bool replace) {
+  const auto [rtf, markup] = nicknameAsMarkup();
+  if (unloaded() || markup.empty()) return SaveOutcome::NotSaved;
+  store::QuickNickContext ctx = storeContext();
+  const auto saved = replace ? store::replaceQN(markup, shortcut, ctx) : store::saveQN(markup, shortcut, ctx);
+  if (unloaded() || !saved) return SaveOutcome::NotSaved;
+  if (saved->replaced) return SaveOutcome::Saved;  // the store refreshed the entry if it is shown
+  if (!saved->shortcutTaken) {
+    showNewEntry(*saved, rtf, shortcut);
+    return SaveOutcome::Saved;
+  }
+  // Stored without a shortcut; the refused text waits in the box for the user to change.
+  showNewEntry(*saved, rtf, "");
+  txt_shortcut.setText(std::string(shortcut));
+  return SaveOutcome::ShortcutTaken;
 }
 
 lang::CaptionList QuickNickWindow::captionEntries() {

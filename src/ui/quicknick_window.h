@@ -51,8 +51,16 @@ class QuickNickWindow : public Window {
   OwnerDrawnButton btnClose{"btnClose"};
 
   // Saves the current messenger nickname as a new last entry without shortcut and shows
-  // it. Also run by the save command and by replaceQN.
+  // it. A nickname that is empty, refused or declined by the conversion writes nothing
+  // and leaves the window as it was.
   void addAction();
+
+  // The save command: the current nickname stored under shortcut in one write (with the
+  // replace option, in place of the entry that has it), then shown here. When another
+  // entry has the shortcut (without replace), the entry is stored without one and the
+  // shortcut box holds the refused text for the user to change.
+  enum class SaveOutcome { Saved, ShortcutTaken, NotSaved };
+  SaveOutcome saveNickname(std::string_view shortcut, bool replace);
 
   // Whether a button is drawn pressed: its last press committed the shortcut box and it
   // has not been released since.
@@ -85,6 +93,11 @@ class QuickNickWindow : public Window {
   void previous();
   void next();
   void use();
+  // The current nickname as rich text and as markup with backgrounds kept; the markup is
+  // "" when there is nothing to save.
+  std::pair<std::string, std::string> nicknameAsMarkup();
+  void showNewEntry(const store::SavedQuickNick& saved, const std::string& previewRtf,
+                    std::string_view shortcut);
 
   QuickNickDependencies deps_;
   store::QuickNickControls storeControls_{lbl_nbQN, txt_shortcut, lbl_prevSC, rtf_quicknick};

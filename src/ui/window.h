@@ -31,6 +31,14 @@ class Window : public Control {
   }
   void hide() { setVisible(false); }
 
+  // Unloaded by a restart, a halt or the plug-in's end: a handler still running on it
+  // must stop, as its store context and shared state now belong to new windows.
+  void unload() {
+    hide();
+    unloaded_ = true;
+  }
+  bool unloaded() const { return unloaded_; }
+
   const std::vector<Control*>& controls() const { return controls_; }
   Control* find(const std::string& name) const {
     for (Control* c : controls_) {
@@ -44,6 +52,7 @@ class Window : public Control {
 
  private:
   std::vector<Control*> controls_;
+  bool unloaded_ = false;
 };
 
 }  // namespace tessalune::ui

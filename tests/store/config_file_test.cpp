@@ -177,7 +177,7 @@ TEST_F(ConfigTest, MissingMalformedAndOversizedFilesAreConfigurationErrors) {
   {
     std::ofstream out(s.dir.configFile(), std::ios::binary);
     out << "<config>";
-    out.seekp(static_cast<std::streamoff>(kMaxConfigBytes) + 10);
+    out.seekp(static_cast<std::streamoff>(platform::kMaxXmlFileBytes) + 10);
     out << "</config>";
   }
   load();

@@ -55,13 +55,6 @@ class QuickNicksTest : public ::testing::Test {
   QuickNickControls controls{counter, shortcut, previousShortcut, preview};
   QuickNickState state;
   QuickNickContext ctx{s.context, state, controls};
-  // The manager's Add action, as the manager window runs it.
-  std::function<void()> add = [this] {
-    state.index = state.count++;
-    shortcut.setText("");
-    previousShortcut.setCaption("");
-    writeQN("<nick>\r\nnew\r\n</nick>", ctx);
-  };
 };
 
 TEST_F(QuickNicksTest, ReadQNShowsTheCurrentEntryAndReturnsItsBody) {
@@ -153,7 +146,7 @@ TEST_F(QuickNicksTest, MarkupThatDoesNotParseChangesNothing) {
   store(kThree);
   const std::string before = s.dir.readConfig();
   writeQN("<nick><FG></nick>", ctx);
-  replaceQN("<nick>a<</nick>", "b", ctx, add);
+  replaceQN("<nick>a<</nick>", "b", ctx);
   ASSERT_EQ(s.failures.report.reports.size(), 2u);
   for (const auto& [report, source] : {std::pair{s.failures.report.reports[0], "writeQN"},
                                        std::pair{s.failures.report.reports[1], "replaceQN"}}) {
@@ -166,7 +159,7 @@ TEST_F(QuickNicksTest, MarkupThatDoesNotParseChangesNothing) {
 
 TEST_F(QuickNicksTest, ReplaceQNReplacesOnlyTheFirstEntryWithTheShortcutInPlace) {
   store(qn("a", "one") + qn("s", "two") + qn("s", "three"), 1);
-  replaceQN("<nick>\r\nNEW\r\n</nick>", "s", ctx, add);
+  replaceQN("<nick>\r\nNEW\r\n</nick>", "s", ctx);
   EXPECT_TRUE(state.shortcutMatched);
   EXPECT_EQ(entries(), qn("a", "one") + qn("s", "NEW") + qn("s", "three"));
   EXPECT_EQ(preview.box().text(), "NEW");  // the shown entry was refreshed
@@ -175,11 +168,14 @@ TEST_F(QuickNicksTest, ReplaceQNReplacesOnlyTheFirstEntryWithTheShortcutInPlace)
 TEST_F(QuickNicksTest, HostileShortcutIsStoredAndFoundAsPlainData) {
   const std::string hostile = R"(a"]/../x<&')";
   store(kThree, 2);
-  replaceQN("<nick>unused</nick>", hostile, ctx, add);  // not found: a new entry through Add
+  const auto added = replaceQN("<nick>new</nick>", hostile, ctx);  // not found: appended under it
+  ASSERT_TRUE(added && !added->replaced);
+  EXPECT_EQ(added->index, 3);
   EXPECT_EQ(useQN(hostile, ctx), "new");
-  replaceQN("<nick>mine</nick>", hostile, ctx, add);
+  const auto replaced = replaceQN("<nick>mine</nick>", hostile, ctx);
+  ASSERT_TRUE(replaced && replaced->replaced);
   EXPECT_EQ(useQN(hostile, ctx), "mine");
-  EXPECT_EQ(state.count, 4);
+  EXPECT_EQ(replaced->count, 4);
   const std::string head = "<config>\r\n\t<quicknicks>" + kThree;
   EXPECT_EQ(s.dir.readConfig().substr(0, head.size()), head);  // the other entries, byte for byte
   EXPECT_TRUE(s.failures.report.reports.empty() && s.dialogs.shown().empty());
@@ -196,7 +192,8 @@ const std::pair<const char*, Routine> kRoutines[] = {
        EXPECT_FALSE(writeShortcut(c));
      }},
     {"useQN", [](QuickNickContext& c) { EXPECT_EQ(useQN("a", c), ""); }},
-    {"replaceQN", [](QuickNickContext& c) { replaceQN("<nick>n</nick>", "a", c, [] {}); }},
+    {"replaceQN", [](QuickNickContext& c) { replaceQN("<nick>n</nick>", "a", c); }},
+    {"saveQN", [](QuickNickContext& c) { saveQN("<nick>n</nick>", "new", c); }},
 };
 
 // A missing file is a "cfg" report from every routine; a read-only one an "unknown" report

@@ -75,7 +75,8 @@ struct StoreFixture {
   platform::ScriptedDialogs dialogs;
   EnglishMessages messages;
   TestFailures failures;
-  store::StoreContext context{dir.path(), dialogs, messages, failures.context};
+  store::ConfigLock lock;
+  store::StoreContext context{dir.path(), dialogs, messages, failures.context, lock};
 };
 
 }  // namespace tessalune::testing

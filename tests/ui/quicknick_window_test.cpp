@@ -177,10 +177,9 @@ TEST_F(QuickNickWindowTest, UseHidesOnlyWhenTheEntryGivesPlusText) {
   EXPECT_FALSE(window.visible());
 }
 
-TEST_F(QuickNickWindowTest, ReplaceWithAnUnknownShortcutAddsTheNicknameThroughTheWindow) {
+TEST_F(QuickNickWindowTest, ReplaceWithAnUnknownShortcutAddsTheNicknameUnderIt) {
   withEntries({{"a", "Alpha"}});
-  store::QuickNickContext ctx = window.storeContext();
-  store::replaceQN("<nick>Unused</nick>", "z", ctx, [this] { window.addAction(); });
+  EXPECT_EQ(window.saveNickname("z", true), QuickNickWindow::SaveOutcome::Saved);
   EXPECT_EQ(window.lbl_nbQN.caption(), "2 / 2");
   EXPECT_EQ(window.txt_shortcut.text(), "z");
   EXPECT_EQ(window.rtf_quicknick.box().text(), "Neo");

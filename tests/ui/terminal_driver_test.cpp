@@ -232,7 +232,8 @@ struct TerminalStore {
   testing::RecordingLifecycle lifecycle;
   std::ostringstream out;
   platform::TerminalDialogs dialogs{out, true};
-  store::StoreContext context{dir.path(), dialogs, messages, failures.context};
+  store::ConfigLock lock;
+  store::StoreContext context{dir.path(), dialogs, messages, failures.context, lock};
 };
 
 // close clicks the window's own Close button: the line after it is not this window's.

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tessalune::platform {
+
+// The system calls through which files are read and replaced, behind one seam so that
+// tests can make any of them fail (a full disk, a failing rename, an unreadable file).
+// Each returns what the system call returns and sets errno on failure.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual int open(const std::filesystem::path& file, int flags, mode_t mode);
+  virtual ssize_t read(int fd, void* buffer, std::size_t size);
+  virtual ssize_t write(int fd, const void* data, std::size_t size);
+  virtual int fsync(int fd);
+  virtual int rename(const std::filesystem::path& from, const std::filesystem::path& to);
+  // Makes a folder's entries (a rename into it) durable.
+  virtual int syncDirectory(const std::filesystem::path& folder);
+};
+
+// The operating system's own; it holds no state.
+FileSystem& systemFileSystem();
+
+// A whole file's bytes, or why they could not be read: error is 0 on success, ENOENT when
+// the file does not exist, EFBIG when it is larger than the reader allows, and any other
+// system error (no permission, an I/O error, a folder or a pipe in the file's place) as
+// it came.
+struct FileContents {
+  std::string bytes;
+  int error = 0;
+};
+
+FileContents readFile(FileSystem& files, const std::filesystem::path& file, std::uintmax_t maxBytes);
+
+// Replaces file by bytes atomically: a temporary file "<target>.tmp-<pid>" beside it,
+// written and synced, then renamed over it, then the folder synced, so a crash leaves the
+// old file or the new one, never a mix. A symbolic link is written through to its target;
+// the target keeps its mode and owner. A file without write permission is refused as the
+// platform would refuse it, even for a privileged user. Throws std::runtime_error naming
+// the file and the system's reason; the temporary file is then removed.
+void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, std::string_view bytes);
+
+// The suffix of the temporary files writeFileAtomically leaves when its process dies
+// mid-write: "<name>.tmp-" followed by the writer's process id.
+inline constexpr std::string_view kTemporarySuffix = ".tmp-";
+
+// Removes the temporary files that writers of file, now dead, left beside its target.
+// Only safe while no other writer of the file can run (under its lock).
+void removeStaleTemporaries(const std::filesystem::path& file);
+
+}  // namespace tessalune::platform

@@ -1,0 +1,65 @@
+#include "store/config_lock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+#include "errors/failure.h"
+#include "platform/file_system.h"
+#include "store/store_context.h"
+
+namespace tessalune::store {
+
+namespace {
+
+constexpr auto kRetryEvery = std::chrono::milliseconds(20);
+
+}  // namespace
+
+std::filesystem::path configLockPath(const std::filesystem::path& pluginDir) {
+  return configFilePath(pluginDir).string() + ".lock";
+}
+
+ConfigLock::~ConfigLock() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
+  if (depth_ > 0) {
+    ++depth_;
+    return;
+  }
+  const std::filesystem::path path = configLockPath(pluginDir);
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd >= 0) {
+    const auto deadline = std::chrono::steady_clock::now() + wait_;
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+        ::close(fd);
+        throw errors::RuntimeFailure(errors::failure::kPermissionDenied,
+                                     "Configuration in use: another program has held " + path.string() +
+                                         " for " + std::to_string(wait_.count()) +
+                                         " ms; nothing was written");
+      }
+      std::this_thread::sleep_for(kRetryEvery);
+    }
+  }
+  fd_ = fd;
+  depth_ = 1;
+  // Every writer replaces the file under this lock, so a temporary file found now
+  // belongs to a writer that died.
+  platform::removeStaleTemporaries(configFilePath(pluginDir));
+}
+
+void ConfigLock::release() {
+  if (depth_ == 0 || --depth_ > 0) return;
+  if (fd_ >= 0) ::close(fd_);  // closing the descriptor drops the lock
+  fd_ = -1;
+}
+
+}  // namespace tessalune::store
