@@ -104,7 +104,12 @@ void chat(HostSession& session) {
     if (line.front() == '/') {
       const auto [command, argument] = splitLine(line);
       std::string replacement;
-      if (session.plugin().parseCommand(command, argument, replacement)) result = replacement;
+      try {
+        if (session.plugin().parseCommand(command, argument, replacement)) result = replacement;
+      } catch (const std::exception& e) {
+        std::cerr << "tessalune: " << e.what() << "; nothing was sent\n";
+        continue;
+      }
     }
     if (result.empty()) continue;
     if (result.starts_with("/nick2 ")) {
@@ -138,7 +143,8 @@ void addHostTools(CLI::App& app, int& exitCode) {
       app.add_subcommand("run",
                          "Play one typed line to the plug-in as the chat host does and print its result "
                          "exactly. Exit status 0 when "
-                         "the plug-in handled the line, 3 when it did not (not its command, or halted).");
+                         "the plug-in handled the line, 3 when it did not (not its command, or halted), 1 "
+                         "when the call failed.");
   run->add_option("LINE", *line, "The typed line, e.g. \"/xtessalune Hello\"")->required();
   addHostOptions(run, *runOptions);
   hostCallback(run, runOptions, exitCode, [line](HostSession& session) {

@@ -23,6 +23,14 @@ PluginModule::PluginModule() {
   handle_ = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle_)
     throw std::runtime_error("cannot load the plug-in module " + path.string() + ": " + ::dlerror());
+  // Only a module of the interface's major version this host was built for is usable.
+  const std::uint32_t version = resolve<decltype(tessalune_abi_version)>("tessalune_abi_version")();
+  if (version >> 16 != TESSALUNE_ABI_MAJOR) {
+    ::dlclose(handle_);
+    throw std::runtime_error("the plug-in module " + path.string() + " has interface version " +
+                             std::to_string(version >> 16) + "." + std::to_string(version & 0xFFFF) +
+                             ", this host needs " + std::to_string(TESSALUNE_ABI_MAJOR) + ".x");
+  }
   create_ = resolve<decltype(tessalune_create)>("tessalune_create");
   destroy_ = resolve<decltype(tessalune_destroy)>("tessalune_destroy");
   initialize_ = resolve<decltype(tessalune_initialize)>("tessalune_initialize");
@@ -30,6 +38,7 @@ PluginModule::PluginModule() {
   publishInfo_ = resolve<decltype(tessalune_get_publish_info)>("tessalune_get_publish_info");
   commandInfo_ = resolve<decltype(tessalune_get_publish_command_info)>("tessalune_get_publish_command_info");
   parse_ = resolve<decltype(tessalune_parse_command)>("tessalune_parse_command");
+  lastError_ = resolve<decltype(tessalune_last_error)>("tessalune_last_error");
   free_ = resolve<decltype(tessalune_free)>("tessalune_free");
 }
 
@@ -48,6 +57,13 @@ F* PluginModule::resolve(const char* name) {
   return reinterpret_cast<F*>(symbol);
 }
 
+int PluginModule::checked(int result, const char* call) {
+  if (result != TESSALUNE_FAILED) return result;
+  const std::string reason = take(lastError_(plugin_));
+  throw std::runtime_error(std::string("the plug-in failed in ") + call + ": " +
+                           (reason.empty() ? "no reason given" : reason));
+}
+
 std::string PluginModule::take(char* text) {
   std::string out = text ? text : "";
   free_(text);
@@ -59,38 +75,40 @@ void PluginModule::start(const std::filesystem::path& pluginDir, const std::opti
   plugin_ =
       create_(pluginDir.c_str(), answer ? answer->c_str() : nullptr, script ? script->c_str() : nullptr);
   if (!plugin_) throw std::runtime_error("the plug-in could not be created (is the window script readable?)");
+  host_.size = sizeof host_;
   host_.context = this;
   host_.friendly_name = [](void* self) { return static_cast<PluginModule*>(self)->nickname.c_str(); };
   host_.message_box = nullptr;  // the module shows its boxes on the terminal
-  if (!initialize_(plugin_, 0, "", &host_)) throw std::runtime_error("the plug-in could not be initialized");
+  checked(initialize_(plugin_, 0, "", &host_), "Initialize");
 }
 
 bool PluginModule::parseCommand(const std::string& command, const std::string& argument,
                                 std::string& result) {
   char* out = nullptr;
-  const bool handled = parse_(plugin_, command.c_str(), argument.c_str(), result.c_str(), &out) != 0;
+  const int handled =
+      checked(parse_(plugin_, command.c_str(), argument.c_str(), result.c_str(), &out), "ParseCommand");
   result = take(out);
-  return handled;
+  return handled == 1;
 }
 
 std::string PluginModule::pluginName() {
   char* name = nullptr;
   std::int32_t count = 0, tags = 0;
-  publishInfo_(plugin_, &name, &count, &tags);
+  checked(publishInfo_(plugin_, &name, &count, &tags), "GetPublishInfo");
   return take(name);
 }
 
 std::int32_t PluginModule::commandCount() {
   char* name = nullptr;
   std::int32_t count = 0, tags = 0;
-  publishInfo_(plugin_, &name, &count, &tags);
+  checked(publishInfo_(plugin_, &name, &count, &tags), "GetPublishInfo");
   take(name);
   return count;
 }
 
 PluginModule::Row PluginModule::commandRow(std::int32_t index) {
   char *name = nullptr, *value = nullptr, *help = nullptr;
-  commandInfo_(plugin_, index, &name, &value, &help);
+  checked(commandInfo_(plugin_, index, &name, &value, &help), "GetPublishCommandInfo");
   return {take(name), take(value), take(help)};
 }
 

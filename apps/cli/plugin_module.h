@@ -24,6 +24,8 @@ class PluginModule {
   void start(const std::filesystem::path& pluginDir, const std::optional<std::string>& answer,
              const std::optional<std::string>& script);
 
+  // True when the plug-in handled the command; throws std::runtime_error with the
+  // plug-in's reason when the call failed (the line is then not sent).
   bool parseCommand(const std::string& command, const std::string& argument, std::string& result);
   std::string pluginName();
   std::int32_t commandCount();
@@ -39,6 +41,8 @@ class PluginModule {
   template <typename F>
   F* resolve(const char* name);
   std::string take(char* text);
+  // The result of a call, or its failure thrown with the plug-in's reason.
+  int checked(int result, const char* call);
 
   void* handle_ = nullptr;
   tessalune_plugin* plugin_ = nullptr;
@@ -50,6 +54,7 @@ class PluginModule {
   decltype(&tessalune_get_publish_info) publishInfo_ = nullptr;
   decltype(&tessalune_get_publish_command_info) commandInfo_ = nullptr;
   decltype(&tessalune_parse_command) parse_ = nullptr;
+  decltype(&tessalune_last_error) lastError_ = nullptr;
   decltype(&tessalune_free) free_ = nullptr;
 };
 

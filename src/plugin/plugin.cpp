@@ -55,7 +55,7 @@ Plugin::Plugin(HostServices services)
     : services_(std::move(services)),
       messages_(lang::MessageCatalogue(services_.uiLanguage)),
       report_(services_.dialogs, messages_, *this),
-      store_{services_.pluginDir, services_.dialogs, messages_, failures_, configLock_},
+      store_{services_.pluginDir, services_.dialogs, messages_, failures_, configLock_, services_.files},
       translation_(services_.pluginDir, messages_, services_.dialogs) {}
 
 Plugin::~Plugin() {

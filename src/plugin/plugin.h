@@ -12,6 +12,7 @@
 #include "lang/message_variables.h"
 #include "lang/translation.h"
 #include "platform/dialogs.h"
+#include "platform/file_system.h"
 #include "platform/messenger.h"
 #include "platform/shell.h"
 #include "store/quicknick_state.h"
@@ -42,6 +43,8 @@ struct HostServices {
   platform::Shell& shell;
   std::filesystem::path pluginDir;
   int uiLanguage;
+  platform::FileSystem& files =
+      platform::systemFileSystem();  // the configuration is read and written through it
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that
@@ -53,10 +56,6 @@ class Plugin : private errors::Lifecycle {
   ~Plugin() override;
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;
-
-  // The host services: a view binds to the same dialogs and window system; a test swaps
-  // the file system the configuration goes through.
-  store::StoreContext& store() { return store_; }
 
   // Keeps the messenger and starts the plug-in; true even when the start-up failed (the
   // plug-in is then halted). A missing messenger is the host's error: throws.

@@ -52,9 +52,21 @@ TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
   tessalune_plugin* plugin = create(dir.path().c_str(), "yes", nullptr);
   ASSERT_NE(plugin, nullptr);
   int boxes = 0;
-  const tessalune_host host{&boxes, friendlyName, answerYes};
-  EXPECT_EQ(initialize(plugin, 0, "", nullptr), 0);  // no messenger: the call fails
+  auto* lastError = symbol<decltype(tessalune_last_error)>("tessalune_last_error");
+  auto* version = symbol<decltype(tessalune_abi_version)>("tessalune_abi_version");
+  ASSERT_TRUE(lastError && version);
+  EXPECT_EQ(version() >> 16, TESSALUNE_ABI_MAJOR);
+  const tessalune_host host{sizeof(tessalune_host), &boxes, friendlyName, answerYes};
+  // A failed call is told apart from "no" and says why.
+  EXPECT_EQ(initialize(plugin, 0, "", nullptr), TESSALUNE_FAILED);  // no messenger
+  char* why = lastError(plugin);
+  EXPECT_STREQ(why, "no host was given");
+  release(why);
+  tessalune_host tooSmall = host;
+  tooSmall.size = sizeof(void*);
+  EXPECT_EQ(initialize(plugin, 0, "", &tooSmall), TESSALUNE_FAILED);
   EXPECT_EQ(initialize(plugin, 0, "", &host), 1);
+  EXPECT_EQ(lastError(plugin), nullptr);
   EXPECT_EQ(boxes, 2);  // through the host: the configuration recreated, the language file missing
 
   char* name = nullptr;
@@ -71,6 +83,8 @@ TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
   release(value);
 
   char* result = nullptr;
+  EXPECT_EQ(parse(plugin, nullptr, "w", "typed", &result), TESSALUNE_FAILED);
+  EXPECT_EQ(result, nullptr);
   EXPECT_EQ(parse(plugin, "/xquicknicksave", "w", "typed", &result), 1);
   EXPECT_STREQ(result, "");
   release(result);
@@ -80,7 +94,7 @@ TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
   EXPECT_EQ(parse(plugin, "/xnothing", "", "typed", &result), 0);
   EXPECT_STREQ(result, "typed");
   release(result);
-  uninitialize(plugin);
+  EXPECT_EQ(uninitialize(plugin), 1);
   destroy(plugin);
 }
 

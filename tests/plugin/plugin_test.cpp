@@ -7,6 +7,7 @@
 #include "store/config_file.h"
 #include "support/config_fixture.h"
 #include "support/http_test_server.h"
+#include "support/plugin_fixture.h"
 #include "support/scripted_windows.h"
 #include "ui/editor_window.h"
 #include "ui/prefs_window.h"
@@ -17,27 +18,7 @@ namespace {
 
 using platform::Icon;
 
-class PluginTest : public ::testing::Test {
- protected:
-  void start(bool withConfiguration = true) {
-    for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
-      std::ofstream(dir.path() / path, std::ios::binary) << *platform::embeddedResource(path);
-    }
-    if (withConfiguration) store::writeDefaultConfiguration(dir.path(), platform::language::kEnglish);
-    plugin.Initialize(0, "", &messenger);
-  }
-  bool run(std::string_view command, std::string_view argument, std::string& result) {
-    return plugin.ParseCommand(command, argument, nullptr, result);
-  }
-  std::string lastMessage() const { return dialogs.shown().empty() ? "" : dialogs.shown().back().text; }
-
-  testing::TempPluginDir dir;
-  platform::ScriptedDialogs dialogs;
-  testing::ScriptedWindows windows;
-  platform::RecordingShell shell;
-  platform::HostMessenger messenger{"\u00B7#Neo"};
-  Plugin plugin{HostServices{dialogs, windows, shell, dir.path(), platform::language::kEnglish}};
-};
+using PluginTest = testing::PluginFixture;
 
 TEST_F(PluginTest, PublishesEightCommands) {
   start();

@@ -3,12 +3,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "platform/messenger.h"
@@ -23,7 +27,8 @@ using namespace tessalune;
 
 char* copyOut(const std::string& text) {
   char* out = static_cast<char*>(std::malloc(text.size() + 1));
-  if (out) std::memcpy(out, text.c_str(), text.size() + 1);
+  if (!out) throw std::bad_alloc();
+  std::memcpy(out, text.c_str(), text.size() + 1);
   return out;
 }
 
@@ -75,6 +80,8 @@ struct tessalune_plugin {
         plugin::HostServices{dialogs, *driver, shell, pluginDir, platform::uiLanguage()});
   }
 
+  tessalune_host host{};
+  std::optional<std::string> lastError;
   HostDialogs dialogs;
   HostMessengerAdapter messenger;
   NoShell shell;
@@ -83,7 +90,47 @@ struct tessalune_plugin {
   std::unique_ptr<plugin::Plugin> plugin;
 };
 
+namespace {
+
+// Every entry point runs its body through here: a failure of any kind becomes
+// TESSALUNE_FAILED and the plug-in's last error; nothing crosses into the host.
+template <typename Body>
+int guarded(tessalune_plugin* plugin, Body&& body) {
+  if (!plugin) return TESSALUNE_FAILED;
+  plugin->lastError.reset();
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    plugin->lastError = e.what();
+  } catch (...) {
+    plugin->lastError = "an unknown failure";
+  }
+  return TESSALUNE_FAILED;
+}
+
+void require(bool condition, const char* what) {
+  if (!condition) throw std::invalid_argument(what);
+}
+
+// The host's structure as far as the host's size says it goes; a smaller one than the
+// first version's lacks the friendly name.
+tessalune_host copyHost(const tessalune_host* host) {
+  require(host != nullptr, "no host was given");
+  constexpr std::size_t kFirstVersion = offsetof(tessalune_host, message_box) + sizeof(host->message_box);
+  require(host->size >= kFirstVersion, "the host structure is smaller than any version of it");
+  tessalune_host copy{};
+  std::memcpy(&copy, host, std::min(host->size, sizeof copy));
+  require(copy.friendly_name != nullptr, "the host gave no friendly name");  // no messenger
+  return copy;
+}
+
+}  // namespace
+
 extern "C" {
+
+uint32_t tessalune_abi_version(void) {
+  return (static_cast<uint32_t>(TESSALUNE_ABI_MAJOR) << 16) | TESSALUNE_ABI_MINOR;
+}
 
 tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer, const char* window_script) {
   if (!plugin_dir) return nullptr;
@@ -97,62 +144,77 @@ tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer, c
 }
 
 void tessalune_destroy(tessalune_plugin* plugin) {
-  delete plugin;
+  try {
+    delete plugin;
+  } catch (...) {
+    // Nothing is left to tell: the plug-in is gone.
+  }
 }
 
 int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* user_email,
                          const tessalune_host* host) {
-  if (!plugin || !host || !host->friendly_name) return 0;  // no messenger: the call fails
-  plugin->dialogs.host = host;
-  plugin->messenger.host = host;
-  try {
+  return guarded(plugin, [&] {
+    plugin->host = copyHost(host);
+    plugin->dialogs.host = &plugin->host;
+    plugin->messenger.host = &plugin->host;
     return plugin->plugin->Initialize(version, user_email ? user_email : "", &plugin->messenger) ? 1 : 0;
-  } catch (...) {
-    return 0;
-  }
+  });
 }
 
-void tessalune_uninitialize(tessalune_plugin* plugin) {
-  if (plugin) plugin->plugin->Uninitialize();
+int tessalune_uninitialize(tessalune_plugin* plugin) {
+  return guarded(plugin, [&] {
+    plugin->plugin->Uninitialize();
+    return 1;
+  });
 }
 
-void tessalune_configure(tessalune_plugin* plugin) {
-  if (plugin) plugin->plugin->Configure();
+int tessalune_configure(tessalune_plugin* plugin) {
+  return guarded(plugin, [&] {
+    plugin->plugin->Configure();
+    return 1;
+  });
 }
 
 int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* command_count,
                                int32_t* tag_count) {
-  if (!plugin || !name || !command_count || !tag_count) return 0;
-  std::string pluginName;
-  const bool ok = plugin->plugin->GetPublishInfo(pluginName, *command_count, *tag_count);
-  *name = copyOut(pluginName);
-  return ok ? 1 : 0;
+  return guarded(plugin, [&] {
+    require(name && command_count && tag_count, "an out-parameter is NULL");
+    std::string pluginName;
+    const bool ok = plugin->plugin->GetPublishInfo(pluginName, *command_count, *tag_count);
+    *name = copyOut(pluginName);
+    return ok ? 1 : 0;
+  });
 }
 
-void tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name, char** value,
-                                        char** help) {
-  if (!plugin || !name || !value || !help) return;
-  // Markers tell which strings the row set: the plug-in never writes a NUL itself.
-  const std::string untouched(1, '\0');
-  std::string n = untouched, v = untouched, h = untouched;
-  plugin->plugin->GetPublishCommandInfo(index, n, v, h);
-  *name = n == untouched ? nullptr : copyOut(n);
-  *value = v == untouched ? nullptr : copyOut(v);
-  *help = h == untouched ? nullptr : copyOut(h);
+int tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name, char** value,
+                                       char** help) {
+  return guarded(plugin, [&] {
+    require(name && value && help, "an out-parameter is NULL");
+    // Markers tell which strings the row set: the plug-in never writes a NUL itself.
+    const std::string untouched(1, '\0');
+    std::string n = untouched, v = untouched, h = untouched;
+    plugin->plugin->GetPublishCommandInfo(index, n, v, h);
+    *name = n == untouched ? nullptr : copyOut(n);
+    *value = v == untouched ? nullptr : copyOut(v);
+    *help = h == untouched ? nullptr : copyOut(h);
+    return 1;
+  });
 }
 
 int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
                             const char* result_in, char** result_out) {
-  if (!plugin || !command || !result_out) return 0;
-  std::string result = result_in ? result_in : "";
-  bool handled = false;
-  try {
-    handled = plugin->plugin->ParseCommand(command, argument ? argument : "", nullptr, result);
-  } catch (...) {
-    handled = false;
-  }
-  *result_out = copyOut(result);
-  return handled ? 1 : 0;
+  if (result_out) *result_out = nullptr;
+  return guarded(plugin, [&] {
+    require(command && result_out, "the command or the result is NULL");
+    std::string result = result_in ? result_in : "";
+    const bool handled = plugin->plugin->ParseCommand(command, argument ? argument : "", nullptr, result);
+    *result_out = copyOut(result);
+    return handled ? 1 : 0;
+  });
+}
+
+char* tessalune_last_error(tessalune_plugin* plugin) {
+  return plugin && plugin->lastError ? copyOut(*plugin->lastError) : nullptr;
 }
 
 void tessalune_free(char* text) {

@@ -11,6 +11,7 @@
 #ifndef TESSALUNE_PLUGIN_H
 #define TESSALUNE_PLUGIN_H
 
+#include <stddef.h>
 #include <stdint.h>
 
 #if defined(__GNUC__)
@@ -23,7 +24,17 @@
 extern "C" {
 #endif
 
+#define TESSALUNE_ABI_MAJOR 1
+#define TESSALUNE_ABI_MINOR 0
+
+/* The result of a call that failed. */
+#define TESSALUNE_FAILED (-1)
+
 typedef struct tessalune_plugin tessalune_plugin;
+
+/* The version of the interface the module implements: the major in the high 16 bits, the
+ * minor in the low 16 bits. */
+TESSALUNE_API uint32_t tessalune_abi_version(void);
 
 /* Icons and buttons of a message box, and its answers. */
 enum {
@@ -37,6 +48,8 @@ enum { TESSALUNE_BUTTONS_OK = 0, TESSALUNE_BUTTONS_YES_NO = 1 };
 enum { TESSALUNE_ANSWER_OK = 0, TESSALUNE_ANSWER_YES = 1, TESSALUNE_ANSWER_NO = 2 };
 
 typedef struct tessalune_host {
+  /* sizeof(tessalune_host) as the host was built; the module reads no field past it. */
+  size_t size;
   void* context;
   /* The signed-in user's friendly name (the current nickname); required. */
   const char* (*friendly_name)(void* context);
@@ -51,22 +64,31 @@ TESSALUNE_API tessalune_plugin* tessalune_create(const char* plugin_dir, const c
                                                  const char* window_script);
 TESSALUNE_API void tessalune_destroy(tessalune_plugin* plugin);
 
-/* The six calls of the plug-in interface. Boolean results are 1 or 0. */
+/* The six calls of the plug-in interface. Each returns 1 when it did its work and
+ * TESSALUNE_FAILED when it failed; tessalune_parse_command also returns 0 for a command
+ * that is not the plug-in's. The host structure is copied; the module keeps none of the
+ * host's pointers but its callbacks and context. */
 TESSALUNE_API int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* user_email,
                                        const tessalune_host* host);
-TESSALUNE_API void tessalune_uninitialize(tessalune_plugin* plugin);
-TESSALUNE_API void tessalune_configure(tessalune_plugin* plugin);
+TESSALUNE_API int tessalune_uninitialize(tessalune_plugin* plugin);
+TESSALUNE_API int tessalune_configure(tessalune_plugin* plugin);
 /* Sets *name (to release), *command_count and *tag_count. */
 TESSALUNE_API int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* command_count,
                                              int32_t* tag_count);
 /* Fills the row of the command table: *name, *value and *help receive new strings, or NULL
  * where the row leaves the host's string as it was (an index outside 1 to 8, or no help). */
-TESSALUNE_API void tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name,
-                                                      char** value, char** help);
-/* Runs a typed command. result_in is the host's result string; *result_out receives the
- * result string afterwards (a new string, equal to result_in when the plug-in left it). */
+TESSALUNE_API int tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name,
+                                                     char** value, char** help);
+/* Runs a typed command: 1 handled, 0 not the plug-in's, TESSALUNE_FAILED when it failed
+ * (the host then sends nothing). result_in is the host's result string; *result_out
+ * receives the result string afterwards (a new string, equal to result_in when the
+ * plug-in left it), or NULL after a failure. */
 TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
                                           const char* result_in, char** result_out);
+
+/* Why the plug-in's last call failed, as a new string (to release), or NULL when it did
+ * not fail. */
+TESSALUNE_API char* tessalune_last_error(tessalune_plugin* plugin);
 
 TESSALUNE_API void tessalune_free(char* text);
 

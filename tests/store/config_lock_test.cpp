@@ -1,0 +1,48 @@
+#include "store/config_lock.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "store/config_file.h"
+#include "support/config_fixture.h"
+
+namespace tessalune::store {
+namespace {
+
+// Another process holding the lock: the routine waits, then fails with a clear report and
+// writes nothing; once the lock is free the same write goes through.
+TEST(ConfigLock, AWriterWaitsForAnotherThenGivesUpWithoutWriting) {
+  testing::StoreFixture s;
+  ConfigLock briefWait{std::chrono::milliseconds(60)};
+  StoreContext ctx{s.dir.path(), s.dialogs, s.messages, s.failures.context, briefWait};
+  s.dir.writeConfig(testing::defaultConfigWith());
+  const int other = ::open(configLockPath(s.dir.path()).c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+
+  writeConfig("/config/suffix", "1", ctx);
+  ASSERT_EQ(s.failures.report.reports.size(), 1u);
+  EXPECT_EQ(s.failures.report.reports[0].source, "writeConfig");
+  EXPECT_NE(s.failures.report.reports[0].description.find("in use"), std::string::npos);
+  EXPECT_EQ(s.dir.configValue("/config/suffix"), "0");
+
+  ::close(other);
+  writeConfig("/config/suffix", "1", ctx);
+  EXPECT_EQ(s.dir.configValue("/config/suffix"), "1");
+  EXPECT_FALSE(briefWait.held());
+}
+
+TEST(ConfigLock, IsReentrantWithinItsOwner) {
+  testing::StoreFixture s;
+  ConfigLock lock{std::chrono::milliseconds(0)};
+  lock.acquire(s.dir.path());
+  lock.acquire(s.dir.path());
+  lock.release();
+  EXPECT_TRUE(lock.held());
+  lock.release();
+  EXPECT_FALSE(lock.held());
+}
+
+}  // namespace
+}  // namespace tessalune::store
