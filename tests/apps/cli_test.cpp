@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -156,6 +158,24 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   EXPECT_EQ(runCli("run" + at + " '/xtessalunecfg'").status, 3);
   std::filesystem::remove_all(dir);
   std::filesystem::remove(script);
+}
+
+// Saves started together on one folder are all kept, each under its shortcut: every
+// store routine reads, changes and writes the file under one lock.
+TEST(CliHost, ConcurrentSavesAreAllKept) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-concurrent-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const std::string at = " --plugin-dir " + dir.string();
+  runCli("run" + at + " '/xquicknicksave first'");
+  const std::string saves = "for i in $(seq 1 20); do " + std::string(TESSALUNE_CLI) + " run" + at +
+                            " \"/xquicknicksave par$i\" >/dev/null 2>&1 & done; wait";
+  ASSERT_EQ(std::system(saves.c_str()), 0);
+  const std::string list = runCli("quicknick list" + at).out;
+  for (int i = 1; i <= 20; ++i)
+    EXPECT_NE(list.find("par" + std::to_string(i) + "\t"), std::string::npos) << i;
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 21) << list;
+  std::filesystem::remove_all(dir);
 }
 
 TEST(CliHost, RendersPlusText) {

@@ -60,7 +60,7 @@ TEST_F(FailurePathsTest, ANicknameWithNothingToSaveWritesNothing) {
   start();
   const std::string before = dir.readConfig();
   std::string result;
-  for (const std::string nickname : {std::string(), std::string(130, 'x')}) {
+  for (const std::string& nickname : {std::string(), std::string(130, 'x')}) {
     messenger.setFriendlyName(nickname);
     EXPECT_TRUE(run("/xquicknicksave", "x", result));
     plugin.quickNicks()->btnAdd.click();
