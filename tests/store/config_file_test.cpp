@@ -7,6 +7,7 @@
 #include "engine/colour.h"
 #include "store/import_export.h"
 #include "support/config_fixture.h"
+#include "support/faulty_file_system.h"
 #include "support/recording_lifecycle.h"
 
 namespace tessalune::store {
@@ -230,6 +231,17 @@ TEST_F(ConfigTest, ExportThenImportRestoresEverythingAndRestartsButAMalformedImp
   s.dialogs.queueFile((s.dir.path() / "missing.xml").string());
   importWithRestart(s.context, lifecycle);  // the open dialog accepts only existing files
   EXPECT_EQ(lifecycle.calls.size(), 4u);
+
+  // An import file that exists but cannot be read is reported; the configuration is kept.
+  testing::FaultyFileSystem files;
+  files.fault = testing::FaultyFileSystem::Fault::Unreadable;
+  files.unreadable = s.dir.path() / "saved.xml";
+  StoreContext unreadable{s.dir.path(), s.dialogs, s.messages, s.failures.context, s.lock, files};
+  s.failures.report.reports.clear();
+  importConfig(files.unreadable, unreadable);
+  expectOneReport("cfg", "importConfig");
+  EXPECT_EQ(s.failures.report.reports[0].number, platform::kXmlFileUnreadable);
+  EXPECT_EQ(s.dir.readConfig(), imported);
 }
 
 }  // namespace
