@@ -14,6 +14,7 @@
 #include "errors/loop_watchdog.h"
 #include "errors/titles.h"
 #include "platform/xml_document.h"
+#include "platform/xml_text.h"
 
 namespace tessalune::engine {
 
@@ -204,8 +205,10 @@ void replaceColourWords(std::string& text, std::string_view word, const std::vec
 }
 
 // "\'hh" becomes the Windows-1252 character and "\uN?" the Unicode one (a surrogate pair
-// in two words). Control characters are dropped: they have no place in a nickname and
-// would make the markup unparseable.
+// in two words), and the placeholder of a typed backslash becomes the backslash. In the
+// same pass, so that a typed U+E000 stays itself. Control characters and the other
+// characters XML cannot hold are dropped: they have no place in a nickname and would
+// make the markup unparseable.
 std::string decodeCharacterEscapes(const std::string& text) {
   std::string out;
   out.reserve(text.size());
@@ -217,6 +220,11 @@ std::string decodeCharacterEscapes(const std::string& text) {
     return -1;
   };
   for (std::size_t i = 0; i < text.size();) {
+    if (text.compare(i, kTypedBackslash.size(), kTypedBackslash) == 0) {
+      out.push_back('\\');
+      i += kTypedBackslash.size();
+      continue;
+    }
     if (text.compare(i, 2, "\\'") == 0 && i + 3 < text.size() && hex(text[i + 2]) >= 0 &&
         hex(text[i + 3]) >= 0) {
       const int byte = hex(text[i + 2]) * 16 + hex(text[i + 3]);
@@ -237,7 +245,7 @@ std::string decodeCharacterEscapes(const std::string& text) {
         } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
           if (highSurrogate) appendUtf8(out, 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
           highSurrogate = 0;
-        } else if (unit >= 0x20) {
+        } else if (platform::isXmlChar(unit) && unit != 0x9 && unit != 0xA && unit != 0xD) {
           appendUtf8(out, unit);
         }
         i = end + 1;
@@ -302,7 +310,6 @@ std::string markupText(std::string rtf, std::int16_t backgroundFlag, ConversionC
 
   step.advance();
   text = decodeCharacterEscapes(text);
-  replaceAll(text, kTypedBackslash, "\\"sv);
 
   if (ctx.mode == editor_mode::kNickname && !ctx.noEnd) text += markup::kEnd;
   return std::string(markup::kRootOpen) + "\r\n" + text + "\r\n" + std::string(markup::kRootClose);

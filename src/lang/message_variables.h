@@ -14,7 +14,7 @@ namespace tessalune::lang {
 class MessageVariables : public errors::MessageTexts {
  public:
   static constexpr int kFirst = 101;
-  static constexpr int kLast = 149;
+  static constexpr int kLast = 150;
 
   explicit MessageVariables(MessageCatalogue catalogue);
 

@@ -1,7 +1,13 @@
 #include "platform/xml_document.h"
 
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+
 #include <cerrno>
+#include <climits>
 #include <cstring>
+
+#include "platform/xml_text.h"
 
 namespace tessalune::platform {
 
@@ -30,6 +36,30 @@ XmlParseError describe(const pugi::xml_parse_result& result, std::string_view te
   return error;
 }
 
+// pugixml reads more than XML 1.0 allows (characters the standard forbids, "--" inside a
+// comment, a name that starts with a digit); what it reads it would write back. A text it
+// accepts is therefore read once more by libxml2, strictly: whatever passes both can be
+// written as well-formed XML 1.0 again.
+std::optional<XmlParseError> strictProblem(std::string_view text) {
+  static const bool initialised = (xmlInitParser(), true);
+  (void)initialised;
+  if (text.size() > static_cast<std::size_t>(INT_MAX)) return XmlParseError{1, "The document is too large.\r\n", 0, 0};
+  xmlParserCtxtPtr context = xmlNewParserCtxt();
+  if (!context) return XmlParseError{2, "Out of memory.\r\n", 0, 0};
+  xmlDocPtr doc = xmlCtxtReadMemory(context, text.data(), static_cast<int>(text.size()), nullptr, "UTF-8",
+                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  std::optional<XmlParseError> problem;
+  if (!doc || !context->wellFormed) {
+    const xmlError* e = xmlCtxtGetLastError(context);
+    std::string reason = e && e->message ? e->message : "The document is not well-formed XML.";
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    problem = XmlParseError{e ? e->code : 1, reason + "\r\n", e ? e->line : 0, e ? e->int2 : 0};
+  }
+  if (doc) xmlFreeDoc(doc);
+  xmlFreeParserCtxt(context);
+  return problem;
+}
+
 class StringWriter : public pugi::xml_writer {
  public:
   void write(const void* data, std::size_t size) override {
@@ -44,9 +74,11 @@ std::string XmlNode::text() const {
   return node_.text().get();
 }
 
+// Text that XML cannot hold never reaches the document: callers refuse it with a message
+// where a person typed it; what is left is dropped here.
 void XmlNode::setText(std::string_view text) {
   while (node_.first_child()) node_.remove_child(node_.first_child());
-  node_.append_child(pugi::node_pcdata).set_value(std::string(text).c_str());
+  node_.append_child(pugi::node_pcdata).set_value(xmlSafeText(text).c_str());
 }
 
 std::string XmlNode::attribute(std::string_view name) const {
@@ -61,7 +93,7 @@ void XmlNode::setAttribute(std::string_view name, std::string_view value) {
   const std::string key(name);
   pugi::xml_attribute attribute = node_.attribute(key.c_str());
   if (!attribute) attribute = node_.append_attribute(key.c_str());
-  attribute.set_value(std::string(value).c_str());
+  attribute.set_value(xmlSafeText(value).c_str());
 }
 
 std::string XmlNode::innerXml() const {
@@ -89,7 +121,13 @@ bool XmlDocument::loadXml(std::string_view text) {
     error_ = {static_cast<std::int32_t>(pugi::status_no_document_element), "No document element found", 1, 1};
     return false;
   }
-  return static_cast<bool>(result);
+  if (!result) return false;
+  if (auto problem = strictProblem(text)) {
+    doc_.reset();
+    error_ = std::move(*problem);
+    return false;
+  }
+  return true;
 }
 
 bool XmlDocument::load(const std::filesystem::path& file, FileSystem& files, std::uintmax_t maxBytes) {

@@ -10,6 +10,7 @@
 #include "platform/embedded_resources.h"
 #include "platform/ui_language.h"
 #include "platform/xml_document.h"
+#include "platform/xml_text.h"
 #include "store/quicknicks.h"
 
 namespace tessalune::store {
@@ -182,6 +183,11 @@ void writeConfig(std::string_view path, std::string_view value, StoreContext& ct
     ConfigSession config(ctx);
     if (!config.load("writeConfig")) return;
     ctx.failures.step.advance();
+    if (const auto problem = platform::xmlTextProblem(value)) {
+      throw errors::RuntimeFailure(errors::failure::kInvalidCall,
+                                   "Invalid procedure call: the value holds " + *problem +
+                                       ", which the configuration file cannot hold");
+    }
     XmlNode node = config.doc().selectSingleNode(path);
     if (!node)
       throw errors::RuntimeFailure(errors::failure::kObjectNotSet,

@@ -8,6 +8,8 @@
 #include "engine/replace.h"
 #include "engine/xml2plus.h"
 #include "errors/failure.h"
+#include "errors/titles.h"
+#include "platform/xml_text.h"
 
 namespace tessalune::store {
 
@@ -21,6 +23,7 @@ constexpr std::string_view kListPath = "/config/quicknicks";
 constexpr const char* kShortcut = "shortcut";
 constexpr int kShortcutTaken = 141;
 constexpr int kShortcutUnknown = 142;
+constexpr int kShortcutUnstorable = 150;
 [[noreturn]] void raiseObjectNotSet(const std::string& detail) {
   throw errors::RuntimeFailure(errors::failure::kObjectNotSet,
                                "Object variable or With block variable not set (" + detail + ")");
@@ -86,6 +89,14 @@ SavedQuickNick appendEntry(ConfigSession& config, std::string_view markup, const
 
 }  // namespace
 
+bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx) {
+  const auto problem = platform::xmlTextProblem(shortcut);
+  if (!problem) return true;
+  ctx.store.dialogs.message(errors::withValue(ctx.store.messages.message(kShortcutUnstorable), *problem),
+                            platform::Icon::Exclamation);
+  return false;
+}
+
 void showQuickNick(const XmlNode& entry, QuickNickContext& ctx) {
   const std::string shortcut = entry.attribute(kShortcut);
   ctx.controls.shortcut.setText(shortcut);
@@ -136,6 +147,7 @@ std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view s
   return errors::guardRoutine(failures, "saveQN", std::optional<SavedQuickNick>{}, [&] {
     failures.step.reset();
     ctx.state.shortcutMatched = false;
+    if (!acceptableShortcut(shortcut, ctx)) return std::optional<SavedQuickNick>{};
     ConfigSession config(ctx.store);
     if (!config.load("saveQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
@@ -203,6 +215,11 @@ bool writeShortcut(QuickNickContext& ctx) {
     const std::string shortcut = ctx.controls.shortcut.text();
     failures.step.advance();
     if (shortcut == ctx.controls.previousShortcut.caption()) return true;
+    if (platform::xmlTextProblem(shortcut)) {
+      config.release();
+      acceptableShortcut(shortcut, ctx);  // says what the file cannot hold
+      return false;
+    }
 
     const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
     failures.step.advance();
@@ -248,6 +265,7 @@ std::optional<SavedQuickNick> replaceQN(std::string_view markup, std::string_vie
   return errors::guardRoutine(failures, "replaceQN", std::optional<SavedQuickNick>{}, [&] {
     failures.step.reset();
     ctx.state.shortcutMatched = false;
+    if (!acceptableShortcut(shortcut, ctx)) return std::optional<SavedQuickNick>{};
     ConfigSession config(ctx.store);
     if (!config.load("replaceQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();

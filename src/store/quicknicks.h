@@ -20,6 +20,10 @@ struct QuickNickContext {
   QuickNickControls& controls;
 };
 
+// A shortcut the file can hold: valid UTF-8 without the characters XML forbids. Any other
+// is refused with message 150, which names the offending character.
+bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx);
+
 // Shows an entry in the manager: the shortcut box and lbl_prevSC get its shortcut (or ""
 // when it has none), the preview gets the entry's body as rich text. Also used by the
 // configuration load.

@@ -152,9 +152,10 @@ void QuickNickWindow::addAction() {
 }
 
 QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shortcut, bool replace) {
+  store::QuickNickContext ctx = storeContext();
+  if (!store::acceptableShortcut(shortcut, ctx)) return SaveOutcome::NotSaved;
   const auto [rtf, markup] = nicknameAsMarkup();
   if (unloaded() || markup.empty()) return SaveOutcome::NotSaved;
-  store::QuickNickContext ctx = storeContext();
   const auto saved = replace ? store::replaceQN(markup, shortcut, ctx) : store::saveQN(markup, shortcut, ctx);
   if (unloaded() || !saved) return SaveOutcome::NotSaved;
   if (saved->replaced) return SaveOutcome::Saved;  // the store refreshed the entry if it is shown
