@@ -1,9 +1,9 @@
 #include "lang/translation.h"
 
-#include <fstream>
 #include <utility>
 
 #include "engine/utf8.h"
+#include "platform/file_system.h"
 
 namespace tessalune::lang {
 
@@ -23,16 +23,6 @@ constexpr std::string_view kTextAllBuiltIn = "Colorer l'intégralité du texte a
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Appends the file's bytes to bytes; false when it cannot be opened or a read fails,
-// in which case bytes holds what was read before the failure.
-bool readFile(const std::filesystem::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return false;
-  char buffer[4096];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, in.gcount());
-  return !in.bad();
-}
-
 }  // namespace
 
 Translation::Translation(std::filesystem::path pluginDir, const errors::MessageTexts& messages,
@@ -43,13 +33,13 @@ void Translation::loadLanguage(std::string_view name) {
   missing_ = false;
   lines_.clear();
 
-  std::string bytes;
-  const bool complete = readFile(pluginDir_ / "Tessalune" / (std::string(name) + ".lng"), bytes);
-  // A read that broke off keeps only the lines it finished.
-  if (!complete) {
-    const std::size_t lastEnd = bytes.find_last_of('\n');
-    bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
-  }
+  // A file that is missing, cannot be read, is no plain file or is larger than any
+  // language file counts as missing.
+  const platform::FileContents file =
+      platform::readFile(platform::systemFileSystem(),
+                         pluginDir_ / "Tessalune" / (std::string(name) + ".lng"), kMaxLanguageFileBytes);
+  const bool complete = file.error == 0;
+  const std::string& bytes = file.bytes;
 
   // The whole file decides the character set: UTF-8 when it is valid UTF-8, else Windows-1252.
   const std::string decoded = engine::decodeTextFile(bytes);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -12,6 +14,9 @@
 #include "ui/control.h"
 
 namespace tessalune::lang {
+
+// No language file comes near this size; a larger one is not read.
+inline constexpr std::uintmax_t kMaxLanguageFileBytes = 1u << 20;
 
 // The objects whose captions a language file sets, in the order of its lines; registered
 // once by the windows (83 entries). An entry may be a window, whose caption is its title.

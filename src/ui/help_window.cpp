@@ -1,11 +1,11 @@
 #include "ui/help_window.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
 #include <system_error>
 
 #include "errors/titles.h"
 #include "lang/languages.h"
+#include "platform/file_system.h"
 
 namespace tessalune::ui {
 
@@ -19,15 +19,6 @@ constexpr int kTextWidthMargin = 360;
 constexpr int kTextHeightMargin = 1110;
 constexpr int kCloseLeftMargin = 1455;
 constexpr int kCloseTopMargin = 885;
-
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> readBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return std::nullopt;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
 
 }  // namespace
 
@@ -84,12 +75,14 @@ void btnHelp_Click(HelpWindow& help, int languageIndex, const std::filesystem::p
   // The name is looked up among the folder's entries rather than opened directly, so that
   // a file whose name differs only in letter case never passes for the readme.
   const std::optional<std::filesystem::path> path = findExactFile(pluginDir / "Tessalune", fileName);
-  const std::optional<std::string> document = path ? readBytes(*path) : std::nullopt;
-  if (!document) {
+  const platform::FileContents document =
+      path ? platform::readFile(platform::systemFileSystem(), *path, kMaxUserGuideBytes)
+           : platform::FileContents{{}, ENOENT};
+  if (document.error != 0) {
     dialogs.message(errors::withValue(messages.message(kMissingReadme), fileName), platform::Icon::Critical);
     return;
   }
-  help.rtfHelp.box().setTextRtf(*document);
+  help.rtfHelp.box().setTextRtf(document.bytes);
   help.showModal(windows);
 }
 

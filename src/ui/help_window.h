@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@
 #include "ui/window.h"
 
 namespace tessalune::ui {
+
+// No user guide comes near this size; a larger one is not shown.
+inline constexpr std::uintmax_t kMaxUserGuideBytes = 4u << 20;
 
 // frmHelp: the readme of the interface language in a resizable window, without a banner.
 // It keeps the last document loaded into it until the next help action loads another.

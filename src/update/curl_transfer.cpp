@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace tessalune::update {
@@ -28,6 +30,29 @@ std::string_view trim(std::string_view text) {
   while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return text;
+}
+
+// "scheme://host" of an address, the host in lower case; a relative address is resolved
+// against base. Empty when it is not an address.
+std::string originOf(const std::string& address, const std::string& base = {}) {
+  CURLU* url = curl_url();
+  if (!url) return {};
+  std::string origin;
+  char* scheme = nullptr;
+  char* host = nullptr;
+  const bool parsed = (base.empty() || curl_url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK) &&
+                      curl_url_set(url, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
+                      curl_url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+                      curl_url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK;
+  if (parsed) {
+    origin = std::string(scheme) + "://" + host;
+    std::transform(origin.begin(), origin.end(), origin.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  }
+  curl_free(scheme);
+  curl_free(host);
+  curl_url_cleanup(url);
+  return origin;
 }
 
 }  // namespace
@@ -54,8 +79,14 @@ struct CurlCallbacks {
     } else if (trim(line).empty()) {
       long code = 0;
       curl_easy_getinfo(t.handles_->easy, CURLINFO_RESPONSE_CODE, &code);
-      const bool redirected = code / 100 == 3 && t.getHeader("Location").has_value();
-      t.headersDone_ = code / 100 != 1 && !redirected;
+      const std::optional<std::string> location = code / 100 == 3 ? t.getHeader("Location") : std::nullopt;
+      if (location) {
+        // Followed only where the request went; returning less than the line aborts it.
+        char* current = nullptr;
+        curl_easy_getinfo(t.handles_->easy, CURLINFO_EFFECTIVE_URL, &current);
+        if (originOf(*location, current ? current : "") != t.origin_) return 0;
+      }
+      t.headersDone_ = code / 100 != 1 && !location;
     } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
       t.headers_.emplace_back(trim(line.substr(0, colon)), trim(line.substr(colon + 1)));
     }
@@ -64,6 +95,8 @@ struct CurlCallbacks {
 
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& t = *static_cast<CurlTransfer*>(self);
+    t.bodyReceived_ += size * count;
+    if (t.bodyReceived_ > t.maxBodyBytes()) return 0;  // too long: the transfer fails
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
     t.body_.insert(t.body_.end(), bytes, bytes + size * count);
     return size * count;
@@ -101,6 +134,8 @@ void CurlTransfer::request(const std::string& url) {
   headers_.clear();
   body_.clear();
   bodyStart_ = 0;
+  bodyReceived_ = 0;
+  origin_ = originOf(url);
 
   CURL* easy = handles_->multi ? curl_easy_init() : nullptr;
   if (!easy) {
@@ -112,10 +147,13 @@ void CurlTransfer::request(const std::string& url) {
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
   curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, origin_.starts_with("https:") ? "https" : "http");
   curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
   curl_easy_setopt(easy, CURLOPT_MAXREDIRS, limits_.maxRedirects);
   curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);  // a status of 400 or more never delivers a body
+  if (maxBodyBytes() < SIZE_MAX) {                  // an announced length over the limit fails at once
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBodyBytes()));
+  }
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connectTimeout.count()));
   curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
@@ -207,7 +245,8 @@ void CurlTransfer::onHeadersComplete() {
   long code = 0;
   curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
   status_ = static_cast<int>(code);
-  if (status_ >= 400) {
+  // A redirect that arrives as the final response had nowhere to lead (no Location).
+  if (status_ >= 400 || status_ / 100 == 3) {
     fail();
   } else {
     queue(transfer_state::kCompleted);

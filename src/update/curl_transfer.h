@@ -25,6 +25,8 @@ struct TransferLimits {
 
 // A Transfer over libcurl's multi interface: nothing runs on another thread; the network is driven from
 // request() and from the chunk reads, which wait in short polls and call the event pump between them.
+// Redirects are followed only to the requested scheme and host (so never from https to http); a redirect
+// elsewhere, one without a Location and a body over maxBodyBytes() fail the transfer.
 class CurlTransfer : public Transfer {
  public:
   explicit CurlTransfer(TransferLimits limits = {});
@@ -68,6 +70,8 @@ class CurlTransfer : public Transfer {
   int status_ = 0;
   int lastQueued_ = 0;  // states only move forward
   std::vector<std::pair<std::string, std::string>> headers_;
+  std::string origin_;              // "scheme://host" of the request: where redirects may lead
+  std::size_t bodyReceived_ = 0;    // every body byte of this request, read or not
   std::vector<std::uint8_t> body_;  // received and not yet read, from bodyStart_
   std::size_t bodyStart_ = 0;
   std::deque<int> pending_;  // states waiting to be notified

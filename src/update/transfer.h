@@ -37,6 +37,9 @@ class Transfer {
   void setStateHandler(StateHandler handler) { stateHandler_ = std::move(handler); }
   // Called repeatedly while the transfer waits for the network; may be empty.
   void setEventPump(EventPump pump) { eventPump_ = std::move(pump); }
+  // The most body bytes the next requests accept: a longer body fails the transfer.
+  void setMaxBodyBytes(std::size_t max) { maxBodyBytes_ = max; }
+  std::size_t maxBodyBytes() const { return maxBodyBytes_; }
 
   // Starts a GET request for `url`, abandoning a transfer still running, and runs it until its response
   // headers are in (kCompleted) or it fails (kError) or is cancelled.
@@ -71,6 +74,7 @@ class Transfer {
  private:
   StateHandler stateHandler_;
   EventPump eventPump_;
+  std::size_t maxBodyBytes_ = SIZE_MAX;
 };
 
 }  // namespace tessalune::update

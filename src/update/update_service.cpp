@@ -193,7 +193,9 @@ void UpdateService::btnCheck_Click() {
   enableCheck(false);
   checkRunning_ = true;
   // The request goes last: a transfer may report its states before request() returns.
-  transfer(netCheck_, &UpdateService::onCheckState).request(deps_.baseAddress + std::string(kVersionFile));
+  Transfer& t = transfer(netCheck_, &UpdateService::onCheckState);
+  t.setMaxBodyBytes(deps_.limits.version);
+  t.request(deps_.baseAddress + std::string(kVersionFile));
 }
 
 void UpdateService::onCheckState(int state) {
@@ -242,7 +244,7 @@ void UpdateService::checkCompleted() {
   // A server's error page is never a version, nor is any text but "digit.digit.ddd".
   Transfer& t = *netCheck_;
   if (t.httpStatus() >= 400) return checkFailed();
-  const std::optional<std::string> body = readText(t, kMaxVersionText);
+  const std::optional<std::string> body = readText(t, deps_.limits.version);
   const std::optional<ui::PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
   if (!version) return checkFailed();
   remote_ = *version;
@@ -290,8 +292,9 @@ void UpdateService::btnNews_Click() {
   }
   enableNews(false);
   newsRunning_ = true;
-  transfer(netNews_, &UpdateService::onNewsState)
-      .request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
+  Transfer& t = transfer(netNews_, &UpdateService::onNewsState);
+  t.setMaxBodyBytes(deps_.limits.news);
+  t.request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
 }
 
 void UpdateService::onNewsState(int state) {
@@ -302,7 +305,7 @@ void UpdateService::onNewsState(int state) {
     newsRunning_ = false;
     Transfer& t = *netNews_;
     if (t.httpStatus() >= 400) return newsFailed();
-    std::optional<std::string> body = readText(t, kMaxNewsText);
+    std::optional<std::string> body = readText(t, deps_.limits.news);
     if (!body) return newsFailed();
     news_ = std::move(*body);
     deps_.dialogs.message(news_, platform::Icon::Information);
@@ -342,8 +345,9 @@ void UpdateService::btnDwld_Click() {
   finished_ = false;
   downloading_ = true;
   ++generation_;
-  transfer(netDwld_, &UpdateService::onDownloadState)
-      .request(deps_.baseAddress + std::string(kInstallerFile));
+  Transfer& t = transfer(netDwld_, &UpdateService::onDownloadState);
+  t.setMaxBodyBytes(deps_.limits.installer);
+  t.request(deps_.baseAddress + std::string(kInstallerFile));
 }
 
 void UpdateService::onDownloadState(int state) {
@@ -391,6 +395,8 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
   const std::optional<std::int64_t> length = header ? parseContentLength(*header) : std::nullopt;
   totalLength_ = length ? *length : -1;
   received_ = 0;
+  const auto limit = static_cast<std::int64_t>(deps_.limits.installer);
+  if (totalLength_ > limit) return downloadFailed(true);
   deps_.window.lbl_status.setCaption(message(136) + " (v " + ui::dottedVersion(remote_) + ")");
   showProgress();
 
@@ -409,6 +415,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
       file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
       if (!file) written = false;
       received_ += static_cast<std::int64_t>(chunk.size());
+      if (received_ > limit) written = false;  // longer than any installer: not one
       showProgress();
     }
     file.close();

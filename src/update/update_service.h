@@ -59,6 +59,17 @@ std::string progressText(std::int64_t received, std::int64_t total);
 std::string expandLineBreaks(std::string_view text);
 
 // What the update window's logic works with. The plug-in owns all of it.
+// The longest bodies read from the server; a longer one is a failed transfer (message 135
+// for the installer, whose partial file is deleted).
+struct UpdateLimits {
+  static constexpr std::size_t kVersionBytes = 64u << 10;
+  static constexpr std::size_t kNewsBytes = 1u << 20;
+  static constexpr std::size_t kInstallerBytes = 64u << 20;
+  std::size_t version = kVersionBytes;
+  std::size_t news = kNewsBytes;
+  std::size_t installer = kInstallerBytes;
+};
+
 struct UpdateDependencies {
   ui::UpdateWindow& window;
   platform::Dialogs& dialogs;
@@ -71,6 +82,7 @@ struct UpdateDependencies {
   std::function<void()> showWindowModally;                  // after an automatic check finds a newer version
   std::string baseAddress = std::string(kDefaultBaseAddress);
   ui::PluginVersion installed = ui::kPluginVersion;
+  UpdateLimits limits = {};
 };
 
 // The logic of frmUpd: the check, the news, the download and the install. It wires the
@@ -104,10 +116,6 @@ class UpdateService {
   std::int64_t received() const { return received_; }
   // Where the installer is saved.
   std::filesystem::path installerPath() const;
-
-  // The largest version and news texts read; a longer body is a failed transfer.
-  static constexpr std::size_t kMaxVersionText = 64;
-  static constexpr std::size_t kMaxNewsText = 1 << 20;
 
  private:
   Transfer& transfer(std::unique_ptr<Transfer>& slot, void (UpdateService::*onState)(int));

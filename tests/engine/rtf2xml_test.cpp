@@ -145,7 +145,9 @@ TEST_F(Rtf2XmlTest, TypedTextIsNeverReadAsRtf) {
        {std::pair{"C:\\bin \\b0 \\cf1 {x}", "C:\\bin \\b0 \\cf1 {x}"}, std::pair{"\\'e9\\\\", "\\'e9\\\\"},
         std::pair{"a\002b\037c\003d\017e", "a\u00B7#b\u00B7@cd\u00B70e"}, std::pair{"a\tb\001c", "abc"},
         std::pair{"\u00E9\u20AC\u4E2D\U0001F600\u00B7", "\u00E9\u20AC\u4E2D\U0001F600\u00B7"},
-        std::pair{"<b>&amp;</b>", "<b>&amp;</b>"}, std::pair{"one\ntwo\r\n", "one\r\ntwo\r\n"}}) {
+        std::pair{"<b>&amp;</b>", "<b>&amp;</b>"}, std::pair{"one\ntwo\r\n", "one\r\ntwo\r\n"},
+        std::pair{"a\uE000b\\c", "a\uE000b\\c"},  // the private placeholder of a backslash, typed
+        std::pair{"x\uFFFEy\uFFFFz", "xyz"}}) {   // characters XML cannot hold
     box.setText(text);
     EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), plus) << text;
     EXPECT_TRUE(lifecycle.calls.empty()) << text;

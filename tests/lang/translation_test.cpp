@@ -1,6 +1,7 @@
 #include "lang/translation.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <memory>
@@ -79,9 +80,12 @@ TEST_F(TranslationTest, ReadsTheUsefulLinesOfUtf8OrWindows1252Files) {
 
 // A missing file and one that cannot be read (a folder): message 120 and the previous
 // captions stay; the mode-dependent captions fall back to the built-in French texts.
+// Missing, a folder, a pipe (never waited on) or larger than any language file.
 TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
   std::filesystem::create_directory(dir.path() / "Tessalune" / "dutch.lng");
-  for (const std::string name : {"italian", "dutch"}) {
+  ASSERT_EQ(::mkfifo((dir.path() / "Tessalune" / "french.lng").c_str(), 0600), 0);
+  std::ofstream(dir.path() / "Tessalune" / "spanish.lng") << std::string(kMaxLanguageFileBytes + 1, '\n');
+  for (const std::string name : {"italian", "dutch", "french", "spanish"}) {
     load("english", numberedLines(85));
     translation.applyLanguage(captions, view);
     dialogs.clear();

@@ -3,6 +3,9 @@
 // crashes, never says "saved" for what was not, and never loses what the file held.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "platform/xml_document.h"
 #include "support/plugin_fixture.h"
 #include "ui/prefs_window.h"
@@ -144,6 +147,49 @@ TEST_F(FailurePathsTest, ATakenShortcutOpensTheManagerOnTheNewEntry) {
   EXPECT_EQ(shown, "2 / 2 a");
   EXPECT_EQ(shortcuts(), "a (none) ");
   EXPECT_FALSE(wasShown(kSaved));
+}
+
+}  // namespace
+}  // namespace tessalune::plugin
+
+namespace tessalune::plugin {
+namespace {
+
+// Whatever a person types or imports, the file stays one a strict XML 1.0 parser reads:
+// shortcuts XML cannot hold are refused by name, such characters in a nickname are
+// dropped, and a file only a lenient parser would take is not imported.
+TEST_F(FailurePathsTest, EverythingTheStoreWritesIsWellFormedXml) {
+  start();
+  const auto strictlyWellFormed = [&] {
+    return std::system(("xmllint --noout " + dir.configFile().string() + " 2>/dev/null").c_str()) == 0;
+  };
+  std::string result;
+  for (const std::string& shortcut :
+       {std::string("a\x01"), std::string("b\xEF\xBF\xBE"), std::string("c\xFF")}) {
+    dialogs.clear();
+    run("/xquicknicksave", shortcut, result);
+    EXPECT_TRUE(wasShown("The shortcut holds a character that cannot be saved")) << shortcut;
+  }
+  EXPECT_EQ(lastMessage(),
+            "The shortcut holds a character that cannot be saved (invalid UTF-8). Please choose "
+            "another one.");
+  messenger.setFriendlyName("N\x01i\xEF\xBF\xBEk");
+  run("/xquicknicksave", "nick", result);
+  plugin.quickNicks()->txt_shortcut.setText("d\x02");
+  plugin.quickNicks()->btnNext.click();
+  EXPECT_EQ(shortcuts(), "nick ");
+  EXPECT_TRUE(strictlyWellFormed());
+  run("/xquicknick", "nick", result);
+  EXPECT_EQ(result, "/nick2 \u00B7$,0Nik\u00B70");
+
+  const std::string before = dir.readConfig();
+  for (const char* lenient : {"<config>&#1;</config>", "<config><!-- a--b --></config>", "<1config/>"}) {
+    std::ofstream(dir.path() / "lenient.xml") << lenient;
+    dialogs.queueFile((dir.path() / "lenient.xml").string());
+    plugin.prefs()->btnImport.click();
+    EXPECT_EQ(dir.readConfig(), before) << lenient;
+  }
+  EXPECT_TRUE(plugin.halted());  // an import that does not parse stops the plug-in, as any bad file
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -70,6 +71,14 @@ class HttpTestServer {
     setRoute(path, [body = std::move(body), headers = std::move(headers), contentType](httplib::Response& r) {
       for (const auto& [name, value] : headers) r.set_header(name, value);
       r.set_content(body, contentType);
+    });
+  }
+
+  // A 302 to location, or without any Location header.
+  void serveRedirect(const std::string& path, std::optional<std::string> location) {
+    setRoute(path, [location = std::move(location)](httplib::Response& r) {
+      r.status = 302;
+      if (location) r.set_header("Location", *location);
     });
   }
 

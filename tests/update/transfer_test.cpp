@@ -173,3 +173,34 @@ TEST_F(TransferTest, ARequestAfterACancelWorks) {
 
 }  // namespace
 }  // namespace tessalune::update
+
+namespace tessalune::update {
+namespace {
+
+// Redirects stay on the requested host and scheme; one elsewhere, one without a Location
+// and a body longer than allowed are failures, never bodies.
+TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {
+  server.serveBody("/file", "the body");
+  server.serveRedirect("/here", "/file");
+  server.serveRedirect("/elsewhere", "http://localhost:" + std::to_string(server.port()) + "/file");
+  server.serveRedirect("/nowhere", std::nullopt);
+  const auto fetch = [&](const std::string& path) {
+    states.clear();
+    transfer.request(server.url(path));
+    const std::string body = readAllBytes();
+    return transfer.failed() ? std::string("failed") : body;
+  };
+  EXPECT_EQ(fetch("/here"), "the body");
+  EXPECT_EQ(fetch("/elsewhere"), "failed");
+  EXPECT_EQ(fetch("/nowhere"), "failed");
+  EXPECT_EQ(states.back(), transfer_state::kError);
+  server.serveChunked("/unannounced", std::string(5000, 'x'));
+  transfer.setMaxBodyBytes(4096);
+  EXPECT_EQ(fetch("/file"), "the body");
+  EXPECT_EQ(fetch("/unannounced"), "failed");
+  server.serveBody("/announced", std::string(5000, 'x'));
+  EXPECT_EQ(fetch("/announced"), "failed");
+}
+
+}  // namespace
+}  // namespace tessalune::update

@@ -106,7 +106,7 @@ class UpdateServiceTest : public ::testing::Test {
             window.setVisible(true);
             window.hide();
           },
-          kBase, PluginVersion{2, 0, 708}});
+          kBase, PluginVersion{2, 0, 708}, limits});
     }
     return *service_;
   }
@@ -144,6 +144,7 @@ class UpdateServiceTest : public ::testing::Test {
   testing::FakeServer server;
   ui::UpdateWindow window;
   int modalShows = 0;
+  UpdateLimits limits;
   std::unique_ptr<UpdateService> service_;
 };
 
@@ -210,6 +211,23 @@ TEST_F(UpdateServiceTest, AnErrorPageIsAFailedDownload) {
   EXPECT_EQ(lastMessage().text, "Error during update's download.");
   EXPECT_FALSE(std::filesystem::exists(service().installerPath()));
   EXPECT_TRUE(window.btnDwld.visible());
+}
+
+// An installer longer than any, announced or not, is a failed download that leaves no file.
+TEST_F(UpdateServiceTest, AnInstallerOverItsLimitIsAFailedDownload) {
+  limits.installer = 2000;
+  for (const bool announced : {true, false}) {
+    service_.reset();
+    dialogs.clear();
+    findNewer(installerBytes(2500));
+    if (!announced) server.files[std::string(kBase) + "TLsetup.exe"].headers.clear();
+    window.btnDwld.click();
+    EXPECT_EQ(lastMessage().text, "Error during update's download.") << announced;
+    EXPECT_FALSE(service().finished());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "Tessalune"),
+                            std::filesystem::directory_iterator()),
+              0);
+  }
 }
 
 // Without a usable length: an empty bar while bytes arrive, full and finished at the end.
