@@ -42,7 +42,7 @@ class IdleLifecycle : public errors::Lifecycle {
 // passes of the length-reduction loop.
 void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset) {
   YesDialogs dialogs;
-  lang::MessageVariables messages(lang::MessageCatalogue(platform::language::kEnglish));
+  lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
   messages.loadMessages();
   SilentReport report;
   errors::StepMarker step;

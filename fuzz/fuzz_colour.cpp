@@ -17,7 +17,8 @@ using namespace tessalune;
 
 class YesDialogs : public platform::Dialogs {
  public:
-  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon, platform::Buttons) override {
+  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
+                              platform::Buttons) override {
     return platform::Answer::Yes;
   }
   std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
@@ -31,8 +32,8 @@ class NoMessages : public errors::MessageTexts {
 
 class FailOnReport : public errors::ErrorReport {
  public:
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number, std::string_view description,
-                   std::int16_t, std::string_view) override {
+  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+                   std::string_view description, std::int16_t, std::string_view) override {
     std::fprintf(stderr, "%.*s failure in %.*s (%d): %.*s\n", static_cast<int>(kind.size()), kind.data(),
                  static_cast<int>(source.size()), source.data(), number, static_cast<int>(description.size()),
                  description.data());

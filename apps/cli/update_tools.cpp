@@ -52,7 +52,7 @@ void printLabels(const ui::UpdateWindow& window) {
 int runUpdate(const UpdateOptions& options) {
   platform::TerminalDialogs dialogs(
       std::cerr, options.answer.empty() ? std::nullopt : std::optional(options.answer == "yes"));
-  lang::MessageVariables messages(lang::MessageCatalogue(platform::uiLanguage()));
+  lang::MessageVariables messages{lang::MessageCatalogue(platform::uiLanguage())};
   messages.loadMessages();
   ToolLifecycle lifecycle;
   errors::PluginErrorReport report(dialogs, messages, lifecycle);

@@ -15,6 +15,12 @@ namespace tessalune::update {
 
 namespace {
 
+// Only a 2xx answer carries the file asked for: an error page, or a redirect that could
+// not be followed, is no version, no news and no installer.
+bool succeeded(const Transfer& t) {
+  return t.httpStatus() >= 200 && t.httpStatus() < 300;
+}
+
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
@@ -173,7 +179,7 @@ std::optional<std::string> UpdateService::readText(Transfer& t, std::size_t max)
       return std::nullopt;
     }
   }
-  if (t.failed() || t.httpStatus() >= 400) return std::nullopt;
+  if (t.failed() || !succeeded(t)) return std::nullopt;
   return text;
 }
 
@@ -243,7 +249,7 @@ void UpdateService::checkCompleted() {
   checkRunning_ = false;
   // A server's error page is never a version, nor is any text but "digit.digit.ddd".
   Transfer& t = *netCheck_;
-  if (t.httpStatus() >= 400) return checkFailed();
+  if (!succeeded(t)) return checkFailed();
   const std::optional<std::string> body = readText(t, deps_.limits.version);
   const std::optional<ui::PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
   if (!version) return checkFailed();
@@ -304,7 +310,7 @@ void UpdateService::onNewsState(int state) {
     if (state != transfer_state::kCompleted) return;
     newsRunning_ = false;
     Transfer& t = *netNews_;
-    if (t.httpStatus() >= 400) return newsFailed();
+    if (!succeeded(t)) return newsFailed();
     std::optional<std::string> body = readText(t, deps_.limits.news);
     if (!body) return newsFailed();
     news_ = std::move(*body);
@@ -387,7 +393,7 @@ void UpdateService::onDownloadState(int state) {
 
 void UpdateService::downloadCompleted(std::uint64_t generation) {
   Transfer& t = *netDwld_;
-  if (t.httpStatus() >= 400) return downloadFailed(true);
+  if (!succeeded(t)) return downloadFailed(true);
 
   // Without a usable length the progress is indeterminate: the bar stays empty and the
   // label counts what has arrived.
@@ -433,7 +439,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
     removeQuietly(partial);
     return;
   }
-  const bool complete = written && !t.failed() && t.httpStatus() < 400 && received_ > 0 &&
+  const bool complete = written && !t.failed() && succeeded(t) && received_ > 0 &&
                         (totalLength_ < 0 || received_ == totalLength_);
   std::error_code renameFailure;
   if (complete) std::filesystem::rename(partial, installerPath(), renameFailure);

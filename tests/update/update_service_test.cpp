@@ -177,7 +177,7 @@ TEST_F(UpdateServiceTest, CheckShowsEachStateThenTheResult) {
 // "Error during search" (133) in red, and the check can be run again.
 TEST_F(UpdateServiceTest, ErrorPagesAndBadVersionFilesFailTheCheck) {
   for (const auto& [body, status] : std::vector<std::tuple<std::string, int>>{
-           {"2.1.000", 404}, {"2.1.000", 500}, {"2.1", 200}, {"version 2.1.000", 200}}) {
+           {"2.1.000", 404}, {"2.1.000", 500}, {"2.1.000", 302}, {"2.1", 200}, {"version 2.1.000", 200}}) {
     serve("TLupdate", body, status);
     service().btnCheck_Click();
     EXPECT_EQ(window.lbl_majInfo.caption(), "Error during search") << body << status;
