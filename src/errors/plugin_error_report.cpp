@@ -20,13 +20,23 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
                              std::string(source) + " -> " + std::string(description);
     if (dialogs_.ask(text, Icon::Critical, messages_.message(104))) restartPlugin();
   } else if (kind == "cfg" && number == kDocumentNotFound) {
+    // The load that follows finds the file just written; should it find it missing
+    // again, the recreation has failed rather than to be tried without end.
+    if (recreating_) throw DefaultConfigurationFailure("the configuration is still missing after it was recreated");
     dialogs_.message(messages_.message(105), Icon::Critical);
     try {
       lifecycle_.writeDefaultConfiguration();
     } catch (const std::exception& e) {
       throw DefaultConfigurationFailure(e.what());
     }
-    lifecycle_.loadConfig();
+    recreating_ = true;
+    try {
+      lifecycle_.loadConfig();
+    } catch (...) {
+      recreating_ = false;
+      throw;
+    }
+    recreating_ = false;
   } else if (kind == "cfg") {
     // The parser's reason is followed by its position on a line of its own.
     std::string reason(description);

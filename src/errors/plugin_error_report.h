@@ -30,6 +30,7 @@ class PluginErrorReport : public ErrorReport {
   platform::Dialogs& dialogs_;
   const MessageTexts& messages_;
   Lifecycle& lifecycle_;
+  bool recreating_ = false;  // a missing configuration is being written and loaded again
 };
 
 }  // namespace tessalune::errors

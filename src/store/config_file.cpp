@@ -213,8 +213,9 @@ void writeDefaultConfiguration(StoreContext& ctx, int languageId) {
   ConfigSession config(ctx);
   // Another process may have created the file since it was found missing; what it
   // wrote is kept.
+  // A dangling symbolic link counts as missing: the default is written to its target.
   std::error_code error;
-  if (std::filesystem::symlink_status(configFilePath(ctx.pluginDir), error).type() !=
+  if (std::filesystem::status(configFilePath(ctx.pluginDir), error).type() !=
       std::filesystem::file_type::not_found) {
     return;
   }

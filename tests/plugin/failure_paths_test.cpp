@@ -119,6 +119,16 @@ TEST_F(FailurePathsTest, AConfigurationThatCannotBeRecreatedIsTrappedByTheComman
   EXPECT_EQ(result, "");
 }
 
+// A configuration that is a dangling symbolic link is created where the link points; the
+// load does not go round in circles between "missing" and "recreated".
+TEST_F(FailurePathsTest, ADanglingLinkToTheConfigurationIsRecreatedAtItsTarget) {
+  std::filesystem::create_symlink(dir.path() / "elsewhere.xml", dir.configFile());
+  start(false);
+  EXPECT_FALSE(plugin.halted());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.configFile()));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / "elsewhere.xml"));
+}
+
 // A configuration recreated mid-session empties the manager with it.
 TEST_F(FailurePathsTest, AReloadRefreshesTheManager) {
   start();
