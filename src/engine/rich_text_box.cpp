@@ -27,14 +27,18 @@ void RichTextBox::setTextRtf(std::string_view rtf) {
 }
 
 void RichTextBox::setSelStart(int start) {
+  const int before = selStart_, beforeLength = selLength_;
   selStart_ = std::clamp(start, 0, length());
   selLength_ = 0;
   typingFormatSet_ = false;
+  if (selStart_ != before || selLength_ != beforeLength) edited();
 }
 
 void RichTextBox::setSelLength(int length) {
+  const int before = selLength_;
   selLength_ = std::clamp(length, 0, this->length() - selStart_);
   typingFormatSet_ = false;
+  if (selLength_ != before) edited();
 }
 
 void RichTextBox::select(int start, int length) {
@@ -106,6 +110,7 @@ void RichTextBox::applyToSelection(Apply&& apply) {
     return;
   }
   for (int i = selStart_; i < selStart_ + selLength_; ++i) apply(chars_[static_cast<std::size_t>(i)].format);
+  edited();
 }
 
 void RichTextBox::setSelColor(BoxColour colour) {
@@ -122,6 +127,7 @@ void RichTextBox::writeToggle(bool CharFormat::*toggle, bool on) {
 
 void RichTextBox::changed() {
   if (onChange_) onChange_();
+  edited();
 }
 
 }  // namespace tessalune::engine

@@ -56,14 +56,14 @@ class RichTextBox {
 
   bool locked() const { return locked_; }
   void setLocked(bool locked) { locked_ = locked; }
-  bool visible() const { return visible_; }
-  void setVisible(bool visible) { visible_ = visible; }
   bool hasFocus() const { return hasFocus_; }
   void setFocus(bool focus = true) { hasFocus_ = focus; }
 
   // Called after every change of the characters (not of their formats), as a control's
   // change event is.
   void setChangeHandler(std::function<void()> handler) { onChange_ = std::move(handler); }
+  // Called after every change a view shows: the characters, their formats, the selection.
+  void setEditObserver(std::function<void()> observer) { onEdit_ = std::move(observer); }
 
  private:
   CharFormat readFormat() const;
@@ -81,9 +81,13 @@ class RichTextBox {
   CharFormat typingFormat_;  // the format of what is typed into an empty selection
   bool typingFormatSet_ = false;
   bool locked_ = false;
-  bool visible_ = true;
   bool hasFocus_ = false;
+  void edited() {
+    if (onEdit_) onEdit_();
+  }
+
   std::function<void()> onChange_;
+  std::function<void()> onEdit_;
 };
 
 // The two background operations, named as the rest of the engine calls them.

@@ -201,15 +201,18 @@ void Plugin::loadWindows() {
                                      },
                                      update::baseAddress(update::processEnvironment)};
   updateService_ = std::make_unique<update::UpdateService>(std::move(updates));
+  windowObservers_.notify(WindowsEvent::Loaded);
 }
 
 void Plugin::unloadForms() {
   // Unloaded in this order; a window whose handler is running is kept until it returns.
   updateService_.reset();
-  const auto retire = [this](auto& window) {
+  bool any = false;
+  const auto retire = [this, &any](auto& window) {
     if (!window) return;
     window->unload();
     retired_.push_back(std::move(window));
+    any = true;
   };
   retire(update_);
   retire(prefs_);
@@ -219,6 +222,7 @@ void Plugin::unloadForms() {
   retire(editor_);
   currentBox_ = nullptr;
   captions_.clear();
+  if (any) windowObservers_.notify(WindowsEvent::Unloaded);
 }
 
 void Plugin::releaseRetiredWindows() {

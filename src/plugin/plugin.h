@@ -18,6 +18,7 @@
 #include "store/quicknick_state.h"
 #include "store/store_context.h"
 #include "ui/gdi/owner_drawing.h"
+#include "ui/subscription.h"
 #include "ui/window.h"
 
 namespace tessalune::ui {
@@ -72,6 +73,13 @@ class Plugin : private errors::Lifecycle {
   bool halted() const { return halted_; }
   int editorMode() const { return mode_; }
   const std::string& codedResult() const { return codedResult_; }
+
+  // Views are told when the windows are unloaded (a restart, an import, a halt, the end)
+  // and when new ones exist; a view then binds to the new windows through the accessors.
+  enum class WindowsEvent { Unloaded, Loaded };
+  ui::Subscription subscribeWindows(std::function<void(WindowsEvent)> observer) {
+    return windowObservers_.add(std::move(observer));
+  }
 
   // The windows, for views and tests; null while unloaded.
   ui::EditorWindow* editor() { return editor_.get(); }
@@ -133,6 +141,7 @@ class Plugin : private errors::Lifecycle {
   // Windows unloaded while one of their own handlers may still run (a restart from a
   // button): they are kept until the plug-in next gets control.
   std::vector<std::unique_ptr<ui::Window>> retired_;
+  ui::Observers<WindowsEvent> windowObservers_;
 };
 
 }  // namespace tessalune::plugin

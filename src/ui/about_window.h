@@ -34,7 +34,7 @@ class AboutWindow : public Window {
  public:
   explicit AboutWindow(platform::Shell& shell, PluginVersion version = kPluginVersion);
 
-  Control titleBar{"titleBar"};
+  Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_titre{"lbl_titre"};
   Label lbl_prod{"lbl_prod"};
   Frame grp_version{"grp_version"};

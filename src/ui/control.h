@@ -5,21 +5,77 @@
 #include <string>
 #include <utility>
 
+#include "ui/subscription.h"
+
 namespace tessalune::ui {
 
+// What a control is, for a view to pick how to draw it; no view needs dynamic_cast.
+enum class ControlKind {
+  Label,
+  TextBox,
+  RichTextBox,
+  CheckBox,
+  Option,
+  Combo,
+  List,
+  Frame,
+  Panel,
+  Tab,
+  Picture,
+  Banner,
+  OwnerDrawnButton,
+  PushButton,
+  Swatch,
+  GradientPreview,
+  ProgressBar,
+  Link,
+  Window,
+};
+
+// What changed on a control, as its subscribers are told.
+enum class Property {
+  Caption,
+  Text,
+  Visible,
+  Enabled,
+  Rect,
+  BackColour,
+  ForeColour,
+  Checked,
+  Selection,  // an option's selected state
+  ListIndex,
+  FontWeight,
+  Content,  // a rich-text box's text, formats or selection
+};
+
 // A control of a window model: what every control has, whatever it shows. Positions are
-// in twips (1/1440 inch, 15 to a pixel at 96 dots per inch). Views find controls by
-// name, read their state and call click(), press() and release(); they keep no state.
+// in twips (1/1440 inch, 15 to a pixel at 96 dots per inch), relative to the container.
+//
+// Views bind to a control through its name, kind, container and properties, subscribe to
+// its changes, and forward the user's actions through the user* calls, which the model
+// refuses unless the control is shown and usable (its own flags and every container's).
+// The plug-in's own routines act through click(), choose() and the setters, which work on
+// hidden windows too: a load selects options in the hidden preferences.
 class Control {
  public:
   using Handler = std::function<void()>;
+  using Observer = std::function<void(Control&, Property)>;
 
-  explicit Control(std::string name) : name_(std::move(name)) {}
+  explicit Control(std::string name, ControlKind kind = ControlKind::Picture)
+      : name_(std::move(name)), kind_(kind) {}
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
   const std::string& name() const { return name_; }
+  ControlKind kind() const { return kind_; }
+  // The position in a control array, -1 for a control that is in none.
+  int index() const { return index_; }
+  void setIndex(int index) { index_ = index; }
+
+  // The frame, panel, tab page, button or window that holds the control; null for a window.
+  Control* container() const { return container_; }
+  void setContainer(Control* container) { container_ = container; }
 
   const std::string& caption() const { return caption_; }
   // A new caption runs the change handler.
@@ -27,31 +83,53 @@ class Control {
     if (caption == caption_) return;
     caption_ = std::move(caption);
     if (onChange_) onChange_();
+    notify(Property::Caption);
   }
 
   bool enabled() const { return enabled_; }
-  void setEnabled(bool enabled) { enabled_ = enabled; }
-
+  void setEnabled(bool enabled) { set(enabled_, enabled, Property::Enabled); }
   bool visible() const { return visible_; }
-  void setVisible(bool visible) { visible_ = visible; }
+  void setVisible(bool visible) { set(visible_, visible, Property::Visible); }
+  // Effectively visible and enabled: the control's own flag and every container's.
+  bool shown() const { return visible_ && (!container_ || container_->shown()); }
+  bool usable() const { return enabled_ && (!container_ || container_->usable()); }
+  // Visible as part of an outer control (its window), whether that one is shown or not.
+  bool shownWithin(const Control& outer) const {
+    return visible_ && (container_ == &outer || !container_ || container_->shownWithin(outer));
+  }
 
   int top() const { return top_; }
   int left() const { return left_; }
-  void move(int left, int top) { left_ = left, top_ = top; }
+  void move(int left, int top) {
+    if (left == left_ && top == top_) return;
+    left_ = left, top_ = top;
+    notify(Property::Rect);
+  }
   int width() const { return width_; }
   int height() const { return height_; }
-  void resize(int width, int height) { width_ = width, height_ = height; }
+  void resize(int width, int height) {
+    if (width == width_ && height == height_) return;
+    width_ = width, height_ = height;
+    notify(Property::Rect);
+  }
 
   // A colour number, or a system colour (high bit set).
   std::uint32_t backColour() const { return backColour_; }
-  void setBackColour(std::uint32_t colour) { backColour_ = colour; }
+  void setBackColour(std::uint32_t colour) { set(backColour_, colour, Property::BackColour); }
 
   void setClickHandler(Handler handler) { onClick_ = std::move(handler); }
   void setPressHandler(Handler handler) { onPress_ = std::move(handler); }
   void setReleaseHandler(Handler handler) { onRelease_ = std::move(handler); }
+  // The model's own reaction to a change of the caption or text (one slot, the window's).
   void setChangeHandler(Handler handler) { onChange_ = std::move(handler); }
 
-  // The user's actions. A disabled control takes none.
+  // Any number of views: each is told of every property that changes, until its
+  // subscription ends or the control's window is unloaded.
+  Subscription subscribe(Observer observer) { return observers_.add(std::move(observer)); }
+  // Ends every subscription without a call (the window is unloaded).
+  void dropSubscribers() { observers_.clear(); }
+
+  // The plug-in's own actions, as its routines run them. A disabled control takes none.
   virtual void click() {
     if (enabled_) runClick();
   }
@@ -62,6 +140,18 @@ class Control {
     if (enabled_ && onRelease_) onRelease_();
   }
 
+  // The user's actions, as a view forwards them: refused unless shown and usable.
+  bool acceptsUser() const { return shown() && usable(); }
+  void userClick() {
+    if (acceptsUser()) click();
+  }
+  void userPress() {
+    if (acceptsUser()) press();
+  }
+  void userRelease() {
+    if (acceptsUser()) release();
+  }
+
  protected:
   void runClick() {
     if (onClick_) onClick_();
@@ -69,9 +159,19 @@ class Control {
   void runChange() {
     if (onChange_) onChange_();
   }
+  void notify(Property property) { observers_.notify(*this, property); }
+  template <typename T>
+  void set(T& field, T value, Property property) {
+    if (field == value) return;
+    field = std::move(value);
+    notify(property);
+  }
 
  private:
   std::string name_;
+  ControlKind kind_;
+  int index_ = -1;
+  Control* container_ = nullptr;
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;
@@ -84,6 +184,7 @@ class Control {
   Handler onPress_;
   Handler onRelease_;
   Handler onChange_;
+  Observers<Control&, Property> observers_;
 };
 
 }  // namespace tessalune::ui

@@ -21,39 +21,42 @@ inline constexpr std::uint32_t k3DHighlight = 0x80000014;
 // Text shown by the control (a label's text is its caption).
 class Label : public Control {
  public:
-  using Control::Control;
+  explicit Label(std::string name, ControlKind kind = ControlKind::Label) : Control(std::move(name), kind) {}
 };
 
-// A frame or container: it groups controls, and disabling it disables what it holds.
+// A frame or panel: it holds controls, and hiding or disabling it hides or disables them.
 class Frame : public Control {
  public:
-  using Control::Control;
+  explicit Frame(std::string name, ControlKind kind = ControlKind::Frame) : Control(std::move(name), kind) {}
 };
 
 // A colour area: its back colour is the colour it holds.
 class ColourSwatch : public Control {
  public:
-  using Control::Control;
+  explicit ColourSwatch(std::string name) : Control(std::move(name), ControlKind::Swatch) {}
 };
 
 class CheckBox : public Control {
  public:
-  using Control::Control;
+  explicit CheckBox(std::string name) : Control(std::move(name), ControlKind::CheckBox) {}
 
   bool checked() const { return checked_; }
   // Sets the state without running the click handler (the state as loaded).
-  void setChecked(bool checked) { checked_ = checked; }
-  // A user's click: the state flips, then the handler runs.
+  void setChecked(bool checked) { set(checked_, checked, Property::Checked); }
+  // A click: the state flips, then the handler runs.
   void click() override {
     if (!enabled()) return;
-    checked_ = !checked_;
+    setChecked(!checked_);
     runClick();
   }
   // A state set as if by the user: the handler runs when the state changes.
   void choose(bool checked) {
     if (checked_ == checked) return;
-    checked_ = checked;
+    setChecked(checked);
     runClick();
+  }
+  void userCheck(bool checked) {
+    if (acceptsUser()) choose(checked);
   }
 
  private:
@@ -74,7 +77,8 @@ class OptionGroup {
 
 class OptionButton : public Control {
  public:
-  OptionButton(std::string name, OptionGroup& group) : Control(std::move(name)), group_(group) {
+  OptionButton(std::string name, OptionGroup& group)
+      : Control(std::move(name), ControlKind::Option), group_(group) {
     group.add(*this);
   }
 
@@ -91,13 +95,17 @@ class OptionButton : public Control {
 
 class TextBox : public Control {
  public:
-  using Control::Control;
+  explicit TextBox(std::string name) : Control(std::move(name), ControlKind::TextBox) {}
   const std::string& text() const { return text_; }
   // Typing or setting the text runs the change handler when it changes.
   void setText(std::string text) {
     if (text == text_) return;
     text_ = std::move(text);
     runChange();
+    notify(Property::Text);
+  }
+  void userType(std::string text) {
+    if (acceptsUser()) setText(std::move(text));
   }
 
  private:
@@ -108,16 +116,19 @@ class TextBox : public Control {
 class ComboBox : public Control {
  public:
   ComboBox(std::string name, std::vector<std::string> entries)
-      : Control(std::move(name)), entries_(std::move(entries)) {}
+      : Control(std::move(name), ControlKind::Combo), entries_(std::move(entries)) {}
 
   const std::vector<std::string>& entries() const { return entries_; }
   int listIndex() const { return listIndex_; }
   // Sets the position without running the click handler (the position as loaded).
-  void setListIndex(int index) { listIndex_ = index; }
+  void setListIndex(int index) { set(listIndex_, index, Property::ListIndex); }
   // Selecting an entry runs the click handler, as the user's choice does.
   void choose(int index) {
-    listIndex_ = index;
+    setListIndex(index);
     runClick();
+  }
+  void userChoose(int index) {
+    if (acceptsUser() && index >= 0 && index < static_cast<int>(entries_.size())) choose(index);
   }
 
  private:
@@ -129,7 +140,9 @@ class ComboBox : public Control {
 // label acts on the button.
 class OwnerDrawnButton : public Control {
  public:
-  explicit OwnerDrawnButton(std::string name) : Control(name), label_(name + "_label") {
+  explicit OwnerDrawnButton(std::string name, ControlKind kind = ControlKind::OwnerDrawnButton)
+      : Control(name, kind), label_(name + "_label") {
+    label_.setContainer(this);  // the caption lies on the button: hidden with it
     label_.setPressHandler([this] { press(); });
     label_.setReleaseHandler([this] { release(); });
     label_.setClickHandler([this] { click(); });
@@ -140,10 +153,14 @@ class OwnerDrawnButton : public Control {
   Label label_;
 };
 
-// A rich-text box on a window.
+// A rich-text box on a window. Every change of its text, formats or selection is told to
+// its subscribers as Property::Content.
 class RichTextControl : public Control {
  public:
-  explicit RichTextControl(std::string name) : Control(name), box_(std::move(name)) {}
+  explicit RichTextControl(std::string name)
+      : Control(name, ControlKind::RichTextBox), box_(std::move(name)) {
+    box_.setEditObserver([this] { notify(Property::Content); });
+  }
   engine::RichTextBox& box() { return box_; }
   const engine::RichTextBox& box() const { return box_; }
 
@@ -152,8 +169,10 @@ class RichTextControl : public Control {
 };
 
 inline void OptionButton::setSelected() {
-  for (OptionButton* other : group_.members()) other->selected_ = false;
-  selected_ = true;
+  for (OptionButton* other : group_.members()) {
+    if (other != this) other->set(other->selected_, false, Property::Selection);
+  }
+  set(selected_, true, Property::Selection);
 }
 
 inline void OptionButton::click() {

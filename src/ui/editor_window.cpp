@@ -120,6 +120,7 @@ EditorWindow::EditorWindow(EditorDependencies deps)
             panelColorBG_lblUni, panelColorBG_lblGrad, panelColorBG_lbl_rightArrow, panelColorBG_solid_label,
             panelColorBG_solid, panelColorBG_solid_rect, panelColorBG_grad1, panelColorBG_grad2,
             panelColorBG_grad1_rect, panelColorBG_grad2_rect, panelColorBG_grad, panelColorBG_grad_rect}}} {
+  setContainers();  // before the registration, which puts the rest on the window
   registerControls();
   layOut();
   setDesignState();
@@ -156,6 +157,37 @@ void EditorWindow::registerControls() {
        std::initializer_list<Control*>{&chk_BG, &chk_all, &chk_noEnd, &btnPrefs, &btnPrefs.label(),
                                        &btnCancel, &btnCancel.label(), &btnOK, &btnOK.label()}) {
     add(*c);
+  }
+}
+
+// What holds what, as the layout places them: the boxes lie in grp_nick, a side's swatch on
+// its tab, its controls on its panel, each swatch or preview in its frame or button.
+void EditorWindow::setContainers() {
+  rtf_nick.setContainer(&grp_nick);
+  rtf_text.setContainer(&grp_nick);
+  for (Side& s : sides_) {
+    s.styleSwatch.setContainer(&s.tab);
+    for (Control* c : std::initializer_list<Control*>{&s.title, &s.solidHeading, &s.gradientHeading,
+                                                      &s.gradient1, &s.arrow, &s.gradient2}) {
+      c->setContainer(&s.panel);
+    }
+    for (std::size_t i = 0; i < s.solidFrames.size(); ++i) {
+      s.solidFrames[i].setContainer(&s.panel);
+      s.solidFrames[i].setIndex(i == kOtherColourFrame ? 99 : static_cast<int>(i));
+      if (i < s.solidSwatches.size()) {
+        s.solidSwatches[i].setContainer(&s.solidFrames[i]);
+        s.solidSwatches[i].setIndex(static_cast<int>(i));
+      }
+    }
+    s.otherColour.setContainer(&s.solidFrames[kOtherColourFrame]);
+    s.colour1.setContainer(&s.gradient1);
+    s.colour2.setContainer(&s.gradient2);
+    for (std::size_t k = 0; k < s.presets.size(); ++k) {
+      s.presets[k].setContainer(&s.panel);
+      s.previews[k].setContainer(&s.presets[k]);
+      s.presets[k].setIndex(static_cast<int>(k));
+      s.previews[k].setIndex(static_cast<int>(k));
+    }
   }
 }
 
@@ -242,12 +274,7 @@ void EditorWindow::setDesignState() {
   rtf_nick.box().setText(kNicknameText);
   rtf_text.box().setText(kMessageText);
   rtf_mask.box().setText(kNicknameText);
-  rtf_text.setVisible(false);
-  rtf_text.box().setVisible(false);
-  for (RichTextControl* hidden : {&rtf_mask, &rtf_auto}) {
-    hidden->setVisible(false);
-    hidden->box().setVisible(false);
-  }
+  for (RichTextControl* hidden : {&rtf_text, &rtf_mask, &rtf_auto}) hidden->setVisible(false);
   deps_.mode = lang::kNicknameMode;
   deps_.currentBox = &rtf_nick;
   blackenBoxes();

@@ -53,7 +53,7 @@ class EditorWindow : public Window {
   explicit EditorWindow(EditorDependencies deps);
 
   // Banner.
-  Control titleBar{"titleBar"};
+  Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_titre{"lbl_titre"};
   Label btnAbout{"btnAbout"}, btnHelp{"btnHelp"};  // clickable labels at the right of the banner
 
@@ -182,6 +182,7 @@ class EditorWindow : public Window {
   };
 
   void registerControls();
+  void setContainers();
   void layOut();
   void setDesignState();
   void bindHandlers();

@@ -47,7 +47,7 @@ class PrefsWindow : public Window {
   explicit PrefsWindow(PrefsDependencies deps);
 
   // Chrome and the automatic-colouring group with its two tabs.
-  Control titleBar{"titleBar"};
+  Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_ssTitre{"lbl_ssTitre"};
   OwnerDrawnButton btnClose{"btnClose"};
   Frame grp_default{"grp_default"};

@@ -35,7 +35,7 @@ class QuickNickWindow : public Window {
  public:
   explicit QuickNickWindow(QuickNickDependencies deps);
 
-  Control titleBar{"titleBar"};
+  Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_ssTitre{"lbl_ssTitre"};
   Frame grp_quicknick{"grp_quicknick"};
   Label lbl_quicknick{"lbl_quicknick"};

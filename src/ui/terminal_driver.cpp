@@ -20,16 +20,39 @@ namespace {
 // Showing a window ---------------------------------------------------------------------
 
 const char* kindOf(const Control& c) {
-  if (dynamic_cast<const RichTextControl*>(&c)) return "richtext";
-  if (dynamic_cast<const OwnerDrawnButton*>(&c)) return "button";
-  if (dynamic_cast<const ComboBox*>(&c)) return "list";
-  if (dynamic_cast<const TextBox*>(&c)) return "textbox";
-  if (dynamic_cast<const OptionButton*>(&c)) return "option";
-  if (dynamic_cast<const CheckBox*>(&c)) return "checkbox";
-  if (dynamic_cast<const ColourSwatch*>(&c)) return "swatch";
-  if (dynamic_cast<const Frame*>(&c)) return "frame";
-  if (dynamic_cast<const Label*>(&c)) return "label";
-  return "control";
+  switch (c.kind()) {
+    case ControlKind::RichTextBox:
+      return "richtext";
+    case ControlKind::OwnerDrawnButton:
+    case ControlKind::PushButton:
+      return "button";
+    case ControlKind::Combo:
+    case ControlKind::List:
+      return "list";
+    case ControlKind::TextBox:
+      return "textbox";
+    case ControlKind::Option:
+      return "option";
+    case ControlKind::CheckBox:
+      return "checkbox";
+    case ControlKind::Swatch:
+      return "swatch";
+    case ControlKind::Frame:
+    case ControlKind::Panel:
+      return "frame";
+    case ControlKind::Label:
+    case ControlKind::Link:
+      return "label";
+    default:
+      return "control";
+  }
+}
+
+bool isRich(const Control* c) {
+  return c && c->kind() == ControlKind::RichTextBox;
+}
+bool isTextBox(const Control* c) {
+  return c && c->kind() == ControlKind::TextBox;
 }
 
 // Text kept on one line: line breaks as \n, tabs as \t, nothing that acts on the terminal.
@@ -54,12 +77,6 @@ std::string quoted(std::string_view text) {
   return "\"" + oneLine(text) + "\"";
 }
 
-// A rich-text box has its own visibility besides the control's.
-bool isShown(const Control& c) {
-  const auto* rich = dynamic_cast<const RichTextControl*>(&c);
-  return c.visible() && (!rich || rich->box().visible());
-}
-
 // A back colour that is a colour number, as #RRGGBB and, in colour, a patch of it; nothing
 // for a system colour.
 std::string colourOf(const Control& c, AnsiMode mode) {
@@ -77,23 +94,26 @@ std::string colourOf(const Control& c, AnsiMode mode) {
 // What the line of a control shows after its kind.
 std::vector<std::string> stateOf(const Control& c, AnsiMode mode) {
   std::vector<std::string> parts;
-  if (const auto* box = dynamic_cast<const CheckBox*>(&c)) parts.emplace_back(box->checked() ? "[x]" : "[ ]");
-  if (const auto* option = dynamic_cast<const OptionButton*>(&c)) {
-    parts.emplace_back(option->selected() ? "(*)" : "( )");
+  if (c.kind() == ControlKind::CheckBox) {
+    parts.emplace_back(static_cast<const CheckBox&>(c).checked() ? "[x]" : "[ ]");
   }
-  if (const auto* text = dynamic_cast<const TextBox*>(&c)) {
-    parts.push_back(quoted(text->text()));
-  } else if (const auto* list = dynamic_cast<const ComboBox*>(&c)) {
-    const int count = static_cast<int>(list->entries().size());
-    const int position = list->listIndex();
+  if (c.kind() == ControlKind::Option) {
+    parts.emplace_back(static_cast<const OptionButton&>(c).selected() ? "(*)" : "( )");
+  }
+  if (c.kind() == ControlKind::TextBox) {
+    parts.push_back(quoted(static_cast<const TextBox&>(c).text()));
+  } else if (c.kind() == ControlKind::Combo) {
+    const auto& list = static_cast<const ComboBox&>(c);
+    const int count = static_cast<int>(list.entries().size());
+    const int position = list.listIndex();
     if (position >= 0 && position < count) {
-      parts.push_back(quoted(list->entries()[static_cast<std::size_t>(position)]));
+      parts.push_back(quoted(list.entries()[static_cast<std::size_t>(position)]));
       parts.push_back("position " + std::to_string(position) + " of " + std::to_string(count));
     } else {
       parts.push_back("no selection of " + std::to_string(count));
     }
-  } else if (const auto* rich = dynamic_cast<const RichTextControl*>(&c)) {
-    const engine::RichTextBox& box = rich->box();
+  } else if (c.kind() == ControlKind::RichTextBox) {
+    const engine::RichTextBox& box = static_cast<const RichTextControl&>(c).box();
     parts.push_back("selection " + std::to_string(box.selStart()) + "+" + std::to_string(box.selLength()));
     if (box.locked()) parts.emplace_back("read-only");
     if (box.hasFocus()) parts.emplace_back("focused");
@@ -233,35 +253,35 @@ Control& named(const Context& ctx, std::string_view name) {
   throw Refusal(ctx.window.name() + " has no control " + std::string(name));
 }
 
-// A control the user can reach: shown and enabled.
+// A control the user can reach: shown and enabled, its containers too.
 Control& usable(Control& c) {
-  if (!isShown(c)) throw Refusal(c.name() + " is hidden");
-  if (!c.enabled()) throw Refusal(c.name() + " is disabled");
+  if (!c.shown()) throw Refusal(c.name() + " is hidden");
+  if (!c.usable()) throw Refusal(c.name() + " is disabled");
   return c;
 }
 
-template <typename Kind>
-Kind& as(Control& c, std::string_view kind) {
-  if (auto* k = dynamic_cast<Kind*>(&c)) return *k;
-  throw Refusal(c.name() + " is not a " + std::string(kind));
+template <typename Model>
+Model& as(Control& c, ControlKind kind, std::string_view kindName) {
+  if (c.kind() == kind) return static_cast<Model&>(c);
+  throw Refusal(c.name() + " is not a " + std::string(kindName));
 }
 
-// A mouse click: the button goes down on the control, comes up, and the control takes the click.
+// A mouse click: the button goes down on the control, comes up, and the control takes the
+// click, each as the user's action (a press that hides the control stops the rest).
 void stroke(Control& c) {
-  c.press();
-  c.release();
-  c.click();
+  c.userPress();
+  c.userRelease();
+  c.userClick();
 }
 
 // The rich-text box that select acts on when none is named: the last one acted on while it
 // is shown, else the focused one, else the first one shown.
 RichTextControl& selectionBox(Context& ctx) {
-  auto* current = dynamic_cast<RichTextControl*>(ctx.current);
-  if (current && isShown(*current)) return *current;
+  if (isRich(ctx.current) && ctx.current->shown()) return static_cast<RichTextControl&>(*ctx.current);
   RichTextControl* first = nullptr;
   for (Control* c : ctx.window.controls()) {
-    auto* rich = dynamic_cast<RichTextControl*>(c);
-    if (!rich || !isShown(*rich)) continue;
+    if (!isRich(c) || !c->shown()) continue;
+    auto* rich = static_cast<RichTextControl*>(c);
     if (rich->box().hasFocus()) return *rich;
     if (!first) first = rich;
   }
@@ -273,20 +293,20 @@ RichTextControl& selectionBox(Context& ctx) {
 // else the focused rich-text box, else the first one shown that takes typing, else the
 // first text box that does.
 Control& typingBox(Context& ctx) {
-  if (ctx.current && isShown(*ctx.current)) return *ctx.current;
+  if (ctx.current && ctx.current->shown()) return *ctx.current;
   const auto takesTyping = [](const Control& c) {
-    const auto* rich = dynamic_cast<const RichTextControl*>(&c);
-    return isShown(c) && c.enabled() && (!rich || !rich->box().locked());
+    return c.acceptsUser() && (!isRich(&c) || !static_cast<const RichTextControl&>(c).box().locked());
   };
   RichTextControl* firstRich = nullptr;
   TextBox* firstText = nullptr;
   for (Control* c : ctx.window.controls()) {
     if (!takesTyping(*c)) continue;
-    if (auto* rich = dynamic_cast<RichTextControl*>(c)) {
+    if (isRich(c)) {
+      auto* rich = static_cast<RichTextControl*>(c);
       if (rich->box().hasFocus()) return *rich;
       if (!firstRich) firstRich = rich;
-    } else if (auto* text = dynamic_cast<TextBox*>(c); text && !firstText) {
-      firstText = text;
+    } else if (isTextBox(c) && !firstText) {
+      firstText = static_cast<TextBox*>(c);
     }
   }
   if (firstRich) return *firstRich;
@@ -317,22 +337,22 @@ void clickCommand(Context& ctx, Args& args) {
 void pressCommand(Context& ctx, Args& args) {
   Control& c = named(ctx, args.word());
   args.end();
-  usable(c).press();
+  usable(c).userPress();
 }
 
 void releaseCommand(Context& ctx, Args& args) {
   Control& c = named(ctx, args.word());
   args.end();
-  usable(c).release();
+  usable(c).userRelease();
 }
 
 void checkCommand(Context& ctx, Args& args) {
-  CheckBox& box = as<CheckBox>(named(ctx, args.word()), "check box");
+  CheckBox& box = as<CheckBox>(named(ctx, args.word()), ControlKind::CheckBox, "check box");
   const std::string_view state = args.word();
   args.end();
   if (state != "on" && state != "off") throw args.usage();
   usable(box);
-  box.choose(state == "on");
+  box.userCheck(state == "on");
 }
 
 // A list takes a position or an entry's text; a control array (opt_grad_nick(0) to (4))
@@ -342,9 +362,15 @@ void chooseCommand(Context& ctx, Args& args) {
   const std::string_view what = trimmed(args.rest());
   if (what.empty()) throw args.usage();
   Control* c = ctx.window.find(name);
-  if (auto* list = dynamic_cast<ComboBox*>(c)) {
-    usable(*list);
-    list->choose(listPosition(*list, what));
+  if (c && c->kind() == ControlKind::Combo) {
+    auto& list = static_cast<ComboBox&>(*c);
+    usable(list);
+    const int position = listPosition(list, what);
+    if (position < 0) {
+      list.choose(position);  // no entry: only a script asks for that
+    } else {
+      list.userChoose(position);
+    }
     return;
   }
   if (c) throw Refusal(name + " is not a list");
@@ -362,7 +388,8 @@ void selectCommand(Context& ctx, Args& args) {
   const std::vector<std::string_view> words = args.words();
   if (words.size() != 2 && words.size() != 3) throw args.usage();
   RichTextControl& rich =
-      words.size() == 3 ? as<RichTextControl>(named(ctx, words[0]), "rich-text box") : selectionBox(ctx);
+      words.size() == 3 ? as<RichTextControl>(named(ctx, words[0]), ControlKind::RichTextBox, "rich-text box")
+                        : selectionBox(ctx);
   const int start = number(words[words.size() - 2]);
   const int length = number(words.back());
   usable(rich);
@@ -374,18 +401,19 @@ void selectCommand(Context& ctx, Args& args) {
 // line, as typed.
 void typeCommand(Context& ctx, Args& args) {
   Control* target = ctx.window.find(std::string(args.peek()));
-  if (dynamic_cast<RichTextControl*>(target) || dynamic_cast<TextBox*>(target)) {
+  if (isRich(target) || isTextBox(target)) {
     args.word();
   } else {
     target = &typingBox(ctx);
   }
   const std::string text = unescaped(args.rest());
   usable(*target);
-  if (auto* rich = dynamic_cast<RichTextControl*>(target)) {
+  if (isRich(target)) {
+    auto* rich = static_cast<RichTextControl*>(target);
     if (rich->box().locked()) throw Refusal(rich->name() + " is read-only");
     rich->box().replaceSelection(text);
   } else {
-    static_cast<TextBox*>(target)->setText(text);
+    static_cast<TextBox*>(target)->userType(text);
   }
   ctx.current = target;
 }
@@ -422,7 +450,7 @@ void closeCommand(Context& ctx, Args& args) {
   args.end();
   for (const char* name : {"btnClose", "btnCancel"}) {
     Control* button = ctx.window.find(name);
-    if (button && isShown(*button) && button->enabled()) {
+    if (button && button->acceptsUser()) {
       stroke(*button);
       return;
     }
@@ -481,10 +509,10 @@ std::string describeWindow(const Window& window, AnsiMode mode) {
   out += "[" + window.name() + "] ==\n";
   std::size_t width = 0;
   for (const Control* c : window.controls()) {
-    if (isShown(*c)) width = std::max(width, c->name().size());
+    if (c->shownWithin(window)) width = std::max(width, c->name().size());
   }
   for (const Control* c : window.controls()) {
-    if (!isShown(*c)) continue;
+    if (!c->shownWithin(window)) continue;
     std::string line = c->name();
     line.resize(width + 2, ' ');
     line += kindOf(*c);
@@ -493,8 +521,9 @@ std::string describeWindow(const Window& window, AnsiMode mode) {
       line += "  " + part;
     }
     out += line + "\n";
-    if (const auto* rich = dynamic_cast<const RichTextControl*>(c)) {
-      for (const engine::StyledText& text : linesOf(rich->box().characters())) {
+    if (isRich(c)) {
+      for (const engine::StyledText& text :
+           linesOf(static_cast<const RichTextControl*>(c)->box().characters())) {
         out += "    | " + renderAnsi(text, mode) + "\n";
       }
     }

@@ -5,6 +5,12 @@
 namespace tessalune::ui {
 
 UpdateWindow::UpdateWindow() : Window("frmUpd") {
+  // The download panel holds the status and progress; the progress bar fills its frame.
+  for (Control* c : std::initializer_list<Control*>{&lbl_statusTitle, &lbl_status, &lbl_progressTitle,
+                                                    &lbl_progress, &cnt_progressBar}) {
+    c->setContainer(&cnt_dwld);
+  }
+  progressBar.setContainer(&cnt_progressBar);
   registerControls();
 
   // The captions shown before a language file is applied.

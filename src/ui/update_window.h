@@ -33,7 +33,7 @@ class UpdateWindow : public Window {
  public:
   UpdateWindow();
 
-  Control titleBar{"titleBar"};
+  Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_titre{"lbl_titre"};
   Frame grp_maj{"grp_maj"};
   Label lbl_majVerTitle{"lbl_majVerTitle"};
@@ -43,12 +43,12 @@ class UpdateWindow : public Window {
 
   // The download panel: status, progress in kilobytes, the progress bar and the button
   // that cancels the download and, once it is complete, starts the installer.
-  Frame cnt_dwld{"cnt_dwld"};
+  Frame cnt_dwld{"cnt_dwld", ControlKind::Panel};
   Label lbl_statusTitle{"lbl_statusTitle"}, lbl_status{"lbl_status"};
   Label lbl_progressTitle{"lbl_progressTitle"}, lbl_progress{"lbl_progress"};
   Frame cnt_progressBar{"cnt_progressBar"};
-  Control progressBar{"progressBar"};  // a filled shape whose width grows inside its container
-  Control btnCancel{"btnCancel"};      // a standard push button: its caption is its own
+  Control progressBar{"progressBar", ControlKind::ProgressBar};  // a filled shape growing in its frame
+  Control btnCancel{"btnCancel", ControlKind::PushButton};       // a standard button: its caption is its own
 
   // The progress bar's width when nothing has been received, in twips.
   static constexpr int kEmptyProgressWidth = 15;

@@ -21,7 +21,7 @@ class WindowSystem {
 // are created hidden, shown modally, and hidden rather than closed.
 class Window : public Control {
  public:
-  explicit Window(std::string name) : Control(std::move(name)) { setVisible(false); }
+  explicit Window(std::string name) : Control(std::move(name), ControlKind::Window) { setVisible(false); }
 
   // Shows the window and returns when it has been hidden.
   void showModal(WindowSystem& windows) {
@@ -32,10 +32,13 @@ class Window : public Control {
   void hide() { setVisible(false); }
 
   // Unloaded by a restart, a halt or the plug-in's end: a handler still running on it
-  // must stop, as its store context and shared state now belong to new windows.
+  // must stop, as its store context and shared state now belong to new windows. Every
+  // subscription to it and its controls ends without a call.
   void unload() {
     hide();
     unloaded_ = true;
+    for (Control* c : controls_) c->dropSubscribers();
+    dropSubscribers();
   }
   bool unloaded() const { return unloaded_; }
 
@@ -48,7 +51,11 @@ class Window : public Control {
   }
 
  protected:
-  void add(Control& control) { controls_.push_back(&control); }
+  // Registers a control; one that no frame, panel or button holds lies on the window.
+  void add(Control& control) {
+    if (!control.container()) control.setContainer(this);
+    controls_.push_back(&control);
+  }
 
  private:
   std::vector<Control*> controls_;

@@ -1,0 +1,102 @@
+// What a view binding a window relies on: the controls a person cannot see or reach take
+// no action, and a subscriber is told of every change in order, and when the windows go.
+#include <gtest/gtest.h>
+
+#include "support/plugin_fixture.h"
+#include "ui/editor_window.h"
+#include "ui/prefs_window.h"
+#include "ui/quicknick_window.h"
+#include "ui/terminal_driver.h"
+#include "ui/update_window.h"
+
+namespace tessalune::ui {
+namespace {
+
+using ViewBindingTest = testing::PluginFixture;
+using plugin::Plugin;
+
+// A message is edited in the message box: the mode shows its box, nickname -> message ->
+// nickname.
+TEST_F(ViewBindingTest, EachModeShowsItsOwnBox) {
+  start();
+  std::vector<std::string> typed;
+  windows.onShow = [&](Window&) {
+    EditorWindow& e = *plugin.editor();
+    RichTextControl& box = e.currentEditorBox();
+    EXPECT_TRUE(box.acceptsUser()) << box.name();
+    EXPECT_FALSE((&box == &e.rtf_nick ? e.rtf_text : e.rtf_nick).shown());
+    EXPECT_NE(describeWindow(e).find(box.name() + " "), std::string::npos);  // what a view lists
+    box.box().select(0, 2);
+    typed.push_back(box.name() + ":" + box.box().selectedText());
+  };
+  std::string result;
+  run("/xtessalune", "ab", result);
+  run("/xondrivela", "hello world", result);
+  run("/xtessalune", "cd", result);
+  EXPECT_EQ(typed, (std::vector<std::string>{"rtf_nick:ab", "rtf_text:he", "rtf_nick:cd"}));
+}
+
+// The hidden background panel takes no click while the text panel is in front, and a
+// hidden button's caption is no way to the button.
+TEST_F(ViewBindingTest, HiddenPanelsAndTheirControlsTakeNoUserAction) {
+  start();
+  windows.onShow = [&](Window& w) {
+    if (w.name() != "frmPrincipal") return;
+    EditorWindow& e = *plugin.editor();
+    e.chk_BG.userCheck(true);
+    e.btnFG.userClick();
+    EXPECT_FALSE(e.panelColorBG_solid[7].acceptsUser());
+    e.panelColorBG_solid[7].userClick();
+    e.btnOK.userClick();
+  };
+  std::string result;
+  run("/xtessalune", "ab", result);
+  EXPECT_EQ(result.find("\u00B7#"), std::string::npos);
+  EXPECT_EQ(result.find(",8"), std::string::npos) << result;  // no yellow background
+
+  UpdateWindow& update = *plugin.update();
+  update.setVisible(true);
+  EXPECT_FALSE(update.btnDwld.label().acceptsUser());
+  update.btnDwld.label().userClick();
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Tessalune" / "TLsetup.exe"));
+  EXPECT_TRUE(update.btnCheck.label().acceptsUser());
+}
+
+// A view sees exactly what a handler changes, in order, and nothing for what it leaves as
+// it was; it is told when a restart replaces the windows, and its old subscriptions end.
+TEST_F(ViewBindingTest, AViewSeesEveryChangeInOrderAndTheWindowsGo) {
+  start();
+  std::string result;
+  run("/xquicknicksave", "a", result);
+  messenger.setFriendlyName("Bob");
+  run("/xquicknicksave", "b", result);
+  QuickNickWindow& manager = *plugin.quickNicks();
+  std::vector<std::string> seen;
+  std::vector<Subscription> subscriptions;
+  for (Control* c : manager.controls()) {
+    subscriptions.push_back(c->subscribe([&](Control& changed, Property p) {
+      seen.push_back(changed.name() + ":" + std::to_string(static_cast<int>(p)));
+    }));
+  }
+  manager.btnPrev.click();
+  const auto name = [](const char* control, Property p) {
+    return std::string(control) + ":" + std::to_string(static_cast<int>(p));
+  };
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      name("lbl_nbQN", Property::Caption), name("txt_shortcut", Property::Text),
+                      name("lbl_prevSC", Property::Caption), name("rtf_quicknick", Property::Content)}));
+  seen.clear();
+  manager.btnPrev.click();  // already at the first entry: nothing changes
+  EXPECT_TRUE(seen.empty());
+
+  std::vector<Plugin::WindowsEvent> events;
+  Subscription windowsGone = plugin.subscribeWindows([&](Plugin::WindowsEvent e) { events.push_back(e); });
+  dir.writeConfig("<config><broken>");
+  plugin.prefs()->chkNick.click();  // the write meets a malformed file: halt, windows unloaded
+  EXPECT_EQ(events, std::vector<Plugin::WindowsEvent>{Plugin::WindowsEvent::Unloaded});
+  manager.lbl_nbQN.setCaption("9 / 9");
+  EXPECT_TRUE(seen.empty());
+}
+
+}  // namespace
+}  // namespace tessalune::ui
