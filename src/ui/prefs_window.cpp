@@ -38,6 +38,7 @@ int selectedPreset(const std::array<OptionButton, 5>& options) {
 
 PrefsWindow::PrefsWindow(PrefsDependencies deps)
     : Window("frmPrefs"), combo_lang("combo_lang", languageEntries()), deps_(std::move(deps)) {
+  setContainers();  // before the registration, which puts the rest on the window
   registerControls();
 
   // The design state, which the configuration load then replaces: the default preset.
@@ -95,6 +96,41 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
   bindSwatch(btnSolid_textBG, btnSolid_textBG_rect, "/config/textprefs/BGcolor", std::nullopt);
   bindSwatch(btn_grad1_textBG, btn_grad1_textBG_rect, "/config/textprefs/BGgrad1", ColourGroup::TextBG);
   bindSwatch(btn_grad2_textBG, btn_grad2_textBG_rect, "/config/textprefs/BGgrad2", ColourGroup::TextBG);
+}
+
+// What holds what: the tabs and their panels lie in the automatic-colouring group, each
+// panel holds its preset's controls, a gradient container its presets and previews, a
+// swatch button its colour area, the general group its settings.
+void PrefsWindow::setContainers() {
+  const auto hold = [](Control& container, std::initializer_list<Control*> controls) {
+    for (Control* c : controls) c->setContainer(&container);
+  };
+  hold(grp_default, {&lbl_defaultInfo, &btnNick, &btnText, &panelNick, &panelText});
+  hold(panelNick,
+       {&chkNick, &lbl_nickFG, &lbl_nickBG, &opt_solid_nick, &opt_grad_nick[0], &cnt_grad_nick,
+        &btnSolid_nick, &btn_grad1_nick, &btn_grad2_nick, &opt_none_nickBG, &opt_solid_nickBG,
+        &opt_grad_nickBG[0], &cnt_grad_nickBG, &btnSolid_nickBG, &btn_grad1_nickBG, &btn_grad2_nickBG});
+  hold(panelText,
+       {&chkText, &lbl_textFG, &lbl_textBG, &opt_solid_text, &opt_grad_text[0], &cnt_grad_text,
+        &btnSolid_text, &btn_grad1_text, &btn_grad2_text, &opt_none_textBG, &opt_solid_textBG,
+        &opt_grad_textBG[0], &cnt_grad_textBG, &btnSolid_textBG, &btn_grad1_textBG, &btn_grad2_textBG});
+  for (const GroupControls& g : groups_) {
+    for (std::size_t k = 0; k < g.gradient.size(); ++k) g.gradient[k].setIndex(static_cast<int>(k));
+    for (std::size_t k = 1; k < g.gradient.size(); ++k) {
+      g.gradient[k].setContainer(&g.container);
+      g.previews[k - 1].setContainer(&g.container);
+      g.previews[k - 1].setIndex(static_cast<int>(k));
+    }
+  }
+  const std::pair<OwnerDrawnButton*, ColourSwatch*> swatches[] = {
+      {&btnSolid_nick, &btnSolid_nick_rect},       {&btn_grad1_nick, &btn_grad1_nick_rect},
+      {&btn_grad2_nick, &btn_grad2_nick_rect},     {&btnSolid_nickBG, &btnSolid_nickBG_rect},
+      {&btn_grad1_nickBG, &btn_grad1_nickBG_rect}, {&btn_grad2_nickBG, &btn_grad2_nickBG_rect},
+      {&btnSolid_text, &btnSolid_text_rect},       {&btn_grad1_text, &btn_grad1_text_rect},
+      {&btn_grad2_text, &btn_grad2_text_rect},     {&btnSolid_textBG, &btnSolid_textBG_rect},
+      {&btn_grad1_textBG, &btn_grad1_textBG_rect}, {&btn_grad2_textBG, &btn_grad2_textBG_rect}};
+  for (const auto& [button, area] : swatches) area->setContainer(button);
+  hold(grp_opt, {&chk_noEnd, &chk_all, &chk_upd, &lbl_lang, &combo_lang, &btnUpd, &btnImport, &btnExport});
 }
 
 void PrefsWindow::registerControls() {

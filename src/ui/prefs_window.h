@@ -173,6 +173,7 @@ class PrefsWindow : public Window {
   };
   const GroupControls& group(ColourGroup g) const { return groups_[static_cast<std::size_t>(g)]; }
 
+  void setContainers();
   void registerControls();
   void bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy);
   void bindGroup(ColourGroup g, const std::string& prefs, const std::string& side);
