@@ -39,7 +39,12 @@ void Translation::loadLanguage(std::string_view name) {
       platform::readFile(platform::systemFileSystem(),
                          pluginDir_ / "Tessalune" / (std::string(name) + ".lng"), kMaxLanguageFileBytes);
   const bool complete = file.error == 0;
-  const std::string& bytes = file.bytes;
+  std::string bytes = file.bytes;
+  // A read that broke off keeps only the lines it finished.
+  if (!complete) {
+    const std::size_t lastEnd = bytes.find_last_of('\n');
+    bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+  }
 
   // The whole file decides the character set: UTF-8 when it is valid UTF-8, else Windows-1252.
   const std::string decoded = engine::decodeTextFile(bytes);

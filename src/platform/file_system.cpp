@@ -103,7 +103,6 @@ FileContents readFile(FileSystem& files, const std::filesystem::path& file, std:
     if (contents.bytes.size() > maxBytes) contents.error = EFBIG;  // it grew while being read
   }
   ::close(fd);
-  if (contents.error != 0) contents.bytes.clear();
   return contents;
 }
 

@@ -30,7 +30,7 @@ FileSystem& systemFileSystem();
 // A whole file's bytes, or why they could not be read: error is 0 on success, ENOENT when
 // the file does not exist, EFBIG when it is larger than the reader allows, and any other
 // system error (no permission, an I/O error, a folder or a pipe in the file's place) as
-// it came.
+// it came. After a failure, bytes holds what was read before it.
 struct FileContents {
   std::string bytes;
   int error = 0;
