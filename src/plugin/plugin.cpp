@@ -195,7 +195,11 @@ void Plugin::loadWindows() {
                                      report_,
                                      services_.pluginDir,
                                      [this] { return prefs_ ? prefs_->combo_lang.listIndex() : -1; },
-                                     [] { return std::make_unique<update::CurlTransfer>(); },
+                                     [this] {
+                                       auto transfer = std::make_unique<update::CurlTransfer>();
+                                       transfer->setEventPump(services_.eventPump);
+                                       return transfer;
+                                     },
                                      [this] {
                                        if (update_) showModal(*update_);
                                      },

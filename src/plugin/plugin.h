@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,8 +45,11 @@ struct HostServices {
   platform::Shell& shell;
   std::filesystem::path pluginDir;
   int uiLanguage;
-  platform::FileSystem& files =
-      platform::systemFileSystem();  // the configuration is read and written through it
+  // The configuration is read and written through it.
+  platform::FileSystem& files = platform::systemFileSystem();
+  // The host's message loop, run while a transfer waits for the network, so that its
+  // windows stay responsive and a cancel reaches a running download. May be empty.
+  std::function<void()> eventPump = {};
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that
