@@ -19,6 +19,7 @@ std::string dottedVersion(const PluginVersion& version) {
 
 AboutWindow::AboutWindow(platform::Shell& shell, PluginVersion version) : Window("frmAbout"), shell_(shell) {
   registerControls();
+  setKeyButtons(&btnOK, &btnOK);
 
   // The window's fixed content; the language file replaces the captioned lines.
   setCaption("About Tessalune");

@@ -122,6 +122,7 @@ EditorWindow::EditorWindow(EditorDependencies deps)
             panelColorBG_grad1_rect, panelColorBG_grad2_rect, panelColorBG_grad, panelColorBG_grad_rect}}} {
   setContainers();  // before the registration, which puts the rest on the window
   registerControls();
+  setKeyButtons(&btnOK, &btnCancel);
   layOut();
   setDesignState();
   bindHandlers();

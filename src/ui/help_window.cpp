@@ -26,6 +26,7 @@ HelpWindow::HelpWindow() : Window("frmHelp") {
   add(rtfHelp);
   add(btnClose);
   add(btnClose.label());
+  setKeyButtons(&btnClose, &btnClose);
 
   setCaption("Tessalune");
   btnClose.label().setCaption("Close");

@@ -40,6 +40,7 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
     : Window("frmPrefs"), combo_lang("combo_lang", languageEntries()), deps_(std::move(deps)) {
   setContainers();  // before the registration, which puts the rest on the window
   registerControls();
+  setKeyButtons(nullptr, &btnClose);
 
   // The design state, which the configuration load then replaces: the default preset.
   for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {

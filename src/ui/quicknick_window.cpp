@@ -20,6 +20,7 @@ constexpr const char* kEmptyCounter = "0 / 0";
 QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
     : Window("frmQuickNick"), deps_(std::move(deps)) {
   registerControls();
+  setKeyButtons(nullptr, &btnClose);
   lbl_prevSC.setVisible(false);
   rtf_quicknick.box().setLocked(true);
 

@@ -448,12 +448,9 @@ void helpCommand(Context& ctx, Args& args) {
 // else the window is hidden, as its title bar's close box would.
 void closeCommand(Context& ctx, Args& args) {
   args.end();
-  for (const char* name : {"btnClose", "btnCancel"}) {
-    Control* button = ctx.window.find(name);
-    if (button && button->acceptsUser()) {
-      stroke(*button);
-      return;
-    }
+  if (Control* button = ctx.window.cancelButton(); button && button->acceptsUser()) {
+    stroke(*button);
+    return;
   }
   ctx.window.hide();
 }

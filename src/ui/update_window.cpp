@@ -12,6 +12,7 @@ UpdateWindow::UpdateWindow() : Window("frmUpd") {
   }
   progressBar.setContainer(&cnt_progressBar);
   registerControls();
+  setKeyButtons(nullptr, &btnClose);
 
   // The captions shown before a language file is applied.
   setCaption("Tessalune update");

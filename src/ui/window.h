@@ -43,6 +43,30 @@ class Window : public Control {
   bool unloaded() const { return unloaded_; }
 
   const std::vector<Control*>& controls() const { return controls_; }
+  // The controls that take the keyboard focus, in the order Tab moves through them.
+  std::vector<Control*> tabOrder() const {
+    std::vector<Control*> order;
+    for (Control* c : controls_) {
+      switch (c->kind()) {
+        case ControlKind::TextBox:
+        case ControlKind::RichTextBox:
+        case ControlKind::CheckBox:
+        case ControlKind::Option:
+        case ControlKind::Combo:
+        case ControlKind::List:
+        case ControlKind::OwnerDrawnButton:
+        case ControlKind::PushButton:
+          order.push_back(c);
+          break;
+        default:
+          break;
+      }
+    }
+    return order;
+  }
+  // What Enter and Escape press; null where the window has none.
+  Control* defaultButton() const { return defaultButton_; }
+  Control* cancelButton() const { return cancelButton_; }
   Control* find(const std::string& name) const {
     for (Control* c : controls_) {
       if (c->name() == name) return c;
@@ -51,6 +75,10 @@ class Window : public Control {
   }
 
  protected:
+  void setKeyButtons(Control* defaultButton, Control* cancelButton) {
+    defaultButton_ = defaultButton;
+    cancelButton_ = cancelButton;
+  }
   // Registers a control; one that no frame, panel or button holds lies on the window.
   void add(Control& control) {
     if (!control.container()) control.setContainer(this);
@@ -59,6 +87,8 @@ class Window : public Control {
 
  private:
   std::vector<Control*> controls_;
+  Control* defaultButton_ = nullptr;
+  Control* cancelButton_ = nullptr;
   bool unloaded_ = false;
 };
 

@@ -2,8 +2,13 @@
 // no action, and a subscriber is told of every change in order, and when the windows go.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "support/plugin_fixture.h"
+#include "ui/about_window.h"
 #include "ui/editor_window.h"
+#include "ui/help_window.h"
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
 #include "ui/terminal_driver.h"
@@ -96,6 +101,20 @@ TEST_F(ViewBindingTest, AViewSeesEveryChangeInOrderAndTheWindowsGo) {
   EXPECT_EQ(events, std::vector<Plugin::WindowsEvent>{Plugin::WindowsEvent::Unloaded});
   manager.lbl_nbQN.setCaption("9 / 9");
   EXPECT_TRUE(seen.empty());
+}
+
+// Every window has an Escape button among its controls and in its tab order; the editor's
+// Enter is OK.
+TEST_F(ViewBindingTest, EveryWindowHasItsKeyButtons) {
+  start();
+  for (Window* w : std::initializer_list<Window*>{plugin.editor(), plugin.prefs(), plugin.quickNicks(),
+                                                  plugin.about(), plugin.help(), plugin.update()}) {
+    Control* cancel = w->cancelButton();
+    ASSERT_NE(cancel, nullptr) << w->name();
+    const auto order = w->tabOrder();
+    EXPECT_NE(std::find(order.begin(), order.end(), cancel), order.end()) << w->name();
+  }
+  EXPECT_EQ(plugin.editor()->defaultButton(), &plugin.editor()->btnOK);
 }
 
 }  // namespace
