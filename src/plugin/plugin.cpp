@@ -85,7 +85,14 @@ void Plugin::Uninitialize() {
 
 void Plugin::Configure() {
   releaseRetiredWindows();
+  runPendingWork();
   if (prefs_) showModal(*prefs_);
+}
+
+void Plugin::runPendingWork() {
+  if (!automaticCheckPending_ || halted_ || !updateService_) return;
+  automaticCheckPending_ = false;
+  updateService_->startAutomaticCheck();
 }
 
 bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount) {
@@ -136,7 +143,9 @@ void Plugin::startUp() {
   if (!tablesBuilt_) drawing_.render();
   updateService_->writeVersionLabel();
   editor_->blackenBoxes();
-  if (prefs_->chk_upd.checked()) updateService_->startAutomaticCheck();
+  // The check waits on the network: it runs when the host next gives the plug-in control,
+  // so that Initialize returns at once.
+  automaticCheckPending_ = prefs_->chk_upd.checked();
   tablesBuilt_ = true;
 }
 
@@ -292,6 +301,8 @@ Plugin::Command Plugin::commandOf(std::string_view word) {
 
 bool Plugin::ParseCommand(std::string_view command, std::string_view argument, const void*,
                           std::string& result) {
+  if (halted_) return false;
+  runPendingWork();
   if (halted_) return false;
   const Command which = commandOf(command);
   if (which == Command::None) return false;

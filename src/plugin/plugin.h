@@ -74,6 +74,10 @@ class Plugin : private errors::Lifecycle {
   bool ParseCommand(std::string_view command, std::string_view argument, const void* conversationWindow,
                     std::string& result);
 
+  // Work that waits on the network and so is kept out of Initialize: the automatic update
+  // check. Runs at the next command or Configure; a host may call it when it is idle.
+  void runPendingWork();
+
   bool halted() const { return halted_; }
   int editorMode() const { return mode_; }
   const std::string& codedResult() const { return codedResult_; }
@@ -133,6 +137,7 @@ class Plugin : private errors::Lifecycle {
   ui::Control* currentBox_ = nullptr;
   std::string codedResult_;
   bool tablesBuilt_ = false;
+  bool automaticCheckPending_ = false;
   std::uint32_t windowLoads_ = 0;  // counts loads of the windows: a command sees a restart by it
 
   std::unique_ptr<ui::EditorWindow> editor_;

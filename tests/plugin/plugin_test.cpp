@@ -133,7 +133,7 @@ TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {
   EXPECT_EQ(windows.shown.back(), "frmAbout");
 }
 
-TEST_F(PluginTest, TheAutomaticCheckAnnouncesANewerVersionAndShowsTheWindow) {
+TEST_F(PluginTest, TheAutomaticCheckRunsAfterInitializeAndAnnouncesANewerVersion) {
   test::HttpTestServer server;
   server.serveBody("/TLupdate", "2.1.000");
   ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
@@ -145,6 +145,12 @@ TEST_F(PluginTest, TheAutomaticCheckAnnouncesANewerVersionAndShowsTheWindow) {
   file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
   dir.writeConfig(file);
   plugin.Initialize(0, "", &messenger);
+  // Initialize does not wait on the network: the check runs when the host next gives the
+  // plug-in control.
+  EXPECT_EQ(server.requestCount(), 0);
+  EXPECT_TRUE(windows.shown.empty());
+  std::string result;
+  plugin.ParseCommand("/xfoo", "", nullptr, result);
   ::unsetenv("TESSALUNE_UPDATE_URL");
   EXPECT_EQ(lastMessage(), "A new version of Tessalune is available ! (2.1.0)");
   EXPECT_EQ(windows.shown, std::vector<std::string>{"frmUpd"});
