@@ -24,6 +24,7 @@ constexpr const char* kShortcut = "shortcut";
 constexpr int kShortcutTaken = 141;
 constexpr int kShortcutUnknown = 142;
 constexpr int kShortcutUnstorable = 150;
+
 [[noreturn]] void raiseObjectNotSet(const std::string& detail) {
   throw errors::RuntimeFailure(errors::failure::kObjectNotSet,
                                "Object variable or With block variable not set (" + detail + ")");
