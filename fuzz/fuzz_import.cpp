@@ -11,16 +11,6 @@
 
 using namespace tessalune;
 
-namespace {
-
-class SilentReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
-                   std::string_view) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   const std::filesystem::path chosen = fuzz::pluginFolder() / "import.xml";
@@ -30,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static testing::EnglishMessages messages;
   platform::ScriptedDialogs dialogs;
-  SilentReport report;
+  fuzz::SilentReport report;
   errors::StepMarker step;
   errors::FailureContext failures{report, step};
   store::ConfigLock lock;

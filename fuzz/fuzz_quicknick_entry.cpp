@@ -16,12 +16,6 @@ constexpr std::string_view kBefore =
     "<config>\r\n\t<quicknicks><quicknick shortcut=\"a\">one</quicknick><quicknick shortcut=\"b\"><b/>two"
     "</quicknick></quicknicks>\r\n</config>\r\n";
 
-class CountingReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
-                   std::string_view) override {}
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static testing::EnglishMessages messages;
   platform::ScriptedDialogs dialogs;
-  CountingReport report;
+  fuzz::SilentReport report;
   errors::StepMarker step;
   errors::FailureContext failures{report, step};
   store::ConfigLock lock;

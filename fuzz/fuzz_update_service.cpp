@@ -20,12 +20,6 @@ namespace {
 constexpr const char* kBase = "http://127.0.0.1:9/up/";
 constexpr std::size_t kInstallerLimit = 4096;
 
-class SilentReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
-                   std::string_view) override {}
-};
-
 int status(FuzzedDataProvider& input) {
   constexpr int kStatuses[] = {200, 200, 200, 302, 404, 500};
   return kStatuses[input.ConsumeIntegralInRange<std::size_t>(0, 5)];
@@ -47,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static testing::EnglishMessages messages;
   platform::ScriptedDialogs dialogs;
   platform::RecordingShell shell;
-  SilentReport report;
+  fuzz::SilentReport report;
   ui::UpdateWindow window;
   update::UpdateLimits limits;
   limits.installer = kInstallerLimit;
