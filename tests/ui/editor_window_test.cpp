@@ -15,6 +15,7 @@
 #include "support/english_messages.h"
 #include "support/recording_error_report.h"
 #include "support/recording_lifecycle.h"
+#include "ui/terminal_driver.h"
 
 namespace tessalune::ui {
 namespace {
@@ -111,7 +112,10 @@ TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
   translation.switchMode(editor.modeView());
   EXPECT_EQ(mode, 2);
   EXPECT_EQ(&editor.currentEditorBox(), &editor.rtf_text);
-  EXPECT_TRUE(editor.rtf_text.visible() && !editor.rtf_nick.visible() && !editor.chk_noEnd.visible());
+  // The message box is the one shown (and listed by a view); the nickname box is not.
+  EXPECT_TRUE(editor.rtf_text.shownWithin(editor) && !editor.rtf_nick.shownWithin(editor) &&
+              !editor.chk_noEnd.visible());
+  EXPECT_NE(describeWindow(editor).find("rtf_text "), std::string::npos);
   engine::RichTextBox& text = editor.rtf_text.box();
   editor.btnBold.click();
   EXPECT_EQ(text.selBold(), Tristate::True);
@@ -130,6 +134,8 @@ TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
   EXPECT_EQ(dialogs.shown()[0].text, "You must type a message.");
   EXPECT_TRUE(editor.visible());
   EXPECT_TRUE(text.hasFocus());
+  translation.switchMode(editor.modeView());
+  EXPECT_TRUE(editor.rtf_nick.acceptsUser() && !editor.rtf_text.shown());
 }
 
 TEST_F(EditorWindowTest, OkConvertsWithTheBackgroundFlagAndHidesOnlyWithAResultAndCancelEmptiesIt) {

@@ -11,7 +11,6 @@
 #include "ui/help_window.h"
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
-#include "ui/terminal_driver.h"
 #include "ui/update_window.h"
 
 namespace tessalune::ui {
@@ -19,27 +18,6 @@ namespace {
 
 using ViewBindingTest = testing::PluginFixture;
 using plugin::Plugin;
-
-// A message is edited in the message box: the mode shows its box, nickname -> message ->
-// nickname.
-TEST_F(ViewBindingTest, EachModeShowsItsOwnBox) {
-  start();
-  std::vector<std::string> typed;
-  windows.onShow = [&](Window&) {
-    EditorWindow& e = *plugin.editor();
-    RichTextControl& box = e.currentEditorBox();
-    EXPECT_TRUE(box.acceptsUser()) << box.name();
-    EXPECT_FALSE((&box == &e.rtf_nick ? e.rtf_text : e.rtf_nick).shown());
-    EXPECT_NE(describeWindow(e).find(box.name() + " "), std::string::npos);  // what a view lists
-    box.box().select(0, 2);
-    typed.push_back(box.name() + ":" + box.box().selectedText());
-  };
-  std::string result;
-  run("/xtessalune", "ab", result);
-  run("/xondrivela", "hello world", result);
-  run("/xtessalune", "cd", result);
-  EXPECT_EQ(typed, (std::vector<std::string>{"rtf_nick:ab", "rtf_text:he", "rtf_nick:cd"}));
-}
 
 // The hidden background panel takes no click while the text panel is in front, and a
 // hidden button's caption is no way to the button.
