@@ -3,11 +3,9 @@
 // reader takes is never imported.
 #include <cstdint>
 
-#include "fuzz_support.h"
-#include "platform/scripted_dialogs.h"
+#include "fuzz_store.h"
 #include "store/config_file.h"
 #include "store/import_export.h"
-#include "support/english_messages.h"
 
 using namespace tessalune;
 
@@ -18,14 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::string before = store::defaultConfiguration(1033) + "\r\n";
   fuzz::writeWhole(fuzz::configFile(), before);
 
-  static testing::EnglishMessages messages;
-  platform::ScriptedDialogs dialogs;
-  fuzz::SilentReport report;
-  errors::StepMarker step;
-  errors::FailureContext failures{report, step};
-  store::ConfigLock lock;
-  store::StoreContext context{fuzz::pluginFolder(), dialogs, messages, failures, lock};
-  store::importConfig(chosen, context);
+  fuzz::StoreSetup setup;
+  store::importConfig(chosen, setup.context);
 
   const std::string after = fuzz::readWhole(fuzz::configFile()).value_or("");
   if (after == before) return 0;

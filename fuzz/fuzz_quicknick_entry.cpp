@@ -3,10 +3,8 @@
 // with the entries that were there before still first and unchanged.
 #include <cstdint>
 
-#include "fuzz_support.h"
-#include "platform/scripted_dialogs.h"
+#include "fuzz_store.h"
 #include "store/quicknicks.h"
-#include "support/english_messages.h"
 
 using namespace tessalune;
 
@@ -24,19 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view shortcut = input.substr(0, lineEnd == std::string_view::npos ? 0 : lineEnd);
   const std::string_view markup = lineEnd == std::string_view::npos ? input : input.substr(lineEnd + 1);
 
-  static testing::EnglishMessages messages;
-  platform::ScriptedDialogs dialogs;
-  fuzz::SilentReport report;
-  errors::StepMarker step;
-  errors::FailureContext failures{report, step};
-  store::ConfigLock lock;
-  store::StoreContext context{fuzz::pluginFolder(), dialogs, messages, failures, lock};
+  fuzz::StoreSetup setup;
   ui::Label counter{"lbl_nbQN"}, previous{"lbl_prevSC"};
   ui::TextBox box{"txt_shortcut"};
   ui::RichTextControl preview{"rtf_quicknick"};
   store::QuickNickControls controls{counter, box, previous, preview};
   store::QuickNickState state;
-  store::QuickNickContext ctx{context, state, controls};
+  store::QuickNickContext ctx{setup.context, state, controls};
 
   for (int routine = 0; routine < 3; ++routine) {
     fuzz::writeWhole(fuzz::configFile(), kBefore);
