@@ -55,7 +55,7 @@ void BM_UseLastOf32767QuickNicks(benchmark::State& state) {
   plugin::SettingsSession session(pluginDir(), true);
   session.load();
   ui::QuickNickWindow& window = session.quickNicks();
-  store::QuickNickContext ctx{session.store(), window.state(), window.storeControls()};
+  store::QuickNickContext ctx = window.storeContext();
   for (auto _ : state) benchmark::DoNotOptimize(store::useQN("qn32766", ctx));
 }
 BENCHMARK(BM_UseLastOf32767QuickNicks)->Unit(benchmark::kMillisecond);

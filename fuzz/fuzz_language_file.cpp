@@ -11,29 +11,31 @@
 
 using namespace tessalune;
 
+namespace {
+
+struct Caption final : lang::CaptionTarget {
+  void setCaption(std::string caption) override { text = std::move(caption); }
+  std::string text;
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::writeWhole(fuzz::pluginFolder() / "Tessalune" / "fuzz.lng",
                    std::string_view(reinterpret_cast<const char*>(data), size));
   static testing::EnglishMessages messages;
   platform::ScriptedDialogs dialogs;
   lang::Translation translation(fuzz::pluginFolder(), messages, dialogs);
-  std::deque<ui::Control> controls;  // controls do not move
-  for (int i = 0; i < 85; ++i) controls.emplace_back("caption" + std::to_string(i));
+  std::deque<Caption> targets(90);  // 85 lines, then the editor's four mode captions
   lang::CaptionList captions;
-  for (ui::Control& c : controls) captions.push_back(&c);
-  ui::Control window{"frmPrincipal"}, title{"lbl_titre"}, nick{"rtf_nick"}, text{"rtf_text"},
-      noEnd{"chk_noEnd"}, frame{"grp_nick"}, all{"chk_all"};
+  for (std::size_t i = 0; i < 85; ++i) captions.push_back(&targets[i]);
   int mode = data && size && data[0] % 2 ? 2 : 1;
-  ui::Control* current = &nick;
-  const lang::EditorModeView view{mode, current, window, title, nick, text, noEnd, frame, all};
+  const lang::EditorModeView view{mode, [](int) {}, targets[85], targets[86], targets[87], targets[88]};
 
   translation.loadLanguage("fuzz");
   translation.applyLanguage(captions, view);
-  for (const ui::Control* c : {&window, &title, &noEnd, &frame, &all})
-    captions.push_back(const_cast<ui::Control*>(c));
-  for (const ui::Control* c : captions) {
-    const std::string& caption = c->caption();
-    if (!engine::isValidUtf8(caption) || caption.find('\n') != std::string::npos) {
+  for (const Caption& c : targets) {
+    if (!engine::isValidUtf8(c.text) || c.text.find('\n') != std::string::npos) {
       fuzz::broken("a caption is not one line of valid UTF-8");
     }
   }

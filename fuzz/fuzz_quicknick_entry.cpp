@@ -5,6 +5,7 @@
 
 #include "fuzz_store.h"
 #include "store/quicknicks.h"
+#include "support/quicknick_fields.h"
 
 using namespace tessalune;
 
@@ -23,12 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view markup = lineEnd == std::string_view::npos ? input : input.substr(lineEnd + 1);
 
   fuzz::StoreSetup setup;
-  ui::Label counter{"lbl_nbQN"}, previous{"lbl_prevSC"};
-  ui::TextBox box{"txt_shortcut"};
-  ui::RichTextControl preview{"rtf_quicknick"};
-  store::QuickNickControls controls{counter, box, previous, preview};
+  testing::QuickNickFields view;
   store::QuickNickState state;
-  store::QuickNickContext ctx{setup.context, state, controls};
+  store::QuickNickContext ctx{setup.context, state, view};
 
   for (int routine = 0; routine < 3; ++routine) {
     fuzz::writeWhole(fuzz::configFile(), kBefore);

@@ -86,27 +86,16 @@ void Translation::applyLanguage(const CaptionList& captions, const EditorModeVie
 }
 
 void Translation::switchMode(const EditorModeView& view) const {
-  if (view.mode == kTextMode) {
-    view.mode = kNicknameMode;
-    view.currentBox = &view.rtf_nick;
-    view.window.setCaption(std::string(kNicknameTitle));
-    view.lbl_titre.setCaption(std::string(kNicknameTitle));
-    view.rtf_nick.setVisible(true);
-    view.rtf_text.setVisible(false);
-    view.chk_noEnd.setVisible(true);
-    setModeCaption(view.grp_nick, kNickFrameLine, kNickFrameBuiltIn);
-    setModeCaption(view.chk_all, kNickAllLine, kNickAllBuiltIn);
-  } else if (view.mode == kNicknameMode) {
-    view.mode = kTextMode;
-    view.currentBox = &view.rtf_text;
-    view.window.setCaption(std::string(kTextTitle));
-    view.lbl_titre.setCaption(std::string(kTextTitle));
-    view.rtf_nick.setVisible(false);
-    view.rtf_text.setVisible(true);
-    view.chk_noEnd.setVisible(false);
-    setModeCaption(view.grp_nick, kTextFrameLine, kTextFrameBuiltIn);
-    setModeCaption(view.chk_all, kTextAllLine, kTextAllBuiltIn);
-  }
+  if (view.mode != kTextMode && view.mode != kNicknameMode) return;
+  const bool toText = view.mode == kNicknameMode;
+  view.mode = toText ? kTextMode : kNicknameMode;
+  if (view.showMode) view.showMode(view.mode);
+  const std::string_view title = toText ? kTextTitle : kNicknameTitle;
+  view.window.setCaption(std::string(title));
+  view.title.setCaption(std::string(title));
+  setModeCaption(view.frame, toText ? kTextFrameLine : kNickFrameLine,
+                 toText ? kTextFrameBuiltIn : kNickFrameBuiltIn);
+  setModeCaption(view.all, toText ? kTextAllLine : kNickAllLine, toText ? kTextAllBuiltIn : kNickAllBuiltIn);
 }
 
 std::optional<std::string> Translation::line(std::size_t number) const {
@@ -114,11 +103,11 @@ std::optional<std::string> Translation::line(std::size_t number) const {
   return lines_[number - 1];
 }
 
-void Translation::setModeCaption(ui::Control& control, std::size_t number, std::string_view builtIn) const {
+void Translation::setModeCaption(CaptionTarget& target, std::size_t number, std::string_view builtIn) const {
   if (missing_) {
-    control.setCaption(std::string(builtIn));
+    target.setCaption(std::string(builtIn));
   } else if (const auto text = line(number)) {
-    control.setCaption(*text);
+    target.setCaption(*text);
   }
 }
 

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <cstdint>
-
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "errors/message_texts.h"
+#include "lang/caption_target.h"
 #include "platform/dialogs.h"
-#include "ui/control.h"
 
 namespace tessalune::lang {
 
@@ -20,7 +20,7 @@ inline constexpr std::uintmax_t kMaxLanguageFileBytes = 1u << 20;
 
 // The objects whose captions a language file sets, in the order of its lines; registered
 // once by the windows (83 entries). An entry may be a window, whose caption is its title.
-using CaptionList = std::vector<ui::Control*>;
+using CaptionList = std::vector<CaptionTarget*>;
 
 // Translation lines 84 and 85 serve the editor's frame and whole-text box in text mode;
 // lines 3 and 21 serve the same two in nickname mode.
@@ -32,18 +32,17 @@ inline constexpr std::size_t kTextAllLine = 85;
 inline constexpr int kNicknameMode = 1;
 inline constexpr int kTextMode = 2;
 
-// What switchMode changes: the editor mode and current editor box the plug-in owns, and
-// the editor window's controls that depend on the mode.
+// What switchMode changes: the editor mode the plug-in owns, and the editor's parts that
+// depend on the mode.
 struct EditorModeView {
   int& mode;
-  ui::Control*& currentBox;
-  ui::Control& window;  // frmPrincipal; its caption is its title
-  ui::Control& lbl_titre;
-  ui::Control& rtf_nick;
-  ui::Control& rtf_text;
-  ui::Control& chk_noEnd;
-  ui::Control& grp_nick;
-  ui::Control& chk_all;
+  // Makes the mode's box the current one and shows it, hides the other, and shows the
+  // no-end-code box in nickname mode only.
+  std::function<void(int mode)> showMode;
+  CaptionTarget& window;  // frmPrincipal; its caption is its title
+  CaptionTarget& title;   // lbl_titre
+  CaptionTarget& frame;   // grp_nick
+  CaptionTarget& all;     // chk_all
 };
 
 // The current language file: its translation lines and whether reading it failed.
@@ -80,7 +79,7 @@ class Translation {
  private:
   // Sets control's caption to a translation line, the built-in text when the translation
   // is missing; leaves it alone when the file has no such line.
-  void setModeCaption(ui::Control& control, std::size_t number, std::string_view builtIn) const;
+  void setModeCaption(CaptionTarget& target, std::size_t number, std::string_view builtIn) const;
 
   std::filesystem::path pluginDir_;
   const errors::MessageTexts& messages_;

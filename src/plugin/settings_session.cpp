@@ -5,6 +5,7 @@
 
 #include "platform/ui_language.h"
 #include "store/config_file.h"
+#include "ui/editor_mode.h"
 
 namespace tessalune::plugin {
 
@@ -27,8 +28,10 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
 }
 
 void SettingsSession::unloadForms() {
-  lang::EditorModeView editorMode{editorMode_, currentBox_,  editorWindow_, lbl_titre_, rtf_nick_,
-                                  rtf_text_,   editorNoEnd_, grp_nick_,     editorAll_};
+  lang::EditorModeView editorMode =
+      ui::EditorModeControls{editorMode_, currentBox_,  editorWindow_, lbl_titre_, rtf_nick_,
+                             rtf_text_,   editorNoEnd_, grp_nick_,     editorAll_}
+          .view();
   ui::PrefsDependencies prefs{store_,       translation_, captions_, editorMode,
                               editorNoEnd_, editorAll_,   *this,     [] {}};
   prefs_ = std::make_unique<ui::PrefsWindow>(prefs);

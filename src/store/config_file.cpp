@@ -1,6 +1,6 @@
 #include "store/config_file.h"
 
-#include <array>
+#include <optional>
 #include <string>
 
 #include "engine/colour.h"
@@ -22,60 +22,49 @@ using platform::XmlNode;
 
 constexpr int kSectionsMissing = 107;
 
-// Applies the loaded text of each element to its control; returns false when the section
-// is malformed (and the control then takes the default the rule names).
-class SettingsLoader {
+// Reads each element into the settings; an element whose text is malformed takes the
+// default its rule names and marks the file as having a missing section.
+class SettingsReader {
  public:
-  SettingsLoader(const XmlDocument& doc, errors::StepMarker& step) : doc_(doc), step_(step) {}
+  SettingsReader(const XmlDocument& doc, errors::StepMarker& step) : doc_(doc), step_(step) {}
 
   bool sectionMissing() const { return missing_; }
 
-  void onOff(std::string_view path, ui::CheckBox& control, ui::CheckBox* editorCopy = nullptr) {
-    const auto text = next(path);
-    if (!text) return;
-    control.setChecked(*text == "1");
-    if (editorCopy) editorCopy->setChecked(*text == "1");
+  void onOff(std::string_view path, std::optional<bool>& setting) {
+    if (const auto text = next(path)) setting = *text == "1";
   }
 
-  std::optional<std::string> language(std::string_view path) { return next(path); }
-
-  void foregroundType(std::string_view path, PresetControls& p) {
-    const auto text = next(path);
-    if (!text) return;
-    if (*text == "2") {
-      p.fgGradient[0]->setSelected();
-    } else {
-      p.fgSolid.setSelected();
-      missing_ = missing_ || *text != "1";
-    }
+  void language(std::string_view path, std::optional<int>& setting) {
+    if (const auto code = next(path)) setting = lang::languageIndex(*code);
   }
 
-  void backgroundType(std::string_view path, PresetControls& p) {
+  void foregroundType(std::string_view path, std::optional<int>& setting) {
     const auto text = next(path);
     if (!text) return;
-    if (*text == "1") {
-      p.bgSolid.setSelected();
-    } else if (*text == "2") {
-      p.bgGradient[0]->setSelected();
-    } else {
-      p.bgNone.setSelected();
-      missing_ = missing_ || *text != "0";
-    }
+    setting = *text == "2" ? 2 : 1;
+    missing_ = missing_ || (*text != "1" && *text != "2");
   }
 
-  void gradientPreset(std::string_view path, const std::array<ui::OptionButton*, 5>& options) {
+  void backgroundType(std::string_view path, std::optional<int>& setting) {
+    const auto text = next(path);
+    if (!text) return;
+    setting = *text == "1" ? 1 : *text == "2" ? 2 : 0;
+    missing_ = missing_ || (*text != "0" && *text != "1" && *text != "2");
+  }
+
+  void gradientPreset(std::string_view path, std::optional<int>& setting) {
     const auto text = next(path);
     if (!text) return;
     const bool valid = text->size() == 1 && (*text)[0] >= '1' && (*text)[0] <= '4';
-    options[valid ? static_cast<std::size_t>((*text)[0] - '0') : 1]->setSelected();
+    setting = valid ? (*text)[0] - '0' : 1;
     missing_ = missing_ || !valid;
   }
 
-  void colour(std::string_view path, ui::ColourSwatch& swatch) {
+  void colour(std::string_view path, std::optional<std::uint32_t>& setting) {
     const auto text = next(path);
     if (!text) return;
     if (engine::countChars(*text) == 7 && text->front() == '#') {
-      swatch.setBackColour(engine::hex2rgb(*text));
+      setting = engine::hex2rgb(*text);
     } else {
       missing_ = true;
     }
@@ -99,18 +88,18 @@ class SettingsLoader {
   bool missing_ = false;
 };
 
-void loadPreset(SettingsLoader& load, const std::string& root, PresetControls& p) {
-  load.onOff(root + "/enabled", p.enabled);
-  load.foregroundType(root + "/FGtype", p);
-  load.backgroundType(root + "/BGtype", p);
-  load.gradientPreset(root + "/FGgradtype", p.fgGradient);
-  load.gradientPreset(root + "/BGgradtype", p.bgGradient);
-  load.colour(root + "/FGcolor", p.fgColor);
-  load.colour(root + "/FGgrad1", p.fgGrad1);
-  load.colour(root + "/FGgrad2", p.fgGrad2);
-  load.colour(root + "/BGcolor", p.bgColor);
-  load.colour(root + "/BGgrad1", p.bgGrad1);
-  load.colour(root + "/BGgrad2", p.bgGrad2);
+void readPreset(SettingsReader& read, const std::string& root, StoredPreset& p) {
+  read.onOff(root + "/enabled", p.enabled);
+  read.foregroundType(root + "/FGtype", p.fgType);
+  read.backgroundType(root + "/BGtype", p.bgType);
+  read.gradientPreset(root + "/FGgradtype", p.fgGradient);
+  read.gradientPreset(root + "/BGgradtype", p.bgGradient);
+  read.colour(root + "/FGcolor", p.fgColor);
+  read.colour(root + "/FGgrad1", p.fgGrad1);
+  read.colour(root + "/FGgrad2", p.fgGrad2);
+  read.colour(root + "/BGcolor", p.bgColor);
+  read.colour(root + "/BGgrad1", p.bgGrad1);
+  read.colour(root + "/BGgrad2", p.bgGrad2);
 }
 
 // The manager shows the first entry, or its empty state: a reload (a configuration
@@ -122,35 +111,32 @@ void loadQuickNicks(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx)
   t.quickNickState.index = 0;
   t.quickNickState.count = static_cast<std::int16_t>(entries.size());
   if (entries.empty()) {
-    t.quickNicks.counter.setCaption("0 / 0");
-    t.quickNicks.preview.box().setText("");
-    t.quickNicks.shortcut.setText("");
-    t.quickNicks.previousShortcut.setCaption("");
+    t.quickNicks.setCounter("0 / 0");
+    t.quickNicks.preview().setText("");
+    t.quickNicks.setShortcut("");
+    t.quickNicks.setPreviousShortcut("");
     return;
   }
-  t.quickNicks.counter.setCaption("1 / " + std::to_string(entries.size()));
+  t.quickNicks.setCounter("1 / " + std::to_string(entries.size()));
   QuickNickContext qn{ctx, t.quickNickState, t.quickNicks};
   showQuickNick(entries.front(), qn);
 }
 
 void applySettings(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) {
-  SettingsLoader load(doc, ctx.failures.step);
-  load.onOff("/config/suffix", t.suffix, &t.editorSuffix);
-  load.onOff("/config/all", t.all, &t.editorAll);
-  load.onOff("/config/update", t.update);
-  if (const auto code = load.language("/config/lang")) {
-    const int index = lang::languageIndex(*code);
-    t.lang.setListIndex(index);
-    if (t.languageChosen) t.languageChosen(index);
-  }
-  load.onOff("/config/replaceQN", t.replaceQN);
-  loadPreset(load, "/config/nickprefs", t.nick);
-  loadPreset(load, "/config/textprefs", t.text);
-  if (t.typesChanged) t.typesChanged();
+  SettingsReader read(doc, ctx.failures.step);
+  StoredSettings settings;
+  read.onOff("/config/suffix", settings.suffix);
+  read.onOff("/config/all", settings.all);
+  read.onOff("/config/update", settings.update);
+  read.language("/config/lang", settings.language);
+  read.onOff("/config/replaceQN", settings.replaceQN);
+  readPreset(read, "/config/nickprefs", settings.nick);
+  readPreset(read, "/config/textprefs", settings.text);
+  if (t.apply) t.apply(settings);
 
   loadQuickNicks(doc, t, ctx);
 
-  if (load.sectionMissing()) {
+  if (read.sectionMissing()) {
     ctx.dialogs.message(ctx.messages.message(kSectionsMissing), platform::Icon::Exclamation);
   }
 }

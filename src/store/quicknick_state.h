@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "ui/controls.h"
+#include "engine/rich_text_box.h"
 
 namespace tessalune::store {
 
@@ -15,12 +16,23 @@ struct QuickNickState {
   bool shortcutMatched = false;
 };
 
-// The QuickNick manager's controls through which the store shows the current entry.
-struct QuickNickControls {
-  ui::Label& counter;            // lbl_nbQN: "index + 1 / count", "0 / 0" when empty
-  ui::TextBox& shortcut;         // txt_shortcut
-  ui::Label& previousShortcut;   // lbl_prevSC: the shortcut as last read or written
-  ui::RichTextControl& preview;  // rtf_quicknick
+// What the store shows the current entry in: the QuickNick manager implements it over its
+// controls.
+class QuickNickView {
+ public:
+  // "index + 1 / count", "0 / 0" when empty.
+  virtual void setCounter(std::string text) = 0;
+  // The shortcut box, which the user edits.
+  virtual std::string shortcut() const = 0;
+  virtual void setShortcut(std::string shortcut) = 0;
+  // The shortcut as last read or written, against which an edit is compared.
+  virtual std::string previousShortcut() const = 0;
+  virtual void setPreviousShortcut(std::string shortcut) = 0;
+  // The entry's body as rich text.
+  virtual engine::RichTextBox& preview() = 0;
+
+ protected:
+  ~QuickNickView() = default;
 };
 
 }  // namespace tessalune::store

@@ -100,11 +100,10 @@ bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx) {
 
 void showQuickNick(const XmlNode& entry, QuickNickContext& ctx) {
   const std::string shortcut = entry.attribute(kShortcut);
-  ctx.controls.shortcut.setText(shortcut);
-  ctx.controls.previousShortcut.setCaption(shortcut);
+  ctx.view.setShortcut(shortcut);
+  ctx.view.setPreviousShortcut(shortcut);
   errors::FailureContext& failures = ctx.store.failures;
-  ctx.controls.preview.box().setTextRtf(
-      engine::plus2rtf(engine::xml2plus(quickNickBody(entry), failures), failures));
+  ctx.view.preview().setTextRtf(engine::plus2rtf(engine::xml2plus(quickNickBody(entry), failures), failures));
 }
 
 std::string quickNickBody(const XmlNode& entry) {
@@ -173,7 +172,7 @@ void deleteQN(QuickNickContext& ctx) {
     ConfigSession config(ctx.store);
     if (!config.load("deleteQN")) return;
     QuickNickState& state = ctx.state;
-    QuickNickControls& controls = ctx.controls;
+    QuickNickView& view = ctx.view;
 
     failures.step.advance();
     const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
@@ -189,10 +188,10 @@ void deleteQN(QuickNickContext& ctx) {
     state.count = static_cast<std::int16_t>(entries.size() - 1);
     failures.step.advance();
     if (state.count == 0) {
-      controls.counter.setCaption("0 / 0");
-      controls.preview.box().setText("");
-      controls.shortcut.setText("");
-      controls.previousShortcut.setCaption(controls.shortcut.text());
+      view.setCounter("0 / 0");
+      view.preview().setText("");
+      view.setShortcut("");
+      view.setPreviousShortcut(view.shortcut());
       return;
     }
     // The entry after the deleted one takes its place; after the last, the one before.
@@ -201,7 +200,7 @@ void deleteQN(QuickNickContext& ctx) {
     } else if (state.index >= state.count) {
       state.index = static_cast<std::int16_t>(state.count - 1);
     }
-    controls.counter.setCaption(counterText(state.index, state.count));
+    view.setCounter(counterText(state.index, state.count));
     readQN(ctx);
   });
 }
@@ -213,9 +212,9 @@ bool writeShortcut(QuickNickContext& ctx) {
     ctx.state.shortcutMatched = false;
     ConfigSession config(ctx.store);
     if (!config.load("writeShortcut")) return false;
-    const std::string shortcut = ctx.controls.shortcut.text();
+    const std::string shortcut = ctx.view.shortcut();
     failures.step.advance();
-    if (shortcut == ctx.controls.previousShortcut.caption()) return true;
+    if (shortcut == ctx.view.previousShortcut()) return true;
     if (platform::xmlTextProblem(shortcut)) {
       config.release();
       acceptableShortcut(shortcut, ctx);  // says what the file cannot hold
@@ -234,7 +233,7 @@ bool writeShortcut(QuickNickContext& ctx) {
     entryAt(entries, ctx.state.index).setAttribute(kShortcut, shortcut);
     config.save();
     config.release();
-    ctx.controls.previousShortcut.setCaption(shortcut);
+    ctx.view.setPreviousShortcut(shortcut);
     return true;
   });
 }

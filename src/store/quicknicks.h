@@ -17,7 +17,7 @@ namespace tessalune::store {
 struct QuickNickContext {
   StoreContext& store;
   QuickNickState& state;
-  QuickNickControls& controls;
+  QuickNickView& view;
 };
 
 // A shortcut the file can hold: valid UTF-8 without the characters XML forbids. Any other

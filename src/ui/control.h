@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "lang/caption_target.h"
 #include "ui/subscription.h"
 
 namespace tessalune::ui {
@@ -56,7 +57,7 @@ enum class Property {
 // refuses unless the control is shown and usable (its own flags and every container's).
 // The plug-in's own routines act through click(), choose() and the setters, which work on
 // hidden windows too: a load selects options in the hidden preferences.
-class Control {
+class Control : public lang::CaptionTarget {
  public:
   using Handler = std::function<void()>;
   using Observer = std::function<void(Control&, Property)>;
@@ -79,7 +80,7 @@ class Control {
 
   const std::string& caption() const { return caption_; }
   // A new caption runs the change handler.
-  void setCaption(std::string caption) {
+  void setCaption(std::string caption) override {
     if (caption == caption_) return;
     caption_ = std::move(caption);
     if (onChange_) onChange_();

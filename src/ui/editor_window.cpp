@@ -8,6 +8,7 @@
 
 #include "engine/gradient.h"
 #include "engine/rtf2xml.h"
+#include "ui/editor_mode.h"
 #include "ui/gdi/button_look.h"
 #include "ui/gdi/swatch_colour.h"
 #include "ui/gdi/system_colours.h"
@@ -396,7 +397,9 @@ void EditorWindow::bindButtonLook(OwnerDrawnButton& button) {
 }
 
 lang::EditorModeView EditorWindow::modeView() {
-  return {deps_.mode, deps_.currentBox, *this, lbl_titre, rtf_nick, rtf_text, chk_noEnd, grp_nick, chk_all};
+  return EditorModeControls{deps_.mode, deps_.currentBox, *this,    lbl_titre, rtf_nick,
+                            rtf_text,   chk_noEnd,        grp_nick, chk_all}
+      .view();
 }
 
 engine::ConversionContext EditorWindow::conversionContext() {

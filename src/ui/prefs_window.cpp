@@ -275,36 +275,44 @@ void PrefsWindow::chooseTab(bool nickname) {
   otherBox.setBackColour(system_colour::kButtonFace);
 }
 
-store::PresetControls PrefsWindow::nickPresetControls() {
-  return {chkNick,
-          opt_solid_nick,
-          {&opt_grad_nick[0], &opt_grad_nick[1], &opt_grad_nick[2], &opt_grad_nick[3], &opt_grad_nick[4]},
-          opt_none_nickBG,
-          opt_solid_nickBG,
-          {&opt_grad_nickBG[0], &opt_grad_nickBG[1], &opt_grad_nickBG[2], &opt_grad_nickBG[3],
-           &opt_grad_nickBG[4]},
-          btnSolid_nick_rect,
-          btn_grad1_nick_rect,
-          btn_grad2_nick_rect,
-          btnSolid_nickBG_rect,
-          btn_grad1_nickBG_rect,
-          btn_grad2_nickBG_rect};
+void PrefsWindow::applyStoredSettings(const store::StoredSettings& stored, CheckBox& replaceQN) {
+  const auto check = [](CheckBox& box, const std::optional<bool>& on) {
+    if (on) box.setChecked(*on);
+  };
+  check(chk_noEnd, stored.suffix);
+  check(deps_.editorNoEnd, stored.suffix);
+  check(chk_all, stored.all);
+  check(deps_.editorAll, stored.all);
+  check(chk_upd, stored.update);
+  if (stored.language) {
+    combo_lang.setListIndex(*stored.language);
+    applyLanguageAt(*stored.language);
+  }
+  check(replaceQN, stored.replaceQN);
+  applyStoredPreset(stored.nick, chkNick, ColourGroup::NickFG, ColourGroup::NickBG);
+  applyStoredPreset(stored.text, chkText, ColourGroup::TextFG, ColourGroup::TextBG);
+  applyGradientRules();
 }
 
-store::PresetControls PrefsWindow::textPresetControls() {
-  return {chkText,
-          opt_solid_text,
-          {&opt_grad_text[0], &opt_grad_text[1], &opt_grad_text[2], &opt_grad_text[3], &opt_grad_text[4]},
-          opt_none_textBG,
-          opt_solid_textBG,
-          {&opt_grad_textBG[0], &opt_grad_textBG[1], &opt_grad_textBG[2], &opt_grad_textBG[3],
-           &opt_grad_textBG[4]},
-          btnSolid_text_rect,
-          btn_grad1_text_rect,
-          btn_grad2_text_rect,
-          btnSolid_textBG_rect,
-          btn_grad1_textBG_rect,
-          btn_grad2_textBG_rect};
+void PrefsWindow::applyStoredPreset(const store::StoredPreset& stored, CheckBox& enabled, ColourGroup fg,
+                                    ColourGroup bg) {
+  const GroupControls& f = group(fg);
+  const GroupControls& b = group(bg);
+  if (stored.enabled) enabled.setChecked(*stored.enabled);
+  if (stored.fgType) (*stored.fgType == 2 ? f.gradient[0] : f.solid).setSelected();
+  if (stored.bgType)
+    (*stored.bgType == 2 ? b.gradient[0] : *stored.bgType == 1 ? b.solid : *b.none).setSelected();
+  if (stored.fgGradient) f.gradient[static_cast<std::size_t>(*stored.fgGradient)].setSelected();
+  if (stored.bgGradient) b.gradient[static_cast<std::size_t>(*stored.bgGradient)].setSelected();
+  const auto paint = [](ColourSwatch& swatch, const std::optional<std::uint32_t>& colour) {
+    if (colour) swatch.setBackColour(*colour);
+  };
+  paint(f.solidColour, stored.fgColor);
+  paint(f.gradient1, stored.fgGrad1);
+  paint(f.gradient2, stored.fgGrad2);
+  paint(b.solidColour, stored.bgColor);
+  paint(b.gradient1, stored.bgGrad1);
+  paint(b.gradient2, stored.bgGrad2);
 }
 
 engine::StylePreset PrefsWindow::style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const {
@@ -367,19 +375,11 @@ lang::CaptionList PrefsWindow::captionEntries() {
 
 store::ConfigTargets configTargets(PrefsWindow& prefs, QuickNickWindow& quickNick) {
   return store::ConfigTargets{
-      prefs.chk_noEnd,
-      prefs.editorNoEnd(),
-      prefs.chk_all,
-      prefs.editorAll(),
-      prefs.chk_upd,
-      prefs.combo_lang,
-      quickNick.chkReplaceQN,
-      prefs.nickPresetControls(),
-      prefs.textPresetControls(),
-      quickNick.storeControls(),
+      [&prefs, &quickNick](const store::StoredSettings& stored) {
+        prefs.applyStoredSettings(stored, quickNick.chkReplaceQN);
+      },
+      quickNick.storeView(),
       quickNick.state(),
-      [&prefs](int index) { prefs.applyLanguageAt(index); },
-      [&prefs] { prefs.applyGradientRules(); },
   };
 }
 

@@ -137,9 +137,10 @@ class PrefsWindow : public Window {
   void applyGradientRules();
   void applyGradientRule(ColourGroup group);
 
-  // The controls that hold the nickname and the text preset, for the configuration load.
-  store::PresetControls nickPresetControls();
-  store::PresetControls textPresetControls();
+  // Shows the settings a load read (the QuickNick manager's replace option included) and
+  // applies what a user's choice would: the language, the gradient groups' enabling.
+  // Writes nothing back.
+  void applyStoredSettings(const store::StoredSettings& stored, CheckBox& replaceQN);
 
   // The preset as the controls hold it, for direct colouring: type 1 solid or 2 gradient
   // for the characters, 0 none, 1 solid or 2 gradient for the background, presets 1 to 4
@@ -182,6 +183,8 @@ class PrefsWindow : public Window {
   void pickColour(ColourSwatch& area, std::string_view path, std::optional<ColourGroup> previewsOf);
   void onLanguageClicked();
   void chooseTab(bool nickname);
+  void applyStoredPreset(const store::StoredPreset& stored, CheckBox& enabled, ColourGroup fg,
+                         ColourGroup bg);
   void write(std::string_view path, std::string_view value);
   engine::StylePreset style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const;
 
@@ -200,8 +203,7 @@ class PrefsWindow : public Window {
 };
 
 // Where the configuration load puts the settings: the controls of both windows and the
-// editor's two mirrors. Choosing the loaded language and re-applying the gradient rule go
-// through the window, without writing anything back.
+// editor's two mirrors, and the manager's view of the current QuickNick.
 store::ConfigTargets configTargets(PrefsWindow& prefs, QuickNickWindow& quickNick);
 
 }  // namespace tessalune::ui

@@ -12,6 +12,7 @@
 #include "store/quicknicks.h"
 #include "store/store_context.h"
 #include "ui/controls.h"
+#include "ui/quicknick_view.h"
 #include "ui/window.h"
 
 namespace tessalune::ui {
@@ -66,9 +67,9 @@ class QuickNickWindow : public Window {
   // has not been released since.
   bool pressed(const OwnerDrawnButton& button) const;
 
-  // The controls and the context through which the store shows entries here.
-  store::QuickNickControls& storeControls() { return storeControls_; }
-  store::QuickNickContext storeContext() { return {deps_.store, deps_.state, storeControls_}; }
+  // The view and the context through which the store shows entries here.
+  store::QuickNickView& storeView() { return storeView_; }
+  store::QuickNickContext storeContext() { return {deps_.store, deps_.state, storeView_}; }
   store::QuickNickState& state() { return deps_.state; }
 
   // This window's entries of the caption list, in its order: the title, lbl_ssTitre, ...,
@@ -100,7 +101,7 @@ class QuickNickWindow : public Window {
                     std::string_view shortcut);
 
   QuickNickDependencies deps_;
-  store::QuickNickControls storeControls_{lbl_nbQN, txt_shortcut, lbl_prevSC, rtf_quicknick};
+  QuickNickControlsView storeView_{lbl_nbQN, txt_shortcut, lbl_prevSC, rtf_quicknick};
   std::array<ButtonState, 6> buttons_{ButtonState{btnClose}, ButtonState{btnAdd},  ButtonState{btnUse},
                                       ButtonState{btnSuppr}, ButtonState{btnPrev}, ButtonState{btnNext}};
 };

@@ -21,16 +21,23 @@ std::string numberedLines(int count) {
   return text;
 }
 
-// A plug-in folder, the editor controls switchMode works on, and a caption list of 83
+// A caption as a control would take it.
+struct Caption final : CaptionTarget {
+  void setCaption(std::string caption) override { text = std::move(caption); }
+  std::string text;
+};
+
+// A plug-in folder, the editor parts switchMode works on, and a caption list of 83
 // stand-ins captioned "old" in which, as in the real one, entries 3 and 21 are the
 // editor's grp_nick and chk_all.
 class TranslationTest : public ::testing::Test {
  protected:
   TranslationTest() {
     for (int i = 1; i <= 83; ++i) {
-      standIns.push_back(std::make_unique<ui::Control>("c" + std::to_string(i)));
-      captions.push_back(i == 3 ? &grp_nick : i == 21 ? &chk_all : standIns.back().get());
-      captions.back()->setCaption("old");
+      standIns.push_back(std::make_unique<Caption>());
+      texts.push_back(i == 3 ? &grp_nick : i == 21 ? &chk_all : standIns.back().get());
+      texts.back()->text = "old";
+      captions.push_back(texts.back());
     }
   }
   void write(const std::string& name, std::string_view bytes) {
@@ -43,7 +50,7 @@ class TranslationTest : public ::testing::Test {
   // Captions 1 to `set` read "L1" to "Lset"; the rest kept "old".
   void expectCaptions(std::size_t set) {
     for (std::size_t i = 0; i < captions.size(); ++i) {
-      EXPECT_EQ(captions[i]->caption(), i < set ? "L" + std::to_string(i + 1) : "old") << i;
+      EXPECT_EQ(texts[i]->text, i < set ? "L" + std::to_string(i + 1) : "old") << i;
     }
   }
 
@@ -52,12 +59,12 @@ class TranslationTest : public ::testing::Test {
   testing::EnglishMessages messages;
   Translation translation{dir.path(), messages, dialogs};
 
-  ui::Control window{"frmPrincipal"}, lbl_titre{"lbl_titre"}, rtf_nick{"rtf_nick"}, rtf_text{"rtf_text"},
-      chk_noEnd{"chk_noEnd"}, grp_nick{"grp_nick"}, chk_all{"chk_all"};
+  Caption window, lbl_titre, grp_nick, chk_all;
   int mode = kNicknameMode;
-  ui::Control* currentBox = &rtf_nick;
-  EditorModeView view{mode, currentBox, window, lbl_titre, rtf_nick, rtf_text, chk_noEnd, grp_nick, chk_all};
-  std::vector<std::unique_ptr<ui::Control>> standIns;
+  int shownMode = kNicknameMode;  // the mode whose box the editor shows
+  EditorModeView view{mode, [this](int shown) { shownMode = shown; }, window, lbl_titre, grp_nick, chk_all};
+  std::vector<std::unique_ptr<Caption>> standIns;
+  std::vector<Caption*> texts;
   CaptionList captions;
 };
 
@@ -99,11 +106,11 @@ TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
     translation.applyLanguage(captions, view);
     expectCaptions(83);
     translation.switchMode(view);
-    EXPECT_EQ(grp_nick.caption(), "Mon message");
-    EXPECT_EQ(chk_all.caption(), "Colorer l'intégralité du texte au lieu de la sélection");
+    EXPECT_EQ(grp_nick.text, "Mon message");
+    EXPECT_EQ(chk_all.text, "Colorer l'intégralité du texte au lieu de la sélection");
     translation.switchMode(view);
-    EXPECT_EQ(grp_nick.caption(), "Mon Pseudo");
-    EXPECT_EQ(chk_all.caption(), "Colorer l'intégralité du pseudo au lieu de la sélection");
+    EXPECT_EQ(grp_nick.text, "Mon Pseudo");
+    EXPECT_EQ(chk_all.text, "Colorer l'intégralité du pseudo au lieu de la sélection");
   }
   translation.loadLanguage("english");
   EXPECT_FALSE(translation.missing());
@@ -117,29 +124,28 @@ TEST_F(TranslationTest, ModeDependentCaptionsFollowTheMode) {
        {std::tuple{90, kNicknameMode, "", "L3", "L21"}, std::tuple{90, kTextMode, "Ondrivela", "L84", "L85"},
         std::tuple{83, kTextMode, "Ondrivela", "L3", "L21"}}) {
     mode = startMode;
-    currentBox = mode == kTextMode ? &rtf_text : &rtf_nick;
-    window.setCaption("");
+    shownMode = mode;
+    window.text = "";
     load("lines", numberedLines(lines));
     translation.applyLanguage(captions, view);
     EXPECT_EQ(mode, startMode);
-    EXPECT_EQ(currentBox, mode == kTextMode ? &rtf_text : &rtf_nick);
-    EXPECT_EQ(window.caption(), title);
-    EXPECT_EQ(grp_nick.caption(), frame);
-    EXPECT_EQ(chk_all.caption(), all);
+    EXPECT_EQ(shownMode, mode);
+    EXPECT_EQ(window.text, title);
+    EXPECT_EQ(grp_nick.text, frame);
+    EXPECT_EQ(chk_all.text, all);
   }
   expectCaptions(83);
-  EXPECT_EQ(lbl_titre.caption(), "Ondrivela");
-  EXPECT_TRUE(!rtf_nick.visible() && rtf_text.visible() && !chk_noEnd.visible());
+  EXPECT_EQ(lbl_titre.text, "Ondrivela");
+  EXPECT_EQ(shownMode, kTextMode);
   EXPECT_TRUE(dialogs.shown().empty());
 
   translation.switchMode(view);
   EXPECT_EQ(mode, kNicknameMode);
-  EXPECT_EQ(currentBox, &rtf_nick);
-  EXPECT_EQ(window.caption(), "Tessalune");
-  EXPECT_EQ(lbl_titre.caption(), "Tessalune");
-  EXPECT_TRUE(rtf_nick.visible() && chk_noEnd.visible() && !rtf_text.visible());
-  EXPECT_EQ(grp_nick.caption(), "L3");
-  EXPECT_EQ(chk_all.caption(), "L21");
+  EXPECT_EQ(shownMode, kNicknameMode);
+  EXPECT_EQ(window.text, "Tessalune");
+  EXPECT_EQ(lbl_titre.text, "Tessalune");
+  EXPECT_EQ(grp_nick.text, "L3");
+  EXPECT_EQ(chk_all.text, "L21");
 }
 
 TEST_F(TranslationTest, AnIncompleteFileSaysSoAndKeepsTheCaptionsItDidNotReach) {
@@ -150,7 +156,7 @@ TEST_F(TranslationTest, AnIncompleteFileSaysSoAndKeepsTheCaptionsItDidNotReach) 
   EXPECT_EQ(dialogs.shown()[0].text, "Error: the current translation file is incomplete.");
   EXPECT_EQ(dialogs.shown()[0].icon, platform::Icon::Critical);
   expectCaptions(50);
-  EXPECT_EQ(window.caption(), "");  // stopped before switching
+  EXPECT_EQ(window.text, "");  // stopped before switching
 }
 
 TEST_F(TranslationTest, EveryShippedLanguageFileSetsEveryCaption) {
@@ -158,15 +164,14 @@ TEST_F(TranslationTest, EveryShippedLanguageFileSetsEveryCaption) {
     const std::string name(language.fileName);
     const auto bytes = platform::embeddedResource("Tessalune/" + name + ".lng");
     ASSERT_TRUE(bytes) << name;
-    for (ui::Control* control : captions) control->setCaption("");
+    for (Caption* caption : texts) caption->text = "";
     mode = kTextMode;
     load(name, *bytes);
     translation.applyLanguage(captions, view);
     EXPECT_EQ(translation.lines().size(), 85u) << name;
     EXPECT_TRUE(dialogs.shown().empty()) << name;
-    for (const ui::Control* control : captions)
-      EXPECT_NE(control->caption(), "") << name << " " << control->name();
-    EXPECT_EQ(grp_nick.caption(), translation.line(84)) << name;
+    for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_NE(texts[i]->text, "") << name << " " << i;
+    EXPECT_EQ(grp_nick.text, translation.line(84)) << name;
   }
 }
 

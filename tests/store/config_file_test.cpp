@@ -8,6 +8,7 @@
 #include "store/import_export.h"
 #include "support/config_fixture.h"
 #include "support/faulty_file_system.h"
+#include "support/quicknick_fields.h"
 #include "support/recording_lifecycle.h"
 
 namespace tessalune::store {
@@ -15,41 +16,14 @@ namespace {
 
 using testing::defaultConfigWith;
 
-// Stand-ins for the controls of one style preset.
-struct PresetStandIns {
-  using Options = std::array<ui::OptionButton, 5>;  // 0 the gradient type, 1 to 4 the presets
-  static Options options(ui::OptionGroup& type, ui::OptionGroup& presets) {
-    return {ui::OptionButton{"type", type}, ui::OptionButton{"1", presets}, ui::OptionButton{"2", presets},
-            ui::OptionButton{"3", presets}, ui::OptionButton{"4", presets}};
-  }
-  static std::array<ui::OptionButton*, 5> pointers(Options& o) { return {&o[0], &o[1], &o[2], &o[3], &o[4]}; }
-  static int preset(const Options& o) {
-    for (int i = 1; i < 5; ++i) {
-      if (o[static_cast<std::size_t>(i)].selected()) return i;
-    }
-    return 0;
-  }
-  PresetControls controls() {
-    return {enabled, fgSolid, pointers(fgGradient),
-            bgNone,  bgSolid, pointers(bgGradient),
-            fgColor, fgGrad1, fgGrad2,
-            bgColor, bgGrad1, bgGrad2};
-  }
-
-  ui::OptionGroup fg, bg, fgPresets, bgPresets;
-  ui::CheckBox enabled{"enabled"};
-  ui::OptionButton fgSolid{"fgSolid", fg}, bgNone{"bgNone", bg}, bgSolid{"bgSolid", bg};
-  Options fgGradient = options(fg, fgPresets), bgGradient = options(bg, bgPresets);
-  ui::ColourSwatch fgColor{"fg"}, fgGrad1{"fg1"}, fgGrad2{"fg2"}, bgColor{"bg"}, bgGrad1{"bg1"},
-      bgGrad2{"bg2"};
-};
-
 class ConfigTest : public ::testing::Test {
  protected:
   void load() {
-    ConfigTargets t{
-        suffix,          editorSuffix,    all,        editorAll,  update,         lang,        replaceQN,
-        nick.controls(), text.controls(), qnControls, quickNicks, languageChosen, typesChanged};
+    ConfigTargets t{[this](const StoredSettings& settings) {
+                      stored = settings;
+                      ++applied;
+                    },
+                    view, quickNicks};
     loadConfig(t, s.context);
   }
   // How many times message 107 was shown, with its exclamation icon.
@@ -66,19 +40,10 @@ class ConfigTest : public ::testing::Test {
   }
 
   testing::StoreFixture s;
-  ui::CheckBox suffix{"chk_noEnd"}, editorSuffix{"chk_noEnd"}, all{"chk_all"}, editorAll{"chk_all"},
-      update{"chk_upd"}, replaceQN{"chkReplaceQN"};
-  ui::ComboBox lang{"combo_lang", {"Français", "English", "Dutch", "Español", "Català", "Italiano"}};
-  PresetStandIns nick, text;
-  ui::Label counter{"lbl_nbQN"}, previousShortcut{"lbl_prevSC"};
-  ui::TextBox shortcut{"txt_shortcut"};
-  ui::RichTextControl preview{"rtf_quicknick"};
-  QuickNickControls qnControls{counter, shortcut, previousShortcut, preview};
+  testing::QuickNickFields view;
   QuickNickState quickNicks;
-  std::vector<int> languages;
-  int typesChangedCalls = 0;
-  std::function<void(int)> languageChosen = [this](int index) { languages.push_back(index); };
-  std::function<void()> typesChanged = [this] { ++typesChangedCalls; };
+  StoredSettings stored;
+  int applied = 0;
 };
 
 TEST_F(ConfigTest, DefaultDocumentsAreTheResourcesByteForByte) {
@@ -100,15 +65,14 @@ TEST_F(ConfigTest, DefaultDocumentsAreTheResourcesByteForByte) {
 TEST_F(ConfigTest, LoadsTheDefaultsIntoTheControls) {
   writeDefaultConfiguration(s.dir.path(), 1036);
   load();
-  EXPECT_FALSE(suffix.checked());
-  EXPECT_EQ(lang.listIndex(), 0);
-  EXPECT_EQ(languages, std::vector<int>{0});
-  EXPECT_TRUE(nick.fgSolid.selected());
-  EXPECT_TRUE(nick.bgNone.selected());
-  EXPECT_EQ(PresetStandIns::preset(nick.fgGradient), 1);
-  EXPECT_EQ(nick.fgGrad2.backColour(), engine::hex2rgb("#0080FF"));
-  EXPECT_EQ(text.bgColor.backColour(), engine::hex2rgb("#AED7FF"));
-  EXPECT_EQ(typesChangedCalls, 1);
+  EXPECT_EQ(stored.suffix, false);
+  EXPECT_EQ(stored.language, 0);
+  EXPECT_EQ(stored.nick.fgType, 1);
+  EXPECT_EQ(stored.nick.bgType, 0);
+  EXPECT_EQ(stored.nick.fgGradient, 1);
+  EXPECT_EQ(stored.nick.fgGrad2, engine::hex2rgb("#0080FF"));
+  EXPECT_EQ(stored.text.bgColor, engine::hex2rgb("#AED7FF"));
+  EXPECT_EQ(applied, 1);
   EXPECT_EQ(quickNicks.count, 0);
   EXPECT_TRUE(s.dialogs.shown().empty() && s.failures.report.reports.empty());
 }
@@ -119,7 +83,7 @@ TEST_F(ConfigTest, LanguageCodesAreCaseSensitive) {
         std::pair{"en", 1}, std::pair{"EN", 1}, std::pair{"de", 1}, std::pair{"FR", 1}}) {
     s.dir.writeConfig(defaultConfigWith({{"<lang>en</lang>", std::string("<lang>") + code + "</lang>"}}));
     load();
-    EXPECT_EQ(lang.listIndex(), index) << code;
+    EXPECT_EQ(stored.language, index) << code;
   }
   EXPECT_EQ(sectionsMissingMessages(), 0);
 }
@@ -132,18 +96,14 @@ TEST_F(ConfigTest, MalformedValuesTakeTheirDefaultAndWarnOnce) {
                                        {"<FGgrad1>#000080</FGgrad1>", "<FGgrad1>#ff00zz</FGgrad1>"},
                                        {"<FGgrad2>#0080FF</FGgrad2>", "<FGgrad2>00080FF</FGgrad2>"},
                                        {"<enabled>0</enabled>", "<enabled>yes</enabled>"}}));
-  nick.fgGradient[0].setSelected();
-  nick.fgColor.setBackColour(42);
-  nick.fgGrad2.setBackColour(43);
   load();
-  EXPECT_TRUE(nick.fgSolid.selected());
-  EXPECT_TRUE(nick.bgNone.selected());
-  EXPECT_EQ(PresetStandIns::preset(nick.fgGradient), 1);
-  EXPECT_EQ(nick.fgColor.backColour(), 42u);  // kept
-  EXPECT_EQ(nick.fgGrad2.backColour(), 43u);
-  EXPECT_EQ(nick.fgGrad1.backColour(),
-            engine::makeColour(255, 0, 0));  // lower case accepted, "zz" counts as 0
-  EXPECT_FALSE(nick.enabled.checked());
+  EXPECT_EQ(stored.nick.fgType, 1);
+  EXPECT_EQ(stored.nick.bgType, 0);
+  EXPECT_EQ(stored.nick.fgGradient, 1);
+  EXPECT_EQ(stored.nick.fgColor, std::nullopt);  // what the window shows is kept
+  EXPECT_EQ(stored.nick.fgGrad2, std::nullopt);
+  EXPECT_EQ(stored.nick.fgGrad1, engine::makeColour(255, 0, 0));  // lower case accepted, "zz" counts as 0
+  EXPECT_EQ(stored.nick.enabled, false);
   EXPECT_EQ(sectionsMissingMessages(), 1);
 }
 
@@ -152,7 +112,8 @@ TEST_F(ConfigTest, AMissingSectionWarnsAndTheRestLoads) {
   s.dir.writeConfig(withoutUpdate);
   load();
   EXPECT_EQ(sectionsMissingMessages(), 1);
-  EXPECT_EQ(lang.listIndex(), 1);
+  EXPECT_EQ(stored.update, std::nullopt);
+  EXPECT_EQ(stored.language, 1);
   writeConfig("/config/update", "1", s.context);  // the element is not created
   expectOneReport("unknown", "writeConfig");
   EXPECT_EQ(s.failures.report.reports[0].line, 1);

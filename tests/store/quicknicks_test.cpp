@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/config_fixture.h"
+#include "support/quicknick_fields.h"
 
 namespace tessalune::store {
 namespace {
@@ -49,22 +50,19 @@ class QuickNicksTest : public ::testing::Test {
   }
 
   testing::StoreFixture s;
-  ui::Label counter{"lbl_nbQN"}, previousShortcut{"lbl_prevSC"};
-  ui::TextBox shortcut{"txt_shortcut"};
-  ui::RichTextControl preview{"rtf_quicknick"};
-  QuickNickControls controls{counter, shortcut, previousShortcut, preview};
+  testing::QuickNickFields view;
   QuickNickState state;
-  QuickNickContext ctx{s.context, state, controls};
+  QuickNickContext ctx{s.context, state, view};
 };
 
 TEST_F(QuickNicksTest, ReadQNShowsTheCurrentEntryAndReturnsItsBody) {
   store(R"(<quicknick shortcut="a&gt;b"/><quicknick>x&lt;y&gt;<b/>z</quicknick>)", 0);
-  EXPECT_EQ(shortcut.text(), "a>b");
-  EXPECT_EQ(previousShortcut.caption(), "a>b");
+  EXPECT_EQ(view.shortcutBox, "a>b");
+  EXPECT_EQ(view.previous, "a>b");
   state.index = 1;
   EXPECT_EQ(readQN(ctx), "x&lt;y&gt;<b/>z");
-  EXPECT_EQ(shortcut.text(), "");
-  EXPECT_EQ(preview.box().text(), "x<y>z");
+  EXPECT_EQ(view.shortcutBox, "");
+  EXPECT_EQ(view.box.text(), "x<y>z");
   state.index = 2;
   EXPECT_EQ(readQN(ctx), "");
   expectReport("unknown", "readQN");
@@ -87,28 +85,28 @@ TEST_F(QuickNicksTest, UseQNFindsTheFirstEqualShortcutAndSkipsEntriesWithout) {
 // entry's own saved shortcut writes nothing.
 TEST_F(QuickNicksTest, WriteShortcutRefusesOnlyAnExactlyEqualShortcut) {
   store(qn("Home", "1") + "<quicknick>2</quicknick>", 1);
-  shortcut.setText("Home");
+  view.shortcutBox = "Home";
   EXPECT_FALSE(writeShortcut(ctx));
   EXPECT_TRUE(state.shortcutMatched);
   expectOneMessage(kTakenText);
   EXPECT_FALSE(writeShortcut(ctx));
   EXPECT_EQ(s.dialogs.shown().size(), 2u);
   EXPECT_EQ(entries(), qn("Home", "1") + "<quicknick>2</quicknick>");
-  shortcut.setText("home");
+  view.shortcutBox = "home";
   EXPECT_TRUE(writeShortcut(ctx));
-  EXPECT_EQ(previousShortcut.caption(), "home");
+  EXPECT_EQ(view.previous, "home");
   EXPECT_EQ(entries(), qn("Home", "1") + qn("home", "2"));
 
   s.dialogs.clear();
   store(qn("", "1") + qn("x", "2"), 1);
-  shortcut.setText("");
+  view.shortcutBox = "";
   EXPECT_TRUE(writeShortcut(ctx));
   EXPECT_EQ(entries(), qn("", "1") + qn("", "2"));
 
   store(kThree, 1);
   fs::permissions(s.dir.configFile(), fs::perms::owner_read);  // any save would now fail and be reported
-  shortcut.setText("x");
-  shortcut.setText("b");
+  view.shortcutBox = "x";
+  view.shortcutBox = "b";
   EXPECT_TRUE(writeShortcut(ctx));
   EXPECT_TRUE(s.failures.report.reports.empty() && s.dialogs.shown().empty());
 }
@@ -126,10 +124,10 @@ TEST_F(QuickNicksTest, DeleteQNClosesTheGapAndShowsTheNextEntry) {
     store(c.before, c.index);
     deleteQN(ctx);
     EXPECT_EQ(entries(), c.after);
-    EXPECT_EQ(counter.caption(), c.counter);
-    EXPECT_EQ(shortcut.text(), c.shown);
-    EXPECT_EQ(previousShortcut.caption(), c.shown);
-    EXPECT_EQ(preview.box().text().empty(), c.shown.empty());
+    EXPECT_EQ(view.counter, c.counter);
+    EXPECT_EQ(view.shortcutBox, c.shown);
+    EXPECT_EQ(view.previous, c.shown);
+    EXPECT_EQ(view.box.text().empty(), c.shown.empty());
   }
   EXPECT_TRUE(s.failures.report.reports.empty());
 }
@@ -162,7 +160,7 @@ TEST_F(QuickNicksTest, ReplaceQNReplacesOnlyTheFirstEntryWithTheShortcutInPlace)
   replaceQN("<nick>\r\nNEW\r\n</nick>", "s", ctx);
   EXPECT_TRUE(state.shortcutMatched);
   EXPECT_EQ(entries(), qn("a", "one") + qn("s", "NEW") + qn("s", "three"));
-  EXPECT_EQ(preview.box().text(), "NEW");  // the shown entry was refreshed
+  EXPECT_EQ(view.box.text(), "NEW");  // the shown entry was refreshed
 }
 
 TEST_F(QuickNicksTest, HostileShortcutIsStoredAndFoundAsPlainData) {
@@ -188,7 +186,7 @@ const std::pair<const char*, Routine> kRoutines[] = {
     {"deleteQN", [](QuickNickContext& c) { deleteQN(c); }},
     {"writeShortcut",
      [](QuickNickContext& c) {
-       c.controls.shortcut.setText("z");
+       c.view.setShortcut("z");
        EXPECT_FALSE(writeShortcut(c));
      }},
     {"useQN", [](QuickNickContext& c) { EXPECT_EQ(useQN("a", c), ""); }},

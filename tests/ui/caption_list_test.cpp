@@ -63,9 +63,10 @@ TEST_F(CaptionListTest, HoldsEachWindowsEntriesInTheFilesOrder) {
       EXPECT_EQ(captions[i], owner) << "entry " << i;
     }
     for (const std::size_t end = i + count; i < end; ++i) {
-      ASSERT_NE(captions[i], nullptr) << "entry " << i;
-      EXPECT_TRUE(captions[i] == owner || owner->find(captions[i]->name()) == captions[i])
-          << "entry " << i << " is not " << owner->name() << "." << captions[i]->name();
+      const auto* control = dynamic_cast<const Control*>(captions[i]);
+      ASSERT_NE(control, nullptr) << "entry " << i;
+      EXPECT_TRUE(control == owner || owner->find(control->name()) == control)
+          << "entry " << i << " is not " << owner->name() << "." << control->name();
     }
   }
   const std::vector<std::pair<std::size_t, Control*>> entries{

@@ -11,6 +11,7 @@
 #include "platform/embedded_resources.h"
 #include "support/config_fixture.h"
 #include "support/quicknick_window_parts.h"
+#include "ui/editor_mode.h"
 
 namespace tessalune::ui {
 namespace {
@@ -34,9 +35,9 @@ class PrefsWindowTest : public ::testing::Test {
       }
     };
     standIns(31);  // editor and about window
-    for (Control* c : prefs.captionEntries()) captions.push_back(c);
+    for (lang::CaptionTarget* c : prefs.captionEntries()) captions.push_back(c);
     standIns(10);  // update window
-    for (Control* c : quickNick.captionEntries()) captions.push_back(c);
+    for (lang::CaptionTarget* c : quickNick.captionEntries()) captions.push_back(c);
     standIns(2);  // help window
   }
   std::string value(const std::string& path) const { return s.dir.configValue(path); }
@@ -97,12 +98,12 @@ class PrefsWindowTest : public ::testing::Test {
 
   int updateWindowShown = 0;
   std::vector<ColourGroup> refreshed;
-  PrefsWindow prefs{
-      PrefsDependencies{s.context, translation, captions,
-                        lang::EditorModeView{mode, currentBox, editorWindow, lbl_titre, rtf_nick, rtf_text,
-                                             editorNoEnd, grp_nick, editorAll},
-                        editorNoEnd, editorAll, lifecycle, [this] { ++updateWindowShown; },
-                        [this](ColourGroup g) { refreshed.push_back(g); }}};
+  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions,
+                                      EditorModeControls{mode, currentBox, editorWindow, lbl_titre, rtf_nick,
+                                                         rtf_text, editorNoEnd, grp_nick, editorAll}
+                                          .view(),
+                                      editorNoEnd, editorAll, lifecycle, [this] { ++updateWindowShown; },
+                                      [this](ColourGroup g) { refreshed.push_back(g); }}};
 };
 
 // chk_noEnd and chk_all also set the editor's box of the same name, as if clicked there.

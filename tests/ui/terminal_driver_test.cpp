@@ -18,6 +18,7 @@
 #include "store/quicknicks.h"
 #include "support/config_fixture.h"
 #include "support/quicknick_window_parts.h"
+#include "ui/editor_mode.h"
 #include "ui/prefs_window.h"
 
 namespace tessalune::ui {
@@ -245,10 +246,10 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
   Control editor{"frmPrincipal"}, title{"lbl_titre"}, nick{"rtf_nick"}, text{"rtf_text"}, group{"grp_nick"};
   int mode = lang::kNicknameMode;
   Control* currentBox = &nick;
-  PrefsWindow prefs{
-      PrefsDependencies{s.context, translation, captions,
-                        lang::EditorModeView{mode, currentBox, editor, title, nick, text, noEnd, group, all},
-                        noEnd, all, s.lifecycle, [] {}}};
+  PrefsWindow prefs{PrefsDependencies{
+      s.context, translation, captions,
+      EditorModeControls{mode, currentBox, editor, title, nick, text, noEnd, group, all}.view(), noEnd, all,
+      s.lifecycle, [] {}}};
   const std::filesystem::path exported = s.dir.path() / "my copy.xml";
 
   const std::string transcript =
