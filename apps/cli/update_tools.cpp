@@ -68,7 +68,7 @@ int runUpdate(const UpdateOptions& options) {
                                   [language] { return language; },
                                   [&window] {
                                     auto transfer = std::make_unique<update::CurlTransfer>();
-                                    transfer->setEventPump([&window] { printProgress(window); });
+                                    transfer->setEventPump([&window](bool) { printProgress(window); });
                                     return transfer;
                                   },
                                   {},

@@ -48,8 +48,9 @@ struct HostServices {
   // The configuration is read and written through it.
   platform::FileSystem& files = platform::systemFileSystem();
   // The host's message loop, run while a transfer waits for the network, so that its
-  // windows stay responsive and a cancel reaches a running download. May be empty.
-  std::function<void()> eventPump = {};
+  // windows stay responsive and a cancel reaches a running download; told whether the
+  // response body has begun to arrive. May be empty.
+  std::function<void(bool bodyStarted)> eventPump = {};
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that

@@ -20,6 +20,8 @@ std::string dottedVersion(const PluginVersion& version) {
 AboutWindow::AboutWindow(platform::Shell& shell, PluginVersion version) : Window("frmAbout"), shell_(shell) {
   registerControls();
   setKeyButtons(&btnOK, &btnOK);
+  for (Label* label : {&lbl_ver, &lbl_build}) label->setContainer(&grp_version);
+  for (Label* label : {&lbl_credits, &lbl_translation}) label->setContainer(&grp_credits);
 
   // The window's fixed content; the language file replaces the captioned lines.
   setCaption("About Tessalune");

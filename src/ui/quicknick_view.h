@@ -13,14 +13,12 @@ class QuickNickControlsView final : public store::QuickNickView {
   QuickNickControlsView(Label& counter, TextBox& shortcut, Label& previousShortcut, RichTextControl& preview)
       : counter_(counter), shortcut_(shortcut), previousShortcut_(previousShortcut), preview_(preview) {}
 
-  void setCounter(std::string text) override { counter_.setCaption(std::move(text)); }
-  std::string shortcut() const override { return shortcut_.text(); }
-  void setShortcut(std::string shortcut) override { shortcut_.setText(std::move(shortcut)); }
-  std::string previousShortcut() const override { return previousShortcut_.caption(); }
-  void setPreviousShortcut(std::string shortcut) override {
-    previousShortcut_.setCaption(std::move(shortcut));
-  }
-  engine::RichTextBox& preview() override { return preview_.box(); }
+  void setCounter(std::string text) override;
+  std::string shortcut() const override;
+  void setShortcut(std::string shortcut) override;
+  std::string previousShortcut() const override;
+  void setPreviousShortcut(std::string shortcut) override;
+  engine::RichTextBox& preview() override;
 
  private:
   Label& counter_;            // lbl_nbQN

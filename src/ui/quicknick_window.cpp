@@ -21,6 +21,13 @@ QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
     : Window("frmQuickNick"), deps_(std::move(deps)) {
   registerControls();
   setKeyButtons(nullptr, &btnClose);
+  // The frame holds the entry on show and the ways through the entries; the actions on
+  // the entry stand below it.
+  for (Control* c :
+       std::initializer_list<Control*>{&lbl_quicknick, &lbl_ex, &rtf_quicknick, &lbl_nbQN, &btnPrev, &btnNext,
+                                       &lbl_shortcutTitle, &txt_shortcut, &lbl_prevSC}) {
+    c->setContainer(&grp_quicknick);
+  }
   lbl_prevSC.setVisible(false);
   rtf_quicknick.box().setLocked(true);
 

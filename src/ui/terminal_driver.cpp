@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <poll.h>
+
 #include "engine/colour.h"
 #include "engine/utf8.h"
 #include "ui/controls.h"
@@ -498,6 +500,40 @@ void execute(Context& ctx, std::string_view line) {
   }
 }
 
+// Runs its action when the scope ends, however it ends.
+template <typename Action>
+class ScopeExit {
+ public:
+  explicit ScopeExit(Action action) : action_(std::move(action)) {}
+  ~ScopeExit() { action_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  Action action_;
+};
+
+// Whether a script line is a click or a close that the window can act on at once: only
+// such a line is taken while a transfer runs, the others wait for the transfer's end.
+bool actsNow(const Window& window, std::string_view line) {
+  Args args(line);
+  const std::vector<std::string_view> words = args.words();
+  if (words.size() == 1 && words[0] == "close") {
+    const Control* button = window.cancelButton();
+    return button && button->acceptsUser();
+  }
+  if (words.size() != 2 || words[0] != "click") return false;
+  const Control* control = window.find(std::string(words[1]));
+  return control && control->acceptsUser();
+}
+
+// Whether a whole line waits on the terminal, without blocking.
+bool lineTyped(std::istream& in, int fd) {
+  if (in.rdbuf()->in_avail() > 0) return true;
+  pollfd input{fd, POLLIN, 0};
+  return ::poll(&input, 1, 0) > 0 && (input.revents & (POLLIN | POLLHUP)) != 0;
+}
+
 }  // namespace
 
 std::string describeWindow(const Window& window, AnsiMode mode) {
@@ -540,17 +576,42 @@ std::string terminalDriverHelp() {
 
 void TerminalDriver::runModal(Window& window) {
   Context ctx{window, out_, dialogs_, options_.mode};
+  modal_.push_back(&window);
+  const ScopeExit leave([this] { modal_.pop_back(); });
   if (options_.showOnOpen) out_ << describeWindow(window, options_.mode);
   std::string line;
   while (window.visible()) {
     if (options_.prompt) out_ << window.name() << "> " << std::flush;
-    if (!std::getline(in_, line)) {
+    if (held_) {
+      line = std::move(*held_);
+      held_.reset();
+    } else if (!std::getline(in_, line)) {
       if (options_.prompt) out_ << "\n";
       window.hide();
       break;
     }
     execute(ctx, line);
   }
+  out_ << std::flush;
+}
+
+void TerminalDriver::pumpEvents(bool bodyStarted) {
+  if (modal_.empty() || pumping_) return;
+  const bool person = options_.terminalFd >= 0;
+  if (!held_) {
+    if (person ? !lineTyped(in_, options_.terminalFd) : !bodyStarted) return;
+    std::string line;
+    if (!std::getline(in_, line)) return;  // the window's own loop meets the end
+    held_ = std::move(line);
+  }
+  Window& window = *modal_.back();
+  if (!person && !actsNow(window, *held_)) return;
+  Context ctx{window, out_, dialogs_, options_.mode};
+  const std::string line = std::move(*held_);
+  held_.reset();
+  pumping_ = true;
+  const ScopeExit done([this] { pumping_ = false; });
+  execute(ctx, line);
   out_ << std::flush;
 }
 

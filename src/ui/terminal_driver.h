@@ -1,8 +1,10 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/terminal_dialogs.h"
 #include "ui/ansi_render.h"
@@ -24,6 +26,7 @@ struct TerminalDriverOptions {
   AnsiMode mode = AnsiMode::Colour;  // how the window's rich text is printed
   bool prompt = false;               // "frmPrefs> " before each line read, for a person at a terminal
   bool showOnOpen = true;            // print the window as it opens (a script can ask with "show")
+  int terminalFd = -1;               // the terminal a person types the lines on; -1 when a script gives them
 };
 
 // A line-oriented view of any window model, for hosts without a display. Shown modally
@@ -37,6 +40,11 @@ struct TerminalDriverOptions {
 // that cannot be carried out prints one "error: ..." line and the next line is read. Blank
 // lines and lines starting with '#' are skipped. The colour and file dialogs that a command
 // opens are answered through the terminal dialogs, which the host also gives the plug-in.
+//
+// While a transfer runs inside a command (a download), the host runs pumpEvents: a line a
+// person has typed meanwhile is carried out at once, so "click btnCancel" stops the
+// download. A script's next line is taken only once the body has begun to arrive, and only
+// when it is a click or close the window can act on then; any other waits for the end.
 class TerminalDriver : public WindowSystem {
  public:
   TerminalDriver(std::istream& in, std::ostream& out, platform::TerminalDialogs& dialogs,
@@ -44,12 +52,18 @@ class TerminalDriver : public WindowSystem {
       : in_(in), out_(out), dialogs_(dialogs), options_(options) {}
 
   void runModal(Window& window) override;
+  // The host's event pump while a transfer waits; bodyStarted tells whether its body has
+  // begun to arrive.
+  void pumpEvents(bool bodyStarted);
 
  private:
   std::istream& in_;
   std::ostream& out_;
   platform::TerminalDialogs& dialogs_;
   TerminalDriverOptions options_;
+  std::vector<Window*> modal_;       // the windows shown modally, innermost last
+  std::optional<std::string> held_;  // a line the pump read but left for the window's loop
+  bool pumping_ = false;
 };
 
 }  // namespace tessalune::ui

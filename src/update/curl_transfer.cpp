@@ -223,7 +223,7 @@ void CurlTransfer::driveUntil(Done done) {
     deliverPending();
     if (generation != generation_ || !active_ || done()) break;
     curl_multi_poll(handles_->multi, nullptr, 0, kPollMilliseconds, nullptr);
-    pumpEvents();
+    pumpEvents(bodyReceived_ > 0);
   }
 }
 

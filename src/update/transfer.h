@@ -29,7 +29,9 @@ inline constexpr int kCompleted = 12;  // the response headers are in and the bo
 class Transfer {
  public:
   using StateHandler = std::function<void(int state)>;
-  using EventPump = std::function<void()>;
+  // Told whether the response body has begun to arrive, so that a host driven by a script
+  // can hold its next line until then and stay deterministic.
+  using EventPump = std::function<void(bool bodyStarted)>;
 
   virtual ~Transfer() = default;
 
@@ -67,8 +69,8 @@ class Transfer {
   void notify(int state) const {
     if (stateHandler_) stateHandler_(state);
   }
-  void pumpEvents() const {
-    if (eventPump_) eventPump_();
+  void pumpEvents(bool bodyStarted) const {
+    if (eventPump_) eventPump_(bodyStarted);
   }
 
  private:

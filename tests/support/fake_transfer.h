@@ -99,7 +99,7 @@ inline void FakeTransfer::play() {
 }
 
 inline std::vector<std::uint8_t> FakeTransfer::readChunk(std::size_t max) {
-  pumpEvents();
+  pumpEvents(position_ > 0);
   if (server_.duringRead) server_.duringRead(*this, ++reads_);
   if (cancelled_ || position_ >= response_.body.size()) return {};
   const std::size_t n = std::min(max, response_.body.size() - position_);

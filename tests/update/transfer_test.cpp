@@ -86,12 +86,17 @@ TEST_F(TransferTest, ReadsResponseHeadersWithoutRegardToCase) {
 TEST_F(TransferTest, LetsTheHostsEventsThroughWhileAReadWaits) {
   server.serveSlowly("/slow", 100, 5, 30ms);
   int pumped = 0;
-  transfer.setEventPump([&] { ++pumped; });
+  bool bodyStartedBeforeHeaders = false;
+  transfer.setEventPump([&](bool bodyStarted) {
+    ++pumped;
+    bodyStartedBeforeHeaders = bodyStartedBeforeHeaders || (bodyStarted && transfer.httpStatus() == 0);
+  });
   transfer.request(server.url("/slow"));
   const auto before = pumped;
   EXPECT_EQ(readAllBytes().size(), 500u);
   EXPECT_GT(before, 0) << "while the request waits for the headers";
   EXPECT_GT(pumped, before) << "while the chunk reads wait for the body";
+  EXPECT_FALSE(bodyStartedBeforeHeaders);
 }
 
 TEST_F(TransferTest, AStatusOf400OrMoreIsOneErrorAndNeverABody) {
@@ -135,7 +140,7 @@ TEST_F(TransferTest, ACancelFromTheEventPumpStopsTheReadingLoopWithoutAnError) {
   server.serveSlowly("/TLsetup.exe", 1024, 200, 20ms);  // four seconds in all
   bool pressed = false;
   std::size_t received = 0;
-  transfer.setEventPump([&] {
+  transfer.setEventPump([&](bool) {
     if (received >= 3 * 1024 && !pressed) {
       pressed = true;
       transfer.cancel();

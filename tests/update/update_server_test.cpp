@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "platform/scripted_dialogs.h"
 #include "platform/shell.h"
@@ -10,6 +11,7 @@
 #include "support/english_messages.h"
 #include "support/http_test_server.h"
 #include "support/recording_error_report.h"
+#include "ui/terminal_driver.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
 #include "update/update_service.h"
@@ -29,8 +31,8 @@ class UpdateServerTest : public ::testing::Test {
                             [] { return 1; },
                             [this] {
                               auto transfer = std::make_unique<CurlTransfer>();
-                              transfer->setEventPump([this] {
-                                if (onPump) onPump();
+                              transfer->setEventPump([this](bool bodyStarted) {
+                                if (onPump) onPump(bodyStarted);
                               });
                               return transfer;
                             },
@@ -53,7 +55,7 @@ class UpdateServerTest : public ::testing::Test {
   testing::EnglishMessages messages;
   platform::RecordingShell shell;
   testing::RecordingErrorReport report;
-  std::function<void()> onPump;
+  std::function<void(bool bodyStarted)> onPump;
   int shownModally = 0;
 };
 
@@ -121,7 +123,7 @@ TEST_F(UpdateServerTest, ACancelInTheMiddleDeletesThePartialFileAndADownloadAfte
   server.serveSlowly("/TLsetup.exe", 1024, 200, std::chrono::milliseconds(10));
   auto service = makeService();
   service->btnCheck_Click();
-  onPump = [&] {
+  onPump = [&](bool) {
     if (service->received() > 2048 && !service->cancelRequested()) service->btnCancel_Click();
   };
   service->btnDwld_Click();
@@ -135,6 +137,26 @@ TEST_F(UpdateServerTest, ACancelInTheMiddleDeletesThePartialFileAndADownloadAfte
   service->btnDwld_Click();
   EXPECT_TRUE(service->finished());
   EXPECT_TRUE(installerSaved());
+}
+
+// A script's "click btnCancel" after "click btnDwld" is carried out by the terminal's event
+// pump once the body has begun to arrive, not after the download.
+TEST_F(UpdateServerTest, ATerminalScriptCancelsARunningDownloadThroughTheEventPump) {
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveSlowly("/TLsetup.exe", 1024, 200, std::chrono::milliseconds(10));
+  auto service = makeService();
+  service->btnCheck_Click();
+  std::istringstream script("click btnDwld\nclick btnCancel\nclose\n");
+  std::ostringstream out;
+  platform::TerminalDialogs terminal(out, std::nullopt);
+  ui::TerminalDriver driver(script, out, terminal, {ui::AnsiMode::Plain, false, false});
+  onPump = [&](bool bodyStarted) { driver.pumpEvents(bodyStarted); };
+  window.showModal(driver);
+  EXPECT_GT(service->received(), 0u);
+  EXPECT_LT(service->received(), 200u * 1024);
+  EXPECT_EQ(window.lbl_majInfo.caption(), "Download aborted.");
+  EXPECT_FALSE(installerSaved());
+  EXPECT_EQ(out.str().find("error"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -75,9 +75,10 @@ struct tessalune_plugin {
     const bool person = !script && ::isatty(0);
     driver = std::make_unique<ui::TerminalDriver>(
         script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person});
-    plugin = std::make_unique<plugin::Plugin>(
-        plugin::HostServices{dialogs, *driver, shell, pluginDir, platform::uiLanguage()});
+        ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person, person ? 0 : -1});
+    plugin = std::make_unique<plugin::Plugin>(plugin::HostServices{
+        dialogs, *driver, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
+        [this](bool bodyStarted) { driver->pumpEvents(bodyStarted); }});
   }
 
   tessalune_host host{};
