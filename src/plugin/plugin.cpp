@@ -138,9 +138,17 @@ void Plugin::startUp() {
   captions_ = ui::captionList(*editor_, *about_, *prefs_, *update_, *quickNicks_, *help_);
   loadConfig();
   if (!editor_) return;  // the load met a fatal configuration error and unloaded the windows
+  // Every load of the windows renders their buffers again: a second Initialize on the
+  // same plug-in shows its windows drawn, as the first did.
   editor_->registerDrawing();
+  about_->registerDrawing(drawing_);
+  prefs_->registerDrawing(drawing_);
+  quickNicks_->registerDrawing(drawing_);
+  update_->registerDrawing(drawing_);
+  help_->registerDrawing(drawing_);
   registerPreferencePreviews();
-  if (!tablesBuilt_) drawing_.render();
+  drawing_.setTwipsPerPixel(services_.twipsPerPixel);
+  drawing_.render();
   updateService_->writeVersionLabel();
   editor_->blackenBoxes();
   // The check waits on the network: it runs when the host next gives the plug-in control,

@@ -51,6 +51,8 @@ struct HostServices {
   // windows stay responsive and a cancel reaches a running download; told whether the
   // response body has begun to arrive. May be empty.
   std::function<void(bool bodyStarted)> eventPump = {};
+  // The screen's twips per pixel, at which the owner-drawn images are rendered.
+  int twipsPerPixel = 15;
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that
@@ -78,6 +80,11 @@ class Plugin : private errors::Lifecycle {
   // Work that waits on the network and so is kept out of Initialize: the automatic update
   // check. Runs at the next command or Configure; a host may call it when it is idle.
   void runPendingWork();
+
+  // The screen's factor changed (another screen, another scale): every owner-drawn image
+  // is rendered again at it, and views are told through the drawing's subscription.
+  void setTwipsPerPixel(int twipsPerPixel) { drawing_.setTwipsPerPixel(twipsPerPixel); }
+  const ui::gdi::OwnerDrawing& drawing() const { return drawing_; }
 
   bool halted() const { return halted_; }
   int editorMode() const { return mode_; }

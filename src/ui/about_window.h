@@ -47,12 +47,16 @@ class AboutWindow : public Window {
 
   static constexpr std::string_view kWebSite = "https://tessalune.org";
 
+  // Registers the owner-drawn buttons (and the banner) at their sizes now.
+  void registerDrawing(gdi::OwnerDrawing& drawing);
+
   // This window's entries of the caption list, in its order: the title, grp_version,
   // lbl_contact, btnOK_label, lbl_copyright, lbl_credits, lbl_translation (7 entries).
   lang::CaptionList captionEntries();
 
  private:
   void registerControls();
+  void layOut();
 
   platform::Shell& shell_;
 };

@@ -46,6 +46,7 @@ enum class Property {
   Selection,  // an option's selected state
   ListIndex,
   FontWeight,
+  Sunken,   // an owner-drawn button's or swatch frame's pressed look
   Content,  // a rich-text box's text, formats or selection
 };
 
@@ -114,6 +115,18 @@ class Control : public lang::CaptionTarget {
     notify(Property::Rect);
   }
 
+  // Moves and sizes the control at once: one notification.
+  void place(int left, int top, int width, int height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) return;
+    left_ = left, top_ = top, width_ = width, height_ = height;
+    notify(Property::Rect);
+  }
+
+  // The pressed look of an owner-drawn button or swatch frame: edges sunken, what it holds
+  // one pixel down and right. A view draws the edges from it.
+  bool sunken() const { return sunken_; }
+  void setSunken(bool sunken) { set(sunken_, sunken, Property::Sunken); }
+
   // A colour number, or a system colour (high bit set).
   std::uint32_t backColour() const { return backColour_; }
   void setBackColour(std::uint32_t colour) { set(backColour_, colour, Property::BackColour); }
@@ -176,6 +189,7 @@ class Control : public lang::CaptionTarget {
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;
+  bool sunken_ = false;
   int top_ = 0;
   int left_ = 0;
   int width_ = 0;

@@ -148,6 +148,14 @@ class OwnerDrawnButton : public Control {
     label_.setClickHandler([this] { click(); });
   }
   Label& label() { return label_; }
+  // Places the button, its caption filling the face below a small top margin.
+  void placeWithLabel(int left, int top, int width, int height) {
+    place(left, top, width, height);
+    label_.place(0, kLabelTop, width, height - kLabelTop);
+  }
+
+  // How far the caption sits below the face's top, in twips.
+  static constexpr int kLabelTop = 60;
 
  private:
   Label label_;

@@ -89,11 +89,6 @@ constexpr std::array<int, 18> kFrameIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11
 constexpr std::array<int, 17> kSwatchIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 constexpr std::array<int, 4> kPresetIndexes{1, 2, 3, 4};
 
-void place(Control& c, int left, int top, int width, int height) {
-  c.move(left, top);
-  c.resize(width, height);
-}
-
 // Selects the whole text of a box.
 void selectAll(engine::RichTextBox& box) {
   box.select(0, box.length());
@@ -165,6 +160,8 @@ void EditorWindow::registerControls() {
 // What holds what, as the layout places them: the boxes lie in grp_nick, a side's swatch on
 // its tab, its controls on its panel, each swatch or preview in its frame or button.
 void EditorWindow::setContainers() {
+  for (Control* c : std::initializer_list<Control*>{&lbl_titre, &btnAbout, &btnHelp})
+    c->setContainer(&titleBar);
   rtf_nick.setContainer(&grp_nick);
   rtf_text.setContainer(&grp_nick);
   for (Side& s : sides_) {
@@ -197,61 +194,64 @@ void EditorWindow::setContainers() {
 // or the swatch frame or button a swatch sits in. The caption labels fill their faces.
 void EditorWindow::layOut() {
   resize(6615, 5895);
-  place(titleBar, 0, 0, 6615, 615);
-  place(lbl_titre, 180, 150, 3000, 315);
-  place(btnAbout, 5280, 105, 1200, 195);
-  place(btnHelp, 5280, 330, 1200, 195);
-  place(grp_nick, 120, 690, 6375, 930);
-  place(rtf_nick, 120, 240, 6135, 570);
-  place(rtf_text, 120, 240, 6135, 570);
-  place(rtf_mask, 0, 0, 6135, 570);
-  place(rtf_auto, 0, 0, 6135, 570);
+  titleBar.place(0, 0, 6615, 615);
+  lbl_titre.place(180, 150, 3000, 315);
+  btnAbout.place(5280, 105, 1200, 195);
+  btnHelp.place(5280, 330, 1200, 195);
+  grp_nick.place(120, 690, 6375, 930);
+  rtf_nick.place(120, 240, 6135, 570);
+  rtf_text.place(120, 240, 6135, 570);
+  rtf_mask.place(0, 0, 6135, 570);
+  rtf_auto.place(0, 0, 6135, 570);
 
   int top = 1935;
   for (OwnerDrawnButton* b : {&btnBold, &btnItalic, &btnUline, &btnSO}) {
-    place(*b, 4575, top, 1920, 375);
+    b->place(4575, top, 1920, 375);
     top += 435;
   }
-  place(btnCode, 4575, 4050, 1920, 375);
+  btnCode.place(4575, 4050, 1920, 375);
 
-  place(btnFG, 120, kFrontTabTop, 1695, 285);
-  place(btnBG, 1830, kOtherTabTop, 1695, 285);
+  // A tab ends where the panel begins, 15 twips lower when it stands in front.
+  btnFG.place(120, kFrontTabTop, 2100, 255);
+  btnBG.place(2235, kOtherTabTop, 2100, 255);
   for (Side& s : sides_) {
-    place(s.styleSwatch, 1380, 60, 225, 165);
-    place(s.panel, 120, 1935, 4335, 2490);
-    place(s.title, 120, 60, 2400, 240);
-    place(s.solidHeading, 240, 660, 1800, 225);
+    s.styleSwatch.place(1800, 45, 225, 165);
+    s.panel.place(120, 1935, 4335, 2490);
+    s.title.place(120, 60, 2400, 240);
+    s.solidHeading.place(240, 660, 1800, 225);
     for (std::size_t i = 1; i <= 16; ++i) {
       const int row = static_cast<int>(i - 1) / 4, column = static_cast<int>(i - 1) % 4;
-      place(s.solidFrames[i], 240 + 255 * column, 930 + 255 * row, 255, 255);
-      place(s.solidSwatches[i], kPaletteSwatchRest, kPaletteSwatchRest, 165, 165);
+      s.solidFrames[i].place(240 + 255 * column, 930 + 255 * row, 255, 255);
+      s.solidSwatches[i].place(kPaletteSwatchRest, kPaletteSwatchRest, 165, 165);
     }
-    place(s.solidFrames[0], 1320, 930, 405, 285);
-    place(s.solidSwatches[0], kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
-    place(s.solidFrames[kOtherColourFrame], 240, 1995, 1485, 255);
-    place(s.otherColour, 0, kOtherColourLabelTop, 1485, 225);
-    place(s.gradientHeading, 2040, 660, 2100, 225);
-    place(s.gradient1, 2040, 930, 405, 285);
-    place(s.colour1, kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
-    place(s.arrow, 2505, 960, 285, 225);
-    place(s.gradient2, 2850, 930, 405, 285);
-    place(s.colour2, kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    s.solidFrames[0].place(1320, 930, 405, 285);
+    s.solidSwatches[0].place(kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    s.solidFrames[kOtherColourFrame].place(240, 1995, 1485, 255);
+    s.otherColour.place(0, kOtherColourLabelTop, 1485, 225);
+    s.gradientHeading.place(2040, 660, 2100, 225);
+    s.gradient1.place(2040, 930, 405, 285);
+    s.colour1.place(kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
+    s.arrow.place(2505, 960, 285, 225);
+    s.gradient2.place(2850, 930, 405, 285);
+    s.colour2.place(kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
     for (std::size_t k = 0; k < 4; ++k) {
-      place(s.presets[k], 2040, 1305 + 285 * static_cast<int>(k), 2175, 255);
-      place(s.previews[k], kInnerSwatchLeft, kInnerSwatchTop, 1935, 135);
+      s.presets[k].place(2040, 1305 + 285 * static_cast<int>(k), 2175, 255);
+      s.previews[k].place(kInnerSwatchLeft, kInnerSwatchTop, 1935, 135);
     }
   }
 
-  place(chk_BG, 120, 4515, 3000, 255);
-  place(chk_all, 120, 4800, 6375, 255);
-  place(chk_noEnd, 120, 5085, 3000, 255);
-  place(btnPrefs, 120, 5400, 1500, 375);
-  place(btnCancel, 3630, 5400, 1350, 375);
-  place(btnOK, 5100, 5400, 1395, 375);
+  chk_BG.place(120, 4515, 3000, 255);
+  chk_all.place(120, 4800, 6375, 255);
+  chk_noEnd.place(120, 5085, 3000, 255);
+  btnPrefs.place(120, 5400, 1500, 375);
+  btnCancel.place(3630, 5400, 1350, 375);
+  btnOK.place(5100, 5400, 1395, 375);
   for (OwnerDrawnButton* b :
-       {&btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnFG, &btnBG, &btnPrefs, &btnCancel, &btnOK}) {
-    place(b->label(), 0, 60, b->width(), b->height() - 60);
+       {&btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnPrefs, &btnCancel, &btnOK}) {
+    b->label().place(0, OwnerDrawnButton::kLabelTop, b->width(), b->height() - OwnerDrawnButton::kLabelTop);
   }
+  // A tab's caption stops short of its style swatch.
+  for (OwnerDrawnButton* tab : {&btnFG, &btnBG}) tab->label().place(60, 30, 1695, 210);
 }
 
 void EditorWindow::setDesignState() {
@@ -376,24 +376,17 @@ void EditorWindow::bindSide(Side& s) {
 // What sits in a swatch frame or preset button acts as the frame itself; a press sinks it
 // by a pixel and a release puts it back at its rest.
 void EditorWindow::bindFrame(Control& frame, Control& inner, int restLeft, int restTop) {
-  frame.setPressHandler(
-      [&inner, restLeft, restTop] { inner.move(restLeft + kPressOffset, restTop + kPressOffset); });
-  frame.setReleaseHandler([&inner, restLeft, restTop] { inner.move(restLeft, restTop); });
+  frame.setPressHandler([&frame, &inner, restLeft, restTop] {
+    frame.setSunken(true);
+    inner.move(restLeft + kPressOffset, restTop + kPressOffset);
+  });
+  frame.setReleaseHandler([&frame, &inner, restLeft, restTop] {
+    frame.setSunken(false);
+    inner.move(restLeft, restTop);
+  });
   inner.setPressHandler([&frame] { frame.press(); });
   inner.setReleaseHandler([&frame] { frame.release(); });
   inner.setClickHandler([&frame] { frame.click(); });
-}
-
-// The sunken and raised looks of a registered button.
-void EditorWindow::bindButtonLook(OwnerDrawnButton& button) {
-  button.setPressHandler([this, &button] {
-    if (gdi::ButtonParts* parts = deps_.drawing ? deps_.drawing->buttonOf(button) : nullptr)
-      gdi::buttonPressLook(*parts);
-  });
-  button.setReleaseHandler([this, &button] {
-    if (gdi::ButtonParts* parts = deps_.drawing ? deps_.drawing->buttonOf(button) : nullptr)
-      gdi::buttonReleaseLook(*parts);
-  });
 }
 
 lang::EditorModeView EditorWindow::modeView() {
@@ -701,11 +694,9 @@ lang::CaptionList EditorWindow::captionEntries() {
 void EditorWindow::registerDrawing() {
   if (!deps_.drawing) return;
   gdi::OwnerDrawing& drawing = *deps_.drawing;
+  attachDrawing(drawing);
   const auto size = [](const Control& c) { return gdi::TwipSize{c.width(), c.height()}; };
-  for (OwnerDrawnButton* b :
-       {&btnOK, &btnCancel, &btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnPrefs}) {
-    drawing.registerButton(gdi::buttonPosition(name(), b->name()), *b, size(*b), {}, b->label());
-  }
+  registerButtons({&btnOK, &btnCancel, &btnBold, &btnItalic, &btnUline, &btnSO, &btnCode, &btnPrefs});
   for (Side& s : sides_) {
     for (auto [button, swatch] : {std::pair{&s.gradient1, &s.colour1}, std::pair{&s.gradient2, &s.colour2}}) {
       drawing.registerButton(gdi::buttonPosition(name(), button->name()), *button, size(*button), {},

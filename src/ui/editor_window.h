@@ -188,7 +188,6 @@ class EditorWindow : public Window {
   void bindHandlers();
   void bindSide(Side& s);
   void bindFrame(Control& frame, Control& inner, int restLeft, int restTop);
-  void bindButtonLook(OwnerDrawnButton& button);
 
   void onOK();
   void onCancel();

@@ -19,6 +19,11 @@ constexpr int kTextWidthMargin = 360;
 constexpr int kTextHeightMargin = 1110;
 constexpr int kCloseLeftMargin = 1455;
 constexpr int kCloseTopMargin = 885;
+// Where the text starts and the close button's size: both stay inside the margins above.
+constexpr int kTextLeft = 120;
+constexpr int kTextTop = 120;
+constexpr int kCloseWidth = 1215;
+constexpr int kCloseHeight = 375;
 
 }  // namespace
 
@@ -33,7 +38,17 @@ HelpWindow::HelpWindow() : Window("frmHelp") {
   rtfHelp.box().setLocked(true);  // a document to read, not to edit
 
   btnClose.setClickHandler([this] { hide(); });
+  rtfHelp.move(kTextLeft, kTextTop);
+  btnClose.resize(kCloseWidth, kCloseHeight);
+  btnClose.label().place(0, OwnerDrawnButton::kLabelTop, kCloseWidth,
+                         kCloseHeight - OwnerDrawnButton::kLabelTop);
   resizeTo(kDesignWidth, kDesignHeight);
+  bindButtonLook(btnClose);
+}
+
+void HelpWindow::registerDrawing(gdi::OwnerDrawing& drawing) {
+  attachDrawing(drawing);
+  registerButtons({&btnClose});
 }
 
 void HelpWindow::resizeTo(int width, int height) {

@@ -37,6 +37,9 @@ class HelpWindow : public Window {
   // place in the lower right corner. Views call this for every resize they make or see.
   void resizeTo(int width, int height);
 
+  // Registers the owner-drawn buttons (and the banner) at their sizes now.
+  void registerDrawing(gdi::OwnerDrawing& drawing);
+
   // This window's entries of the caption list, in its order: the title, btnClose_label
   // (2 entries).
   lang::CaptionList captionEntries();

@@ -41,6 +41,9 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
   setContainers();  // before the registration, which puts the rest on the window
   registerControls();
   setKeyButtons(nullptr, &btnClose);
+  layOut();
+  for (OwnerDrawnButton* b : captionButtons()) bindButtonLook(*b);
+  for (ColourSwatch* area : swatchAreas()) bindButtonLook(buttonOf(*area));
 
   // The design state, which the configuration load then replaces: the default preset.
   for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
@@ -106,15 +109,19 @@ void PrefsWindow::setContainers() {
   const auto hold = [](Control& container, std::initializer_list<Control*> controls) {
     for (Control* c : controls) c->setContainer(&container);
   };
+  hold(titleBar, {&lbl_ssTitre});
   hold(grp_default, {&lbl_defaultInfo, &btnNick, &btnText, &panelNick, &panelText});
+  // Each tab carries its preset's check box.
+  chkNick.setContainer(&btnNick);
+  chkText.setContainer(&btnText);
   hold(panelNick,
-       {&chkNick, &lbl_nickFG, &lbl_nickBG, &opt_solid_nick, &opt_grad_nick[0], &cnt_grad_nick,
-        &btnSolid_nick, &btn_grad1_nick, &btn_grad2_nick, &opt_none_nickBG, &opt_solid_nickBG,
-        &opt_grad_nickBG[0], &cnt_grad_nickBG, &btnSolid_nickBG, &btn_grad1_nickBG, &btn_grad2_nickBG});
+       {&lbl_nickFG, &lbl_nickBG, &opt_solid_nick, &opt_grad_nick[0], &cnt_grad_nick, &btnSolid_nick,
+        &btn_grad1_nick, &btn_grad2_nick, &opt_none_nickBG, &opt_solid_nickBG, &opt_grad_nickBG[0],
+        &cnt_grad_nickBG, &btnSolid_nickBG, &btn_grad1_nickBG, &btn_grad2_nickBG});
   hold(panelText,
-       {&chkText, &lbl_textFG, &lbl_textBG, &opt_solid_text, &opt_grad_text[0], &cnt_grad_text,
-        &btnSolid_text, &btn_grad1_text, &btn_grad2_text, &opt_none_textBG, &opt_solid_textBG,
-        &opt_grad_textBG[0], &cnt_grad_textBG, &btnSolid_textBG, &btn_grad1_textBG, &btn_grad2_textBG});
+       {&lbl_textFG, &lbl_textBG, &opt_solid_text, &opt_grad_text[0], &cnt_grad_text, &btnSolid_text,
+        &btn_grad1_text, &btn_grad2_text, &opt_none_textBG, &opt_solid_textBG, &opt_grad_textBG[0],
+        &cnt_grad_textBG, &btnSolid_textBG, &btn_grad1_textBG, &btn_grad2_textBG});
   for (const GroupControls& g : groups_) {
     for (std::size_t k = 0; k < g.gradient.size(); ++k) g.gradient[k].setIndex(static_cast<int>(k));
     for (std::size_t k = 1; k < g.gradient.size(); ++k) {
@@ -132,6 +139,92 @@ void PrefsWindow::setContainers() {
       {&btn_grad1_textBG, &btn_grad1_textBG_rect}, {&btn_grad2_textBG, &btn_grad2_textBG_rect}};
   for (const auto& [button, area] : swatches) area->setContainer(button);
   hold(grp_opt, {&chk_noEnd, &chk_all, &chk_upd, &lbl_lang, &combo_lang, &btnUpd, &btnImport, &btnExport});
+}
+
+// Positions are relative to the container. The two panels lie on top of each other below
+// the tabs; in each, the characters' column stands left of the background's, whose extra
+// option "none" pushes its rows one step down.
+void PrefsWindow::layOut() {
+  resize(8100, 7890);
+  titleBar.place(0, 0, 8100, 615);
+  lbl_ssTitre.place(180, 195, 7740, 255);
+  grp_default.place(120, 690, 7860, 4545);
+  lbl_defaultInfo.place(120, 225, 7620, 585);
+  btnNick.place(120, kChosenTabTop, 2400, 285);
+  btnText.place(2535, kOtherTabTop, 2400, 285);
+  for (OwnerDrawnButton* tab : {&btnNick, &btnText}) tab->label().place(360, 45, 1980, 210);
+  for (CheckBox* box : {&chkNick, &chkText}) box->place(75, 45, 195, 195);
+  constexpr int kRow = 330;
+  for (Frame* panel : {&panelNick, &panelText}) panel->place(120, 1125, 7620, 3300);
+  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
+    const GroupControls& c = group(g);
+    const bool background = c.none != nullptr;
+    const int left = background ? 3900 : 120;
+    int top = 405;
+    if (c.none) {
+      c.none->place(left, top, 2400, 255);
+      top += kRow;
+    }
+    c.solid.place(left, top, 2400, 255);
+    OwnerDrawnButton& solidButton = buttonOf(c.solidColour);
+    solidButton.place(left + 2520, top - 15, 720, 285);
+    top += kRow;
+    c.gradient[0].place(left, top, 2400, 255);
+    top += kRow - 15;
+    buttonOf(c.gradient1).place(left, top, 720, 285);
+    buttonOf(c.gradient2).place(left + 840, top, 720, 285);
+    for (ColourSwatch* area : {&c.solidColour, &c.gradient1, &c.gradient2}) area->place(60, 60, 600, 165);
+    top += 375;
+    c.container.place(left, top, 3480, 1440);
+    for (std::size_t k = 1; k <= 4; ++k) {
+      const int row = 60 + 345 * static_cast<int>(k - 1);
+      c.gradient[k].place(60, row, 255, 255);
+      c.previews[k - 1].place(405, row + 30, 2955, 195);
+    }
+  }
+  for (Label* heading : {&lbl_nickFG, &lbl_textFG}) heading->place(120, 120, 3600, 225);
+  for (Label* heading : {&lbl_nickBG, &lbl_textBG}) heading->place(3900, 120, 3600, 225);
+
+  grp_opt.place(120, 5310, 7860, 1995);
+  chk_noEnd.place(120, 240, 7620, 255);
+  chk_all.place(120, 525, 7620, 255);
+  chk_upd.place(120, 810, 7620, 255);
+  lbl_lang.place(120, 1155, 1500, 225);
+  combo_lang.place(1680, 1110, 2400, 315);
+  btnUpd.placeWithLabel(120, 1500, 1800, 375);
+  btnImport.placeWithLabel(2040, 1500, 1800, 375);
+  btnExport.placeWithLabel(3960, 1500, 1800, 375);
+  btnClose.placeWithLabel(6600, 7395, 1380, 375);
+}
+
+std::array<OwnerDrawnButton*, 4> PrefsWindow::captionButtons() {
+  return {&btnClose, &btnUpd, &btnImport, &btnExport};
+}
+
+std::array<ColourSwatch*, 12> PrefsWindow::swatchAreas() {
+  std::array<ColourSwatch*, 12> areas{};
+  std::size_t n = 0;
+  for (const GroupControls& c : groups_) {
+    for (ColourSwatch* area : {&c.solidColour, &c.gradient1, &c.gradient2}) areas[n++] = area;
+  }
+  return areas;
+}
+
+// The swatch buttons sink their colour area, the others their caption.
+void PrefsWindow::registerDrawing(gdi::OwnerDrawing& drawing) {
+  attachDrawing(drawing);
+  for (OwnerDrawnButton* b : captionButtons()) registerButtons({b});
+  for (ColourSwatch* area : swatchAreas()) {
+    OwnerDrawnButton& button = buttonOf(*area);
+    drawing.registerButton(gdi::buttonPosition(name(), button.name()), button,
+                           {button.width(), button.height()}, {}, *area);
+  }
+  drawing.registerBanner(gdi::Banner::Preferences, titleBar,
+                         gdi::TwipSize{titleBar.width(), titleBar.height()});
+}
+
+OwnerDrawnButton& PrefsWindow::buttonOf(ColourSwatch& area) {
+  return static_cast<OwnerDrawnButton&>(*area.container());
 }
 
 void PrefsWindow::registerControls() {

@@ -148,6 +148,9 @@ class PrefsWindow : public Window {
   engine::StylePreset nickStyle() const;
   engine::StylePreset textStyle() const;
 
+  // Registers the owner-drawn buttons (and the banner) at their sizes now.
+  void registerDrawing(gdi::OwnerDrawing& drawing);
+
   // This window's entries of the caption list, in its order: the title, lbl_ssTitre, ...,
   // btnClose_label (29 entries).
   lang::CaptionList captionEntries();
@@ -176,6 +179,11 @@ class PrefsWindow : public Window {
 
   void setContainers();
   void registerControls();
+  void layOut();
+  std::array<OwnerDrawnButton*, 4> captionButtons();
+  std::array<ColourSwatch*, 12> swatchAreas();
+  // The swatch button a colour area lies in.
+  static OwnerDrawnButton& buttonOf(ColourSwatch& area);
   void bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy);
   void bindGroup(ColourGroup g, const std::string& prefs, const std::string& side);
   void bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::string path,

@@ -28,8 +28,10 @@ QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
                                        &lbl_shortcutTitle, &txt_shortcut, &lbl_prevSC}) {
     c->setContainer(&grp_quicknick);
   }
+  lbl_ssTitre.setContainer(&titleBar);
   lbl_prevSC.setVisible(false);
   rtf_quicknick.box().setLocked(true);
+  layOut();
 
   // Empty until a load finds entries; the counter rule then keeps the controls in step.
   lbl_nbQN.setCaption(kEmptyCounter);
@@ -67,9 +69,9 @@ void QuickNickWindow::registerControls() {
 void QuickNickWindow::bindButton(ButtonState& state, std::function<void()> action) {
   state.button->setPressHandler([this, &state] {
     state.committed = commitShortcut();
-    state.pressed = *state.committed;
+    if (*state.committed) showPressed(*state.button, true);
   });
-  state.button->setReleaseHandler([&state] { state.pressed = false; });
+  state.button->setReleaseHandler([this, &state] { showPressed(*state.button, false); });
   state.button->setClickHandler([this, &state, action = std::move(action)] {
     const bool committed = state.committed ? *state.committed : commitShortcut();
     state.committed.reset();
@@ -77,11 +79,11 @@ void QuickNickWindow::bindButton(ButtonState& state, std::function<void()> actio
   });
 }
 
-bool QuickNickWindow::pressed(const OwnerDrawnButton& button) const {
-  for (const ButtonState& state : buttons_) {
-    if (state.button == &button) return state.pressed;
-  }
-  return false;
+void QuickNickWindow::registerDrawing(gdi::OwnerDrawing& drawing) {
+  attachDrawing(drawing);
+  registerButtons({&btnClose, &btnAdd, &btnUse, &btnSuppr, &btnPrev, &btnNext});
+  drawing.registerBanner(gdi::Banner::QuickNick, titleBar,
+                         gdi::TwipSize{titleBar.width(), titleBar.height()});
 }
 
 bool QuickNickWindow::commitShortcut() {
@@ -175,6 +177,29 @@ QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shor
   showNewEntry(*saved, rtf, "");
   txt_shortcut.setText(std::string(shortcut));
   return SaveOutcome::ShortcutTaken;
+}
+
+// Positions are relative to the container: the frame holds the entry on show and the ways
+// through the entries, the actions stand below it.
+void QuickNickWindow::layOut() {
+  resize(6600, 5640);
+  titleBar.place(0, 0, 6600, 615);
+  lbl_ssTitre.place(180, 195, 6240, 255);
+  grp_quicknick.place(120, 690, 6360, 3270);
+  lbl_quicknick.place(120, 240, 6120, 990);
+  lbl_ex.place(120, 1290, 6120, 225);
+  rtf_quicknick.place(120, 1590, 6120, 570);
+  btnPrev.placeWithLabel(120, 2280, 495, 375);
+  lbl_nbQN.place(735, 2355, 1500, 225);
+  btnNext.placeWithLabel(2355, 2280, 495, 375);
+  lbl_shortcutTitle.place(120, 2820, 1800, 225);
+  txt_shortcut.place(1980, 2775, 3000, 315);
+  lbl_prevSC.place(5100, 2820, 1020, 225);
+  btnAdd.placeWithLabel(120, 4080, 1800, 375);
+  btnUse.placeWithLabel(2040, 4080, 1800, 375);
+  btnSuppr.placeWithLabel(3960, 4080, 1800, 375);
+  chkReplaceQN.place(120, 4575, 6360, 450);
+  btnClose.placeWithLabel(5100, 5145, 1380, 375);
 }
 
 lang::CaptionList QuickNickWindow::captionEntries() {

@@ -63,9 +63,9 @@ class QuickNickWindow : public Window {
   enum class SaveOutcome { Saved, ShortcutTaken, NotSaved };
   SaveOutcome saveNickname(std::string_view shortcut, bool replace);
 
-  // Whether a button is drawn pressed: its last press committed the shortcut box and it
-  // has not been released since.
-  bool pressed(const OwnerDrawnButton& button) const;
+  // Registers the buttons and the banner. A button looks pressed only once its press has
+  // committed the shortcut box, and until it is released.
+  void registerDrawing(gdi::OwnerDrawing& drawing);
 
   // The view and the context through which the store shows entries here.
   store::QuickNickView& storeView() { return storeView_; }
@@ -82,11 +82,11 @@ class QuickNickWindow : public Window {
   struct ButtonState {
     explicit ButtonState(OwnerDrawnButton& b) : button(&b) {}
     OwnerDrawnButton* button;
-    bool pressed = false;
     std::optional<bool> committed;
   };
 
   void registerControls();
+  void layOut();
   void bindButton(ButtonState& state, std::function<void()> action);
   bool commitShortcut();
   void showCounter();

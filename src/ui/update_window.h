@@ -64,6 +64,9 @@ class UpdateWindow : public Window {
     return inner > 0 ? inner : 0;
   }
 
+  // Registers the owner-drawn buttons (and the banner) at their sizes now.
+  void registerDrawing(gdi::OwnerDrawing& drawing);
+
   // This window's entries of the caption list, in its order: the title, grp_maj,
   // lbl_majVerTitle, btnCheck_label, btnNews_label, btnDwld_label, lbl_statusTitle,
   // lbl_progressTitle, btnCancel, btnClose_label (10 entries).
@@ -71,6 +74,7 @@ class UpdateWindow : public Window {
 
  private:
   void registerControls();
+  void layOut();
 };
 
 }  // namespace tessalune::ui

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "ui/control.h"
+#include "ui/controls.h"
+#include "ui/gdi/owner_drawing.h"
 
 namespace tessalune::ui {
 
@@ -79,6 +82,28 @@ class Window : public Control {
     defaultButton_ = defaultButton;
     cancelButton_ = cancelButton;
   }
+  // The owner drawing the window's buttons and banner are registered with, which draws
+  // their faces and press looks; none until the plug-in registers them.
+  void attachDrawing(gdi::OwnerDrawing& drawing) { drawing_ = &drawing; }
+  gdi::OwnerDrawing* drawing() const { return drawing_; }
+  // A press shows the button's sunken look and a release its raised one, once it is
+  // registered; the window's own press and release handlers are replaced.
+  void bindButtonLook(OwnerDrawnButton& button) {
+    button.setPressHandler([this, &button] { showPressed(button, true); });
+    button.setReleaseHandler([this, &button] { showPressed(button, false); });
+  }
+  void showPressed(const Control& button, bool pressed) {
+    if (drawing_) drawing_->showPressed(button, pressed);
+  }
+  // Registers each button with its caption as the moving element, at its registry
+  // position, with its size now.
+  void registerButtons(std::initializer_list<OwnerDrawnButton*> buttons) {
+    for (OwnerDrawnButton* b : buttons) {
+      drawing_->registerButton(gdi::buttonPosition(name(), b->name()), *b, {b->width(), b->height()}, {},
+                               b->label());
+    }
+  }
+
   // Registers a control; one that no frame, panel or button holds lies on the window.
   void add(Control& control) {
     if (!control.container()) control.setContainer(this);
@@ -90,6 +115,7 @@ class Window : public Control {
   Control* defaultButton_ = nullptr;
   Control* cancelButton_ = nullptr;
   bool unloaded_ = false;
+  gdi::OwnerDrawing* drawing_ = nullptr;
 };
 
 }  // namespace tessalune::ui

@@ -127,9 +127,14 @@ TEST_F(OwnerDrawingTest, FacesAndBannersAreRenderedOnceAndFreedAtShutDown) {
   EXPECT_EQ(drawing.imageFor(bgPanel), drawing.editorImage(EditorBuffer::PanelBackground));
   EXPECT_EQ(drawing.imageFor(editorOK.label()), nullptr);  // a caption has no buffer
 
-  add(2, editorOK, {3000, 600});
-  drawing.render();
+  editorOK.resize(3000, 600);  // a resize after start-up does not reach the face
   EXPECT_EQ(drawing.imageFor(editorOK), face);
+  int changes = 0;
+  const Subscription view = drawing.subscribe([&] { ++changes; });
+  drawing.setTwipsPerPixel(30);  // another screen: every buffer again, at its size there
+  EXPECT_GT(changes, 0);
+  EXPECT_EQ(drawing.imageFor(editorOK)->size(), (PixelSize{40, 12}));  // 12.33, and 12.5 to even
+  EXPECT_EQ(drawing.imageFor(editorOK), drawing.imageFor(aboutOK));
 
   drawing.freeGraphics();
   EXPECT_FALSE(drawing.buffersReady());

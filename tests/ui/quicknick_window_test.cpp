@@ -135,11 +135,13 @@ TEST_F(QuickNickWindowTest, AddWithTwoEntriesShowsTheNicknameAsTheThirdWithoutSh
 // message 141, the button stays up and its action does not run, until the text is corrected.
 TEST_F(QuickNickWindowTest, TakenShortcutStopsEveryButtonUntilItIsCorrected) {
   withThreeEntries();
+  gdi::OwnerDrawing drawing;
+  window.registerDrawing(drawing);
   window.setVisible(true);
   window.txt_shortcut.setText("b");
   const std::string before = s.dir.readConfig();
   window.btnNext.press();
-  EXPECT_FALSE(window.pressed(window.btnNext));
+  EXPECT_FALSE(window.btnNext.sunken());
   window.btnNext.release();
   window.btnNext.click();  // the refused press is not tried again by its click
   for (OwnerDrawnButton* button : {&window.btnClose, &window.btnAdd, &window.btnUse, &window.btnSuppr}) {
@@ -154,9 +156,9 @@ TEST_F(QuickNickWindowTest, TakenShortcutStopsEveryButtonUntilItIsCorrected) {
 
   window.txt_shortcut.setText("x");
   window.btnNext.press();
-  EXPECT_TRUE(window.pressed(window.btnNext));
+  EXPECT_TRUE(window.btnNext.sunken());
   window.btnNext.release();
-  EXPECT_FALSE(window.pressed(window.btnNext));
+  EXPECT_FALSE(window.btnNext.sunken());
   window.btnNext.click();
   EXPECT_EQ(window.lbl_nbQN.caption(), "2 / 3");
   EXPECT_EQ(window.txt_shortcut.text(), "b");

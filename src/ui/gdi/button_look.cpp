@@ -7,6 +7,7 @@ namespace {
 
 void showEdges(ButtonParts& parts, const EdgeColours& look) {
   parts.look = look;
+  parts.face->setSunken(look == kSunkenEdges);
   const ButtonEdges& e = parts.edges;
   if (e.left) e.left->setBackColour(look.left);
   if (e.top) e.top->setBackColour(look.top);

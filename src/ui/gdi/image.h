@@ -22,9 +22,9 @@ constexpr int roundHalfToEven(int numerator, int denominator) {
   return quotient;
 }
 
-// A pixel count from a length in twips.
-constexpr int pixelsFromTwips(int twips) {
-  return roundHalfToEven(twips, kTwipsPerPixel);
+// A pixel count from a length in twips, at the screen's factor.
+constexpr int pixelsFromTwips(int twips, int twipsPerPixel = kTwipsPerPixel) {
+  return roundHalfToEven(twips, twipsPerPixel);
 }
 
 // A control's size as the window model gives it, in twips.
@@ -40,8 +40,8 @@ struct PixelSize {
   bool operator==(const PixelSize&) const = default;
 };
 
-constexpr PixelSize pixelSize(TwipSize size) {
-  return {pixelsFromTwips(size.width), pixelsFromTwips(size.height)};
+constexpr PixelSize pixelSize(TwipSize size, int twipsPerPixel = kTwipsPerPixel) {
+  return {pixelsFromTwips(size.width, twipsPerPixel), pixelsFromTwips(size.height, twipsPerPixel)};
 }
 
 // An off-screen RGB image: a paint buffer, filled once and copied to its control whenever
@@ -57,6 +57,10 @@ class Image {
   int height() const { return height_; }
   PixelSize size() const { return {width_, height_}; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  // The pixels row by row from the top left, stride() to a row, each a colour number
+  // 0x00BBGGRR: what a view copies onto its control.
+  int stride() const { return width_; }
+  const ColourNumber* pixels() const { return pixels_.data(); }
 
   // Pixels outside the image throw std::out_of_range. Only the low 24 bits are stored.
   ColourNumber pixel(int x, int y) const;

@@ -85,7 +85,7 @@ ButtonParts* OwnerDrawing::buttonOf(const Control& face) {
 }
 
 Image OwnerDrawing::verticalFace(TwipSize size) const {
-  Image image(pixelSize(size));
+  Image image(pixelSize(size, twipsPerPixel_));
   fillGradientRect(colours_.translate(k3DHighlight), colours_.translate(kButtonFace), image, image.width(),
                    image.height(), kLinearGradient, kVertical);
   return image;
@@ -102,7 +102,7 @@ void OwnerDrawing::render() {
     if (entry.shownBy.empty()) continue;
     const auto buffer = static_cast<EditorBuffer>(b);
     if (buffer == EditorBuffer::TextStyleSwatch || buffer == EditorBuffer::BackgroundStyleSwatch) {
-      entry.image.emplace(pixelSize(entry.size));
+      entry.image.emplace(pixelSize(entry.size, twipsPerPixel_));
     } else {
       entry.image = verticalFace(entry.size);
     }
@@ -111,22 +111,41 @@ void OwnerDrawing::render() {
   // The banners, from highlight at the left to face at the right.
   for (BannerEntry& banner : banners_) {
     if (!banner.element.control) continue;
-    Image& image = banner.image.emplace(pixelSize(banner.element.size));
+    Image& image = banner.image.emplace(pixelSize(banner.element.size, twipsPerPixel_));
     fillGradientRect(colours_.translate(k3DHighlight), colours_.translate(kButtonFace), image, image.width(),
                      image.height(), kLinearGradient, kHorizontal);
   }
 
   renderFaces();
   buffersReady_ = true;
+  changed_.notify();
+}
+
+void OwnerDrawing::setTwipsPerPixel(int twipsPerPixel) {
+  twipsPerPixel = std::max(twipsPerPixel, 1);
+  if (twipsPerPixel == twipsPerPixel_) return;
+  twipsPerPixel_ = twipsPerPixel;
+  if (buffersReady_) render();
+}
+
+void OwnerDrawing::showPressed(const Control& face, bool pressed) {
+  ButtonParts* parts = buttonOf(face);
+  if (!parts) return;
+  if (pressed) {
+    buttonPressLook(*parts);
+  } else {
+    buttonReleaseLook(*parts);
+  }
 }
 
 // In registry order, each face reuses the image of the first earlier face of the same
 // pixel size, or gets one of its own.
 void OwnerDrawing::renderFaces() {
+  for (ButtonEntry& entry : buttons_) entry.face.reset();
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
     ButtonEntry& entry = buttons_[i];
     if (!entry.parts) continue;
-    const PixelSize size = pixelSize(entry.faceSize);
+    const PixelSize size = pixelSize(entry.faceSize, twipsPerPixel_);
     for (std::size_t earlier = 0; earlier < i && !entry.face; ++earlier) {
       if (buttons_[earlier].face && buttons_[earlier].face->size() == size)
         entry.face = buttons_[earlier].face;
@@ -148,10 +167,11 @@ void OwnerDrawing::renderPreviewSet(PreviewSet set, std::uint32_t colour1, std::
   for (std::size_t i = 0; i < 4; ++i) {
     if (!entry.previews[i].control) continue;
     const PreviewPreset preset = kPreviewPresets[i];
-    Image& image = entry.images[i].emplace(pixelSize(entry.previews[i].size));
+    Image& image = entry.images[i].emplace(pixelSize(entry.previews[i].size, twipsPerPixel_));
     fillGradientRect(preset.swapped ? second : first, preset.swapped ? first : second, image, image.width(),
                      image.height(), preset.kind, kHorizontal);
   }
+  changed_.notify();
 }
 
 void OwnerDrawing::drawStyleSwatch(EditorBuffer swatch, std::uint32_t colour1, std::uint32_t colour2,
@@ -161,12 +181,14 @@ void OwnerDrawing::drawStyleSwatch(EditorBuffer swatch, std::uint32_t colour1, s
   if (!image) return;
   fillGradientRect(colours_.translate(colour1), colours_.translate(colour2), *image, image->width(),
                    image->height(), kind, kHorizontal);
+  changed_.notify();
 }
 
 void OwnerDrawing::freeGraphics() {
   for (BannerEntry& banner : banners_) banner.image.reset();
   for (ButtonEntry& entry : buttons_) entry.face.reset();
   buffersReady_ = false;
+  changed_.notify();
 }
 
 const Image* OwnerDrawing::faceImage(int position) const {

@@ -11,6 +11,7 @@
 #include "ui/gdi/button_look.h"
 #include "ui/gdi/image.h"
 #include "ui/gdi/system_colours.h"
+#include "ui/subscription.h"
 
 namespace tessalune::ui::gdi {
 
@@ -159,6 +160,18 @@ class OwnerDrawing {
   // and the editor's single buffers stay.
   void freeGraphics();
 
+  // The screen's twips per pixel, which sizes every buffer; a new factor renders every
+  // buffer again when they are ready. A factor below 1 is taken as 1.
+  int twipsPerPixel() const { return twipsPerPixel_; }
+  void setTwipsPerPixel(int twipsPerPixel);
+
+  // Shows a registered button's sunken or raised look; does nothing for another control.
+  void showPressed(const Control& face, bool pressed);
+
+  // Views repaint when told: after a render, a preview set or style swatch drawn again,
+  // and the buffers' release.
+  Subscription subscribe(std::function<void()> observer) { return changed_.add(std::move(observer)); }
+
   bool buffersReady() const { return buffersReady_; }
   const SystemColours& systemColours() const { return colours_; }
 
@@ -204,6 +217,8 @@ class OwnerDrawing {
   std::array<EditorEntry, kEditorBufferCount> editor_;
   std::array<PreviewEntry, kPreviewSetCount> previews_;
   bool buffersReady_ = false;
+  int twipsPerPixel_ = kTwipsPerPixel;
+  Observers<> changed_;
 };
 
 }  // namespace tessalune::ui::gdi
