@@ -25,6 +25,25 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
+std::vector<std::string> translationLines(std::string_view bytes) {
+  // The whole file decides the character set: UTF-8 when it is valid UTF-8, else Windows-1252.
+  const std::string decoded = engine::decodeTextFile(bytes);
+  std::string_view text = decoded;
+  // A signature some editors write at the start of a UTF-8 file is not part of the first line.
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    if (line.empty() || line.front() == '\'') continue;
+    lines.emplace_back(line);
+  }
+  return lines;
+}
+
 Translation::Translation(std::filesystem::path pluginDir, const errors::MessageTexts& messages,
                          platform::Dialogs& dialogs)
     : pluginDir_(std::move(pluginDir)), messages_(messages), dialogs_(dialogs) {}
@@ -46,20 +65,7 @@ void Translation::loadLanguage(std::string_view name) {
     bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
   }
 
-  // The whole file decides the character set: UTF-8 when it is valid UTF-8, else Windows-1252.
-  const std::string decoded = engine::decodeTextFile(bytes);
-  std::string_view text = decoded;
-  // A signature some editors write at the start of a UTF-8 file is not part of the first line.
-  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    if (line.empty() || line.front() == '\'') continue;
-    lines_.emplace_back(line);
-  }
+  lines_ = translationLines(bytes);
 
   if (!complete) {
     dialogs_.message(messages_.message(kMissingTranslation) + std::string(name) + ".",

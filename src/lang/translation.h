@@ -45,6 +45,11 @@ struct EditorModeView {
   CaptionTarget& all;     // chk_all
 };
 
+// The translation lines of a language file's bytes: every line that is not empty and does
+// not begin with an apostrophe, kept whole. UTF-8, or Windows-1252 when the bytes are not
+// valid UTF-8.
+std::vector<std::string> translationLines(std::string_view bytes);
+
 // The current language file: its translation lines and whether reading it failed.
 class Translation {
  public:

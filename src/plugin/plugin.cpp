@@ -136,6 +136,7 @@ void Plugin::startUp() {
   // The caption list and the drawing registrations point at the controls of the windows
   // just loaded, so they are made anew with every load of the windows.
   captions_ = ui::captionList(*editor_, *about_, *prefs_, *update_, *quickNicks_, *help_);
+  ui::applyBuiltInCaptions(captions_);
   loadConfig();
   if (!editor_) return;  // the load met a fatal configuration error and unloaded the windows
   // Every load of the windows renders their buffers again: a second Initialize on the

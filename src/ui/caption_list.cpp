@@ -1,5 +1,6 @@
 #include "ui/caption_list.h"
 
+#include "platform/embedded_resources.h"
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
 #include "ui/help_window.h"
@@ -20,6 +21,15 @@ lang::CaptionList captionList(EditorWindow& editor, AboutWindow& about, PrefsWin
     list.insert(list.end(), entries.begin(), entries.end());
   }
   return list;
+}
+
+void applyBuiltInCaptions(const lang::CaptionList& captions) {
+  const auto english = platform::embeddedResource("Tessalune/english.lng");
+  if (!english) return;
+  const std::vector<std::string> lines = lang::translationLines(*english);
+  for (std::size_t i = kEditorCaptionCount; i < captions.size() && i < lines.size(); ++i) {
+    if (captions[i]) captions[i]->setCaption(lines[i]);
+  }
 }
 
 }  // namespace tessalune::ui

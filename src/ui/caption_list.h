@@ -15,6 +15,8 @@ class HelpWindow;
 
 // The number of captions a language file sets, one per line.
 inline constexpr std::size_t kCaptionCount = 83;
+// The editor's entries, which come first.
+inline constexpr std::size_t kEditorCaptionCount = 24;
 
 // The caption list: the objects whose captions the lines of a language file set, line i
 // for entry i. The windows come in this order, each with its own entries: the editor (24),
@@ -23,5 +25,10 @@ inline constexpr std::size_t kCaptionCount = 83;
 // window itself, whose caption is its title. Built once, when the windows are loaded.
 lang::CaptionList captionList(EditorWindow& editor, AboutWindow& about, PrefsWindow& prefs,
                               UpdateWindow& update, QuickNickWindow& quickNick, HelpWindow& help);
+
+// Gives every entry after the editor's the text of the English language file, shipped in
+// the program, so that no window is blank when the user's language file is missing. The
+// editor keeps its own design captions, among them the fallbacks its mode switch uses.
+void applyBuiltInCaptions(const lang::CaptionList& captions);
 
 }  // namespace tessalune::ui

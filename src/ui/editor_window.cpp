@@ -75,14 +75,14 @@ constexpr int kOtherColourLabelTop = 15;
 constexpr int kPressOffset = gdi::kPressOffset;
 
 // Controls named like the elements of a control array: base(index).
-template <typename T, std::size_t N, std::size_t... I>
+template <typename T, std::size_t N, typename... Extra, std::size_t... I>
 std::array<T, N> namedArray(std::string_view base, const std::array<int, N>& indexes,
-                            std::index_sequence<I...>) {
-  return {T{std::string(base) + "(" + std::to_string(indexes[I]) + ")"}...};
+                            std::index_sequence<I...>, Extra... extra) {
+  return {T{std::string(base) + "(" + std::to_string(indexes[I]) + ")", extra...}...};
 }
-template <typename T, std::size_t N>
-std::array<T, N> namedArray(std::string_view base, const std::array<int, N>& indexes) {
-  return namedArray<T, N>(base, indexes, std::make_index_sequence<N>{});
+template <typename T, std::size_t N, typename... Extra>
+std::array<T, N> namedArray(std::string_view base, const std::array<int, N>& indexes, Extra... extra) {
+  return namedArray<T, N>(base, indexes, std::make_index_sequence<N>{}, extra...);
 }
 
 constexpr std::array<int, 18> kFrameIndexes{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 99};
@@ -101,11 +101,13 @@ EditorWindow::EditorWindow(EditorDependencies deps)
       panelColorFG_solid(namedArray<Control>("panelColorFG_solid", kFrameIndexes)),
       panelColorFG_solid_rect(namedArray<ColourSwatch>("panelColorFG_solid_rect", kSwatchIndexes)),
       panelColorFG_grad(namedArray<Control>("panelColorFG_grad", kPresetIndexes)),
-      panelColorFG_grad_rect(namedArray<Control>("panelColorFG_grad_rect", kPresetIndexes)),
+      panelColorFG_grad_rect(
+          namedArray<Control>("panelColorFG_grad_rect", kPresetIndexes, ControlKind::GradientPreview)),
       panelColorBG_solid(namedArray<Control>("panelColorBG_solid", kFrameIndexes)),
       panelColorBG_solid_rect(namedArray<ColourSwatch>("panelColorBG_solid_rect", kSwatchIndexes)),
       panelColorBG_grad(namedArray<Control>("panelColorBG_grad", kPresetIndexes)),
-      panelColorBG_grad_rect(namedArray<Control>("panelColorBG_grad_rect", kPresetIndexes)),
+      panelColorBG_grad_rect(
+          namedArray<Control>("panelColorBG_grad_rect", kPresetIndexes, ControlKind::GradientPreview)),
       deps_(std::move(deps)),
       sides_{
           {{ColourSide::Text, btnFG, btnFG_rect, panelColorFG, panelColorFG_lblTitle, panelColorFG_lblUni,

@@ -66,13 +66,13 @@ class EditorWindow : public Window {
   OwnerDrawnButton btnCode{"btnCode"};
 
   // The two tabs with the swatch that shows the side's current style.
-  OwnerDrawnButton btnFG{"btnFG"}, btnBG{"btnBG"};
+  OwnerDrawnButton btnFG{"btnFG", ControlKind::Tab}, btnBG{"btnBG", ControlKind::Tab};
   ColourSwatch btnFG_rect{"btnFG_rect"}, btnBG_rect{"btnBG_rect"};
 
   // Text colour panel. panelColorFG_solid holds frames 0 to 16 at 0 to 16 and frame 99 at
   // kOtherColourFrame; panelColorFG_solid_rect the swatches 0 (custom) to 16 (palette).
   // panelColorFG_grad and panelColorFG_grad_rect hold presets 1 to 4 at 0 to 3.
-  Frame panelColorFG{"panelColorFG"};
+  Frame panelColorFG{"panelColorFG", ControlKind::Panel};
   Label panelColorFG_lblTitle{"panelColorFG_lblTitle"}, panelColorFG_lblUni{"panelColorFG_lblUni"},
       panelColorFG_lblGrad{"panelColorFG_lblGrad"};
   std::array<Control, 18> panelColorFG_solid;
@@ -86,7 +86,7 @@ class EditorWindow : public Window {
   std::array<Control, 4> panelColorFG_grad_rect;
 
   // Background panel, the same controls with BG in their names.
-  Frame panelColorBG{"panelColorBG"};
+  Frame panelColorBG{"panelColorBG", ControlKind::Panel};
   Label panelColorBG_lblTitle{"panelColorBG_lblTitle"}, panelColorBG_lblUni{"panelColorBG_lblUni"},
       panelColorBG_lblGrad{"panelColorBG_lblGrad"};
   std::array<Control, 18> panelColorBG_solid;

@@ -52,9 +52,9 @@ class PrefsWindow : public Window {
   OwnerDrawnButton btnClose{"btnClose"};
   Frame grp_default{"grp_default"};
   Label lbl_defaultInfo{"lbl_defaultInfo"};
-  OwnerDrawnButton btnNick{"btnNick"}, btnText{"btnText"};
+  OwnerDrawnButton btnNick{"btnNick", ControlKind::Tab}, btnText{"btnText", ControlKind::Tab};
   CheckBox chkNick{"chkNick"}, chkText{"chkText"};
-  Frame panelNick{"panelNick"}, panelText{"panelText"};
+  Frame panelNick{"panelNick", ControlKind::Panel}, panelText{"panelText", ControlKind::Panel};
   Label lbl_nickFG{"lbl_nickFG"}, lbl_nickBG{"lbl_nickBG"}, lbl_textFG{"lbl_textFG"},
       lbl_textBG{"lbl_textBG"};
 
@@ -66,8 +66,10 @@ class PrefsWindow : public Window {
       OptionButton{"opt_grad_nick(2)", nickFGPreset_}, OptionButton{"opt_grad_nick(3)", nickFGPreset_},
       OptionButton{"opt_grad_nick(4)", nickFGPreset_}};
   Frame cnt_grad_nick{"cnt_grad_nick"};
-  std::array<Control, 4> rect_grad_nick{Control{"rect_grad_nick(1)"}, Control{"rect_grad_nick(2)"},
-                                        Control{"rect_grad_nick(3)"}, Control{"rect_grad_nick(4)"}};
+  std::array<Control, 4> rect_grad_nick{Control{"rect_grad_nick(1)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_nick(2)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_nick(3)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_nick(4)", ControlKind::GradientPreview}};
   OwnerDrawnButton btnSolid_nick{"btnSolid_nick"}, btn_grad1_nick{"btn_grad1_nick"},
       btn_grad2_nick{"btn_grad2_nick"};
   ColourSwatch btnSolid_nick_rect{"btnSolid_nick_rect"}, btn_grad1_nick_rect{"btn_grad1_nick_rect"},
@@ -81,8 +83,10 @@ class PrefsWindow : public Window {
       OptionButton{"opt_grad_nickBG(2)", nickBGPreset_}, OptionButton{"opt_grad_nickBG(3)", nickBGPreset_},
       OptionButton{"opt_grad_nickBG(4)", nickBGPreset_}};
   Frame cnt_grad_nickBG{"cnt_grad_nickBG"};
-  std::array<Control, 4> rect_grad_nickBG{Control{"rect_grad_nickBG(1)"}, Control{"rect_grad_nickBG(2)"},
-                                          Control{"rect_grad_nickBG(3)"}, Control{"rect_grad_nickBG(4)"}};
+  std::array<Control, 4> rect_grad_nickBG{Control{"rect_grad_nickBG(1)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_nickBG(2)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_nickBG(3)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_nickBG(4)", ControlKind::GradientPreview}};
   OwnerDrawnButton btnSolid_nickBG{"btnSolid_nickBG"}, btn_grad1_nickBG{"btn_grad1_nickBG"},
       btn_grad2_nickBG{"btn_grad2_nickBG"};
   ColourSwatch btnSolid_nickBG_rect{"btnSolid_nickBG_rect"}, btn_grad1_nickBG_rect{"btn_grad1_nickBG_rect"},
@@ -95,8 +99,10 @@ class PrefsWindow : public Window {
       OptionButton{"opt_grad_text(2)", textFGPreset_}, OptionButton{"opt_grad_text(3)", textFGPreset_},
       OptionButton{"opt_grad_text(4)", textFGPreset_}};
   Frame cnt_grad_text{"cnt_grad_text"};
-  std::array<Control, 4> rect_grad_text{Control{"rect_grad_text(1)"}, Control{"rect_grad_text(2)"},
-                                        Control{"rect_grad_text(3)"}, Control{"rect_grad_text(4)"}};
+  std::array<Control, 4> rect_grad_text{Control{"rect_grad_text(1)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_text(2)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_text(3)", ControlKind::GradientPreview},
+                                        Control{"rect_grad_text(4)", ControlKind::GradientPreview}};
   OwnerDrawnButton btnSolid_text{"btnSolid_text"}, btn_grad1_text{"btn_grad1_text"},
       btn_grad2_text{"btn_grad2_text"};
   ColourSwatch btnSolid_text_rect{"btnSolid_text_rect"}, btn_grad1_text_rect{"btn_grad1_text_rect"},
@@ -110,8 +116,10 @@ class PrefsWindow : public Window {
       OptionButton{"opt_grad_textBG(2)", textBGPreset_}, OptionButton{"opt_grad_textBG(3)", textBGPreset_},
       OptionButton{"opt_grad_textBG(4)", textBGPreset_}};
   Frame cnt_grad_textBG{"cnt_grad_textBG"};
-  std::array<Control, 4> rect_grad_textBG{Control{"rect_grad_textBG(1)"}, Control{"rect_grad_textBG(2)"},
-                                          Control{"rect_grad_textBG(3)"}, Control{"rect_grad_textBG(4)"}};
+  std::array<Control, 4> rect_grad_textBG{Control{"rect_grad_textBG(1)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_textBG(2)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_textBG(3)", ControlKind::GradientPreview},
+                                          Control{"rect_grad_textBG(4)", ControlKind::GradientPreview}};
   OwnerDrawnButton btnSolid_textBG{"btnSolid_textBG"}, btn_grad1_textBG{"btn_grad1_textBG"},
       btn_grad2_textBG{"btn_grad2_textBG"};
   ColourSwatch btnSolid_textBG_rect{"btnSolid_textBG_rect"}, btn_grad1_textBG_rect{"btn_grad1_textBG_rect"},

@@ -29,6 +29,9 @@ QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
     c->setContainer(&grp_quicknick);
   }
   lbl_ssTitre.setContainer(&titleBar);
+  // No language file captions the arrows.
+  btnPrev.label().setCaption("\u25C0");
+  btnNext.label().setCaption("\u25B6");
   lbl_prevSC.setVisible(false);
   rtf_quicknick.box().setLocked(true);
   layOut();

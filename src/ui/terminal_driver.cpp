@@ -28,6 +28,8 @@ const char* kindOf(const Control& c) {
     case ControlKind::OwnerDrawnButton:
     case ControlKind::PushButton:
       return "button";
+    case ControlKind::Tab:
+      return "tab";
     case ControlKind::Combo:
     case ControlKind::List:
       return "list";
