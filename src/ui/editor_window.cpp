@@ -228,8 +228,8 @@ void EditorWindow::layOut() {
     }
     s.solidFrames[0].place(1320, 930, 405, 285);
     s.solidSwatches[0].place(kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
-    s.solidFrames[kOtherColourFrame].place(240, 1995, 1485, 255);
-    s.otherColour.place(0, kOtherColourLabelTop, 1485, 225);
+    s.solidFrames[kOtherColourFrame].place(240, 1995, 1740, 255);
+    s.otherColour.place(0, kOtherColourLabelTop, 1710, 225);
     s.gradientHeading.place(2040, 660, 2100, 225);
     s.gradient1.place(2040, 930, 405, 285);
     s.colour1.place(kInnerSwatchLeft, kInnerSwatchTop, 165, 165);
