@@ -124,16 +124,5 @@ TEST(HelpWindow, ResizingKeepsTheMinimumAndPlacesTextAndCloseButton) {
   }
 }
 
-TEST(UpdateWindow, StartsIdleWithOnlyTheCheckButtonAndCloseHides) {
-  UpdateWindow update;
-  EXPECT_TRUE(update.btnCheck.visible() && update.btnClose.visible());
-  EXPECT_FALSE(update.btnNews.visible() || update.btnDwld.visible() || update.cnt_dwld.visible() ||
-               update.cnt_progressBar.visible() || update.btnCancel.visible());
-  EXPECT_EQ(update.progressBar.width(), UpdateWindow::kEmptyProgressWidth);
-  update.setVisible(true);
-  update.btnClose.label().click();
-  EXPECT_FALSE(update.visible());
-}
-
 }  // namespace
 }  // namespace tessalune::ui

@@ -99,13 +99,6 @@ class EditorWindowTest : public ::testing::Test {
                                          [this] { ++helpShown; }, &translation, &drawing}};
 };
 
-TEST_F(EditorWindowTest, StartsHiddenInNicknameModeWithTheDesignDefaults) {
-  EXPECT_FALSE(editor.visible() || editor.codeView() || editor.chk_BG.checked() || editor.btnBG.enabled());
-  EXPECT_EQ(mode, 1);
-  EXPECT_EQ(currentBox, &editor.rtf_nick);
-  EXPECT_EQ(nick().text() + " " + editor.rtf_text.box().text(), "Tessalune Ondrivela");
-}
-
 // In text mode the message box takes every action. With backgrounds on, the code view also
 // disables the background side.
 TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
@@ -328,13 +321,6 @@ TEST_F(EditorWindowTest, TickingAllOrTypingWithItReappliesTheLastStyles) {
   EXPECT_EQ(nick().selStart(), 5);
 
   expectQuiet();
-}
-
-TEST_F(EditorWindowTest, HooksOpenTheirWindows) {
-  editor.btnPrefs.label().click();
-  editor.btnAbout.click();
-  editor.btnHelp.click();
-  EXPECT_EQ(prefsShown + 10 * aboutShown + 100 * helpShown, 111);
 }
 
 // The editor's preset 1 over the whole text, background off, gives what direct colouring

@@ -202,28 +202,21 @@ TEST_F(UpdateServiceTest, AutomaticCheckTellsOfANewerVersionAndShowsTheWindowOnc
   EXPECT_FALSE(service().automaticCheck());
 }
 
-// An error page arriving as a completed response is a failed download (135) leaving no file.
-TEST_F(UpdateServiceTest, AnErrorPageIsAFailedDownload) {
-  findNewer(installerBytes(3000));
-  server.files[std::string(kBase) + "TLsetup.exe"].status = 404;
-  window.btnDwld.click();
-  ASSERT_EQ(dialogs.shown().size(), 1u);
-  EXPECT_EQ(lastMessage().text, "Error during update's download.");
-  EXPECT_FALSE(std::filesystem::exists(service().installerPath()));
-  EXPECT_TRUE(window.btnDwld.visible());
-}
-
-// An installer longer than any, announced or not, is a failed download that leaves no file.
-TEST_F(UpdateServiceTest, AnInstallerOverItsLimitIsAFailedDownload) {
+// An error page, or an installer longer than any (announced or not), is a failed download
+// (135) that leaves no file and the download button for another try.
+TEST_F(UpdateServiceTest, AnErrorPageOrAnInstallerOverItsLimitIsAFailedDownload) {
   limits.installer = 2000;
-  for (const bool announced : {true, false}) {
+  for (const char* failure : {"404", "announced", "unannounced"}) {
     service_.reset();
     dialogs.clear();
-    findNewer(installerBytes(2500));
-    if (!announced) server.files[std::string(kBase) + "TLsetup.exe"].headers.clear();
+    findNewer(installerBytes(std::string(failure) == "404" ? 1000 : 2500));
+    auto& file = server.files[std::string(kBase) + "TLsetup.exe"];
+    if (std::string(failure) == "404") file.status = 404;
+    if (std::string(failure) == "unannounced") file.headers.clear();
     window.btnDwld.click();
-    EXPECT_EQ(lastMessage().text, "Error during update's download.") << announced;
+    EXPECT_EQ(lastMessage().text, "Error during update's download.") << failure;
     EXPECT_FALSE(service().finished());
+    EXPECT_TRUE(window.btnDwld.visible());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "Tessalune"),
                             std::filesystem::directory_iterator()),
               0);
