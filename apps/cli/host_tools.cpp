@@ -36,13 +36,9 @@ void addHostOptions(CLI::App* command, HostOptions& options) {
 
 // As an installer would: a plug-in folder without its data folder gets the shipped one.
 void installDataFolder(const std::filesystem::path& pluginDir) {
-  const std::filesystem::path data = pluginDir / "Tessalune";
-  if (std::filesystem::exists(data)) return;
-  std::filesystem::create_directories(data);
-  for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
-    std::ofstream(pluginDir / path, std::ios::binary) << *platform::embeddedResource(path);
+  if (plugin::installDataFolder(pluginDir)) {
+    std::cerr << "Tessalune: installed the data folder in " << (pluginDir / "Tessalune").string() << "\n";
   }
-  std::cerr << "Tessalune: installed the data folder in " << data.string() << "\n";
 }
 
 // The plug-in module as the terminal host loads it: through its C interface, with the

@@ -9,13 +9,6 @@
 
 namespace tessalune::plugin {
 
-std::filesystem::path defaultPluginDir() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-    return std::filesystem::path(data) / "tessalune";
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "tessalune";
-}
-
 SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer)
     : pluginDir_(std::move(pluginDir)),
       dialogs_(std::cerr, answer),

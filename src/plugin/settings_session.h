@@ -9,6 +9,7 @@
 #include "errors/plugin_error_report.h"
 #include "lang/message_variables.h"
 #include "lang/translation.h"
+#include "plugin/plugin_folder.h"
 #include "platform/messenger.h"
 #include "platform/terminal_dialogs.h"
 #include "store/quicknick_state.h"
@@ -17,9 +18,6 @@
 #include "ui/quicknick_window.h"
 
 namespace tessalune::plugin {
-
-// The default plug-in folder: $XDG_DATA_HOME/tessalune, else ~/.local/share/tessalune.
-std::filesystem::path defaultPluginDir();
 
 // The settings of a plug-in folder as the running plug-in holds them: the preferences and
 // QuickNick windows, hidden, filled by a configuration load. Used by the terminal's

@@ -14,9 +14,9 @@ class StyledLabel : public Label {
   using Label::Label;
   // A colour number, or a system colour (high bit set).
   std::uint32_t foreColour() const { return foreColour_; }
-  void setForeColour(std::uint32_t colour) { foreColour_ = colour; }
+  void setForeColour(std::uint32_t colour) { set(foreColour_, colour, Property::ForeColour); }
   bool bold() const { return bold_; }
-  void setBold(bool bold) { bold_ = bold; }
+  void setBold(bool bold) { set(bold_, bold, Property::FontWeight); }
 
  private:
   std::uint32_t foreColour_ = 0x80000012;  // button text
