@@ -84,7 +84,7 @@ class Plugin : private errors::Lifecycle {
   // The screen's factor changed (another screen, another scale): every owner-drawn image
   // is rendered again at it, and views are told through the drawing's subscription.
   void setTwipsPerPixel(int twipsPerPixel) { drawing_.setTwipsPerPixel(twipsPerPixel); }
-  const ui::gdi::OwnerDrawing& drawing() const { return drawing_; }
+  ui::gdi::OwnerDrawing& drawing() { return drawing_; }
 
   bool halted() const { return halted_; }
   int editorMode() const { return mode_; }

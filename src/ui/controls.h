@@ -19,9 +19,20 @@ inline constexpr std::uint32_t k3DHighlight = 0x80000014;
 }  // namespace system_colour
 
 // Text shown by the control (a label's text is its caption).
+// A label: a caption, in the system's button text or a colour of its own, normal or bold.
 class Label : public Control {
  public:
   explicit Label(std::string name, ControlKind kind = ControlKind::Label) : Control(std::move(name), kind) {}
+
+  // A colour number, or a system colour (high bit set).
+  std::uint32_t foreColour() const { return foreColour_; }
+  void setForeColour(std::uint32_t colour) { set(foreColour_, colour, Property::ForeColour); }
+  bool bold() const { return bold_; }
+  void setBold(bool bold) { set(bold_, bold, Property::FontWeight); }
+
+ private:
+  std::uint32_t foreColour_ = 0x80000012;  // button text
+  bool bold_ = false;
 };
 
 // A frame or panel: it holds controls, and hiding or disabling it hides or disables them.

@@ -8,20 +8,8 @@
 
 namespace tessalune::ui {
 
-// A label whose text colour and weight change with what it reports.
-class StyledLabel : public Label {
- public:
-  using Label::Label;
-  // A colour number, or a system colour (high bit set).
-  std::uint32_t foreColour() const { return foreColour_; }
-  void setForeColour(std::uint32_t colour) { set(foreColour_, colour, Property::ForeColour); }
-  bool bold() const { return bold_; }
-  void setBold(bool bold) { set(bold_, bold, Property::FontWeight); }
-
- private:
-  std::uint32_t foreColour_ = 0x80000012;  // button text
-  bool bold_ = false;
-};
+// The result line: a label whose text colour and weight change with what it reports.
+using StyledLabel = Label;
 
 // frmUpd: finds out whether a newer version is on the update server, shows its news and
 // downloads and starts its installer. Closing only hides it, so what it found and what it

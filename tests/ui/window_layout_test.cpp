@@ -90,7 +90,7 @@ TEST_F(WindowLayoutTest, EveryWindowIsLaidOutAndDrawnAfterEachInitialize) {
     // The registry: every button of every window at its position, with its face.
     for (int position = 1; position <= gdi::kButtonCount; ++position) {
       const gdi::ButtonSlot& slot = gdi::kButtonRegistry[static_cast<std::size_t>(position - 1)];
-      const gdi::ButtonParts* parts = const_cast<gdi::OwnerDrawing&>(plugin.drawing()).button(position);
+      const gdi::ButtonParts* parts = plugin.drawing().button(position);
       ASSERT_NE(parts, nullptr) << position;
       EXPECT_EQ(parts->face->name(), slot.button);
       const gdi::Image* face = plugin.drawing().faceImage(position);

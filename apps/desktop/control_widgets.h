@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <functional>
+
+#include "ui/control.h"
+#include "ui/gdi/owner_drawing.h"
+
+namespace tessalune::desktop {
+
+// What every widget of a window view draws with: the plug-in's owner drawing, the screen's
+// factor and the editor's last styles (its style swatches show a gradient only for one).
+struct ViewContext {
+  const ui::gdi::OwnerDrawing* drawing = nullptr;
+  int twipsPerPixel = 15;
+  std::function<ui::gdi::LastStyles()> lastStyles;
+
+  int pixels(int twips) const { return ui::gdi::pixelsFromTwips(twips, twipsPerPixel); }
+  QColor colour(std::uint32_t colour) const;
+};
+
+// Forwards the mouse to a control as the user's press, release and click: a click only when
+// the button goes up over the widget.
+class MouseForwarding {
+ protected:
+  explicit MouseForwarding(ui::Control& control) : control_(control) {}
+  void pressed() { control_.userPress(); }
+  void released(bool inside) {
+    control_.userRelease();
+    if (inside) control_.userClick();
+  }
+  ui::Control& control_;
+};
+
+// A control painted by the plug-in: a button face, banner, panel, swatch frame, swatch,
+// preview, tab or progress bar. It copies the control's image when there is one, else fills
+// its back colour, and draws a one-pixel raised or sunken edge where the control has one.
+class DrawnWidget : public QWidget, private MouseForwarding {
+ public:
+  DrawnWidget(ui::Control& control, const ViewContext& context, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool hasEdge() const;
+  const ViewContext& context_;
+};
+
+// A label; a click on it is the control's (a link opens, a button's caption presses it).
+class ClickLabel : public QLabel, private MouseForwarding {
+ public:
+  ClickLabel(ui::Control& control, QWidget* parent);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,129 @@
+#include "host_window.h"
+
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
+#include "platform/ui_language.h"
+#include "ui/editor_window.h"
+#include "ui/html_render.h"
+
+namespace tessalune::desktop {
+
+QString plusToHtml(const std::string& plus) {
+  engine::RichTextBox box;
+  box.setTextRtf(engine::plus2rtf(plus));
+  return QString::fromStdString(ui::renderHtml(box.characters()));
+}
+
+HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
+    : windows_(ViewContext{}), messenger_(std::move(nickname)) {
+  const int twipsPerPixel = screenTwipsPerPixel();
+  plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
+      dialogs_, windows_, shell_, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
+      // A transfer waiting on the network keeps the windows alive, Cancel included.
+      [](bool) { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, twipsPerPixel});
+  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel, [this] {
+                                    ui::EditorWindow* editor = plugin_->editor();
+                                    return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
+                                  }});
+  subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
+  subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
+    if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
+  }));
+
+  setWindowTitle("Tessalune");
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  nickname_ = new QLabel(central);
+  nickname_->setObjectName("nickname");
+  nickname_->setTextFormat(Qt::RichText);
+  conversation_ = new QTextBrowser(central);
+  conversation_->setObjectName("conversation");
+  input_ = new QLineEdit(central);
+  input_->setObjectName("input");
+  input_->setPlaceholderText("Type a message or a command such as /xtessalune, then Enter");
+  layout->addWidget(nickname_);
+  layout->addWidget(conversation_, 1);
+  layout->addWidget(input_);
+  setCentralWidget(central);
+  resize(560, 420);
+  connect(input_, &QLineEdit::returnPressed, this, [this] {
+    const QString line = input_->text();
+    input_->clear();
+    submit(line);
+  });
+}
+
+void HostWindow::start() {
+  plugin_->Initialize(0, "", &messenger_);
+  buildMenu();
+  showNickname();
+  // The automatic update check waits for the host to be idle.
+  QTimer::singleShot(0, this, [this] { plugin_->runPendingWork(); });
+}
+
+HostWindow::~HostWindow() {
+  subscriptions_.clear();
+  plugin_->Uninitialize();
+}
+
+void HostWindow::buildMenu() {
+  QMenu* menu = menuBar()->addMenu("&Tessalune");
+  std::string name;
+  std::int32_t count = 0, tags = 0;
+  plugin_->GetPublishInfo(name, count, tags);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    std::string title, value, help;
+    plugin_->GetPublishCommandInfo(i, title, value, help);
+    const QString word = "/" + QString::fromStdString(value);
+    QAction* action = menu->addAction(QString::fromStdString(title));
+    connect(action, &QAction::triggered, this, [this, word, takesArgument = !help.empty()] {
+      if (takesArgument) {
+        input_->setText(word + " ");
+        input_->setFocus();
+      } else {
+        submit(word);
+      }
+    });
+  }
+  menu->addSeparator();
+  connect(menu->addAction("&Configure..."), &QAction::triggered, this, [this] { plugin_->Configure(); });
+  connect(menu->addAction("&Quit"), &QAction::triggered, this, &QWidget::close);
+}
+
+void HostWindow::submit(const QString& typed) {
+  const std::string line = typed.toStdString();
+  if (line.empty()) return;
+  // A line the plug-in handles is replaced by its result (possibly nothing); any other line
+  // is sent as typed.
+  std::string result = line;
+  if (line.front() == '/') {
+    const std::size_t space = line.find(' ');
+    const std::string command = line.substr(0, space);
+    const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
+    std::string replacement;
+    if (plugin_->ParseCommand(command, argument, nullptr, replacement)) result = replacement;
+  }
+  if (result.empty()) return;
+  if (result.starts_with("/nick2 ")) {
+    messenger_.setFriendlyName(result.substr(7));
+    showNickname();
+    say("<i>Your nickname is now</i> " + plusToHtml(result.substr(7)));
+  } else {
+    say("<b>Sent:</b> " + plusToHtml(result));
+  }
+}
+
+void HostWindow::showNickname() {
+  nickname_->setText("<span style=\"font-size: 14pt\">" + plusToHtml(messenger_.friendlyName()) + "</span>");
+}
+
+void HostWindow::say(const QString& html) {
+  conversation_->append(html);
+}
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QTextBrowser>
+#include <filesystem>
+#include <memory>
+
+#include "platform/messenger.h"
+#include "plugin/plugin.h"
+#include "qt_services.h"
+#include "qt_window_system.h"
+
+namespace tessalune::desktop {
+
+// Plus! text as an HTML fragment in its colours and formats.
+QString plusToHtml(const std::string& plus);
+
+// The chat host's stand-in: the nickname at the top, the conversation of sent messages, an
+// input line whose lines go to the plug-in as a chat host sends them ("/nick2 " results set
+// the nickname, other results are sent), and a menu of the plug-in's published commands.
+class HostWindow : public QMainWindow {
+ public:
+  HostWindow(const std::filesystem::path& pluginDir, std::string nickname);
+  ~HostWindow() override;
+
+  // Starts the plug-in (its Initialize): its first boxes may open, through dialogs().
+  void start();
+
+  // A typed line, as Enter in the input line sends it.
+  void submit(const QString& line);
+
+  plugin::Plugin& plugin() { return *plugin_; }
+  QtWindowSystem& windows() { return windows_; }
+  QtDialogs& dialogs() { return dialogs_; }
+  QLineEdit* input() const { return input_; }
+  QTextBrowser* conversation() const { return conversation_; }
+  std::string nickname() const { return messenger_.friendlyName(); }
+
+ private:
+  void buildMenu();
+  void showNickname();
+  void say(const QString& html);
+
+  QtDialogs dialogs_;
+  QtShell shell_;
+  QtWindowSystem windows_;
+  platform::HostMessenger messenger_;
+  std::unique_ptr<plugin::Plugin> plugin_;
+  std::vector<ui::Subscription> subscriptions_;
+  QLabel* nickname_ = nullptr;
+  QTextBrowser* conversation_ = nullptr;
+  QLineEdit* input_ = nullptr;
+};
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,51 @@
+// tessalune-desktop: the plug-in's windows on the desktop, driven from a small chat window.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <iostream>
+
+#include "host_window.h"
+#include "plugin/plugin_folder.h"
+#include "screenshots.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("tessalune-desktop");
+  QApplication::setApplicationVersion(TESSALUNE_VERSION);
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Colours nicknames and chat messages with Messenger Plus! codes.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption pluginDir("plugin-dir", "The plug-in's folder.", "DIR",
+                                     QString::fromStdString(tessalune::plugin::defaultPluginDir().string()));
+  const QCommandLineOption nick("nick", "The starting nickname (may hold Plus! codes).", "TEXT", "Tessalune");
+  const QCommandLineOption screenshots("screenshots", "Save every window as a PNG file in DIR, then quit.",
+                                       "DIR");
+  parser.addOptions({pluginDir, nick, screenshots});
+  parser.process(app);
+
+  const std::filesystem::path folder = parser.value(pluginDir).toStdString();
+  try {
+    if (tessalune::plugin::installDataFolder(folder)) {
+      std::cerr << "tessalune-desktop: installed the data folder in " << (folder / "Tessalune").string()
+                << "\n";
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "tessalune-desktop: " << folder.string() << ": " << e.what() << "\n";
+    return 1;
+  }
+  tessalune::desktop::HostWindow host(folder, parser.value(nick).toStdString());
+  if (parser.isSet(screenshots)) {
+    // Nobody is there to answer: every box is printed and taken as Yes.
+    host.dialogs().answerMessage = [](std::string_view text) {
+      std::cerr << "tessalune-desktop: " << text << "\n";
+      return tessalune::platform::Answer::Yes;
+    };
+  }
+  host.start();
+  if (parser.isSet(screenshots)) {
+    return tessalune::desktop::saveScreenshots(host, parser.value(screenshots).toStdString()) ? 0 : 1;
+  }
+  host.show();
+  return app.exec();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "control_widgets.h"
+#include "ui/window.h"
+#include "window_view.h"
+
+namespace tessalune::desktop {
+
+// Shows the plug-in's windows modally as Qt dialogs. A window gets its view the first time
+// it is shown; when the plug-in replaces its windows (a restart, an import) the views of the
+// old ones go, and the new windows get new views when they are shown.
+class QtWindowSystem : public ui::WindowSystem {
+ public:
+  explicit QtWindowSystem(ViewContext context) : context_(std::move(context)) {}
+  ~QtWindowSystem() override;
+
+  void runModal(ui::Window& window) override;
+  void setContext(ViewContext context) { context_ = std::move(context); }
+
+  // The view of a window, made now if it has none yet.
+  WindowView& viewOf(ui::Window& window);
+  // The view of the window shown modally last, innermost first; null when none is shown.
+  WindowView* activeView() const { return active_.empty() ? nullptr : active_.back(); }
+  // Drops every view: their windows were unloaded.
+  void dropViews();
+  void repaintDrawn();
+
+  // Called with each view as its window is shown (tests and screenshots act through it).
+  std::function<void(WindowView&)> onShown;
+
+ private:
+  ViewContext context_;
+  std::map<const ui::Window*, WindowView*> views_;
+  std::vector<WindowView*> active_;
+};
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,267 @@
+#include "window_view.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+
+#include "box_edit.h"
+#include "ui/controls.h"
+
+namespace tessalune::desktop {
+
+namespace {
+
+QString qt(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+template <typename T>
+T& model(ui::Control& control) {
+  return static_cast<T&>(control);  // the kind says which model class the control is
+}
+
+}  // namespace
+
+WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
+    : QDialog(parent), window_(window), context_(std::move(context)) {
+  setObjectName(qt(window.name()));
+  setModal(true);
+  for (ui::Control* c : window.controls()) widgets_[c] = create(*c);
+  // Parents once every widget exists: a control may be registered before its container.
+  for (ui::Control* c : window.controls()) {
+    ui::Control* holder = c->container();
+    QWidget* parentWidget = holder && holder != &window ? widgets_.at(holder) : this;
+    widgets_[c]->setParent(parentWidget);
+    // A caption on a button or tab stands in its middle.
+    if (auto* label = qobject_cast<QLabel*>(widgets_[c]);
+        label && holder &&
+        (holder->kind() == ui::ControlKind::OwnerDrawnButton || holder->kind() == ui::ControlKind::Tab)) {
+      label->setAlignment(Qt::AlignCenter);
+    }
+  }
+  for (ui::Control* c : window.controls()) {
+    applyAll(*c);
+    subscriptions_.push_back(
+        c->subscribe([this](ui::Control& changed, ui::Property p) { apply(changed, p); }));
+  }
+  subscriptions_.push_back(window.subscribe([this](ui::Control&, ui::Property p) {
+    if (p == ui::Property::Caption) setWindowTitle(qt(window_.caption()));
+    if (p == ui::Property::Rect)
+      setFixedSize(context_.pixels(window_.width()), context_.pixels(window_.height()));
+  }));
+  setWindowTitle(qt(window.caption()));
+  setFixedSize(context_.pixels(window.width()), context_.pixels(window.height()));
+
+  QWidget* previous = nullptr;
+  for (ui::Control* c : window.tabOrder()) {
+    QWidget* w = widgets_.at(c);
+    w->setFocusPolicy(c->kind() == ui::ControlKind::OwnerDrawnButton ? Qt::TabFocus : w->focusPolicy());
+    if (previous) QWidget::setTabOrder(previous, w);
+    previous = w;
+  }
+  bindShortcuts();
+}
+
+QWidget* WindowView::create(ui::Control& c) {
+  QWidget* widget = nullptr;
+  switch (c.kind()) {
+    case ui::ControlKind::Label:
+    case ui::ControlKind::Link:
+      widget = new ClickLabel(c, this);
+      break;
+    case ui::ControlKind::TextBox: {
+      auto* edit = new QLineEdit(this);
+      connect(edit, &QLineEdit::textEdited, this, [&c, edit](const QString& text) {
+        model<ui::TextBox>(c).userType(text.toStdString());
+        if (edit->text().toStdString() != model<ui::TextBox>(c).text())
+          edit->setText(qt(model<ui::TextBox>(c).text()));
+      });
+      widget = edit;
+      break;
+    }
+    case ui::ControlKind::RichTextBox:
+      widget = new BoxEdit(model<ui::RichTextControl>(c), this);
+      break;
+    case ui::ControlKind::CheckBox: {
+      auto* box = new QCheckBox(this);
+      connect(box, &QCheckBox::clicked, this, [this, &c](bool checked) {
+        model<ui::CheckBox>(c).userCheck(checked);
+        applyAll(c);  // a refused tick goes back
+      });
+      widget = box;
+      break;
+    }
+    case ui::ControlKind::Option: {
+      auto* option = new QRadioButton(this);
+      option->setAutoExclusive(false);  // the model's groups decide, not the widgets' parents
+      connect(option, &QRadioButton::clicked, this, [this, &c] {
+        c.userClick();
+        applyAll(c);
+      });
+      widget = option;
+      break;
+    }
+    case ui::ControlKind::Combo:
+    case ui::ControlKind::List: {
+      auto* list = new QComboBox(this);
+      for (const std::string& entry : model<ui::ComboBox>(c).entries()) list->addItem(qt(entry));
+      connect(list, &QComboBox::activated, this, [this, &c](int index) {
+        model<ui::ComboBox>(c).userChoose(index);
+        applyAll(c);
+      });
+      widget = list;
+      break;
+    }
+    case ui::ControlKind::Frame:
+      widget = new QGroupBox(this);
+      break;
+    case ui::ControlKind::PushButton: {
+      auto* button = new QPushButton(this);
+      connect(button, &QPushButton::clicked, this, [&c] { stroke(&c); });
+      widget = button;
+      break;
+    }
+    default:
+      widget = new DrawnWidget(c, context_, this);
+      drawn_.push_back(widget);
+      break;
+  }
+  widget->setObjectName(qt(c.name()));
+  return widget;
+}
+
+void WindowView::applyAll(ui::Control& c) {
+  for (ui::Property p : {ui::Property::Rect, ui::Property::Caption, ui::Property::Text, ui::Property::Visible,
+                         ui::Property::Enabled, ui::Property::Checked, ui::Property::Selection,
+                         ui::Property::ListIndex, ui::Property::ForeColour, ui::Property::Content}) {
+    apply(c, p);
+  }
+}
+
+void WindowView::apply(ui::Control& c, ui::Property property) {
+  QWidget* w = widgets_.at(&c);
+  const ui::ControlKind kind = c.kind();
+  switch (property) {
+    case ui::Property::Rect: {
+      const int left = context_.pixels(c.left()), top = context_.pixels(c.top());
+      w->setGeometry(left, top, context_.pixels(c.left() + c.width()) - left,
+                     context_.pixels(c.top() + c.height()) - top);
+      break;
+    }
+    case ui::Property::Visible:
+      w->setVisible(c.visible());
+      break;
+    case ui::Property::Enabled:
+      w->setEnabled(c.enabled());
+      break;
+    case ui::Property::Caption:
+      if (auto* label = qobject_cast<QLabel*>(w)) label->setText(qt(c.caption()));
+      if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(qt(c.caption()));
+      if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(qt(c.caption()));
+      break;
+    case ui::Property::Text:
+      if (kind == ui::ControlKind::TextBox) {
+        auto* edit = static_cast<QLineEdit*>(w);
+        if (edit->text().toStdString() != model<ui::TextBox>(c).text())
+          edit->setText(qt(model<ui::TextBox>(c).text()));
+      }
+      break;
+    case ui::Property::Checked:
+      if (kind == ui::ControlKind::CheckBox)
+        static_cast<QCheckBox*>(w)->setChecked(model<ui::CheckBox>(c).checked());
+      break;
+    case ui::Property::Selection:
+      if (kind == ui::ControlKind::Option)
+        static_cast<QRadioButton*>(w)->setChecked(model<ui::OptionButton>(c).selected());
+      break;
+    case ui::Property::ListIndex:
+      if (kind == ui::ControlKind::Combo || kind == ui::ControlKind::List)
+        static_cast<QComboBox*>(w)->setCurrentIndex(model<ui::ComboBox>(c).listIndex());
+      break;
+    case ui::Property::ForeColour:
+    case ui::Property::FontWeight:
+      if (kind == ui::ControlKind::Label) {
+        const auto& label = model<ui::Label>(c);
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::WindowText, context_.colour(label.foreColour()));
+        w->setPalette(palette);
+        QFont font = w->font();
+        font.setBold(label.bold());
+        w->setFont(font);
+      }
+      break;
+    case ui::Property::Content:
+      if (kind == ui::ControlKind::RichTextBox) static_cast<BoxEdit*>(w)->render();
+      break;
+    default:
+      w->update();  // colours and looks: the widget paints them from the model
+      break;
+  }
+}
+
+QWidget* WindowView::widgetOf(const ui::Control& control) const {
+  const auto found = widgets_.find(&control);
+  return found == widgets_.end() ? nullptr : found->second;
+}
+
+QWidget* WindowView::widgetOf(const std::string& name) const {
+  const ui::Control* control = window_.find(name);
+  return control ? widgetOf(*control) : nullptr;
+}
+
+void WindowView::repaintDrawn() {
+  for (QWidget* widget : drawn_) widget->update();
+}
+
+void WindowView::stroke(ui::Control* control) {
+  if (!control) return;
+  control->userPress();
+  control->userRelease();
+  control->userClick();
+}
+
+// Ctrl+B, I, U and S act as the format buttons of a window that has them (the editor).
+void WindowView::bindShortcuts() {
+  for (const auto& [keys, name] : {std::pair{"Ctrl+B", "btnBold"}, std::pair{"Ctrl+I", "btnItalic"},
+                                   std::pair{"Ctrl+U", "btnUline"}, std::pair{"Ctrl+S", "btnSO"}}) {
+    ui::Control* button = window_.find(name);
+    if (!button) continue;
+    auto* shortcut = new QShortcut(QKeySequence(keys), this);
+    connect(shortcut, &QShortcut::activated, this, [button] { stroke(button); });
+  }
+}
+
+void WindowView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (window_.defaultButton()) stroke(window_.defaultButton());
+    return;
+  }
+  if (event->key() == Qt::Key_Escape) {
+    if (window_.cancelButton() && window_.cancelButton()->acceptsUser()) {
+      stroke(window_.cancelButton());
+    } else {
+      window_.hide();
+    }
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+// The title bar's close box does what the window's own Close or Cancel does; the model
+// decides whether the window goes.
+void WindowView::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  if (window_.cancelButton() && window_.cancelButton()->acceptsUser()) {
+    stroke(window_.cancelButton());
+  } else {
+    window_.hide();
+  }
+}
+
+}  // namespace tessalune::desktop

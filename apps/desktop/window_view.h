@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <vector>
+
+#include "control_widgets.h"
+#include "ui/subscription.h"
+#include "ui/window.h"
+
+namespace tessalune::desktop {
+
+// A window model as a Qt dialog: one widget per control at its rectangle, kept in step with
+// the model through its notifications, the user's input forwarded as the model's user
+// actions. The view holds no state of its own: what it shows is read from the model.
+class WindowView : public QDialog {
+ public:
+  WindowView(ui::Window& window, ViewContext context, QWidget* parent = nullptr);
+
+  ui::Window& window() { return window_; }
+  // The widget that shows a control, for tests and screenshots.
+  QWidget* widgetOf(const ui::Control& control) const;
+  QWidget* widgetOf(const std::string& name) const;
+  // Redraws every painted control (the plug-in's images changed).
+  void repaintDrawn();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* create(ui::Control& control);
+  void apply(ui::Control& control, ui::Property property);
+  void applyAll(ui::Control& control);
+  void bindShortcuts();
+  // Press, release and click, as the mouse does.
+  static void stroke(ui::Control* control);
+
+  ui::Window& window_;
+  ViewContext context_;
+  std::map<const ui::Control*, QWidget*> widgets_;
+  std::vector<QWidget*> drawn_;  // the widgets painted from the plug-in's images
+  std::vector<ui::Subscription> subscriptions_;
+};
+
+}  // namespace tessalune::desktop
