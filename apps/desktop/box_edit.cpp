@@ -18,6 +18,13 @@ QColor qtColour(engine::ColourNumber colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
+// Ctrl+B, I, U and S: the window's format buttons.
+bool formatKey(const QKeyEvent& event) {
+  const int key = event.key();
+  return event.modifiers() == Qt::ControlModifier &&
+         (key == Qt::Key_B || key == Qt::Key_I || key == Qt::Key_U || key == Qt::Key_S);
+}
+
 }  // namespace
 
 BoxEdit::BoxEdit(ui::RichTextControl& control, QWidget* parent) : QTextEdit(parent), control_(control) {
@@ -131,10 +138,9 @@ void BoxEdit::keyPressEvent(QKeyEvent* event) {
     if (!control_.box().locked()) erase(false);
   } else if (event->key() == Qt::Key_Delete) {
     if (!control_.box().locked()) erase(true);
-  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-             event->key() == Qt::Key_Escape || event->key() == Qt::Key_Tab ||
-             event->key() == Qt::Key_Backtab) {
-    event->ignore();  // the window's default and cancel buttons, and the focus chain
+  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape ||
+             event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || formatKey(*event)) {
+    event->ignore();  // the window's default and cancel buttons, its format keys, the focus chain
   } else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
              !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     replaceSelection(event->text());

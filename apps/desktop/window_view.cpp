@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include "box_edit.h"
 #include "ui/controls.h"
@@ -32,12 +31,24 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
     : QDialog(parent), window_(window), context_(std::move(context)) {
   setObjectName(qt(window.name()));
   setModal(true);
+  // The windows were laid out for the classic 8-point dialog font.
+  QFont dialogFont = font();
+  dialogFont.setPointSize(8);
+  setFont(dialogFont);
   for (ui::Control* c : window.controls()) widgets_[c] = create(*c);
   // Parents once every widget exists: a control may be registered before its container.
   for (ui::Control* c : window.controls()) {
     ui::Control* holder = c->container();
     QWidget* parentWidget = holder && holder != &window ? widgets_.at(holder) : this;
     widgets_[c]->setParent(parentWidget);
+    // A banner's title stands out.
+    if (auto* label = qobject_cast<QLabel*>(widgets_[c]);
+        label && holder && holder->kind() == ui::ControlKind::Banner && c->kind() == ui::ControlKind::Label) {
+      QFont title = label->font();
+      title.setPointSize(11);
+      title.setBold(true);
+      label->setFont(title);
+    }
     // A caption on a button or tab stands in its middle.
     if (auto* label = qobject_cast<QLabel*>(widgets_[c]);
         label && holder &&
@@ -65,7 +76,6 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
     if (previous) QWidget::setTabOrder(previous, w);
     previous = w;
   }
-  bindShortcuts();
 }
 
 QWidget* WindowView::create(ui::Control& c) {
@@ -185,14 +195,16 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
         static_cast<QComboBox*>(w)->setCurrentIndex(model<ui::ComboBox>(c).listIndex());
       break;
     case ui::Property::ForeColour:
+      if (kind == ui::ControlKind::Label) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::WindowText, context_.colour(model<ui::Label>(c).foreColour()));
+        w->setPalette(palette);
+      }
+      break;
     case ui::Property::FontWeight:
       if (kind == ui::ControlKind::Label) {
-        const auto& label = model<ui::Label>(c);
-        QPalette palette = w->palette();
-        palette.setColor(QPalette::WindowText, context_.colour(label.foreColour()));
-        w->setPalette(palette);
         QFont font = w->font();
-        font.setBold(label.bold());
+        font.setBold(model<ui::Label>(c).bold());
         w->setFont(font);
       }
       break;
@@ -226,18 +238,35 @@ void WindowView::stroke(ui::Control* control) {
   control->userClick();
 }
 
-// Ctrl+B, I, U and S act as the format buttons of a window that has them (the editor).
-void WindowView::bindShortcuts() {
-  for (const auto& [keys, name] : {std::pair{"Ctrl+B", "btnBold"}, std::pair{"Ctrl+I", "btnItalic"},
-                                   std::pair{"Ctrl+U", "btnUline"}, std::pair{"Ctrl+S", "btnSO"}}) {
-    ui::Control* button = window_.find(name);
-    if (!button) continue;
-    auto* shortcut = new QShortcut(QKeySequence(keys), this);
-    connect(shortcut, &QShortcut::activated, this, [button] { stroke(button); });
+// Ctrl+B, I, U and S act as the format buttons of a window that has them (the editor); the
+// rich-text boxes leave these keys to the window.
+bool WindowView::formatKey(QKeyEvent* event) {
+  if (event->modifiers() != Qt::ControlModifier) return false;
+  const char* name = nullptr;
+  switch (event->key()) {
+    case Qt::Key_B:
+      name = "btnBold";
+      break;
+    case Qt::Key_I:
+      name = "btnItalic";
+      break;
+    case Qt::Key_U:
+      name = "btnUline";
+      break;
+    case Qt::Key_S:
+      name = "btnSO";
+      break;
+    default:
+      return false;
   }
+  ui::Control* button = window_.find(name);
+  if (!button) return false;
+  stroke(button);
+  return true;
 }
 
 void WindowView::keyPressEvent(QKeyEvent* event) {
+  if (formatKey(event)) return;
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     if (window_.defaultButton()) stroke(window_.defaultButton());
     return;

@@ -32,7 +32,7 @@ class WindowView : public QDialog {
   QWidget* create(ui::Control& control);
   void apply(ui::Control& control, ui::Property property);
   void applyAll(ui::Control& control);
-  void bindShortcuts();
+  bool formatKey(QKeyEvent* event);
   // Press, release and click, as the mouse does.
   static void stroke(ui::Control* control);
 

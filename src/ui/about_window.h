@@ -42,7 +42,7 @@ class AboutWindow : public Window {
   Frame grp_credits{"grp_credits"};
   Label lbl_credits{"lbl_credits"}, lbl_translation{"lbl_translation"};
   Label lbl_copyright{"lbl_copyright"}, lbl_contact{"lbl_contact"};
-  Label lbl_link{"lbl_link"};  // the maker's web site; a click opens it
+  Label lbl_link{"lbl_link", ControlKind::Link};  // the maker's web site; a click opens it
   OwnerDrawnButton btnOK{"btnOK"};
 
   static constexpr std::string_view kWebSite = "https://tessalune.org";

@@ -185,13 +185,13 @@ QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shor
 // Positions are relative to the container: the frame holds the entry on show and the ways
 // through the entries, the actions stand below it.
 void QuickNickWindow::layOut() {
-  resize(6600, 5640);
-  titleBar.place(0, 0, 6600, 615);
-  lbl_ssTitre.place(180, 195, 6240, 255);
-  grp_quicknick.place(120, 690, 6360, 3270);
-  lbl_quicknick.place(120, 240, 6120, 990);
-  lbl_ex.place(120, 1290, 6120, 225);
-  rtf_quicknick.place(120, 1590, 6120, 570);
+  resize(7200, 5445);
+  titleBar.place(0, 0, 7200, 615);
+  lbl_ssTitre.place(180, 195, 6840, 255);
+  grp_quicknick.place(120, 690, 6960, 3270);
+  lbl_quicknick.place(120, 240, 6720, 990);
+  lbl_ex.place(120, 1290, 6720, 225);
+  rtf_quicknick.place(120, 1590, 6720, 570);
   btnPrev.placeWithLabel(120, 2280, 495, 375);
   lbl_nbQN.place(735, 2355, 1500, 225);
   btnNext.placeWithLabel(2355, 2280, 495, 375);
@@ -201,8 +201,8 @@ void QuickNickWindow::layOut() {
   btnAdd.placeWithLabel(120, 4080, 1800, 375);
   btnUse.placeWithLabel(2040, 4080, 1800, 375);
   btnSuppr.placeWithLabel(3960, 4080, 1800, 375);
-  chkReplaceQN.place(120, 4575, 6360, 450);
-  btnClose.placeWithLabel(5100, 5145, 1380, 375);
+  chkReplaceQN.place(120, 4575, 6960, 255);
+  btnClose.placeWithLabel(5700, 4950, 1380, 375);
 }
 
 lang::CaptionList QuickNickWindow::captionEntries() {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/utf8.h"
 #include "support/plugin_fixture.h"
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
@@ -99,28 +98,6 @@ TEST_F(WindowLayoutTest, EveryWindowIsLaidOutAndDrawnAfterEachInitialize) {
     }
     for (int banner = 0; banner < gdi::kBannerCount; ++banner) {
       EXPECT_NE(plugin.drawing().bannerImage(static_cast<gdi::Banner>(banner)), nullptr) << banner;
-    }
-  }
-}
-
-// A caption fits when, at an average of 90 twips a character (8-point text), its lines hold
-// it: one line per 195 twips of height, beside the box of a check box or option.
-TEST_F(WindowLayoutTest, TheCaptionsOfEveryLanguageFit) {
-  start();
-  for (int language = 0; language < 6; ++language) {
-    plugin.prefs()->applyLanguageAt(language);
-    for (Window* w : std::initializer_list<Window*>{plugin.editor(), plugin.about(), plugin.prefs(),
-                                                    plugin.update(), plugin.quickNicks(), plugin.help()}) {
-      for (const Control* c : w->controls()) {
-        const ControlKind kind = c->kind();
-        const bool captioned =
-            kind == ControlKind::Label || kind == ControlKind::CheckBox || kind == ControlKind::Option;
-        if (!captioned || c->caption().empty()) continue;
-        const int box = kind == ControlKind::Label ? 0 : 285;
-        const int lines = std::max(1, c->height() / 195);
-        EXPECT_LE(static_cast<int>(engine::countChars(c->caption())) * 90, (c->width() - box) * lines)
-            << language << " " << w->name() << "." << c->name() << " \"" << c->caption() << "\"";
-      }
     }
   }
 }

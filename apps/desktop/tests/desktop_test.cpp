@@ -1,0 +1,206 @@
+// The desktop host as a person uses it, with real mouse and key events on the offscreen
+// platform: each window opened through its command, the editor's main path, the keyboard,
+// a restart by import, a download cancelled while it runs, and captions that fit.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "box_edit.h"
+#include "host_window.h"
+#include "plugin/plugin_folder.h"
+#include "support/http_test_server.h"
+#include "ui/about_window.h"
+#include "ui/editor_window.h"
+#include "ui/help_window.h"
+#include "ui/quicknick_window.h"
+#include "ui/prefs_window.h"
+#include "ui/update_window.h"
+
+using namespace tessalune;
+using desktop::HostWindow;
+using desktop::WindowView;
+
+class DesktopTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> folder_;
+  std::unique_ptr<HostWindow> host_;
+  QStringList messages_;
+
+  std::filesystem::path pluginDir() const { return folder_->path().toStdString(); }
+
+  // A host on a fresh plug-in folder; every box is recorded and answered Yes.
+  HostWindow& startHost() {
+    folder_ = std::make_unique<QTemporaryDir>();
+    plugin::installDataFolder(pluginDir());
+    host_ = std::make_unique<HostWindow>(pluginDir(), "Tessalune");
+    messages_.clear();
+    host_->dialogs().answerMessage = [this](std::string_view text) {
+      messages_ << QString::fromStdString(std::string(text));
+      return platform::Answer::Yes;
+    };
+    host_->start();
+    host_->show();
+    return *host_;
+  }
+
+  // Types a line into the host's input and presses Enter, as a person does.
+  void type(const QString& line) {
+    QTest::keyClicks(host_->input(), line);
+    QTest::keyClick(host_->input(), Qt::Key_Return);
+  }
+
+  static QWidget* widget(WindowView& view, const char* name) {
+    QWidget* w = view.widgetOf(name);
+    if (!w) qFatal("no widget %s in %s", name, view.window().name().c_str());
+    return w;
+  }
+
+  // What a test does in a window as it opens; the window is closed afterwards whatever
+  // happened, so that a failed check never leaves a modal loop running.
+  void onShown(std::function<void(WindowView&)> act) {
+    host_->windows().onShown = [act](WindowView& view) {
+      act(view);
+      view.window().hide();
+    };
+  }
+
+  static void click(WindowView& view, const char* name) {
+    QWidget* w = widget(view, name);
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  }
+
+ private slots:
+  void everyWindowOpensFromItsCommandAndEscapeClosesIt() {
+    HostWindow& host = startHost();
+    QStringList opened;
+    onShown([&](WindowView& view) {
+      opened << QString::fromStdString(view.window().name());
+      if (view.window().name() == "frmPrefs") click(view, "btnUpd_label");  // the update window opens from here
+      QTest::keyClick(&view, Qt::Key_Escape);
+      QVERIFY(!view.window().visible());
+    });
+    for (const char* command : {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
+      type(command);
+    }
+    QCOMPARE(opened, (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp", "frmQuickNick"}));
+  }
+
+  void theEditorColoursATypedNicknameWithPresetThree() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) {
+      QWidget* box = widget(view, "rtf_nick");
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, "Neo");
+      QCOMPARE(host.plugin().editor()->rtf_nick.box().text(), std::string("Neo"));
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(&view, Qt::Key_B, Qt::ControlModifier);  // Ctrl+B acts as the Bold button
+      QCOMPARE(host.plugin().editor()->rtf_nick.box().selBold(), engine::Tristate::True);
+      click(view, "panelColorFG_grad(3)");
+      click(view, "btnOK_label");
+    });
+    type("/xtessalune");
+    const QString nickname = QString::fromStdString(host.nickname());
+    QVERIFY2(nickname.startsWith("\u00B7$") && nickname.contains("\u00B7#") && nickname != "Neo",
+             qPrintable(nickname));
+    QVERIFY(host.conversation()->toPlainText().contains("Your nickname is now Neo"));
+  }
+
+  // An import restarts the plug-in: its windows are replaced and the views follow them.
+  void anImportReplacesTheWindowsAndTheEditorStillWorks() {
+    HostWindow& host = startHost();
+    const std::string exported = (pluginDir() / "saved.xml").string();
+    host.dialogs().answerFile = [&](const platform::FileDialogRequest&) { return exported; };
+    const ui::EditorWindow* before = host.plugin().editor();
+    onShown([&](WindowView& view) {
+      if (view.window().name() != "frmPrefs") return;
+      click(view, "btnExport_label");
+      click(view, "btnImport_label");
+    });
+    type("/xtessalunecfg");
+    QVERIFY(messages_.join("\n").contains("imported successfully"));
+    QVERIFY(host.plugin().editor() != before);
+    onShown([&](WindowView& view) {
+      QVERIFY(&view.window() == host.plugin().editor());
+      click(view, "btnOK_label");
+    });
+    type("/xtessalune");
+    QVERIFY(!host.plugin().editor()->visible());
+  }
+
+  // Check, download from a server that sends slowly, and Cancel clicked while the body
+  // arrives: the progress has moved, the window says the download was aborted, no file is left.
+  void aRunningDownloadIsCancelledFromItsWindow() {
+    test::HttpTestServer server;
+    server.serveBody("/TLupdate", "2.1.000");
+    server.serveSlowly("/TLsetup.exe", 1024, 300, std::chrono::milliseconds(10));
+    ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
+    HostWindow& host = startHost();
+    ::unsetenv("TESSALUNE_UPDATE_URL");
+    ui::UpdateWindow& update = *host.plugin().update();
+    onShown([&](WindowView& view) {
+      click(view, "btnCheck_label");
+      QVERIFY(update.btnDwld.visible());
+      bool cancelled = false;
+      const ui::Subscription progress = update.lbl_progress.subscribe([&](ui::Control&, ui::Property) {
+        if (!cancelled && update.progressBar.width() > ui::UpdateWindow::kEmptyProgressWidth) {
+          cancelled = true;
+          QWidget* cancel = widget(view, "btnCancel");
+          QTest::mouseClick(cancel, Qt::LeftButton, {}, cancel->rect().center());
+        }
+      });
+      click(view, "btnDwld_label");
+      QVERIFY(cancelled);
+      QCOMPARE(static_cast<QLabel*>(widget(view, "lbl_majInfo"))->text(), QString("Download aborted."));
+      QTest::keyClick(&view, Qt::Key_Escape);
+    });
+    update.showModal(host.windows());
+    QVERIFY(!std::filesystem::exists(pluginDir() / "Tessalune" / "TLsetup.exe"));
+    for (const auto& entry : std::filesystem::directory_iterator(pluginDir() / "Tessalune")) {
+      QVERIFY(!entry.path().filename().string().starts_with("TLsetup"));
+    }
+    host.plugin().Uninitialize();  // closes the connection before the server stops
+  }
+
+  // Measured with the font the widgets use: a caption fits its control in every language.
+  void everyCaptionFitsInEveryLanguage() {
+    HostWindow& host = startHost();
+    plugin::Plugin& p = host.plugin();
+    for (int language = 0; language < 6; ++language) {
+      p.prefs()->applyLanguageAt(language);
+      for (ui::Window* w : std::initializer_list<ui::Window*>{p.editor(), p.about(), p.prefs(), p.update(),
+                                                            p.quickNicks(), p.help()}) {
+        WindowView& view = host.windows().viewOf(*w);
+        for (ui::Control* c : w->controls()) {
+          QWidget* shown = view.widgetOf(*c);
+          const QString text = QString::fromStdString(c->caption());
+          if (text.isEmpty()) continue;
+          const QFontMetrics metrics(shown->font());
+          const QRect room = shown->rect();
+          bool fits = true;
+          if (qobject_cast<QLabel*>(shown)) {
+            fits = metrics.boundingRect(room, Qt::TextWordWrap, text).height() <= room.height() + 2 &&
+                   metrics.boundingRect(room, Qt::TextWordWrap, text).width() <= room.width();
+          } else if (qobject_cast<QCheckBox*>(shown) || qobject_cast<QRadioButton*>(shown)) {
+            fits = metrics.horizontalAdvance(text) + 20 <= room.width();  // a box's caption stays on one line
+          }
+          QVERIFY2(fits, qPrintable(QString("%1 %2.%3 \"%4\"")
+                                        .arg(language)
+                                        .arg(QString::fromStdString(w->name()), QString::fromStdString(c->name()), text)));
+        }
+      }
+    }
+  }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "desktop_test.moc"
