@@ -138,8 +138,9 @@ void BoxEdit::keyPressEvent(QKeyEvent* event) {
     if (!control_.box().locked()) erase(false);
   } else if (event->key() == Qt::Key_Delete) {
     if (!control_.box().locked()) erase(true);
-  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape ||
-             event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab || formatKey(*event)) {
+  } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+             event->key() == Qt::Key_Escape || event->key() == Qt::Key_Tab ||
+             event->key() == Qt::Key_Backtab || formatKey(*event)) {
     event->ignore();  // the window's default and cancel buttons, its format keys, the focus chain
   } else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
              !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {

@@ -63,11 +63,10 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
   }
   subscriptions_.push_back(window.subscribe([this](ui::Control&, ui::Property p) {
     if (p == ui::Property::Caption) setWindowTitle(qt(window_.caption()));
-    if (p == ui::Property::Rect)
-      setFixedSize(context_.pixels(window_.width()), context_.pixels(window_.height()));
+    if (p == ui::Property::Rect) fitToWindow();
   }));
   setWindowTitle(qt(window.caption()));
-  setFixedSize(context_.pixels(window.width()), context_.pixels(window.height()));
+  fitToWindow();
 
   QWidget* previous = nullptr;
   for (ui::Control* c : window.tabOrder()) {
@@ -215,6 +214,22 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       w->update();  // colours and looks: the widget paints them from the model
       break;
   }
+}
+
+void WindowView::fitToWindow() {
+  const QSize size(context_.pixels(window_.width()), context_.pixels(window_.height()));
+  if (window_.resizable()) {
+    if (this->size() != size) resize(size);
+  } else {
+    setFixedSize(size);
+  }
+}
+
+// A resizable window takes the new size and applies its rules; the dialog then follows it.
+void WindowView::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (!window_.resizable()) return;
+  window_.userResize(width() * context_.twipsPerPixel, height() * context_.twipsPerPixel);
 }
 
 QWidget* WindowView::widgetOf(const ui::Control& control) const {

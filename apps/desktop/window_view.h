@@ -27,12 +27,14 @@ class WindowView : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   QWidget* create(ui::Control& control);
   void apply(ui::Control& control, ui::Property property);
   void applyAll(ui::Control& control);
   bool formatKey(QKeyEvent* event);
+  void fitToWindow();
   // Press, release and click, as the mouse does.
   static void stroke(ui::Control* control);
 

@@ -55,7 +55,8 @@ class EditorWindow : public Window {
   // Banner.
   Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_titre{"lbl_titre"};
-  Label btnAbout{"btnAbout", ControlKind::Link}, btnHelp{"btnHelp", ControlKind::Link};  // at the banner's right
+  Label btnAbout{"btnAbout", ControlKind::Link},
+      btnHelp{"btnHelp", ControlKind::Link};  // at the banner's right
 
   // The boxes: the shown one of the mode, the scratch box and the direct colouring box.
   Frame grp_nick{"grp_nick"};

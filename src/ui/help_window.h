@@ -36,6 +36,8 @@ class HelpWindow : public Window {
   // springs back to it, then the text fills the window and the close button keeps its
   // place in the lower right corner. Views call this for every resize they make or see.
   void resizeTo(int width, int height);
+  bool resizable() const override { return true; }
+  void userResize(int width, int height) override { resizeTo(width, height); }
 
   // Registers the owner-drawn buttons (and the banner) at their sizes now.
   void registerDrawing(gdi::OwnerDrawing& drawing);

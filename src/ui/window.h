@@ -26,6 +26,11 @@ class Window : public Control {
  public:
   explicit Window(std::string name) : Control(std::move(name), ControlKind::Window) { setVisible(false); }
 
+  // Whether the user may resize the window; a view forwards the new size in twips, and the
+  // window keeps its own rules (a minimum, what moves with the edges).
+  virtual bool resizable() const { return false; }
+  virtual void userResize(int, int) {}
+
   // Shows the window and returns when it has been hidden.
   void showModal(WindowSystem& windows) {
     setVisible(true);

@@ -19,8 +19,8 @@
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
 #include "ui/help_window.h"
-#include "ui/quicknick_window.h"
 #include "ui/prefs_window.h"
+#include "ui/quicknick_window.h"
 #include "ui/update_window.h"
 
 using namespace tessalune;
@@ -84,14 +84,22 @@ class DesktopTest : public QObject {
     QStringList opened;
     onShown([&](WindowView& view) {
       opened << QString::fromStdString(view.window().name());
-      if (view.window().name() == "frmPrefs") click(view, "btnUpd_label");  // the update window opens from here
+      if (view.window().name() == "frmPrefs")
+        click(view, "btnUpd_label");  // the update window opens from here
+      if (view.window().name() == "frmHelp") {
+        view.resize(100, 80);  // the help window springs back to its minimum, 4500 by 3000 twips
+        QCOMPARE(view.size(), QSize(300, 200));
+        QCOMPARE(widget(view, "btnClose")->geometry().topLeft(), QPoint(203, 141));
+      }
       QTest::keyClick(&view, Qt::Key_Escape);
       QVERIFY(!view.window().visible());
     });
-    for (const char* command : {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
+    for (const char* command :
+         {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
       type(command);
     }
-    QCOMPARE(opened, (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp", "frmQuickNick"}));
+    QCOMPARE(opened,
+             (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp", "frmQuickNick"}));
   }
 
   void theEditorColoursATypedNicknameWithPresetThree() {
@@ -178,7 +186,7 @@ class DesktopTest : public QObject {
     for (int language = 0; language < 6; ++language) {
       p.prefs()->applyLanguageAt(language);
       for (ui::Window* w : std::initializer_list<ui::Window*>{p.editor(), p.about(), p.prefs(), p.update(),
-                                                            p.quickNicks(), p.help()}) {
+                                                              p.quickNicks(), p.help()}) {
         WindowView& view = host.windows().viewOf(*w);
         for (ui::Control* c : w->controls()) {
           QWidget* shown = view.widgetOf(*c);
@@ -195,7 +203,8 @@ class DesktopTest : public QObject {
           }
           QVERIFY2(fits, qPrintable(QString("%1 %2.%3 \"%4\"")
                                         .arg(language)
-                                        .arg(QString::fromStdString(w->name()), QString::fromStdString(c->name()), text)));
+                                        .arg(QString::fromStdString(w->name()),
+                                             QString::fromStdString(c->name()), text)));
         }
       }
     }
