@@ -2,16 +2,21 @@
 
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 
 #include "engine/colour.h"
 #include "engine/xml2plus.h"
+#include "exit_status.h"
 #include "io.h"
 #include "lang/languages.h"
+#include "platform/ui_language.h"
 #include "platform/xml_document.h"
 #include "plugin/settings_session.h"
+#include "setting_values.h"
 #include "store/config_file.h"
 #include "store/import_export.h"
 #include "store/quicknicks.h"
+#include "store/store_context.h"
 
 namespace tessalune::cli {
 
@@ -19,6 +24,18 @@ using plugin::defaultPluginDir;
 using plugin::SettingsSession;
 
 namespace {
+
+// A failure of the tool's own, told as one line naming what it concerns.
+struct ToolError : std::runtime_error {
+  ToolError(int status, const std::string& message) : std::runtime_error(message), status(status) {}
+  int status;
+};
+
+// The session's failures, as one line about the file they concern.
+void throwOnFailure(const SettingsSession& session, const std::string& file) {
+  if (session.toolFailures().empty()) return;
+  throw ToolError(kFileOrNetwork, file + ": " + session.toolFailures().front());
+}
 
 struct ConfigOptions {
   std::string pluginDir = defaultPluginDir().string();
@@ -65,9 +82,12 @@ void show(SettingsSession& session) {
   out << "quicknicks\t" << session.quickNicks().lbl_nbQN.caption() << "\n";
 }
 
-void listQuickNicks(SettingsSession& session) {
+void listQuickNicks(SettingsSession& session, const ConfigOptions& o) {
   store::ConfigSession config(session.store());
-  if (!config.load("quicknick list")) return;
+  if (!config.load("quicknick list")) {
+    throwOnFailure(session, store::configFilePath(o.pluginDir).string());
+    return;
+  }
   config.release();
   for (const platform::XmlNode& entry : config.doc().selectNodes("/config/quicknicks/quicknick")) {
     const std::string shortcut =
@@ -79,28 +99,86 @@ void listQuickNicks(SettingsSession& session) {
 
 using Action = void (*)(SettingsSession&, const ConfigOptions&);
 
+// The plug-in folder ready for a tool: its data folder installed and a configuration in it,
+// as the plug-in's first run would leave them.
+void prepareFolder(SettingsSession& session, const std::filesystem::path& pluginDir) {
+  try {
+    if (plugin::installDataFolder(pluginDir)) {
+      std::cerr << "tessalune: installed the data folder in " << (pluginDir / "Tessalune").string() << "\n";
+    }
+  } catch (const std::exception& e) {
+    throw ToolError(kFileOrNetwork, pluginDir.string() + ": " + e.what());
+  }
+  std::error_code error;
+  if (!std::filesystem::exists(store::configFilePath(pluginDir), error)) {
+    try {
+      store::writeDefaultConfiguration(session.store(), platform::uiLanguage());
+    } catch (const std::exception& e) {
+      throw ToolError(kFileOrNetwork, store::configFilePath(pluginDir).string() + ": " + e.what());
+    }
+  }
+}
+
 void addCommand(CLI::App* parent, const char* name, const char* help, std::shared_ptr<ConfigOptions> options,
                 int& exitCode, Action action, bool load) {
   CLI::App* command = parent->add_subcommand(name, help);
+  command->footer(kExitStatusHelp);
   addPluginDirOption(command, *options);
   if (std::string_view(name) == "set") {
-    command->add_option("PATH", options->path, "Element path, e.g. /config/nickprefs/enabled")->required();
-    command->add_option("VALUE", options->value, "The element's new text")->required();
+    std::string paths = "PATH is one of (the leading /config/ may be left out):";
+    for (const SettingRule& rule : settingRules()) paths += "\n  " + rule.path + "  " + allowedValues(rule);
+    command->footer(paths + "\n" + kExitStatusHelp);
+    command->add_option("PATH", options->path, "The setting, e.g. nickprefs/enabled")->required();
+    command->add_option("VALUE", options->value, "Its new value")->required();
   } else if (std::string_view(name) == "import" || std::string_view(name) == "export") {
     command->add_option("FILE", options->file, "The XML file")->required();
   }
   command->callback([options, &exitCode, action, load] {
-    SettingsSession session(options->pluginDir, std::nullopt);
     try {
+      SettingsSession session(options->pluginDir, std::nullopt, SettingsSession::Failures::Tool);
+      prepareFolder(session, options->pluginDir);
       if (load) session.load();
+      throwOnFailure(session, store::configFilePath(options->pluginDir).string());
       action(session, *options);
+      exitCode = kSuccess;
+    } catch (const ToolError& e) {
+      std::cerr << "tessalune: " << e.what() << "\n";
+      exitCode = e.status;
     } catch (const std::exception& e) {
       std::cerr << "tessalune: " << e.what() << "\n";
-      exitCode = 1;
-      return;
+      exitCode = kFileOrNetwork;
     }
-    exitCode = session.failed() ? 1 : 0;
   });
+}
+
+// A value element, checked before anything is written: the file stays as it is otherwise.
+void setValue(SettingsSession& session, const ConfigOptions& o) {
+  const SettingRule* rule = findSetting(o.path);
+  if (!rule) {
+    throw ToolError(kUsage, o.path + ": no such setting (config set --help lists them)");
+  }
+  const std::optional<std::string> value = normalisedValue(*rule, o.value);
+  if (!value) {
+    throw ToolError(kUsage, rule->path + ": \"" + o.value +
+                                "\" is not a valid value (allowed: " + allowedValues(*rule) + ")");
+  }
+  store::writeConfig(rule->path, *value, session.store());
+  throwOnFailure(session, store::configFilePath(o.pluginDir).string());
+}
+
+void importFile(SettingsSession& session, const ConfigOptions& o) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(o.file, error)) {
+    throw ToolError(kFileOrNetwork,
+                    o.file + ": " + (std::filesystem::exists(o.file, error) ? "not a file" : "no such file"));
+  }
+  store::importConfig(o.file, session.store());
+  throwOnFailure(session, o.file);
+}
+
+void exportFile(SettingsSession& session, const ConfigOptions& o) {
+  store::exportConfig(o.file, session.store());
+  throwOnFailure(session, o.file);
 }
 
 }  // namespace
@@ -112,23 +190,17 @@ void addConfigTools(CLI::App& app, int& exitCode) {
   addCommand(
       config, "show", "Print every setting as the preferences hold it after a load.", options, exitCode,
       [](SettingsSession& s, const ConfigOptions&) { show(s); }, true);
-  addCommand(
-      config, "set", "Write one element as the preferences do (e.g. set /config/nickprefs/enabled 1).",
-      options, exitCode,
-      [](SettingsSession& s, const ConfigOptions& o) { store::writeConfig(o.path, o.value, s.store()); },
-      false);
-  addCommand(
-      config, "import", "Replace the configuration by an XML file.", options, exitCode,
-      [](SettingsSession& s, const ConfigOptions& o) { store::importConfig(o.file, s.store()); }, false);
-  addCommand(
-      config, "export", "Save the configuration to an XML file.", options, exitCode,
-      [](SettingsSession& s, const ConfigOptions& o) { store::exportConfig(o.file, s.store()); }, false);
+  addCommand(config, "set", "Write one element as the preferences do (e.g. set /config/nickprefs/enabled 1).",
+             options, exitCode, setValue, false);
+  addCommand(config, "import", "Replace the configuration by an XML file.", options, exitCode, importFile,
+             false);
+  addCommand(config, "export", "Save the configuration to an XML file.", options, exitCode, exportFile,
+             false);
 
   CLI::App* quicknick = app.add_subcommand("quicknick", "The saved nicknames of a plug-in folder.");
   quicknick->require_subcommand(1);
-  addCommand(
-      quicknick, "list", "Print each QuickNick's shortcut and Plus! text.", options, exitCode,
-      [](SettingsSession& s, const ConfigOptions&) { listQuickNicks(s); }, false);
+  addCommand(quicknick, "list", "Print each QuickNick's shortcut and Plus! text.", options, exitCode,
+             listQuickNicks, false);
 }
 
 }  // namespace tessalune::cli

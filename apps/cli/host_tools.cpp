@@ -7,6 +7,7 @@
 
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
+#include "exit_status.h"
 #include "io.h"
 #include "platform/embedded_resources.h"
 #include "plugin/settings_session.h"
@@ -125,7 +126,7 @@ void hostCallback(CLI::App* command, std::shared_ptr<HostOptions> options, int& 
       exitCode = body(session);
     } catch (const std::exception& e) {
       std::cerr << "tessalune: " << e.what() << "\n";
-      exitCode = 1;
+      exitCode = kFileOrNetwork;
     }
   });
 }
@@ -134,17 +135,22 @@ void hostCallback(CLI::App* command, std::shared_ptr<HostOptions> options, int& 
 
 void addHostTools(CLI::App& app, int& exitCode) {
   auto runOptions = std::make_shared<HostOptions>();
-  auto line = std::make_shared<std::string>();
+  auto words = std::make_shared<std::vector<std::string>>();
   CLI::App* run =
       app.add_subcommand("run",
                          "Play one typed line to the plug-in as the chat host does and print its result "
                          "exactly. Exit status 0 when "
                          "the plug-in handled the line, 3 when it did not (not its command, or halted), 1 "
                          "when the call failed.");
-  run->add_option("LINE", *line, "The typed line, e.g. \"/xtessalune Hello\"")->required();
+  run->add_option("LINE", *words,
+                  "The typed line, e.g. /xtessalune Hello; several words are joined with single spaces, one "
+                  "quoted argument passes exactly")
+      ->required();
   addHostOptions(run, *runOptions);
-  hostCallback(run, runOptions, exitCode, [line](HostSession& session) {
-    const auto [command, argument] = splitLine(*line);
+  hostCallback(run, runOptions, exitCode, [words](HostSession& session) {
+    std::string line;
+    for (const std::string& word : *words) line += (line.empty() ? "" : " ") + word;
+    const auto [command, argument] = splitLine(line);
     std::string result;
     const bool handled = session.plugin().parseCommand(command, argument, result);
     writeStandardOutput(result);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli_session.h"
+#include "exit_status.h"
 #include "lang/languages.h"
 #include "lang/message_variables.h"
 #include "platform/terminal_dialogs.h"
@@ -50,6 +51,10 @@ void printLabels(const ui::UpdateWindow& window) {
 }
 
 int runUpdate(const UpdateOptions& options) {
+  if (plugin::installDataFolder(options.pluginDir)) {
+    std::cerr << "tessalune: installed the data folder in "
+              << (std::filesystem::path(options.pluginDir) / "Tessalune").string() << "\n";
+  }
   platform::TerminalDialogs dialogs(
       std::cerr, options.answer.empty() ? std::nullopt : std::optional(options.answer == "yes"));
   lang::MessageVariables messages{lang::MessageCatalogue(platform::uiLanguage())};
@@ -84,9 +89,13 @@ int runUpdate(const UpdateOptions& options) {
       service.btnCancel_Click();  // now the install button
   }
   printLabels(window);
-  if (options.action == "check") return service.newer() ? 0 : 1;
-  if (options.action == "news") return service.news().empty() ? 1 : 0;
-  return service.finished() ? 0 : 1;
+  // The window shows a failure (a search or download error) in red: the network or a file
+  // failed, which is not the same as finding nothing newer.
+  const bool failed = window.lbl_majInfo.foreColour() == ui::UpdateWindow::kRed;
+  if (failed) return kFileOrNetwork;
+  if (options.action == "check") return service.newer() ? kSuccess : kNotDone;
+  if (options.action == "news") return service.news().empty() ? kNotDone : kSuccess;
+  return service.finished() ? kSuccess : kNotDone;
 }
 
 }  // namespace
@@ -97,7 +106,7 @@ void addUpdateTools(CLI::App& app, int& exitCode) {
       "update",
       "Look for a new version, show its news, download or install it, as the update window does "
       "(base address: TESSALUNE_UPDATE_URL, else the project's server). Exit status 1 when there is no newer "
-      "version or the step failed.");
+      "version or the step did not happen, 4 when the network or a file failed.");
   command->add_option("ACTION", options->action, "check, news, download or install")
       ->check(CLI::IsMember({"check", "news", "download", "install"}))
       ->capture_default_str();
@@ -112,7 +121,7 @@ void addUpdateTools(CLI::App& app, int& exitCode) {
       exitCode = runUpdate(*options);
     } catch (const std::exception& e) {
       std::cerr << "tessalune: " << e.what() << "\n";
-      exitCode = 1;
+      exitCode = kFileOrNetwork;
     }
   });
 }

@@ -9,11 +9,13 @@
 
 namespace tessalune::plugin {
 
-SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer)
+SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer,
+                                 Failures failures)
     : pluginDir_(std::move(pluginDir)),
       dialogs_(std::cerr, answer),
       messages_(lang::MessageCatalogue(platform::uiLanguage())),
       pluginReport_(dialogs_, messages_, *this),
+      report_(failures == Failures::Tool ? static_cast<errors::ErrorReport&>(toolReport_) : pluginReport_),
       store_{pluginDir_, dialogs_, messages_, failures_, configLock_},
       translation_(pluginDir_, messages_, dialogs_) {
   messages_.loadMessages();

@@ -3,15 +3,17 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "errors/counting_report.h"
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "lang/message_variables.h"
 #include "lang/translation.h"
-#include "plugin/plugin_folder.h"
 #include "platform/messenger.h"
 #include "platform/terminal_dialogs.h"
+#include "plugin/plugin_folder.h"
 #include "store/quicknick_state.h"
 #include "store/store_context.h"
 #include "ui/prefs_window.h"
@@ -24,7 +26,12 @@ namespace tessalune::plugin {
 // configuration commands.
 class SettingsSession : private errors::Lifecycle {
  public:
-  SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer);
+  // How failures are told: as the plug-in tells them (its boxes, restart and halt), or as a
+  // command-line tool does, kept for the tool to print as one line each.
+  enum class Failures { Plugin, Tool };
+
+  SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer,
+                  Failures failures = Failures::Plugin);
 
   // Loads the configuration file into the windows (recreating a missing one).
   void load();
@@ -35,6 +42,8 @@ class SettingsSession : private errors::Lifecycle {
   platform::TerminalDialogs& dialogs() { return dialogs_; }
   bool halted() const { return halted_; }
   bool failed() const { return report_.failures() > 0 || halted_; }
+  // The causes of the failures a tool session met, in order.
+  const std::vector<std::string>& toolFailures() const { return toolReport_.causes; }
 
  private:
   void unloadForms() override;
@@ -47,7 +56,17 @@ class SettingsSession : private errors::Lifecycle {
   platform::TerminalDialogs dialogs_;
   lang::MessageVariables messages_;
   errors::PluginErrorReport pluginReport_;
-  errors::CountingReport report_{pluginReport_};
+  // A tool's failures: the parser's or the routine's own words, and no box.
+  struct ToolReport : errors::ErrorReport {
+    void reportError(std::string_view kind, std::string_view, std::int32_t, std::string_view description,
+                     std::int16_t line, std::string_view) override {
+      std::string cause(description);
+      if (kind != "unknown" && line > 0) cause += " (line " + std::to_string(line) + ")";
+      causes.push_back(std::move(cause));
+    }
+    std::vector<std::string> causes;
+  } toolReport_;
+  errors::CountingReport report_;
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
   store::ConfigLock configLock_;

@@ -18,14 +18,15 @@ struct CliRun {
   int status;
 };
 
-// Runs the built command with input on its standard input.
+// Runs the built command with input on its standard input; with errors, what it writes on
+// standard error follows its standard output.
 CliRun runCli(const std::string& arguments, const std::string& input = "",
-              const std::string& environment = "") {
+              const std::string& environment = "", bool errors = false) {
   const std::filesystem::path inputFile =
       std::filesystem::temp_directory_path() / ("tessalune-cli-" + std::to_string(::getpid()) + ".in");
   std::ofstream(inputFile, std::ios::binary) << input;
   const std::string command = environment + " " + std::string(TESSALUNE_CLI) + " " + arguments + " < " +
-                              inputFile.string() + " 2>/dev/null";
+                              inputFile.string() + (errors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = ::popen(command.c_str(), "r");
   CliRun run{"", -1};
   std::array<char, 4096> buffer{};
@@ -66,9 +67,41 @@ TEST(Cli, EverySubcommandHasHelp) {
   }
 }
 
-TEST(Cli, BadArgumentsFailWithAStatus) {
-  EXPECT_NE(runCli("gradient --from red abc").status, 0);
-  EXPECT_NE(runCli("nosuchcommand").status, 0);
+// The statuses --help lists: 2 for usage and invalid values, 4 for a file that failed; each
+// error is one line naming what it concerns, and nothing goes through the plug-in's boxes.
+TEST(Cli, ConventionalStatusesAndOneLineErrors) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-usage-" + std::to_string(::getpid()));
+  const std::string at = " --plugin-dir " + dir.string();
+  const struct {
+    std::string arguments;
+    int status;
+    std::string said;
+  } cases[] = {
+      {"nosuchcommand", 2, "tessalune: unknown subcommand \"nosuchcommand\"; the subcommands are run, chat"},
+      {"", 2, "tessalune: A subcommand is required"},
+      {"help", 0, "Usage: tessalune"},
+      {"--version", 0, "tessalune 2.0.708\n"},
+      {"gradient --from red abc", 2, "tessalune: "},
+      {"config show" + at, 0, "/config/nickprefs/FGgrad2\t#0080FF\n"},  // a fresh folder is installed first
+      {"config set" + at + " nickprefs/enabled banana", 2,
+       "tessalune: /config/nickprefs/enabled: \"banana\" is not a valid value (allowed: 0 or 1)\n"},
+      {"config set" + at + " /config/nickprefs 1", 2, "tessalune: /config/nickprefs: no such setting"},
+      {"config set" + at + " '//*' X", 2, "tessalune: //*: no such setting"},
+      {"config set" + at + " lang xx", 2, "(allowed: fr, en, nl, es, ca or it)"},
+      {"config set" + at + " textprefs/FGcolor '#ff8000'", 0, ""},
+      {"config import" + at + " " + (dir / "missing.xml").string(), 4,
+       "tessalune: " + (dir / "missing.xml").string() + ": no such file\n"},
+      {"config export" + at + " /nonexistent/x.xml", 4, "tessalune: /nonexistent/x.xml: "},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = runCli(c.arguments, "", "", true);
+    EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
+    EXPECT_NE(run.out.find(c.said), std::string::npos) << c.arguments << "\n" << run.out;
+    EXPECT_EQ(run.out.find("restart"), std::string::npos) << c.arguments;
+  }
+  EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/FGcolor\t#FF8000\n"), std::string::npos);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
@@ -112,7 +145,7 @@ TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
   EXPECT_NE(first.out.find("/config/nickprefs/FGgrad2\t#0080FF\n"), std::string::npos);
   EXPECT_EQ(runCli("config set" + at + " /config/textprefs/BGgradtype 3").status, 0);
   EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/BGgradtype\t3\n"), std::string::npos);
-  EXPECT_EQ(runCli("config set" + at + " /config/missing 1").status, 1);
+  EXPECT_EQ(runCli("config set" + at + " /config/missing 1").status, 2);
 
   std::ofstream(dir / "in.xml") << "<config><quicknicks><quicknick shortcut=\"w\"><b/>x</quicknick>"
                                    "<quicknick>y</quicknick></quicknicks></config>";
