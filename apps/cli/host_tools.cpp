@@ -1,5 +1,7 @@
 #include "host_tools.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "exit_status.h"
 #include "io.h"
 #include "platform/embedded_resources.h"
+#include "platform/terminal_colour.h"
 #include "plugin/settings_session.h"
 #include "plugin_module.h"
 #include "ui/ansi_render.h"
@@ -69,6 +72,11 @@ std::pair<std::string, std::string> splitLine(const std::string& line) {
   return {line.substr(0, space), line.substr(space + 1)};
 }
 
+// Colour where the output may carry it (a terminal, unless NO_COLOR or --color says otherwise).
+ui::AnsiMode decoration(int fd) {
+  return platform::colourWanted(fd) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain;
+}
+
 std::string renderPlus(const std::string& plus, ui::AnsiMode mode) {
   engine::RichTextBox box;
   box.setTextRtf(engine::plus2rtf(plus));
@@ -85,7 +93,7 @@ void printCommands(PluginModule& plugin, std::ostream& out) {
 }
 
 void chat(HostSession& session) {
-  std::cout << "Nickname: " << renderPlus(session.nickname(), ui::AnsiMode::Colour) << "\n"
+  std::cout << "Nickname: " << renderPlus(session.nickname(), decoration(1)) << "\n"
             << "Type a message, a command (/help lists them), or an empty line to leave.\n";
   std::string line;
   while (std::cout << "> " << std::flush, std::getline(std::cin, line)) {
@@ -111,9 +119,9 @@ void chat(HostSession& session) {
     if (result.empty()) continue;
     if (result.starts_with("/nick2 ")) {
       session.setNickname(result.substr(7));
-      std::cout << "Nickname: " << renderPlus(result.substr(7), ui::AnsiMode::Colour) << "\n";
+      std::cout << "Nickname: " << renderPlus(result.substr(7), decoration(1)) << "\n";
     } else {
-      std::cout << "Sent: " << renderPlus(result, ui::AnsiMode::Colour) << "\n";
+      std::cout << "Sent: " << renderPlus(result, decoration(1)) << "\n";
     }
   }
 }
@@ -154,6 +162,12 @@ void addHostTools(CLI::App& app, int& exitCode) {
     std::string result;
     const bool handled = session.plugin().parseCommand(command, argument, result);
     writeStandardOutput(result);
+    // A person sees the result as it will look; standard output keeps the exact bytes.
+    if (!result.empty() && ::isatty(1) && ::isatty(2)) {
+      const bool nickname = result.starts_with("/nick2 ");
+      std::cerr << (nickname ? "nickname: " : "sent: ")
+                << renderPlus(nickname ? result.substr(7) : result, decoration(2)) << "\n";
+    }
     return handled ? 0 : kNotHandled;
   });
 

@@ -1,5 +1,7 @@
 #include "io.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <iterator>
 
@@ -11,6 +13,8 @@ std::string readStandardInput() {
 
 void writeStandardOutput(const std::string& text) {
   std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+  // A terminal gets its line ended; a pipe or file gets the exact bytes.
+  if (!text.empty() && text.back() != '\n' && ::isatty(1)) std::cout << '\n';
   std::cout.flush();
 }
 

@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -16,6 +17,14 @@ bool isSubcommand(CLI::App& app, const std::string& name) {
     if (sub->check_name(name)) return true;
   }
   return false;
+}
+
+// Options of the whole program (--color) may follow a subcommand's name too.
+void allowParentOptions(CLI::App& app) {
+  for (CLI::App* sub : app.get_subcommands({})) {
+    sub->fallthrough();
+    allowParentOptions(*sub);
+  }
 }
 
 std::string subcommandNames(const CLI::App& app) {
@@ -39,6 +48,22 @@ int main(int argc, char** argv) {
   addEngineTools(app, exitCode);
   addConfigTools(app, exitCode);
   addUpdateTools(app, exitCode);
+
+  // --color decides for the whole process and for the plug-in module it loads, which read it
+  // from the environment; it is taken before the subcommands run.
+  std::string colour = "auto";
+  app.add_option("--color", colour,
+                 "Colour and decorations: auto (a terminal, unless NO_COLOR is set), always or never")
+      ->check(CLI::IsMember({"auto", "always", "never"}))
+      ->capture_default_str();
+  allowParentOptions(app);
+  for (int i = 1; i + 1 < argc || (i < argc && std::string_view(argv[i]).starts_with("--color=")); ++i) {
+    const std::string_view word = argv[i];
+    const std::string value = word.starts_with("--color=") ? std::string(word.substr(8))
+                              : word == "--color"          ? argv[i + 1]
+                                                           : "";
+    if (value == "always" || value == "never") ::setenv("TESSALUNE_COLOR", value.c_str(), 1);
+  }
 
   if (argc >= 2) {
     const std::string first = argv[1];

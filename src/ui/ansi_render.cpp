@@ -70,7 +70,11 @@ std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
       if (c == U'\r' && i + 1 < text.size() && text[i + 1].ch == U'\n') ++i;
       continue;
     }
-    show(text[i].format);
+    CharFormat format = text[i].format;
+    // On paper: what has no colour of its own is black on white, whatever the terminal's theme.
+    if (!format.textColour) format.textColour = 0x000000;
+    if (!format.background) format.background = 0xFFFFFF;
+    show(format);
     engine::appendUtf8(out, actsOnTerminal(c) ? U'\uFFFD' : c);
   }
   if (styled) out += "\x1b[0m";

@@ -10,12 +10,12 @@ namespace tessalune::ui {
 // How styled text reaches a terminal: in colour with ANSI escape codes, or as its bare characters.
 enum class AnsiMode { Colour, Plain };
 
-// Styled characters as terminal text. In colour, the formats become SGR codes: 24-bit text
-// and background colours (38;2;R;G;B, 48;2;R;G;B; an automatic colour is the terminal's
-// own, 39 or 49), bold 1, italic 3, underline 4, strike-through 9. A code is written only
-// where a format changes, and text that had any ends with a reset (0); unformatted text
-// comes out unchanged. A line break (CR LF, or a lone CR or LF) is one newline, written
-// without background so that a scrolling terminal does not paint the next line with it.
+// Styled characters as terminal text. In colour, the text is shown on paper: the formats
+// become SGR codes, 24-bit text and background colours (38;2;R;G;B, 48;2;R;G;B), with the
+// automatic text colour black and no background white, so that it reads on dark and light
+// themes alike; bold 1, italic 3, underline 4, strike-through 9. A code is written only
+// where a format changes, and the text ends with a reset (0). A line break (CR LF, or a lone CR or LF) is one
+// newline, written without background so that a scrolling terminal does not paint the next line with it.
 // Characters that would act on the terminal are shown as U+FFFD.
 std::string renderAnsi(const engine::StyledText& text, AnsiMode mode = AnsiMode::Colour);
 inline std::string renderAnsi(const engine::RichTextBox& box, AnsiMode mode = AnsiMode::Colour) {

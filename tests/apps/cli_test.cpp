@@ -180,10 +180,16 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   EXPECT_EQ(runCli("run" + at + " --nick 'Neo' '/xquicknicksave w'").out, "");
   EXPECT_EQ(runCli("run" + at + " '/xquicknick w'").out, "/nick2 \u00B7$,0Neo\u00B70");
   EXPECT_EQ(runCli("run" + at + " '/xfoo x'").status, 3);
-  const std::string chat = runCli("chat" + at, "hello\n/xtessalunecfg\nclose\n/xfoo\n\n").out;
-  EXPECT_NE(chat.find("Sent: \x1b[48;2;255;255;255mhello"), std::string::npos) << chat;
-  EXPECT_NE(chat.find("Sent: \x1b[48;2;255;255;255m/xfoo"), std::string::npos) << chat;
+  const std::string chat = runCli("chat --color always" + at, "hello\n/xtessalunecfg\nclose\n/xfoo\n\n").out;
+  EXPECT_NE(chat.find("Sent: \x1b[38;2;0;0;0;48;2;255;255;255mhello"), std::string::npos) << chat;
+  EXPECT_NE(chat.find("Sent: \x1b[38;2;0;0;0;48;2;255;255;255m/xfoo"), std::string::npos) << chat;
   EXPECT_EQ(chat.find("/xtessalunecfg"), std::string::npos) << chat;
+  // In a pipe there is no colour unless asked for, and NO_COLOR yields to --color.
+  EXPECT_EQ(runCli("chat" + at, "hello\n\n").out.find('\x1b'), std::string::npos);
+  EXPECT_NE(runCli("--color always chat" + at, "hello\n\n", "NO_COLOR=1").out.find('\x1b'),
+            std::string::npos);
+  // Several words make one line, as they were typed.
+  EXPECT_EQ(runCli("run" + at + " /xfoo a  b").status, 3);
   EXPECT_NE(runCli("commands" + at).out.find("/xquicknicksave <shortcut>\tSave current nick\n"),
             std::string::npos);
   // A configuration that does not parse halts the plug-in: nothing is handled.
@@ -195,6 +201,34 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
 
 // Saves started together on one folder are all kept, each under its shortcut: every
 // store routine reads, changes and writes the file under one lock.
+// On a terminal (a pseudo-terminal here) the window listing and the result are coloured,
+// unless NO_COLOR or --color never says otherwise.
+TEST(CliHost, ColourOnATerminalFollowsNoColorAndTheOption) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-tty-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "script.txt") << "show\ntype Hi\nclick btnOK\n";
+  const std::string line =
+      "run --plugin-dir " + dir.string() + " --script " + (dir / "script.txt").string() + " /xtessalune";
+  const auto onTerminal = [&](const std::string& environment, const std::string& options) {
+    const std::string command =
+        environment + " script -qec \"" + std::string(TESSALUNE_CLI) + options + " " + line + "\" /dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string out;
+    std::array<char, 4096> buffer{};
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+      out.append(buffer.data(), n);
+    ::pclose(pipe);
+    return out;
+  };
+  const std::string coloured = onTerminal("", "");
+  EXPECT_NE(coloured.find("\x1b["), std::string::npos) << coloured;
+  EXPECT_NE(coloured.find("nickname: "), std::string::npos) << coloured;
+  EXPECT_EQ(onTerminal("NO_COLOR=1", "").find('\x1b'), std::string::npos);
+  EXPECT_EQ(onTerminal("", " --color never").find('\x1b'), std::string::npos);
+  std::filesystem::remove_all(dir);
+}
+
 TEST(CliHost, ConcurrentSavesAreAllKept) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessalune-cli-concurrent-" + std::to_string(::getpid()));

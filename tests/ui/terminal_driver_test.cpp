@@ -65,17 +65,27 @@ TEST(AnsiRender, WritesTheChangesOfFormatAndNothingTheTerminalWouldObey) {
     engine::StyledText text;
     std::string colour, plain;  // no plain: the same as colour
   };
-  for (const Case& c :
-       std::vector<Case>{{styled({{U"ab", boldRed}, {U"c", italicOnYellow}, {U"d", plain}}),
-                          "\x1b[1;38;2;255;0;0mab\x1b[22;3;48;2;255;255;0mc\x1b[23;39;49md\x1b[0m", "abcd"},
-                         {styled({{U"Hi", boldNavy}, {U" ", plain}, {U"you", underlinedOnBlue}}),
-                          "\x1b[1;38;2;18;52;86mHi\x1b[22;39m \x1b[4;48;2;0;128;255myou\x1b[0m", "Hi you"},
-                         {styled({{U"x", underlined}, {U"y", struck}, {U"z", plain}}),
-                          "\x1b[4mx\x1b[24;9my\x1b[29mz\x1b[0m", "xyz"},
-                         {styled({{U"a\r\nb", redOnBlue}}),
-                          "\x1b[38;2;255;0;0;48;2;0;0;255ma\x1b[49m\n\x1b[48;2;0;0;255mb\x1b[0m", "a\nb"},
-                         {styled({{U"a\nb\rc\r\n\r\n", plain}}), "a\nb\nc\n\n", ""},
-                         {styled({{U"a\x1b[2J\tb\u009B\x7F", plain}}), "a\uFFFD[2J\tb\uFFFD\uFFFD", ""}}) {
+  for (const Case& c : std::vector<Case>{
+           {styled({{U"ab", boldRed}, {U"c", italicOnYellow}, {U"d", plain}}),
+            "\x1b[1;38;2;255;0;0;48;2;255;255;255mab\x1b[22;3;48;2;255;255;0mc\x1b[23;38;2;0;0;0;48;2;255;"
+            "255;255md"
+            "\x1b[0m",
+            "abcd"},
+           {styled({{U"Hi", boldNavy}, {U" ", plain}, {U"you", underlinedOnBlue}}),
+            "\x1b[1;38;2;18;52;86;48;2;255;255;255mHi\x1b[22;38;2;0;0;0m \x1b[4;48;2;0;128;255myou\x1b[0m",
+            "Hi you"},
+           {styled({{U"x", underlined}, {U"y", struck}, {U"z", plain}}),
+            "\x1b[4;38;2;0;0;0;48;2;255;255;255mx\x1b[24;9my\x1b[29mz\x1b[0m", "xyz"},
+           {styled({{U"a\r\nb", redOnBlue}}),
+            "\x1b[38;2;255;0;0;48;2;0;0;255ma\x1b[49m\n\x1b[48;2;0;0;255mb\x1b[0m", "a\nb"},
+           {styled({{U"a\nb\rc\r\n\r\n", plain}}),
+            "\x1b[38;2;0;0;0;48;2;255;255;255ma\x1b[49m\n\x1b[48;2;255;255;255mb\x1b[49m\n\x1b[48;2;255;255;"
+            "255mc"
+            "\x1b[49m\n\n\x1b[0m",
+            "a\nb\nc\n\n"},
+           {styled({{U"a\x1b[2J\tb\u009B\x7F", plain}}),
+            "\x1b[38;2;0;0;0;48;2;255;255;255ma\uFFFD[2J\tb\uFFFD\uFFFD\x1b[0m",
+            "a\uFFFD[2J\tb\uFFFD\uFFFD"}}) {
     EXPECT_EQ(renderAnsi(c.text), c.colour);
     EXPECT_EQ(renderAnsi(c.text, AnsiMode::Plain), c.plain.empty() ? c.colour : c.plain);
   }
@@ -159,8 +169,10 @@ TEST_F(TerminalDriverTest, ShowPrintsTheTitleAndEveryVisibleControlWithItsState)
   EXPECT_EQ(run("show\n"), listing + listing);
 
   const std::string coloured = describeWindow(window);
-  EXPECT_NE(coloured.find("swatch    #FF8000 \x1b[48;2;255;128;0m  \x1b[0m\n"), std::string::npos);
-  EXPECT_NE(coloured.find("    | \x1b[38;2;255;0;0mx\x1b[0m\n    | y\n"), std::string::npos);
+  EXPECT_NE(coloured.find("swatch    #FF8000 \x1b[38;2;0;0;0;48;2;255;128;0m  \x1b[0m\n"), std::string::npos);
+  EXPECT_NE(coloured.find("    | \x1b[38;2;255;0;0;48;2;255;255;255mx\x1b[0m\n"
+                          "    | \x1b[38;2;0;0;0;48;2;255;255;255my\x1b[0m\n"),
+            std::string::npos);
 }
 
 // Typing goes to the box last selected in, else to the first box shown that takes typing,

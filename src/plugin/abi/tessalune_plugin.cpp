@@ -18,6 +18,7 @@
 #include "platform/messenger.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
+#include "platform/terminal_colour.h"
 #include "plugin/plugin.h"
 #include "ui/terminal_driver.h"
 
@@ -75,7 +76,8 @@ struct tessalune_plugin {
     const bool person = !script && ::isatty(0);
     driver = std::make_unique<ui::TerminalDriver>(
         script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        ui::TerminalDriverOptions{ui::AnsiMode::Colour, person, person, person ? 0 : -1});
+        ui::TerminalDriverOptions{platform::colourWanted(2) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain, person,
+                                  person, person ? 0 : -1});
     plugin = std::make_unique<plugin::Plugin>(plugin::HostServices{
         dialogs, *driver, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
         [this](bool bodyStarted) { driver->pumpEvents(bodyStarted); }});
