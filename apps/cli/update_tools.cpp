@@ -1,5 +1,8 @@
 #include "update_tools.h"
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
@@ -32,15 +35,40 @@ int languageIndexOf(int catalogueId) {
   return lang::kEnglishIndex;
 }
 
-// A text progress bar drawn from the window's bar and label, on one line of standard error.
-void printProgress(const ui::UpdateWindow& window) {
-  constexpr int kCells = 30;
-  const int inner = std::max(1, window.progressInnerWidth());
-  const int filled = std::clamp(window.progressBar.width() * kCells / inner, 0, kCells);
-  std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-            << std::string(static_cast<std::size_t>(kCells - filled), ' ') << "] "
-            << window.lbl_progress.caption() << "   " << std::flush;
-}
+// The download's progress on standard error, redrawn whenever the window's bar or its label
+// changes: on a terminal a bar on one line, elsewhere a plain line at each quarter.
+class ProgressPrinter {
+ public:
+  explicit ProgressPrinter(const ui::UpdateWindow& window) : window_(window), terminal_(::isatty(2) == 1) {}
+
+  void update() {
+    if (!window_.cnt_dwld.visible()) return;
+    constexpr int kCells = 30;
+    const int inner = std::max(1, window_.progressInnerWidth());
+    const int filled = std::clamp(window_.progressBar.width() * kCells / inner, 0, kCells);
+    if (terminal_) {
+      std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                << std::string(static_cast<std::size_t>(kCells - filled), ' ') << "] "
+                << window_.lbl_progress.caption() << "   " << std::flush;
+      drawn_ = true;
+      return;
+    }
+    const int quarter = filled * 4 / kCells;
+    if (quarter <= quarter_) return;
+    quarter_ = quarter;
+    std::cerr << "progress\t" << window_.lbl_progress.caption() << "\n";
+  }
+  // Ends the bar's line.
+  void finish() {
+    if (drawn_) std::cerr << "\n";
+  }
+
+ private:
+  const ui::UpdateWindow& window_;
+  bool terminal_;
+  bool drawn_ = false;
+  int quarter_ = 0;
+};
 
 void printLabels(const ui::UpdateWindow& window) {
   std::cout << "version\t" << window.lbl_majVer.caption() << "\n"
@@ -61,7 +89,14 @@ int runUpdate(const UpdateOptions& options) {
   messages.loadMessages();
   ToolLifecycle lifecycle;
   errors::PluginErrorReport report(dialogs, messages, lifecycle);
-  SystemShell shell;
+  // Remembers whether the installer could be started.
+  struct InstallerShell : SystemShell {
+    bool startMinimized(const std::string& program) override {
+      started = SystemShell::startMinimized(program);
+      return started;
+    }
+    bool started = false;
+  } shell;
   ui::UpdateWindow window;
   const int language = languageIndexOf(messages.catalogue().languageId());
   update::UpdateDependencies deps{window,
@@ -71,31 +106,41 @@ int runUpdate(const UpdateOptions& options) {
                                   report,
                                   options.pluginDir,
                                   [language] { return language; },
-                                  [&window] {
-                                    auto transfer = std::make_unique<update::CurlTransfer>();
-                                    transfer->setEventPump([&window](bool) { printProgress(window); });
-                                    return transfer;
-                                  },
+                                  [] { return std::make_unique<update::CurlTransfer>(); },
                                   {},
                                   update::baseAddress(update::processEnvironment)};
   update::UpdateService service(std::move(deps));
+  ProgressPrinter progress(window);
+  const auto redraw = [&progress](ui::Control&, ui::Property) { progress.update(); };
+  const ui::Subscription bar = window.progressBar.subscribe(redraw);
+  const ui::Subscription label = window.lbl_progress.subscribe(redraw);
 
   service.btnCheck_Click();
   if (options.action == "news" && service.newer()) service.btnNews_Click();
   if ((options.action == "download" || options.action == "install") && service.newer()) {
     service.btnDwld_Click();
-    std::cerr << "\n";
+    progress.finish();
     if (options.action == "install" && service.finished())
       service.btnCancel_Click();  // now the install button
   }
   printLabels(window);
-  // The window shows a failure (a search or download error) in red: the network or a file
-  // failed, which is not the same as finding nothing newer.
-  const bool failed = window.lbl_majInfo.foreColour() == ui::UpdateWindow::kRed;
-  if (failed) return kFileOrNetwork;
+  // A failed search or download is the network's or a file's failure, which is not the same
+  // as finding nothing newer; the window's texts stay as they are, the cause has its line.
+  if (!service.failureCause().empty()) {
+    std::cerr << "tessalune: " << update::baseAddress(update::processEnvironment) << ": "
+              << service.failureCause() << "\n";
+  }
+  if (window.lbl_majInfo.foreColour() == ui::UpdateWindow::kRed) return kFileOrNetwork;
   if (options.action == "check") return service.newer() ? kSuccess : kNotDone;
   if (options.action == "news") return service.news().empty() ? kNotDone : kSuccess;
-  return service.finished() ? kSuccess : kNotDone;
+  if (!service.newer()) return kNotDone;
+  if (!service.finished()) return kFileOrNetwork;  // the download failed
+  if (options.action == "install" && !shell.started) {
+    std::cerr << "tessalune: " << service.installerPath().string()
+              << ": the installer could not be started\n";
+    return kFileOrNetwork;
+  }
+  return kSuccess;
 }
 
 }  // namespace

@@ -136,9 +136,11 @@ void CurlTransfer::request(const std::string& url) {
   bodyStart_ = 0;
   bodyReceived_ = 0;
   origin_ = originOf(url);
+  setFailureCause({});
 
   CURL* easy = handles_->multi ? curl_easy_init() : nullptr;
   if (!easy) {
+    setFailureCause("the transfer could not be set up");
     failed_ = true;
     queue(transfer_state::kError);
     deliverPending();
@@ -247,6 +249,8 @@ void CurlTransfer::onHeadersComplete() {
   status_ = static_cast<int>(code);
   // A redirect that arrives as the final response had nowhere to lead (no Location).
   if (status_ >= 400 || status_ / 100 == 3) {
+    setFailureCause(status_ >= 400 ? "HTTP status " + std::to_string(status_)
+                                   : "redirect (HTTP status " + std::to_string(status_) + ") to nowhere");
     fail();
   } else {
     queue(transfer_state::kCompleted);
@@ -264,6 +268,8 @@ void CurlTransfer::finish(int curlResult) {
     curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
   }
+  setFailureCause(status_ >= 400 ? "HTTP status " + std::to_string(status_)
+                                 : curl_easy_strerror(static_cast<CURLcode>(curlResult)));
   fail();
 }
 

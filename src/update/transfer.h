@@ -54,6 +54,9 @@ class Transfer {
   virtual int httpStatus() const = 0;
   // True once the transfer has failed or has been cancelled.
   virtual bool failed() const = 0;
+  // Why the last request failed, in words a person can act on ("Could not resolve host
+  // name", "HTTP status 404"); empty while it has not failed, and after a cancel.
+  const std::string& failureCause() const { return failureCause_; }
 
   // The next piece of the body, at most `max` bytes; empty at the end of the body or after a failure.
   std::string getChunkText(std::size_t max = 1024) {
@@ -69,6 +72,7 @@ class Transfer {
   void notify(int state) const {
     if (stateHandler_) stateHandler_(state);
   }
+  void setFailureCause(std::string cause) { failureCause_ = std::move(cause); }
   void pumpEvents(bool bodyStarted) const {
     if (eventPump_) eventPump_(bodyStarted);
   }
@@ -77,6 +81,7 @@ class Transfer {
   StateHandler stateHandler_;
   EventPump eventPump_;
   std::size_t maxBodyBytes_ = SIZE_MAX;
+  std::string failureCause_;
 };
 
 }  // namespace tessalune::update

@@ -236,6 +236,7 @@ void UpdateService::onCheckState(int state) {
 }
 
 void UpdateService::checkFailed() {
+  if (netCheck_) failureCause_ = netCheck_->failureCause();
   checkRunning_ = false;
   automaticCheck_ = false;
   ui::StyledLabel& info = deps_.window.lbl_majInfo;
@@ -484,6 +485,7 @@ void UpdateService::leaveDownloadPanel() {
 }
 
 void UpdateService::downloadFailed(bool tell) {
+  if (netDwld_) failureCause_ = netDwld_->failureCause();
   downloading_ = false;
   finished_ = false;
   if (netDwld_) netDwld_->cancel();

@@ -111,6 +111,8 @@ class UpdateService {
   const ui::PluginVersion& remote() const { return remote_; }
   const std::string& news() const { return news_; }
   bool finished() const { return finished_; }
+  // Why the last check or download failed, as its transfer said; empty when none failed.
+  const std::string& failureCause() const { return failureCause_; }
   bool cancelRequested() const { return cancelRequested_; }
   std::int64_t totalLength() const { return totalLength_; }  // -1: not announced
   std::int64_t received() const { return received_; }
@@ -152,6 +154,7 @@ class UpdateService {
   std::int64_t received_ = 0;
   bool cancelRequested_ = false;
   bool finished_ = false;
+  std::string failureCause_;
   std::string cancelCaption_;     // btnCancel's caption while it cancels
   bool downloading_ = false;      // a download is running: its notifications count
   std::uint64_t generation_ = 0;  // which download the notifications belong to

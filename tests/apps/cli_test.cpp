@@ -271,6 +271,18 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   EXPECT_NE(run.out.find("status\tFinished\n"), std::string::npos) << run.out;
   std::ifstream saved(dir / "Tessalune" / "TLsetup.exe", std::ios::binary);
   EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installer);
+  // An installer that cannot be started, and a server that cannot be reached, are failures
+  // with their cause on a line of their own.
+  const CliRun install = runCli("update install --plugin-dir " + dir.string(), "",
+                                "TESSALUNE_UPDATE_URL=" + server.url("/"), true);
+  EXPECT_EQ(install.status, 4);
+  EXPECT_NE(install.out.find("TLsetup.exe: the installer could not be started\n"), std::string::npos)
+      << install.out;
+  const CliRun unreachable = runCli("update check --plugin-dir " + dir.string(), "",
+                                    "TESSALUNE_UPDATE_URL=http://127.0.0.1:1/", true);
+  EXPECT_EQ(unreachable.status, 4);
+  EXPECT_NE(unreachable.out.find("tessalune: http://127.0.0.1:1/: Couldn't connect"), std::string::npos)
+      << unreachable.out;
   std::filesystem::remove_all(dir);
 }
 
