@@ -197,6 +197,33 @@ void addConfigTools(CLI::App& app, int& exitCode) {
   addCommand(config, "export", "Save the configuration to an XML file.", options, exitCode, exportFile,
              false);
 
+  auto repairOptions = std::make_shared<ConfigOptions>();
+  auto force = std::make_shared<bool>(false);
+  CLI::App* repair = app.add_subcommand(
+      "repair",
+      "Restore the shipped files of the data folder (language files, user guides) that are missing; files "
+      "changed here are listed, and replaced only with --force (the old one kept as FILE.bak). The "
+      "configuration is never touched. Exit status 1 when changed files were left as they are.");
+  addPluginDirOption(repair, *repairOptions);
+  repair->add_flag("--force", *force, "Also replace the shipped files that were changed");
+  repair->footer(kExitStatusHelp);
+  repair->callback([repairOptions, force, &exitCode] {
+    try {
+      const plugin::DataFolderRepair done = plugin::repairDataFolder(repairOptions->pluginDir, *force);
+      for (const std::string& file : done.restored) std::cout << "restored\t" << file << "\n";
+      for (const std::string& file : done.replaced)
+        std::cout << "replaced\t" << file << " (the old one is " << file << ".bak)\n";
+      for (const std::string& file : done.differing)
+        std::cout << "changed\t" << file << " (--force replaces it)\n";
+      if (done.restored.empty() && done.replaced.empty() && done.differing.empty())
+        std::cout << "nothing to repair\n";
+      exitCode = done.differing.empty() ? kSuccess : kNotDone;
+    } catch (const std::exception& e) {
+      std::cerr << "tessalune: " << e.what() << "\n";
+      exitCode = kFileOrNetwork;
+    }
+  });
+
   CLI::App* quicknick = app.add_subcommand("quicknick", "The saved nicknames of a plug-in folder.");
   quicknick->require_subcommand(1);
   addCommand(quicknick, "list", "Print each QuickNick's shortcut and Plus! text.", options, exitCode,

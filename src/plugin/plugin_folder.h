@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace tessalune::plugin {
 
@@ -11,5 +13,17 @@ std::filesystem::path defaultPluginDir();
 // one the program carries. True when it was installed now; throws std::runtime_error when
 // it cannot be written.
 bool installDataFolder(const std::filesystem::path& pluginDir);
+
+// What a repair of the data folder found and did, as paths relative to the plug-in folder.
+struct DataFolderRepair {
+  std::vector<std::string> restored;   // shipped files that were missing, written again
+  std::vector<std::string> differing;  // shipped files changed here, left alone
+  std::vector<std::string> replaced;   // changed files written again, the old one kept as FILE.bak
+};
+
+// Restores the shipped files of the data folder (language files, user guides) that are
+// missing; with force, also those that differ from the shipped ones. The configuration is
+// never touched. Throws std::runtime_error naming a file that cannot be written.
+DataFolderRepair repairDataFolder(const std::filesystem::path& pluginDir, bool force);
 
 }  // namespace tessalune::plugin

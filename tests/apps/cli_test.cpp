@@ -11,6 +11,15 @@
 
 #include "support/http_test_server.h"
 
+namespace testing {
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace testing
+
 namespace {
 
 struct CliRun {
@@ -101,6 +110,19 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
     EXPECT_EQ(run.out.find("restart"), std::string::npos) << c.arguments;
   }
   EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/FGcolor\t#FF8000\n"), std::string::npos);
+
+  // A damaged data folder: a missing guide comes back, a changed language file only with --force.
+  const std::string config = testing::readFile(dir / "Tessalune" / "tessalune.xml");
+  std::filesystem::remove(dir / "Tessalune" / "readme.rtf");
+  std::ofstream(dir / "Tessalune" / "english.lng") << "mine";
+  const CliRun repair = runCli("repair" + at);
+  EXPECT_EQ(repair.status, 1);
+  EXPECT_EQ(repair.out,
+            "restored\tTessalune/readme.rtf\nchanged\tTessalune/english.lng (--force replaces it)\n");
+  EXPECT_EQ(runCli("repair --force" + at).out,
+            "replaced\tTessalune/english.lng (the old one is Tessalune/english.lng.bak)\n");
+  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "english.lng.bak"), "mine");
+  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "tessalune.xml"), config);
   std::filesystem::remove_all(dir);
 }
 
