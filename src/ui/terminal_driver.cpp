@@ -52,6 +52,31 @@ const char* kindOf(const Control& c) {
   }
 }
 
+// What a person acts on: buttons, boxes, lists, tabs, links and the swatch frames; captions
+// and the swatches inside frames act through what holds them.
+bool actsForAPerson(const Control& c) {
+  switch (c.kind()) {
+    case ControlKind::TextBox:
+    case ControlKind::RichTextBox:
+    case ControlKind::CheckBox:
+    case ControlKind::Option:
+    case ControlKind::Combo:
+    case ControlKind::List:
+    case ControlKind::OwnerDrawnButton:
+    case ControlKind::PushButton:
+    case ControlKind::Tab:
+    case ControlKind::Link:
+      return true;
+    case ControlKind::Picture:
+      return c.index() >= 0;
+    case ControlKind::Swatch:
+      return c.container() && c.container()->kind() != ControlKind::Picture &&
+             c.container()->kind() != ControlKind::OwnerDrawnButton;
+    default:
+      return false;
+  }
+}
+
 bool isRich(const Control* c) {
   return c && c->kind() == ControlKind::RichTextBox;
 }
@@ -252,9 +277,50 @@ std::string unescaped(std::string_view typed) {
   return text;
 }
 
+std::string lowered(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
+    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+  });
+  return out;
+}
+
+// The control a caption names: a button's caption lies on its label, which stands for it.
+Control* byCaption(const Window& window, std::string_view caption) {
+  const std::string wanted = lowered(caption);
+  for (Control* c : window.controls()) {
+    if (c->caption().empty() || lowered(c->caption()) != wanted) continue;
+    Control* holder = c->container();
+    if (c->kind() == ControlKind::Label && holder && holder->kind() == ControlKind::OwnerDrawnButton)
+      return holder;
+    return c;
+  }
+  return nullptr;
+}
+
+// A control by its name, or its name in any case, or its caption in any case.
 Control& named(const Context& ctx, std::string_view name) {
   if (Control* c = ctx.window.find(std::string(name))) return *c;
-  throw Refusal(ctx.window.name() + " has no control " + std::string(name));
+  const std::string wanted = lowered(name);
+  for (Control* c : ctx.window.controls()) {
+    if (lowered(c->name()) == wanted) return *c;
+  }
+  if (Control* c = byCaption(ctx.window, name)) return *c;
+  throw Refusal(ctx.window.name() + " has no control " + std::string(name) + " (show lists them)");
+}
+
+// The control a command's rest of line names: one word, or a caption of several words.
+Control& namedByRest(const Context& ctx, Args& args) {
+  std::string_view rest = trimmed(args.rest());
+  if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') rest = rest.substr(1, rest.size() - 2);
+  if (rest.find_first_of(" \t\"") == std::string_view::npos && rest == trimmed(args.rest())) {
+    Control& c = named(ctx, args.word());
+    args.end();
+    return c;
+  }
+  Control& c = named(ctx, rest);
+  args.words();
+  return c;
 }
 
 // A control the user can reach: shown and enabled, its containers too.
@@ -333,21 +399,18 @@ int listPosition(const ComboBox& list, std::string_view what) {
 }
 
 void clickCommand(Context& ctx, Args& args) {
-  Control& c = named(ctx, args.word());
-  args.end();
-  stroke(usable(c));
+  if (trimmed(args.rest()).empty()) throw args.usage();
+  stroke(usable(namedByRest(ctx, args)));
 }
 
 void pressCommand(Context& ctx, Args& args) {
-  Control& c = named(ctx, args.word());
-  args.end();
-  usable(c).userPress();
+  if (trimmed(args.rest()).empty()) throw args.usage();
+  usable(namedByRest(ctx, args)).userPress();
 }
 
 void releaseCommand(Context& ctx, Args& args) {
-  Control& c = named(ctx, args.word());
-  args.end();
-  usable(c).userRelease();
+  if (trimmed(args.rest()).empty()) throw args.usage();
+  usable(namedByRest(ctx, args)).userRelease();
 }
 
 void checkCommand(Context& ctx, Args& args) {
@@ -439,8 +502,9 @@ void fileCommand(Context& ctx, Args& args) {
 }
 
 void showCommand(Context& ctx, Args& args) {
-  args.end();
-  ctx.out << describeWindow(ctx.window, ctx.mode);
+  const std::string_view what = args.peek();
+  if (!what.empty() && what != "--all") throw args.usage();
+  ctx.out << (what == "--all" ? describeWindow(ctx.window, ctx.mode) : describeActions(ctx.window, ctx.mode));
 }
 
 void helpCommand(Context& ctx, Args& args) {
@@ -480,7 +544,7 @@ constexpr std::array<Command, 12> kCommands{{
      "replace the box's selection with TEXT, or set a text box's text (\\n: line break)", typeCommand},
     {"colour", "colour CONTROL #RRGGBB", "click CONTROL and answer its colour dialog", colourCommand},
     {"file", "file PATH", "answer the next file dialog with PATH", fileCommand},
-    {"show", "show", "print the window again", showCommand},
+    {"show", "show [--all]", "what a person can act on now (--all: every control shown)", showCommand},
     {"help", "help", "list the commands", helpCommand},
     {"close", "close", "close the window as its Close or Cancel button does", closeCommand},
 }};
@@ -566,6 +630,103 @@ std::string describeWindow(const Window& window, AnsiMode mode) {
   return out;
 }
 
+namespace {
+
+// The text of the rich-text boxes shown, a line per line of text.
+std::string boxTexts(const Window& window, AnsiMode mode) {
+  std::string out;
+  for (const Control* c : window.controls()) {
+    if (!isRich(c) || !c->shownWithin(window)) continue;
+    for (const engine::StyledText& text :
+         linesOf(static_cast<const RichTextControl*>(c)->box().characters())) {
+      out += c->name() + " | " + renderAnsi(text, mode) + "\n";
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+namespace {
+
+// The frame or panel a control lies in, or the window.
+const Control* groupOf(const Control& c, const Window& window) {
+  const Control* holder = c.container();
+  while (holder && holder != &window && holder->kind() != ControlKind::Frame &&
+         holder->kind() != ControlKind::Panel)
+    holder = holder->container();
+  return holder ? holder : &window;
+}
+
+// "0-16, 99" for the indexes of a control array's elements.
+std::string indexRanges(const std::vector<int>& indexes) {
+  std::string out;
+  for (std::size_t i = 0; i < indexes.size();) {
+    std::size_t j = i;
+    while (j + 1 < indexes.size() && indexes[j + 1] == indexes[j] + 1) ++j;
+    out += (out.empty() ? "" : ", ") + std::to_string(indexes[i]) +
+           (j > i ? "-" + std::to_string(indexes[j]) : "");
+    i = j + 1;
+  }
+  return out;
+}
+
+std::string actionLine(const Window& window, const Control& c, AnsiMode mode) {
+  std::string line = "  " + c.name();
+  line.resize(std::max<std::size_t>(line.size() + 2, 26), ' ');
+  std::string caption = c.caption();
+  if (caption.empty()) {
+    if (const Control* label = window.find(c.name() + "_label")) caption = label->caption();
+  }
+  if (!caption.empty() && c.kind() != ControlKind::TextBox) line += quoted(caption) + "  ";
+  for (const std::string& part : stateOf(c, mode)) {
+    if (part != quoted(caption)) line += part + "  ";
+  }
+  while (!line.empty() && line.back() == ' ') line.pop_back();
+  return line + "\n";
+}
+
+}  // namespace
+
+// A person's view: the text of the rich-text boxes shown, then what can be acted on now,
+// the window's own controls first, then each frame's or panel's under its caption; the
+// elements of a control array make one line.
+std::string describeActions(const Window& window, AnsiMode mode) {
+  std::string out = "== ";
+  if (!window.caption().empty()) out += oneLine(window.caption()) + " ";
+  out += "[" + window.name() + "] ==\n" + boxTexts(window, mode);
+  std::vector<const Control*> groups{&window};
+  for (const Control* c : window.controls()) {
+    if (c->kind() == ControlKind::Frame || c->kind() == ControlKind::Panel) groups.push_back(c);
+  }
+  for (const Control* group : groups) {
+    std::string lines;
+    std::vector<std::string> arraysDone;
+    for (const Control* c : window.controls()) {
+      if (!actsForAPerson(*c) || !c->shownWithin(window) || !c->usable() || groupOf(*c, window) != group)
+        continue;
+      const std::size_t paren = c->name().find('(');
+      if (c->index() < 0 || paren == std::string::npos) {
+        lines += actionLine(window, *c, mode);
+        continue;
+      }
+      const std::string base = c->name().substr(0, paren);
+      if (std::find(arraysDone.begin(), arraysDone.end(), base) != arraysDone.end()) continue;
+      arraysDone.push_back(base);
+      std::vector<int> indexes;
+      for (const Control* e : window.controls()) {
+        if (e->name().starts_with(base + "(") && actsForAPerson(*e) && e->shownWithin(window) && e->usable())
+          indexes.push_back(toNumber(e->name().substr(paren + 1, e->name().size() - paren - 2)).value_or(-1));
+      }
+      lines += "  " + base + "(" + indexRanges(indexes) + ")\n";
+    }
+    if (lines.empty()) continue;
+    if (group != &window) out += oneLine(group->caption().empty() ? group->name() : group->caption()) + ":\n";
+    out += lines;
+  }
+  return out;
+}
+
 std::string terminalDriverHelp() {
   std::string out = "Commands (CONTROL and BOX are names, as show lists them):\n";
   for (const Command& command : kCommands) {
@@ -580,7 +741,11 @@ void TerminalDriver::runModal(Window& window) {
   Context ctx{window, out_, dialogs_, options_.mode};
   modal_.push_back(&window);
   const ScopeExit leave([this] { modal_.pop_back(); });
-  if (options_.showOnOpen) out_ << describeWindow(window, options_.mode);
+  if (options_.showOnOpen) {
+    out_ << describeActions(window, options_.mode)
+         << "Act on it by name or caption (click OK, type Hello, check chkNick on); help lists the commands, "
+            "show shows it again, close leaves.\n";
+  }
   std::string line;
   while (window.visible()) {
     if (options_.prompt) out_ << window.name() << "> " << std::flush;
@@ -588,11 +753,20 @@ void TerminalDriver::runModal(Window& window) {
       line = std::move(*held_);
       held_.reset();
     } else if (!std::getline(in_, line)) {
+      // The end of the input leaves the window as its Close or Cancel button would.
       if (options_.prompt) out_ << "\n";
-      window.hide();
+      Args none("");
+      closeCommand(ctx, none);
+      if (window.visible()) window.hide();
       break;
     }
+    const std::string before = options_.prompt ? boxTexts(window, options_.mode) : std::string();
     execute(ctx, line);
+    // A person sees what an action did to the text.
+    if (options_.prompt && window.visible()) {
+      const std::string after = boxTexts(window, options_.mode);
+      if (after != before) out_ << after;
+    }
   }
   out_ << std::flush;
 }

@@ -19,6 +19,10 @@ namespace tessalune::ui {
 // rich-text box follow its line, one "    | " line per line of text, rendered in mode.
 std::string describeWindow(const Window& window, AnsiMode mode = AnsiMode::Colour);
 
+// What a person needs: the text of the rich-text boxes shown, then the controls that can
+// be acted on now, grouped by the frame or panel that holds them, with their captions.
+std::string describeActions(const Window& window, AnsiMode mode = AnsiMode::Colour);
+
 // The commands the driver takes, one per line, as `help` prints them.
 std::string terminalDriverHelp();
 

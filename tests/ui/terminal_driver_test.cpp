@@ -166,7 +166,27 @@ TEST_F(TerminalDriverTest, ShowPrintsTheTitleAndEveryVisibleControlWithItsState)
       "rtfB         richtext  selection 2+1\n"
       "    | x\n"
       "    | y\n";
-  EXPECT_EQ(run("show\n"), listing + listing);
+  // A person's listing: the boxes' text, then only what can be acted on now, with captions.
+  const std::string actions =
+      "== Probe [frmProbe] ==\n"
+      "rtfA | \n"
+      "rtfB | x\n"
+      "rtfB | y\n"
+      "  btnGo                   \"Go\"\n"
+      "  chkA                    \"Bold\"  [ ]\n"
+      "  lst                     \"green\"  position 1 of 3\n"
+      "  opt(0)                  (*)\n"
+      "  opt(1)                  \"Gradient\"  ( )\n"
+      "  txtName\n"
+      "  swatch                  #FF8000\n"
+      "  rtfA                    selection 0+0\n"
+      "  rtfB                    selection 2+1\n";
+  EXPECT_EQ(
+      run("show\nshow --all\n"),
+      actions +
+          "Act on it by name or caption (click OK, type Hello, check chkNick on); help lists the commands, "
+          "show shows it again, close leaves.\n" +
+          actions + listing);
 
   const std::string coloured = describeWindow(window);
   EXPECT_NE(coloured.find("swatch    #FF8000 \x1b[38;2;0;0;0;48;2;255;128;0m  \x1b[0m\n"), std::string::npos);
@@ -197,10 +217,17 @@ TEST_F(TerminalDriverTest, CommandsActOnTheControlsAsTheUserWould) {
   EXPECT_EQ(txtName.text(), "into the text box");
 }
 
+// A person names controls as they read them: by caption or name, in any case.
+TEST_F(TerminalDriverTest, ControlsAnswerToTheirCaptionInAnyCase) {
+  EXPECT_TRUE(linesStartingWith(run("click GO\nclick \"bold\"\nclick CHKA\n"), "error").empty());
+  // Ticked by its caption, unticked by its name.
+  EXPECT_EQ(events, (Lines{"press", "release", "click", "chkA on", "chkA off"}));
+}
+
 TEST_F(TerminalDriverTest, ARefusedCommandPrintsOneErrorLineAndTheNextIsRead) {
   const std::vector<std::pair<std::string, std::string>> cases{
       {"frobnicate", "unknown command \"frobnicate\" (help lists them)"},
-      {"click btnNope", "frmProbe has no control btnNope"},
+      {"click btnNope", "frmProbe has no control btnNope (show lists them)"},
       {"click lblHidden", "lblHidden is hidden"},
       {"colour btnOff #102030", "btnOff is disabled"},
       {"check btnGo on", "btnGo is not a check box"},
@@ -268,8 +295,8 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
       s.run(prefs,
             "check chkNick on\nchoose opt_grad_nick 0\nchoose opt_grad_nick 3\n"
             "colour btn_grad1_nick #FF8000\ncolour btnSolid_nickBG_rect 123456\n"
-            "choose combo_lang Italiano\nclick btnText\nfile " +
-                exported.string() + "\nclick btnExport\nshow\nclose\ncheck chk_upd on\n");
+            "choose combo_lang Italiano\nshow --all\nclick btnText\nfile " +
+                exported.string() + "\nclick btnExport\nshow --all\nclose\ncheck chk_upd on\n");
   EXPECT_TRUE(linesStartingWith(transcript, "error").empty()) << transcript;
   std::string values;  // the line after close is not this window's: update stays 0
   for (const char* path : {"nickprefs/enabled", "nickprefs/FGtype", "nickprefs/FGgradtype",
@@ -278,10 +305,9 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
   }
   EXPECT_EQ(values, "1 2 3 #FF8000 #123456 it 0 ");
   EXPECT_TRUE(std::filesystem::exists(exported));
-  // Listed when the window opens; once the text tab is chosen the nickname panel, and the
-  // swatch on it, are hidden.
+  // Listed before the text tab is chosen; then the nickname panel, and the swatch on it, are hidden.
   EXPECT_EQ(linesStartingWith(transcript, "btnSolid_nickBG_rect "),
-            (Lines{"btnSolid_nickBG_rect swatch #AED7FF"}));
+            (Lines{"btnSolid_nickBG_rect swatch #123456"}));
   EXPECT_NE(transcript.find("btnSolid_textBG_rect"), std::string::npos);
   EXPECT_TRUE(s.failures.report.reports.empty());
 }
@@ -304,7 +330,7 @@ TEST(TerminalDriverQuickNick, ATakenShortcutHoldsTheEntryUntilTheScriptCorrectsI
   const std::string transcript = s.run(qn.window,
                                        "type txt_shortcut b\nclose\ntype txt_shortcut x\nclick btnNext\n"
                                        "type rtf_quicknick hi\nclick btnUse\nshow\n");
-  EXPECT_NE(transcript.find(" selection 0+0  read-only\n    | Alpha\n"), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("rtf_quicknick | Alpha\n"), std::string::npos) << transcript;
   EXPECT_EQ(linesStartingWith(transcript, "Tessalune: The specified shortcut is already used").size(), 1u);
   EXPECT_EQ(linesStartingWith(transcript, "error"), Lines{"error: rtf_quicknick is read-only"});
   EXPECT_EQ(linesStartingWith(transcript, "==").size(), 1u);  // show came after the window closed
