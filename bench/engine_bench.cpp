@@ -54,6 +54,36 @@ void BM_Plus2Rtf100KB(benchmark::State& state) {
 }
 BENCHMARK(BM_Plus2Rtf100KB)->Unit(benchmark::kMillisecond);
 
+// Large inputs in which nearly every colour is new: the writers' colour lookups must not
+// grow with the number of colours met.
+std::string distinctColour(int i) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  const unsigned value = static_cast<unsigned>(i) * 104729u % 0xFFFFFFu;
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= 4) text += kHex[(value >> shift) & 0xF];
+  return text;
+}
+
+void BM_Plus2Rtf3MBDistinctColours(benchmark::State& state) {
+  std::string plus;
+  for (int i = 0; plus.size() < (3u << 20); ++i) plus += "\u00B7$" + distinctColour(i) + "xy";
+  for (auto _ : state) benchmark::DoNotOptimize(engine::plus2rtf(plus));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * plus.size()));
+}
+BENCHMARK(BM_Plus2Rtf3MBDistinctColours)->Unit(benchmark::kMillisecond);
+
+void BM_Xml2Plus8MBDistinctColours(benchmark::State& state) {
+  std::string markup = "<nick>\r\n";
+  for (int i = 0; markup.size() < (8u << 20); ++i) {
+    const std::string colour = distinctColour(i);
+    markup += "<FG color=\"" + colour + "\"/>ab<BG color=\"" + colour + "\"/>c";
+  }
+  markup += "\r\n</nick>";
+  for (auto _ : state) benchmark::DoNotOptimize(engine::xml2plus(markup));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * markup.size()));
+}
+BENCHMARK(BM_Xml2Plus8MBDistinctColours)->Unit(benchmark::kMillisecond);
+
 engine::RichTextBox rainbowBox(int length) {
   engine::RichTextBox box;
   box.setText(std::string(static_cast<std::size_t>(length), 'x'));

@@ -2,13 +2,27 @@
 
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <iostream>
 #include <iterator>
 
 namespace tessalune::cli {
 
+// Read in large blocks straight from the descriptor: a character at a time through the
+// synchronised stream costs more than any conversion does.
 std::string readStandardInput() {
-  return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  std::string text;
+  std::array<char, 1 << 16> block{};
+  for (;;) {
+    const ssize_t n = ::read(0, block.data(), block.size());
+    if (n > 0) {
+      text.append(block.data(), static_cast<std::size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  return text;
 }
 
 void writeStandardOutput(const std::string& text) {

@@ -2,6 +2,7 @@
 #include "engine/plus2rtf_steps.h"
 
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/colour.h"
@@ -38,11 +39,10 @@ class ColourTable {
  public:
   std::size_t indexOf(std::u32string_view colourText) {
     const ColourNumber colour = hex2rgb(colourText);
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (entries_[i] == colour) return i + 1;
-    }
-    entries_.push_back(colour);
-    return entries_.size();
+    // Looked up by colour: a text with many distinct colours stays linear.
+    const auto [entry, added] = indexes_.try_emplace(colour, entries_.size() + 1);
+    if (added) entries_.push_back(colour);
+    return entry->second;
   }
 
   std::string text() const {
@@ -56,6 +56,7 @@ class ColourTable {
 
  private:
   std::vector<ColourNumber> entries_{0xFFFFFF};
+  std::unordered_map<ColourNumber, std::size_t> indexes_{{0xFFFFFF, 1}};
 };
 
 }  // namespace

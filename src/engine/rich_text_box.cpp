@@ -58,6 +58,14 @@ void RichTextBox::replaceSelection(std::string_view text) {
   changed();
 }
 
+void RichTextBox::setCharacters(StyledText characters, int caret) {
+  chars_ = std::move(characters);
+  selStart_ = std::clamp(caret, 0, length());
+  selLength_ = 0;
+  typingFormatSet_ = false;
+  changed();
+}
+
 void RichTextBox::replaceRange(int start, int length, std::string_view text) {
   // New characters take the format of the first one they replace, else of the one
   // before the caret, else of the first character.

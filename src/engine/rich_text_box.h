@@ -37,6 +37,9 @@ class RichTextBox {
   void select(int start, int length);
   std::string selectedText() const;
   void replaceSelection(std::string_view text);
+  // Replaces every character at once, as a run of edits would leave them, with the caret
+  // at caret; for conversions that rewrite the whole text in one pass.
+  void setCharacters(StyledText characters, int caret);
 
   // Formats of the selection. Reading a colour gives that of the first selected
   // character (or the one before the caret); writing applies to every selected

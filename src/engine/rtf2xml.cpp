@@ -81,16 +81,25 @@ void protectTypedCodes(RichTextBox& scratch, const std::u32string& text) {
 
 // A space takes the text colour of the character before it and becomes the space marker,
 // so that no colour change is ever written in front of a space. A leading space stays.
+// One pass over the characters: the marker takes the space's format with the text colour
+// of what now stands before it, which for a run of spaces is the previous marker.
 void protectSpaces(RichTextBox& scratch) {
-  for (std::size_t p = decodeUtf8(scratch.text()).find(U' ', 1); p != std::u32string::npos;) {
-    const int at = static_cast<int>(p);
-    scratch.select(at - 1, 1);
-    const BoxColour colour = scratch.selColor();
-    scratch.select(at, 1);
-    scratch.setSelColor(colour);
-    scratch.replaceSelection(markup::kSpace);
-    p = decodeUtf8(scratch.text()).find(U' ', p + 1);
+  const StyledText& chars = scratch.characters();
+  const std::u32string marker = decodeUtf8(markup::kSpace);
+  StyledText out;
+  out.reserve(chars.size());
+  int caret = -1;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    if (i == 0 || chars[i].ch != U' ') {
+      out.push_back(chars[i]);
+      continue;
+    }
+    CharFormat format = chars[i].format;
+    format.textColour = out.back().format.textColour;
+    for (char32_t c : marker) out.push_back({c, format});
+    caret = static_cast<int>(out.size());
   }
+  if (caret >= 0) scratch.setCharacters(std::move(out), caret);
 }
 
 // --- the RTF text --------------------------------------------------------------------
