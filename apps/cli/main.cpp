@@ -4,6 +4,7 @@
 #include <string>
 
 #include "colour_tools.h"
+#include "completion_tools.h"
 #include "config_tools.h"
 #include "engine_tools.h"
 #include "exit_status.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   addEngineTools(app, exitCode);
   addConfigTools(app, exitCode);
   addUpdateTools(app, exitCode);
+  addCompletionTools(app, exitCode);
 
   // --color decides for the whole process and for the plug-in module it loads, which read it
   // from the environment; it is taken before the subcommands run.

@@ -13,7 +13,9 @@ std::filesystem::path modulePath() {
   if (const char* path = std::getenv("TESSALUNE_MODULE"); path && *path) return path;
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  return self.parent_path().parent_path() / "lib" / "libtessalune_plugin.so";
+  // The module of this host's interface version, by its soname, beside the program.
+  return self.parent_path().parent_path() / "lib" /
+         ("libtessalune_plugin.so." + std::to_string(TESSALUNE_ABI_MAJOR));
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+# Where `cmake --install` puts everything, and the three Debian packages CPack makes of it:
+# tessalune (the command, the plug-in module and its data), tessalune-desktop (the desktop
+# host) and libtessalune-plugin-dev (the C header, the pkg-config file and an example).
+set(TESSALUNE_ABI_MAJOR 1)
+set(TESSALUNE_ABI_VERSION 1.0)
+
+# The module's soname carries the major version of its C interface.
+set_target_properties(tessalune_module PROPERTIES VERSION ${TESSALUNE_ABI_VERSION}.0 SOVERSION ${TESSALUNE_ABI_MAJOR})
+
+install(TARGETS tessalune RUNTIME DESTINATION bin COMPONENT tessalune)
+# The command finds the module beside it, in ../lib.
+install(TARGETS tessalune_module LIBRARY DESTINATION lib COMPONENT tessalune NAMELINK_COMPONENT dev)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Tessalune DESTINATION share/tessalune COMPONENT tessalune)
+
+# The manual page and the completions are made by the program itself, from its options.
+find_program(HELP2MAN help2man REQUIRED)
+set(generated ${CMAKE_BINARY_DIR}/generated)
+add_custom_command(
+  OUTPUT ${generated}/tessalune.1 ${generated}/tessalune.bash ${generated}/_tessalune ${generated}/tessalune.fish
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${generated}
+  COMMAND ${HELP2MAN} --no-info --no-discard-stderr --section=1
+          --name=colours\ nicknames\ and\ chat\ messages\ with\ Messenger\ Plus!\ codes
+          --output=${generated}/tessalune.1 $<TARGET_FILE:tessalune>
+  COMMAND $<TARGET_FILE:tessalune> completion bash > ${generated}/tessalune.bash
+  COMMAND $<TARGET_FILE:tessalune> completion zsh > ${generated}/_tessalune
+  COMMAND $<TARGET_FILE:tessalune> completion fish > ${generated}/tessalune.fish
+  DEPENDS tessalune
+  COMMENT "Writing the manual page and the completions")
+add_custom_target(tessalune_docs ALL DEPENDS ${generated}/tessalune.1)
+install(FILES ${generated}/tessalune.1 DESTINATION share/man/man1 COMPONENT tessalune)
+install(FILES ${generated}/tessalune.bash DESTINATION share/bash-completion/completions RENAME tessalune
+        COMPONENT tessalune)
+install(FILES ${generated}/_tessalune DESTINATION share/zsh/vendor-completions COMPONENT tessalune)
+install(FILES ${generated}/tessalune.fish DESTINATION share/fish/vendor_completions.d COMPONENT tessalune)
+
+configure_file(${PROJECT_SOURCE_DIR}/packaging/tessalune-plugin.pc.in ${generated}/tessalune-plugin.pc @ONLY)
+install(FILES ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h DESTINATION include/tessalune COMPONENT dev)
+install(FILES ${generated}/tessalune-plugin.pc DESTINATION lib/pkgconfig COMPONENT dev)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION share/doc/libtessalune-plugin-dev/examples
+        COMPONENT dev)
+
+set(components tessalune dev)
+if(TESSALUNE_DESKTOP)
+  install(TARGETS tessalune-desktop RUNTIME DESTINATION bin COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune-desktop.desktop DESTINATION share/applications
+          COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune.svg DESTINATION share/icons/hicolor/scalable/apps
+          COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.tessalune.Tessalune.metainfo.xml DESTINATION share/metainfo
+          COMPONENT desktop)
+  list(APPEND components desktop)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tessalune)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Tessalune team <support@tessalune.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Colours nicknames and chat messages with Messenger Plus! codes")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_COMPONENTS_ALL ${components})
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION net)
+set(CPACK_DEBIAN_TESSALUNE_PACKAGE_NAME tessalune)
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME tessalune-desktop)
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libtessalune-plugin-dev)
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_TESSALUNE_DESCRIPTION "The tessalune command, the plug-in module and its data")
+set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "The Qt 6 desktop host")
+set(CPACK_COMPONENT_DEV_DESCRIPTION "The C interface of the plug-in module: header, pkg-config file, example")
+include(CPack)
