@@ -40,7 +40,8 @@ class IdleLifecycle : public errors::Lifecycle {
 
 // Direct colouring of a text long enough that its colours must be thinned; reports the
 // passes of the length-reduction loop.
-void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset) {
+void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset,
+                    bool reference = false) {
   YesDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
   messages.loadMessages();
@@ -50,6 +51,7 @@ void colourLongText(benchmark::State& state, int mode, int length, int fgPreset,
   IdleLifecycle lifecycle;
   engine::RichTextBox autoBox, scratch;
   engine::ConversionContext ctx{mode, false, dialogs, messages, failures, lifecycle, scratch};
+  ctx.referenceReduction = reference;
   engine::StylePreset preset;
   preset.FGtype = 2;
   preset.FGgradtype = fgPreset;
@@ -76,5 +78,26 @@ void BM_ColourMessage1100Grad1OnGrad2(benchmark::State& state) {
   colourLongText(state, engine::editor_mode::kText, 1100, 1, 2);
 }
 BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
+
+// The kept length reduction beside its pass-by-pass reference, gradient on gradient: the
+// longest nickname and messages of 300 to 1100 characters.
+void BM_ReductionKept(benchmark::State& state) {
+  const bool nickname = state.range(0) == 129;
+  colourLongText(state, nickname ? engine::editor_mode::kNickname : engine::editor_mode::kText,
+                 static_cast<int>(state.range(0)), 3, 1);
+}
+void BM_ReductionReference(benchmark::State& state) {
+  const bool nickname = state.range(0) == 129;
+  colourLongText(state, nickname ? engine::editor_mode::kNickname : engine::editor_mode::kText,
+                 static_cast<int>(state.range(0)), 3, 1, true);
+}
+BENCHMARK(BM_ReductionKept)->Arg(129)->Arg(300)->Arg(600)->Arg(900)->Arg(1100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReductionReference)
+    ->Arg(129)
+    ->Arg(300)
+    ->Arg(600)
+    ->Arg(900)
+    ->Arg(1100)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

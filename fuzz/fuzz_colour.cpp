@@ -1,6 +1,7 @@
 // Colours arbitrary text with a style chosen by the first input bytes, as a command with an
 // argument does. Whatever the text, the conversion must never halt the plug-in (the markup
-// always parses), and a coded text that comes back must be valid UTF-8 within the limit.
+// always parses), a coded text that comes back must be valid UTF-8 within the limit, and the
+// length reduction must give what its pass-by-pass reference gives, in as many passes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -80,6 +81,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   engine::RichTextBox autoBox, scratch;
   engine::ConversionContext ctx{mode, (data[0] & 2) != 0, dialogs, messages, failures, lifecycle, scratch};
   const std::string coded = engine::colourArgument(text, preset, autoBox, ctx);
+  engine::ConversionContext reference = ctx;
+  reference.referenceReduction = true;
+  if (engine::colourArgument(text, preset, autoBox, reference) != coded ||
+      reference.reductionPasses != ctx.reductionPasses) {
+    std::fprintf(stderr, "the length reduction left its reference (%d passes against %d)\n",
+                 ctx.reductionPasses, reference.reductionPasses);
+    std::abort();
+  }
   if (!engine::isValidUtf8(coded) ||
       engine::countChars(coded) > static_cast<std::size_t>(engine::lengthLimit(mode))) {
     std::fprintf(stderr, "coded text invalid or over the limit (%zu bytes)\n", coded.size());

@@ -32,6 +32,9 @@ struct ConversionContext {
   errors::Lifecycle& lifecycle;          // a fatal conversion error unloads the windows and halts
   RichTextBox& scratch;                  // the hidden box in which protective recolouring happens
   int reductionPasses = 0;               // set by each conversion: passes of its length reduction
+  // The length reduction converts the whole document at every pass, as the reference the
+  // faster one is held to; for tests and benchmarks.
+  bool referenceReduction = false;
 };
 
 }  // namespace tessalune::engine

@@ -8,6 +8,7 @@
 #include "engine/cp1252.h"
 #include "engine/emoticons.h"
 #include "engine/markup.h"
+#include "engine/plus_length.h"
 #include "engine/replace.h"
 #include "engine/utf8.h"
 #include "engine/xml2plus.h"
@@ -328,14 +329,11 @@ std::string markupText(std::string rtf, std::int16_t backgroundFlag, ConversionC
 
 enum class Dropped { None = 0, SomeKind = 1, AllColours = 2 };
 
-std::size_t plusLength(const platform::XmlDocument& doc) {
-  return countChars(xml2plus(doc.xml()));
-}
-
 // Thins the colour markers until the Plus! form fits: the first marker of each kind stays,
 // every second one goes in a sweep, and a sweep that reaches the end starts over, so
-// gradients get coarser step by step.
-Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
+// gradients get coarser step by step. This version converts the whole document and selects
+// the markers again at every pass: the reference the kept version below is held to.
+Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx) {
   const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
   errors::LoopWatchdog watchdog(ctx.mode, ctx.dialogs, ctx.messages);
   std::size_t fgCursor = 1, bgCursor = 1;
@@ -369,6 +367,53 @@ Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
     // fits once uncoloured is offered to the user instead.
     if (doc.selectNodes("/nick/FG").empty() && doc.selectNodes("/nick/BG").empty()) {
       if (plusLength(doc) > limit) dropped = Dropped::AllColours;
+      break;
+    }
+    watchdog.endPass();
+  }
+  return dropped;
+}
+
+// The same thinning, pass for pass, with the Plus! length kept up to date as markers go and
+// the marker lists kept instead of selected again: a pass costs no conversion.
+Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
+  if (ctx.referenceReduction) return reduceLengthByPasses(doc, ctx);
+  const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
+  errors::LoopWatchdog watchdog(ctx.mode, ctx.dialogs, ctx.messages);
+  std::size_t fgCursor = 1, bgCursor = 1;
+  Dropped dropped = Dropped::None;
+  PlusLength length(doc);
+  std::vector<platform::XmlNode> fg = doc.selectNodes("/nick/FG");
+  std::vector<platform::XmlNode> bg = doc.selectNodes("/nick/BG");
+  platform::XmlNode root = doc.documentElement();
+  const auto remove = [&](const platform::XmlNode& marker) {
+    length.removing(marker);
+    root.removeChild(marker);
+  };
+  for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
+    if (length.value() <= limit) break;
+    if (!watchdog.mayGoOn()) break;
+
+    const bool onText = fg.size() >= bg.size();
+    std::vector<platform::XmlNode>& markers = onText ? fg : bg;
+    std::size_t& cursor = onText ? fgCursor : bgCursor;
+    if (!markers.empty()) {
+      if (cursor <= markers.size() - 1) {
+        remove(markers[cursor]);
+        markers.erase(markers.begin() + static_cast<std::ptrdiff_t>(cursor));
+        ++cursor;
+      } else {
+        cursor = 1;
+      }
+      if (markers.size() == 1) {
+        remove(markers.front());
+        markers.clear();
+        dropped = Dropped::SomeKind;
+      }
+    }
+
+    if (fg.empty() && bg.empty()) {
+      if (length.value() > limit) dropped = Dropped::AllColours;
       break;
     }
     watchdog.endPass();
