@@ -1,4 +1,6 @@
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "engine/cp1252.h"
 #include "engine/styled_text.h"
@@ -9,12 +11,11 @@ namespace {
 
 class ColourTable {
  public:
+  // Looked up by colour: a gradient gives nearly every character a colour of its own.
   std::size_t indexOf(ColourNumber colour) {
-    for (std::size_t i = 0; i < colours_.size(); ++i) {
-      if (colours_[i] == colour) return i + 1;
-    }
-    colours_.push_back(colour);
-    return colours_.size();
+    const auto [entry, added] = indexes_.try_emplace(colour, colours_.size() + 1);
+    if (added) colours_.push_back(colour);
+    return entry->second;
   }
   std::size_t indexOf(const BoxColour& colour) { return colour ? indexOf(*colour) : 0; }
 
@@ -31,6 +32,7 @@ class ColourTable {
 
  private:
   std::vector<ColourNumber> colours_;
+  std::unordered_map<ColourNumber, std::size_t> indexes_;
 };
 
 // The control words that take the format `from` to `to`, in the dialect's fixed order.
