@@ -33,6 +33,23 @@ enum class ControlKind {
   Window,
 };
 
+// Whether a control of this kind takes the keyboard focus (and a place in the tab order).
+constexpr bool takesFocus(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::TextBox:
+    case ControlKind::RichTextBox:
+    case ControlKind::CheckBox:
+    case ControlKind::Option:
+    case ControlKind::Combo:
+    case ControlKind::List:
+    case ControlKind::OwnerDrawnButton:
+    case ControlKind::PushButton:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // What changed on a control, as its subscribers are told.
 enum class Property {
   Caption,

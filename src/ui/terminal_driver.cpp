@@ -55,15 +55,8 @@ const char* kindOf(const Control& c) {
 // What a person acts on: buttons, boxes, lists, tabs, links and the swatch frames; captions
 // and the swatches inside frames act through what holds them.
 bool actsForAPerson(const Control& c) {
+  if (takesFocus(c.kind())) return true;
   switch (c.kind()) {
-    case ControlKind::TextBox:
-    case ControlKind::RichTextBox:
-    case ControlKind::CheckBox:
-    case ControlKind::Option:
-    case ControlKind::Combo:
-    case ControlKind::List:
-    case ControlKind::OwnerDrawnButton:
-    case ControlKind::PushButton:
     case ControlKind::Tab:
     case ControlKind::Link:
       return true;

@@ -55,20 +55,7 @@ class Window : public Control {
   std::vector<Control*> tabOrder() const {
     std::vector<Control*> order;
     for (Control* c : controls_) {
-      switch (c->kind()) {
-        case ControlKind::TextBox:
-        case ControlKind::RichTextBox:
-        case ControlKind::CheckBox:
-        case ControlKind::Option:
-        case ControlKind::Combo:
-        case ControlKind::List:
-        case ControlKind::OwnerDrawnButton:
-        case ControlKind::PushButton:
-          order.push_back(c);
-          break;
-        default:
-          break;
-      }
+      if (takesFocus(c->kind())) order.push_back(c);
     }
     return order;
   }
