@@ -93,7 +93,7 @@ void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, Colo
     if (n <= 0) return;
     failures.step.advance();
     const int savedStart = box.selStart();
-    ctx.scratch.setTextRtf(box.textRtf());
+    ctx.scratch.copyTextRtfFrom(box);
     failures.step.advance();
     if (n == 1) {
       paintChar(ctx.scratch, first, colour1, target);
@@ -103,21 +103,21 @@ void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, Colo
       paintMirrored(ctx.scratch, first, end, colour1, colour2, count, target);
     }
     failures.step.advance();
-    box.setTextRtf(ctx.scratch.textRtf());
+    box.copyTextRtfFrom(ctx.scratch);
     box.setSelStart(savedStart);
   });
 }
 
 void applySolidStyle(RichTextBox& box, ColourNumber colour, PaintTarget target, PaintContext& ctx) {
   const int savedStart = box.selStart();
-  ctx.scratch.setTextRtf(box.textRtf());
+  ctx.scratch.copyTextRtfFrom(box);
   ctx.scratch.select(0, ctx.scratch.length());
   if (target == PaintTarget::Text) {
     ctx.scratch.setSelColor(colour);
   } else {
     SetSelBackColor(colour, ctx.scratch);
   }
-  box.setTextRtf(ctx.scratch.textRtf());
+  box.copyTextRtfFrom(ctx.scratch);
   box.setSelStart(savedStart);
 }
 

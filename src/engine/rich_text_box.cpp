@@ -26,6 +26,45 @@ void RichTextBox::setTextRtf(std::string_view rtf) {
   changed();
 }
 
+namespace {
+
+// Whether the box's RTF carries every character of text as it is. It does not carry a
+// lone surrogate, a CR or LF outside a line break, or a colour beyond 24 bits.
+bool rtfCarriesAsItIs(const StyledText& text) {
+  const auto fits = [](const BoxColour& colour) { return !colour || *colour <= kRgbMask; };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const StyledChar& c = text[i];
+    if ((c.ch >= 0xD800 && c.ch <= 0xDFFF) || c.ch > 0x10FFFF) return false;
+    if (c.ch == U'\r' && (i + 1 == text.size() || text[i + 1].ch != U'\n')) return false;
+    if (c.ch == U'\n' && (i == 0 || text[i - 1].ch != U'\r')) return false;
+    if (!fits(c.format.textColour) || !fits(c.format.background)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void RichTextBox::copyTextRtfFrom(const RichTextBox& source) {
+  if (!rtfCarriesAsItIs(source.chars_)) {
+    setTextRtf(source.textRtf());
+    return;
+  }
+  // A line break has no format of its own in the RTF: it reads back with the format in
+  // force, that of the last character before it.
+  chars_ = source.chars_;
+  CharFormat inForce;
+  for (StyledChar& c : chars_) {
+    if (isLineBreakChar(c.ch)) {
+      c.format = inForce;
+    } else {
+      inForce = c.format;
+    }
+  }
+  selStart_ = selLength_ = 0;
+  typingFormatSet_ = false;
+  changed();
+}
+
 void RichTextBox::setSelStart(int start) {
   const int before = selStart_, beforeLength = selLength_;
   selStart_ = std::clamp(start, 0, length());

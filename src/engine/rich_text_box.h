@@ -25,6 +25,9 @@ class RichTextBox {
   void setText(std::string_view text);
   std::string textRtf() const { return writeRtf(chars_); }
   void setTextRtf(std::string_view rtf);
+  // The same as setTextRtf(source.textRtf()), without writing and reading the RTF: the
+  // conversions copy whole boxes this way many times.
+  void copyTextRtfFrom(const RichTextBox& source);
   const StyledText& characters() const { return chars_; }
   int length() const { return static_cast<int>(chars_.size()); }
 

@@ -446,7 +446,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
 
   // Protective recolouring happens in the scratch box; the box itself stays as it is.
   step.advance();
-  ctx.scratch.setTextRtf(box.textRtf());
+  ctx.scratch.copyTextRtfFrom(box);
   const std::u32string text = decodeUtf8(ctx.scratch.text());
   protectEmoticons(ctx.scratch, text, kEmoticons5);
   protectEmoticons(ctx.scratch, text, kEmoticons4);

@@ -460,7 +460,7 @@ void EditorWindow::enterCodeView() {
   mask.setSelStrikeThru(false);
   engine::SetSelBackColor(engine::ColourNumber{0xFFFFFF}, mask);
   box.setLocked(true);
-  box.setTextRtf(mask.textRtf());
+  box.copyTextRtfFrom(mask);
 
   codeCaption_ = btnCode.label().caption();
   btnCode.label().setCaption(
@@ -512,10 +512,10 @@ void EditorWindow::onFormatToggle(engine::Tristate (engine::RichTextBox::*read)(
   }
   const int savedStart = box.selStart();
   engine::RichTextBox& mask = rtf_mask.box();
-  mask.setTextRtf(box.textRtf());
+  mask.copyTextRtfFrom(box);
   selectAll(mask);
   (mask.*write)((mask.*read)() != engine::Tristate::True);
-  box.setTextRtf(mask.textRtf());
+  box.copyTextRtfFrom(mask);
   box.setSelStart(savedStart);
 }
 

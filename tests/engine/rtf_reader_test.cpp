@@ -86,6 +86,30 @@ TEST(RtfRoundTrip, WritingAndReadingKeepsCharactersAndFormats) {
     EXPECT_EQ(copy.characters()[i], box.characters()[i]) << i;
   }
   EXPECT_EQ(copy.textRtf(), box.textRtf());
+
+  RichTextBox direct;
+  direct.copyTextRtfFrom(box);
+  EXPECT_EQ(direct.characters(), copy.characters());
+}
+
+// The direct copy gives what the RTF round trip gives, also where the RTF changes the text.
+TEST(RtfRoundTrip, DirectCopyEqualsTheRoundTripWhereTheRtfChangesTheText) {
+  const CharFormat red{kRed, std::nullopt, true};
+  const CharFormat wide{ColourNumber{0x80000008}, ColourNumber{0x01FFFFFF}};
+  const std::vector<StyledText> texts = {
+      {{U'a', red}, {U'\r', {}}, {U'\n', {}}, {U'b', {}}},  // breaks take the format before them
+      {{U'a', red}, {U'\r', red}, {U'b', {}}},              // a lone CR becomes a line break
+      {{U'\n', red}, {U'a', {}}},
+      {{U'a', red}, {char32_t{0xD800}, red}, {U'b', {}}},  // a lone surrogate is dropped
+      {{U'a', wide}, {U'b', {}}},                          // colours keep 24 bits
+      {{U'\0', red}, {U'\t', {}}, {char32_t{0x81}, red}}};
+  for (const StyledText& text : texts) {
+    RichTextBox box, viaRtf, direct;
+    box.setCharacters(text, 0);
+    viaRtf.setTextRtf(box.textRtf());
+    direct.copyTextRtfFrom(box);
+    EXPECT_EQ(direct.characters(), viaRtf.characters()) << box.textRtf();
+  }
 }
 
 TEST(RtfRoundTrip, AutomaticColoursStayAutomatic) {

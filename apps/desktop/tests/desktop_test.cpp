@@ -80,7 +80,7 @@ class DesktopTest : public QObject {
 
  private slots:
   void everyWindowOpensFromItsCommandAndEscapeClosesIt() {
-    HostWindow& host = startHost();
+    startHost();
     QStringList opened;
     onShown([&](WindowView& view) {
       opened << QString::fromStdString(view.window().name());
