@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
+#include <type_traits>
 
 #include "engine/utf8.h"
 
@@ -73,16 +74,39 @@ std::string rgb2hex(ColourNumber colour) {
   return out;
 }
 
+namespace {
+
+template <typename Char>
+ColourNumber lastSixAsColour(std::basic_string_view<Char> text) {
+  std::array<char32_t, 6> six{U'0', U'0', U'0', U'0', U'0', U'0'};
+  const std::size_t kept = std::min<std::size_t>(text.size(), 6);
+  std::transform(text.end() - static_cast<std::ptrdiff_t>(kept), text.end(),
+                 six.end() - static_cast<std::ptrdiff_t>(kept),
+                 [](Char c) { return static_cast<char32_t>(static_cast<std::make_unsigned_t<Char>>(c)); });
+  return makeColour(hexPair(six[0], six[1]), hexPair(six[2], six[3]), hexPair(six[4], six[5]));
+}
+
+}  // namespace
+
 ColourNumber hex2rgb(std::string_view text) {
-  return hex2rgb(decodeUtf8(text));
+  // The common form, "#" and six hexadecimal digits, read directly.
+  if (text.size() == 7 && text[0] == '#') {
+    int digits[6];
+    bool valid = true;
+    for (std::size_t i = 0; i < 6; ++i)
+      valid = (digits[i] = hexDigit(static_cast<unsigned char>(text[i + 1]))) >= 0 && valid;
+    if (valid) {
+      return makeColour(digits[0] * 16 + digits[1], digits[2] * 16 + digits[3], digits[4] * 16 + digits[5]);
+    }
+  }
+  // Characters count, not bytes: ASCII text is read as it is, anything else decoded.
+  const bool ascii =
+      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return ascii ? lastSixAsColour(text) : hex2rgb(decodeUtf8(text));
 }
 
 ColourNumber hex2rgb(std::u32string_view text) {
-  std::array<char32_t, 6> six{U'0', U'0', U'0', U'0', U'0', U'0'};
-  const std::size_t kept = std::min<std::size_t>(text.size(), 6);
-  std::copy(text.end() - static_cast<std::ptrdiff_t>(kept), text.end(),
-            six.end() - static_cast<std::ptrdiff_t>(kept));
-  return makeColour(hexPair(six[0], six[1]), hexPair(six[2], six[3]), hexPair(six[4], six[5]));
+  return lastSixAsColour(text);
 }
 
 }  // namespace tessalune::engine

@@ -23,7 +23,7 @@ constexpr std::array<std::uint64_t, 16> kPackedPalette = [] {
 }  // namespace
 
 std::optional<int> paletteIndexOf(std::string_view colourText) {
-  if (colourText.size() != 7) return std::nullopt;
+  if (colourText.size() != 7 || colourText[0] != '#') return std::nullopt;
   const std::uint64_t value = packed(colourText);
   for (std::size_t k = 0; k < kPackedPalette.size(); ++k) {
     if (kPackedPalette[k] == value) return static_cast<int>(k);

@@ -1,13 +1,16 @@
 #include "engine/plus2rtf.h"
-#include "engine/plus2rtf_steps.h"
 
+#include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <charconv>
 #include <vector>
 
+#include "engine/byte_writer.h"
 #include "engine/colour.h"
 #include "engine/markup.h"
 #include "engine/palette.h"
+#include "engine/replace.h"
+#include "engine/rtf_colour_table.h"
 #include "engine/utf8.h"
 
 namespace tessalune::engine {
@@ -16,103 +19,80 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::u32string widen(std::string_view ascii) {
-  return std::u32string(ascii.begin(), ascii.end());
-}
+// The text is valid UTF-8 throughout and every code is ASCII after its dot, so the codes
+// are found byte by byte; positions that the conversion counts in characters are walked.
+constexpr std::string_view kColourCode = plus::kColour;  // "·$"
+constexpr std::string_view kHexColourCode = "\u00B7$#";  // "·$#"
+constexpr char kDotLead = plus::kDot[0];
 
-constexpr std::array<std::u32string_view, 16> kIndexTexts = {
-    U"0", U"1", U"2", U"3", U"4", U"5", U"6", U"7", U"8", U"9", U"10", U"11", U"12", U"13", U"14", U"15"};
+constexpr std::array<std::string_view, 16> kIndexTexts = {"0", "1", "2",  "3",  "4",  "5",  "6",  "7",
+                                                          "8", "9", "10", "11", "12", "13", "14", "15"};
 
-// The palette colours as wide text (immutable, built on first use).
-const std::array<std::u32string, 16>& widePalette() {
-  static const std::array<std::u32string, 16> palette = [] {
-    std::array<std::u32string, 16> wide;
-    for (std::size_t k = 0; k < wide.size(); ++k) wide[k] = widen(kPalette[k]);
-    return wide;
-  }();
-  return palette;
-}
-
-// The colour table, starting with white; equal entries are written once and keep the
-// index of their first use.
-class ColourTable {
+// The byte positions of the characters after a code's dot, as far as the longest code
+// ("·$#RRGGBB,#RRGGBB", 17 characters) reaches; past the end of the text they are its
+// end. A code is nearly always followed by ASCII, where bytes are characters; beyond the
+// ASCII run the characters are walked.
+class CodeWindow {
  public:
-  std::size_t indexOf(std::u32string_view colourText) {
-    const ColourNumber colour = hex2rgb(colourText);
-    // Looked up by colour: a text with many distinct colours stays linear.
-    const auto [entry, added] = indexes_.try_emplace(colour, entries_.size() + 1);
-    if (added) entries_.push_back(colour);
-    return entry->second;
-  }
+  static constexpr std::size_t kChars = 17;
 
-  std::string text() const {
-    std::string out = "{\\colortbl ;";
-    for (ColourNumber c : entries_) {
-      out += "\\red" + std::to_string(redOf(c)) + "\\green" + std::to_string(greenOf(c)) + "\\blue" +
-             std::to_string(blueOf(c)) + ";";
+  CodeWindow(std::string_view text, std::size_t dot) : text_(text), first_(dot + plus::kDot.size()) {
+    while (asciiRun_ < kChars && first_ + asciiRun_ < text.size() &&
+           static_cast<unsigned char>(text[first_ + asciiRun_]) < 0x80) {
+      ++asciiRun_;
     }
-    return out + "}";
+  }
+  // The byte position of the n-th character after the dot (1 <= n <= 17).
+  std::size_t at(std::size_t n) const {
+    if (n - 1 <= asciiRun_) return std::min(text_.size(), first_ + n - 1);
+    std::size_t position = first_ + asciiRun_;
+    for (std::size_t k = asciiRun_ + 1; k < n && position < text_.size(); ++k) {
+      position += utf8SequenceLength(text_[position]);
+    }
+    return std::min(text_.size(), position);
+  }
+  // That character (its first byte), or NUL past the end.
+  char charAt(std::size_t n) const {
+    const std::size_t position = at(n);
+    return position < text_.size() ? text_[position] : '\0';
+  }
+  std::string_view chars(std::size_t n, std::size_t count) const {
+    return text_.substr(at(n), at(n + count) - at(n));
   }
 
  private:
-  std::vector<ColourNumber> entries_{0xFFFFFF};
-  std::unordered_map<ColourNumber, std::size_t> indexes_{{0xFFFFFF, 1}};
+  std::string_view text_;
+  std::size_t first_;         // the character after the dot
+  std::size_t asciiRun_ = 0;  // how many characters from there on are ASCII
 };
 
-}  // namespace
-
-namespace plus2rtf_steps {
-
-// RTF's own characters are escaped first; every line break then opens a paragraph. Each
-// character is mapped on its own, so one pass does what the replacements in turn would.
-std::u32string escapeForRtf(std::u32string_view text) {
-  std::u32string out;
-  out.reserve(text.size() + text.size() / 8);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char32_t c = text[i];
-    if (c == U'\\' || c == U'{' || c == U'}') out.push_back(U'\\');
-    out.push_back(c);
-    if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
-      out += U"\n\\par ";
-      ++i;
-    }
-  }
-  return out;
+// The palette index written at `at`, the highest that fits first so that "1" never takes
+// the start of "15".
+const std::string_view* paletteIndexAt(std::string_view text, std::size_t at) {
+  const auto digit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  if (!digit(at)) return nullptr;
+  if (text[at] == '1' && digit(at + 1) && text[at + 1] <= '5') return &kIndexTexts[10 + (text[at + 1] - '0')];
+  return &kIndexTexts[static_cast<std::size_t>(text[at] - '0')];
 }
 
-// Palette indices become colour texts, trying the highest index first so that "·$1"
-// never eats the start of "·$15" (as replacing index 15 down to 0 in turn does).
-void expandPaletteIndices(std::u32string& text) {
-  const std::u32string opener = U"\u00B7$";
-  std::u32string out;
-  out.reserve(text.size() + text.size() / 4);
-  std::size_t done = 0;
-  for (std::size_t p = text.find(opener); p != std::u32string::npos; p = text.find(opener, p + 1)) {
-    std::size_t digits = p + opener.size();
-    if (digits < text.size() && text[digits] == U',') ++digits;
-    for (int k = 15; k >= 0; --k) {
-      const std::u32string_view index = kIndexTexts[static_cast<std::size_t>(k)];
-      if (text.compare(digits, index.size(), index) != 0) continue;
-      out.append(text, done, digits - done);
-      out.append(widePalette()[static_cast<std::size_t>(k)]);
-      done = digits + index.size();
-      break;
-    }
-  }
-  if (done == 0) return;
-  out.append(text, done, std::u32string::npos);
-  text.swap(out);
+std::string_view paletteColourOf(const std::string_view* index) {
+  return kPalette[static_cast<std::size_t>(index - kIndexTexts.data())];
 }
 
-// A hexadecimal text colour followed by a background given by palette index.
-//
-// Each replacement changes the text only from ten characters after its code onwards, and
-// the next search starts one character after the code; the result is built in one
-// forward pass in which the input is copied only as far as the search has looked.
-void expandBackgroundIndices(std::u32string& text) {
-  constexpr std::u32string_view opener = U"\u00B7$#";
-  std::u32string out;
-  out.reserve(text.size() + text.size() / 4);
+// The colour table always starts with white.
+class ColourTable : public RtfColourTable {
+ public:
+  ColourTable() { RtfColourTable::indexOf(0xFFFFFF); }
+  std::size_t indexOf(std::string_view colourText) { return RtfColourTable::indexOf(hex2rgb(colourText)); }
+};
+
+// The background indices of expandBackgroundIndices, the codes taken in turn on the text
+// as it is being changed. The result is copied only a little ahead of the search, so that
+// a replacement moves no more than that little.
+void expandBackgroundIndicesInTurn(std::string& text) {
+  constexpr std::size_t kAhead = 64;  // more than the 12 characters a check reads
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
   std::size_t copied = 0;  // text[copied..] follows out
   const auto reach = [&](std::size_t end) {
     if (out.size() >= end || copied >= text.size()) return;
@@ -121,114 +101,212 @@ void expandBackgroundIndices(std::u32string& text) {
     copied += n;
   };
   for (std::size_t p = 0;; ++p) {
-    reach(p + opener.size());
-    if (p + opener.size() > out.size()) break;
-    if (std::u32string_view(out).substr(p, opener.size()) != opener) continue;
-    reach(p + 12);
-    if (p + 9 >= out.size() || out[p + 9] != U',') continue;
-    for (int k = 15; k >= 0; --k) {
-      const std::u32string_view digits = kIndexTexts[static_cast<std::size_t>(k)];
-      if (std::u32string_view(out).substr(p + 10, digits.size()) != digits) continue;
-      out.replace(p + 10, digits.size(), widePalette()[static_cast<std::size_t>(k)]);
-      break;
+    reach(p + kAhead);
+    p = out.find(kDotLead, p);
+    if (p == std::string::npos) {
+      if (copied >= text.size()) break;
+      p = out.size() - 1;  // nothing here: look on in what follows
+      continue;
+    }
+    reach(p + kAhead);
+    if (!startsWithAt(out, p, kHexColourCode)) continue;
+    const CodeWindow code(out, p);
+    if (code.charAt(9) != ',') continue;
+    if (const std::string_view* index = paletteIndexAt(out, code.at(10))) {
+      out.replace(code.at(10), index->size(), paletteColourOf(index));
     }
   }
-  out.append(text, copied, std::u32string::npos);
+  out.append(text, copied, std::string::npos);
   text.swap(out);
 }
 
-}  // namespace plus2rtf_steps
+// RTF's own characters are escaped and every line break opens a paragraph; palette indices
+// after "·$" and "·$," become colour texts, the highest index first so that "·$1" never
+// eats the start of "·$15". Each character is mapped on its own, and the escapes neither
+// make nor break an index code, so one pass does what the replacements in turn would.
+std::string escapeAndExpandPaletteIndices(std::string_view text) {
+  static constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (char c : {'\\', '{', '}', '\r', kDotLead}) special[static_cast<unsigned char>(c)] = true;
+    return special;
+  }();
+  ByteWriter out(text.size() + text.size() / 2);
+  std::size_t done = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    while (i < text.size() && !kSpecial[static_cast<unsigned char>(text[i])]) ++i;
+    if (i == text.size()) break;
+    switch (text[i]) {
+      case '\\':
+      case '{':
+      case '}':
+        out.put(text.substr(done, i - done));
+        out.put('\\');
+        done = i;
+        break;
+      case '\r':
+        if (i + 1 < text.size() && text[i + 1] == '\n') {
+          out.put(text.substr(done, i - done));
+          out.put("\r\n\\par "sv);
+          done = ++i + 1;
+        }
+        break;
+      default: {  // a dot
+        if (!startsWithAt(text, i, kColourCode)) break;
+        std::size_t digits = i + kColourCode.size();
+        if (digits < text.size() && text[digits] == ',') ++digits;
+        const std::string_view* index = paletteIndexAt(text, digits);
+        if (!index) break;
+        out.put(text.substr(done, digits - done));
+        out.put(paletteColourOf(index));
+        done = digits + index->size();
+        i = done - 1;
+        break;
+      }
+    }
+  }
+  out.put(text.substr(done));
+  return std::move(out).take();
+}
 
-namespace {
+// A hexadecimal text colour followed by a background given by palette index: the index,
+// ten characters after the code's dot, becomes the palette colour. The codes are taken in
+// turn, each search starting one character after the last code, on the text as it is
+// being changed.
+//
+// Each replacement changes the text only from ten characters after its code onwards.
+// Unless a code starts within nine characters after another (a colour cut short by the
+// next code), no replacement touches what another code's check reads, and every check is
+// made on the text as it came, in one pass.
+void expandBackgroundIndices(std::string& text) {
+  ByteWriter out(text.size() + text.size() / 4);
+  std::size_t done = 0;
+  std::size_t nextFreeStart = 0;  // where the next code may start without touching this one
+  for (std::size_t p = text.find(kHexColourCode); p != std::string::npos;
+       p = text.find(kHexColourCode, p + 1)) {
+    if (p < nextFreeStart) {
+      expandBackgroundIndicesInTurn(text);
+      return;
+    }
+    const CodeWindow code(text, p);
+    nextFreeStart = code.at(9);
+    if (code.charAt(9) != ',') continue;
+    const std::string_view* index = paletteIndexAt(text, code.at(10));
+    if (!index) continue;
+    out.put(std::string_view(text).substr(done, code.at(10) - done));
+    out.put(paletteColourOf(index));
+    done = code.at(10) + index->size();
+  }
+  if (done == 0) return;
+  out.put(std::string_view(text).substr(done));
+  text = std::move(out).take();
+}
 
-struct StyleFlags {
-  std::array<bool, 4> on{};  // bold, italic, underline, strike-through
-};
-
-constexpr std::array<char32_t, 4> kToggleCodes = {U'#', U'&', U'@', U'\''};
+constexpr std::array<char, 4> kToggleCodes = {'#', '&', '@', '\''};
 constexpr std::array<std::string_view, 4> kOnWords = {"\\b "sv, "\\i "sv, "\\ul "sv, "\\strike "sv};
 constexpr std::array<std::string_view, 4> kOffWords = {"\\b0"sv, "\\i0"sv, "\\ul0"sv, "\\strike0"sv};
 
 class BodyWriter {
  public:
-  explicit BodyWriter(const std::u32string& text) : text_(text) {}
+  explicit BodyWriter(std::string_view text) : text_(text), body_(text.size() + text.size() / 2) {}
 
   std::string write() {
-    const std::size_t length = text_.size();
-    for (std::size_t i = 0; i < length;) i = writeAt(i);
-    for (std::size_t t = 0; t < 4; ++t) {
-      if (flags_.on[t]) body_ += kOffWords[t];
+    for (std::size_t i = 0; i < text_.size();) {
+      // Everything up to the next code's dot is text, written as it stands.
+      const std::size_t dot = findDot(i);
+      body_.put(text_.substr(i, dot - i));
+      if (dot == text_.size()) break;
+      i = writeCodeAt(dot);
     }
-    body_ += "\\cf0\\highlight0";
-    return body_;
+    for (std::size_t t = 0; t < 4; ++t) {
+      if (on_[t]) body_.put(kOffWords[t]);
+    }
+    body_.put("\\cf0\\highlight0"sv);
+    return std::move(body_).take();
   }
 
   const ColourTable& table() const { return table_; }
 
  private:
-  char32_t at(std::size_t i) const { return i < text_.size() ? text_[i] : U'\0'; }
-  std::u32string_view slice(std::size_t start, std::size_t count) const {
-    if (start >= text_.size()) return {};
-    return std::u32string_view(text_).substr(start, count);
+  std::size_t findDot(std::size_t from) const {
+    for (std::size_t p = text_.find(kDotLead, from); p != std::string_view::npos;
+         p = text_.find(kDotLead, p + 1)) {
+      if (startsWithAt(text_, p, plus::kDot)) return p;
+    }
+    return text_.size();
   }
 
-  // Writes what starts at i; returns where the next item starts.
-  std::size_t writeAt(std::size_t i) {
-    const char32_t c = text_[i];
-    if (c != plus::kDotChar) {
-      appendUtf8(body_, c);
-      return i + 1;
-    }
-    const char32_t code = at(i + 1);
+  void writeWord(std::string_view word, std::size_t index) {
+    body_.put(word);
+    char digits[24];
+    body_.put(std::string_view(digits, std::to_chars(digits, digits + sizeof digits, index).ptr));
+    body_.put(' ');
+  }
+
+  // Writes the code whose dot is at `dot`; returns where the text goes on.
+  std::size_t writeCodeAt(std::size_t dot) {
+    const std::size_t codeChar = dot + plus::kDot.size();
+    const char code = codeChar < text_.size() ? text_[codeChar] : '\0';
     for (std::size_t t = 0; t < 4; ++t) {
       if (code != kToggleCodes[t]) continue;
-      body_ += flags_.on[t] ? std::string(kOffWords[t]) + " " : std::string(kOnWords[t]);
-      flags_.on[t] = !flags_.on[t];
-      return i + 2;
+      body_.put(on_[t] ? kOffWords[t] : kOnWords[t]);
+      if (on_[t]) body_.put(' ');
+      on_[t] = !on_[t];
+      return codeChar + 1;
     }
-    if (code == U'0') {
+    if (code == '0') {
       for (std::size_t t = 0; t < 4; ++t) {
-        if (flags_.on[t]) body_ += std::string(kOffWords[t]) + " ";
-        flags_.on[t] = false;
+        if (on_[t]) {
+          body_.put(kOffWords[t]);
+          body_.put(' ');
+        }
+        on_[t] = false;
       }
-      return i + 2;
+      return codeChar + 1;
     }
-    if (code == U'$') {
-      if (at(i + 2) == U'#' && at(i + 9) == U',' && at(i + 10) == U'#') {
-        body_ += "\\cf" + std::to_string(table_.indexOf(slice(i + 2, 7))) + " ";
-        body_ += "\\highlight" + std::to_string(table_.indexOf(slice(i + 10, 7))) + " ";
-        return i + 17;
+    if (code == '$') {
+      const CodeWindow window(text_, dot);
+      if (window.charAt(2) == '#' && window.charAt(9) == ',' && window.charAt(10) == '#') {
+        writeWord("\\cf"sv, table_.indexOf(window.chars(2, 7)));
+        writeWord("\\highlight"sv, table_.indexOf(window.chars(10, 7)));
+        return window.at(17);
       }
-      if (at(i + 2) == U'#') {
-        body_ += "\\cf" + std::to_string(table_.indexOf(slice(i + 2, 7))) + " ";
-        return i + 9;
+      if (window.charAt(2) == '#') {
+        writeWord("\\cf"sv, table_.indexOf(window.chars(2, 7)));
+        return window.at(9);
       }
-      if (at(i + 2) == U',' && at(i + 3) == U'#') {
-        body_ += "\\highlight" + std::to_string(table_.indexOf(slice(i + 3, 7))) + " ";
-        return i + 10;
+      if (window.charAt(2) == ',' && window.charAt(3) == '#') {
+        writeWord("\\highlight"sv, table_.indexOf(window.chars(3, 7)));
+        return window.at(10);
       }
     }
-    return i + 1;  // a dot that starts no code is dropped
+    return codeChar;  // a dot that starts no code is dropped
   }
 
-  const std::u32string& text_;
+  std::string_view text_;
   ColourTable table_;
-  StyleFlags flags_;
-  std::string body_;
+  std::array<bool, 4> on_{};  // bold, italic, underline, strike-through
+  ByteWriter body_;
 };
 
 }  // namespace
 
 std::string plus2rtf(std::string_view plusText) {
-  std::u32string text = plus2rtf_steps::escapeForRtf(decodeUtf8(plusText));
-  plus2rtf_steps::expandPaletteIndices(text);
-  plus2rtf_steps::expandBackgroundIndices(text);
+  std::string repaired;
+  if (!isValidUtf8(plusText)) plusText = repaired = ensureUtf8(plusText);
+  std::string text = escapeAndExpandPaletteIndices(plusText);
+  expandBackgroundIndices(text);
 
   BodyWriter writer(text);
   const std::string body = writer.write();
-  return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n" +
-         writer.table().text() + "\r\n\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 " + body +
-         "\r\n\\par }";
+  const std::string table = writer.table().text();
+  constexpr std::string_view kHead =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n";
+  constexpr std::string_view kBodyStart = "\r\n\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 ";
+  constexpr std::string_view kTail = "\r\n\\par }";
+  std::string rtf;
+  rtf.reserve(kHead.size() + table.size() + kBodyStart.size() + body.size() + kTail.size());
+  ((((rtf += kHead) += table) += kBodyStart) += body) += kTail;
+  return rtf;
 }
 
 std::string plus2rtf(std::string_view plusText, errors::FailureContext& ctx) {

@@ -1,38 +1,18 @@
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/cp1252.h"
+#include "engine/rtf_colour_table.h"
 #include "engine/styled_text.h"
 
 namespace tessalune::engine {
 
 namespace {
 
-class ColourTable {
+class ColourTable : public RtfColourTable {
  public:
-  // Looked up by colour: a gradient gives nearly every character a colour of its own.
-  std::size_t indexOf(ColourNumber colour) {
-    const auto [entry, added] = indexes_.try_emplace(colour, colours_.size() + 1);
-    if (added) colours_.push_back(colour);
-    return entry->second;
-  }
+  using RtfColourTable::indexOf;
   std::size_t indexOf(const BoxColour& colour) { return colour ? indexOf(*colour) : 0; }
-
-  std::string text() const {
-    std::string out = "{\\colortbl ;";
-    for (ColourNumber c : colours_) {
-      out += "\\red" + std::to_string(redOf(c)) + "\\green" + std::to_string(greenOf(c)) + "\\blue" +
-             std::to_string(blueOf(c)) + ";";
-    }
-    out += "}\r\n";
-    return out;
-  }
-  bool empty() const { return colours_.empty(); }
-
- private:
-  std::vector<ColourNumber> colours_;
-  std::unordered_map<ColourNumber, std::size_t> indexes_;
 };
 
 // The control words that take the format `from` to `to`, in the dialect's fixed order.
@@ -123,7 +103,7 @@ std::string writeRtf(const StyledText& text) {
   body += formatWords(inForce, CharFormat{}, table);
 
   std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n";
-  if (!table.empty()) out += table.text();
+  if (!table.empty()) out += table.text() + "\r\n";
   out += "\\viewkind4\\uc1\\pard\\lang1033\\fs20";
   if (beganAsItself) out.push_back(' ');
   out += body;

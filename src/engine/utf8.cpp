@@ -1,5 +1,7 @@
 #include "engine/utf8.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -86,11 +88,28 @@ std::string encodeUtf8(std::u32string_view text) {
 
 bool isValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    // Most text is ASCII: skip it eight bytes at a time.
-    std::uint64_t block = 0;
-    if (i + 8 <= text.size() &&
-        (std::memcpy(&block, text.data() + i, 8), (block & 0x8080808080808080ull) == 0)) {
-      i += 8;
+    // Most text is ASCII: skip it eight bytes at a time, up to the first byte that is not.
+    if (i + 8 <= text.size()) {
+      std::uint64_t block = 0;
+      std::memcpy(&block, text.data() + i, 8);
+      const std::uint64_t high = block & 0x8080808080808080ull;
+      if constexpr (std::endian::native == std::endian::little) {
+        i += static_cast<std::size_t>(high == 0 ? 64 : std::countr_zero(high)) / 8;
+      } else if (high == 0) {
+        i += 8;
+      }
+      if (high == 0) continue;
+    }
+    // Then single ASCII bytes and two-byte sequences (accented Latin letters, the code
+    // dot) without decoding.
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF && i + 1 < text.size() &&
+        (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+      i += 2;
       continue;
     }
     char32_t c = 0;
@@ -118,6 +137,10 @@ std::string decodeTextFile(std::string_view bytes) {
 }
 
 std::size_t byteLengthOfChars(std::string_view text, std::size_t chars) {
+  if (chars <= text.size() && std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(chars),
+                                          [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return chars;
+  }
   std::size_t i = 0;
   for (std::size_t n = 0; n < chars && i < text.size(); ++n) {
     char32_t c = 0;

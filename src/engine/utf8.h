@@ -23,6 +23,12 @@ std::string windows1252ToUtf8(std::string_view bytes);
 // The text of a file: UTF-8 when the whole file is valid UTF-8, else Windows-1252.
 std::string decodeTextFile(std::string_view bytes);
 
+// The length of the sequence that starts with lead, in text known to be valid UTF-8.
+inline std::size_t utf8SequenceLength(char lead) {
+  const auto byte = static_cast<unsigned char>(lead);
+  return byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+}
+
 // Byte length of the first `chars` characters of text (all of it when shorter).
 std::size_t byteLengthOfChars(std::string_view text, std::size_t chars);
 std::size_t countChars(std::string_view text);
