@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/direct_colouring.h"
+#include "engine/xml2plus.h"
 #include "errors/error_report.h"
 #include "errors/lifecycle.h"
 #include "lang/message_variables.h"
@@ -38,10 +39,13 @@ class IdleLifecycle : public errors::Lifecycle {
   void loadConfig() override {}
 };
 
+enum class Timed { Kept, Reference, FirstMarkupToPlus };
+
 // Direct colouring of a text long enough that its colours must be thinned; reports the
-// passes of the length-reduction loop.
+// passes of the length-reduction loop. FirstMarkupToPlus times one xml2plus of the markup as
+// first written instead: the floor of any reduction that converts it.
 void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset,
-                    bool reference = false) {
+                    Timed timed = Timed::Kept) {
   YesDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
   messages.loadMessages();
@@ -51,7 +55,7 @@ void colourLongText(benchmark::State& state, int mode, int length, int fgPreset,
   IdleLifecycle lifecycle;
   engine::RichTextBox autoBox, scratch;
   engine::ConversionContext ctx{mode, false, dialogs, messages, failures, lifecycle, scratch};
-  ctx.referenceReduction = reference;
+  ctx.referenceReduction = timed == Timed::Reference;
   engine::StylePreset preset;
   preset.FGtype = 2;
   preset.FGgradtype = fgPreset;
@@ -64,8 +68,16 @@ void colourLongText(benchmark::State& state, int mode, int length, int fgPreset,
   std::string text;
   for (int i = 0; i < length; ++i) text.push_back(static_cast<char>('a' + i % 26));
   std::size_t coded = 0;
-  for (auto _ : state) coded = engine::colourArgument(text, preset, autoBox, ctx).size();
-  state.counters["passes"] = ctx.reductionPasses;
+  if (timed == Timed::FirstMarkupToPlus) {
+    std::string markup;
+    ctx.firstMarkup = &markup;
+    engine::colourArgument(text, preset, autoBox, ctx);
+    for (auto _ : state) coded = engine::xml2plus(markup).size();
+    state.counters["markup_bytes"] = static_cast<double>(markup.size());
+  } else {
+    for (auto _ : state) coded = engine::colourArgument(text, preset, autoBox, ctx).size();
+    state.counters["passes"] = ctx.reductionPasses;
+  }
   state.counters["coded_bytes"] = static_cast<double>(coded);
 }
 
@@ -79,20 +91,32 @@ void BM_ColourMessage1100Grad1OnGrad2(benchmark::State& state) {
 }
 BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
 
-// The kept length reduction beside its pass-by-pass reference, gradient on gradient: the
-// longest nickname and messages of 300 to 1100 characters.
-void BM_ReductionKept(benchmark::State& state) {
+// The kept length reduction beside its pass-by-pass reference and beside one xml2plus of its
+// first markup, gradient on gradient: the longest nickname and messages of 300 to 1100
+// characters.
+void reduction(benchmark::State& state, Timed timed) {
   const bool nickname = state.range(0) == 129;
   colourLongText(state, nickname ? engine::editor_mode::kNickname : engine::editor_mode::kText,
-                 static_cast<int>(state.range(0)), 3, 1);
+                 static_cast<int>(state.range(0)), 3, 1, timed);
+}
+void BM_ReductionKept(benchmark::State& state) {
+  reduction(state, Timed::Kept);
 }
 void BM_ReductionReference(benchmark::State& state) {
-  const bool nickname = state.range(0) == 129;
-  colourLongText(state, nickname ? engine::editor_mode::kNickname : engine::editor_mode::kText,
-                 static_cast<int>(state.range(0)), 3, 1, true);
+  reduction(state, Timed::Reference);
+}
+void BM_ReductionFloorXml2Plus(benchmark::State& state) {
+  reduction(state, Timed::FirstMarkupToPlus);
 }
 BENCHMARK(BM_ReductionKept)->Arg(129)->Arg(300)->Arg(600)->Arg(900)->Arg(1100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReductionReference)
+    ->Arg(129)
+    ->Arg(300)
+    ->Arg(600)
+    ->Arg(900)
+    ->Arg(1100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReductionFloorXml2Plus)
     ->Arg(129)
     ->Arg(300)
     ->Arg(600)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/rich_text_box.h"
 #include "errors/lifecycle.h"
 #include "errors/message_texts.h"
@@ -35,6 +37,9 @@ struct ConversionContext {
   // The length reduction converts the whole document at every pass, as the reference the
   // faster one is held to; for tests and benchmarks.
   bool referenceReduction = false;
+  // When set, receives the markup as first written, before any colour is thinned; for
+  // benchmarks, which compare the reduction with one conversion of it.
+  std::string* firstMarkup = nullptr;
 };
 
 }  // namespace tessalune::engine

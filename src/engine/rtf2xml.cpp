@@ -1,5 +1,6 @@
 #include "engine/rtf2xml.h"
 
+#include <array>
 #include <charconv>
 #include <optional>
 #include <vector>
@@ -175,43 +176,68 @@ void stripTrailingOffWords(std::string& text) {
 }
 
 void replaceToggles(std::string& text) {
+  // A control word can only match where its first letter follows a backslash; the markers
+  // that replace them hold none, so what is seen before the first replacement holds for all.
+  std::array<bool, 256> followsBackslash{};
+  for (std::size_t p = text.find('\\'); p != std::string::npos && p + 1 < text.size();
+       p = text.find('\\', p + 1)) {
+    followsBackslash[static_cast<unsigned char>(text[p + 1])] = true;
+  }
+  const auto replace = [&](std::string_view from, std::string_view to) {
+    if (from.size() >= 2 && from[0] == '\\' && !followsBackslash[static_cast<unsigned char>(from[1])]) return;
+    replaceAll(text, from, to);
+  };
   const std::string c2(1, '\x02'), c5(1, '\x05'), c31(1, '\x1F'), c6(1, '\x06'), c15(1, '\x0F'),
       c3(1, '\x03');
   for (std::string_view from : {"\\b0 "sv, "\\b "sv, "\\b0"sv, "\\b"sv, std::string_view(c2), "\u00B7#"sv}) {
-    replaceAll(text, from, markup::kBold);
+    replace(from, markup::kBold);
   }
   for (std::string_view from :
        {"\\i0 "sv, "\\i "sv, "\\i0"sv, "\\i"sv, std::string_view(c5), kItalicPlaceholder}) {
-    replaceAll(text, from, markup::kItalic);
+    replace(from, markup::kItalic);
   }
   for (std::string_view from : {"\\ul0 "sv, "\\ulnone "sv, "\\ul "sv, "\\ul0"sv, "\\ulnone"sv, "\\ul"sv,
                                 std::string_view(c31), "\u00B7@"sv}) {
-    replaceAll(text, from, markup::kUnderline);
+    replace(from, markup::kUnderline);
   }
   for (std::string_view from :
        {"\\strike0 "sv, "\\strike "sv, "\\strike0"sv, "\\strike"sv, std::string_view(c6), "\u00B7'"sv}) {
-    replaceAll(text, from, markup::kStrike);
+    replace(from, markup::kStrike);
   }
-  for (std::string_view from : {std::string_view(c15), "\u00B70"sv}) replaceAll(text, from, markup::kReset);
-  for (std::string_view from : {std::string_view(c3), "\u00B7$"sv}) replaceAll(text, from, ""sv);
+  for (std::string_view from : {std::string_view(c15), "\u00B70"sv}) replace(from, markup::kReset);
+  for (std::string_view from : {std::string_view(c3), "\u00B7$"sv}) replace(from, ""sv);
 }
 
 // "\cf" and "\highlight" with a colour number (1 to 4 digits, not starting with 0, and
 // the space that may follow) become a marker of the list's colour, or nothing.
 void replaceColourWords(std::string& text, std::string_view word, const std::vector<std::string>& colours,
                         std::optional<std::string_view> markerOpen) {
-  for (std::size_t p = text.find(word); p != std::string::npos; p = text.find(word, p + 1)) {
+  std::size_t p = text.find(word);
+  if (p == std::string::npos) return;
+  // Each search starts one character after the last match, in the text as rewritten so far.
+  // A marker holds no control word, so that is where the source goes on after the word; a
+  // word replaced by nothing leaves the next character of the source there, which the
+  // search passes over.
+  Rewrite<char> rewrite(text, false);
+  const std::string& source = rewrite.source();
+  for (; p != std::string::npos; p = source.find(word, p + 1)) {
     const std::size_t digits = p + word.size();
-    if (digits >= text.size() || text[digits] < '1' || text[digits] > '9') continue;
+    if (digits >= source.size() || source[digits] < '1' || source[digits] > '9') continue;
     std::size_t end = digits;
-    while (end < text.size() && end - digits < 4 && text[end] >= '0' && text[end] <= '9') ++end;
-    const std::size_t index = static_cast<std::size_t>(std::stoi(text.substr(digits, end - digits)));
-    if (end < text.size() && text[end] == ' ') ++end;
+    while (end < source.size() && end - digits < 4 && source[end] >= '0' && source[end] <= '9') ++end;
+    const std::size_t index = static_cast<std::size_t>(std::stoi(source.substr(digits, end - digits)));
+    if (end < source.size() && source[end] == ' ') ++end;
     if (index > colours.size()) throw NoEntryInColourList();
-    const std::string marker =
-        markerOpen ? std::string(*markerOpen) + colours[index - 1] + std::string(markup::kMarkerClose) : "";
-    text.replace(p, end - p, marker);
+    rewrite.keepUpTo(p);
+    rewrite.replace(end - p, ""sv);
+    if (markerOpen) {
+      rewrite.write(*markerOpen);
+      rewrite.write(colours[index - 1]);
+      rewrite.write(markup::kMarkerClose);
+    }
+    p = markerOpen ? end - 1 : end;
   }
+  rewrite.finish();
 }
 
 // "\'hh" becomes the Windows-1252 character and "\uN?" the Unicode one (a surrogate pair
@@ -230,6 +256,11 @@ std::string decodeCharacterEscapes(const std::string& text) {
     return -1;
   };
   for (std::size_t i = 0; i < text.size();) {
+    if (text[i] != '\\' && text[i] != kTypedBackslash.front()) {
+      highSurrogate = 0;
+      out.push_back(text[i++]);
+      continue;
+    }
     if (text.compare(i, kTypedBackslash.size(), kTypedBackslash) == 0) {
       out.push_back('\\');
       i += kTypedBackslash.size();
@@ -456,6 +487,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
   protectSpaces(ctx.scratch);
 
   const std::string document = markupText(ctx.scratch.textRtf(), backgroundFlag, ctx);
+  if (ctx.firstMarkup) *ctx.firstMarkup = document;
 
   step.advance();
   platform::XmlDocument doc;

@@ -60,6 +60,13 @@ TEST(XmlDocument, ReportsWhereAMalformedDocumentFails) {
   EXPECT_FALSE(doc.parseError().reason.empty());
   EXPECT_EQ(doc.parseError().line, 3);
   EXPECT_FALSE(doc.loadXml(""));
+  // What a lenient reader would take but XML 1.0 forbids.
+  for (const char* strictlyMalformed :
+       {"<a>\x01</a>", "<a><!-- x -- y --></a>", "<1a/>", "<a>&undefined;</a>", "<a b=\"1\" b=\"2\"/>"}) {
+    EXPECT_FALSE(doc.loadXml(strictlyMalformed)) << strictlyMalformed;
+    EXPECT_FALSE(doc.parseError().reason.empty());
+  }
+  EXPECT_TRUE(doc.loadXml("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a>\u00E9</a>"));
   EXPECT_FALSE(doc.load("/nonexistent/tessalune.xml"));
   EXPECT_EQ(doc.parseError().code, kXmlFileNotFound);
 }
