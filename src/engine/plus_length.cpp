@@ -1,5 +1,6 @@
 #include "engine/plus_length.h"
 
+#include <cstring>
 #include <string>
 
 #include "engine/palette.h"
@@ -13,6 +14,9 @@ namespace {
 // Whitespace the conversion drops before it merges colour codes: line ends and tabs.
 bool dropped(const pugi::xml_node& node) {
   if (node.type() != pugi::node_pcdata) return false;
+  // Only a carriage return or a tab can go first; most text is one visible character.
+  const char first = *node.value();
+  if (first != '\r' && first != '\t' && first != '\0') return false;
   std::string text = node.value();
   for (std::size_t p = text.find("\r\n"); p != std::string::npos; p = text.find("\r\n")) text.erase(p, 2);
   return text.find_first_not_of('\t') == std::string::npos;
@@ -31,7 +35,7 @@ pugi::xml_node nextShown(pugi::xml_node node) {
 }
 
 bool named(const pugi::xml_node& node, const char* name) {
-  return node && node.type() == pugi::node_element && std::string(node.name()) == name;
+  return node && node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
 }
 
 // A text colour whose code a background directly after it joins.
