@@ -66,6 +66,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_NAME tessalune)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME tessalune-desktop)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libtessalune-plugin-dev)
+# libcurl is loaded when an update check starts, so the shared-library scan cannot see it.
+set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS "libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)

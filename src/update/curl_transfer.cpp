@@ -1,6 +1,6 @@
 #include "update/curl_transfer.h"
 
-#include <curl/curl.h>
+#include "update/curl_library.h"
 
 #include <algorithm>
 #include <array>
@@ -35,33 +35,37 @@ std::string_view trim(std::string_view text) {
 // "scheme://host" of an address, the host in lower case; a relative address is resolved
 // against base. Empty when it is not an address.
 std::string originOf(const std::string& address, const std::string& base = {}) {
-  CURLU* url = curl_url();
+  const CurlLibrary* curl = curlLibrary();
+  CURLU* url = curl ? curl->url() : nullptr;
   if (!url) return {};
   std::string origin;
   char* scheme = nullptr;
   char* host = nullptr;
-  const bool parsed = (base.empty() || curl_url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK) &&
-                      curl_url_set(url, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
-                      curl_url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-                      curl_url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK;
+  const bool parsed = (base.empty() || curl->url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK) &&
+                      curl->url_set(url, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
+                      curl->url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+                      curl->url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK;
   if (parsed) {
     origin = std::string(scheme) + "://" + host;
     std::transform(origin.begin(), origin.end(), origin.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   }
-  curl_free(scheme);
-  curl_free(host);
-  curl_url_cleanup(url);
+  curl->free(scheme);
+  curl->free(host);
+  curl->url_cleanup(url);
   return origin;
 }
 
 }  // namespace
 
+// The library is loaded with the first transfer; without it no handle exists and every
+// request fails, saying why.
 struct CurlTransfer::Handles {
-  CURLM* multi = curl_multi_init();
+  const CurlLibrary* curl = curlLibrary();
+  CURLM* multi = curl ? curl->multi_init() : nullptr;
   CURL* easy = nullptr;
   ~Handles() {
-    if (multi) curl_multi_cleanup(multi);
+    if (multi) curl->multi_cleanup(multi);
   }
 };
 
@@ -78,12 +82,12 @@ struct CurlCallbacks {
       t.queue(transfer_state::kReceiving);
     } else if (trim(line).empty()) {
       long code = 0;
-      curl_easy_getinfo(t.handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+      t.handles_->curl->easy_getinfo(t.handles_->easy, CURLINFO_RESPONSE_CODE, &code);
       const std::optional<std::string> location = code / 100 == 3 ? t.getHeader("Location") : std::nullopt;
       if (location) {
         // Followed only where the request went; returning less than the line aborts it.
         char* current = nullptr;
-        curl_easy_getinfo(t.handles_->easy, CURLINFO_EFFECTIVE_URL, &current);
+        t.handles_->curl->easy_getinfo(t.handles_->easy, CURLINFO_EFFECTIVE_URL, &current);
         if (originOf(*location, current ? current : "") != t.origin_) return 0;
       }
       t.headersDone_ = code / 100 != 1 && !location;
@@ -138,39 +142,42 @@ void CurlTransfer::request(const std::string& url) {
   origin_ = originOf(url);
   setFailureCause({});
 
-  CURL* easy = handles_->multi ? curl_easy_init() : nullptr;
+  CURL* easy = handles_->multi ? handles_->curl->easy_init() : nullptr;
   if (!easy) {
-    setFailureCause("the transfer could not be set up");
+    setFailureCause(handles_->curl ? "the transfer could not be set up" : curlLoadError());
     failed_ = true;
     queue(transfer_state::kError);
     deliverPending();
     return;
   }
-  curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, origin_.starts_with("https:") ? "https" : "http");
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(easy, CURLOPT_MAXREDIRS, limits_.maxRedirects);
-  curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);  // a status of 400 or more never delivers a body
-  if (maxBodyBytes() < SIZE_MAX) {                  // an announced length over the limit fails at once
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBodyBytes()));
+  handles_->curl->easy_setopt(easy, CURLOPT_URL, url.c_str());
+  handles_->curl->easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+  handles_->curl->easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  handles_->curl->easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR,
+                              origin_.starts_with("https:") ? "https" : "http");
+  handles_->curl->easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+  handles_->curl->easy_setopt(easy, CURLOPT_MAXREDIRS, limits_.maxRedirects);
+  handles_->curl->easy_setopt(easy, CURLOPT_FAILONERROR,
+                              1L);  // a status of 400 or more never delivers a body
+  if (maxBodyBytes() < SIZE_MAX) {  // an announced length over the limit fails at once
+    handles_->curl->easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBodyBytes()));
   }
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, static_cast<long>(limits_.connectTimeout.count()));
-  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
-  curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.lowSpeedTime.count()));
-  curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tessalune");
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCallbacks::onHeaderLine);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCallbacks::onBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-  curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &CurlCallbacks::onSocketOpened);
-  curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
-  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &CurlCallbacks::onConnected);
-  curl_easy_setopt(easy, CURLOPT_PREREQDATA, this);
-  if (curl_multi_add_handle(handles_->multi, easy) != CURLM_OK) {
-    curl_easy_cleanup(easy);
+  handles_->curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  handles_->curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT,
+                              static_cast<long>(limits_.connectTimeout.count()));
+  handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
+  handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.lowSpeedTime.count()));
+  handles_->curl->easy_setopt(easy, CURLOPT_USERAGENT, "Tessalune");
+  handles_->curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCallbacks::onHeaderLine);
+  handles_->curl->easy_setopt(easy, CURLOPT_HEADERDATA, this);
+  handles_->curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCallbacks::onBody);
+  handles_->curl->easy_setopt(easy, CURLOPT_WRITEDATA, this);
+  handles_->curl->easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &CurlCallbacks::onSocketOpened);
+  handles_->curl->easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
+  handles_->curl->easy_setopt(easy, CURLOPT_PREREQFUNCTION, &CurlCallbacks::onConnected);
+  handles_->curl->easy_setopt(easy, CURLOPT_PREREQDATA, this);
+  if (handles_->curl->multi_add_handle(handles_->multi, easy) != CURLM_OK) {
+    handles_->curl->easy_cleanup(easy);
     failed_ = true;
     queue(transfer_state::kError);
     deliverPending();
@@ -224,7 +231,7 @@ void CurlTransfer::driveUntil(Done done) {
     step();
     deliverPending();
     if (generation != generation_ || !active_ || done()) break;
-    curl_multi_poll(handles_->multi, nullptr, 0, kPollMilliseconds, nullptr);
+    handles_->curl->multi_poll(handles_->multi, nullptr, 0, kPollMilliseconds, nullptr);
     pumpEvents(bodyReceived_ > 0);
   }
 }
@@ -232,10 +239,10 @@ void CurlTransfer::driveUntil(Done done) {
 // One turn of the network: move the data, then act on a complete header block and on the end of the transfer.
 void CurlTransfer::step() {
   int running = 0;
-  curl_multi_perform(handles_->multi, &running);
+  handles_->curl->multi_perform(handles_->multi, &running);
   std::optional<CURLcode> result;
   int left = 0;
-  while (CURLMsg* message = curl_multi_info_read(handles_->multi, &left)) {
+  while (CURLMsg* message = handles_->curl->multi_info_read(handles_->multi, &left)) {
     if (message->msg == CURLMSG_DONE && message->easy_handle == handles_->easy) result = message->data.result;
   }
   if (active_ && headersDone_ && !headersHandled_) onHeadersComplete();
@@ -245,7 +252,7 @@ void CurlTransfer::step() {
 void CurlTransfer::onHeadersComplete() {
   headersHandled_ = true;
   long code = 0;
-  curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+  handles_->curl->easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
   status_ = static_cast<int>(code);
   // A redirect that arrives as the final response had nowhere to lead (no Location).
   if (status_ >= 400 || status_ / 100 == 3) {
@@ -265,11 +272,11 @@ void CurlTransfer::finish(int curlResult) {
   }
   if (status_ == 0) {
     long code = 0;
-    curl_easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
+    handles_->curl->easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
   }
   setFailureCause(status_ >= 400 ? "HTTP status " + std::to_string(status_)
-                                 : curl_easy_strerror(static_cast<CURLcode>(curlResult)));
+                                 : handles_->curl->easy_strerror(static_cast<CURLcode>(curlResult)));
   fail();
 }
 
@@ -284,8 +291,8 @@ void CurlTransfer::fail() {
 
 void CurlTransfer::release() {
   if (handles_->easy) {
-    curl_multi_remove_handle(handles_->multi, handles_->easy);
-    curl_easy_cleanup(handles_->easy);
+    handles_->curl->multi_remove_handle(handles_->multi, handles_->easy);
+    handles_->curl->easy_cleanup(handles_->easy);
     handles_->easy = nullptr;
   }
   active_ = false;
