@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "engine/colour.h"
 
@@ -36,14 +37,24 @@ void fillRect(Image& target, const Vertex& v1, const Vertex& v2, bool vertical) 
   const int n = vertical ? y1 - y0 : x1 - x0;
   if (n <= 0) return;
 
-  for (int y = std::max(y0, 0); y < std::min(y1, target.height()); ++y) {
-    for (int x = std::max(x0, 0); x < std::min(x1, target.width()); ++x) {
-      const int i = (vertical ? y : x) - start;
-      target.setPixel(x, y,
-                      engine::makeColour(shade(from.channels[0], to.channels[0], i, n),
-                                         shade(from.channels[1], to.channels[1], i, n),
-                                         shade(from.channels[2], to.channels[2], i, n)));
+  const int left = std::max(x0, 0), right = std::min(x1, target.width());
+  const int top = std::max(y0, 0), bottom = std::min(y1, target.height());
+  if (left >= right || top >= bottom) return;
+  const auto colourAt = [&](int i) {
+    return engine::makeColour(shade(from.channels[0], to.channels[0], i, n),
+                              shade(from.channels[1], to.channels[1], i, n),
+                              shade(from.channels[2], to.channels[2], i, n)) &
+           engine::kRgbMask;
+  };
+  // The colour depends on one coordinate only: work it out once per row or column.
+  std::vector<ColourNumber> line(static_cast<std::size_t>(right - left));
+  for (int y = top; y < bottom; ++y) {
+    if (vertical) {
+      std::fill(line.begin(), line.end(), colourAt(y - start));
+    } else if (y == top) {
+      for (int x = left; x < right; ++x) line[static_cast<std::size_t>(x - left)] = colourAt(x - start);
     }
+    target.setRow(left, y, line);
   }
 }
 

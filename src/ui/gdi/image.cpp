@@ -28,4 +28,12 @@ void Image::setPixel(int x, int y, ColourNumber colour) {
   pixels_[offset(x, y)] = colour & engine::kRgbMask;
 }
 
+void Image::setRow(int x, int y, std::span<const ColourNumber> colours) {
+  if (colours.empty()) return;
+  const std::size_t first = offset(x, y);
+  offset(x + static_cast<int>(colours.size()) - 1, y);  // the last pixel must be inside too
+  std::transform(colours.begin(), colours.end(), pixels_.begin() + static_cast<std::ptrdiff_t>(first),
+                 [](ColourNumber c) { return c & engine::kRgbMask; });
+}
+
 }  // namespace tessalune::ui::gdi

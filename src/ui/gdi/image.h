@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "engine/colour.h"
@@ -65,6 +66,8 @@ class Image {
   // Pixels outside the image throw std::out_of_range. Only the low 24 bits are stored.
   ColourNumber pixel(int x, int y) const;
   void setPixel(int x, int y, ColourNumber colour);
+  // Sets the pixels from (x, y) rightwards to the colours given, which must fit in the row.
+  void setRow(int x, int y, std::span<const ColourNumber> colours);
 
   bool operator==(const Image&) const = default;
 
