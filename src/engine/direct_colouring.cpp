@@ -24,9 +24,7 @@ void paint(RichTextBox& box, bool solid, ColourNumber solidColour, int gradientT
 
 }  // namespace
 
-std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
-                           ConversionContext& ctx) {
-  // Plain black text on white, whatever the box held before.
+void setPlainText(RichTextBox& autoBox, std::string_view argument) {
   autoBox.setText(argument);
   autoBox.select(0, autoBox.length());
   autoBox.setSelColor(ColourNumber{0});
@@ -35,6 +33,11 @@ std::string colourArgument(std::string_view argument, const StylePreset& preset,
   autoBox.setSelUnderline(false);
   autoBox.setSelStrikeThru(false);
   SetSelBackColor(ColourNumber{0xFFFFFF}, autoBox);
+}
+
+std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
+                           ConversionContext& ctx) {
+  setPlainText(autoBox, argument);
 
   PaintContext paintContext{ctx.scratch, ctx.failures};
   paint(autoBox, preset.FGtype == 1, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,

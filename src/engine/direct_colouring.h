@@ -8,6 +8,9 @@
 
 namespace tessalune::engine {
 
+// Puts argument into the box as plain black text on white, whatever the box held before.
+void setPlainText(RichTextBox& autoBox, std::string_view argument);
+
 // Colours a command's whole argument with a saved style, without the editor: the argument
 // is put into the hidden box autoBox as plain black text on white, painted with the
 // preset's text colour and background, and converted to Plus! text in the mode of ctx.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <vector>
+
 #include "engine/colour.h"
 #include "engine/rich_text_box.h"
 #include "errors/routine_guard.h"
@@ -25,6 +28,32 @@ enum class PaintTarget : int { Text = 1, Background = 2 };
 // failure, reported as "doGradient", and the box is left unchanged.
 void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
                 int kind, int target, PaintContext& ctx);
+
+// A gradient through 2 to 10 colours, the stops. Linear: with k stops over n characters the
+// boundaries are b_j = floor(j(n-1)/(k-1) + 1/2); characters b_j to b_(j+1) run from stop j
+// to stop j+1 as the two-colour linear gradient runs, and every inner boundary takes its
+// stop exactly; with fewer characters than stops, character i takes stop
+// floor(i(k-1)/(n-1) + 1/2). Mirrored: the linear gradient over the first ceil(n/2)
+// characters, reflected onto the rest. With two stops both are doGradient's kinds 1 and 2.
+struct StopGradient {
+  std::vector<ColourNumber> stops;
+  GradientKind kind = GradientKind::Linear;
+};
+inline constexpr std::size_t kMinGradientStops = 2;
+inline constexpr std::size_t kMaxGradientStops = 10;
+
+// Red, orange, yellow, green, blue, indigo, violet.
+inline constexpr std::array<ColourNumber, 7> kRainbowStops = {
+    makeColour(0xFF, 0x00, 0x00), makeColour(0xFF, 0x7F, 0x00), makeColour(0xFF, 0xFF, 0x00),
+    makeColour(0x00, 0xFF, 0x00), makeColour(0x00, 0x00, 0xFF), makeColour(0x4B, 0x00, 0x82),
+    makeColour(0x94, 0x00, 0xD3)};
+
+// The colour of each of n characters (none for n <= 0); gradient has 2 to 10 stops.
+std::vector<ColourNumber> stopGradientColours(int n, const StopGradient& gradient);
+
+// Paints the gradient over the whole text of box, through the scratch box as doGradient
+// paints.
+void paintStopGradient(RichTextBox& box, const StopGradient& gradient, PaintTarget target, PaintContext& ctx);
 
 // One colour over the whole text of box (the "solid" style).
 void applySolidStyle(RichTextBox& box, ColourNumber colour, PaintTarget target, PaintContext& ctx);

@@ -1,0 +1,96 @@
+// Gradients through stops: with two stops they are the two-colour gradients character for
+// character (random lengths and colours, seed printed, TESSALUNE_SEED repeats a run); with
+// more, their colours and the Plus! text of a coloured word are pinned.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/gradient.h"
+#include "engine/side_style.h"
+#include "platform/scripted_dialogs.h"
+#include "support/english_messages.h"
+#include "support/recording_error_report.h"
+#include "support/recording_lifecycle.h"
+
+namespace tessalune::engine {
+namespace {
+
+std::string hexList(const std::vector<ColourNumber>& colours) {
+  std::string out;
+  for (ColourNumber c : colours) out += (out.empty() ? "" : " ") + rgb2hex(c);
+  return out;
+}
+
+TEST(StopGradient, TwoStopsAreTheTwoColourGradients) {
+  const char* fixed = std::getenv("TESSALUNE_SEED");
+  const unsigned seed =
+      fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
+  std::printf("stop gradients: TESSALUNE_SEED=%u\n", seed);
+  std::mt19937 rng(seed);
+  testing::TestFailures failures;
+  RichTextBox box, scratch;
+  PaintContext paint{scratch, failures.context};
+  for (int round = 0; round < 500; ++round) {
+    const int n = std::uniform_int_distribution<int>(1, round < 400 ? 40 : 1100)(rng);
+    const ColourNumber c1 = rng() & kRgbMask, c2 = rng() & kRgbMask;
+    const GradientKind kind = round % 2 ? GradientKind::Mirrored : GradientKind::Linear;
+    box.setText(std::string(static_cast<std::size_t>(n), 'x'));
+    doGradient(box, 0, n, c1, c2, n, static_cast<int>(kind), 1, paint);
+    std::vector<ColourNumber> painted;
+    for (const StyledChar& c : box.characters()) painted.push_back(*c.format.textColour);
+    ASSERT_EQ(stopGradientColours(n, StopGradient{{c1, c2}, kind}), painted)
+        << "n " << n << ", " << rgb2hex(c1) << " to " << rgb2hex(c2) << ", kind " << static_cast<int>(kind);
+  }
+}
+
+TEST(StopGradient, ThreeStopsAndTheRainbowArePinned) {
+  const StopGradient rgb{{makeColour(0xFF, 0, 0), makeColour(0, 0xFF, 0), makeColour(0, 0, 0xFF)}};
+  const StopGradient rainbow{{kRainbowStops.begin(), kRainbowStops.end()}};
+  EXPECT_EQ(hexList(stopGradientColours(1, rgb)), "#FF0000");
+  EXPECT_EQ(hexList(stopGradientColours(2, rgb)), "#FF0000 #0000FF");
+  EXPECT_EQ(hexList(stopGradientColours(7, rgb)), "#FF0000 #AA5500 #55AA00 #00FF00 #00AA55 #0055AA #0000FF");
+  EXPECT_EQ(hexList(stopGradientColours(7, StopGradient{rgb.stops, GradientKind::Mirrored})),
+            "#FF0000 #7F7F00 #00FF00 #0000FF #00FF00 #7F7F00 #FF0000");
+  EXPECT_EQ(hexList(stopGradientColours(1, rainbow)), "#FF0000");
+  EXPECT_EQ(hexList(stopGradientColours(2, rainbow)), "#FF0000 #9400D3");
+  EXPECT_EQ(hexList(stopGradientColours(7, rainbow)),
+            "#FF0000 #FF7F00 #FFFF00 #00FF00 #0000FF #4B0082 #9400D3");
+  // 50 characters: boundaries every 8 or so, each taking its stop exactly.
+  const std::vector<ColourNumber> wide3 = stopGradientColours(50, rgb),
+                                  wide7 = stopGradientColours(50, rainbow);
+  EXPECT_EQ(hexList({wide3[0], wide3[12], wide3[25], wide3[37], wide3[49]}),
+            "#FF0000 #847A00 #00FF00 #007F7F #0000FF");
+  EXPECT_EQ(hexList({wide7[0], wide7[8], wide7[16], wide7[25], wide7[33], wide7[41], wide7[49]}),
+            "#FF0000 #FF7F00 #FFFF00 #00FF00 #0000FF #4B0082 #9400D3");
+}
+
+// The command-line forms, and the Plus! text they give: a rainbow word names its seven
+// colours in order (the palette's by index).
+TEST(StopGradient, StylesParseAndColourAWord) {
+  const auto error = [](std::string_view text) { return parseSideStyle(text, false).error; };
+  EXPECT_EQ(error("grad:#FF0000"), "a gradient goes through 2 to 10 colours, not 1");
+  std::string eleven = "mirror:#123456";
+  for (int i = 1; i < 11; ++i) eleven += ":#123456";
+  EXPECT_EQ(error(eleven), "a gradient goes through 2 to 10 colours, not 11");
+  EXPECT_EQ(error("grad:#FF0000:#12345G"), "'#12345G' is not a colour (#RRGGBB)");
+  EXPECT_EQ(error("none"), "expected " + std::string(kSideStyleForms));
+  EXPECT_TRUE(parseSideStyle("none", true).style);
+  EXPECT_EQ(parseSideStyle("grad3:#000080:#0080FF", false).style->kind, SideStyle::Kind::Preset);
+
+  platform::ScriptedDialogs dialogs;
+  testing::EnglishMessages messages;
+  testing::TestFailures failures;
+  testing::RecordingLifecycle lifecycle;
+  RichTextBox autoBox, scratch;
+  ConversionContext ctx{editor_mode::kNickname, false,     dialogs, messages,
+                        failures.context,       lifecycle, scratch};
+  const SideStyle none = *parseSideStyle("none", true).style;
+  EXPECT_EQ(colourWithStyles("Rainbow", *parseSideStyle("rainbow", false).style, none, autoBox, ctx),
+            "\u00B7$4R\u00B7$#FF7F00a\u00B7$8i\u00B7$9n\u00B7$12b\u00B7$#4B0082o\u00B7$#9400D3w\u00B70");
+}
+
+}  // namespace
+}  // namespace tessalune::engine
