@@ -6,53 +6,14 @@
 
 #include "cli_session.h"
 #include "engine/colour.h"
-#include "engine/direct_colouring.h"
 #include "engine/rtf2xml.h"
+#include "engine/side_style.h"
 #include "engine/xml2plus.h"
 #include "io.h"
 
 namespace tessalune::cli {
 
 namespace {
-
-// A style given on the command line: "solid:#RRGGBB", "gradN:#RRGGBB:#RRGGBB" (N 1-4,
-// colour 1 then colour 2 of the preset), or, for backgrounds, "none".
-struct StyleSpec {
-  int type = 0;  // 0 none, 1 solid, 2 gradient
-  int gradient = 1;
-  engine::ColourNumber solid = 0;
-  engine::ColourNumber colour1 = 0;
-  engine::ColourNumber colour2 = 0;
-};
-
-std::optional<StyleSpec> parseStyle(const std::string& text, bool noneAllowed) {
-  if (noneAllowed && text == "none") return StyleSpec{};
-  if (text.size() == 13 && text.starts_with("solid:") && isColourText(text.substr(6))) {
-    return StyleSpec{1, 1, engine::hex2rgb(text.substr(6)), 0, 0};
-  }
-  if (text.size() == 21 && text.starts_with("grad") && text[4] >= '1' && text[4] <= '4' && text[5] == ':' &&
-      text[13] == ':' && isColourText(text.substr(6, 7)) && isColourText(text.substr(14))) {
-    return StyleSpec{2, text[4] - '0', 0, engine::hex2rgb(text.substr(6, 7)),
-                     engine::hex2rgb(text.substr(14))};
-  }
-  return std::nullopt;
-}
-
-engine::StylePreset presetOf(const StyleSpec& fg, const StyleSpec& bg) {
-  engine::StylePreset preset;
-  preset.enabled = true;
-  preset.FGtype = fg.type;
-  preset.FGgradtype = fg.gradient;
-  preset.FGcolor = fg.solid;
-  preset.FGgrad1 = fg.colour1;
-  preset.FGgrad2 = fg.colour2;
-  preset.BGtype = bg.type;
-  preset.BGgradtype = bg.gradient;
-  preset.BGcolor = bg.solid;
-  preset.BGgrad1 = bg.colour1;
-  preset.BGgrad2 = bg.colour2;
-  return preset;
-}
 
 std::optional<bool> answerOf(const std::string& answer) {
   if (answer.empty()) return std::nullopt;
@@ -89,15 +50,11 @@ void addColourTool(CLI::App& app, int& exitCode) {
       ->required();
   colour->add_flag("--text", options->textMode,
                    "Message mode (1100 characters) instead of nickname mode (129)");
-  colour->add_option("--fg", options->fg, "Text style: solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB (N 1-4)")
-      ->check([](const std::string& v) {
-        return parseStyle(v, false) ? "" : "expected solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB";
-      })
+  colour->add_option("--fg", options->fg, "Text style: " + std::string(engine::kSideStyleForms))
+      ->check([](const std::string& v) { return engine::parseSideStyle(v, false).error; })
       ->capture_default_str();
-  colour->add_option("--bg", options->bg, "Background style: none, solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB")
-      ->check([](const std::string& v) {
-        return parseStyle(v, true) ? "" : "expected none, solid:#RRGGBB or gradN:#RRGGBB:#RRGGBB";
-      })
+  colour->add_option("--bg", options->bg, "Background style: none, " + std::string(engine::kSideStyleForms))
+      ->check([](const std::string& v) { return engine::parseSideStyle(v, true).error; })
       ->capture_default_str();
   colour->add_flag("--no-end", options->noEnd, "No end code after a nickname (the suffix option)");
   colour->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
@@ -107,9 +64,9 @@ void addColourTool(CLI::App& app, int& exitCode) {
     const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
     engine::ConversionContext ctx = session.conversion(
         options->textMode ? engine::editor_mode::kText : engine::editor_mode::kNickname, options->noEnd);
-    const engine::StylePreset preset =
-        presetOf(*parseStyle(options->fg, false), *parseStyle(options->bg, true));
-    const std::string coded = engine::colourArgument(text, preset, session.autoBox, ctx);
+    const std::string coded =
+        engine::colourWithStyles(text, *engine::parseSideStyle(options->fg, false).style,
+                                 *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx);
     writeStandardOutput(coded);
     exitCode = coded.empty() ? 1 : 0;
   });

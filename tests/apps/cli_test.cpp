@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -139,6 +141,27 @@ TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(runCli("colour --fg grad5:#000000:#FFFFFF x").status, 0);
   EXPECT_NE(runCli("colour --fg none x").status, 0);
+}
+
+// Gradients through stops: the rainbow renders its seven colours in order; one colour, or a
+// colour that is not one, is a usage error named on one line.
+TEST(CliColour, GradientsThroughStops) {
+  const std::string rainbow = runCli("colour --fg rainbow Rainbow").out;
+  const std::string shown = runCli("render --ansi", rainbow).out;
+  std::size_t at = 0;
+  for (const char* rgb :
+       {"255;0;0", "255;127;0", "255;255;0", "0;255;0", "0;0;255", "75;0;130", "148;0;211"}) {
+    at = shown.find(std::string("[38;2;") + rgb, at);  // the text colour, then its background or "m"
+    ASSERT_NE(at, std::string::npos) << rgb << " in " << shown;
+    EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(shown[at + 6 + std::strlen(rgb)]))) << rgb;
+  }
+  EXPECT_EQ(runCli("colour --fg mirror:#FF0000:#00FF00:#0000FF --bg grad:#FFFFFF:#000000 abc").out,
+            "\u00B7$4,0a\u00B7$12,#7F7F7Fb\u00B7$4,1c\u00B70");
+  for (const char* wrong : {"grad:#FF0000", "grad:#FF0000:#00FF0"}) {
+    const CliRun run = runCli(std::string("colour --fg ") + wrong + " x", "", "", true);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
+  }
 }
 
 TEST(CliColour, AnswersQuestionsFromTheOption) {
