@@ -11,50 +11,9 @@
 
 #include "engine/direct_colouring.h"
 #include "engine/utf8.h"
-
-namespace {
+#include "fuzz_conversion.h"
 
 using namespace tessalune;
-
-class YesDialogs : public platform::Dialogs {
- public:
-  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
-                              platform::Buttons) override {
-    return platform::Answer::Yes;
-  }
-  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
-  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
-};
-
-class NoMessages : public errors::MessageTexts {
- public:
-  std::string message(int) const override { return {}; }
-};
-
-class FailOnReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
-                   std::string_view description, std::int16_t, std::string_view) override {
-    std::fprintf(stderr, "%.*s failure in %.*s (%d): %.*s\n", static_cast<int>(kind.size()), kind.data(),
-                 static_cast<int>(source.size()), source.data(), number, static_cast<int>(description.size()),
-                 description.data());
-    std::abort();
-  }
-};
-
-class FailOnHalt : public errors::Lifecycle {
- public:
-  void unloadForms() override {}
-  void setHalted() override {
-    std::fprintf(stderr, "the conversion halted the plug-in\n");
-    std::abort();
-  }
-  void initPlugin() override {}
-  void writeDefaultConfiguration() override {}
-  void loadConfig() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
@@ -72,18 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   preset.BGgrad2 = 0x000000;
   const std::string_view text(reinterpret_cast<const char*>(data + 3), size - 3);
 
-  YesDialogs dialogs;
-  NoMessages messages;
-  FailOnReport report;
-  errors::StepMarker step;
-  errors::FailureContext failures{report, step};
-  FailOnHalt lifecycle;
-  engine::RichTextBox autoBox, scratch;
-  engine::ConversionContext ctx{mode, (data[0] & 2) != 0, dialogs, messages, failures, lifecycle, scratch};
-  const std::string coded = engine::colourArgument(text, preset, autoBox, ctx);
+  fuzz::Conversion conversion;
+  engine::ConversionContext ctx = conversion.context(mode, (data[0] & 2) != 0);
+  const std::string coded = engine::colourArgument(text, preset, conversion.autoBox, ctx);
   engine::ConversionContext reference = ctx;
   reference.referenceReduction = true;
-  if (engine::colourArgument(text, preset, autoBox, reference) != coded ||
+  if (engine::colourArgument(text, preset, conversion.autoBox, reference) != coded ||
       reference.reductionPasses != ctx.reductionPasses) {
     std::fprintf(stderr, "the length reduction left its reference (%d passes against %d)\n",
                  ctx.reductionPasses, reference.reductionPasses);

@@ -98,4 +98,46 @@ TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
   destroy(plugin);
 }
 
+// Direct colouring through the C interface needs no plug-in object: a result, a refusal
+// named, or a wrong argument named.
+TEST_F(ModuleTest, ColoursWithoutAPlugin) {
+  auto* colour = symbol<decltype(tessalune_colour)>("tessalune_colour");
+  auto* release = symbol<decltype(tessalune_free)>("tessalune_free");
+  ASSERT_TRUE(colour && release);
+  struct Case {
+    const char* text;
+    const char* fg;
+    const char* bg;
+    int flags;
+    int returned;
+    std::string said;  // the result or the error, or how it starts
+  };
+  const std::string longNick(126, 'n');
+  const Case cases[] = {
+      {"Rainbow", "rainbow", nullptr, 0, 1,
+       "\u00B7$4R\u00B7$#FF7F00a\u00B7$8i\u00B7$9n\u00B7$12b\u00B7$#4B0082o\u00B7$#9400D3w\u00B70"},
+      {"Hi", "solid:#FF0000", "solid:#0000FF", TESSALUNE_COLOUR_NO_END, 1, "\u00B7$4,12Hi"},
+      {"ab", "grad1:#000080:#0080FF", "none", TESSALUNE_COLOUR_MESSAGE, 1, "\u00B7$2a\u00B7$#0080FFb"},
+      {"", "rainbow", nullptr, 0, 0, "You must type a nick."},
+      {longNick.c_str(), "grad:#FF0000:#0000FF", nullptr, 0, 0, "declined: "},
+      {longNick.c_str(), "grad:#FF0000:#0000FF", nullptr, TESSALUNE_COLOUR_KEEP_THINNED, 1, ""},
+      {"x", "grad:#FF0000", nullptr, 0, TESSALUNE_FAILED,
+       "fg: a gradient goes through 2 to 10 colours, not 1"},
+      {"x", "rainbow", "solid:red", 0, TESSALUNE_FAILED, "bg: 'red' is not a colour (#RRGGBB)"},
+      {nullptr, "rainbow", nullptr, 0, TESSALUNE_FAILED, "no text was given"},
+      {"x", "rainbow", nullptr, 64, TESSALUNE_FAILED, "unknown flags 64"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    char* result = nullptr;
+    char* error = nullptr;
+    EXPECT_EQ(colour(c.text, c.fg, c.bg, c.flags, &result, &error), c.returned);
+    EXPECT_EQ(result == nullptr, c.returned != 1);
+    EXPECT_EQ(error == nullptr, c.returned == 1);
+    const std::string said = result ? result : error ? error : "";
+    EXPECT_TRUE(said.starts_with(c.said)) << said;
+    release(result);
+    release(error);
+  }
+}
+
 }  // namespace

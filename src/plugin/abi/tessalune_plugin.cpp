@@ -15,11 +15,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/side_style.h"
+#include "lang/message_variables.h"
 #include "platform/messenger.h"
+#include "platform/terminal_colour.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
-#include "platform/terminal_colour.h"
 #include "plugin/plugin.h"
+#include "plugin/silent_conversion.h"
 #include "ui/terminal_driver.h"
 
 namespace {
@@ -76,8 +79,8 @@ struct tessalune_plugin {
     const bool person = !script && ::isatty(0);
     driver = std::make_unique<ui::TerminalDriver>(
         script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        ui::TerminalDriverOptions{platform::colourWanted(2) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain, person,
-                                  person, person ? 0 : -1});
+        ui::TerminalDriverOptions{platform::colourWanted(2) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain,
+                                  person, person, person ? 0 : -1});
     plugin = std::make_unique<plugin::Plugin>(plugin::HostServices{
         dialogs, *driver, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
         [this](bool bodyStarted) { driver->pumpEvents(bodyStarted); }});
@@ -225,3 +228,48 @@ void tessalune_free(char* text) {
 }
 
 }  // extern "C"
+
+int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
+                     char** error) {
+  if (!result || !error) return TESSALUNE_FAILED;
+  *result = *error = nullptr;
+  try {
+    if (!text || !fg) {
+      *error = copyOut(!text ? "no text was given" : "no text style was given");
+      return TESSALUNE_FAILED;
+    }
+    if (flags & ~(TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED)) {
+      *error = copyOut("unknown flags " + std::to_string(flags));
+      return TESSALUNE_FAILED;
+    }
+    const engine::ParsedSideStyle foreground = engine::parseSideStyle(fg, false);
+    const engine::ParsedSideStyle background = engine::parseSideStyle(bg ? bg : "none", true);
+    if (!foreground.style || !background.style) {
+      *error = copyOut(!foreground.style ? "fg: " + foreground.error : "bg: " + background.error);
+      return TESSALUNE_FAILED;
+    }
+    lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
+    messages.loadMessages();
+    plugin::SilentConversion conversion(
+        messages,
+        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::editor_mode::kText : engine::editor_mode::kNickname,
+         (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, false});
+    const std::string coded = conversion.colour(text, *foreground.style, *background.style);
+    if (coded.empty()) {
+      *error = copyOut(!conversion.message().empty()    ? conversion.message()
+                       : !conversion.question().empty() ? "declined: " + conversion.question()
+                                                        : std::string("the text was refused"));
+      return 0;
+    }
+    *result = copyOut(coded);
+    return 1;
+  } catch (const std::exception& e) {
+    std::free(*result);
+    *result = nullptr;
+    try {
+      *error = copyOut(e.what());
+    } catch (const std::bad_alloc&) {
+    }
+    return TESSALUNE_FAILED;
+  }
+}

@@ -25,7 +25,7 @@ extern "C" {
 #endif
 
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 0
+#define TESSALUNE_ABI_MINOR 1
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -91,6 +91,28 @@ TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* 
 TESSALUNE_API char* tessalune_last_error(tessalune_plugin* plugin);
 
 TESSALUNE_API void tessalune_free(char* text);
+
+/* Flags of tessalune_colour. */
+enum {
+  TESSALUNE_COLOUR_MESSAGE = 1,      /* message mode: 1100 characters, no end code */
+  TESSALUNE_COLOUR_NO_END = 2,       /* nickname mode without the end code (the suffix option) */
+  TESSALUNE_COLOUR_KEEP_THINNED = 4  /* keep a text whose colours had to be thinned to fit */
+};
+
+/* Colours text directly, as a command with an argument does, with a style for the text and
+ * one for the background: no plug-in object, no message box, no file. A style is
+ * "solid:#RRGGBB", "gradN:#RRGGBB:#RRGGBB" (N 1 to 4: colour 1 to colour 2 linear, the
+ * reverse, then both mirrored), "grad:#RRGGBB:#RRGGBB[:#RRGGBB...]" (a gradient through 2
+ * to 10 colours), "mirror:..." (the same, mirrored) or "rainbow"; bg may also be "none" or
+ * NULL for no background. Nickname mode (129 characters and an end code) unless flags say
+ * otherwise; a text whose colours had to be thinned to fit is refused unless
+ * TESSALUNE_COLOUR_KEEP_THINNED.
+ * Returns 1 with *result the Plus! text; 0 when the text was refused, with *error the
+ * refusal (the message the plug-in would show); TESSALUNE_FAILED for a wrong argument, with
+ * *error naming it. The string set is to be released with tessalune_free; the other is
+ * set to NULL. Available from interface version 1.1. */
+TESSALUNE_API int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
+                                   char** error);
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,72 @@
+// A conversion for the fuzz targets: every question answered yes, messages empty, and any
+// failure report or halt stops the run, since the conversions must never come to either.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/conversion_context.h"
+#include "errors/error_report.h"
+#include "errors/lifecycle.h"
+#include "errors/message_texts.h"
+#include "platform/dialogs.h"
+
+namespace tessalune::fuzz {
+
+class YesDialogs : public platform::Dialogs {
+ public:
+  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
+                              platform::Buttons) override {
+    return platform::Answer::Yes;
+  }
+  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
+  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
+};
+
+class NoMessages : public errors::MessageTexts {
+ public:
+  std::string message(int) const override { return {}; }
+};
+
+class FailOnReport : public errors::ErrorReport {
+ public:
+  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+                   std::string_view description, std::int16_t, std::string_view) override {
+    std::fprintf(stderr, "%.*s failure in %.*s (%d): %.*s\n", static_cast<int>(kind.size()), kind.data(),
+                 static_cast<int>(source.size()), source.data(), number, static_cast<int>(description.size()),
+                 description.data());
+    std::abort();
+  }
+};
+
+class FailOnHalt : public errors::Lifecycle {
+ public:
+  void unloadForms() override {}
+  void setHalted() override {
+    std::fprintf(stderr, "the conversion halted the plug-in\n");
+    std::abort();
+  }
+  void initPlugin() override {}
+  void writeDefaultConfiguration() override {}
+  void loadConfig() override {}
+};
+
+// Everything a conversion context refers to, kept together.
+struct Conversion {
+  YesDialogs dialogs;
+  NoMessages messages;
+  FailOnReport report;
+  errors::StepMarker step;
+  errors::FailureContext failures{report, step};
+  FailOnHalt lifecycle;
+  engine::RichTextBox autoBox, scratch;
+
+  engine::ConversionContext context(int mode, bool noEnd) {
+    return engine::ConversionContext{mode, noEnd, dialogs, messages, failures, lifecycle, scratch};
+  }
+};
+
+}  // namespace tessalune::fuzz
