@@ -7,36 +7,17 @@
 #include "errors/error_report.h"
 #include "errors/lifecycle.h"
 #include "lang/message_variables.h"
-#include "platform/dialogs.h"
+#include "platform/scripted_dialogs.h"
 #include "platform/ui_language.h"
 
 namespace {
 
 using namespace tessalune;
 
-class YesDialogs : public platform::Dialogs {
- public:
-  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
-                              platform::Buttons) override {
-    return platform::Answer::Yes;
-  }
-  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
-  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
-};
-
 class SilentReport : public errors::ErrorReport {
  public:
   void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
                    std::string_view) override {}
-};
-
-class IdleLifecycle : public errors::Lifecycle {
- public:
-  void unloadForms() override {}
-  void setHalted() override {}
-  void initPlugin() override {}
-  void writeDefaultConfiguration() override {}
-  void loadConfig() override {}
 };
 
 enum class Timed { Kept, Reference, FirstMarkupToPlus };
@@ -46,13 +27,13 @@ enum class Timed { Kept, Reference, FirstMarkupToPlus };
 // first written instead: the floor of any reduction that converts it.
 void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset,
                     Timed timed = Timed::Kept) {
-  YesDialogs dialogs;
+  platform::ScriptedDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
   messages.loadMessages();
   SilentReport report;
   errors::StepMarker step;
   errors::FailureContext failures{report, step};
-  IdleLifecycle lifecycle;
+  errors::NoLifecycle lifecycle;
   engine::RichTextBox autoBox, scratch;
   engine::ConversionContext ctx{mode, false, dialogs, messages, failures, lifecycle, scratch};
   ctx.referenceReduction = timed == Timed::Reference;

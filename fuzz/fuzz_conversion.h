@@ -1,4 +1,4 @@
-// A conversion for the fuzz targets: every question answered yes, messages empty, and any
+// A conversion for the fuzz targets: every question answered yes (and every box kept), messages empty, and any
 // failure report or halt stops the run, since the conversions must never come to either.
 #pragma once
 
@@ -12,19 +12,9 @@
 #include "errors/error_report.h"
 #include "errors/lifecycle.h"
 #include "errors/message_texts.h"
-#include "platform/dialogs.h"
+#include "platform/scripted_dialogs.h"
 
 namespace tessalune::fuzz {
-
-class YesDialogs : public platform::Dialogs {
- public:
-  platform::Answer messageBox(std::string_view, std::string_view, platform::Icon,
-                              platform::Buttons) override {
-    return platform::Answer::Yes;
-  }
-  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
-  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
-};
 
 class NoMessages : public errors::MessageTexts {
  public:
@@ -56,7 +46,7 @@ class FailOnHalt : public errors::Lifecycle {
 
 // Everything a conversion context refers to, kept together.
 struct Conversion {
-  YesDialogs dialogs;
+  platform::ScriptedDialogs dialogs;
   NoMessages messages;
   FailOnReport report;
   errors::StepMarker step;

@@ -21,4 +21,15 @@ class Lifecycle {
   virtual void loadConfig() = 0;
 };
 
+// A lifecycle for work done outside any running plug-in (a preview, a benchmark, a library
+// call): what a failure would make the plug-in do concerns nothing here.
+class NoLifecycle : public Lifecycle {
+ public:
+  void unloadForms() override {}
+  void setHalted() override {}
+  void initPlugin() override {}
+  void writeDefaultConfiguration() override {}
+  void loadConfig() override {}
+};
+
 }  // namespace tessalune::errors

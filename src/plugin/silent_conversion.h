@@ -60,15 +60,6 @@ class SilentConversion {
    private:
     Dialogs& dialogs_;
   };
-  class Lifecycle : public errors::Lifecycle {
-   public:
-    void unloadForms() override {}
-    void setHalted() override {}
-    void initPlugin() override {}
-    void writeDefaultConfiguration() override {}
-    void loadConfig() override {}
-  };
-
   engine::ConversionContext context();
   void clear();
 
@@ -78,7 +69,7 @@ class SilentConversion {
   Report report_{dialogs_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
-  Lifecycle lifecycle_;
+  errors::NoLifecycle lifecycle_;
   engine::RichTextBox scratch_, work_;
 };
 
