@@ -4,8 +4,8 @@
 #include <fstream>
 #include <functional>
 #include <set>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "platform/embedded_resources.h"
 #include "platform/messenger.h"
@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "platform/ui_language.h"
 #include "plugin/plugin.h"
+#include "plugin/silent_conversion.h"
 #include "store/config_file.h"
 #include "ui/editor_window.h"
 
@@ -80,7 +81,8 @@ class EditorBench {
   BenchWindows windows_;
   platform::RecordingShell shell_;
   platform::HostMessenger messenger_{"Neo"};
-  plugin::Plugin plugin_{plugin::HostServices{dialogs_, windows_, shell_, dir_, platform::language::kEnglish}};
+  plugin::Plugin plugin_{
+      plugin::HostServices{dialogs_, windows_, shell_, dir_, platform::language::kEnglish}};
 };
 
 void BM_EditorPresetClickChkAll1100(benchmark::State& state) {
@@ -104,6 +106,20 @@ void BM_EditorCodeViewAndBack1100(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_EditorCodeViewAndBack1100)->Unit(benchmark::kMillisecond);
+
+// The desktop editor's preview: a copy of the message converted silently, as OK would with
+// every answer yes.
+void BM_EditorPreview1100(benchmark::State& state) {
+  EditorBench bench;
+  bench.whileEditing([&](ui::EditorWindow& editor) {
+    const engine::ConversionContext ctx = editor.conversionContext();
+    plugin::SilentConversion conversion(ctx.messages, {ctx.mode, ctx.noEnd, true, true});
+    std::size_t coded = 0;
+    for (auto _ : state) coded = conversion.convert(editor.currentEditorBox().box(), true).size();
+    state.counters["coded_bytes"] = static_cast<double>(coded);
+  });
+}
+BENCHMARK(BM_EditorPreview1100)->Unit(benchmark::kMillisecond);
 
 // OK converts the gradient-on-gradient message, thinning its colours, and closes the
 // window; it is shown again, untimed, for the next click.

@@ -1,26 +1,27 @@
 #include "host_window.h"
 
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
+#include "editor_preview.h"
 #include "platform/ui_language.h"
 #include "ui/editor_window.h"
-#include "ui/html_render.h"
 
 namespace tessalune::desktop {
 
-QString plusToHtml(const std::string& plus) {
-  engine::RichTextBox box;
-  box.setTextRtf(engine::plus2rtf(plus));
-  return QString::fromStdString(ui::renderHtml(box.characters()));
-}
+namespace {
+
+// The editor preview's height in pixels, below the editor's own controls.
+constexpr int kEditorPreviewHeight = 64;
+
+}  // namespace
 
 HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
     : windows_(ViewContext{}), messenger_(std::move(nickname)) {
+  englishMessages_.loadMessages();
   const int twipsPerPixel = screenTwipsPerPixel();
   plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
       dialogs_, windows_, shell_, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
@@ -31,6 +32,12 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
                                     return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
                                   }});
   subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
+  // The editor shows what OK would give under its box.
+  windows_.onCreated = [this](WindowView& view) {
+    if (ui::EditorWindow* editor = plugin_->editor(); editor && &view.window() == editor) {
+      view.setFooter(new EditorPreview(*editor), kEditorPreviewHeight);
+    }
+  };
   subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
     if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
   }));
@@ -50,7 +57,20 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   layout->addWidget(conversation_, 1);
   layout->addWidget(input_);
   setCentralWidget(central);
-  resize(560, 420);
+  quickStyle_ = new QuickStylePanel(QuickStyleHost{dialogs_,
+                                                   [this]() -> const errors::MessageTexts& {
+                                                     // The plug-in's, in its language, while it has windows.
+                                                     ui::EditorWindow* editor = plugin_->editor();
+                                                     return editor ? editor->conversionContext().messages
+                                                                   : englishMessages_;
+                                                   },
+                                                   [this](const std::string& result) { deliver(result); }});
+  auto* dock = new QDockWidget("Quick style", this);
+  dock->setObjectName("quickStyleDock");
+  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  dock->setWidget(quickStyle_);
+  addDockWidget(Qt::BottomDockWidgetArea, dock);
+  resize(640, 600);
   connect(input_, &QLineEdit::returnPressed, this, [this] {
     const QString line = input_->text();
     input_->clear();
@@ -62,6 +82,7 @@ void HostWindow::start() {
   plugin_->Initialize(0, "", &messenger_);
   buildMenu();
   showNickname();
+  quickStyle_->preview()->refresh();
   // The automatic update check waits for the host to be idle.
   QTimer::singleShot(0, this, [this] { plugin_->runPendingWork(); });
 }
@@ -92,6 +113,7 @@ void HostWindow::buildMenu() {
   }
   menu->addSeparator();
   connect(menu->addAction("&Configure..."), &QAction::triggered, this, [this] { plugin_->Configure(); });
+  if (auto* dock = findChild<QDockWidget*>("quickStyleDock")) menu->addAction(dock->toggleViewAction());
   connect(menu->addAction("&Quit"), &QAction::triggered, this, &QWidget::close);
 }
 
@@ -108,6 +130,10 @@ void HostWindow::submit(const QString& typed) {
     std::string replacement;
     if (plugin_->ParseCommand(command, argument, nullptr, replacement)) result = replacement;
   }
+  deliver(result);
+}
+
+void HostWindow::deliver(const std::string& result) {
   if (result.empty()) return;
   if (result.starts_with("/nick2 ")) {
     messenger_.setFriendlyName(result.substr(7));

@@ -7,15 +7,15 @@
 #include <filesystem>
 #include <memory>
 
+#include "lang/message_variables.h"
 #include "platform/messenger.h"
+#include "platform/ui_language.h"
 #include "plugin/plugin.h"
 #include "qt_services.h"
 #include "qt_window_system.h"
+#include "quick_style_panel.h"
 
 namespace tessalune::desktop {
-
-// Plus! text as an HTML fragment in its colours and formats.
-QString plusToHtml(const std::string& plus);
 
 // The chat host's stand-in: the nickname at the top, the conversation of sent messages, an
 // input line whose lines go to the plug-in as a chat host sends them ("/nick2 " results set
@@ -30,11 +30,15 @@ class HostWindow : public QMainWindow {
 
   // A typed line, as Enter in the input line sends it.
   void submit(const QString& line);
+  // What a command gave, as a chat host takes it: "/nick2 " and a nickname sets the
+  // nickname, anything else is sent.
+  void deliver(const std::string& result);
 
   plugin::Plugin& plugin() { return *plugin_; }
   QtWindowSystem& windows() { return windows_; }
   QtDialogs& dialogs() { return dialogs_; }
   QLineEdit* input() const { return input_; }
+  QuickStylePanel* quickStyle() const { return quickStyle_; }
   QTextBrowser* conversation() const { return conversation_; }
   std::string nickname() const { return messenger_.friendlyName(); }
 
@@ -47,11 +51,13 @@ class HostWindow : public QMainWindow {
   QtShell shell_;
   QtWindowSystem windows_;
   platform::HostMessenger messenger_;
+  lang::MessageVariables englishMessages_{lang::MessageCatalogue(platform::language::kEnglish)};
   std::unique_ptr<plugin::Plugin> plugin_;
   std::vector<ui::Subscription> subscriptions_;
   QLabel* nickname_ = nullptr;
   QTextBrowser* conversation_ = nullptr;
   QLineEdit* input_ = nullptr;
+  QuickStylePanel* quickStyle_ = nullptr;
 };
 
 }  // namespace tessalune::desktop

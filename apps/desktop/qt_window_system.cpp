@@ -12,7 +12,10 @@ QtWindowSystem::~QtWindowSystem() {
 
 WindowView& QtWindowSystem::viewOf(ui::Window& window) {
   WindowView*& view = views_[&window];
-  if (!view) view = new WindowView(window, context_, QApplication::activeWindow());
+  if (!view) {
+    view = new WindowView(window, context_, QApplication::activeWindow());
+    if (onCreated) onCreated(*view);
+  }
   return *view;
 }
 

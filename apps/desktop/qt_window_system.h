@@ -30,6 +30,8 @@ class QtWindowSystem : public ui::WindowSystem {
 
   // Called with each view as its window is shown (tests and screenshots act through it).
   std::function<void(WindowView&)> onShown;
+  // Called with each view once it is made, before it is first shown.
+  std::function<void(WindowView&)> onCreated;
 
  private:
   ViewContext context_;

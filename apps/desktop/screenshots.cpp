@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <iostream>
 
+#include "editor_preview.h"
 #include "ui/update_window.h"
 
 namespace tessalune::desktop {
@@ -30,12 +31,15 @@ bool saveScreenshots(HostWindow& host, const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder, error);
   bool saved = true;
   host.windows().onShown = [&](WindowView& view) {
-    saved = save(view, folder / (view.window().name() + ".png")) && saved;
-    // The editor colours the nickname with its third preset, as the host's picture shows.
-    if (view.window().name() == "frmPrincipal") {
+    // The editor colours the nickname with its third preset, as the host's picture shows,
+    // and its preview shows what OK will give.
+    const bool editor = view.window().name() == "frmPrincipal";
+    if (editor) {
       stroke(view.window().find("panelColorFG_grad(3)"));
-      stroke(view.window().defaultButton());
+      if (auto* preview = view.findChild<PlusPreview*>("preview")) preview->refresh();
     }
+    saved = save(view, folder / (view.window().name() + ".png")) && saved;
+    if (editor) stroke(view.window().defaultButton());
     view.window().hide();
   };
   for (const char* command :
@@ -45,7 +49,15 @@ bool saveScreenshots(HostWindow& host, const std::filesystem::path& folder) {
   host.plugin().update()->showModal(host.windows());
   host.windows().onShown = nullptr;
   host.submit("Hello! The nickname above was coloured in the editor.");
+  // The quick style panel with a gradient through three colours.
+  QuickStylePanel& quick = *host.quickStyle();
+  quick.text()->setText("Tessalune quick style");
+  quick.addStop();
+  quick.setStop(1, 0x00D7FF);  // gold, between red and blue
+  quick.setPurpose(QuickStylePanel::Purpose::Message);
+  quick.preview()->refresh();
   host.show();
+  saved = save(quick, folder / "quick_style.png") && saved;
   return save(host, folder / "host.png") && saved;
 }
 

@@ -216,8 +216,17 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
   }
 }
 
+void WindowView::setFooter(QWidget* footer, int height) {
+  footer_ = footer;
+  footerHeight_ = height;
+  footer->setParent(this);
+  fitToWindow();
+}
+
 void WindowView::fitToWindow() {
-  const QSize size(context_.pixels(window_.width()), context_.pixels(window_.height()));
+  const int modelHeight = context_.pixels(window_.height());
+  const QSize size(context_.pixels(window_.width()), modelHeight + footerHeight_);
+  if (footer_) footer_->setGeometry(0, modelHeight, size.width(), footerHeight_);
   if (window_.resizable()) {
     if (this->size() != size) resize(size);
   } else {
@@ -229,7 +238,7 @@ void WindowView::fitToWindow() {
 void WindowView::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (!window_.resizable()) return;
-  window_.userResize(width() * context_.twipsPerPixel, height() * context_.twipsPerPixel);
+  window_.userResize(width() * context_.twipsPerPixel, (height() - footerHeight_) * context_.twipsPerPixel);
 }
 
 QWidget* WindowView::widgetOf(const ui::Control& control) const {

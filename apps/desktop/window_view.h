@@ -23,6 +23,9 @@ class WindowView : public QDialog {
   QWidget* widgetOf(const std::string& name) const;
   // Redraws every painted control (the plug-in's images changed).
   void repaintDrawn();
+  // A widget of the host's own below the window's controls, as wide as the window; the
+  // dialog grows by its height.
+  void setFooter(QWidget* footer, int height);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -42,6 +45,8 @@ class WindowView : public QDialog {
   ViewContext context_;
   std::map<const ui::Control*, QWidget*> widgets_;
   std::vector<QWidget*> drawn_;  // the widgets painted from the plug-in's images
+  QWidget* footer_ = nullptr;
+  int footerHeight_ = 0;
   std::vector<ui::Subscription> subscriptions_;
 };
 

@@ -13,8 +13,10 @@
 #include <memory>
 
 #include "box_edit.h"
+#include "editor_preview.h"
 #include "host_window.h"
 #include "plugin/plugin_folder.h"
+#include "quick_style_panel.h"
 #include "support/http_test_server.h"
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
@@ -121,6 +123,69 @@ class DesktopTest : public QObject {
     QVERIFY2(nickname.startsWith("\u00B7$") && nickname.contains("\u00B7#") && nickname != "Neo",
              qPrintable(nickname));
     QVERIFY(host.conversation()->toPlainText().contains("Your nickname is now Neo"));
+  }
+
+  // The editor's preview follows the typing, shows what OK would give and what it would ask,
+  // and changes nothing of the editor or the plug-in however often it converts.
+  void theEditorPreviewShowsWhatOkWouldGiveAndChangesNothing() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) {
+      auto* preview = view.findChild<desktop::PlusPreview*>("preview");
+      QVERIFY(preview);
+      ui::EditorWindow& editor = *host.plugin().editor();
+      QWidget* box = widget(view, "rtf_nick");
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, QString(126, 'n'));
+      click(view, "panelColorFG_grad(1)");
+      QTRY_VERIFY2(preview->noteText().startsWith("OK would ask: "), qPrintable(preview->noteText()));
+      QVERIFY(preview->countText().endsWith("/ 129"));
+      QCOMPARE(preview->shownText().isEmpty(), false);
+
+      const auto state = [&] {
+        return std::make_tuple(editor.rtf_nick.box().textRtf(), editor.rtf_mask.box().textRtf(),
+                               editor.rtf_auto.box().textRtf(), editor.rtf_nick.box().selStart(),
+                               host.plugin().codedResult(), host.plugin().halted(), messages_.size());
+      };
+      const auto before = state();
+      const int conversions = preview->conversions();
+      for (int i = 0; i < 100; ++i) preview->refresh();
+      QCOMPARE(preview->conversions(), conversions + 100);
+      QVERIFY(state() == before);
+      // A burst of changes converts once.
+      for (int i = 0; i < 20; ++i) preview->changed();
+      QTRY_COMPARE(preview->conversions(), conversions + 101);
+    });
+    type("/xtessalune");
+  }
+
+  // The quick style panel colours through stops, within two to ten of them, and hands the
+  // result to the host as the plug-in's commands do.
+  void theQuickStylePanelUsesGradientsThroughStops() {
+    HostWindow& host = startHost();
+    desktop::QuickStylePanel& quick = *host.quickStyle();
+    quick.text()->setText("Rainbow");
+    quick.setKind(desktop::QuickStylePanel::Kind::Rainbow);
+    QTest::mouseClick(quick.findChild<QPushButton*>("useAsNickname"), Qt::LeftButton);
+    QCOMPARE(
+        QString::fromStdString(host.nickname()),
+        QString("\u00B7$4R\u00B7$#FF7F00a\u00B7$8i\u00B7$9n\u00B7$12b\u00B7$#4B0082o\u00B7$#9400D3w\u00B70"));
+    QVERIFY(!quick.findChild<QToolButton*>("stop1")->isEnabled());  // the rainbow's colours are its own
+
+    quick.setKind(desktop::QuickStylePanel::Kind::Linear);
+    for (int i = 0; i < 12; ++i) QTest::mouseClick(quick.findChild<QToolButton*>("addStop"), Qt::LeftButton);
+    QCOMPARE(quick.stops().size(), std::size_t{10});
+    for (int i = 0; i < 12; ++i)
+      QTest::mouseClick(quick.findChild<QToolButton*>("removeStop"), Qt::LeftButton);
+    QCOMPARE(quick.stops().size(), std::size_t{2});
+    host.dialogs().answerColour = [](std::uint32_t) { return std::optional<std::uint32_t>(0x00FF00); };
+    QTest::mouseClick(quick.findChild<QToolButton*>("stop2"), Qt::LeftButton);  // green instead of blue
+    quick.setPurpose(desktop::QuickStylePanel::Purpose::Message);
+    quick.preview()->refresh();
+    QCOMPARE(quick.preview()->countText(),
+             QString("%1 / 1100").arg(quick.preview()->countText().split(' ')[0]));
+    QTest::mouseClick(quick.findChild<QPushButton*>("send"), Qt::LeftButton);
+    QVERIFY(host.conversation()->toHtml().contains("#00ff00", Qt::CaseInsensitive));
   }
 
   // An import restarts the plug-in: its windows are replaced and the views follow them.

@@ -1,0 +1,29 @@
+#include "editor_preview.h"
+
+#include "engine/conversion_context.h"
+
+namespace tessalune::desktop {
+
+namespace {
+
+PreviewResult convertCopy(ui::EditorWindow& editor) {
+  const engine::ConversionContext ctx = editor.conversionContext();  // the mode, the suffix, the messages
+  plugin::SilentConversion conversion(ctx.messages, {ctx.mode, ctx.noEnd, true, true});
+  std::string coded = conversion.convert(editor.currentEditorBox().box(), editor.chk_BG.checked());
+  return previewOf(conversion, std::move(coded), engine::lengthLimit(ctx.mode));
+}
+
+}  // namespace
+
+EditorPreview::EditorPreview(ui::EditorWindow& editor, QWidget* parent)
+    : PlusPreview([&editor] { return convertCopy(editor); }, parent) {
+  // The text and its formats, backgrounds on or off, the suffix, and the mode (which
+  // changes the window's caption).
+  for (ui::Control* watched : std::initializer_list<ui::Control*>{
+           &editor.rtf_nick, &editor.rtf_text, &editor.chk_BG, &editor.chk_noEnd, &editor}) {
+    subscriptions_.push_back(watched->subscribe([this](ui::Control&, ui::Property) { changed(); }));
+  }
+  refresh();
+}
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,78 @@
+#include "plus_preview.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
+#include "engine/utf8.h"
+#include "ui/html_render.h"
+
+namespace tessalune::desktop {
+
+namespace {
+
+constexpr int kPauseMilliseconds = 150;
+
+}  // namespace
+
+QString plusToHtml(const std::string& plus) {
+  engine::RichTextBox box;
+  box.setTextRtf(engine::plus2rtf(plus));
+  return QString::fromStdString(ui::renderHtml(box.characters()));
+}
+
+PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit) {
+  return {std::move(coded), limit, conversion.message(), conversion.question(), conversion.watchdogAsked()};
+}
+
+PlusPreview::PlusPreview(std::function<PreviewResult()> convert, QWidget* parent)
+    : QWidget(parent), convert_(std::move(convert)) {
+  setObjectName("preview");
+  result_ = new QLabel(this);
+  result_->setObjectName("previewResult");
+  result_->setTextFormat(Qt::RichText);
+  result_->setFrameShape(QFrame::StyledPanel);
+  result_->setAutoFillBackground(true);
+  result_->setPalette(QPalette(Qt::black, Qt::white));
+  result_->setMinimumHeight(22);
+  count_ = new QLabel(this);
+  count_->setObjectName("previewCount");
+  note_ = new QLabel(this);
+  note_->setObjectName("previewNote");
+  note_->setWordWrap(true);
+  auto* line = new QHBoxLayout;
+  line->addWidget(note_, 1);
+  line->addWidget(count_, 0, Qt::AlignRight | Qt::AlignTop);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(2);
+  layout->addWidget(result_);
+  layout->addLayout(line);
+  timer_.setSingleShot(true);
+  timer_.setInterval(kPauseMilliseconds);
+  connect(&timer_, &QTimer::timeout, this, [this] { refresh(); });
+}
+
+void PlusPreview::changed() {
+  timer_.start();  // a pending conversion is put off, never doubled
+}
+
+void PlusPreview::refresh() {
+  timer_.stop();
+  ++conversions_;
+  const PreviewResult shown = convert_();
+  result_->setText(shown.coded.empty() ? QString() : plusToHtml(shown.coded));
+  count_->setText(QString("%1 / %2").arg(engine::countChars(shown.coded)).arg(shown.limit));
+  QString note;
+  if (shown.watchdogAsked) {
+    note = "Stopped where OK would ask whether to go on.";
+  } else if (!shown.question.empty()) {
+    note = "OK would ask: " + QString::fromStdString(shown.question);
+  } else if (!shown.message.empty()) {
+    note = "OK would say: " + QString::fromStdString(shown.message);
+  }
+  note_->setText(note);
+}
+
+}  // namespace tessalune::desktop

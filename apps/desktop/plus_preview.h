@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "plugin/silent_conversion.h"
+
+namespace tessalune::desktop {
+
+// Plus! text as an HTML fragment in its colours and formats.
+QString plusToHtml(const std::string& plus);
+
+// What a conversion gave: its Plus! text, the length it must fit, and what it would have
+// said or asked.
+struct PreviewResult {
+  std::string coded;
+  int limit = 0;
+  std::string message;
+  std::string question;
+  bool watchdogAsked = false;
+};
+PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit);
+
+// What a conversion gives, shown as a person will see it: the Plus! text in its colours, its
+// length against the limit, and what the conversion would say or ask. It converts a moment
+// after the last change it is told of, never more than once for a burst of changes.
+class PlusPreview : public QWidget {
+ public:
+  explicit PlusPreview(std::function<PreviewResult()> convert, QWidget* parent = nullptr);
+
+  // Something changed: convert after a pause, once, whatever else changes meanwhile.
+  void changed();
+  // Converts now (tests, and the first showing).
+  void refresh();
+  int conversions() const { return conversions_; }
+
+  QString shownText() const { return result_->text(); }
+  QString countText() const { return count_->text(); }
+  QString noteText() const { return note_->text(); }
+
+ private:
+  std::function<PreviewResult()> convert_;
+  QTimer timer_;
+  int conversions_ = 0;
+  QLabel* result_;
+  QLabel* count_;
+  QLabel* note_;
+};
+
+}  // namespace tessalune::desktop

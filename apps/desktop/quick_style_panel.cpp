@@ -1,0 +1,201 @@
+#include "quick_style_panel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+#include "engine/colour.h"
+#include "engine/gradient.h"
+
+namespace tessalune::desktop {
+
+namespace {
+
+QString swatchStyle(engine::ColourNumber colour) {
+  return QString("background-color: %1; border: 1px solid #606060;")
+      .arg(QString::fromStdString(engine::rgb2hex(colour)));
+}
+
+}  // namespace
+
+QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
+    : QWidget(parent), host_(std::move(host)), stops_{0x0000FF, 0xFF0000} {  // red to blue
+  setObjectName("quickStyle");
+  text_ = new QLineEdit(this);
+  text_->setObjectName("quickText");
+  text_->setPlaceholderText("The text to colour");
+  stopRow_ = new QHBoxLayout;
+  stopRow_->setSpacing(3);
+  add_ = new QToolButton(this);
+  add_->setObjectName("addStop");
+  add_->setText("+");
+  add_->setToolTip("Add a colour");
+  remove_ = new QToolButton(this);
+  remove_->setObjectName("removeStop");
+  remove_->setText("\u2212");
+  remove_->setToolTip("Remove the last colour");
+  kind_ = new QComboBox(this);
+  kind_->setObjectName("quickKind");
+  kind_->addItems({"Linear", "Mirrored", "Rainbow"});
+  target_ = new QComboBox(this);
+  target_->setObjectName("quickTarget");
+  target_->addItems({"Text colour", "Background"});
+  purpose_ = new QComboBox(this);
+  purpose_->setObjectName("quickPurpose");
+  purpose_->addItems({"Nickname (129)", "Message (1100)"});
+  preview_ = new PlusPreview(
+      [this] {
+        return convert(purpose_->currentIndex() == static_cast<int>(Purpose::Message)
+                           ? engine::editor_mode::kText
+                           : engine::editor_mode::kNickname,
+                       true);
+      },
+      this);
+  useAsNickname_ = new QPushButton("Use as nickname", this);
+  useAsNickname_->setObjectName("useAsNickname");
+  send_ = new QPushButton("Send", this);
+  send_->setObjectName("send");
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(6, 6, 6, 6);
+  grid->addWidget(new QLabel("Text:", this), 0, 0);
+  grid->addWidget(text_, 0, 1, 1, 3);
+  grid->addWidget(new QLabel("Colours:", this), 1, 0);
+  auto* stopsLine = new QHBoxLayout;
+  stopsLine->addLayout(stopRow_);
+  stopsLine->addWidget(add_);
+  stopsLine->addWidget(remove_);
+  stopsLine->addStretch(1);
+  grid->addLayout(stopsLine, 1, 1, 1, 3);
+  grid->addWidget(kind_, 2, 1);
+  grid->addWidget(target_, 2, 2);
+  grid->addWidget(purpose_, 2, 3);
+  grid->addWidget(preview_, 3, 0, 1, 4);
+  auto* actions = new QHBoxLayout;
+  actions->addStretch(1);
+  actions->addWidget(useAsNickname_);
+  actions->addWidget(send_);
+  grid->addLayout(actions, 4, 0, 1, 4);
+  grid->setColumnStretch(1, 1);
+
+  connect(text_, &QLineEdit::textChanged, this, [this] { changed(); });
+  connect(add_, &QToolButton::clicked, this, [this] { addStop(); });
+  connect(remove_, &QToolButton::clicked, this, [this] { removeStop(); });
+  for (QComboBox* box : {kind_, target_, purpose_}) {
+    connect(box, &QComboBox::currentIndexChanged, this, [this] {
+      showStops();
+      changed();
+    });
+  }
+  connect(useAsNickname_, &QPushButton::clicked, this, [this] { useAsNickname(); });
+  connect(send_, &QPushButton::clicked, this, [this] { send(); });
+  showStops();
+}
+
+void QuickStylePanel::addStop() {
+  if (stops_.size() >= engine::kMaxGradientStops) return;
+  stops_.push_back(stops_.back());
+  showStops();
+  changed();
+}
+
+void QuickStylePanel::removeStop() {
+  if (stops_.size() <= engine::kMinGradientStops) return;
+  stops_.pop_back();
+  showStops();
+  changed();
+}
+
+void QuickStylePanel::setStop(std::size_t index, engine::ColourNumber colour) {
+  if (index >= stops_.size()) return;
+  stops_[index] = colour & engine::kRgbMask;
+  showStops();
+  changed();
+}
+
+void QuickStylePanel::setKind(Kind kind) {
+  kind_->setCurrentIndex(static_cast<int>(kind));
+}
+void QuickStylePanel::setTarget(Target target) {
+  target_->setCurrentIndex(static_cast<int>(target));
+}
+void QuickStylePanel::setPurpose(Purpose purpose) {
+  purpose_->setCurrentIndex(static_cast<int>(purpose));
+}
+
+// The colour buttons: the chosen stops, or the rainbow's, which cannot be changed.
+void QuickStylePanel::showStops() {
+  const bool rainbow = kind_->currentIndex() == static_cast<int>(Kind::Rainbow);
+  const std::vector<engine::ColourNumber> shown =
+      rainbow ? std::vector<engine::ColourNumber>(engine::kRainbowStops.begin(), engine::kRainbowStops.end())
+              : stops_;
+  while (stopButtons_.size() < shown.size()) {
+    auto* button = new QToolButton(this);
+    const std::size_t index = stopButtons_.size();
+    button->setObjectName(QString("stop%1").arg(index + 1));
+    button->setFixedSize(22, 22);
+    connect(button, &QToolButton::clicked, this, [this, index] {
+      if (const auto colour = host_.dialogs.chooseColour(stops_[index])) setStop(index, *colour);
+    });
+    stopRow_->addWidget(button);
+    stopButtons_.push_back(button);
+  }
+  for (std::size_t i = 0; i < stopButtons_.size(); ++i) {
+    QToolButton* button = stopButtons_[i];
+    button->setVisible(i < shown.size());
+    button->setEnabled(!rainbow);
+    if (i < shown.size()) {
+      button->setStyleSheet(swatchStyle(shown[i]));
+      button->setToolTip(QString::fromStdString(engine::rgb2hex(shown[i])));
+    }
+  }
+  add_->setEnabled(!rainbow && stops_.size() < engine::kMaxGradientStops);
+  remove_->setEnabled(!rainbow && stops_.size() > engine::kMinGradientStops);
+}
+
+engine::SideStyle QuickStylePanel::gradient() const {
+  engine::SideStyle style;
+  style.kind = engine::SideStyle::Kind::Stops;
+  if (kind_->currentIndex() == static_cast<int>(Kind::Rainbow)) {
+    style.gradient.stops.assign(engine::kRainbowStops.begin(), engine::kRainbowStops.end());
+  } else {
+    style.gradient.stops = stops_;
+    if (kind_->currentIndex() == static_cast<int>(Kind::Mirrored))
+      style.gradient.kind = engine::GradientKind::Mirrored;
+  }
+  return style;
+}
+
+PreviewResult QuickStylePanel::convert(int mode, bool stopAtWatchdog) const {
+  plugin::SilentConversion conversion(host_.messages(), {mode, false, true, stopAtWatchdog});
+  engine::SideStyle black;
+  black.kind = engine::SideStyle::Kind::Solid;
+  const bool onText = target_->currentIndex() == static_cast<int>(Target::Text);
+  const std::string text = text_->text().toStdString();
+  std::string coded = onText ? conversion.colour(text, gradient(), engine::SideStyle{})
+                             : conversion.colour(text, black, gradient());
+  return previewOf(conversion, std::move(coded), engine::lengthLimit(mode));
+}
+
+void QuickStylePanel::changed() {
+  preview_->changed();
+}
+
+void QuickStylePanel::useAsNickname() {
+  const PreviewResult result = convert(engine::editor_mode::kNickname, false);
+  if (result.coded.empty()) {
+    if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
+    return;
+  }
+  host_.deliver("/nick2 " + result.coded);
+}
+
+void QuickStylePanel::send() {
+  const PreviewResult result = convert(engine::editor_mode::kText, false);
+  if (result.coded.empty()) {
+    if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
+    return;
+  }
+  host_.deliver(result.coded);
+}
+
+}  // namespace tessalune::desktop

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/side_style.h"
+#include "errors/message_texts.h"
+#include "platform/dialogs.h"
+#include "plus_preview.h"
+
+namespace tessalune::desktop {
+
+// What the panel needs of its host.
+struct QuickStyleHost {
+  platform::Dialogs& dialogs;                             // the colour chooser and the refusals
+  std::function<const errors::MessageTexts&()> messages;  // in the plug-in's language
+  std::function<void(const std::string&)> deliver;        // a result, as a command's would be
+};
+
+// The styles the plug-in's windows and saved presets cannot hold: a gradient through up to
+// ten colours, linear or mirrored, or the rainbow, over a text or its background. The same
+// live preview as the editor's; "Use as nickname" and "Send" hand the result to the host as
+// the plug-in's commands hand theirs ("/nick2 " and the nickname, or the message).
+class QuickStylePanel : public QWidget {
+ public:
+  enum class Kind { Linear = 0, Mirrored = 1, Rainbow = 2 };
+  enum class Target { Text = 0, Background = 1 };
+  enum class Purpose { Nickname = 0, Message = 1 };
+
+  explicit QuickStylePanel(QuickStyleHost host, QWidget* parent = nullptr);
+
+  QLineEdit* text() const { return text_; }
+  const std::vector<engine::ColourNumber>& stops() const { return stops_; }
+  PlusPreview* preview() const { return preview_; }
+  void addStop();
+  void removeStop();
+  void setStop(std::size_t index, engine::ColourNumber colour);
+  void setKind(Kind kind);
+  void setTarget(Target target);
+  void setPurpose(Purpose purpose);
+  void useAsNickname();
+  void send();
+
+ private:
+  engine::SideStyle gradient() const;
+  PreviewResult convert(int mode, bool stopAtWatchdog) const;
+  void showStops();
+  void changed();
+
+  QuickStyleHost host_;
+  std::vector<engine::ColourNumber> stops_;
+  QLineEdit* text_;
+  QHBoxLayout* stopRow_;
+  std::vector<QToolButton*> stopButtons_;
+  QToolButton* add_;
+  QToolButton* remove_;
+  QComboBox* kind_;
+  QComboBox* target_;
+  QComboBox* purpose_;
+  PlusPreview* preview_;
+  QPushButton* useAsNickname_;
+  QPushButton* send_;
+};
+
+}  // namespace tessalune::desktop
