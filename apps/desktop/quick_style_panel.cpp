@@ -66,6 +66,7 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   stopsLine->addWidget(remove_);
   stopsLine->addStretch(1);
   grid->addLayout(stopsLine, 1, 1, 1, 3);
+  grid->addWidget(new QLabel("Style:", this), 2, 0);
   grid->addWidget(kind_, 2, 1);
   grid->addWidget(target_, 2, 2);
   grid->addWidget(purpose_, 2, 3);
