@@ -1,5 +1,6 @@
 #include "io.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -13,6 +14,11 @@ namespace tessalune::cli {
 // synchronised stream costs more than any conversion does.
 std::string readStandardInput() {
   std::string text;
+  // A file's size is known: room for it at once, instead of growing and copying.
+  struct stat status {};
+  if (::fstat(0, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+    text.reserve(static_cast<std::size_t>(status.st_size));
+  }
   std::array<char, 1 << 16> block{};
   for (;;) {
     const ssize_t n = ::read(0, block.data(), block.size());

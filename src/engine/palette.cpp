@@ -24,6 +24,10 @@ constexpr std::array<std::uint64_t, 16> kPackedPalette = [] {
 
 std::optional<int> paletteIndexOf(std::string_view colourText) {
   if (colourText.size() != 7 || colourText[0] != '#') return std::nullopt;
+  // The palette's digits are 0, 8, C and F only: most colours are told apart at once.
+  for (char c : colourText.substr(1)) {
+    if (c != '0' && c != '8' && c != 'F' && c != 'C') return std::nullopt;
+  }
   const std::uint64_t value = packed(colourText);
   for (std::size_t k = 0; k < kPackedPalette.size(); ++k) {
     if (kPackedPalette[k] == value) return static_cast<int>(k);
