@@ -1,10 +1,11 @@
 #pragma once
 
-#include <charconv>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/byte_writer.h"
 #include "engine/colour.h"
 
 namespace tessalune::engine {
@@ -30,21 +31,33 @@ class RtfColourTable {
 
   // "{\colortbl ;" and each entry ("\red" R "\green" G "\blue" B ";"), then "}".
   std::string text() const {
-    std::string out = "{\\colortbl ;";
-    out.reserve(out.size() + colours_.size() * 30 + 1);
-    char digits[4];
+    // Each entry is the same three words around three numbers of one to three digits.
+    static constexpr auto kDecimal = [] {
+      std::array<std::array<char, 4>, 256> all{};  // digits, then their count in the last place
+      for (int v = 0; v < 256; ++v) {
+        std::array<char, 4>& d = all[static_cast<std::size_t>(v)];
+        const int n = v >= 100 ? 3 : v >= 10 ? 2 : 1;
+        for (int i = n - 1, rest = v; i >= 0; --i, rest /= 10)
+          d[static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
+        d[3] = static_cast<char>(n);
+      }
+      return all;
+    }();
+    ByteWriter out(16 + colours_.size() * 32);
+    out.put("{\\colortbl ;");
     const auto component = [&](std::string_view word, int value) {
-      out += word;
-      out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+      const std::array<char, 4>& d = kDecimal[static_cast<std::size_t>(value)];
+      out.put(word);
+      out.put(std::string_view(d.data(), static_cast<std::size_t>(d[3])));
     };
     for (ColourNumber c : colours_) {
       component("\\red", redOf(c));
       component("\\green", greenOf(c));
       component("\\blue", blueOf(c));
-      out.push_back(';');
+      out.put(';');
     }
-    out.push_back('}');
-    return out;
+    out.put('}');
+    return std::move(out).take();
   }
 
  private:
