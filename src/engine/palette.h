@@ -12,6 +12,10 @@ inline constexpr std::array<std::string_view, 16> kPalette = {
     "#FFFFFF", "#000000", "#000080", "#008000", "#FF0000", "#800000", "#800080", "#FF8000",
     "#FFFF00", "#00FF00", "#008080", "#00FFFF", "#0000FF", "#FF00FF", "#808080", "#C0C0C0"};
 
+// The indices as the codes write them.
+inline constexpr std::array<std::string_view, 16> kPaletteIndexTexts = {
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"};
+
 // The index of colourText in the palette (exact, case-sensitive text comparison).
 std::optional<int> paletteIndexOf(std::string_view colourText);
 

@@ -25,8 +25,7 @@ constexpr std::string_view kColourCode = plus::kColour;  // "·$"
 constexpr std::string_view kHexColourCode = "\u00B7$#";  // "·$#"
 constexpr char kDotLead = plus::kDot[0];
 
-constexpr std::array<std::string_view, 16> kIndexTexts = {"0", "1", "2",  "3",  "4",  "5",  "6",  "7",
-                                                          "8", "9", "10", "11", "12", "13", "14", "15"};
+constexpr const auto& kIndexTexts = kPaletteIndexTexts;
 
 // The byte positions of the characters after a code's dot, as far as the longest code
 // ("·$#RRGGBB,#RRGGBB", 17 characters) reaches; past the end of the text they are its

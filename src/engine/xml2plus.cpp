@@ -66,8 +66,6 @@ std::vector<std::size_t> colourValueStarts(std::string_view text, const std::vec
 // A palette colour holds no character of a marker end, so neither change affects the other.
 void nameColoursAndCloseMarkers(std::string& text, const std::vector<std::size_t>& commas) {
   constexpr std::size_t kValueLength = 7;
-  static constexpr std::string_view kIndexTexts[] = {"0", "1", "2",  "3",  "4",  "5",  "6",  "7",
-                                                     "8", "9", "10", "11", "12", "13", "14", "15"};
   const std::vector<std::size_t> starts = colourValueStarts(text, commas);
   Rewrite<char> rewrite(text, true);
   const std::string_view source = rewrite.source();
@@ -84,7 +82,7 @@ void nameColoursAndCloseMarkers(std::string& text, const std::vector<std::size_t
     const auto index = paletteIndexOf(source.substr(start, kValueLength));
     if (!index) continue;
     keepUpTo(start);
-    rewrite.replace(kValueLength, kIndexTexts[*index]);
+    rewrite.replace(kValueLength, kPaletteIndexTexts[static_cast<std::size_t>(*index)]);
   }
   keepUpTo(source.size());
   rewrite.finish();
