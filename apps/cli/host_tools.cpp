@@ -195,7 +195,8 @@ void addHostTools(CLI::App& app, int& exitCode) {
       app.add_subcommand("render", "Render Plus! text from standard input (ANSI colours, or HTML).");
   render->add_flag("--ansi", *ansi, "ANSI 24-bit colours on the terminal (the default)");
   render->add_flag("--html", *html, "An HTML fragment");
-  render->callback([html] {
+  // The callback holds both flags: CLI11 writes into them until the command line is parsed.
+  render->callback([html, ansi] {
     engine::RichTextBox box;
     box.setTextRtf(engine::plus2rtf(readStandardInput()));
     writeStandardOutput(*html ? ui::renderHtml(box.characters()) : ui::renderAnsi(box));
