@@ -1,38 +1,33 @@
 #include "engine/palette.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tessalune::engine {
 
-namespace {
-
-// Seven characters packed into one number: one comparison per palette colour instead of a
-// text comparison, which the conversions make for every colour they meet.
-constexpr std::uint64_t packed(std::string_view text) {
-  std::uint64_t value = 0;
-  for (char c : text) value = value << 8 | static_cast<unsigned char>(c);
-  return value;
-}
-
-constexpr std::array<std::uint64_t, 16> kPackedPalette = [] {
-  std::array<std::uint64_t, 16> all{};
-  for (std::size_t k = 0; k < kPalette.size(); ++k) all[k] = packed(kPalette[k]);
-  return all;
-}();
-
-}  // namespace
-
 std::optional<int> paletteIndexOf(std::string_view colourText) {
   if (colourText.size() != 7 || colourText[0] != '#') return std::nullopt;
-  // The palette's digits are 0, 8, C and F only: most colours are told apart at once.
+  // The palette's digits are 0, 8, C and F only: two bits each, twelve for a colour, and a
+  // table of those twelve bits names the palette entry, if any. Most colours are told apart
+  // at their first digit.
+  static constexpr auto kByDigits = [] {
+    std::array<std::int8_t, 4096> table{};
+    table.fill(-1);
+    for (std::size_t k = 0; k < kPalette.size(); ++k) {
+      std::size_t key = 0;
+      for (char c : kPalette[k].substr(1)) key = key << 2 | (c == '0' ? 0 : c == '8' ? 1 : c == 'C' ? 2 : 3);
+      table[key] = static_cast<std::int8_t>(k);
+    }
+    return table;
+  }();
+  std::size_t key = 0;
   for (char c : colourText.substr(1)) {
-    if (c != '0' && c != '8' && c != 'F' && c != 'C') return std::nullopt;
+    const std::size_t bits = c == '0' ? 0 : c == '8' ? 1 : c == 'C' ? 2 : c == 'F' ? 3 : 4;
+    if (bits == 4) return std::nullopt;
+    key = key << 2 | bits;
   }
-  const std::uint64_t value = packed(colourText);
-  for (std::size_t k = 0; k < kPackedPalette.size(); ++k) {
-    if (kPackedPalette[k] == value) return static_cast<int>(k);
-  }
-  return std::nullopt;
+  if (kByDigits[key] < 0) return std::nullopt;
+  return kByDigits[key];
 }
 
 }  // namespace tessalune::engine

@@ -145,8 +145,10 @@ void replaceEach(std::string& text, char lead, const Replacement (&replacements)
   Rewrite<char> rewrite(text, shrinks);
   while (found != std::string::npos) {
     std::size_t next = found + 1;
+    const char second = found + 1 < rewrite.source().size() ? rewrite.source()[found + 1] : '\0';
     for (const Replacement& r : replacements) {
-      if (!startsWithAt(rewrite.source(), found, r.from)) continue;
+      if (r.from.size() < 2 || r.from[1] != second || !startsWithAt(rewrite.source(), found, r.from))
+        continue;
       rewrite.keepUpTo(found);
       rewrite.replace(r.from.size(), r.to);
       next = rewrite.read();
