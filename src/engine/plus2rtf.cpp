@@ -22,7 +22,6 @@ using namespace std::string_view_literals;
 // The text is valid UTF-8 throughout and every code is ASCII after its dot, so the codes
 // are found byte by byte; positions that the conversion counts in characters are walked.
 constexpr std::string_view kColourCode = plus::kColour;  // "·$"
-constexpr std::string_view kHexColourCode = "\u00B7$#";  // "·$#"
 constexpr char kDotLead = plus::kDot[0];
 
 constexpr const auto& kIndexTexts = kPaletteIndexTexts;
@@ -85,52 +84,47 @@ class ColourTable : public RtfColourTable {
   std::size_t indexOf(std::string_view colourText) { return RtfColourTable::indexOf(hex2rgb(colourText)); }
 };
 
-// The background indices of expandBackgroundIndices, the codes taken in turn on the text
-// as it is being changed. The result is copied only a little ahead of the search, so that
-// a replacement moves no more than that little.
-void expandBackgroundIndicesInTurn(std::string& text) {
-  constexpr std::size_t kAhead = 64;  // more than the 12 characters a check reads
-  std::string out;
-  out.reserve(text.size() + text.size() / 2);
-  std::size_t copied = 0;  // text[copied..] follows out
-  const auto reach = [&](std::size_t end) {
-    if (out.size() >= end || copied >= text.size()) return;
-    const std::size_t n = std::min(end - out.size(), text.size() - copied);
-    out.append(text, copied, n);
-    copied += n;
-  };
-  for (std::size_t p = 0;; ++p) {
-    reach(p + kAhead);
-    p = out.find(kDotLead, p);
-    if (p == std::string::npos) {
-      if (copied >= text.size()) break;
-      p = out.size() - 1;  // nothing here: look on in what follows
-      continue;
-    }
-    reach(p + kAhead);
-    if (!startsWithAt(out, p, kHexColourCode)) continue;
-    const CodeWindow code(out, p);
-    if (code.charAt(9) != ',') continue;
-    if (const std::string_view* index = paletteIndexAt(out, code.at(10))) {
-      out.replace(code.at(10), index->size(), paletteColourOf(index));
-    }
-  }
-  out.append(text, copied, std::string::npos);
-  text.swap(out);
-}
-
-// RTF's own characters are escaped and every line break opens a paragraph; palette indices
-// after "·$" and "·$," become colour texts, the highest index first so that "·$1" never
-// eats the start of "·$15". Each character is mapped on its own, and the escapes neither
-// make nor break an index code, so one pass does what the replacements in turn would.
-std::string escapeAndExpandPaletteIndices(std::string_view text) {
+// The text rewritten for the scan, in one pass:
+// - RTF's own characters are escaped and every line break opens a paragraph;
+// - palette indices after "·$" and "·$," become colour texts, the highest index first so
+//   that "·$1" never eats the start of "·$15";
+// - a hexadecimal text colour followed by a background given by palette index
+//   ("·$#RRGGBB,k") has the index, ten characters after the code's dot, made the palette
+//   colour too. These codes are taken in turn, each on the text as the earlier ones left
+//   it, once the twelve characters its check reads have been written.
+// Each character is mapped on its own, and the escapes neither make nor break a code, so one
+// pass does what the replacements in turn would.
+std::string rewriteForScan(std::string_view text) {
   static constexpr std::array<bool, 256> kSpecial = [] {
     std::array<bool, 256> special{};
     for (char c : {'\\', '{', '}', '\r', kDotLead}) special[static_cast<unsigned char>(c)] = true;
     return special;
   }();
   ByteWriter out(text.size() + text.size() / 2);
+  std::vector<std::size_t> pending;  // "·$#" codes written and not yet checked, in order
+  std::size_t firstPending = 0;
+  const auto settle = [&](bool all) {
+    for (; firstPending < pending.size(); ++firstPending) {
+      const std::string_view written = out.written();
+      const CodeWindow code(written, pending[firstPending]);
+      if (!all && code.at(11) >= written.size()) return;  // its second digit may be still to come
+      if (code.charAt(9) != ',') continue;
+      const std::string_view* index = paletteIndexAt(written, code.at(10));
+      if (!index) continue;
+      const std::string_view colour = paletteColourOf(index);
+      const std::size_t at = code.at(10);
+      out.replace(at, index->size(), colour);
+      for (std::size_t k = firstPending + 1; k < pending.size(); ++k) {
+        if (pending[k] > at) pending[k] += colour.size() - index->size();
+      }
+    }
+  };
   std::size_t done = 0;
+  const auto copyUpTo = [&](std::size_t end) {
+    out.put(text.substr(done, end - done));
+    done = end;
+    settle(false);
+  };
   for (std::size_t i = 0; i < text.size(); ++i) {
     while (i < text.size() && !kSpecial[static_cast<unsigned char>(text[i])]) ++i;
     if (i == text.size()) break;
@@ -138,13 +132,12 @@ std::string escapeAndExpandPaletteIndices(std::string_view text) {
       case '\\':
       case '{':
       case '}':
-        out.put(text.substr(done, i - done));
+        copyUpTo(i);
         out.put('\\');
-        done = i;
         break;
       case '\r':
         if (i + 1 < text.size() && text[i + 1] == '\n') {
-          out.put(text.substr(done, i - done));
+          copyUpTo(i);
           out.put("\r\n\\par "sv);
           done = ++i + 1;
         }
@@ -152,10 +145,15 @@ std::string escapeAndExpandPaletteIndices(std::string_view text) {
       default: {  // a dot
         if (!startsWithAt(text, i, kColourCode)) break;
         std::size_t digits = i + kColourCode.size();
-        if (digits < text.size() && text[digits] == ',') ++digits;
+        const bool backgroundOnly = digits < text.size() && text[digits] == ',';
+        if (backgroundOnly) ++digits;
         const std::string_view* index = paletteIndexAt(text, digits);
+        // A text colour written as "#RRGGBB", given or from the palette, waits for its check.
+        if (!backgroundOnly && (index || (digits < text.size() && text[digits] == '#'))) {
+          pending.push_back(out.size() + (i - done));
+        }
         if (!index) break;
-        out.put(text.substr(done, digits - done));
+        copyUpTo(digits);
         out.put(paletteColourOf(index));
         done = digits + index->size();
         i = done - 1;
@@ -163,41 +161,9 @@ std::string escapeAndExpandPaletteIndices(std::string_view text) {
       }
     }
   }
-  out.put(text.substr(done));
+  copyUpTo(text.size());
+  settle(true);
   return std::move(out).take();
-}
-
-// A hexadecimal text colour followed by a background given by palette index: the index,
-// ten characters after the code's dot, becomes the palette colour. The codes are taken in
-// turn, each search starting one character after the last code, on the text as it is
-// being changed.
-//
-// Each replacement changes the text only from ten characters after its code onwards.
-// Unless a code starts within nine characters after another (a colour cut short by the
-// next code), no replacement touches what another code's check reads, and every check is
-// made on the text as it came, in one pass.
-void expandBackgroundIndices(std::string& text) {
-  ByteWriter out(text.size() + text.size() / 4);
-  std::size_t done = 0;
-  std::size_t nextFreeStart = 0;  // where the next code may start without touching this one
-  for (std::size_t p = text.find(kHexColourCode); p != std::string::npos;
-       p = text.find(kHexColourCode, p + 1)) {
-    if (p < nextFreeStart) {
-      expandBackgroundIndicesInTurn(text);
-      return;
-    }
-    const CodeWindow code(text, p);
-    nextFreeStart = code.at(9);
-    if (code.charAt(9) != ',') continue;
-    const std::string_view* index = paletteIndexAt(text, code.at(10));
-    if (!index) continue;
-    out.put(std::string_view(text).substr(done, code.at(10) - done));
-    out.put(paletteColourOf(index));
-    done = code.at(10) + index->size();
-  }
-  if (done == 0) return;
-  out.put(std::string_view(text).substr(done));
-  text = std::move(out).take();
 }
 
 constexpr std::array<char, 4> kToggleCodes = {'#', '&', '@', '\''};
@@ -292,8 +258,7 @@ class BodyWriter {
 std::string plus2rtf(std::string_view plusText) {
   std::string repaired;
   if (!isValidUtf8(plusText)) plusText = repaired = ensureUtf8(plusText);
-  std::string text = escapeAndExpandPaletteIndices(plusText);
-  expandBackgroundIndices(text);
+  const std::string text = rewriteForScan(plusText);
 
   BodyWriter writer(text);
   const std::string body = writer.write();
