@@ -23,13 +23,23 @@ class ByteWriter {
     *next_++ = c;
   }
   void put(std::string_view piece) {
-    room(piece.size());
-    if (piece.size() < 16) {
-      for (char c : piece) *next_++ = c;
+    const std::size_t n = piece.size();
+    room(n);
+    // Short pieces as two fixed-size copies that overlap in the middle: each is one move,
+    // where a copy of a size known only now would be a library call.
+    const char* from = piece.data();
+    if (n >= 8 && n <= 16) {
+      std::memcpy(next_, from, 8);
+      std::memcpy(next_ + n - 8, from + n - 8, 8);
+    } else if (n >= 4 && n < 8) {
+      std::memcpy(next_, from, 4);
+      std::memcpy(next_ + n - 4, from + n - 4, 4);
+    } else if (n < 4) {
+      for (std::size_t i = 0; i < n; ++i) next_[i] = from[i];
     } else {
-      std::memcpy(next_, piece.data(), piece.size());
-      next_ += piece.size();
+      std::memcpy(next_, from, n);
     }
+    next_ += n;
   }
 
   std::size_t size() const { return static_cast<std::size_t>(next_ - buffer_.data()); }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "engine/byte_writer.h"
@@ -35,10 +38,24 @@ class CodeWindow {
   static constexpr std::size_t kChars = 17;
 
   CodeWindow(std::string_view text, std::size_t dot) : text_(text), first_(dot + plus::kDot.size()) {
+    // Eight bytes at a time, up to the first that is not ASCII, then one at a time near the end.
+    while (asciiRun_ < kChars && first_ + asciiRun_ + 8 <= text.size()) {
+      std::uint64_t block = 0;
+      std::memcpy(&block, text.data() + first_ + asciiRun_, 8);
+      const std::uint64_t high = block & 0x8080808080808080ull;
+      if (high != 0 && std::endian::native == std::endian::little) {
+        asciiRun_ += static_cast<std::size_t>(std::countr_zero(high)) / 8;
+        asciiRun_ = std::min(asciiRun_, kChars);
+        return;
+      }
+      if (high != 0) break;
+      asciiRun_ += 8;
+    }
     while (asciiRun_ < kChars && first_ + asciiRun_ < text.size() &&
            static_cast<unsigned char>(text[first_ + asciiRun_]) < 0x80) {
       ++asciiRun_;
     }
+    asciiRun_ = std::min(asciiRun_, kChars);
   }
   // The byte position of the n-th character after the dot (1 <= n <= 17).
   std::size_t at(std::size_t n) const {
