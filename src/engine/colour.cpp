@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <type_traits>
 
@@ -30,7 +31,7 @@ ColourNumber parseColourNumber(std::string_view text) {
   return static_cast<ColourNumber>(value) & kRgbMask;
 }
 
-int hexDigit(char32_t c) {
+constexpr int hexDigit(char32_t c) {
   if (c >= '0' && c <= '9') return static_cast<int>(c - '0');
   if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
   if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
@@ -89,13 +90,22 @@ ColourNumber lastSixAsColour(std::basic_string_view<Char> text) {
 }  // namespace
 
 ColourNumber hex2rgb(std::string_view text) {
-  // The common form, "#" and six hexadecimal digits, read directly.
+  // The common form, "#" and six hexadecimal digits, read directly through a table.
+  static constexpr auto kHexValue = [] {
+    std::array<std::int8_t, 256> value{};
+    value.fill(-1);
+    for (int c = 0; c < 256; ++c)
+      value[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(hexDigit(static_cast<char32_t>(c)));
+    return value;
+  }();
   if (text.size() == 7 && text[0] == '#') {
     int digits[6];
-    bool valid = true;
-    for (std::size_t i = 0; i < 6; ++i)
-      valid = (digits[i] = hexDigit(static_cast<unsigned char>(text[i + 1]))) >= 0 && valid;
-    if (valid) {
+    int invalid = 0;
+    for (std::size_t i = 0; i < 6; ++i) {
+      digits[i] = kHexValue[static_cast<unsigned char>(text[i + 1])];
+      invalid |= digits[i];
+    }
+    if (invalid >= 0) {
       return makeColour(digits[0] * 16 + digits[1], digits[2] * 16 + digits[3], digits[4] * 16 + digits[5]);
     }
   }
