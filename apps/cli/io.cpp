@@ -8,6 +8,8 @@
 #include <iostream>
 #include <iterator>
 
+#include "engine/colour.h"
+
 namespace tessalune::cli {
 
 // Read in large blocks straight from the descriptor: a character at a time through the
@@ -39,8 +41,7 @@ void writeStandardOutput(const std::string& text) {
 }
 
 bool isColourText(const std::string& text) {
-  if (text.size() != 7 || text[0] != '#') return false;
-  return text.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos;
+  return engine::colourFromHex(text).has_value();
 }
 
 }  // namespace tessalune::cli

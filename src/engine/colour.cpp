@@ -115,6 +115,14 @@ ColourNumber hex2rgb(std::string_view text) {
   return ascii ? lastSixAsColour(text) : hex2rgb(decodeUtf8(text));
 }
 
+std::optional<ColourNumber> colourFromHex(std::string_view text) {
+  if (text.size() != 7 || text[0] != '#') return std::nullopt;
+  for (char c : text.substr(1)) {
+    if (hexDigit(static_cast<unsigned char>(c)) < 0) return std::nullopt;
+  }
+  return hex2rgb(text);
+}
+
 ColourNumber hex2rgb(std::u32string_view text) {
   return lastSixAsColour(text);
 }

@@ -41,6 +41,9 @@ int GetRGBColor(std::string_view colourText, int component, errors::FailureConte
 // "#RRGGBB", upper case, of the low 24 bits of colour.
 std::string rgb2hex(ColourNumber colour);
 
+// The colour of exactly "#" and six hexadecimal digits (either case); nothing for other text.
+std::optional<ColourNumber> colourFromHex(std::string_view text);
+
 // The inverse of rgb2hex. Only the last six characters count, shorter text is padded
 // with "0" on the left, a "#" is allowed; a pair that is not hexadecimal reads as 0.
 // Never fails.

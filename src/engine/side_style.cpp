@@ -9,18 +9,6 @@ namespace tessalune::engine {
 
 namespace {
 
-bool isHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
-std::optional<ColourNumber> colourOf(std::string_view text) {
-  if (text.size() != 7 || text[0] != '#') return std::nullopt;
-  for (char c : text.substr(1)) {
-    if (!isHexDigit(c)) return std::nullopt;
-  }
-  return hex2rgb(text);
-}
-
 // The colours of "#RRGGBB:#RRGGBB..." in order, or why they are not.
 ParsedSideStyle stopsOf(std::string_view list, GradientKind kind) {
   SideStyle style;
@@ -30,7 +18,7 @@ ParsedSideStyle stopsOf(std::string_view list, GradientKind kind) {
   for (std::size_t start = 0;;) {
     const std::size_t end = list.find(':', start);
     const std::string_view item = list.substr(start, end == std::string_view::npos ? end : end - start);
-    const std::optional<ColourNumber> colour = colourOf(item);
+    const std::optional<ColourNumber> colour = colourFromHex(item);
     if (!colour) return {std::nullopt, "'" + std::string(item) + "' is not a colour (#RRGGBB)"};
     if (++count <= kMaxGradientStops) style.gradient.stops.push_back(*colour);
     if (end == std::string_view::npos) break;
@@ -99,7 +87,7 @@ ParsedSideStyle parseSideStyle(std::string_view text, bool background) {
     return {style, {}};
   }
   if (text.starts_with("solid:")) {
-    const std::optional<ColourNumber> colour = colourOf(text.substr(6));
+    const std::optional<ColourNumber> colour = colourFromHex(text.substr(6));
     if (!colour) return {std::nullopt, "'" + std::string(text.substr(6)) + "' is not a colour (#RRGGBB)"};
     SideStyle style;
     style.kind = SideStyle::Kind::Solid;

@@ -118,6 +118,8 @@ class EditorWindow : public Window {
 
   // The box of the current mode.
   RichTextControl& currentEditorBox();
+  // Whether OK converts backgrounds too (chk_BG), as the flag the conversion takes.
+  std::int16_t backgroundFlag() const { return chk_BG.checked() ? 1 : 0; }
 
   // Re-applies the last text style and, when chk_BG is ticked, the last background style
   // to the current editor box. Does nothing while it runs already.
@@ -207,7 +209,6 @@ class EditorWindow : public Window {
   void onNoEnd();
   void onBoxChanged(const RichTextControl& box);
   void focusCurrentBox();
-  std::int16_t backgroundFlag() const { return chk_BG.checked() ? 1 : 0; }
   bool contained(ColourSide s) { return side(s).panel.enabled(); }
 
   EditorDependencies deps_;
