@@ -83,6 +83,9 @@ void protectTypedCodes(RichTextBox& scratch, const std::u32string& text) {
 
 // A space takes the text colour of the character before it and becomes the space marker,
 // so that no colour change is ever written in front of a space. A leading space stays.
+// A line break shows no colour (the box's RTF gives it none of its own, so a copy leaves
+// it the colour of the line above): a space that begins a line keeps its own colour, and
+// the line's colour change stays in front of it instead of moving past it.
 // One pass over the characters: the marker takes the space's format with the text colour
 // of what now stands before it, which for a run of spaces is the previous marker.
 void protectSpaces(RichTextBox& scratch) {
@@ -97,7 +100,7 @@ void protectSpaces(RichTextBox& scratch) {
       continue;
     }
     CharFormat format = chars[i].format;
-    format.textColour = out.back().format.textColour;
+    if (!isLineBreakChar(out.back().ch)) format.textColour = out.back().format.textColour;
     for (char32_t c : marker) out.push_back({c, format});
     caret = static_cast<int>(out.size());
   }
