@@ -174,6 +174,10 @@ void importFile(SettingsSession& session, const ConfigOptions& o) {
   }
   store::importConfig(o.file, session.store());
   throwOnFailure(session, o.file);
+  // The plug-in starts again on the imported file, as after the preferences' import, and
+  // its load tells what the file lacks.
+  session.load();
+  throwOnFailure(session, store::configFilePath(o.pluginDir).string());
 }
 
 void exportFile(SettingsSession& session, const ConfigOptions& o) {

@@ -196,6 +196,17 @@ TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
                                    "<quicknick>y</quicknick></quicknicks></config>";
   EXPECT_EQ(runCli("config import" + at + " " + (dir / "in.xml").string()).status, 0);
   EXPECT_EQ(runCli("quicknick list" + at).out, "w\t\u00B7#x\n(no shortcut)\ty\n");
+  // A foreign document is imported, and the restart's load says what it lacks, as after the
+  // preferences' import.
+  std::ofstream(dir / "other.xml") << "<other/>";
+  const CliRun foreign =
+      runCli("config import" + at + " " + (dir / "other.xml").string(), "", "LANG=C", true);
+  EXPECT_EQ(foreign.status, 0);
+  EXPECT_NE(
+      foreign.out.find("Config was imported successfully. Tessalune will now be restarted.\n"
+                       "Tessalune: Config corrupted: one or more sections are missing in tessalune.xml"),
+      std::string::npos)
+      << foreign.out;
   std::filesystem::remove_all(dir);
 }
 
