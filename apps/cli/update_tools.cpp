@@ -13,6 +13,7 @@
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
 #include "plugin/settings_session.h"
+#include "store/store_context.h"
 #include "system_shell.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
@@ -33,6 +34,17 @@ int languageIndexOf(int catalogueId) {
     if (lang::kLanguages[i].catalogueId == catalogueId) return static_cast<int>(i);
   }
   return lang::kEnglishIndex;
+}
+
+// The news comes in the language the preferences name, as the update window's News button
+// asks for it; in the interface's language while the folder has no configuration.
+int newsLanguage(const std::string& pluginDir, int interfaceLanguage) {
+  std::error_code error;
+  if (!std::filesystem::exists(store::configFilePath(pluginDir), error)) return interfaceLanguage;
+  plugin::SettingsSession session(pluginDir, std::nullopt, plugin::SettingsSession::Failures::Tool);
+  session.load();
+  const int index = session.prefs().combo_lang.listIndex();
+  return session.failed() || index < 0 ? interfaceLanguage : index;
 }
 
 // The download's progress on standard error, redrawn whenever the window's bar or its label
@@ -98,14 +110,14 @@ int runUpdate(const UpdateOptions& options) {
     bool started = false;
   } shell;
   ui::UpdateWindow window;
-  const int language = languageIndexOf(messages.catalogue().languageId());
+  const int interfaceLanguage = languageIndexOf(messages.catalogue().languageId());
   update::UpdateDependencies deps{window,
                                   dialogs,
                                   messages,
                                   shell,
                                   report,
                                   options.pluginDir,
-                                  [language] { return language; },
+                                  [&] { return newsLanguage(options.pluginDir, interfaceLanguage); },
                                   [] { return std::make_unique<update::CurlTransfer>(); },
                                   {},
                                   update::baseAddress(update::processEnvironment)};

@@ -317,6 +317,8 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   server.serveBody("/TLupdate", "2.1.000");
   const std::string installer(70000, '\x7f');
   server.serveBody("/TLsetup.exe", installer);
+  server.serveBody("/TLnewsEN", "English news");
+  server.serveBody("/TLnewsFR", "Nouvelles");
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessalune-cli-update-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "Tessalune");
@@ -325,6 +327,11 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("result\tNew version available ! (2.1.0)\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("status\tFinished\n"), std::string::npos) << run.out;
+  // The news follows the language setting, not the interface's.
+  runCli("config set --plugin-dir " + dir.string() + " lang fr");
+  const CliRun news = runCli("update news --plugin-dir " + dir.string(), "",
+                             "LANG=C TESSALUNE_UPDATE_URL=" + server.url("/"), true);
+  EXPECT_NE(news.out.find("Nouvelles"), std::string::npos) << news.out;
   std::ifstream saved(dir / "Tessalune" / "TLsetup.exe", std::ios::binary);
   EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installer);
   // An installer that cannot be started, and a server that cannot be reached, are failures
