@@ -103,9 +103,10 @@ int runUpdate(const UpdateOptions& options) {
   errors::PluginErrorReport report(dialogs, messages, lifecycle);
   // Remembers whether the installer could be started.
   struct InstallerShell : SystemShell {
-    bool startMinimized(const std::string& program) override {
-      started = SystemShell::startMinimized(program);
-      return started;
+    std::optional<std::string> startMinimized(const std::string& program) override {
+      std::optional<std::string> failure = SystemShell::startMinimized(program);
+      started = !failure;
+      return failure;
     }
     bool started = false;
   } shell;

@@ -80,8 +80,11 @@ bool QtShell::open(const std::string& target) {
   return QDesktopServices::openUrl(url);
 }
 
-bool QtShell::startMinimized(const std::string& program) {
-  return QProcess::startDetached(qt(program), {});
+std::optional<std::string> QtShell::startMinimized(const std::string& program) {
+  QProcess process;
+  process.setProgram(qt(program));
+  if (process.startDetached()) return std::nullopt;
+  return process.errorString().toStdString();
 }
 
 int screenTwipsPerPixel() {

@@ -27,7 +27,7 @@ class QtDialogs : public platform::Dialogs {
 class QtShell : public platform::Shell {
  public:
   bool open(const std::string& target) override;
-  bool startMinimized(const std::string& program) override;
+  std::optional<std::string> startMinimized(const std::string& program) override;
 };
 
 // The screen's twips per pixel: 1440 twips an inch over its dots per inch (15 at 96).

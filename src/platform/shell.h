@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,8 @@ class Shell {
   virtual ~Shell() = default;
   // Opens a file or an address; false when nothing could open it.
   virtual bool open(const std::string& target) = 0;
-  // Starts a program minimized; false when it could not be started.
-  virtual bool startMinimized(const std::string& program) = 0;
+  // Starts a program minimized; the system's reason when it could not be started.
+  virtual std::optional<std::string> startMinimized(const std::string& program) = 0;
 };
 
 // Records what it was asked to open or start, and opens nothing.
@@ -22,9 +23,9 @@ class RecordingShell : public Shell {
     opened.push_back(target);
     return true;
   }
-  bool startMinimized(const std::string& program) override {
+  std::optional<std::string> startMinimized(const std::string& program) override {
     started.push_back(program);
-    return true;
+    return std::nullopt;
   }
   std::vector<std::string> opened;
   std::vector<std::string> started;

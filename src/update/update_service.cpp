@@ -15,6 +15,9 @@ namespace tessalune::update {
 
 namespace {
 
+// Shown with the system's reason when the downloaded installer cannot be started.
+constexpr int kInstallerNotStarted = 151;
+
 // Only a 2xx answer carries the file asked for: an error page, or a redirect that could
 // not be followed, is no version, no news and no installer.
 bool succeeded(const Transfer& t) {
@@ -502,8 +505,8 @@ void UpdateService::downloadFailed(bool tell) {
 void UpdateService::btnCancel_Click() {
   ui::UpdateWindow& w = deps_.window;
   if (finished_) {
-    if (!deps_.shell.startMinimized(installerPath().string())) {
-      deps_.dialogs.message(message(135), platform::Icon::Critical);
+    if (const auto why = deps_.shell.startMinimized(installerPath().string())) {
+      deps_.dialogs.message(message(kInstallerNotStarted) + "\r\n" + *why, platform::Icon::Critical);
       return;
     }
     deps_.dialogs.message(expandLineBreaks(message(140)), platform::Icon::Exclamation);

@@ -88,11 +88,11 @@ TEST(UpdateFiles, BaseAddressIsTheDefaultUnlessTheVariableNamesAnAddressEndingIn
 constexpr const char* kBase = "http://127.0.0.1:9/up/";
 
 struct TestShell : platform::RecordingShell {
-  bool startMinimized(const std::string& program) override {
+  std::optional<std::string> startMinimized(const std::string& program) override {
     RecordingShell::startMinimized(program);
-    return starts;
+    return failure;
   }
-  bool starts = true;
+  std::optional<std::string> failure;
 };
 
 class UpdateServiceTest : public ::testing::Test {
@@ -268,7 +268,8 @@ TEST_F(UpdateServiceTest, ANewDownloadClearsACancelLeftFromAnEarlierOne) {
   EXPECT_TRUE(service().finished());
 }
 
-// Install: 140 with its line breaks as CR LF, or 135 when the installer cannot be started.
+// Install: 140 with its line breaks as CR LF, or the system's reason when the installer
+// cannot be started (the download did not fail: not 135).
 TEST_F(UpdateServiceTest, InstallTellsToQuitMessengerOrReportsTheFailure) {
   findNewer(installerBytes(1200));
   window.btnDwld.click();
@@ -278,9 +279,9 @@ TEST_F(UpdateServiceTest, InstallTellsToQuitMessengerOrReportsTheFailure) {
             "You'll have to quit MSN Messenger to update Tessalune.\r\n\r\nTo do that, right-click on "
             "Messenger's taskbar icon, and choose Exit.");
   EXPECT_EQ(lastMessage().icon, Icon::Exclamation);
-  shell.starts = false;
+  shell.failure = "Permission denied";
   window.btnCancel.click();
-  EXPECT_EQ(lastMessage().text, "Error during update's download.");
+  EXPECT_EQ(lastMessage().text, "The update's installer could not be started.\r\nPermission denied");
   EXPECT_EQ(lastMessage().icon, Icon::Critical);
   EXPECT_EQ(shell.started.size(), 2u);
 }

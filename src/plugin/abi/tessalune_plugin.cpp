@@ -64,7 +64,9 @@ class HostMessengerAdapter : public platform::Messenger {
 class NoShell : public platform::Shell {
  public:
   bool open(const std::string&) override { return false; }
-  bool startMinimized(const std::string&) override { return false; }
+  std::optional<std::string> startMinimized(const std::string&) override {
+    return "this host starts no programs";
+  }
 };
 
 }  // namespace
