@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <exception>
 #include <thread>
 
 #include "errors/failure.h"
@@ -52,8 +53,13 @@ void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
   fd_ = fd;
   depth_ = 1;
   // Every writer replaces the file under this lock, so a temporary file found now
-  // belongs to a writer that died.
-  platform::removeStaleTemporaries(configFilePath(pluginDir));
+  // belongs to a writer that died. Clearing them is best effort: a path it cannot follow
+  // (a loop of links) is the load's or the write's to report, and the lock must not stay
+  // held past the routine that took it.
+  try {
+    platform::removeStaleTemporaries(configFilePath(pluginDir));
+  } catch (const std::exception&) {
+  }
 }
 
 void ConfigLock::release() {
