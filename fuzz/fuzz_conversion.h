@@ -1,5 +1,5 @@
-// A conversion for the fuzz targets: every question answered yes (and every box kept), messages empty, and any
-// failure report or halt stops the run, since the conversions must never come to either.
+// A conversion for the fuzz targets: every question answered yes (and every box kept), messages empty, and
+// any failure report or halt stops the run, since the conversions must never come to either.
 #pragma once
 
 #include <cstdio>
@@ -34,14 +34,13 @@ class FailOnReport : public errors::ErrorReport {
 
 class FailOnHalt : public errors::Lifecycle {
  public:
-  void unloadForms() override {}
-  void setHalted() override {
+  void request(Request what) override {
+    if (what != Request::Halt && what != Request::HaltKeepingWindows) return;
     std::fprintf(stderr, "the conversion halted the plug-in\n");
     std::abort();
   }
-  void initPlugin() override {}
+  bool stopping() const override { return false; }
   void writeDefaultConfiguration() override {}
-  void loadConfig() override {}
 };
 
 // Everything a conversion context refers to, kept together.

@@ -16,11 +16,11 @@ namespace tessalune::cli {
 // fail, and there is nothing to reload.
 class ToolLifecycle : public errors::Lifecycle {
  public:
-  void unloadForms() override {}
-  void setHalted() override { halted_ = true; }
-  void initPlugin() override {}
+  void request(Request what) override {
+    if (what == Request::Halt || what == Request::HaltKeepingWindows) halted_ = true;
+  }
+  bool stopping() const override { return halted_; }
   void writeDefaultConfiguration() override {}
-  void loadConfig() override {}
   bool halted() const { return halted_; }
 
  private:

@@ -89,7 +89,7 @@ void HostWindow::start() {
 
 HostWindow::~HostWindow() {
   subscriptions_.clear();
-  plugin_->Uninitialize();
+  if (plugin_->initialized()) plugin_->Uninitialize();
 }
 
 void HostWindow::buildMenu() {
@@ -128,7 +128,8 @@ void HostWindow::submit(const QString& typed) {
     const std::string command = line.substr(0, space);
     const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
     std::string replacement;
-    if (plugin_->ParseCommand(command, argument, nullptr, replacement)) result = replacement;
+    if (plugin_->initialized() && plugin_->ParseCommand(command, argument, nullptr, replacement))
+      result = replacement;
   }
   deliver(result);
 }

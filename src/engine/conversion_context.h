@@ -31,7 +31,7 @@ struct ConversionContext {
   platform::Dialogs& dialogs;            // every message box and question
   const errors::MessageTexts& messages;  // the catalogue messages
   errors::FailureContext& failures;      // trapped failures are reported here
-  errors::Lifecycle& lifecycle;          // a fatal conversion error unloads the windows and halts
+  errors::Lifecycle& lifecycle;          // a fatal conversion error asks for a halt
   RichTextBox& scratch;                  // the hidden box in which protective recolouring happens
   int reductionPasses = 0;               // set by each conversion: passes of its length reduction
   // The length reduction converts the whole document at every pass, as the reference the

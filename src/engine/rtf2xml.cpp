@@ -498,8 +498,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
     ctx.dialogs.message(
         "XML Error: " + doc.parseError().reason + "\r\n\r\n" + ctx.messages.message(nickname ? 112 : 115),
         Icon::Critical, errors::kFatalTitle);
-    ctx.lifecycle.unloadForms();
-    ctx.lifecycle.setHalted();
+    ctx.lifecycle.request(errors::Lifecycle::Request::Halt);
     return {};
   }
 

@@ -2,34 +2,40 @@
 
 namespace tessalune::errors {
 
-// What a failure may make the running plug-in do. The plug-in object implements it; the
-// report and the conversions only ask for it.
+// What a failure or an import asks of the running plug-in. A request is recorded and the
+// caller goes on; the plug-in carries it out once control is back at its entry point (the
+// host's call, or the dispatch of a user action), never while a window's or the store's
+// routine is still running. Until then the work in progress sees stopping() and ends
+// without acting.
 class Lifecycle {
  public:
+  enum class Request {
+    ReloadConfig,        // load the configuration file again (it has just been recreated)
+    StartAgain,          // unload the windows and run the start-up again (an import)
+    Restart,             // the same, after an unknown failure
+    Halt,                // unload the windows and ignore every command until loaded anew
+    HaltKeepingWindows,  // ignore every command; the windows could not be unloaded
+  };
+
   virtual ~Lifecycle() = default;
 
-  // Hides and unloads every window.
-  virtual void unloadForms() = 0;
-  // Ignore every command from now until the plug-in is loaded anew.
-  virtual void setHalted() = 0;
-  // Runs the start-up again (windows, configuration); traps its own failures.
-  virtual void initPlugin() = 0;
+  // Records what is to happen; the windows are hidden at once for every request but a
+  // reload, so that no window stays open on work that is to end.
+  virtual void request(Request what) = 0;
+  // A start again, restart or halt waits: no window opens and no result is sent meanwhile.
+  virtual bool stopping() const = 0;
   // Writes the default configuration of the interface language over the configuration
-  // file. Throws when the file cannot be written.
+  // file, at once. Throws when the file cannot be written.
   virtual void writeDefaultConfiguration() = 0;
-  // Loads the configuration file into the settings again.
-  virtual void loadConfig() = 0;
 };
 
 // A lifecycle for work done outside any running plug-in (a preview, a benchmark, a library
 // call): what a failure would make the plug-in do concerns nothing here.
 class NoLifecycle : public Lifecycle {
  public:
-  void unloadForms() override {}
-  void setHalted() override {}
-  void initPlugin() override {}
+  void request(Request) override {}
+  bool stopping() const override { return false; }
   void writeDefaultConfiguration() override {}
-  void loadConfig() override {}
 };
 
 }  // namespace tessalune::errors

@@ -20,23 +20,13 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
                              std::string(source) + " -> " + std::string(description);
     if (dialogs_.ask(text, Icon::Critical, messages_.message(104))) restartPlugin();
   } else if (kind == "cfg" && number == kDocumentNotFound) {
-    // The load that follows finds the file just written; should it find it missing
-    // again, the recreation has failed rather than to be tried without end.
-    if (recreating_) throw DefaultConfigurationFailure("the configuration is still missing after it was recreated");
     dialogs_.message(messages_.message(105), Icon::Critical);
     try {
       lifecycle_.writeDefaultConfiguration();
     } catch (const std::exception& e) {
       throw DefaultConfigurationFailure(e.what());
     }
-    recreating_ = true;
-    try {
-      lifecycle_.loadConfig();
-    } catch (...) {
-      recreating_ = false;
-      throw;
-    }
-    recreating_ = false;
+    lifecycle_.request(Lifecycle::Request::ReloadConfig);
   } else if (kind == "cfg") {
     // The parser's reason is followed by its position on a line of its own.
     std::string reason(description);
@@ -50,20 +40,17 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
 
 void PluginErrorReport::haltAfter(std::string_view text) {
   dialogs_.message(text, Icon::Critical, kFatalTitle);
-  lifecycle_.unloadForms();
-  lifecycle_.setHalted();
+  lifecycle_.request(Lifecycle::Request::Halt);
 }
 
 void PluginErrorReport::restartPlugin() {
   try {
-    lifecycle_.unloadForms();
+    lifecycle_.request(Lifecycle::Request::Restart);
     dialogs_.message(messages_.message(122), Icon::Information);
   } catch (...) {
     dialogs_.message(messages_.message(123), Icon::Critical, kFatalTitle);
-    lifecycle_.setHalted();
-    return;
+    lifecycle_.request(Lifecycle::Request::HaltKeepingWindows);
   }
-  lifecycle_.initPlugin();
 }
 
 }  // namespace tessalune::errors

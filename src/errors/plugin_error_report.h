@@ -10,8 +10,9 @@ namespace tessalune::errors {
 // The plug-in's one error report. "unknown" failures offer a restart; a missing
 // configuration file is recreated from the default and loaded again; a configuration that
 // does not parse, or an XML component that cannot be created, stops the plug-in until it
-// is loaded anew. Failures of its own (a configuration file that cannot be written) go to
-// the caller.
+// is loaded anew. The restart, reload and halt are requests the plug-in carries out once
+// the reporting routine has returned. Failures of its own (a configuration file that
+// cannot be written) go to the caller.
 class PluginErrorReport : public ErrorReport {
  public:
   PluginErrorReport(platform::Dialogs& dialogs, const MessageTexts& messages, Lifecycle& lifecycle)
@@ -20,8 +21,9 @@ class PluginErrorReport : public ErrorReport {
   void reportError(std::string_view kind, std::string_view source, std::int32_t number,
                    std::string_view description, std::int16_t line, std::string_view column) override;
 
-  // Unloads the windows, says so and runs the start-up again; when the first part fails,
-  // says the restart failed and halts.
+  // Asks for the restart and says it is done (the windows close at once, the start-up runs
+  // again when the plug-in gets control back); when the request fails, says the restart
+  // failed and halts.
   void restartPlugin();
 
  private:
@@ -30,7 +32,6 @@ class PluginErrorReport : public ErrorReport {
   platform::Dialogs& dialogs_;
   const MessageTexts& messages_;
   Lifecycle& lifecycle_;
-  bool recreating_ = false;  // a missing configuration is being written and loaded again
 };
 
 }  // namespace tessalune::errors

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "engine/direct_colouring.h"
 #include "engine/plus2rtf.h"
@@ -59,40 +60,53 @@ Plugin::Plugin(HostServices services)
       translation_(services_.pluginDir, messages_, services_.dialogs) {}
 
 Plugin::~Plugin() {
-  // Windows go before what their handlers refer to; the update service before its window.
-  updateService_.reset();
-  retired_.clear();
-  update_.reset();
-  prefs_.reset();
-  quickNicks_.reset();
-  about_.reset();
-  help_.reset();
-  editor_.reset();
+  // Windows go before what their handlers refer to.
+  takeWindows();
+}
+
+void Plugin::checkEntry(bool needsInitialized) const {
+  if (busy_ > 0) throw std::logic_error("called from inside a callback");
+  if (needsInitialized && !initialized_) throw std::logic_error("not initialized");
 }
 
 bool Plugin::Initialize(std::int32_t, std::string_view, platform::Messenger* messenger) {
+  checkEntry(false);
+  if (initialized_) throw std::logic_error("already initialized");
   if (messenger == nullptr) throw std::invalid_argument("Initialize: the host gave no messenger");
   messenger_ = messenger;
+  const EntryCall call(*this);
+  initialized_ = true;
   initPlugin();
   return true;
 }
 
 void Plugin::Uninitialize() {
+  checkEntry(true);
+  initialized_ = false;
   freeGraphics();
+  // What was asked for and not yet done ends with the windows; a halt stays.
+  if (requests_.halt) halted_ = true;
+  requests_ = {};
   unloadForms();
-  retired_.clear();
 }
 
 void Plugin::Configure() {
-  releaseRetiredWindows();
-  runPendingWork();
-  if (prefs_) showModal(*prefs_);
+  checkEntry(true);
+  const EntryCall call(*this);
+  startPendingCheck();
+  if (windows_.prefs) showModal(*windows_.prefs);
 }
 
 void Plugin::runPendingWork() {
-  if (!automaticCheckPending_ || halted_ || !updateService_) return;
+  if (busy_ > 0 || !initialized_) return;
+  const EntryCall call(*this);
+  startPendingCheck();
+}
+
+void Plugin::startPendingCheck() {
+  if (!automaticCheckPending_ || halted_ || !windows_.updateService) return;
   automaticCheckPending_ = false;
-  updateService_->startAutomaticCheck();
+  windows_.updateService->startAutomaticCheck();
 }
 
 bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount) {
@@ -111,55 +125,118 @@ void Plugin::GetPublishCommandInfo(std::int32_t index, std::string& name, std::s
   if (!row.help.empty()) help = row.help;
 }
 
+// --- requests ---------------------------------------------------------------------
+
+void Plugin::request(Request what) {
+  switch (what) {
+    case Request::ReloadConfig:
+      requests_.reloadConfig = true;
+      return;  // the windows stay open on a reload
+    case Request::StartAgain:
+    case Request::Restart:
+      requests_.startAgain = true;
+      break;
+    case Request::Halt:
+      requests_.halt = requests_.unloadOnHalt = true;
+      break;
+    case Request::HaltKeepingWindows:
+      requests_.halt = true;
+      break;
+  }
+  // Every modal loop ends, so that control goes back to the entry point.
+  hideWindows();
+}
+
+bool Plugin::stopping() const {
+  return requests_.startAgain || requests_.halt;
+}
+
+void Plugin::leave() noexcept {
+  if (--busy_ == 0 && requests_.any()) carryOutRequests();
+}
+
+// A halt first, then the start again (an import that failed starts again halted), else the
+// reload of a recreated configuration. A start-up may ask for more, which the next round
+// does. The windows taken out are destroyed after the new ones exist.
+void Plugin::carryOutRequests() noexcept {
+  ++busy_;
+  try {
+    while (requests_.any()) {
+      const Requests asked = std::exchange(requests_, {});
+      LoadedWindows outgoing;
+      if (asked.halt) halted_ = true;
+      if ((asked.halt && asked.unloadOnHalt) || asked.startAgain) outgoing = takeWindows();
+      if (asked.startAgain) {
+        initPlugin();
+      } else if (asked.reloadConfig && !asked.halt) {
+        loadConfig();
+      }
+    }
+  } catch (const errors::RuntimeFailure& f) {
+    failedStart(f.number(), f.what());
+  } catch (const std::exception& f) {
+    failedStart(errors::failure::kInvalidCall, f.what());
+  } catch (...) {
+    halted_ = true;
+  }
+  --busy_;
+}
+
 // --- start-up and shut-down ---------------------------------------------------------
 
 void Plugin::initPlugin() {
   try {
     startUp();
   } catch (const errors::RuntimeFailure& f) {
-    services_.dialogs.message(startUpFailure(f.number(), "initPlugin", f.what()), Icon::Critical);
-    unloadForms();
-    halted_ = true;
+    failedStart(f.number(), f.what());
   } catch (const std::exception& f) {
-    services_.dialogs.message(startUpFailure(errors::failure::kInvalidCall, "initPlugin", f.what()),
-                              Icon::Critical);
-    unloadForms();
-    halted_ = true;
+    failedStart(errors::failure::kInvalidCall, f.what());
   }
+}
+
+void Plugin::failedStart(std::int32_t number, std::string_view description) {
+  try {
+    services_.dialogs.message(startUpFailure(number, "initPlugin", description), Icon::Critical);
+  } catch (...) {
+    // The plug-in halts whether or not the box could be shown.
+  }
+  requests_ = {};
+  unloadForms();
+  halted_ = true;
 }
 
 void Plugin::startUp() {
   messages_.loadMessages();
   loadWindows();
   mode_ = 1;
-  currentBox_ = &editor_->rtf_nick;
+  currentBox_ = &windows_.editor->rtf_nick;
   // The caption list and the drawing registrations point at the controls of the windows
   // just loaded, so they are made anew with every load of the windows.
-  captions_ = ui::captionList(*editor_, *about_, *prefs_, *update_, *quickNicks_, *help_);
+  captions_ = ui::captionList(*windows_.editor, *windows_.about, *windows_.prefs, *windows_.update,
+                              *windows_.quickNicks, *windows_.help);
   ui::applyBuiltInCaptions(captions_);
   loadConfig();
-  if (!editor_) return;  // the load met a fatal configuration error and unloaded the windows
+  if (stopping()) return;  // the load met a fatal configuration error, or asked for a restart
   // Every load of the windows renders their buffers again: a second Initialize on the
   // same plug-in shows its windows drawn, as the first did.
-  editor_->registerDrawing();
-  about_->registerDrawing(drawing_);
-  prefs_->registerDrawing(drawing_);
-  quickNicks_->registerDrawing(drawing_);
-  update_->registerDrawing(drawing_);
-  help_->registerDrawing(drawing_);
+  windows_.editor->registerDrawing();
+  windows_.about->registerDrawing(drawing_);
+  windows_.prefs->registerDrawing(drawing_);
+  windows_.quickNicks->registerDrawing(drawing_);
+  windows_.update->registerDrawing(drawing_);
+  windows_.help->registerDrawing(drawing_);
   registerPreferencePreviews();
   drawing_.setTwipsPerPixel(services_.twipsPerPixel);
   drawing_.render();
-  updateService_->writeVersionLabel();
-  editor_->blackenBoxes();
+  windows_.updateService->writeVersionLabel();
+  windows_.editor->blackenBoxes();
   // The check waits on the network: it runs when the host next gives the plug-in control,
   // so that Initialize returns at once.
-  automaticCheckPending_ = prefs_->chk_upd.checked();
+  automaticCheckPending_ = windows_.prefs->chk_upd.checked();
   tablesBuilt_ = true;
 }
 
 void Plugin::loadWindows() {
-  ++windowLoads_;
   ui::EditorDependencies editor{services_.dialogs,
                                 messages_,
                                 failures_,
@@ -168,32 +245,32 @@ void Plugin::loadWindows() {
                                 mode_,
                                 currentBox_,
                                 [this] {
-                                  if (prefs_) showModal(*prefs_);
+                                  if (windows_.prefs) showModal(*windows_.prefs);
                                 },
                                 [this] {
-                                  if (about_) showModal(*about_);
+                                  if (windows_.about) showModal(*windows_.about);
                                 },
                                 [this] {
-                                  if (help_ && prefs_) {
-                                    ui::btnHelp_Click(*help_, prefs_->combo_lang.listIndex(),
+                                  if (windows_.help && windows_.prefs) {
+                                    ui::btnHelp_Click(*windows_.help, windows_.prefs->combo_lang.listIndex(),
                                                       services_.pluginDir, services_.dialogs, messages_,
-                                                      services_.windows);
+                                                      modalWindows_);
                                   }
                                 },
                                 &translation_,
                                 &drawing_};
-  editor_ = std::make_unique<ui::EditorWindow>(editor);
-  about_ = std::make_unique<ui::AboutWindow>(services_.shell);
-  help_ = std::make_unique<ui::HelpWindow>();
+  windows_.editor = std::make_unique<ui::EditorWindow>(editor);
+  windows_.about = std::make_unique<ui::AboutWindow>(services_.shell);
+  windows_.help = std::make_unique<ui::HelpWindow>();
   ui::PrefsDependencies prefs{store_,
                               translation_,
                               captions_,
-                              editor_->modeView(),
-                              editor_->chk_noEnd,
-                              editor_->chk_all,
+                              windows_.editor->modeView(),
+                              windows_.editor->chk_noEnd,
+                              windows_.editor->chk_all,
                               *this,
                               [this] {
-                                if (update_) showModal(*update_);
+                                if (windows_.update) showModal(*windows_.update);
                               },
                               [this](ui::ColourGroup group) {
                                 constexpr ui::gdi::PreviewSet kSets[] = {
@@ -201,59 +278,72 @@ void Plugin::loadWindows() {
                                     ui::gdi::PreviewSet::Text, ui::gdi::PreviewSet::TextBackground};
                                 drawing_.renderPreviewSet(kSets[static_cast<int>(group)]);
                               }};
-  prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
-  ui::QuickNickDependencies quickNicks{store_, quickNickState_, *messenger_,
-                                       [this] { return editor_->conversionContext(); }, codedResult_};
-  quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
-  update_ = std::make_unique<ui::UpdateWindow>();
-  update::UpdateDependencies updates{*update_,
-                                     services_.dialogs,
-                                     messages_,
-                                     services_.shell,
-                                     report_,
-                                     services_.pluginDir,
-                                     [this] { return prefs_ ? prefs_->combo_lang.listIndex() : -1; },
-                                     [this] {
-                                       auto transfer = std::make_unique<update::CurlTransfer>();
-                                       transfer->setEventPump(services_.eventPump);
-                                       return transfer;
-                                     },
-                                     [this] {
-                                       if (update_) showModal(*update_);
-                                     },
-                                     update::baseAddress(update::processEnvironment)};
-  updateService_ = std::make_unique<update::UpdateService>(std::move(updates));
+  windows_.prefs = std::make_unique<ui::PrefsWindow>(prefs);
+  ui::QuickNickDependencies quickNicks{store_,       quickNickState_,
+                                       *messenger_,  [this] { return windows_.editor->conversionContext(); },
+                                       codedResult_, *this};
+  windows_.quickNicks = std::make_unique<ui::QuickNickWindow>(quickNicks);
+  windows_.update = std::make_unique<ui::UpdateWindow>();
+  update::UpdateDependencies updates{
+      *windows_.update,
+      services_.dialogs,
+      messages_,
+      services_.shell,
+      report_,
+      services_.pluginDir,
+      [this] { return windows_.prefs ? windows_.prefs->combo_lang.listIndex() : -1; },
+      [this] {
+        auto transfer = std::make_unique<update::CurlTransfer>();
+        transfer->setEventPump(services_.eventPump);
+        return transfer;
+      },
+      [this] {
+        if (windows_.update) showModal(*windows_.update);
+      },
+      update::baseAddress(update::processEnvironment)};
+  windows_.updateService = std::make_unique<update::UpdateService>(std::move(updates));
+  for (ui::Window* w : windows_.all()) w->setActionGate(this);
   windowObservers_.notify(WindowsEvent::Loaded);
 }
 
+Plugin::LoadedWindows::LoadedWindows() = default;
+Plugin::LoadedWindows::LoadedWindows(LoadedWindows&&) noexcept = default;
+Plugin::LoadedWindows& Plugin::LoadedWindows::operator=(LoadedWindows&&) noexcept = default;
+Plugin::LoadedWindows::~LoadedWindows() = default;
+
 void Plugin::unloadForms() {
-  // Unloaded in this order; a window whose handler is running is kept until it returns.
-  updateService_.reset();
+  takeWindows();
+}
+
+std::array<ui::Window*, 6> Plugin::LoadedWindows::all() const {
+  return {editor.get(), about.get(), help.get(), prefs.get(), quickNicks.get(), update.get()};
+}
+
+// Only when no window's routine runs: at the entry point, or in a start-up that failed.
+Plugin::LoadedWindows Plugin::takeWindows() {
+  LoadedWindows taken = std::exchange(windows_, {});
   bool any = false;
-  const auto retire = [this, &any](auto& window) {
-    if (!window) return;
-    window->unload();
-    retired_.push_back(std::move(window));
+  for (ui::Window* w : taken.all()) {
+    if (!w) continue;
+    w->unload();
+    w->setActionGate(nullptr);
     any = true;
-  };
-  retire(update_);
-  retire(prefs_);
-  retire(quickNicks_);
-  retire(about_);
-  retire(help_);
-  retire(editor_);
+  }
   currentBox_ = nullptr;
   captions_.clear();
   if (any) windowObservers_.notify(WindowsEvent::Unloaded);
+  return taken;
 }
 
-void Plugin::releaseRetiredWindows() {
-  retired_.clear();
+void Plugin::hideWindows() {
+  for (ui::Window* w : windows_.all()) {
+    if (w) w->hide();
+  }
 }
 
 // The four preview sets of the preferences, each drawn from its group's two colour swatches.
 void Plugin::registerPreferencePreviews() {
-  ui::PrefsWindow& p = *prefs_;
+  ui::PrefsWindow& p = *windows_.prefs;
   const auto previews = [](std::array<ui::Control, 4>& set) {
     std::array<ui::gdi::DrawnElement, 4> drawn;
     for (std::size_t k = 0; k < 4; ++k)
@@ -278,14 +368,25 @@ void Plugin::writeDefaultConfiguration() {
   store::writeDefaultConfiguration(store_, services_.uiLanguage);
 }
 
+// A configuration that the load found missing and recreated is loaded once more, now that
+// the load has returned; missing again, the recreation has failed.
 void Plugin::loadConfig() {
-  if (!prefs_ || !quickNicks_) return;
-  store::ConfigTargets targets = ui::configTargets(*prefs_, *quickNicks_);
+  if (!windows_.prefs || !windows_.quickNicks) return;
+  store::ConfigTargets targets = ui::configTargets(*windows_.prefs, *windows_.quickNicks);
   store::loadConfig(targets, store_);
+  if (!std::exchange(requests_.reloadConfig, false)) return;
+  store::loadConfig(targets, store_);
+  if (requests_.reloadConfig) {
+    throw errors::DefaultConfigurationFailure("the configuration is still missing after it was recreated");
+  }
 }
 
 void Plugin::showModal(ui::Window& window) {
-  window.showModal(services_.windows);
+  if (!stopping()) window.showModal(modalWindows_);
+}
+
+void Plugin::ModalWindows::runModal(ui::Window& window) {
+  if (!plugin_.stopping()) plugin_.services_.windows.runModal(window);
 }
 
 // --- commands --------------------------------------------------------------------
@@ -310,18 +411,18 @@ Plugin::Command Plugin::commandOf(std::string_view word) {
 
 bool Plugin::ParseCommand(std::string_view command, std::string_view argument, const void*,
                           std::string& result) {
+  checkEntry(true);
+  const EntryCall call(*this);
   if (halted_) return false;
-  runPendingWork();
-  if (halted_) return false;
+  startPendingCheck();
+  if (halted_ || stopping()) return false;
   const Command which = commandOf(command);
   if (which == Command::None) return false;
-  releaseRetiredWindows();
-  if (!editor_) return true;  // the windows are being reloaded; nothing to act on
+  if (!windows_.editor) return true;  // a start-up failed; nothing to act on
 
-  // A command whose report restarted or halted the plug-in ends there and sends nothing.
-  const std::uint32_t loads = windowLoads_;
+  // A command that asked for a restart or a halt on the way ends there and sends nothing.
   const bool handled = runCommand(which, argument, result);
-  if (windowLoads_ != loads || halted_) result.clear();
+  if (stopping() || halted_) result.clear();
   return handled;
 }
 
@@ -339,15 +440,15 @@ bool Plugin::runCommand(Command which, std::string_view argument, std::string& r
       result.clear();
       return true;
     case Command::Preferences:
-      showModal(*prefs_);
+      showModal(*windows_.prefs);
       result.clear();
       return true;
     case Command::About:
-      showModal(*about_);
+      showModal(*windows_.about);
       result.clear();
       return true;
     case Command::Help:
-      editor_->btnHelp_Click();
+      windows_.editor->btnHelp_Click();
       result.clear();
       return true;
     case Command::None:
@@ -358,26 +459,28 @@ bool Plugin::runCommand(Command which, std::string_view argument, std::string& r
 
 bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string& result) {
   // The command's kind decides the mode before anything else, so limits and messages follow it.
-  if ((nickname && mode_ == 2) || (!nickname && mode_ == 1)) translation_.switchMode(editor_->modeView());
+  if ((nickname && mode_ == 2) || (!nickname && mode_ == 1))
+    translation_.switchMode(windows_.editor->modeView());
   // A result left over from an earlier command must not be sent again.
   codedResult_.clear();
-  const bool presetEnabled = nickname ? prefs_->chkNick.checked() : prefs_->chkText.checked();
+  const bool presetEnabled = nickname ? windows_.prefs->chkNick.checked() : windows_.prefs->chkText.checked();
   if (presetEnabled) {
     if (argument.empty()) {
       services_.dialogs.message(messages_.message(nickname ? 116 : 117), Icon::Critical);
       return true;
     }
-    engine::ConversionContext ctx = editor_->conversionContext();
-    codedResult_ = engine::colourArgument(argument, nickname ? prefs_->nickStyle() : prefs_->textStyle(),
-                                          editor_->rtf_auto.box(), ctx);
+    engine::ConversionContext ctx = windows_.editor->conversionContext();
+    codedResult_ =
+        engine::colourArgument(argument, nickname ? windows_.prefs->nickStyle() : windows_.prefs->textStyle(),
+                               windows_.editor->rtf_auto.box(), ctx);
   } else {
-    engine::RichTextBox& box = editor_->currentEditorBox().box();
+    engine::RichTextBox& box = windows_.editor->currentEditorBox().box();
     if (!argument.empty()) {
       box.setText(argument);
     } else if (nickname) {
       box.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
     }
-    showModal(*editor_);
+    showModal(*windows_.editor);
   }
   if (!codedResult_.empty()) result = nickname ? "/nick2 " + codedResult_ : codedResult_;
   return true;
@@ -386,11 +489,11 @@ bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string&
 void Plugin::useQuickNick(std::string_view shortcut, std::string& result) {
   codedResult_.clear();
   if (shortcut.empty()) {
-    showModal(*quickNicks_);
+    showModal(*windows_.quickNicks);
     if (!codedResult_.empty()) result = "/nick2 " + codedResult_;
     return;
   }
-  store::QuickNickContext ctx = quickNicks_->storeContext();
+  store::QuickNickContext ctx = windows_.quickNicks->storeContext();
   const std::string body = store::useQN(shortcut, ctx);
   if (!quickNickState_.shortcutMatched) return;
   codedResult_ = engine::xml2plus(body, failures_);
@@ -403,10 +506,10 @@ void Plugin::saveQuickNick(std::string_view shortcut) {
     services_.dialogs.message(messages_.message(148), Icon::Critical);
     return;
   }
-  ui::QuickNickWindow& manager = *quickNicks_;
+  ui::QuickNickWindow& manager = *windows_.quickNicks;
   const bool replace = manager.chkReplaceQN.checked();
   const auto outcome = manager.saveNickname(shortcut, replace);
-  if (manager.unloaded() || halted_) return;  // restarted or halted on the way
+  if (stopping() || halted_) return;  // a restart or a halt was asked for on the way
   if (outcome == ui::QuickNickWindow::SaveOutcome::Saved && !replace) {
     services_.dialogs.message(messages_.message(149), Icon::Information);
   } else if (outcome == ui::QuickNickWindow::SaveOutcome::ShortcutTaken) {

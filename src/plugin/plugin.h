@@ -1,12 +1,12 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
@@ -58,7 +58,13 @@ struct HostServices {
 // The plug-in as the host sees it: the six calls of its interface, and everything that
 // lives as long as it is loaded (the windows, which hold the settings, the editor mode, the
 // coded result, the halt flag, the one-time tables).
-class Plugin : private errors::Lifecycle {
+//
+// A restart, reload or halt that a routine asks for is carried out when control is back at
+// the plug-in's entry point: when the host's call returns, or when an action on a window
+// made outside any call (a view's, a script's) returns. No window or store routine is
+// running then. One object is used from one thread at a time; the host's calls made from
+// inside another of its calls (from a callback or a window's handler) are refused.
+class Plugin : private errors::Lifecycle, private ui::ActionGate {
  public:
   explicit Plugin(HostServices services);
   ~Plugin() override;
@@ -66,19 +72,23 @@ class Plugin : private errors::Lifecycle {
   Plugin& operator=(const Plugin&) = delete;
 
   // Keeps the messenger and starts the plug-in; true even when the start-up failed (the
-  // plug-in is then halted). A missing messenger is the host's error: throws.
+  // plug-in is then halted). Throws std::logic_error when already initialized or called
+  // from inside another call, std::invalid_argument for a missing messenger.
   bool Initialize(std::int32_t version, std::string_view userEmail, platform::Messenger* messenger);
+  // These three throw std::logic_error before Initialize, after Uninitialize, or from inside
+  // another call.
   void Uninitialize();
   void Configure();
-  bool GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount);
-  void GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value, std::string& help);
   // Runs a typed command; false when it is not one of the plug-in's (or the plug-in is
   // halted), with result untouched.
   bool ParseCommand(std::string_view command, std::string_view argument, const void* conversationWindow,
                     std::string& result);
+  bool GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount);
+  void GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value, std::string& help);
 
   // Work that waits on the network and so is kept out of Initialize: the automatic update
-  // check. Runs at the next command or Configure; a host may call it when it is idle.
+  // check. Runs at the next command or Configure; a host may call it when it is idle (it
+  // does nothing from inside another call or before Initialize).
   void runPendingWork();
 
   // The screen's factor changed (another screen, another scale): every owner-drawn image
@@ -86,6 +96,7 @@ class Plugin : private errors::Lifecycle {
   void setTwipsPerPixel(int twipsPerPixel) { drawing_.setTwipsPerPixel(twipsPerPixel); }
   ui::gdi::OwnerDrawing& drawing() { return drawing_; }
 
+  bool initialized() const { return initialized_; }
   bool halted() const { return halted_; }
   int editorMode() const { return mode_; }
   const std::string& codedResult() const { return codedResult_; }
@@ -98,26 +109,84 @@ class Plugin : private errors::Lifecycle {
   }
 
   // The windows, for views and tests; null while unloaded.
-  ui::EditorWindow* editor() { return editor_.get(); }
-  ui::PrefsWindow* prefs() { return prefs_.get(); }
-  ui::QuickNickWindow* quickNicks() { return quickNicks_.get(); }
-  ui::AboutWindow* about() { return about_.get(); }
-  ui::HelpWindow* help() { return help_.get(); }
-  ui::UpdateWindow* update() { return update_.get(); }
+  ui::EditorWindow* editor() { return windows_.editor.get(); }
+  ui::PrefsWindow* prefs() { return windows_.prefs.get(); }
+  ui::QuickNickWindow* quickNicks() { return windows_.quickNicks.get(); }
+  ui::AboutWindow* about() { return windows_.about.get(); }
+  ui::HelpWindow* help() { return windows_.help.get(); }
+  ui::UpdateWindow* update() { return windows_.update.get(); }
 
  private:
-  // How the plug-in restarts, halts and recreates its configuration.
-  void unloadForms() override;
-  void setHalted() override { halted_ = true; }
-  void initPlugin() override;
-  void writeDefaultConfiguration() override;
-  void loadConfig() override;
+  // What routines asked for, carried out together when control is back at the entry point.
+  struct Requests {
+    bool reloadConfig = false;
+    bool startAgain = false;  // a start again or a restart
+    bool halt = false;
+    bool unloadOnHalt = false;
+    bool any() const { return reloadConfig || startAgain || halt; }
+  };
+  // The windows of one load. They are taken out whole and destroyed once nothing runs on
+  // them; members go in reverse order: the update service before its window, the editor last.
+  struct LoadedWindows {
+    std::unique_ptr<ui::EditorWindow> editor;
+    std::unique_ptr<ui::HelpWindow> help;
+    std::unique_ptr<ui::AboutWindow> about;
+    std::unique_ptr<ui::QuickNickWindow> quickNicks;
+    std::unique_ptr<ui::PrefsWindow> prefs;
+    std::unique_ptr<ui::UpdateWindow> update;
+    std::unique_ptr<update::UpdateService> updateService;
 
+    // The six windows, any of them null while unloaded.
+    std::array<ui::Window*, 6> all() const;
+
+    LoadedWindows();
+    LoadedWindows(LoadedWindows&&) noexcept;
+    LoadedWindows& operator=(LoadedWindows&&) noexcept;
+    ~LoadedWindows();
+  };
+  // The host's window system, which shows no window while a restart or a halt waits.
+  class ModalWindows : public ui::WindowSystem {
+   public:
+    explicit ModalWindows(Plugin& plugin) : plugin_(plugin) {}
+    void runModal(ui::Window& window) override;
+
+   private:
+    Plugin& plugin_;
+  };
+  // A call of the host's: the requests made during it are carried out as it returns.
+  class EntryCall {
+   public:
+    explicit EntryCall(Plugin& plugin) : plugin_(plugin) { plugin_.enter(); }
+    ~EntryCall() { plugin_.leave(); }
+    EntryCall(const EntryCall&) = delete;
+    EntryCall& operator=(const EntryCall&) = delete;
+
+   private:
+    Plugin& plugin_;
+  };
+
+  // Lifecycle: what routines ask of the plug-in.
+  void request(Request what) override;
+  bool stopping() const override;
+  void writeDefaultConfiguration() override;
+  // ActionGate: calls and actions nest; the outermost one carries out the requests.
+  void enter() override { ++busy_; }
+  void leave() noexcept override;
+  void carryOutRequests() noexcept;
+  // Refuses a call made from inside another or out of its turn.
+  void checkEntry(bool needsInitialized) const;
+
+  void initPlugin();
+  void failedStart(std::int32_t number, std::string_view description);
   void startUp();
+  void loadConfig();
   void loadWindows();
+  LoadedWindows takeWindows();
+  void unloadForms();
+  void hideWindows();
   void showModal(ui::Window& window);
+  void startPendingCheck();
   void freeGraphics();
-  void releaseRetiredWindows();
   void registerPreferencePreviews();
 
   enum class Command { Nickname, Text, UseQuickNick, SaveQuickNick, Preferences, About, Help, None };
@@ -140,24 +209,19 @@ class Plugin : private errors::Lifecycle {
   store::QuickNickState quickNickState_;
   ui::gdi::OwnerDrawing drawing_;
 
+  ModalWindows modalWindows_{*this};
+
+  bool initialized_ = false;
   bool halted_ = false;
+  int busy_ = 0;  // host calls and window actions running, one inside another
+  Requests requests_;
   int mode_ = 1;
   ui::Control* currentBox_ = nullptr;
   std::string codedResult_;
   bool tablesBuilt_ = false;
   bool automaticCheckPending_ = false;
-  std::uint32_t windowLoads_ = 0;  // counts loads of the windows: a command sees a restart by it
 
-  std::unique_ptr<ui::EditorWindow> editor_;
-  std::unique_ptr<ui::AboutWindow> about_;
-  std::unique_ptr<ui::HelpWindow> help_;
-  std::unique_ptr<ui::PrefsWindow> prefs_;
-  std::unique_ptr<ui::QuickNickWindow> quickNicks_;
-  std::unique_ptr<ui::UpdateWindow> update_;
-  std::unique_ptr<update::UpdateService> updateService_;  // works on update_; goes before it
-  // Windows unloaded while one of their own handlers may still run (a restart from a
-  // button): they are kept until the plug-in next gets control.
-  std::vector<std::unique_ptr<ui::Window>> retired_;
+  LoadedWindows windows_;
   ui::Observers<WindowsEvent> windowObservers_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 #include "platform/ui_language.h"
 #include "store/config_file.h"
@@ -19,10 +20,10 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
       store_{pluginDir_, dialogs_, messages_, failures_, configLock_},
       translation_(pluginDir_, messages_, dialogs_) {
   messages_.loadMessages();
-  unloadForms();
+  makeWindows();
 }
 
-void SettingsSession::unloadForms() {
+void SettingsSession::makeWindows() {
   lang::EditorModeView editorMode =
       ui::EditorModeControls{editorMode_, currentBox_,  editorWindow_, lbl_titre_, rtf_nick_,
                              rtf_text_,   editorNoEnd_, grp_nick_,     editorAll_}
@@ -31,17 +32,43 @@ void SettingsSession::unloadForms() {
                               editorNoEnd_, editorAll_,   *this,     [] {}};
   prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
   ui::QuickNickDependencies quickNicks{
-      store_, quickNickState_, messenger_,
+      store_,
+      quickNickState_,
+      messenger_,
       [this] {
         return engine::ConversionContext{
             editorMode_, editorNoEnd_.checked(), dialogs_, messages_, failures_, *this, scratch_};
       },
-      codedResult_};
+      codedResult_,
+      *this};
   quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
 }
 
 void SettingsSession::load() {
   loadConfig();
+  // What the load asked for is carried out once it has returned: a configuration it
+  // recreated is loaded again, a restart starts from new windows.
+  if (std::exchange(reloadRequested_, false)) loadConfig();
+  if (std::exchange(restartRequested_, false)) {
+    makeWindows();
+    loadConfig();
+  }
+}
+
+void SettingsSession::request(Request what) {
+  switch (what) {
+    case Request::ReloadConfig:
+      reloadRequested_ = true;
+      break;
+    case Request::StartAgain:
+    case Request::Restart:
+      restartRequested_ = true;
+      break;
+    case Request::Halt:
+    case Request::HaltKeepingWindows:
+      halted_ = true;
+      break;
+  }
 }
 
 void SettingsSession::loadConfig() {

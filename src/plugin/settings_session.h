@@ -33,7 +33,8 @@ class SettingsSession : private errors::Lifecycle {
   SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer,
                   Failures failures = Failures::Plugin);
 
-  // Loads the configuration file into the windows (recreating a missing one).
+  // Loads the configuration file into the windows (recreating a missing one), then carries
+  // out what the load asked for.
   void load();
 
   ui::PrefsWindow& prefs() { return *prefs_; }
@@ -46,11 +47,11 @@ class SettingsSession : private errors::Lifecycle {
   const std::vector<std::string>& toolFailures() const { return toolReport_.causes; }
 
  private:
-  void unloadForms() override;
-  void setHalted() override { halted_ = true; }
-  void initPlugin() override { load(); }
+  void request(Request what) override;
+  bool stopping() const override { return halted_ || restartRequested_; }
   void writeDefaultConfiguration() override;
-  void loadConfig() override;
+  void makeWindows();
+  void loadConfig();
 
   std::filesystem::path pluginDir_;
   platform::TerminalDialogs dialogs_;
@@ -77,6 +78,8 @@ class SettingsSession : private errors::Lifecycle {
   store::QuickNickState quickNickState_;
   std::string codedResult_;
   bool halted_ = false;
+  bool reloadRequested_ = false;
+  bool restartRequested_ = false;
 
   // Until the editor exists here, stand-ins for its controls that the settings touch.
   ui::CheckBox editorNoEnd_{"chk_noEnd"}, editorAll_{"chk_all"};

@@ -83,8 +83,7 @@ void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle) {
                                           kFilterDescription, kFilterPattern, ctx.pluginDir, "xml");
   if (path.empty()) return;
   importConfig(path, ctx);
-  lifecycle.unloadForms();
-  lifecycle.initPlugin();
+  lifecycle.request(errors::Lifecycle::Request::StartAgain);
 }
 
 void exportWithDialog(StoreContext& ctx) {

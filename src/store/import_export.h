@@ -27,7 +27,7 @@ void importConfig(const std::filesystem::path& path, StoreContext& ctx);
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx);
 
 // The preferences' Import button: the open dialog, importConfig, then the plug-in starts
-// again whatever the import did.
+// again (once the button has returned) whatever the import did.
 void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle);
 
 // The preferences' Export button: the save dialog, then exportConfig.

@@ -67,6 +67,17 @@ enum class Property {
   Content,  // a rich-text box's text, formats or selection
 };
 
+// Told when the model begins and ends an action on a control (a click, a press, a choice, a
+// text set), however it came: from a view, a script, a test or the plug-in's own routines.
+// The plug-in carries out what an action asked of it (a restart, a halt) only once the
+// outermost action has returned, when no handler of any window is running.
+class ActionGate {
+ public:
+  virtual ~ActionGate() = default;
+  virtual void enter() = 0;
+  virtual void leave() noexcept = 0;
+};
+
 // A control of a window model: what every control has, whatever it shows. Positions are
 // in twips (1/1440 inch, 15 to a pixel at 96 dots per inch), relative to the container.
 //
@@ -160,14 +171,20 @@ class Control : public lang::CaptionTarget {
   // Ends every subscription without a call (the window is unloaded).
   void dropSubscribers() { observers_.clear(); }
 
+  // The gate told of every action on the window's controls; set on a window.
+  void setActionGate(ActionGate* gate) { gate_ = gate; }
+
   // The plug-in's own actions, as its routines run them. A disabled control takes none.
   virtual void click() {
+    const ActionScope action(*this);
     if (enabled_) runClick();
   }
   void press() {
+    const ActionScope action(*this);
     if (enabled_ && onPress_) onPress_();
   }
   void release() {
+    const ActionScope action(*this);
     if (enabled_ && onRelease_) onRelease_();
   }
 
@@ -184,6 +201,23 @@ class Control : public lang::CaptionTarget {
   }
 
  protected:
+  // Opened first in every action, so that nothing of the control is touched after the
+  // gate has been told that the outermost action ended.
+  class ActionScope {
+   public:
+    explicit ActionScope(const Control& control) : gate_(control.actionGate()) {
+      if (gate_) gate_->enter();
+    }
+    ~ActionScope() {
+      if (gate_) gate_->leave();
+    }
+    ActionScope(const ActionScope&) = delete;
+    ActionScope& operator=(const ActionScope&) = delete;
+
+   private:
+    ActionGate* gate_;
+  };
+
   void runClick() {
     if (onClick_) onClick_();
   }
@@ -191,6 +225,12 @@ class Control : public lang::CaptionTarget {
     if (onChange_) onChange_();
   }
   void notify(Property property) { observers_.notify(*this, property); }
+  // The gate of the window the control lies on.
+  ActionGate* actionGate() const {
+    const Control* outermost = this;
+    while (outermost->container_) outermost = outermost->container_;
+    return outermost->gate_;
+  }
   template <typename T>
   void set(T& field, T value, Property property) {
     if (field == value) return;
@@ -203,6 +243,7 @@ class Control : public lang::CaptionTarget {
   ControlKind kind_;
   int index_ = -1;
   Control* container_ = nullptr;
+  ActionGate* gate_ = nullptr;
   std::string caption_;
   bool enabled_ = true;
   bool visible_ = true;

@@ -56,12 +56,14 @@ class CheckBox : public Control {
   void setChecked(bool checked) { set(checked_, checked, Property::Checked); }
   // A click: the state flips, then the handler runs.
   void click() override {
+    const ActionScope action(*this);
     if (!enabled()) return;
     setChecked(!checked_);
     runClick();
   }
   // A state set as if by the user: the handler runs when the state changes.
   void choose(bool checked) {
+    const ActionScope action(*this);
     if (checked_ == checked) return;
     setChecked(checked);
     runClick();
@@ -110,6 +112,7 @@ class TextBox : public Control {
   const std::string& text() const { return text_; }
   // Typing or setting the text runs the change handler when it changes.
   void setText(std::string text) {
+    const ActionScope action(*this);
     if (text == text_) return;
     text_ = std::move(text);
     runChange();
@@ -135,6 +138,7 @@ class ComboBox : public Control {
   void setListIndex(int index) { set(listIndex_, index, Property::ListIndex); }
   // Selecting an entry runs the click handler, as the user's choice does.
   void choose(int index) {
+    const ActionScope action(*this);
     setListIndex(index);
     runClick();
   }
@@ -195,6 +199,7 @@ inline void OptionButton::setSelected() {
 }
 
 inline void OptionButton::click() {
+  const ActionScope action(*this);
   if (!enabled()) return;
   setSelected();
   runClick();

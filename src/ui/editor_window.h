@@ -26,7 +26,7 @@ struct EditorDependencies {
   platform::Dialogs& dialogs;            // the conversion's messages and the colour dialog
   const errors::MessageTexts& messages;  // 124 and 125 for the code button, the conversion's own
   errors::FailureContext& failures;      // conversions and gradients report here
-  errors::Lifecycle& lifecycle;          // a fatal conversion error unloads the windows and halts
+  errors::Lifecycle& lifecycle;          // a fatal conversion error asks for a halt
   std::string& codedResult;              // written by OK (the Plus! text) and Cancel ("")
   int& mode;                             // 1 nickname, 2 text
   Control*& currentBox;                  // &rtf_nick in mode 1, &rtf_text in mode 2

@@ -78,7 +78,7 @@ void QuickNickWindow::bindButton(ButtonState& state, std::function<void()> actio
   state.button->setClickHandler([this, &state, action = std::move(action)] {
     const bool committed = state.committed ? *state.committed : commitShortcut();
     state.committed.reset();
-    if (committed && !unloaded()) action();
+    if (committed && !deps_.lifecycle.stopping()) action();
   });
 }
 
@@ -155,12 +155,12 @@ void QuickNickWindow::showNewEntry(const store::SavedQuickNick& saved, const std
 
 void QuickNickWindow::addAction() {
   const auto [rtf, markup] = nicknameAsMarkup();
-  // A conversion that reported a failure may have restarted the plug-in: this window is
-  // then unloaded and its store context no longer the plug-in's.
-  if (unloaded() || markup.empty()) return;
+  // A conversion that reported a failure may have asked for a restart: nothing more is
+  // written for a plug-in that is about to start again.
+  if (deps_.lifecycle.stopping() || markup.empty()) return;
   store::QuickNickContext ctx = storeContext();
   const auto saved = store::writeQN(markup, ctx);
-  if (unloaded() || !saved) return;
+  if (deps_.lifecycle.stopping() || !saved) return;
   showNewEntry(*saved, rtf, "");
 }
 
@@ -168,9 +168,9 @@ QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shor
   store::QuickNickContext ctx = storeContext();
   if (!store::acceptableShortcut(shortcut, ctx)) return SaveOutcome::NotSaved;
   const auto [rtf, markup] = nicknameAsMarkup();
-  if (unloaded() || markup.empty()) return SaveOutcome::NotSaved;
+  if (deps_.lifecycle.stopping() || markup.empty()) return SaveOutcome::NotSaved;
   const auto saved = replace ? store::replaceQN(markup, shortcut, ctx) : store::saveQN(markup, shortcut, ctx);
-  if (unloaded() || !saved) return SaveOutcome::NotSaved;
+  if (deps_.lifecycle.stopping() || !saved) return SaveOutcome::NotSaved;
   if (saved->replaced) return SaveOutcome::Saved;  // the store refreshed the entry if it is shown
   if (!saved->shortcutTaken) {
     showNewEntry(*saved, rtf, shortcut);

@@ -26,6 +26,8 @@ struct QuickNickDependencies {
   // mode, the editor's suffix option, the scratch box); Add converts its preview with it.
   std::function<engine::ConversionContext()> conversionContext;
   std::string& codedResult;  // receives the Plus! text of the QuickNick chosen with Use
+  // A failure on the way may have asked for a restart or a halt: the action then ends there.
+  const errors::Lifecycle& lifecycle;
 };
 
 // frmQuickNick: browses the saved nicknames one at a time, saves the current nickname,

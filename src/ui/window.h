@@ -39,16 +39,14 @@ class Window : public Control {
   }
   void hide() { setVisible(false); }
 
-  // Unloaded by a restart, a halt or the plug-in's end: a handler still running on it
-  // must stop, as its store context and shared state now belong to new windows. Every
-  // subscription to it and its controls ends without a call.
+  // Unloaded by a restart, a halt or the plug-in's end, just before it is destroyed (no
+  // handler of any window runs then): every subscription to it and its controls ends
+  // without a call.
   void unload() {
     hide();
-    unloaded_ = true;
     for (Control* c : controls_) c->dropSubscribers();
     dropSubscribers();
   }
-  bool unloaded() const { return unloaded_; }
 
   const std::vector<Control*>& controls() const { return controls_; }
   // The controls that take the keyboard focus, in the order Tab moves through them.
@@ -106,7 +104,6 @@ class Window : public Control {
   std::vector<Control*> controls_;
   Control* defaultButton_ = nullptr;
   Control* cancelButton_ = nullptr;
-  bool unloaded_ = false;
   gdi::OwnerDrawing* drawing_ = nullptr;
 };
 

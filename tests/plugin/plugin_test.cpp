@@ -120,12 +120,18 @@ TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {
   std::ofstream(dir.path() / "other.xml", std::ios::binary) << file;
   dialogs.queueFile((dir.path() / "other.xml").string());
   const ui::PrefsWindow* before = plugin.prefs();
-  windows.onShow = [](ui::Window& w) {
-    if (w.name() == "frmPrefs") static_cast<ui::PrefsWindow&>(w).btnImport.click();
+  // The restart waits for the command to return: the window whose button asked for it
+  // stays the plug-in's, hidden, until then.
+  bool keptWhileItsHandlerRan = false;
+  windows.onShow = [&](ui::Window& w) {
+    if (w.name() != "frmPrefs") return;
+    static_cast<ui::PrefsWindow&>(w).btnImport.click();
+    keptWhileItsHandlerRan = plugin.prefs() == &w && !w.visible();
   };
   std::string result;
   EXPECT_TRUE(run("/xtessalunecfg", "", result));
   windows.onShow = nullptr;
+  EXPECT_TRUE(keptWhileItsHandlerRan);
   EXPECT_NE(plugin.prefs(), before);
   EXPECT_TRUE(plugin.prefs()->chk_noEnd.checked());
   EXPECT_TRUE(plugin.editor()->chk_noEnd.checked());

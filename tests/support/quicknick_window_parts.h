@@ -25,8 +25,8 @@ struct QuickNickWindowParts {
   platform::HostMessenger messenger{"Neo"};
   engine::RichTextBox scratch{"rtf_mask"};
   std::string codedResult;
-  ui::QuickNickWindow window{
-      ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); }, codedResult}};
+  ui::QuickNickWindow window{ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); },
+                                                       codedResult, lifecycle}};
 };
 
 }  // namespace tessalune::testing
