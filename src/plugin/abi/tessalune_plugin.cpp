@@ -4,16 +4,20 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "engine/side_style.h"
 #include "lang/message_variables.h"
@@ -71,6 +75,34 @@ class NoShell : public platform::Shell {
 
 }  // namespace
 
+namespace {
+
+// Why each thread's last call on the object failed: a call refused on one thread must not
+// overwrite what another thread's call said.
+class LastErrors {
+ public:
+  void set(std::optional<std::string> why) {
+    const std::lock_guard lock(mutex_);
+    if (why) {
+      byThread_[std::this_thread::get_id()] = std::move(*why);
+    } else {
+      byThread_.erase(std::this_thread::get_id());
+    }
+  }
+  std::optional<std::string> get() const {
+    const std::lock_guard lock(mutex_);
+    const auto found = byThread_.find(std::this_thread::get_id());
+    if (found == byThread_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::map<std::thread::id, std::string> byThread_;
+};
+
+}  // namespace
+
 struct tessalune_plugin {
   tessalune_plugin(const char* pluginDir, std::optional<bool> answer, const char* script) : dialogs(answer) {
     if (script) {
@@ -89,7 +121,11 @@ struct tessalune_plugin {
   }
 
   tessalune_host host{};
-  std::optional<std::string> lastError;
+  LastErrors lastErrors;
+  // The thread whose call runs on the object, if any; a call from inside one of its
+  // callbacks comes on the same thread.
+  std::atomic<std::thread::id> running{};
+  bool destroyWhenDone = false;  // destroyed from inside a callback: at the end of the call
   HostDialogs dialogs;
   HostMessengerAdapter messenger;
   NoShell shell;
@@ -104,16 +140,43 @@ namespace {
 // TESSALUNE_FAILED and the plug-in's last error; nothing crosses into the host.
 template <typename Body>
 int guarded(tessalune_plugin* plugin, Body&& body) {
-  if (!plugin) return TESSALUNE_FAILED;
-  plugin->lastError.reset();
+  plugin->lastErrors.set(std::nullopt);
   try {
     return body();
   } catch (const std::exception& e) {
-    plugin->lastError = e.what();
+    plugin->lastErrors.set(e.what());
   } catch (...) {
-    plugin->lastError = "an unknown failure";
+    plugin->lastErrors.set("an unknown failure");
   }
   return TESSALUNE_FAILED;
+}
+
+// Which calls may come from inside a callback of the same object: those that only read.
+enum class Nesting { Refused, Allowed };
+
+// A call of the host's on the object: refused while another thread's call runs, and, for
+// the calls that change the plug-in, from inside a callback of the object's own call. The
+// outermost call destroys an object that a callback asked to destroy.
+template <typename Body>
+int entered(tessalune_plugin* plugin, Nesting nesting, Body&& body) {
+  if (!plugin) return TESSALUNE_FAILED;
+  const std::thread::id self = std::this_thread::get_id();
+  std::thread::id idle{};
+  if (!plugin->running.compare_exchange_strong(idle, self)) {
+    if (idle != self) {
+      plugin->lastErrors.set("in use by another thread");
+      return TESSALUNE_FAILED;
+    }
+    if (nesting == Nesting::Refused) {
+      plugin->lastErrors.set("called from inside a callback");
+      return TESSALUNE_FAILED;
+    }
+    return guarded(plugin, body);
+  }
+  const int result = guarded(plugin, body);
+  plugin->running.store(std::thread::id{});
+  if (plugin->destroyWhenDone) delete plugin;
+  return result;
 }
 
 void require(bool condition, const char* what) {
@@ -152,6 +215,12 @@ tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer, c
 }
 
 void tessalune_destroy(tessalune_plugin* plugin) {
+  if (!plugin) return;
+  // From inside a callback the call that runs still needs the object: it goes afterwards.
+  if (plugin->running.load() == std::this_thread::get_id()) {
+    plugin->destroyWhenDone = true;
+    return;
+  }
   try {
     delete plugin;
   } catch (...) {
@@ -161,7 +230,7 @@ void tessalune_destroy(tessalune_plugin* plugin) {
 
 int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* user_email,
                          const tessalune_host* host) {
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Refused, [&] {
     plugin->host = copyHost(host);
     plugin->dialogs.host = &plugin->host;
     plugin->messenger.host = &plugin->host;
@@ -170,14 +239,14 @@ int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* 
 }
 
 int tessalune_uninitialize(tessalune_plugin* plugin) {
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Refused, [&] {
     plugin->plugin->Uninitialize();
     return 1;
   });
 }
 
 int tessalune_configure(tessalune_plugin* plugin) {
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Refused, [&] {
     plugin->plugin->Configure();
     return 1;
   });
@@ -185,7 +254,7 @@ int tessalune_configure(tessalune_plugin* plugin) {
 
 int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* command_count,
                                int32_t* tag_count) {
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Allowed, [&] {
     require(name && command_count && tag_count, "an out-parameter is NULL");
     std::string pluginName;
     const bool ok = plugin->plugin->GetPublishInfo(pluginName, *command_count, *tag_count);
@@ -196,7 +265,7 @@ int tessalune_get_publish_info(tessalune_plugin* plugin, char** name, int32_t* c
 
 int tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, char** name, char** value,
                                        char** help) {
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Allowed, [&] {
     require(name && value && help, "an out-parameter is NULL");
     // Markers tell which strings the row set: the plug-in never writes a NUL itself.
     const std::string untouched(1, '\0');
@@ -212,7 +281,7 @@ int tessalune_get_publish_command_info(tessalune_plugin* plugin, int32_t index, 
 int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
                             const char* result_in, char** result_out) {
   if (result_out) *result_out = nullptr;
-  return guarded(plugin, [&] {
+  return entered(plugin, Nesting::Refused, [&] {
     require(command && result_out, "the command or the result is NULL");
     std::string result = result_in ? result_in : "";
     const bool handled = plugin->plugin->ParseCommand(command, argument ? argument : "", nullptr, result);
@@ -222,7 +291,9 @@ int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const
 }
 
 char* tessalune_last_error(tessalune_plugin* plugin) {
-  return plugin && plugin->lastError ? copyOut(*plugin->lastError) : nullptr;
+  if (!plugin) return nullptr;
+  const std::optional<std::string> why = plugin->lastErrors.get();
+  return why ? copyOut(*why) : nullptr;
 }
 
 void tessalune_free(char* text) {

@@ -7,6 +7,22 @@
  * printed on standard error and questions take the answer given at creation. Windows are
  * shown by the module's terminal view: they read commands from the script given at
  * creation, else from standard input.
+ *
+ * One plug-in object is used from one thread at a time: a call made on it while another
+ * thread's call runs returns TESSALUNE_FAILED, with the last error "in use by another
+ * thread". tessalune_destroy must not be called while another thread's call runs.
+ *
+ * From inside a callback of the host's (friendly_name, message_box), a call on the same
+ * object to tessalune_initialize, tessalune_uninitialize, tessalune_configure or
+ * tessalune_parse_command returns TESSALUNE_FAILED ("called from inside a callback");
+ * tessalune_destroy there takes effect when the call that ran the callback returns.
+ *
+ * tessalune_initialize is called once before the other three and not again before
+ * tessalune_uninitialize ("already initialized"); tessalune_parse_command,
+ * tessalune_configure and tessalune_uninitialize before it, or after
+ * tessalune_uninitialize, return TESSALUNE_FAILED ("not initialized"). A start-up that
+ * failed leaves the plug-in initialized (and ignoring every command); an initialize that
+ * returned TESSALUNE_FAILED does not.
  */
 #ifndef TESSALUNE_PLUGIN_H
 #define TESSALUNE_PLUGIN_H
@@ -86,17 +102,17 @@ TESSALUNE_API int tessalune_get_publish_command_info(tessalune_plugin* plugin, i
 TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
                                           const char* result_in, char** result_out);
 
-/* Why the plug-in's last call failed, as a new string (to release), or NULL when it did
- * not fail. */
+/* Why the last call this thread made on the plug-in failed, as a new string (to release),
+ * or NULL when it did not fail. */
 TESSALUNE_API char* tessalune_last_error(tessalune_plugin* plugin);
 
 TESSALUNE_API void tessalune_free(char* text);
 
 /* Flags of tessalune_colour. */
 enum {
-  TESSALUNE_COLOUR_MESSAGE = 1,      /* message mode: 1100 characters, no end code */
-  TESSALUNE_COLOUR_NO_END = 2,       /* nickname mode without the end code (the suffix option) */
-  TESSALUNE_COLOUR_KEEP_THINNED = 4  /* keep a text whose colours had to be thinned to fit */
+  TESSALUNE_COLOUR_MESSAGE = 1,     /* message mode: 1100 characters, no end code */
+  TESSALUNE_COLOUR_NO_END = 2,      /* nickname mode without the end code (the suffix option) */
+  TESSALUNE_COLOUR_KEEP_THINNED = 4 /* keep a text whose colours had to be thinned to fit */
 };
 
 /* Colours text directly, as a command with an argument does, with a style for the text and

@@ -1,0 +1,262 @@
+/* A C host that misuses the plug-in module's interface the ways a host can: every call must
+ * return or behave as the header says, with no invalid memory access (CI runs this under
+ * valgrind, and under AddressSanitizer in the sanitizer build). Exit status: the number of
+ * checks that failed. */
+#include <fcntl.h>
+#include <pthread.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "plugin/abi/tessalune_plugin.h"
+
+static int failures = 0;
+
+#define CHECK(condition)                                                      \
+  do {                                                                        \
+    if (!(condition)) {                                                       \
+      fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #condition); \
+      ++failures;                                                             \
+    }                                                                         \
+  } while (0)
+
+/* The last error of plugin is text. */
+static int saidWhy(tessalune_plugin* plugin, const char* text) {
+  char* why = tessalune_last_error(plugin);
+  const int same = why != NULL && strcmp(why, text) == 0;
+  if (!same) fprintf(stderr, "  last error: %s (expected %s)\n", why ? why : "(none)", text);
+  tessalune_free(why);
+  return same;
+}
+
+/* The last call of plugin on this thread did not fail. */
+static int saidNothing(tessalune_plugin* plugin) {
+  char* why = tessalune_last_error(plugin);
+  tessalune_free(why);
+  return why == NULL;
+}
+
+static char folders[8][64];
+static int folderCount = 0;
+
+/* A plug-in folder of its own, with the data folder a host installs; removed at the end. */
+static char* newFolder(void) {
+  if (folderCount == 8) abort();
+  char* folder = folders[folderCount++];
+  strcpy(folder, "/tmp/tessalune-abi-XXXXXX");
+  if (!mkdtemp(folder)) abort();
+  char data[sizeof folders[0] + 16];
+  snprintf(data, sizeof data, "%s/Tessalune", folder);
+  mkdir(data, 0755);
+  return folder;
+}
+
+static int parse(tessalune_plugin* plugin, const char* command, const char* argument) {
+  char* result = NULL;
+  const int status = tessalune_parse_command(plugin, command, argument, "", &result);
+  tessalune_free(result);
+  return status;
+}
+
+/* What a callback does, and what the call it made returned. */
+struct Reentry {
+  tessalune_plugin* plugin;
+  int (*call)(struct Reentry*);
+  int returned;
+  int calls;
+};
+
+static int answer(void* context, const char* text, const char* title, int icon, int buttons) {
+  (void)text, (void)title, (void)icon, (void)buttons;
+  struct Reentry* r = context;
+  if (r->call && r->calls++ == 0) r->returned = r->call(r);
+  return TESSALUNE_ANSWER_YES;
+}
+
+static const char* nickname(void* context) {
+  struct Reentry* r = context;
+  if (r->call && r->calls++ == 0) r->returned = r->call(r);
+  return "Neo";
+}
+
+static tessalune_host hostFor(struct Reentry* r) {
+  tessalune_host host;
+  memset(&host, 0, sizeof host);
+  host.size = sizeof host;
+  host.context = r;
+  host.friendly_name = nickname;
+  host.message_box = answer;
+  return host;
+}
+
+static int callUninitialize(struct Reentry* r) {
+  return tessalune_uninitialize(r->plugin);
+}
+static int callInitialize(struct Reentry* r) {
+  const tessalune_host host = hostFor(r);
+  return tessalune_initialize(r->plugin, 0, "", &host);
+}
+static int callDestroy(struct Reentry* r) {
+  tessalune_destroy(r->plugin);
+  return 0;
+}
+static int callPublishInfo(struct Reentry* r) {
+  char* name = NULL;
+  int32_t commands = 0, tags = 0;
+  const int status = tessalune_get_publish_info(r->plugin, &name, &commands, &tags);
+  tessalune_free(name);
+  return status;
+}
+
+/* Calls out of turn: before initialize, twice, after uninitialize. */
+static void callsOutOfTurn(void) {
+  struct Reentry r = {0};
+  r.plugin = tessalune_create(newFolder(), "yes", "/dev/null");
+  const tessalune_host host = hostFor(&r);
+  CHECK(parse(r.plugin, "/xtessalune", "a") == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
+  CHECK(tessalune_configure(r.plugin) == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
+  CHECK(tessalune_uninitialize(r.plugin) == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
+  CHECK(tessalune_initialize(r.plugin, 0, "", NULL) == TESSALUNE_FAILED); /* not initialized by it */
+  CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1);
+  CHECK(tessalune_initialize(r.plugin, 0, "", &host) == TESSALUNE_FAILED &&
+        saidWhy(r.plugin, "already initialized"));
+  CHECK(parse(r.plugin, "/xquicknicksave", "a") == 1);
+  CHECK(tessalune_uninitialize(r.plugin) == 1);
+  CHECK(parse(r.plugin, "/xquicknick", "a") == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
+  CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1); /* loaded anew */
+  CHECK(tessalune_uninitialize(r.plugin) == 1);
+  tessalune_destroy(r.plugin);
+}
+
+/* A callback calls back into the object that called it. */
+static void callsFromInsideCallbacks(void) {
+  struct {
+    const char* command;
+    const char* argument;
+    int (*call)(struct Reentry*);
+    int returns;
+  } cases[] = {
+      {"/xquicknicksave", "a", callUninitialize, TESSALUNE_FAILED}, /* from friendly_name */
+      {"/xquicknicksave", "b", callInitialize, TESSALUNE_FAILED},
+      {"/xquicknick", "no-such-shortcut", callInitialize, TESSALUNE_FAILED}, /* from message_box */
+      {"/xquicknicksave", "c", callPublishInfo, 1},                          /* reading is allowed */
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    struct Reentry r = {0};
+    r.plugin = tessalune_create(newFolder(), "yes", "/dev/null");
+    const tessalune_host host = hostFor(&r);
+    CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1);
+    r.call = cases[i].call;
+    CHECK(parse(r.plugin, cases[i].command, cases[i].argument) == 1);
+    CHECK(r.calls >= 1 && r.returned == cases[i].returns);
+    if (cases[i].returns == TESSALUNE_FAILED) CHECK(saidWhy(r.plugin, "called from inside a callback"));
+    r.call = NULL;
+    CHECK(parse(r.plugin, "/xquicknick", "") == 1); /* the plug-in goes on */
+    CHECK(tessalune_uninitialize(r.plugin) == 1);
+    tessalune_destroy(r.plugin);
+  }
+  /* Destroyed from inside a callback: gone once the command has returned. */
+  struct Reentry r = {0};
+  r.plugin = tessalune_create(newFolder(), "yes", "/dev/null");
+  const tessalune_host host = hostFor(&r);
+  CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1);
+  r.call = callDestroy;
+  CHECK(parse(r.plugin, "/xquicknicksave", "d") == 1);
+}
+
+/* A start-up that fails on a loop of links leaves no lock held. */
+static void aFailedStartUpKeepsNoLock(void) {
+  struct Reentry r = {0};
+  const char* folder = newFolder();
+  char config[128], lock[128];
+  snprintf(config, sizeof config, "%s/Tessalune/tessalune.xml", folder);
+  snprintf(lock, sizeof lock, "%s/Tessalune/tessalune.xml.lock", folder);
+  CHECK(symlink(config, config) == 0);
+  r.plugin = tessalune_create(folder, "yes", "/dev/null");
+  const tessalune_host host = hostFor(&r);
+  CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1); /* halted, but initialized */
+  CHECK(parse(r.plugin, "/xtessalune", "a") == 0);          /* every command ignored */
+  const int fd = open(lock, O_RDWR);
+  CHECK(fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0); /* another writer may go on */
+  if (fd >= 0) close(fd);
+  CHECK(tessalune_uninitialize(r.plugin) == 1);
+  tessalune_destroy(r.plugin);
+}
+
+/* A second thread's call while the first one's runs. */
+struct Threads {
+  pthread_mutex_t mutex;
+  pthread_cond_t changed;
+  int firstInside, secondDone, secondReturned;
+  char* secondSaid;
+  tessalune_plugin* plugin;
+};
+
+static const char* waitingNickname(void* context) {
+  struct Threads* t = context;
+  pthread_mutex_lock(&t->mutex);
+  t->firstInside = 1;
+  pthread_cond_broadcast(&t->changed);
+  while (!t->secondDone) pthread_cond_wait(&t->changed, &t->mutex);
+  pthread_mutex_unlock(&t->mutex);
+  return "Neo";
+}
+
+static void* secondThread(void* context) {
+  struct Threads* t = context;
+  pthread_mutex_lock(&t->mutex);
+  while (!t->firstInside) pthread_cond_wait(&t->changed, &t->mutex);
+  pthread_mutex_unlock(&t->mutex);
+  const int returned = parse(t->plugin, "/xquicknick", "");
+  char* said = tessalune_last_error(t->plugin);
+  pthread_mutex_lock(&t->mutex);
+  t->secondReturned = returned;
+  t->secondSaid = said;
+  t->secondDone = 1;
+  pthread_cond_broadcast(&t->changed);
+  pthread_mutex_unlock(&t->mutex);
+  return NULL;
+}
+
+static void aSecondThreadIsRefused(void) {
+  struct Threads t;
+  memset(&t, 0, sizeof t);
+  pthread_mutex_init(&t.mutex, NULL);
+  pthread_cond_init(&t.changed, NULL);
+  t.plugin = tessalune_create(newFolder(), "yes", "/dev/null");
+  tessalune_host host;
+  memset(&host, 0, sizeof host);
+  host.size = sizeof host;
+  host.context = &t;
+  host.friendly_name = waitingNickname;
+  CHECK(tessalune_initialize(t.plugin, 0, "", &host) == 1);
+  pthread_t second;
+  pthread_create(&second, NULL, secondThread, &t);
+  CHECK(parse(t.plugin, "/xquicknicksave", "a") == 1);
+  pthread_join(second, NULL);
+  CHECK(t.secondReturned == TESSALUNE_FAILED);
+  CHECK(t.secondSaid != NULL && strcmp(t.secondSaid, "in use by another thread") == 0);
+  tessalune_free(t.secondSaid);
+  CHECK(saidNothing(t.plugin)); /* the first thread's call did not fail */
+  CHECK(tessalune_uninitialize(t.plugin) == 1);
+  tessalune_destroy(t.plugin);
+  pthread_cond_destroy(&t.changed);
+  pthread_mutex_destroy(&t.mutex);
+}
+
+int main(void) {
+  callsOutOfTurn();
+  callsFromInsideCallbacks();
+  aFailedStartUpKeepsNoLock();
+  aSecondThreadIsRefused();
+  for (int i = 0; i < folderCount; ++i) {
+    char command[sizeof folders[0] + 16];
+    snprintf(command, sizeof command, "rm -rf '%.63s'", folders[i]);
+    if (system(command) != 0) ++failures;
+  }
+  if (failures) fprintf(stderr, "%d checks failed\n", failures);
+  return failures;
+}
