@@ -415,7 +415,7 @@ bool Plugin::ParseCommand(std::string_view command, std::string_view argument, c
   const EntryCall call(*this);
   if (halted_) return false;
   startPendingCheck();
-  if (halted_ || stopping()) return false;
+  if (halted_) return false;
   const Command which = commandOf(command);
   if (which == Command::None) return false;
   if (!windows_.editor) return true;  // a start-up failed; nothing to act on
