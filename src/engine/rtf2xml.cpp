@@ -14,6 +14,7 @@
 #include "engine/utf8.h"
 #include "engine/xml2plus.h"
 #include "errors/loop_watchdog.h"
+#include "errors/message_ids.h"
 #include "errors/titles.h"
 #include "platform/xml_document.h"
 #include "platform/xml_text.h"
@@ -22,6 +23,7 @@ namespace tessalune::engine {
 
 namespace {
 
+namespace msg = errors::msg;
 using namespace std::string_view_literals;
 using platform::Icon;
 
@@ -468,12 +470,14 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
   // Refusals: nothing typed, or more characters than the limit.
   step.advance();
   if (box.text().empty()) {
-    ctx.dialogs.message(ctx.messages.message(nickname ? 116 : 117), Icon::Critical);
+    ctx.dialogs.message(ctx.messages.message(nickname ? msg::kTypeANick : msg::kTypeAMessage),
+                        Icon::Critical);
     box.setFocus();
     return {};
   }
   if (box.length() > lengthLimit(ctx.mode)) {
-    ctx.dialogs.message(nickname ? ctx.messages.message(109) + "." : ctx.messages.message(113),
+    ctx.dialogs.message(nickname ? ctx.messages.message(msg::kNicknameTooLong) + "."
+                                 : ctx.messages.message(msg::kMessageTooLong),
                         Icon::Exclamation);
     return {};
   }
@@ -496,7 +500,8 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
   platform::XmlDocument doc;
   if (!doc.loadXml(document)) {
     ctx.dialogs.message(
-        "XML Error: " + doc.parseError().reason + "\r\n\r\n" + ctx.messages.message(nickname ? 112 : 115),
+        "XML Error: " + doc.parseError().reason + "\r\n\r\n" +
+            ctx.messages.message(nickname ? msg::kNicknameNotCreated : msg::kMessageNotCreated),
         Icon::Critical, errors::kFatalTitle);
     ctx.lifecycle.request(errors::Lifecycle::Request::Halt);
     return {};
@@ -505,14 +510,18 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
   step.advance();
   switch (reduceLength(doc, ctx)) {
     case Dropped::AllColours: {
-      const std::string notice =
-          nickname ? ctx.messages.message(109) + ctx.messages.message(110) + "."
-                   : withoutFinalStop(ctx.messages.message(113)) + ctx.messages.message(110) + ".";
+      const std::string notice = nickname ? ctx.messages.message(msg::kNicknameTooLong) +
+                                                ctx.messages.message(msg::kOrChangeFormatting) + "."
+                                          : withoutFinalStop(ctx.messages.message(msg::kMessageTooLong)) +
+                                                ctx.messages.message(msg::kOrChangeFormatting) + ".";
       ctx.dialogs.message(notice, Icon::Exclamation);
       return {};
     }
     case Dropped::SomeKind:
-      if (!ctx.dialogs.ask(ctx.messages.message(nickname ? 111 : 114), Icon::Question)) return {};
+      if (!ctx.dialogs.ask(
+              ctx.messages.message(nickname ? msg::kKeepNicknameUncoloured : msg::kSendMessageUncoloured),
+              Icon::Question))
+        return {};
       return doc.xml();
     case Dropped::None:
       return doc.xml();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "errors/failure.h"
+#include "errors/message_ids.h"
 #include "errors/titles.h"
 
 namespace tessalune::errors {
@@ -22,12 +23,12 @@ LoopWatchdog::LoopWatchdog(int editorMode, platform::Dialogs& dialogs, const Mes
 
 bool LoopWatchdog::mayGoOn() {
   if (counter_ <= threshold_) return true;
-  const std::string question = withValue(messages_.message(118), std::to_string(threshold_));
+  const std::string question = withValue(messages_.message(msg::kTooManyLoops), std::to_string(threshold_));
   if (dialogs_.ask(question, platform::Icon::Question, kAntiCrashTitle)) {
     threshold_ = add16(threshold_, 100);
     return true;
   }
-  dialogs_.message(messages_.message(119), platform::Icon::Critical, kAntiCrashTitle);
+  dialogs_.message(messages_.message(msg::kLoopStopped), platform::Icon::Critical, kAntiCrashTitle);
   return false;
 }
 

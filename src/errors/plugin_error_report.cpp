@@ -4,6 +4,7 @@
 #include <string>
 
 #include "errors/failure.h"
+#include "errors/message_ids.h"
 
 #include "errors/titles.h"
 
@@ -15,12 +16,13 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
                                     std::string_view description, std::int16_t line,
                                     std::string_view column) {
   if (kind == "unknown") {
-    const std::string text = messages_.message(101) + std::to_string(number) + messages_.message(102) +
-                             "\r\n\r\n" + messages_.message(103) + std::to_string(line) + " @ " +
+    const std::string text = messages_.message(msg::kUnknownErrorStart) + std::to_string(number) +
+                             messages_.message(msg::kUnknownErrorEnd) + "\r\n\r\n" +
+                             messages_.message(msg::kErrorWas) + std::to_string(line) + " @ " +
                              std::string(source) + " -> " + std::string(description);
-    if (dialogs_.ask(text, Icon::Critical, messages_.message(104))) restartPlugin();
+    if (dialogs_.ask(text, Icon::Critical, messages_.message(msg::kUnknownErrorTitle))) restartPlugin();
   } else if (kind == "cfg" && number == kDocumentNotFound) {
-    dialogs_.message(messages_.message(105), Icon::Critical);
+    dialogs_.message(messages_.message(msg::kConfigMissing), Icon::Critical);
     try {
       lifecycle_.writeDefaultConfiguration();
     } catch (const std::exception& e) {
@@ -32,9 +34,9 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
     std::string reason(description);
     if (reason.empty() || reason.back() != '\n') reason += "\r\n";
     haltAfter("XML error: " + reason + "Line: " + std::to_string(line) + " : " + std::string(column) +
-              "\r\n\r\n" + messages_.message(106));
+              "\r\n\r\n" + messages_.message(msg::kConfigUnloadable));
   } else if (kind == "xml") {
-    haltAfter(withLineBreaks(messages_.message(108)));
+    haltAfter(withLineBreaks(messages_.message(msg::kXmlComponentMissing)));
   }
 }
 
@@ -46,9 +48,9 @@ void PluginErrorReport::haltAfter(std::string_view text) {
 void PluginErrorReport::restartPlugin() {
   try {
     lifecycle_.request(Lifecycle::Request::Restart);
-    dialogs_.message(messages_.message(122), Icon::Information);
+    dialogs_.message(messages_.message(msg::kRestarted), Icon::Information);
   } catch (...) {
-    dialogs_.message(messages_.message(123), Icon::Critical, kFatalTitle);
+    dialogs_.message(messages_.message(msg::kNotRestarted), Icon::Critical, kFatalTitle);
     lifecycle_.request(Lifecycle::Request::HaltKeepingWindows);
   }
 }

@@ -3,14 +3,14 @@
 #include <utility>
 
 #include "engine/utf8.h"
+#include "errors/message_ids.h"
 #include "platform/file_system.h"
 
 namespace tessalune::lang {
 
-namespace {
+namespace msg = errors::msg;
 
-constexpr int kMissingTranslation = 120;
-constexpr int kIncompleteTranslation = 121;
+namespace {
 
 // The editor's title in each mode, and the captions its frame and whole-text box take
 // when no language file could be read.
@@ -68,7 +68,7 @@ void Translation::loadLanguage(std::string_view name) {
   lines_ = translationLines(bytes);
 
   if (!complete) {
-    dialogs_.message(messages_.message(kMissingTranslation) + std::string(name) + ".",
+    dialogs_.message(messages_.message(msg::kMissingTranslation) + std::string(name) + ".",
                      platform::Icon::Critical);
     missing_ = true;
   }
@@ -78,7 +78,7 @@ void Translation::applyLanguage(const CaptionList& captions, const EditorModeVie
   if (missing_) return;
   for (std::size_t i = 0; i < captions.size(); ++i) {
     if (i >= lines_.size() || captions[i] == nullptr) {
-      dialogs_.message(messages_.message(kIncompleteTranslation), platform::Icon::Critical);
+      dialogs_.message(messages_.message(msg::kIncompleteTranslation), platform::Icon::Critical);
       return;
     }
     captions[i]->setCaption(lines_[i]);

@@ -8,6 +8,7 @@
 #include "engine/plus2rtf.h"
 #include "engine/rtf2xml.h"
 #include "engine/xml2plus.h"
+#include "errors/message_ids.h"
 #include "lang/message_catalogue.h"
 #include "store/config_file.h"
 #include "store/quicknicks.h"
@@ -25,21 +26,22 @@ namespace tessalune::plugin {
 
 namespace {
 
+namespace msg = errors::msg;
 using platform::Icon;
 
 constexpr std::string_view kPluginName = "Tessalune v2";
 constexpr std::int32_t kCommandCount = 8;
 
+// The command table's rows; each is described by the catalogue's description of its row.
 struct PublishedCommand {
-  int message;
   std::string_view value;
   std::string_view help;  // empty: left untouched
 };
 
 constexpr PublishedCommand kCommands[kCommandCount] = {
-    {901, "xtessalune", "nickname"},     {902, "xondrivela", "text"}, {903, "xquicknick", "shortcut"},
-    {904, "xquicknicksave", "shortcut"}, {905, "xquicknick", ""},     {906, "xtessalunecfg", ""},
-    {907, "xtessaluneabout", ""},        {908, "xtessalunehelp", ""}};
+    {"xtessalune", "nickname"},     {"xondrivela", "text"}, {"xquicknick", "shortcut"},
+    {"xquicknicksave", "shortcut"}, {"xquicknick", ""},     {"xtessalunecfg", ""},
+    {"xtessaluneabout", ""},        {"xtessalunehelp", ""}};
 
 // The start-up failure message, in both languages since the catalogue may be what failed.
 std::string startUpFailure(std::int32_t number, std::string_view source, std::string_view description) {
@@ -120,7 +122,7 @@ void Plugin::GetPublishCommandInfo(std::int32_t index, std::string& name, std::s
                                    std::string& help) {
   if (index < 1 || index > kCommandCount) return;
   const PublishedCommand& row = kCommands[index - 1];
-  name = messages_.message(row.message);
+  name = messages_.message(msg::kFirstCommandDescription + index - 1);
   value = row.value;
   if (!row.help.empty()) help = row.help;
 }
@@ -466,7 +468,8 @@ bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string&
   const bool presetEnabled = nickname ? windows_.prefs->chkNick.checked() : windows_.prefs->chkText.checked();
   if (presetEnabled) {
     if (argument.empty()) {
-      services_.dialogs.message(messages_.message(nickname ? 116 : 117), Icon::Critical);
+      services_.dialogs.message(messages_.message(nickname ? msg::kTypeANick : msg::kTypeAMessage),
+                                Icon::Critical);
       return true;
     }
     engine::ConversionContext ctx = windows_.editor->conversionContext();
@@ -503,7 +506,7 @@ void Plugin::useQuickNick(std::string_view shortcut, std::string& result) {
 // Success is said only after the entry and its shortcut were written, in one write.
 void Plugin::saveQuickNick(std::string_view shortcut) {
   if (shortcut.empty()) {
-    services_.dialogs.message(messages_.message(148), Icon::Critical);
+    services_.dialogs.message(messages_.message(msg::kTypeAShortcut), Icon::Critical);
     return;
   }
   ui::QuickNickWindow& manager = *windows_.quickNicks;
@@ -511,7 +514,7 @@ void Plugin::saveQuickNick(std::string_view shortcut) {
   const auto outcome = manager.saveNickname(shortcut, replace);
   if (stopping() || halted_) return;  // a restart or a halt was asked for on the way
   if (outcome == ui::QuickNickWindow::SaveOutcome::Saved && !replace) {
-    services_.dialogs.message(messages_.message(149), Icon::Information);
+    services_.dialogs.message(messages_.message(msg::kNicknameSaved), Icon::Information);
   } else if (outcome == ui::QuickNickWindow::SaveOutcome::ShortcutTaken) {
     showModal(manager);
   }

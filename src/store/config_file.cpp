@@ -6,6 +6,7 @@
 #include "engine/colour.h"
 #include "engine/utf8.h"
 #include "errors/failure.h"
+#include "errors/message_ids.h"
 #include "lang/languages.h"
 #include "platform/embedded_resources.h"
 #include "platform/ui_language.h"
@@ -15,12 +16,12 @@
 
 namespace tessalune::store {
 
+namespace msg = errors::msg;
+
 namespace {
 
 using platform::XmlDocument;
 using platform::XmlNode;
-
-constexpr int kSectionsMissing = 107;
 
 // Reads each element into the settings; an element whose text is malformed takes the
 // default its rule names and marks the file as having a missing section.
@@ -137,7 +138,7 @@ void applySettings(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) 
   loadQuickNicks(doc, t, ctx);
 
   if (read.sectionMissing()) {
-    ctx.dialogs.message(ctx.messages.message(kSectionsMissing), platform::Icon::Exclamation);
+    ctx.dialogs.message(ctx.messages.message(msg::kSectionsMissing), platform::Icon::Exclamation);
   }
 }
 

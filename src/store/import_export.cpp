@@ -1,16 +1,15 @@
 #include "store/import_export.h"
 
 #include "errors/failure.h"
+#include "errors/message_ids.h"
 #include "platform/xml_document.h"
 
 namespace tessalune::store {
 
+namespace msg = errors::msg;
+
 namespace {
 
-constexpr int kImported = 144;
-constexpr int kImportTitle = 145;
-constexpr int kExported = 146;
-constexpr int kExportTitle = 147;
 constexpr std::string_view kFilterDescription = "XML Config";
 constexpr std::string_view kFilterPattern = "*.xml";
 
@@ -62,7 +61,7 @@ void importConfig(const std::filesystem::path& path, StoreContext& ctx) {
     ctx.failures.step.advance();
     config.save();
     config.release();
-    ctx.dialogs.message(ctx.messages.message(kImported), platform::Icon::Information);
+    ctx.dialogs.message(ctx.messages.message(msg::kImported), platform::Icon::Information);
   });
 }
 
@@ -74,12 +73,12 @@ void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
     config.release();
     ctx.failures.step.advance();
     config.doc().save(path, ctx.files);
-    ctx.dialogs.message(ctx.messages.message(kExported), platform::Icon::Information);
+    ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
   });
 }
 
 void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle) {
-  const std::string path = ShowFileDialog(ctx, kOpenDialog, ctx.messages.message(kImportTitle), "",
+  const std::string path = ShowFileDialog(ctx, kOpenDialog, ctx.messages.message(msg::kImportTitle), "",
                                           kFilterDescription, kFilterPattern, ctx.pluginDir, "xml");
   if (path.empty()) return;
   importConfig(path, ctx);
@@ -87,7 +86,7 @@ void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle) {
 }
 
 void exportWithDialog(StoreContext& ctx) {
-  const std::string path = ShowFileDialog(ctx, kSaveDialog, ctx.messages.message(kExportTitle), "",
+  const std::string path = ShowFileDialog(ctx, kSaveDialog, ctx.messages.message(msg::kExportTitle), "",
                                           kFilterDescription, kFilterPattern, ctx.pluginDir, "xml");
   if (path.empty()) return;
   exportConfig(path, ctx);

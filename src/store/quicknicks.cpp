@@ -8,10 +8,13 @@
 #include "engine/replace.h"
 #include "engine/xml2plus.h"
 #include "errors/failure.h"
+#include "errors/message_ids.h"
 #include "errors/titles.h"
 #include "platform/xml_text.h"
 
 namespace tessalune::store {
+
+namespace msg = errors::msg;
 
 namespace {
 
@@ -21,9 +24,6 @@ using platform::XmlNode;
 constexpr std::string_view kEntriesPath = "/config/quicknicks/quicknick";
 constexpr std::string_view kListPath = "/config/quicknicks";
 constexpr const char* kShortcut = "shortcut";
-constexpr int kShortcutTaken = 141;
-constexpr int kShortcutUnknown = 142;
-constexpr int kShortcutUnstorable = 150;
 
 [[noreturn]] void raiseObjectNotSet(const std::string& detail) {
   throw errors::RuntimeFailure(errors::failure::kObjectNotSet,
@@ -93,7 +93,7 @@ SavedQuickNick appendEntry(ConfigSession& config, std::string_view markup, const
 bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx) {
   const auto problem = platform::xmlTextProblem(shortcut);
   if (!problem) return true;
-  ctx.store.dialogs.message(errors::withValue(ctx.store.messages.message(kShortcutUnstorable), *problem),
+  ctx.store.dialogs.message(errors::withValue(ctx.store.messages.message(msg::kShortcutUnstorable), *problem),
                             platform::Icon::Exclamation);
   return false;
 }
@@ -159,7 +159,7 @@ std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view s
     if (taken) {
       saved.shortcutTaken = true;
       ctx.state.shortcutMatched = true;
-      ctx.store.dialogs.message(ctx.store.messages.message(kShortcutTaken), platform::Icon::Exclamation);
+      ctx.store.dialogs.message(ctx.store.messages.message(msg::kShortcutTaken), platform::Icon::Exclamation);
     }
     return std::optional(saved);
   });
@@ -226,7 +226,7 @@ bool writeShortcut(QuickNickContext& ctx) {
     // Every entry counts, the current one included; an empty shortcut is never checked.
     if (!shortcut.empty() && findShortcut(entries, shortcut)) {
       config.release();
-      ctx.store.dialogs.message(ctx.store.messages.message(kShortcutTaken), platform::Icon::Exclamation);
+      ctx.store.dialogs.message(ctx.store.messages.message(msg::kShortcutTaken), platform::Icon::Exclamation);
       ctx.state.shortcutMatched = true;
       return false;
     }
@@ -254,7 +254,7 @@ std::string useQN(std::string_view shortcut, QuickNickContext& ctx) {
       ctx.state.shortcutMatched = true;
       return quickNickBody(entries[*found]);
     }
-    ctx.store.dialogs.message(ctx.store.messages.message(kShortcutUnknown), platform::Icon::Exclamation);
+    ctx.store.dialogs.message(ctx.store.messages.message(msg::kShortcutUnknown), platform::Icon::Exclamation);
     return std::string{};
   });
 }

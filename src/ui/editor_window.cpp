@@ -8,6 +8,7 @@
 
 #include "engine/gradient.h"
 #include "engine/rtf2xml.h"
+#include "errors/message_ids.h"
 #include "ui/editor_mode.h"
 #include "ui/gdi/button_look.h"
 #include "ui/gdi/swatch_colour.h"
@@ -15,10 +16,10 @@
 
 namespace tessalune::ui {
 
+namespace msg = errors::msg;
+
 namespace {
 
-constexpr int kShowNickname = 124;
-constexpr int kShowMessage = 125;
 constexpr std::size_t kShowCodeLine = 8;
 
 constexpr std::string_view kSolid = "solid";
@@ -464,7 +465,7 @@ void EditorWindow::enterCodeView() {
 
   codeCaption_ = btnCode.label().caption();
   btnCode.label().setCaption(
-      deps_.messages.message(deps_.mode == lang::kTextMode ? kShowMessage : kShowNickname));
+      deps_.messages.message(deps_.mode == lang::kTextMode ? msg::kShowMessage : msg::kShowNickname));
   setCodeViewControlsEnabled(false);
 }
 

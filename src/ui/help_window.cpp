@@ -3,15 +3,17 @@
 #include <cerrno>
 #include <system_error>
 
+#include "errors/message_ids.h"
 #include "errors/titles.h"
 #include "lang/languages.h"
 #include "platform/file_system.h"
 
 namespace tessalune::ui {
 
+namespace msg = errors::msg;
+
 namespace {
 
-constexpr int kMissingReadme = 143;
 constexpr std::string_view kReadmeExtension = ".rtf";
 
 // The margins that keep the text and the close button inside the window's frame.
@@ -95,7 +97,8 @@ void btnHelp_Click(HelpWindow& help, int languageIndex, const std::filesystem::p
       path ? platform::readFile(platform::systemFileSystem(), *path, kMaxUserGuideBytes)
            : platform::FileContents{{}, ENOENT};
   if (document.error != 0) {
-    dialogs.message(errors::withValue(messages.message(kMissingReadme), fileName), platform::Icon::Critical);
+    dialogs.message(errors::withValue(messages.message(msg::kFileMissing), fileName),
+                    platform::Icon::Critical);
     return;
   }
   help.rtfHelp.box().setTextRtf(document.bytes);

@@ -8,15 +8,15 @@
 #include <utility>
 #include <vector>
 
+#include "errors/message_ids.h"
 #include "errors/routine_guard.h"
 #include "errors/step_marker.h"
 
 namespace tessalune::update {
 
-namespace {
+namespace msg = errors::msg;
 
-// Shown with the system's reason when the downloaded installer cannot be started.
-constexpr int kInstallerNotStarted = 151;
+namespace {
 
 // Only a 2xx answer carries the file asked for: an error page, or a redirect that could
 // not be followed, is no version, no news and no installer.
@@ -216,14 +216,14 @@ void UpdateService::onCheckState(int state) {
     info.setForeColour(ui::UpdateWindow::kButtonText);
     switch (state) {
       case transfer_state::kResolving:
-        info.setCaption(message(129));
+        info.setCaption(message(msg::kResolvingHost));
         break;
       case transfer_state::kConnecting:
-        info.setCaption(message(130));
+        info.setCaption(message(msg::kConnecting));
         break;
       case transfer_state::kRequesting:
       case transfer_state::kReceiving:
-        info.setCaption(message(131));
+        info.setCaption(message(msg::kCheckingVersion));
         break;
       case transfer_state::kError:
         checkFailed();
@@ -245,7 +245,7 @@ void UpdateService::checkFailed() {
   ui::StyledLabel& info = deps_.window.lbl_majInfo;
   info.setForeColour(ui::UpdateWindow::kRed);
   info.setBold(false);
-  info.setCaption(message(133));
+  info.setCaption(message(msg::kSearchFailed));
   enableCheck(true);
 }
 
@@ -263,7 +263,7 @@ void UpdateService::checkCompleted() {
   ui::UpdateWindow& w = deps_.window;
   if (!newer_) {
     w.lbl_majInfo.setBold(false);
-    w.lbl_majInfo.setCaption(message(128));
+    w.lbl_majInfo.setCaption(message(msg::kNoUpdate));
     enableCheck(true);
     automaticCheck_ = false;
     return;
@@ -279,7 +279,8 @@ void UpdateService::checkCompleted() {
   // window is not taken for an automatic one.
   const bool automatic = std::exchange(automaticCheck_, false);
   if (automatic) {
-    deps_.dialogs.message(message(127) + remoteVersionText(), platform::Icon::Information);
+    deps_.dialogs.message(message(msg::kNewVersionAnnounced) + remoteVersionText(),
+                          platform::Icon::Information);
     if (!w.visible() && deps_.showWindowModally) deps_.showWindowModally();
   }
 }
@@ -289,7 +290,7 @@ void UpdateService::showNewerFound() {
   info.setVisible(true);
   info.setForeColour(ui::UpdateWindow::kButtonText);
   info.setBold(true);
-  info.setCaption(message(126) + remoteVersionText());
+  info.setCaption(message(msg::kNewVersion) + remoteVersionText());
 }
 
 // --- The news --------------------------------------------------------------------------
@@ -326,7 +327,7 @@ void UpdateService::onNewsState(int state) {
 
 void UpdateService::newsFailed() {
   newsRunning_ = false;
-  deps_.dialogs.message(message(134), platform::Icon::Critical);
+  deps_.dialogs.message(message(msg::kNewsFailed), platform::Icon::Critical);
   enableNews(true);
 }
 
@@ -368,13 +369,13 @@ void UpdateService::onDownloadState(int state) {
     ui::Label& status = deps_.window.lbl_status;
     switch (state) {
       case transfer_state::kResolving:
-        status.setCaption(message(129));
+        status.setCaption(message(msg::kResolvingHost));
         break;
       case transfer_state::kConnecting:
-        status.setCaption(message(130));
+        status.setCaption(message(msg::kConnecting));
         break;
       case transfer_state::kRequesting:
-        status.setCaption(message(132));
+        status.setCaption(message(msg::kRequestingFile));
         break;
       case transfer_state::kError:
         downloadFailed(true);
@@ -407,7 +408,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
   received_ = 0;
   const auto limit = static_cast<std::int64_t>(deps_.limits.installer);
   if (totalLength_ > limit) return downloadFailed(true);
-  deps_.window.lbl_status.setCaption(message(136) + " (v " + ui::dottedVersion(remote_) + ")");
+  deps_.window.lbl_status.setCaption(message(msg::kDownloading) + " (v " + ui::dottedVersion(remote_) + ")");
   showProgress();
 
   // Written beside the installer and renamed over it only once complete, so a damaged
@@ -455,9 +456,9 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
   finished_ = true;
   if (totalLength_ < 0) totalLength_ = received_;
   showProgress();
-  deps_.window.lbl_status.setCaption(message(138));
+  deps_.window.lbl_status.setCaption(message(msg::kFinished));
   cancelCaption_ = deps_.window.btnCancel.caption();
-  deps_.window.btnCancel.setCaption(message(139));
+  deps_.window.btnCancel.setCaption(message(msg::kInstall));
 }
 
 void UpdateService::showProgress() {
@@ -492,7 +493,7 @@ void UpdateService::downloadFailed(bool tell) {
   downloading_ = false;
   finished_ = false;
   if (netDwld_) netDwld_->cancel();
-  if (tell) deps_.dialogs.message(message(135), platform::Icon::Critical);
+  if (tell) deps_.dialogs.message(message(msg::kDownloadFailed), platform::Icon::Critical);
   leaveDownloadPanel();
   showNewerFound();
   // What a failed download saved is deleted; a deletion that fails is ignored.
@@ -506,10 +507,10 @@ void UpdateService::btnCancel_Click() {
   ui::UpdateWindow& w = deps_.window;
   if (finished_) {
     if (const auto why = deps_.shell.startMinimized(installerPath().string())) {
-      deps_.dialogs.message(message(kInstallerNotStarted) + "\r\n" + *why, platform::Icon::Critical);
+      deps_.dialogs.message(message(msg::kInstallerNotStarted) + "\r\n" + *why, platform::Icon::Critical);
       return;
     }
-    deps_.dialogs.message(expandLineBreaks(message(140)), platform::Icon::Exclamation);
+    deps_.dialogs.message(expandLineBreaks(message(msg::kQuitMessenger)), platform::Icon::Exclamation);
     return;
   }
   // The reading loop, if it runs, stops at its next chunk and deletes the partial file.
@@ -520,7 +521,7 @@ void UpdateService::btnCancel_Click() {
   w.lbl_majInfo.setVisible(true);
   w.lbl_majInfo.setForeColour(ui::UpdateWindow::kRed);
   w.lbl_majInfo.setBold(false);
-  w.lbl_majInfo.setCaption(message(137));
+  w.lbl_majInfo.setCaption(message(msg::kDownloadAborted));
   removeQuietly(installerPath());
 }
 
