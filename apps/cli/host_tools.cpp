@@ -15,8 +15,8 @@
 #include "platform/terminal_colour.h"
 #include "plugin/settings_session.h"
 #include "plugin_module.h"
-#include "ui/ansi_render.h"
-#include "ui/html_render.h"
+#include "views/ansi_render.h"
+#include "views/html_render.h"
 
 namespace tessalune::cli {
 
@@ -73,14 +73,14 @@ std::pair<std::string, std::string> splitLine(const std::string& line) {
 }
 
 // Colour where the output may carry it (a terminal, unless NO_COLOR or --color says otherwise).
-ui::AnsiMode decoration(int fd) {
-  return platform::colourWanted(fd) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain;
+views::AnsiMode decoration(int fd) {
+  return platform::colourWanted(fd) ? views::AnsiMode::Colour : views::AnsiMode::Plain;
 }
 
-std::string renderPlus(const std::string& plus, ui::AnsiMode mode) {
+std::string renderPlus(const std::string& plus, views::AnsiMode mode) {
   engine::RichTextBox box;
   box.setTextRtf(engine::plus2rtf(plus));
-  return ui::renderAnsi(box, mode);
+  return views::renderAnsi(box, mode);
 }
 
 void printCommands(PluginModule& plugin, std::ostream& out) {
@@ -199,7 +199,7 @@ void addHostTools(CLI::App& app, int& exitCode) {
   render->callback([html, ansi] {
     engine::RichTextBox box;
     box.setTextRtf(engine::plus2rtf(readStandardInput()));
-    writeStandardOutput(*html ? ui::renderHtml(box.characters()) : ui::renderAnsi(box));
+    writeStandardOutput(*html ? views::renderHtml(box.characters()) : views::renderAnsi(box));
   });
 }
 

@@ -6,7 +6,7 @@
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/utf8.h"
-#include "ui/html_render.h"
+#include "views/html_render.h"
 
 namespace tessalune::desktop {
 
@@ -19,7 +19,7 @@ constexpr int kPauseMilliseconds = 150;
 QString plusToHtml(const std::string& plus) {
   engine::RichTextBox box;
   box.setTextRtf(engine::plus2rtf(plus));
-  return QString::fromStdString(ui::renderHtml(box.characters()));
+  return QString::fromStdString(views::renderHtml(box.characters()));
 }
 
 PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit) {

@@ -15,7 +15,7 @@
 #include "support/english_messages.h"
 #include "support/recording_error_report.h"
 #include "support/recording_lifecycle.h"
-#include "ui/terminal_driver.h"
+#include "views/terminal_driver.h"
 
 namespace tessalune::ui {
 namespace {
@@ -108,7 +108,7 @@ TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
   // The message box is the one shown (and listed by a view); the nickname box is not.
   EXPECT_TRUE(editor.rtf_text.shownWithin(editor) && !editor.rtf_nick.shownWithin(editor) &&
               !editor.chk_noEnd.visible());
-  EXPECT_NE(describeWindow(editor).find("rtf_text "), std::string::npos);
+  EXPECT_NE(views::describeWindow(editor).find("rtf_text "), std::string::npos);
   engine::RichTextBox& text = editor.rtf_text.box();
   editor.btnBold.click();
   EXPECT_EQ(text.selBold(), Tristate::True);

@@ -11,10 +11,10 @@
 #include "support/english_messages.h"
 #include "support/http_test_server.h"
 #include "support/recording_error_report.h"
-#include "ui/terminal_driver.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
 #include "update/update_service.h"
+#include "views/terminal_driver.h"
 
 namespace tessalune::update {
 namespace {
@@ -149,7 +149,7 @@ TEST_F(UpdateServerTest, ATerminalScriptCancelsARunningDownloadThroughTheEventPu
   std::istringstream script("click btnDwld\nclick btnCancel\nclose\n");
   std::ostringstream out;
   platform::TerminalDialogs terminal(out, std::nullopt);
-  ui::TerminalDriver driver(script, out, terminal, {ui::AnsiMode::Plain, false, false});
+  views::TerminalDriver driver(script, out, terminal, {views::AnsiMode::Plain, false, false});
   onPump = [&](bool bodyStarted) { driver.pumpEvents(bodyStarted); };
   window.showModal(driver);
   EXPECT_GT(service->received(), 0u);

@@ -27,7 +27,7 @@
 #include "platform/ui_language.h"
 #include "plugin/plugin.h"
 #include "plugin/silent_conversion.h"
-#include "ui/terminal_driver.h"
+#include "views/terminal_driver.h"
 
 namespace {
 
@@ -111,10 +111,11 @@ struct tessalune_plugin {
     }
     // A person at a terminal sees the windows and a prompt; a script drives them silently.
     const bool person = !script && ::isatty(0);
-    driver = std::make_unique<ui::TerminalDriver>(
+    driver = std::make_unique<views::TerminalDriver>(
         script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        ui::TerminalDriverOptions{platform::colourWanted(2) ? ui::AnsiMode::Colour : ui::AnsiMode::Plain,
-                                  person, person, person ? 0 : -1});
+        views::TerminalDriverOptions{
+            platform::colourWanted(2) ? views::AnsiMode::Colour : views::AnsiMode::Plain, person, person,
+            person ? 0 : -1});
     plugin = std::make_unique<plugin::Plugin>(plugin::HostServices{
         dialogs, *driver, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
         [this](bool bodyStarted) { driver->pumpEvents(bodyStarted); }});
@@ -130,7 +131,7 @@ struct tessalune_plugin {
   HostMessengerAdapter messenger;
   NoShell shell;
   std::ifstream scriptFile;
-  std::unique_ptr<ui::TerminalDriver> driver;
+  std::unique_ptr<views::TerminalDriver> driver;
   std::unique_ptr<plugin::Plugin> plugin;
 };
 

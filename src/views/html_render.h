@@ -4,10 +4,10 @@
 
 #include "engine/styled_text.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
 
 // Styled characters as an HTML fragment: runs of equal format in <span style="...">, the
 // text escaped, line breaks as <br>.
 std::string renderHtml(const engine::StyledText& text);
 
-}  // namespace tessalune::ui
+}  // namespace tessalune::views

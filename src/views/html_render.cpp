@@ -1,9 +1,9 @@
-#include "ui/html_render.h"
+#include "views/html_render.h"
 
 #include "engine/colour.h"
 #include "engine/utf8.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::string renderHtml(const engine::StyledText& text) {
   return out;
 }
 
-}  // namespace tessalune::ui
+}  // namespace tessalune::views

@@ -7,21 +7,21 @@
 #include <vector>
 
 #include "platform/terminal_dialogs.h"
-#include "ui/ansi_render.h"
 #include "ui/window.h"
+#include "views/ansi_render.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
 
 // The window as a terminal shows it: a title line with its caption and name, then one line
 // per visible control: name, kind, caption or text in quotes, and its state ([x] or [ ] for
 // a check box, (*) or ( ) for an option, the list position, the selection of a rich-text
 // box, a back colour that is a colour number as #RRGGBB, "disabled"). The characters of a
 // rich-text box follow its line, one "    | " line per line of text, rendered in mode.
-std::string describeWindow(const Window& window, AnsiMode mode = AnsiMode::Colour);
+std::string describeWindow(const ui::Window& window, AnsiMode mode = AnsiMode::Colour);
 
 // What a person needs: the text of the rich-text boxes shown, then the controls that can
 // be acted on now, grouped by the frame or panel that holds them, with their captions.
-std::string describeActions(const Window& window, AnsiMode mode = AnsiMode::Colour);
+std::string describeActions(const ui::Window& window, AnsiMode mode = AnsiMode::Colour);
 
 // The commands the driver takes, one per line, as `help` prints them.
 std::string terminalDriverHelp();
@@ -49,13 +49,13 @@ struct TerminalDriverOptions {
 // person has typed meanwhile is carried out at once, so "click btnCancel" stops the
 // download. A script's next line is taken only once the body has begun to arrive, and only
 // when it is a click or close the window can act on then; any other waits for the end.
-class TerminalDriver : public WindowSystem {
+class TerminalDriver : public ui::WindowSystem {
  public:
   TerminalDriver(std::istream& in, std::ostream& out, platform::TerminalDialogs& dialogs,
                  TerminalDriverOptions options = {})
       : in_(in), out_(out), dialogs_(dialogs), options_(options) {}
 
-  void runModal(Window& window) override;
+  void runModal(ui::Window& window) override;
   // The host's event pump while a transfer waits; bodyStarted tells whether its body has
   // begun to arrive.
   void pumpEvents(bool bodyStarted);
@@ -65,9 +65,9 @@ class TerminalDriver : public WindowSystem {
   std::ostream& out_;
   platform::TerminalDialogs& dialogs_;
   TerminalDriverOptions options_;
-  std::vector<Window*> modal_;       // the windows shown modally, innermost last
+  std::vector<ui::Window*> modal_;   // the windows shown modally, innermost last
   std::optional<std::string> held_;  // a line the pump read but left for the window's loop
   bool pumping_ = false;
 };
 
-}  // namespace tessalune::ui
+}  // namespace tessalune::views

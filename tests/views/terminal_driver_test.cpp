@@ -1,4 +1,4 @@
-#include "ui/terminal_driver.h"
+#include "views/terminal_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,10 @@
 #include "ui/editor_mode.h"
 #include "ui/prefs_window.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
 namespace {
+
+using namespace ui;  // the driver is tried on window models of every kind
 
 using engine::CharFormat;
 using engine::makeColour;
@@ -339,4 +341,4 @@ TEST(TerminalDriverQuickNick, ATakenShortcutHoldsTheEntryUntilTheScriptCorrectsI
 }
 
 }  // namespace
-}  // namespace tessalune::ui
+}  // namespace tessalune::views

@@ -1,4 +1,4 @@
-#include "ui/terminal_driver.h"
+#include "views/terminal_driver.h"
 
 #include <algorithm>
 #include <array>
@@ -15,7 +15,20 @@
 #include "engine/utf8.h"
 #include "ui/controls.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
+
+// The driver shows the window models' controls.
+using ui::CheckBox;
+using ui::ComboBox;
+using ui::Control;
+using ui::ControlKind;
+using ui::Frame;
+using ui::Label;
+using ui::OptionButton;
+using ui::OwnerDrawnButton;
+using ui::RichTextControl;
+using ui::TextBox;
+using ui::Window;
 
 namespace {
 
@@ -784,4 +797,4 @@ void TerminalDriver::pumpEvents(bool bodyStarted) {
   out_ << std::flush;
 }
 
-}  // namespace tessalune::ui
+}  // namespace tessalune::views

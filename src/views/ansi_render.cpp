@@ -1,11 +1,11 @@
-#include "ui/ansi_render.h"
+#include "views/ansi_render.h"
 
 #include <string_view>
 
 #include "engine/colour.h"
 #include "engine/utf8.h"
 
-namespace tessalune::ui {
+namespace tessalune::views {
 
 namespace {
 
@@ -81,4 +81,4 @@ std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
   return out;
 }
 
-}  // namespace tessalune::ui
+}  // namespace tessalune::views
