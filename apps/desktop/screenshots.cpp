@@ -18,10 +18,7 @@ bool save(QWidget& widget, const std::filesystem::path& file) {
 }
 
 void stroke(ui::Control* control) {
-  if (!control) return;
-  control->userPress();
-  control->userRelease();
-  control->userClick();
+  if (control) control->userStroke();
 }
 
 }  // namespace

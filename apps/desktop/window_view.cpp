@@ -256,10 +256,7 @@ void WindowView::repaintDrawn() {
 }
 
 void WindowView::stroke(ui::Control* control) {
-  if (!control) return;
-  control->userPress();
-  control->userRelease();
-  control->userClick();
+  if (control) control->userStroke();
 }
 
 // Ctrl+B, I, U and S act as the format buttons of a window that has them (the editor); the
@@ -296,11 +293,7 @@ void WindowView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if (event->key() == Qt::Key_Escape) {
-    if (window_.cancelButton() && window_.cancelButton()->acceptsUser()) {
-      stroke(window_.cancelButton());
-    } else {
-      window_.hide();
-    }
+    window_.userClose();
     return;
   }
   QDialog::keyPressEvent(event);
@@ -310,11 +303,7 @@ void WindowView::keyPressEvent(QKeyEvent* event) {
 // decides whether the window goes.
 void WindowView::closeEvent(QCloseEvent* event) {
   event->ignore();
-  if (window_.cancelButton() && window_.cancelButton()->acceptsUser()) {
-    stroke(window_.cancelButton());
-  } else {
-    window_.hide();
-  }
+  window_.userClose();
 }
 
 }  // namespace tessalune::desktop

@@ -199,6 +199,14 @@ class Control : public lang::CaptionTarget {
   void userRelease() {
     if (acceptsUser()) release();
   }
+  // A mouse click as a view forwards it: the button goes down, comes up, and the control
+  // takes the click, each refused as above (a press that hides the control stops the rest).
+  void userStroke() {
+    const ActionScope action(*this);
+    userPress();
+    userRelease();
+    userClick();
+  }
 
  protected:
   // Opened first in every action, so that nothing of the control is touched after the

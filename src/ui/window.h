@@ -38,6 +38,16 @@ class Window : public Control {
     setVisible(false);
   }
   void hide() { setVisible(false); }
+  // The user closes the window (its close box, Escape): its own Cancel or Close when it has
+  // one shown and usable, so that the model decides, else the window is hidden.
+  void userClose() {
+    const ActionScope action(*this);
+    if (cancelButton_ && cancelButton_->acceptsUser()) {
+      cancelButton_->userStroke();
+      return;
+    }
+    hide();
+  }
 
   // Unloaded by a restart, a halt or the plug-in's end, just before it is destroyed (no
   // handler of any window runs then): every subscription to it and its controls ends

@@ -342,14 +342,6 @@ Model& as(Control& c, ControlKind kind, std::string_view kindName) {
   throw Refusal(c.name() + " is not a " + std::string(kindName));
 }
 
-// A mouse click: the button goes down on the control, comes up, and the control takes the
-// click, each as the user's action (a press that hides the control stops the rest).
-void stroke(Control& c) {
-  c.userPress();
-  c.userRelease();
-  c.userClick();
-}
-
 // The rich-text box that select acts on when none is named: the last one acted on while it
 // is shown, else the focused one, else the first one shown.
 RichTextControl& selectionBox(Context& ctx) {
@@ -406,7 +398,7 @@ int listPosition(const ComboBox& list, std::string_view what) {
 
 void clickCommand(Context& ctx, Args& args) {
   if (trimmed(args.rest()).empty()) throw args.usage();
-  stroke(usable(namedByRest(ctx, args)));
+  usable(namedByRest(ctx, args)).userStroke();
 }
 
 void pressCommand(Context& ctx, Args& args) {
@@ -454,7 +446,7 @@ void chooseCommand(Context& ctx, Args& args) {
   const int index = number(what);
   Control* chosen = ctx.window.find(element + std::to_string(index) + ")");
   if (!chosen) throw Refusal(name + " has no element " + std::to_string(index));
-  stroke(usable(*chosen));
+  usable(*chosen).userStroke();
 }
 
 void selectCommand(Context& ctx, Args& args) {
@@ -498,7 +490,7 @@ void colourCommand(Context& ctx, Args& args) {
   args.end();
   usable(c);
   ctx.dialogs.queueColour(colour);
-  stroke(c);
+  c.userStroke();
 }
 
 void fileCommand(Context& ctx, Args& args) {
@@ -518,15 +510,10 @@ void helpCommand(Context& ctx, Args& args) {
   ctx.out << terminalDriverHelp();
 }
 
-// The window's own way out when it has one shown and enabled, so that the model decides;
-// else the window is hidden, as its title bar's close box would.
+// As the title bar's close box: the model decides what closing does.
 void closeCommand(Context& ctx, Args& args) {
   args.end();
-  if (Control* button = ctx.window.cancelButton(); button && button->acceptsUser()) {
-    stroke(*button);
-    return;
-  }
-  ctx.window.hide();
+  ctx.window.userClose();
 }
 
 struct Command {
