@@ -172,8 +172,9 @@ void importFile(SettingsSession& session, const ConfigOptions& o) {
     throw ToolError(kFileOrNetwork,
                     o.file + ": " + (std::filesystem::exists(o.file, error) ? "not a file" : "no such file"));
   }
-  store::importConfig(o.file, session.store());
+  const bool imported = store::importConfig(o.file, session.store());
   throwOnFailure(session, o.file);
+  if (!imported) throw ToolError(kNotDone, o.file + ": refused, nothing was imported");
   // The plug-in starts again on the imported file, as after the preferences' import, and
   // its load tells what the file lacks.
   session.load();

@@ -135,7 +135,12 @@ void Plugin::request(Request what) {
       requests_.reloadConfig = true;
       return;  // the windows stay open on a reload
     case Request::StartAgain:
+      requests_.startAgain = true;
+      break;
     case Request::Restart:
+      // A start-up that fails again after the restart its failure asked for would fail the
+      // same way without end: that restart is refused, and the report halts.
+      if (startingUp_ && startUpRestarts_++ > 0) throw std::runtime_error("the start-up failed again");
       requests_.startAgain = true;
       break;
     case Request::Halt:
@@ -187,8 +192,10 @@ void Plugin::carryOutRequests() noexcept {
 // --- start-up and shut-down ---------------------------------------------------------
 
 void Plugin::initPlugin() {
+  startingUp_ = true;
   try {
     startUp();
+    startingUp_ = false;
   } catch (const errors::RuntimeFailure& f) {
     failedStart(f.number(), f.what());
   } catch (const std::exception& f) {
@@ -197,6 +204,7 @@ void Plugin::initPlugin() {
 }
 
 void Plugin::failedStart(std::int32_t number, std::string_view description) {
+  startingUp_ = false;
   try {
     services_.dialogs.message(startUpFailure(number, "initPlugin", description), Icon::Critical);
   } catch (...) {

@@ -170,7 +170,9 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   bool stopping() const override;
   void writeDefaultConfiguration() override;
   // ActionGate: calls and actions nest; the outermost one carries out the requests.
-  void enter() override { ++busy_; }
+  void enter() override {
+    if (busy_++ == 0) startUpRestarts_ = 0;
+  }
   void leave() noexcept override;
   void carryOutRequests() noexcept;
   // Refuses a call made from inside another or out of its turn.
@@ -213,7 +215,9 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
 
   bool initialized_ = false;
   bool halted_ = false;
-  int busy_ = 0;  // host calls and window actions running, one inside another
+  int busy_ = 0;             // host calls and window actions running, one inside another
+  bool startingUp_ = false;  // a start-up runs: a restart it asks for may come round again
+  int startUpRestarts_ = 0;  // restarts start-ups asked for since the outermost call began
   Requests requests_;
   int mode_ = 1;
   ui::Control* currentBox_ = nullptr;

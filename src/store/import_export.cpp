@@ -44,7 +44,8 @@ std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
   return chosen.string();
 }
 
-void importConfig(const std::filesystem::path& path, StoreContext& ctx) {
+bool importConfig(const std::filesystem::path& path, StoreContext& ctx) {
+  bool imported = false;
   errors::guardProcedure(ctx.failures, "importConfig", [&] {
     ctx.failures.step.reset();
     ConfigSession config(ctx);
@@ -58,11 +59,20 @@ void importConfig(const std::filesystem::path& path, StoreContext& ctx) {
       config.reportLoadFailure("importConfig");
       return;
     }
+    // The manager counts QuickNicks in 16 bits: a file with more could never be loaded,
+    // and every start would fail on it again.
+    if (doc.selectNodes("/config/quicknicks/quicknick").size() > static_cast<std::size_t>(INT16_MAX)) {
+      config.release();
+      ctx.dialogs.message(ctx.messages.message(msg::kTooManyQuickNicks), platform::Icon::Exclamation);
+      return;
+    }
     ctx.failures.step.advance();
     config.save();
     config.release();
+    imported = true;
     ctx.dialogs.message(ctx.messages.message(msg::kImported), platform::Icon::Information);
   });
+  return imported;
 }
 
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {

@@ -20,8 +20,10 @@ std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
                            std::string_view defaultExtension);
 
 // Copies the XML document at path over the configuration file (parsed, then saved), and
-// says so (message 144). A file that does not parse is reported as a configuration error.
-void importConfig(const std::filesystem::path& path, StoreContext& ctx);
+// says so (message 144); true when it did. A file that does not parse is reported as a
+// configuration error; one with more QuickNicks than the manager can count is refused
+// with a message.
+bool importConfig(const std::filesystem::path& path, StoreContext& ctx);
 
 // Saves the configuration file's document to path and says so (message 146).
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx);

@@ -129,6 +129,33 @@ TEST_F(FailurePathsTest, ADanglingLinkToTheConfigurationIsRecreatedAtItsTarget) 
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "elsewhere.xml"));
 }
 
+// More QuickNicks than the manager counts: an import refuses them and writes nothing; a file
+// that holds them all the same restarts the plug-in once, then halts instead of going round.
+TEST_F(FailurePathsTest, TooManyQuickNicksAreRefusedAndNeverRestartWithoutEnd) {
+  std::string entries;
+  for (int i = 0; i < 32768; ++i) entries += "<quicknick>x</quicknick>";
+  const std::string crowded = testing::defaultConfigWith({{"\t</quicknicks>", entries + "\t</quicknicks>"}});
+  start();
+  const std::string before = dir.readConfig();
+  std::ofstream(dir.path() / "crowded.xml", std::ios::binary) << crowded;
+  dialogs.queueFile((dir.path() / "crowded.xml").string());
+  plugin.prefs()->btnImport.click();
+  EXPECT_EQ(dir.readConfig(), before);
+  EXPECT_TRUE(wasShown("more than 32767 QuickNicks"));
+  EXPECT_FALSE(plugin.halted());
+
+  plugin.Uninitialize();
+  dir.writeConfig(crowded);
+  dialogs.clear();
+  plugin.Initialize(0, "", &messenger);
+  EXPECT_TRUE(plugin.halted());
+  int restarts = 0;
+  for (const auto& box : dialogs.shown())
+    restarts += box.text == "Tessalune has been successfully restarted.";
+  EXPECT_EQ(restarts, 1);
+  EXPECT_EQ(lastMessage(), "Tessalune can't be restarted.");
+}
+
 // A configuration recreated mid-session empties the manager with it.
 TEST_F(FailurePathsTest, AReloadRefreshesTheManager) {
   start();
