@@ -6,6 +6,7 @@
 
 #include "engine/plus2rtf.h"
 #include "engine/replace.h"
+#include "engine/utf8.h"
 #include "engine/xml2plus.h"
 #include "errors/failure.h"
 #include "errors/message_ids.h"
@@ -90,9 +91,23 @@ SavedQuickNick appendEntry(ConfigSession& config, std::string_view markup, const
 
 }  // namespace
 
+namespace {
+
+// Refuses, with the message, a text longer than limit characters: the file would be saved,
+// but its reader refuses a text that large, and every later load would fail.
+bool fitsInFile(std::string_view text, std::size_t limit, QuickNickContext& ctx) {
+  if (engine::countChars(text) <= limit) return true;
+  ctx.store.dialogs.message(
+      errors::withValue(ctx.store.messages.message(msg::kTooLongToSave), std::to_string(limit)),
+      platform::Icon::Exclamation);
+  return false;
+}
+
+}  // namespace
+
 bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx) {
   const auto problem = platform::xmlTextProblem(shortcut);
-  if (!problem) return true;
+  if (!problem) return fitsInFile(shortcut, kMaxShortcutChars, ctx);
   ctx.store.dialogs.message(errors::withValue(ctx.store.messages.message(msg::kShortcutUnstorable), *problem),
                             platform::Icon::Exclamation);
   return false;
@@ -134,6 +149,7 @@ std::optional<SavedQuickNick> writeQN(std::string_view markup, QuickNickContext&
   errors::FailureContext& failures = ctx.store.failures;
   return errors::guardRoutine(failures, "writeQN", std::optional<SavedQuickNick>{}, [&] {
     failures.step.reset();
+    if (!fitsInFile(markup, kMaxMarkupChars, ctx)) return std::optional<SavedQuickNick>{};
     ConfigSession config(ctx.store);
     if (!config.load("writeQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
@@ -147,7 +163,9 @@ std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view s
   return errors::guardRoutine(failures, "saveQN", std::optional<SavedQuickNick>{}, [&] {
     failures.step.reset();
     ctx.state.shortcutMatched = false;
-    if (!acceptableShortcut(shortcut, ctx)) return std::optional<SavedQuickNick>{};
+    if (!acceptableShortcut(shortcut, ctx) || !fitsInFile(markup, kMaxMarkupChars, ctx)) {
+      return std::optional<SavedQuickNick>{};
+    }
     ConfigSession config(ctx.store);
     if (!config.load("saveQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();
@@ -215,7 +233,7 @@ bool writeShortcut(QuickNickContext& ctx) {
     const std::string shortcut = ctx.view.shortcut();
     failures.step.advance();
     if (shortcut == ctx.view.previousShortcut()) return true;
-    if (platform::xmlTextProblem(shortcut)) {
+    if (platform::xmlTextProblem(shortcut) || engine::countChars(shortcut) > kMaxShortcutChars) {
       config.release();
       acceptableShortcut(shortcut, ctx);  // says what the file cannot hold
       return false;
@@ -265,7 +283,9 @@ std::optional<SavedQuickNick> replaceQN(std::string_view markup, std::string_vie
   return errors::guardRoutine(failures, "replaceQN", std::optional<SavedQuickNick>{}, [&] {
     failures.step.reset();
     ctx.state.shortcutMatched = false;
-    if (!acceptableShortcut(shortcut, ctx)) return std::optional<SavedQuickNick>{};
+    if (!acceptableShortcut(shortcut, ctx) || !fitsInFile(markup, kMaxMarkupChars, ctx)) {
+      return std::optional<SavedQuickNick>{};
+    }
     ConfigSession config(ctx.store);
     if (!config.load("replaceQN")) return std::optional<SavedQuickNick>{};
     failures.step.advance();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,14 @@ struct QuickNickContext {
   QuickNickView& view;
 };
 
-// A shortcut the file can hold: valid UTF-8 without the characters XML forbids. Any other
-// is refused with message 150, which names the offending character.
+// The longest shortcut and QuickNick markup the store writes, in characters: the file must
+// stay one its reader takes, and the reader refuses texts much larger than these.
+inline constexpr std::size_t kMaxShortcutChars = 1000;
+inline constexpr std::size_t kMaxMarkupChars = 100000;
+
+// A shortcut the file can hold: valid UTF-8 without the characters XML forbids (else
+// message 150, which names the offending character), at most kMaxShortcutChars long (else
+// message 153). The QuickNicks' markup is held to kMaxMarkupChars the same way.
 bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx);
 
 // Shows an entry in the manager: the shortcut box and lbl_prevSC get its shortcut (or ""

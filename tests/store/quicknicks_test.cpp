@@ -155,6 +155,30 @@ TEST_F(QuickNicksTest, MarkupThatDoesNotParseChangesNothing) {
   EXPECT_EQ(s.dir.readConfig(), before);
 }
 
+// What the file's reader could not read back is never written: a shortcut over 1 000
+// characters, markup over 100 000 (characters, not bytes), each refused with the limit.
+TEST_F(QuickNicksTest, TextsTooLongToReadBackAreRefused) {
+  store(kThree, 1);
+  std::string longest;
+  for (int i = 0; i < 1000; ++i) longest += "\u00E9";
+  const std::string tooLong = longest + "e";
+  const std::string hugeMarkup = "<nick>" + std::string(100000, 'x') + "</nick>";
+  EXPECT_FALSE(saveQN("<nick>n</nick>", tooLong, ctx));
+  EXPECT_FALSE(replaceQN("<nick>n</nick>", tooLong, ctx));
+  EXPECT_FALSE(writeQN(hugeMarkup, ctx));
+  EXPECT_FALSE(saveQN(hugeMarkup, "s", ctx));
+  view.shortcutBox = tooLong;
+  EXPECT_FALSE(writeShortcut(ctx));
+  EXPECT_EQ(entries(), kThree);
+  ASSERT_EQ(s.dialogs.shown().size(), 5u);
+  EXPECT_EQ(s.dialogs.shown()[0].text,
+            "The shortcut or the QuickNick is too long to be saved (at most 1000 characters).");
+  EXPECT_EQ(s.dialogs.shown()[2].text,
+            "The shortcut or the QuickNick is too long to be saved (at most 100000 characters).");
+  view.shortcutBox = longest;
+  EXPECT_TRUE(writeShortcut(ctx));
+}
+
 TEST_F(QuickNicksTest, ReplaceQNReplacesOnlyTheFirstEntryWithTheShortcutInPlace) {
   store(qn("a", "one") + qn("s", "two") + qn("s", "three"), 1);
   replaceQN("<nick>\r\nNEW\r\n</nick>", "s", ctx);
