@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <iterator>
 
@@ -26,8 +27,10 @@ std::string readStandardInput() {
     const ssize_t n = ::read(0, block.data(), block.size());
     if (n > 0) {
       text.append(block.data(), static_cast<std::size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
+    } else if (n == 0) {
       break;
+    } else if (errno != EINTR) {
+      throw InputError(std::string("standard input: ") + std::strerror(errno));
     }
   }
   return text;

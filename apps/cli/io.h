@@ -1,9 +1,18 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 namespace tessalune::cli {
 
+// Standard input could not be read (a folder, a closed descriptor): the command fails with
+// the reason rather than treat it as empty.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// All of standard input; throws InputError when it cannot be read.
 std::string readStandardInput();
 void writeStandardOutput(const std::string& text);
 

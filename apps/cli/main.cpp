@@ -9,6 +9,7 @@
 #include "engine_tools.h"
 #include "exit_status.h"
 #include "host_tools.h"
+#include "io.h"
 #include "update_tools.h"
 
 namespace {
@@ -90,6 +91,9 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     std::cerr << "tessalune: " << e.what() << " (tessalune --help)\n";
     return kUsage;
+  } catch (const InputError& e) {
+    std::cerr << "tessalune: " << e.what() << "\n";
+    return kFileOrNetwork;
   }
   return exitCode;
 }

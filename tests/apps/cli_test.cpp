@@ -112,6 +112,11 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
     EXPECT_EQ(run.out.find("restart"), std::string::npos) << c.arguments;
   }
   EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/FGcolor\t#FF8000\n"), std::string::npos);
+  // Standard input that cannot be read is a failure with its reason, never an empty text.
+  for (const char* tool : {"plus2rtf", "xml2plus", "render --ansi"}) {
+    const std::string command = std::string(TESSALUNE_CLI) + " " + tool + " </ >/dev/null 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 4) << tool;
+  }
 
   // A damaged data folder: a missing guide comes back, a changed language file only with --force.
   const std::string config = testing::readFile(dir / "Tessalune" / "tessalune.xml");
