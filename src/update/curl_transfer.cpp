@@ -32,7 +32,8 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-// "scheme://host" of an address, the host in lower case; a relative address is resolved
+// "scheme://host:port" of an address (the scheme's port when none is written), the host in
+// lower case: a redirect is followed only there. A relative address is resolved
 // against base. Empty when it is not an address.
 std::string originOf(const std::string& address, const std::string& base = {}) {
   const CurlLibrary* curl = curlLibrary();
@@ -41,17 +42,20 @@ std::string originOf(const std::string& address, const std::string& base = {}) {
   std::string origin;
   char* scheme = nullptr;
   char* host = nullptr;
+  char* port = nullptr;
   const bool parsed = (base.empty() || curl->url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK) &&
                       curl->url_set(url, CURLUPART_URL, address.c_str(), 0) == CURLUE_OK &&
                       curl->url_get(url, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-                      curl->url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK;
+                      curl->url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK &&
+                      curl->url_get(url, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK;
   if (parsed) {
-    origin = std::string(scheme) + "://" + host;
+    origin = std::string(scheme) + "://" + host + ":" + port;
     std::transform(origin.begin(), origin.end(), origin.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   }
   curl->free(scheme);
   curl->free(host);
+  curl->free(port);
   curl->url_cleanup(url);
   return origin;
 }

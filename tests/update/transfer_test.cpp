@@ -189,6 +189,9 @@ TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {
   server.serveRedirect("/here", "/file");
   server.serveRedirect("/elsewhere", "http://localhost:" + std::to_string(server.port()) + "/file");
   server.serveRedirect("/nowhere", std::nullopt);
+  test::HttpTestServer other;  // the same host on another port is another origin
+  other.serveBody("/file", "another body");
+  server.serveRedirect("/otherport", other.url("/file"));
   const auto fetch = [&](const std::string& path) {
     states.clear();
     transfer.request(server.url(path));
@@ -199,6 +202,7 @@ TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {
   EXPECT_EQ(fetch("/elsewhere"), "failed");
   EXPECT_EQ(fetch("/nowhere"), "failed");
   EXPECT_EQ(states.back(), transfer_state::kError);
+  EXPECT_EQ(fetch("/otherport"), "failed");
   server.serveChunked("/unannounced", std::string(5000, 'x'));
   transfer.setMaxBodyBytes(4096);
   EXPECT_EQ(fetch("/file"), "the body");
