@@ -206,6 +206,7 @@ void writeDefaultConfiguration(StoreContext& ctx, int languageId) {
       std::filesystem::file_type::not_found) {
     return;
   }
+  ctx.lock.requireForWriting();
   platform::writeFileAtomically(ctx.files, configFilePath(ctx.pluginDir),
                                 defaultConfiguration(languageId) + "\r\n");
 }

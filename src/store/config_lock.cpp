@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <exception>
 #include <thread>
 
@@ -36,6 +37,7 @@ void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
   const std::filesystem::path path = configLockPath(pluginDir);
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  unlockedBecause_ = fd < 0 ? "cannot lock " + path.string() + ": " + std::strerror(errno) : std::string();
   if (fd >= 0) {
     const auto deadline = std::chrono::steady_clock::now() + wait_;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -60,6 +62,14 @@ void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
     platform::removeStaleTemporaries(configFilePath(pluginDir));
   } catch (const std::exception&) {
   }
+}
+
+void ConfigLock::requireForWriting() const {
+  if (depth_ > 0 && fd_ >= 0) return;
+  throw errors::RuntimeFailure(
+      errors::failure::kPermissionDenied,
+      (unlockedBecause_.empty() ? std::string("the configuration is not locked") : unlockedBecause_) +
+          "; nothing was written");
 }
 
 void ConfigLock::release() {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <string>
 
 namespace tessalune::store {
 
@@ -18,17 +19,22 @@ class ConfigLock {
 
   // Takes the lock, or one more level of it. The first level also removes the temporary
   // files that dead writers left. Throws errors::RuntimeFailure when another process
-  // holds it for longer than the wait. A folder where the lock file cannot even be
-  // opened (read-only, missing) is used unlocked: nothing can be written there anyway.
+  // holds it for longer than the wait. Where the lock file cannot even be opened (a
+  // read-only folder, a link into a missing one) the routine goes on unlocked: it may
+  // read, since files are replaced whole, but not write (see requireForWriting).
   void acquire(const std::filesystem::path& pluginDir);
   // Gives up one level; the last one unlocks.
   void release();
   bool held() const { return depth_ > 0; }
+  // Throws errors::RuntimeFailure, naming the lock file and the reason, unless the lock is
+  // really taken: a write without it could be lost to another writer.
+  void requireForWriting() const;
 
  private:
   std::chrono::milliseconds wait_;
   int fd_ = -1;
   int depth_ = 0;
+  std::string unlockedBecause_;  // why the lock file could not be opened, while held unlocked
 };
 
 // "<pluginDir>/Tessalune/tessalune.xml.lock".

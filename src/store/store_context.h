@@ -49,8 +49,12 @@ class ConfigSession {
   void reportLoadFailure(std::string_view source);
 
   platform::XmlDocument& doc() { return doc_; }
-  // Replaces the configuration file by the document. Throws when it cannot be written.
-  void save() { doc_.save(configFilePath(ctx_.pluginDir), ctx_.files); }
+  // Replaces the configuration file by the document. Throws when it cannot be written, or
+  // when the lock could not be taken (a write without it could be lost).
+  void save() {
+    ctx_.lock.requireForWriting();
+    doc_.save(configFilePath(ctx_.pluginDir), ctx_.files);
+  }
   void release();
 
  private:

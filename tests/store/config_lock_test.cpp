@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "store/config_file.h"
+#include "store/import_export.h"
 #include "support/config_fixture.h"
 
 namespace tessalune::store {
@@ -31,6 +32,22 @@ TEST(ConfigLock, AWriterWaitsForAnotherThenGivesUpWithoutWriting) {
   writeConfig("/config/suffix", "1", ctx);
   EXPECT_EQ(s.dir.configValue("/config/suffix"), "1");
   EXPECT_FALSE(briefWait.held());
+}
+
+// Where the lock file cannot be made (here a link into a missing folder), a write fails with
+// the reason and writes nothing, never reporting success; reads go on, files being replaced
+// whole.
+TEST(ConfigLock, WithoutTheLockNothingIsWrittenButReadsGoOn) {
+  testing::StoreFixture s;
+  s.dir.writeConfig(testing::defaultConfigWith());
+  std::filesystem::create_symlink(s.dir.path() / "missing" / "lock", configLockPath(s.dir.path()));
+  writeConfig("/config/suffix", "1", s.context);
+  ASSERT_EQ(s.failures.report.reports.size(), 1u);
+  EXPECT_NE(s.failures.report.reports[0].description.find("cannot lock"), std::string::npos);
+  EXPECT_EQ(s.dir.configValue("/config/suffix"), "0");
+  exportConfig(s.dir.path() / "copy.xml", s.context);
+  EXPECT_EQ(s.failures.report.reports.size(), 1u);
+  EXPECT_TRUE(std::filesystem::exists(s.dir.path() / "copy.xml"));
 }
 
 TEST(ConfigLock, IsReentrantWithinItsOwner) {
