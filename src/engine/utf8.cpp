@@ -125,6 +125,16 @@ std::string ensureUtf8(std::string_view text) {
   return encodeUtf8(decodeUtf8(text));
 }
 
+std::string shownAsText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : decodeUtf8(text)) {
+    const bool control = (c < 0x20 && c != U'\r' && c != U'\n' && c != U'\t') || (c >= 0x7F && c <= 0x9F);
+    appendUtf8(out, control ? U'\uFFFD' : c);
+  }
+  return out;
+}
+
 std::string windows1252ToUtf8(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

@@ -15,6 +15,10 @@ void appendUtf8(std::string& out, char32_t c);
 
 // text itself when it is valid UTF-8, otherwise its repaired copy.
 std::string ensureUtf8(std::string_view text);
+// Text from outside (the network) made fit to show: repaired as above, and every control
+// character but a line break or a tab replaced by U+FFFD, so that nothing in it acts on a
+// terminal (escape sequences, bells, titles).
+std::string shownAsText(std::string_view text);
 bool isValidUtf8(std::string_view text);
 
 // Every byte read as one Windows-1252 character.

@@ -172,6 +172,8 @@ void CurlTransfer::request(const std::string& url) {
   handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
   handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.lowSpeedTime.count()));
   handles_->curl->easy_setopt(easy, CURLOPT_USERAGENT, "Tessalune");
+  // A body sent compressed (asked for or not) arrives as what was compressed.
+  handles_->curl->easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
   handles_->curl->easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlCallbacks::onHeaderLine);
   handles_->curl->easy_setopt(easy, CURLOPT_HEADERDATA, this);
   handles_->curl->easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlCallbacks::onBody);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/utf8.h"
 #include "errors/message_ids.h"
 #include "errors/routine_guard.h"
 #include "errors/step_marker.h"
@@ -318,7 +319,7 @@ void UpdateService::onNewsState(int state) {
     if (!succeeded(t)) return newsFailed();
     std::optional<std::string> body = readText(t, deps_.limits.news);
     if (!body) return newsFailed();
-    news_ = std::move(*body);
+    news_ = engine::shownAsText(*body);  // the server's text, never its terminal codes
     deps_.dialogs.message(news_, platform::Icon::Information);
     enableNews(true);
   } catch (...) {

@@ -1,5 +1,6 @@
 // The update window's logic against a real HTTP server on 127.0.0.1, through libcurl.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,34 @@ TEST_F(UpdateServerTest, FetchesTheNewsOncePerLife) {
   service->btnNews_Click();
   EXPECT_EQ(server.requestCount(), before + 1);
   EXPECT_EQ(dialogs.shown().back().text, "Faster gradients.");
+}
+
+// News is shown as text: the server's terminal codes are replaced, a compressed body is
+// read as what it holds.
+TEST_F(UpdateServerTest, NewsIsShownAsText) {
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveBody("/TLnewsEN", "\033]0;owned\007Hi\033[2J\r\nbye\xff");
+  auto service = makeService();
+  service->btnCheck_Click();
+  service->btnNews_Click();
+  EXPECT_EQ(dialogs.shown().back().text, "\uFFFD]0;owned\uFFFDHi\uFFFD[2J\r\nbye\u00FF");
+
+  const std::string news = "Compressed news.";
+  std::string gzip(128, '\0');
+  z_stream zs{};
+  deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(news.data()));
+  zs.avail_in = static_cast<uInt>(news.size());
+  zs.next_out = reinterpret_cast<Bytef*>(gzip.data());
+  zs.avail_out = static_cast<uInt>(gzip.size());
+  deflate(&zs, Z_FINISH);
+  gzip.resize(zs.total_out);
+  deflateEnd(&zs);
+  server.serveBody("/TLnewsEN", gzip, {{"Content-Encoding", "gzip"}});
+  auto again = makeService();
+  again->btnCheck_Click();
+  again->btnNews_Click();
+  EXPECT_EQ(dialogs.shown().back().text, news);
 }
 
 TEST_F(UpdateServerTest, SavesTheInstallerOnlyWhenItArrivedWhole) {
