@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::broken("an installer was kept that did not arrive whole");
   }
   for (const auto& entry : std::filesystem::directory_iterator(fuzz::pluginFolder() / "Tessalune")) {
-    if (entry.path().filename().string().find(".part") != std::string::npos)
+    if (entry.path().filename().string().find(".tmp-") != std::string::npos)
       fuzz::broken("a partial file was left");
   }
   return 0;

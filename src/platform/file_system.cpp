@@ -151,8 +151,14 @@ void removeStaleTemporaries(const std::filesystem::path& file) {
   for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), error)) {
     const std::string name = entry.path().filename().string();
     if (!name.starts_with(prefix) || name.size() == prefix.size()) continue;
-    const std::string digits = name.substr(prefix.size());
-    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9) continue;
+    // "<pid>", or "<pid>.<number>" for a writer that keeps several at once.
+    const std::string rest = name.substr(prefix.size());
+    const std::string digits = rest.substr(0, rest.find('.'));
+    const std::string number = digits.size() < rest.size() ? rest.substr(digits.size() + 1) : "0";
+    const auto allDigits = [](const std::string& s) {
+      return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    if (!allDigits(digits) || !allDigits(number) || digits.size() > 9) continue;
     const pid_t writer = static_cast<pid_t>(std::stol(digits));
     const bool dead = writer == ::getpid() || (::kill(writer, 0) != 0 && errno == ESRCH);
     if (dead) std::filesystem::remove(entry.path(), error);

@@ -50,8 +50,9 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
 // mid-write: "<name>.tmp-" followed by the writer's process id.
 inline constexpr std::string_view kTemporarySuffix = ".tmp-";
 
-// Removes the temporary files that writers of file, now dead, left beside its target.
-// Only safe while no other writer of the file can run (under its lock).
+// Removes the temporary files that writers of file, now dead, left beside its target
+// ("<name>.tmp-<pid>", or "<name>.tmp-<pid>.<number>"). Only safe while no other writer of
+// the file can run (under its lock).
 void removeStaleTemporaries(const std::filesystem::path& file);
 
 }  // namespace tessalune::platform

@@ -1,7 +1,12 @@
 #include "update/update_service.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <fstream>
 #include <system_error>
@@ -12,6 +17,7 @@
 #include "errors/message_ids.h"
 #include "errors/routine_guard.h"
 #include "errors/step_marker.h"
+#include "platform/file_system.h"
 
 namespace tessalune::update {
 
@@ -27,6 +33,16 @@ bool succeeded(const Transfer& t) {
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+bool writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
 }
 
 void removeQuietly(const std::filesystem::path& path) {
@@ -156,8 +172,15 @@ std::filesystem::path UpdateService::installerPath() const {
   return deps_.pluginDir / "Tessalune" / std::string(kInstallerFile);
 }
 
+// Unique to the process and the download, so that no two writers share it; a dead
+// process's is recognised and removed by the next download.
 std::filesystem::path UpdateService::partialPath(std::uint64_t generation) const {
-  return deps_.pluginDir / "Tessalune" / (std::string(kInstallerFile) + ".part" + std::to_string(generation));
+  return installerPath().string() + std::string(platform::kTemporarySuffix) + std::to_string(::getpid()) +
+         "." + std::to_string(generation);
+}
+
+std::filesystem::path UpdateService::lockPath() const {
+  return installerPath().parent_path();
 }
 
 Transfer& UpdateService::transfer(std::unique_ptr<Transfer>& slot, void (UpdateService::*onState)(int)) {
@@ -336,6 +359,13 @@ void UpdateService::newsFailed() {
 
 void UpdateService::btnDwld_Click() {
   ui::UpdateWindow& w = deps_.window;
+  // One download at a time across processes: another one's installer is left alone. What
+  // dead downloads left behind goes first.
+  if (downloadLock_.tryAcquire(lockPath()) == DownloadLock::Outcome::HeldElsewhere) {
+    deps_.dialogs.message(message(msg::kDownloadRunning), platform::Icon::Exclamation);
+    return;
+  }
+  platform::removeStaleTemporaries(installerPath());
   for (ui::Control* c : {static_cast<ui::Control*>(&w.btnNews), static_cast<ui::Control*>(&w.btnNews.label()),
                          static_cast<ui::Control*>(&w.btnDwld), static_cast<ui::Control*>(&w.btnDwld.label()),
                          static_cast<ui::Control*>(&w.lbl_majInfo)}) {
@@ -414,25 +444,22 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
 
   // Written beside the installer and renamed over it only once complete, so a damaged
   // installer never carries the installer's name.
+  // Created new, never opened through what is there (a link, a pipe).
   const std::filesystem::path partial = partialPath(generation);
-  bool written = true;
-  {
-    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-    if (!file) written = false;
-    while (written) {
-      const std::vector<std::uint8_t> chunk = t.getChunkBytes(1024);
-      // A cancel, a failure or a new download reported while the read waited ends this one.
-      if (cancelRequested_ || !downloading_ || generation != generation_) break;
-      if (chunk.empty()) break;
-      file.write(reinterpret_cast<const char*>(chunk.data()), static_cast<std::streamsize>(chunk.size()));
-      if (!file) written = false;
-      received_ += static_cast<std::int64_t>(chunk.size());
-      if (received_ > limit) written = false;  // longer than any installer: not one
-      showProgress();
-    }
-    file.close();
-    if (file.fail()) written = false;
+  const int fd = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  bool written = fd >= 0;
+  if (!written) failureCause_ = partial.string() + ": " + std::strerror(errno);
+  while (written) {
+    const std::vector<std::uint8_t> chunk = t.getChunkBytes(1024);
+    // A cancel, a failure or a new download reported while the read waited ends this one.
+    if (cancelRequested_ || !downloading_ || generation != generation_) break;
+    if (chunk.empty()) break;
+    written = writeAll(fd, chunk);
+    received_ += static_cast<std::int64_t>(chunk.size());
+    if (received_ > limit) written = false;  // longer than any installer: not one
+    showProgress();
   }
+  if (fd >= 0 && ::close(fd) != 0) written = false;
 
   if (generation != generation_ || !downloading_) {
     // Cancelled, failed (the failure has been shown) or replaced while reading.
@@ -454,6 +481,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
     return downloadFailed(true);
   }
   downloading_ = false;
+  downloadLock_.release();
   finished_ = true;
   if (totalLength_ < 0) totalLength_ = received_;
   showProgress();
@@ -490,7 +518,7 @@ void UpdateService::leaveDownloadPanel() {
 }
 
 void UpdateService::downloadFailed(bool tell) {
-  if (netDwld_) failureCause_ = netDwld_->failureCause();
+  if (netDwld_ && !netDwld_->failureCause().empty()) failureCause_ = netDwld_->failureCause();
   downloading_ = false;
   finished_ = false;
   if (netDwld_) netDwld_->cancel();
@@ -500,6 +528,7 @@ void UpdateService::downloadFailed(bool tell) {
   // What a failed download saved is deleted; a deletion that fails is ignored.
   removeQuietly(partialPath(generation_));
   removeQuietly(installerPath());
+  downloadLock_.release();
 }
 
 // --- Cancel or install -----------------------------------------------------------------
@@ -517,6 +546,7 @@ void UpdateService::btnCancel_Click() {
   // The reading loop, if it runs, stops at its next chunk and deletes the partial file.
   cancelRequested_ = true;
   downloading_ = false;
+  downloadLock_.release();
   if (netDwld_) netDwld_->cancel();
   leaveDownloadPanel();
   w.lbl_majInfo.setVisible(true);

@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "ui/about_window.h"
 #include "ui/update_window.h"
+#include "update/download_lock.h"
 #include "update/transfer.h"
 
 namespace tessalune::update {
@@ -138,6 +139,7 @@ class UpdateService {
   void enableCheck(bool enabled);
   void enableNews(bool enabled);
   std::filesystem::path partialPath(std::uint64_t generation) const;
+  std::filesystem::path lockPath() const;
   // Reads a text body chunk by chunk; nothing when it fails or is longer than max.
   std::optional<std::string> readText(Transfer& t, std::size_t max);
 
@@ -157,6 +159,7 @@ class UpdateService {
   std::string failureCause_;
   std::string cancelCaption_;     // btnCancel's caption while it cancels
   bool downloading_ = false;      // a download is running: its notifications count
+  DownloadLock downloadLock_;     // held from a download's start to its end
   std::uint64_t generation_ = 0;  // which download the notifications belong to
 };
 

@@ -2,6 +2,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -44,7 +50,7 @@ class UpdateServerTest : public ::testing::Test {
   bool installerSaved() const { return std::filesystem::exists(dir.path() / "Tessalune" / "TLsetup.exe"); }
   bool anyPartialFile() const {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Tessalune")) {
-      if (entry.path().filename().string().starts_with("TLsetup.exe.part")) return true;
+      if (entry.path().filename().string().starts_with("TLsetup.exe.tmp-")) return true;
     }
     return false;
   }
@@ -145,6 +151,33 @@ TEST_F(UpdateServerTest, SavesTheInstallerOnlyWhenItArrivedWhole) {
     EXPECT_FALSE(anyPartialFile()) << failure;
     EXPECT_EQ(dialogs.shown().back().text, "Error during update's download.") << failure;
   }
+}
+
+// A download takes a file of its own, created new, and the folder's lock: a second download
+// while another process holds it is refused; what a dead download left, or a pipe planted
+// where this one's file goes, is removed, never opened (no hang).
+TEST_F(UpdateServerTest, DownloadsNeverShareOrFollowAFile) {
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveBody("/TLsetup.exe", std::string(3000, 'i'));
+  const std::filesystem::path folder = dir.path() / "Tessalune";
+  const int other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  auto service = makeService();
+  service->btnCheck_Click();
+  service->btnDwld_Click();
+  EXPECT_EQ(dialogs.shown().back().text,
+            "Another download of the update is running; try again when it has finished.");
+  EXPECT_FALSE(installerSaved());
+  ::close(other);
+
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  std::ofstream(folder / ("TLsetup.exe.tmp-" + std::to_string(dead))) << "left by a killed download";
+  ASSERT_EQ(::mkfifo((folder / ("TLsetup.exe.tmp-" + std::to_string(::getpid()) + ".1")).c_str(), 0600), 0);
+  service->btnDwld_Click();
+  EXPECT_TRUE(service->finished());
+  EXPECT_FALSE(anyPartialFile());
 }
 
 TEST_F(UpdateServerTest, ACancelInTheMiddleDeletesThePartialFileAndADownloadAfterwardsWorks) {
