@@ -2,6 +2,7 @@
 
 #include "errors/failure.h"
 #include "errors/message_ids.h"
+#include "platform/file_system.h"
 #include "platform/xml_document.h"
 
 namespace tessalune::store {
@@ -82,6 +83,9 @@ void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
     if (!config.load("exportConfig")) return;
     config.release();
     ctx.failures.step.advance();
+    // What an export killed mid-write left beside the target goes first (only a dead
+    // writer's: a live one's file is its own).
+    platform::removeStaleTemporaries(path);
     config.doc().save(path, ctx.files);
     ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
   });

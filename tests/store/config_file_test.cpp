@@ -1,6 +1,8 @@
 #include "store/config_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -166,10 +168,17 @@ TEST_F(ConfigTest, ExportThenImportRestoresEverythingAndRestartsButAMalformedImp
   const std::string file =
       defaultConfigWith({{"\t</quicknicks>", "<quicknick shortcut=\"a\"><b/>x</quicknick>\t</quicknicks>"}});
   s.dir.writeConfig(file);
+  // An export killed mid-write left its temporary file: the next export clears it.
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ::waitpid(dead, nullptr, 0);
+  const std::filesystem::path leftover = s.dir.path() / ("saved.xml.tmp-" + std::to_string(dead));
+  std::ofstream(leftover) << "half an export";
   s.dialogs.queueFile((s.dir.path() / "saved").string());
   exportWithDialog(s.context);
   EXPECT_EQ(s.dialogs.shown().back().text, "Config was exported successfully.");
   EXPECT_TRUE(std::filesystem::exists(s.dir.path() / "saved.xml"));  // the default extension
+  EXPECT_FALSE(std::filesystem::exists(leftover));
 
   writeConfig("/config/suffix", "1", s.context);
   testing::RecordingLifecycle lifecycle;
