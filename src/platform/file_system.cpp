@@ -116,7 +116,12 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
   }
   const std::filesystem::path temporary =
       target.string() + std::string(kTemporarySuffix) + std::to_string(::getpid());
-  const int fd = files.open(temporary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Created new, never opened through what is there: a name left by this process's earlier
+  // failure, or planted (a link, a pipe), is removed first, not followed.
+  constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int fd = files.open(temporary, kCreateNew, 0644);
+  if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0)
+    fd = files.open(temporary, kCreateNew, 0644);
   if (fd < 0) failWrite(file, temporary, errno);
   const auto failClosing = [&](int error) {
     ::close(fd);

@@ -10,6 +10,13 @@
 
 namespace tessalune::plugin {
 
+namespace {
+
+// The largest present file repair reads, to compare it and to keep it as a backup.
+constexpr std::uintmax_t kLargestKept = 64u << 20;
+
+}  // namespace
+
 std::filesystem::path defaultPluginDir() {
   if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
     return std::filesystem::path(data) / "tessalune";
@@ -21,10 +28,10 @@ bool installDataFolder(const std::filesystem::path& pluginDir) {
   const std::filesystem::path data = pluginDir / "Tessalune";
   if (std::filesystem::exists(data)) return false;
   std::filesystem::create_directories(data);
+  // Each file whole or not at all: a full disk leaves files missing, never cut short.
   for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
-    std::ofstream out(pluginDir / path, std::ios::binary);
-    out << *platform::embeddedResource(path);
-    if (!out.flush()) throw std::runtime_error("cannot write " + (pluginDir / path).string());
+    platform::writeFileAtomically(platform::systemFileSystem(), pluginDir / path,
+                                  std::string(*platform::embeddedResource(path)));
   }
   return true;
 }
@@ -36,18 +43,29 @@ DataFolderRepair repairDataFolder(const std::filesystem::path& pluginDir, bool f
   for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
     const std::filesystem::path file = pluginDir / path;
     const std::string_view shipped = *platform::embeddedResource(path);
-    const platform::FileContents present = platform::readFile(files, file, shipped.size() + 1);
-    const bool missing = present.error == ENOENT;
+    const platform::FileContents present = platform::readFile(files, file, kLargestKept);
+    // Empty, or the shipped file cut short (a write that broke off), is damage, not an edit.
+    const bool missing =
+        present.error == ENOENT ||
+        (present.error == 0 && present.bytes.size() < shipped.size() && shipped.starts_with(present.bytes));
     if (!missing && present.error == 0 && present.bytes == shipped) continue;
     if (!missing && !force) {
       repair.differing.emplace_back(path);
       continue;
     }
     if (!missing) {
+      // The old file is kept under a new file of that name, never written through a link
+      // (or into a pipe) that stands there.
+      const std::filesystem::path backup = file.string() + ".bak";
       std::error_code error;
-      std::filesystem::copy_file(file, file.string() + ".bak",
-                                 std::filesystem::copy_options::overwrite_existing, error);
-      if (error) throw std::runtime_error("cannot keep " + file.string() + ".bak: " + error.message());
+      const auto standing = std::filesystem::symlink_status(backup, error).type();
+      if (standing != std::filesystem::file_type::not_found &&
+          standing != std::filesystem::file_type::regular) {
+        std::filesystem::remove(backup, error);
+      }
+      if (present.error != 0)
+        throw std::runtime_error("cannot keep " + backup.string() + ": the file cannot be read");
+      platform::writeFileAtomically(files, backup, present.bytes);
     }
     platform::writeFileAtomically(files, file, std::string(shipped));
     (missing ? repair.restored : repair.replaced).emplace_back(path);

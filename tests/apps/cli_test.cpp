@@ -130,6 +130,19 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
             "replaced\tTessalune/english.lng (the old one is Tessalune/english.lng.bak)\n");
   EXPECT_EQ(testing::readFile(dir / "Tessalune" / "english.lng.bak"), "mine");
   EXPECT_EQ(testing::readFile(dir / "Tessalune" / "tessalune.xml"), config);
+  // A shipped file cut short or emptied is damage, restored without --force; a backup is a
+  // new file, never written through a link standing at its name.
+  const std::string guide = testing::readFile(dir / "Tessalune" / "readme.rtf");
+  std::ofstream(dir / "Tessalune" / "readme.rtf", std::ios::binary) << guide.substr(0, guide.size() / 2);
+  std::ofstream(dir / "Tessalune" / "leeme.rtf", std::ios::binary | std::ios::trunc);
+  EXPECT_EQ(runCli("repair" + at).out, "restored\tTessalune/leeme.rtf\nrestored\tTessalune/readme.rtf\n");
+  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "readme.rtf"), guide);
+  std::ofstream(dir / "victim") << "untouched";
+  std::filesystem::create_symlink(dir / "victim", dir / "Tessalune" / "french.lng.bak");
+  std::ofstream(dir / "Tessalune" / "french.lng") << "mine too";
+  runCli("repair --force" + at);
+  EXPECT_EQ(testing::readFile(dir / "victim"), "untouched");
+  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "french.lng.bak"), "mine too");
   std::filesystem::remove_all(dir);
 }
 

@@ -60,6 +60,14 @@ TEST(WriteFileAtomically, KeepsTheModeAndWritesThroughASymbolicLink) {
   EXPECT_EQ(contents(target), "new");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
+
+  // A link planted where the temporary file goes is removed, never written through.
+  const fs::path victim = dir.path() / "victim";
+  std::ofstream(victim) << "untouched";
+  fs::create_symlink(victim, target.string() + std::string(kTemporarySuffix) + std::to_string(::getpid()));
+  writeFileAtomically(systemFileSystem(), link, "newer");
+  EXPECT_EQ(contents(target), "newer");
+  EXPECT_EQ(contents(victim), "untouched");
 }
 
 TEST(ReadFile, OnlyAFileThatDoesNotExistIsMissing) {
