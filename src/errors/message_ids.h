@@ -58,6 +58,7 @@ inline constexpr int kInstallerNotStarted = 151;
 inline constexpr int kTooManyQuickNicks = 152;
 inline constexpr int kTooLongToSave = 153;  // %1: the most characters it may have
 inline constexpr int kDownloadRunning = 154;
+inline constexpr int kQuickNicksChanged = 155;
 
 // The descriptions of the published commands, 901 to 908, in the command table's order.
 inline constexpr int kFirstCommandDescription = 901;

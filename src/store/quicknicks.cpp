@@ -1,5 +1,6 @@
 #include "store/quicknicks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -183,6 +184,41 @@ std::optional<SavedQuickNick> saveQN(std::string_view markup, std::string_view s
   });
 }
 
+namespace {
+
+// Whether the entry at the shown position is still the one the manager shows (its shortcut
+// and its text): another program may have deleted or changed entries meanwhile.
+bool stillShown(const std::vector<XmlNode>& entries, QuickNickContext& ctx) {
+  const std::int16_t index = ctx.state.index;
+  if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return false;
+  const XmlNode& entry = entries[static_cast<std::size_t>(index)];
+  if (entry.attribute(kShortcut) != ctx.view.previousShortcut()) return false;
+  engine::RichTextBox stored;
+  errors::FailureContext& failures = ctx.store.failures;
+  stored.setTextRtf(engine::plus2rtf(engine::xml2plus(quickNickBody(entry), failures), failures));
+  return stored.text() == ctx.view.preview().text();
+}
+
+// Says that the list changed and shows it as the file holds it now, near the position shown.
+void showAsItIsNow(const std::vector<XmlNode>& entries, QuickNickContext& ctx) {
+  ctx.store.dialogs.message(ctx.store.messages.message(msg::kQuickNicksChanged), platform::Icon::Exclamation);
+  QuickNickState& state = ctx.state;
+  state.count = static_cast<std::int16_t>(entries.size());
+  if (entries.empty()) {
+    state.index = 0;
+    ctx.view.setCounter("0 / 0");
+    ctx.view.preview().setText("");
+    ctx.view.setShortcut("");
+    ctx.view.setPreviousShortcut("");
+    return;
+  }
+  state.index = std::clamp<std::int16_t>(state.index, 0, static_cast<std::int16_t>(state.count - 1));
+  ctx.view.setCounter(counterText(state.index, state.count));
+  showQuickNick(entries[static_cast<std::size_t>(state.index)], ctx);
+}
+
+}  // namespace
+
 void deleteQN(QuickNickContext& ctx) {
   errors::FailureContext& failures = ctx.store.failures;
   errors::guardProcedure(failures, "deleteQN", [&] {
@@ -194,7 +230,12 @@ void deleteQN(QuickNickContext& ctx) {
 
     failures.step.advance();
     const std::vector<XmlNode> entries = config.doc().selectNodes(kEntriesPath);
-    if (state.index < 0 || static_cast<std::size_t>(state.index) >= entries.size()) return;
+    if (entries.empty() && state.count == 0) return;  // nothing shown, nothing to delete
+    if (!stillShown(entries, ctx)) {
+      config.release();
+      showAsItIsNow(entries, ctx);
+      return;
+    }
 
     failures.step.advance();
     const XmlNode entry = entries[static_cast<std::size_t>(state.index)];
@@ -246,6 +287,11 @@ bool writeShortcut(QuickNickContext& ctx) {
       config.release();
       ctx.store.dialogs.message(ctx.store.messages.message(msg::kShortcutTaken), platform::Icon::Exclamation);
       ctx.state.shortcutMatched = true;
+      return false;
+    }
+    if (!stillShown(entries, ctx)) {
+      config.release();
+      showAsItIsNow(entries, ctx);
       return false;
     }
     entryAt(entries, ctx.state.index).setAttribute(kShortcut, shortcut);

@@ -132,6 +132,31 @@ TEST_F(QuickNicksTest, DeleteQNClosesTheGapAndShowsTheNextEntry) {
   EXPECT_TRUE(s.failures.report.reports.empty());
 }
 
+// Another program changed the list while the manager showed an entry: Delete and a new
+// shortcut act on nothing, the manager says so and shows the file as it is now.
+TEST_F(QuickNicksTest, AStalePositionChangesNothing) {
+  store(kThree, 0);
+  s.dir.writeConfig("<config>\r\n\t<quicknicks>" + qn("b", "two") + qn("c", "three") +
+                    "</quicknicks>\r\n</config>");
+  deleteQN(ctx);
+  EXPECT_EQ(entries(), qn("b", "two") + qn("c", "three"));
+  EXPECT_EQ(view.counter, "1 / 2");
+  EXPECT_EQ(view.previous, "b");
+  EXPECT_EQ(
+      s.dialogs.shown().back().text,
+      "The QuickNicks were changed meanwhile; nothing was changed here, and they are shown as they are now.");
+
+  s.dir.writeConfig("<config>\r\n\t<quicknicks>" + qn("b", "TWO") + qn("c", "three") +
+                    "</quicknicks>\r\n</config>");
+  view.shortcutBox = "renamed";
+  EXPECT_FALSE(writeShortcut(ctx));
+  EXPECT_EQ(entries(), qn("b", "TWO") + qn("c", "three"));
+  EXPECT_EQ(view.box.text(), "TWO");
+  view.shortcutBox = "renamed";
+  EXPECT_TRUE(writeShortcut(ctx));  // what is shown now is what the file holds
+  EXPECT_EQ(entries(), qn("renamed", "TWO") + qn("c", "three"));
+}
+
 TEST_F(QuickNicksTest, WriteQNAppendsTheBodyWithoutTheWritersLayout) {
   store(kThree);
   writeQN("<nick>\r\n<FG color=\"#FF0000\"/>\ta&lt;br /&gt;b &gt; c\r\n</nick>", ctx);
