@@ -1,12 +1,15 @@
 // Loads arbitrary bytes as RTF into a rich-text box, reads the box back as RTF and as
 // text, and checks that the box's own RTF loads back to the same text. The same bytes, read
-// as characters with formats, check that copying a box directly gives what its RTF gives.
+// as characters with formats, check that copying a box directly gives what its RTF gives,
+// and that formats set over ranges read back as a plain list of characters has them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/rich_text_box.h"
 
@@ -42,6 +45,32 @@ StyledText charactersOf(const std::uint8_t* data, std::size_t size) {
   return text;
 }
 
+// Formats set over ranges chosen by the bytes, through the box and on a plain list of
+// characters side by side: the box, which stores each format once, must read back the list.
+void checkFormatEdits(RichTextBox& box, const std::uint8_t* data, std::size_t size) {
+  std::vector<StyledChar> expected(box.characters().begin(), box.characters().end());
+  const int length = box.length();
+  for (std::size_t i = 0; length > 0 && i + 3 <= size; i += 3) {
+    const int start = data[i] % length, count = data[i + 1] % (length - start + 1);
+    const std::uint8_t how = data[i + 2];
+    box.select(start, count);
+    const ColourNumber colour = how * 0x010203u;
+    for (int k = start; k < start + count; ++k) {
+      CharFormat& format = expected[static_cast<std::size_t>(k)].format;
+      if (how & 1) format.textColour = colour;
+      if (how & 2) format.background = colour;
+      if (how & 4) format.italic = (how & 8) != 0;
+    }
+    if (how & 1) box.setSelColor(colour);
+    if (how & 2) box.setSelBackColor(colour);
+    if (how & 4) box.setSelItalic((how & 8) != 0);
+  }
+  if (!std::equal(expected.begin(), expected.end(), box.characters().begin(), box.characters().end())) {
+    std::fprintf(stderr, "the box's formats left those set on the list\n");
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -65,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RichTextBox styled;
   styled.setCharacters(charactersOf(data, size), 0);
   checkDirectCopy(styled);
+  checkFormatEdits(styled, data, size);
   return 0;
 }

@@ -9,7 +9,7 @@ namespace tessalune::engine {
 std::string RichTextBox::text() const {
   std::string out;
   out.reserve(chars_.size());
-  for (const StyledChar& c : chars_) appendUtf8(out, c.ch);
+  for (std::size_t i = 0; i < chars_.size(); ++i) appendUtf8(out, chars_.charAt(i));
   return out;
 }
 
@@ -33,11 +33,12 @@ namespace {
 bool rtfCarriesAsItIs(const StyledText& text) {
   const auto fits = [](const BoxColour& colour) { return !colour || *colour <= kRgbMask; };
   for (std::size_t i = 0; i < text.size(); ++i) {
-    const StyledChar& c = text[i];
-    if ((c.ch >= 0xD800 && c.ch <= 0xDFFF) || c.ch > 0x10FFFF) return false;
-    if (c.ch == U'\r' && (i + 1 == text.size() || text[i + 1].ch != U'\n')) return false;
-    if (c.ch == U'\n' && (i == 0 || text[i - 1].ch != U'\r')) return false;
-    if (!fits(c.format.textColour) || !fits(c.format.background)) return false;
+    const char32_t c = text.charAt(i);
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
+    if (c == U'\r' && (i + 1 == text.size() || text.charAt(i + 1) != U'\n')) return false;
+    if (c == U'\n' && (i == 0 || text.charAt(i - 1) != U'\r')) return false;
+    const CharFormat& format = text.formatAt(i);
+    if (!fits(format.textColour) || !fits(format.background)) return false;
   }
   return true;
 }
@@ -53,11 +54,11 @@ void RichTextBox::copyTextRtfFrom(const RichTextBox& source) {
   // force, that of the last character before it.
   chars_ = source.chars_;
   CharFormat inForce;
-  for (StyledChar& c : chars_) {
-    if (isLineBreakChar(c.ch)) {
-      c.format = inForce;
+  for (std::size_t i = 0; i < chars_.size(); ++i) {
+    if (isLineBreakChar(chars_.charAt(i))) {
+      chars_.setFormat(i, inForce);
     } else {
-      inForce = c.format;
+      inForce = chars_.formatAt(i);
     }
   }
   selStart_ = selLength_ = 0;
@@ -88,7 +89,7 @@ void RichTextBox::select(int start, int length) {
 std::string RichTextBox::selectedText() const {
   std::string out;
   for (int i = selStart_; i < selStart_ + selLength_; ++i)
-    appendUtf8(out, chars_[static_cast<std::size_t>(i)].ch);
+    appendUtf8(out, chars_.charAt(static_cast<std::size_t>(i)));
   return out;
 }
 
@@ -109,23 +110,21 @@ void RichTextBox::replaceRange(int start, int length, std::string_view text) {
   // New characters take the format of the first one they replace, else of the one
   // before the caret, else of the first character.
   CharFormat format = readFormat();
-  if (length > 0) format = chars_[static_cast<std::size_t>(start)].format;
+  if (length > 0) format = chars_.formatAt(static_cast<std::size_t>(start));
   StyledText inserted;
-  for (char32_t c : decodeUtf8(text)) inserted.push_back({c, format});
-  normaliseLineBreaks(inserted);
-  const auto first = chars_.begin() + start;
-  chars_.erase(first, first + length);
-  chars_.insert(chars_.begin() + start, inserted.begin(), inserted.end());
-  selStart_ = start + static_cast<int>(inserted.size());
+  LineBreakNormaliser(inserted).addText(text, format);
+  const int insertedLength = static_cast<int>(inserted.size());
+  chars_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(length), std::move(inserted));
+  selStart_ = start + insertedLength;
   selLength_ = 0;
   typingFormatSet_ = false;
 }
 
 CharFormat RichTextBox::readFormat() const {
-  if (selLength_ > 0) return chars_[static_cast<std::size_t>(selStart_)].format;
+  if (selLength_ > 0) return chars_.formatAt(static_cast<std::size_t>(selStart_));
   if (typingFormatSet_) return typingFormat_;
-  if (selStart_ > 0) return chars_[static_cast<std::size_t>(selStart_ - 1)].format;
-  if (!chars_.empty()) return chars_.front().format;
+  if (selStart_ > 0) return chars_.formatAt(static_cast<std::size_t>(selStart_ - 1));
+  if (!chars_.empty()) return chars_.formatAt(0);
   return typingFormat_;
 }
 
@@ -136,10 +135,11 @@ Tristate RichTextBox::readToggle(bool CharFormat::*toggle) const {
   bool mixed = false;
   const auto visit = [&](bool skipBreaks) {
     for (int i = selStart_; i < selStart_ + selLength_; ++i) {
-      const StyledChar& c = chars_[static_cast<std::size_t>(i)];
-      if (skipBreaks && isLineBreakChar(c.ch)) continue;
-      if (seen && *seen != c.format.*toggle) mixed = true;
-      seen = c.format.*toggle;
+      const std::size_t at = static_cast<std::size_t>(i);
+      if (skipBreaks && isLineBreakChar(chars_.charAt(at))) continue;
+      const bool on = chars_.formatAt(at).*toggle;
+      if (seen && *seen != on) mixed = true;
+      seen = on;
     }
   };
   visit(true);
@@ -156,7 +156,7 @@ void RichTextBox::applyToSelection(Apply&& apply) {
     typingFormatSet_ = true;
     return;
   }
-  for (int i = selStart_; i < selStart_ + selLength_; ++i) apply(chars_[static_cast<std::size_t>(i)].format);
+  chars_.changeFormats(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), apply);
   edited();
 }
 

@@ -94,7 +94,6 @@ void protectSpaces(RichTextBox& scratch) {
   const StyledText& chars = scratch.characters();
   const std::u32string marker = decodeUtf8(markup::kSpace);
   StyledText out;
-  out.reserve(chars.size());
   int caret = -1;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     if (i == 0 || chars[i].ch != U' ') {
@@ -469,7 +468,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
 
   // Refusals: nothing typed, or more characters than the limit.
   step.advance();
-  if (box.text().empty()) {
+  if (box.length() == 0) {
     ctx.dialogs.message(ctx.messages.message(nickname ? msg::kTypeANick : msg::kTypeAMessage),
                         Icon::Critical);
     box.setFocus();

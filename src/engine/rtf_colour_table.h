@@ -7,30 +7,27 @@
 
 #include "engine/byte_writer.h"
 #include "engine/colour.h"
+#include "engine/intern_table.h"
 
 namespace tessalune::engine {
 
-// An RTF colour table: colours in order of first use, each once, numbered from 1. Looked
-// up through an open-addressing hash table: a gradient gives nearly every character a
-// colour of its own, and the writers look one up for every colour change they write.
+// An RTF colour table: colours in order of first use, each once, numbered from 1.
 class RtfColourTable {
  public:
   // The position of colour, added at the end when it is new.
-  std::size_t indexOf(ColourNumber colour) {
-    if ((colours_.size() + 1) * 2 > slots_.size()) grow();
-    std::size_t slot = home(colour);
-    while (slots_[slot] != 0) {
-      if (colours_[slots_[slot] - 1] == colour) return slots_[slot];
-      slot = (slot + 1) & (slots_.size() - 1);
-    }
-    colours_.push_back(colour);
-    slots_[slot] = static_cast<std::uint32_t>(colours_.size());
-    return colours_.size();
-  }
+  std::size_t indexOf(ColourNumber colour) { return std::size_t{colours_.add(colour)} + 1; }
   bool empty() const { return colours_.empty(); }
 
   // "{\colortbl ;" and each entry ("\red" R "\green" G "\blue" B ";"), then "}".
   std::string text() const {
+    ByteWriter out(textSize());
+    appendText(out);
+    return std::move(out).take();
+  }
+  // An upper bound of the text's size.
+  std::size_t textSize() const { return 16 + colours_.size() * 32; }
+  // The same text, written on.
+  void appendText(ByteWriter& out) const {
     // Each entry is the same three words around three numbers of one to three digits.
     static constexpr auto kDecimal = [] {
       std::array<std::array<char, 4>, 256> all{};  // digits, then their count in the last place
@@ -43,36 +40,26 @@ class RtfColourTable {
       }
       return all;
     }();
-    ByteWriter out(16 + colours_.size() * 32);
     out.put("{\\colortbl ;");
     const auto component = [&](std::string_view word, int value) {
       const std::array<char, 4>& d = kDecimal[static_cast<std::size_t>(value)];
       out.put(word);
       out.put(std::string_view(d.data(), static_cast<std::size_t>(d[3])));
     };
-    for (ColourNumber c : colours_) {
+    for (ColourNumber c : colours_.values()) {
       component("\\red", redOf(c));
       component("\\green", greenOf(c));
       component("\\blue", blueOf(c));
       out.put(';');
     }
     out.put('}');
-    return std::move(out).take();
   }
 
  private:
-  std::size_t home(ColourNumber colour) const { return (colour * 0x9E3779B1u >> 7) & (slots_.size() - 1); }
-  void grow() {
-    slots_.assign(slots_.empty() ? 64 : slots_.size() * 2, 0);
-    for (std::size_t i = 0; i < colours_.size(); ++i) {
-      std::size_t slot = home(colours_[i]);
-      while (slots_[slot] != 0) slot = (slot + 1) & (slots_.size() - 1);
-      slots_[slot] = static_cast<std::uint32_t>(i + 1);
-    }
-  }
-
-  std::vector<ColourNumber> colours_;
-  std::vector<std::uint32_t> slots_;  // 0: empty, else a position in colours_
+  struct Hash {
+    std::size_t operator()(ColourNumber colour) const { return colour * 0x9E3779B1u >> 7; }
+  };
+  InternTable<ColourNumber, Hash> colours_;
 };
 
 }  // namespace tessalune::engine

@@ -37,12 +37,11 @@ struct ControlWord {
 
 class RtfReader {
  public:
-  explicit RtfReader(std::string_view rtf) : rtf_(rtf) {}
+  explicit RtfReader(std::string_view rtf) : rtf_(rtf) { text_.reserve(rtf.size()); }
 
   StyledText read() {
     while (pos_ < rtf_.size() && !finished_) step();
     dropFinalParagraphMark();
-    normaliseLineBreaks(text_);
     return std::move(text_);
   }
 
@@ -280,19 +279,19 @@ class RtfReader {
   void appendChar(char32_t c) {
     if (state().skipped || state().colourTable) return;
     highSurrogate_ = 0;
-    text_.push_back({c, state().format});
+    lines_.add(c, state().format);
   }
 
   void appendLineBreak() {
     if (state().skipped || state().colourTable) return;
-    text_.push_back({U'\r', state().format});
-    text_.push_back({U'\n', state().format});
+    lines_.add(U'\r', state().format);
+    lines_.add(U'\n', state().format);
     lastParagraphEnd_ = text_.size();
   }
 
   // The control ends its document with a paragraph mark that is not part of the text.
   void dropFinalParagraphMark() {
-    if (lastParagraphEnd_ != 0 && lastParagraphEnd_ == text_.size()) text_.resize(text_.size() - 2);
+    if (lastParagraphEnd_ != 0 && lastParagraphEnd_ == text_.size()) text_.truncate(text_.size() - 2);
   }
 
   static bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -321,6 +320,7 @@ class RtfReader {
   std::uint16_t highSurrogate_ = 0;
   std::size_t lastParagraphEnd_ = 0;
   StyledText text_;
+  LineBreakNormaliser lines_{text_};
 };
 
 bool looksLikeRtf(std::string_view text) {
@@ -330,8 +330,7 @@ bool looksLikeRtf(std::string_view text) {
 
 StyledText plainText(std::string_view text) {
   StyledText out;
-  for (char32_t c : decodeUtf8(text)) out.push_back({c, CharFormat{}});
-  normaliseLineBreaks(out);
+  LineBreakNormaliser(out).addText(text, CharFormat{});
   return out;
 }
 

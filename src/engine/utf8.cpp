@@ -44,19 +44,20 @@ std::size_t validSequenceLength(std::string_view text, std::size_t i, char32_t& 
 
 }  // namespace
 
+std::size_t decodeUtf8At(std::string_view text, std::size_t i, char32_t& c) {
+  const std::size_t length = validSequenceLength(text, i, c);
+  if (length != 0) return length;
+  c = cp1252ToUnicode(static_cast<unsigned char>(text[i]));
+  return 1;
+}
+
 std::u32string decodeUtf8(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     char32_t c = 0;
-    const std::size_t length = validSequenceLength(text, i, c);
-    if (length == 0) {
-      out.push_back(cp1252ToUnicode(static_cast<unsigned char>(text[i])));
-      ++i;
-    } else {
-      out.push_back(c);
-      i += length;
-    }
+    i += decodeUtf8At(text, i, c);
+    out.push_back(c);
   }
   return out;
 }

@@ -10,6 +10,9 @@ namespace tessalune::engine {
 // Windows-1252, the character set the plug-in's files were historically written in,
 // so nothing a user supplies is ever dropped or turned into an error.
 std::u32string decodeUtf8(std::string_view text);
+// Decodes the character at byte position i into c, as decodeUtf8 does; returns its length
+// in bytes.
+std::size_t decodeUtf8At(std::string_view text, std::size_t i, char32_t& c);
 std::string encodeUtf8(std::u32string_view text);
 void appendUtf8(std::string& out, char32_t c);
 

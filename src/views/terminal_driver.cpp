@@ -119,8 +119,9 @@ std::string colourOf(const Control& c, AnsiMode mode) {
   if (colour & 0x80000000u) return {};
   std::string text = engine::rgb2hex(colour);
   if (mode == AnsiMode::Colour) {
-    engine::StyledText patch(2, engine::StyledChar{U' ', {}});
-    for (engine::StyledChar& c : patch) c.format.background = colour & engine::kRgbMask;
+    engine::CharFormat patchFormat;
+    patchFormat.background = colour & engine::kRgbMask;
+    const engine::StyledText patch(2, engine::StyledChar{U' ', patchFormat});
     text += " " + renderAnsi(patch);
   }
   return text;

@@ -88,4 +88,28 @@ TEST(RichTextBox, ContentChangesNotifyFormatChangesDoNot) {
 }
 
 }  // namespace
+// A box keeps each distinct format once: past 65 536 of them, and after recolouring has left
+// most of them unused, every character still reads back its own. A copy recoloured leaves
+// the original as it was.
+TEST(RichTextBox, EveryCharacterKeepsItsFormatAmongMany) {
+  constexpr int kChars = 70000;
+  RichTextBox box;
+  box.setText(std::string(kChars, 'x'));
+  const auto paintAll = [&](ColourNumber offset) {
+    for (int i = 0; i < kChars; ++i) {
+      box.select(i, 1);
+      box.setSelColor(offset + static_cast<ColourNumber>(i));
+    }
+  };
+  paintAll(0);
+  RichTextBox copy;
+  copy.copyTextRtfFrom(box);
+  paintAll(0x100000);
+  for (int i = 0; i < kChars; i += 997) {
+    EXPECT_EQ(box.characters()[static_cast<std::size_t>(i)].format.textColour, 0x100000 + i);
+    EXPECT_EQ(copy.characters()[static_cast<std::size_t>(i)].format.textColour, i);
+  }
+  EXPECT_EQ(box.characters().back().format.textColour, 0x100000 + kChars - 1);
+}
+
 }  // namespace tessalune::engine
