@@ -1,5 +1,6 @@
 #include "engine/gradient.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -81,57 +82,69 @@ void paintMirrored(RichTextBox& scratch, int first, int end, ColourNumber colour
 }
 
 // Characters first to last run from colour1 to colour2 as paintLinear paints them.
-void walkLinear(std::vector<ColourNumber>& out, int first, int last, ColourNumber colour1,
-                ColourNumber colour2) {
+template <typename Assign>
+void walkLinear(Assign& assign, int first, int last, ColourNumber colour1, ColourNumber colour2) {
   const int count = last - first + 1;
-  out[static_cast<std::size_t>(first)] = colour1;
-  out[static_cast<std::size_t>(last)] = colour2;
+  assign(first, colour1);
+  assign(last, colour2);
   GradientWalk walk(colour1, colour2, count - 1);
-  for (int i = 1; i <= count - 1; ++i) out[static_cast<std::size_t>(first + i)] = walk.next();
+  for (int i = 1; i <= count - 1; ++i) assign(first + i, walk.next());
 }
 
-std::vector<ColourNumber> linearStopColours(int n, const std::vector<ColourNumber>& stops) {
+// Gives each of n characters its colour through assign(index, colour); a character may be
+// given several in turn, and the last one counts. Giving them one by one, instead of as a
+// list, lets a painter of megabytes of text do without a list as long as the text.
+template <typename Assign>
+void assignLinearStopColours(int n, const std::vector<ColourNumber>& stops, Assign&& assign) {
   const int k = static_cast<int>(stops.size());
-  std::vector<ColourNumber> out(static_cast<std::size_t>(n));
   if (n == 1) {
-    out[0] = stops.front();
+    assign(0, stops.front());
   } else if (n < k) {
     // floor(i(k-1)/(n-1) + 1/2) in whole numbers.
     for (int i = 0; i < n; ++i)
-      out[static_cast<std::size_t>(i)] =
-          stops[static_cast<std::size_t>((2 * i * (k - 1) + (n - 1)) / (2 * (n - 1)))];
+      assign(i, stops[static_cast<std::size_t>((2 * i * (k - 1) + (n - 1)) / (2 * (n - 1)))]);
   } else {
     const auto boundary = [&](int j) { return (2 * j * (n - 1) + (k - 1)) / (2 * (k - 1)); };
     for (int j = 0; j + 1 < k; ++j) {
-      walkLinear(out, boundary(j), boundary(j + 1), stops[static_cast<std::size_t>(j)],
+      walkLinear(assign, boundary(j), boundary(j + 1), stops[static_cast<std::size_t>(j)],
                  stops[static_cast<std::size_t>(j + 1)]);
     }
-    for (int j = 1; j + 1 < k; ++j)
-      out[static_cast<std::size_t>(boundary(j))] = stops[static_cast<std::size_t>(j)];
+    for (int j = 1; j + 1 < k; ++j) assign(boundary(j), stops[static_cast<std::size_t>(j)]);
   }
-  return out;
+}
+
+// The same for the whole gradient: a mirrored one gives the first half's colours to the
+// second half in reverse.
+template <typename Assign>
+void assignStopColours(int n, const StopGradient& gradient, Assign&& assign) {
+  if (n <= 0) return;
+  if (gradient.kind != GradientKind::Mirrored) {
+    assignLinearStopColours(n, gradient.stops, assign);
+    return;
+  }
+  assignLinearStopColours((n + 1) / 2, gradient.stops, [&](int i, ColourNumber colour) {
+    assign(i, colour);
+    if (n - 1 - i != i) assign(n - 1 - i, colour);
+  });
 }
 
 }  // namespace
 
 std::vector<ColourNumber> stopGradientColours(int n, const StopGradient& gradient) {
-  if (n <= 0) return {};
-  if (gradient.kind != GradientKind::Mirrored) return linearStopColours(n, gradient.stops);
-  const std::vector<ColourNumber> half = linearStopColours((n + 1) / 2, gradient.stops);
-  std::vector<ColourNumber> out(static_cast<std::size_t>(n));
-  for (std::size_t i = 0; i < half.size(); ++i) out[i] = out[static_cast<std::size_t>(n) - 1 - i] = half[i];
+  std::vector<ColourNumber> out(static_cast<std::size_t>(std::max(n, 0)));
+  assignStopColours(n, gradient,
+                    [&](int i, ColourNumber colour) { out[static_cast<std::size_t>(i)] = colour; });
   return out;
 }
 
 void paintStopGradient(RichTextBox& box, const StopGradient& gradient, PaintTarget target,
                        PaintContext& ctx) {
-  const std::vector<ColourNumber> colours = stopGradientColours(box.length(), gradient);
-  if (colours.empty()) return;
+  if (box.length() == 0) return;
   const int savedStart = box.selStart();
   ctx.scratch.copyTextRtfFrom(box);
-  for (std::size_t i = 0; i < colours.size(); ++i) {
-    paintChar(ctx.scratch, static_cast<int>(i), colours[i], static_cast<int>(target));
-  }
+  assignStopColours(box.length(), gradient, [&](int i, ColourNumber colour) {
+    paintChar(ctx.scratch, i, colour, static_cast<int>(target));
+  });
   box.copyTextRtfFrom(ctx.scratch);
   box.setSelStart(savedStart);
 }
