@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "engine/byte_writer.h"
@@ -275,19 +276,28 @@ class BodyWriter {
 std::string plus2rtf(std::string_view plusText) {
   std::string repaired;
   if (!isValidUtf8(plusText)) plusText = repaired = ensureUtf8(plusText);
-  const std::string text = rewriteForScan(plusText);
-
-  BodyWriter writer(text);
-  const std::string body = writer.write();
-  const std::string table = writer.table().text();
+  // Each stage lets go of what the next no longer reads: a text of megabytes is held about
+  // twice, not four times.
+  std::string body;
+  std::optional<ColourTable> table;
+  {
+    const std::string text = rewriteForScan(plusText);
+    BodyWriter writer(text);
+    body = writer.write();
+    table.emplace(writer.table());
+  }
   constexpr std::string_view kHead =
       "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n";
   constexpr std::string_view kBodyStart = "\r\n\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 ";
   constexpr std::string_view kTail = "\r\n\\par }";
-  std::string rtf;
-  rtf.reserve(kHead.size() + table.size() + kBodyStart.size() + body.size() + kTail.size());
-  ((((rtf += kHead) += table) += kBodyStart) += body) += kTail;
-  return rtf;
+  ByteWriter rtf(kHead.size() + table->textSize() + kBodyStart.size() + body.size() + kTail.size());
+  rtf.put(kHead);
+  table->appendText(rtf);
+  table.reset();
+  rtf.put(kBodyStart);
+  rtf.put(body);
+  rtf.put(kTail);
+  return std::move(rtf).take();
 }
 
 std::string plus2rtf(std::string_view plusText, errors::FailureContext& ctx) {
