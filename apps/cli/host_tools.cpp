@@ -197,9 +197,19 @@ void addHostTools(CLI::App& app, int& exitCode) {
   render->add_flag("--html", *html, "An HTML fragment");
   // The callback holds both flags: CLI11 writes into them until the command line is parsed.
   render->callback([html, ansi] {
+    // The input goes as soon as its RTF is written, the RTF once it is read.
+    std::string rtf = engine::plus2rtf(readStandardInput());
     engine::RichTextBox box;
-    box.setTextRtf(engine::plus2rtf(readStandardInput()));
-    writeStandardOutput(*html ? views::renderHtml(box.characters()) : views::renderAnsi(box));
+    box.setTextRtf(rtf);
+    std::string().swap(rtf);
+    StandardOutput out;
+    const auto write = [&out](std::string_view part) { out.write(part); };
+    if (*html) {
+      views::renderHtml(box.characters(), write);
+    } else {
+      views::renderAnsi(box.characters(), views::AnsiMode::Colour, write);
+    }
+    out.finish();
   });
 }
 

@@ -36,11 +36,23 @@ std::string readStandardInput() {
   return text;
 }
 
-void writeStandardOutput(const std::string& text) {
-  std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+void StandardOutput::write(std::string_view part) {
+  std::cout.write(part.data(), static_cast<std::streamsize>(part.size()));
+  if (part.empty()) return;
+  wrote_ = true;
+  last_ = part.back();
+}
+
+void StandardOutput::finish() {
   // A terminal gets its line ended; a pipe or file gets the exact bytes.
-  if (!text.empty() && text.back() != '\n' && ::isatty(1)) std::cout << '\n';
+  if (wrote_ && last_ != '\n' && ::isatty(1)) std::cout << '\n';
   std::cout.flush();
+}
+
+void writeStandardOutput(const std::string& text) {
+  StandardOutput out;
+  out.write(text);
+  out.finish();
 }
 
 bool isColourText(const std::string& text) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tessalune::cli {
 
@@ -15,6 +16,18 @@ class InputError : public std::runtime_error {
 // All of standard input; throws InputError when it cannot be read.
 std::string readStandardInput();
 void writeStandardOutput(const std::string& text);
+
+// Standard output written in parts, for output too large to hold at once. finish() ends the
+// text as writeStandardOutput does.
+class StandardOutput {
+ public:
+  void write(std::string_view part);
+  void finish();
+
+ private:
+  bool wrote_ = false;
+  char last_ = '\0';
+};
 
 // "#RRGGBB" with hexadecimal digits in either case.
 bool isColourText(const std::string& text);

@@ -9,6 +9,9 @@ namespace tessalune::views {
 
 namespace {
 
+// Rendered text is handed on in parts of about this many bytes.
+constexpr std::size_t kOutputPart = 64 * 1024;
+
 using engine::BoxColour;
 using engine::CharFormat;
 
@@ -47,7 +50,8 @@ std::string changeOf(const CharFormat& from, const CharFormat& to) {
 
 }  // namespace
 
-std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
+void renderAnsi(const engine::StyledText& text, AnsiMode mode,
+                const std::function<void(std::string_view)>& write) {
   std::string out;
   CharFormat shown;  // what the terminal shows now: its defaults at first
   bool styled = false;
@@ -76,8 +80,18 @@ std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
     if (!format.background) format.background = 0xFFFFFF;
     show(format);
     engine::appendUtf8(out, actsOnTerminal(c) ? U'\uFFFD' : c);
+    if (out.size() >= kOutputPart) {
+      write(out);
+      out.clear();
+    }
   }
   if (styled) out += "\x1b[0m";
+  write(out);
+}
+
+std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
+  std::string out;
+  renderAnsi(text, mode, [&](std::string_view part) { out += part; });
   return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/rich_text_box.h"
 #include "engine/styled_text.h"
@@ -18,6 +20,9 @@ enum class AnsiMode { Colour, Plain };
 // newline, written without background so that a scrolling terminal does not paint the next line with it.
 // Characters that would act on the terminal are shown as U+FFFD.
 std::string renderAnsi(const engine::StyledText& text, AnsiMode mode = AnsiMode::Colour);
+// The same, given to write in parts as it is made, so that megabytes of text are never held twice.
+void renderAnsi(const engine::StyledText& text, AnsiMode mode,
+                const std::function<void(std::string_view)>& write);
 inline std::string renderAnsi(const engine::RichTextBox& box, AnsiMode mode = AnsiMode::Colour) {
   return renderAnsi(box.characters(), mode);
 }

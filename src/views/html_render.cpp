@@ -7,6 +7,9 @@ namespace tessalune::views {
 
 namespace {
 
+// Rendered text is handed on in parts of about this many bytes.
+constexpr std::size_t kOutputPart = 64 * 1024;
+
 std::string styleOf(const engine::CharFormat& f) {
   std::string style;
   if (f.textColour) style += "color:" + engine::rgb2hex(*f.textColour) + ";";
@@ -43,7 +46,7 @@ void appendEscaped(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string renderHtml(const engine::StyledText& text) {
+void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write) {
   std::string out;
   bool open = false;
   engine::CharFormat inForce;
@@ -61,8 +64,18 @@ std::string renderHtml(const engine::StyledText& text) {
     }
     if (c.ch < 0x20 || c.ch == 0x7F) continue;  // nothing a page should receive
     appendEscaped(out, c.ch);
+    if (out.size() >= kOutputPart) {
+      write(out);
+      out.clear();
+    }
   }
   if (open) out += "</span>";
+  write(out);
+}
+
+std::string renderHtml(const engine::StyledText& text) {
+  std::string out;
+  renderHtml(text, [&](std::string_view part) { out += part; });
   return out;
 }
 
