@@ -19,7 +19,7 @@ namespace tessalune::update {
 struct TransferLimits {
   std::chrono::seconds connectTimeout{10};
   long lowSpeedBytes = 1;
-  std::chrono::seconds lowSpeedTime{30};
+  std::chrono::seconds lowSpeedTime{15};
   long maxRedirects = 5;
 };
 
