@@ -1,8 +1,11 @@
 # Where `cmake --install` puts everything, and the three Debian packages CPack makes of it:
 # tessalune (the command, the plug-in module and its data), tessalune-desktop (the desktop
 # host) and libtessalune-plugin-dev (the C header, the pkg-config file and an example).
-set(TESSALUNE_ABI_MAJOR 1)
-set(TESSALUNE_ABI_VERSION 1.0)
+# The interface's version is the one its header declares.
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h abi_lines REGEX "#define TESSALUNE_ABI_M(AJOR|INOR) ")
+string(REGEX REPLACE ".*MAJOR ([0-9]+).*" "\\1" TESSALUNE_ABI_MAJOR "${abi_lines}")
+string(REGEX REPLACE ".*MINOR ([0-9]+).*" "\\1" abi_minor "${abi_lines}")
+set(TESSALUNE_ABI_VERSION ${TESSALUNE_ABI_MAJOR}.${abi_minor})
 
 # The module's soname carries the major version of its C interface.
 set_target_properties(tessalune_module PROPERTIES VERSION ${TESSALUNE_ABI_VERSION}.0 SOVERSION ${TESSALUNE_ABI_MAJOR})

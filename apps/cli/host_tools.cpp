@@ -1,8 +1,11 @@
 #include "host_tools.h"
 
+#include <poll.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -64,6 +67,9 @@ class HostSession {
   PluginModule module_;
 };
 
+// How long a one-shot run waits, after its result, for the automatic update check.
+constexpr std::chrono::seconds kIdleTimeAfterRun{5};
+
 // The command word is the line up to its first space; the argument is the rest after that
 // one space, untouched.
 std::pair<std::string, std::string> splitLine(const std::string& line) {
@@ -92,11 +98,32 @@ void printCommands(PluginModule& plugin, std::ostream& out) {
   }
 }
 
+// Whether a line (or the end of input) waits on standard input.
+bool inputWaiting() {
+  pollfd in{0, POLLIN, 0};
+  return ::poll(&in, 1, 0) > 0;
+}
+
+// The plug-in's idle work (its automatic update check) after the host's own; its failure is
+// told but is not the command's.
+void giveIdleTime(HostSession& session, const std::function<bool()>& keepWaiting) {
+  try {
+    session.plugin().idle(keepWaiting);
+  } catch (const std::exception& e) {
+    std::cerr << "tessalune: " << e.what() << "\n";
+  }
+}
+
 void chat(HostSession& session) {
   std::cout << "Nickname: " << renderPlus(session.nickname(), decoration(1)) << "\n"
             << "Type a message, a command (/help lists them), or an empty line to leave.\n";
   std::string line;
-  while (std::cout << "> " << std::flush, std::getline(std::cin, line)) {
+  // While the prompt waits for a line, the plug-in may use the time, until one comes.
+  const auto idle = [&session] {
+    if (!inputWaiting()) giveIdleTime(session, [] { return !inputWaiting(); });
+    return true;
+  };
+  while (std::cout << "> " << std::flush, idle() && std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) break;
     if (line == "/help") {
@@ -168,6 +195,10 @@ void addHostTools(CLI::App& app, int& exitCode) {
       std::cerr << (nickname ? "nickname: " : "sent: ")
                 << renderPlus(nickname ? result.substr(7) : result, decoration(2)) << "\n";
     }
+    std::cout.flush();
+    // The result is out: the automatic update check may have its few seconds now.
+    const auto until = std::chrono::steady_clock::now() + kIdleTimeAfterRun;
+    giveIdleTime(session, [until] { return std::chrono::steady_clock::now() < until; });
     return handled ? 0 : kNotHandled;
   });
 

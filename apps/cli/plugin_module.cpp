@@ -41,6 +41,7 @@ PluginModule::PluginModule() {
   commandInfo_ = resolve<decltype(tessalune_get_publish_command_info)>("tessalune_get_publish_command_info");
   parse_ = resolve<decltype(tessalune_parse_command)>("tessalune_parse_command");
   lastError_ = resolve<decltype(tessalune_last_error)>("tessalune_last_error");
+  if ((version & 0xFFFF) >= 2) idle_ = resolve<decltype(tessalune_idle)>("tessalune_idle");
   free_ = resolve<decltype(tessalune_free)>("tessalune_free");
 }
 
@@ -91,6 +92,14 @@ bool PluginModule::parseCommand(const std::string& command, const std::string& a
       checked(parse_(plugin_, command.c_str(), argument.c_str(), result.c_str(), &out), "ParseCommand");
   result = take(out);
   return handled == 1;
+}
+
+void PluginModule::idle(const std::function<bool()>& keepWaiting) {
+  if (!idle_) return;
+  const auto ask = [](void* context) {
+    return (*static_cast<const std::function<bool()>*>(context))() ? 1 : 0;
+  };
+  checked(idle_(plugin_, ask, const_cast<std::function<bool()>*>(&keepWaiting)), "idle");
 }
 
 std::string PluginModule::pluginName() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,9 @@ class PluginModule {
   // True when the plug-in handled the command; throws std::runtime_error with the
   // plug-in's reason when the call failed (the line is then not sent).
   bool parseCommand(const std::string& command, const std::string& argument, std::string& result);
+  // Gives the plug-in idle time (its automatic update check) until keepWaiting says no.
+  // Nothing with a module older than interface 1.2.
+  void idle(const std::function<bool()>& keepWaiting);
   std::string pluginName();
   std::int32_t commandCount();
   // The row of the command table: name, value and help ("" where the row has none).
@@ -54,6 +58,7 @@ class PluginModule {
   decltype(&tessalune_get_publish_info) publishInfo_ = nullptr;
   decltype(&tessalune_get_publish_command_info) commandInfo_ = nullptr;
   decltype(&tessalune_parse_command) parse_ = nullptr;
+  decltype(&tessalune_idle) idle_ = nullptr;  // null before interface 1.2
   decltype(&tessalune_last_error) lastError_ = nullptr;
   decltype(&tessalune_free) free_ = nullptr;
 };

@@ -1,10 +1,13 @@
 #include "host_window.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include "editor_preview.h"
 #include "platform/ui_language.h"
@@ -84,7 +87,29 @@ void HostWindow::start() {
   showNickname();
   quickStyle_->preview()->refresh();
   // The automatic update check waits for the host to be idle.
-  QTimer::singleShot(0, this, [this] { plugin_->runPendingWork(); });
+  QTimer::singleShot(0, this, [this] { runIdleWork(); });
+}
+
+void HostWindow::runIdleWork() {
+  if (idleWorkRunning_) return;
+  idleWorkRunning_ = true;
+  plugin_->runPendingWork([this] { return waitingForPlugin_.empty(); });
+  idleWorkRunning_ = false;
+  for (const std::function<void()>& action : std::exchange(waitingForPlugin_, {})) action();
+}
+
+void HostWindow::whenPluginFree(std::function<void()> action) {
+  if (idleWorkRunning_) {
+    waitingForPlugin_.push_back(std::move(action));
+  } else {
+    action();
+  }
+}
+
+void HostWindow::closeEvent(QCloseEvent* event) {
+  if (!idleWorkRunning_) return QMainWindow::closeEvent(event);
+  event->ignore();
+  whenPluginFree([this] { close(); });
 }
 
 HostWindow::~HostWindow() {
@@ -112,12 +137,14 @@ void HostWindow::buildMenu() {
     });
   }
   menu->addSeparator();
-  connect(menu->addAction("&Configure..."), &QAction::triggered, this, [this] { plugin_->Configure(); });
+  connect(menu->addAction("&Configure..."), &QAction::triggered, this,
+          [this] { whenPluginFree([this] { plugin_->Configure(); }); });
   if (auto* dock = findChild<QDockWidget*>("quickStyleDock")) menu->addAction(dock->toggleViewAction());
   connect(menu->addAction("&Quit"), &QAction::triggered, this, &QWidget::close);
 }
 
 void HostWindow::submit(const QString& typed) {
+  if (idleWorkRunning_) return whenPluginFree([this, typed] { submit(typed); });
   const std::string line = typed.toStdString();
   if (line.empty()) return;
   // A line the plug-in handles is replaced by its result (possibly nothing); any other line

@@ -5,7 +5,9 @@
 #include <QMainWindow>
 #include <QTextBrowser>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
@@ -30,6 +32,9 @@ class HostWindow : public QMainWindow {
 
   // A typed line, as Enter in the input line sends it.
   void submit(const QString& line);
+  // Gives the plug-in the host's idle time (its automatic update check); anything the user
+  // does meanwhile makes it give up, and is carried out once it has.
+  void runIdleWork();
   // What a command gave, as a chat host takes it: "/nick2 " and a nickname sets the
   // nickname, anything else is sent.
   void deliver(const std::string& result);
@@ -42,7 +47,13 @@ class HostWindow : public QMainWindow {
   QTextBrowser* conversation() const { return conversation_; }
   std::string nickname() const { return messenger_.friendlyName(); }
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // Runs action now, or once the plug-in's idle work has given up: the plug-in takes no
+  // call while that runs.
+  void whenPluginFree(std::function<void()> action);
   void buildMenu();
   void showNickname();
   void say(const QString& html);
@@ -58,6 +69,8 @@ class HostWindow : public QMainWindow {
   QTextBrowser* conversation_ = nullptr;
   QLineEdit* input_ = nullptr;
   QuickStylePanel* quickStyle_ = nullptr;
+  bool idleWorkRunning_ = false;
+  std::vector<std::function<void()>> waitingForPlugin_;
 };
 
 }  // namespace tessalune::desktop

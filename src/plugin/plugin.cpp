@@ -95,20 +95,15 @@ void Plugin::Uninitialize() {
 void Plugin::Configure() {
   checkEntry(true);
   const EntryCall call(*this);
-  startPendingCheck();
   if (windows_.prefs) showModal(*windows_.prefs);
 }
 
-void Plugin::runPendingWork() {
+void Plugin::runPendingWork(const std::function<bool()>& keepWaiting) {
   if (busy_ > 0 || !initialized_) return;
   const EntryCall call(*this);
-  startPendingCheck();
-}
-
-void Plugin::startPendingCheck() {
   if (!automaticCheckPending_ || halted_ || !windows_.updateService) return;
   automaticCheckPending_ = false;
-  windows_.updateService->startAutomaticCheck();
+  windows_.updateService->startAutomaticCheck(keepWaiting);
 }
 
 bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount) {
@@ -423,8 +418,6 @@ bool Plugin::ParseCommand(std::string_view command, std::string_view argument, c
                           std::string& result) {
   checkEntry(true);
   const EntryCall call(*this);
-  if (halted_) return false;
-  startPendingCheck();
   if (halted_) return false;
   const Command which = commandOf(command);
   if (which == Command::None) return false;

@@ -86,10 +86,12 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   bool GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount);
   void GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value, std::string& help);
 
-  // Work that waits on the network and so is kept out of Initialize: the automatic update
-  // check. Runs at the next command or Configure; a host may call it when it is idle (it
-  // does nothing from inside another call or before Initialize).
-  void runPendingWork();
+  // Work that waits on the network and so is kept out of Initialize and out of every
+  // command and window: the automatic update check, once after each start-up. The host calls
+  // this when it is idle; keepWaiting, when given, is asked while the check waits, and the
+  // check is abandoned when it says no (the user typed, or the host's time ran out). Does
+  // nothing from inside another call or before Initialize.
+  void runPendingWork(const std::function<bool()>& keepWaiting = {});
 
   // The screen's factor changed (another screen, another scale): every owner-drawn image
   // is rendered again at it, and views are told through the drawing's subscription.
@@ -187,7 +189,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   void unloadForms();
   void hideWindows();
   void showModal(ui::Window& window);
-  void startPendingCheck();
   void freeGraphics();
   void registerPreferencePreviews();
 

@@ -39,6 +39,7 @@ class Transfer {
   void setStateHandler(StateHandler handler) { stateHandler_ = std::move(handler); }
   // Called repeatedly while the transfer waits for the network; may be empty.
   void setEventPump(EventPump pump) { eventPump_ = std::move(pump); }
+  const EventPump& eventPump() const { return eventPump_; }
   // The most body bytes the next requests accept: a longer body fails the transfer.
   void setMaxBodyBytes(std::size_t max) { maxBodyBytes_ = max; }
   std::size_t maxBodyBytes() const { return maxBodyBytes_; }

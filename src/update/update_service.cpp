@@ -163,9 +163,28 @@ void UpdateService::writeVersionLabel() {
   deps_.window.lbl_majVer.setCaption(ui::dottedVersion(deps_.installed));
 }
 
-void UpdateService::startAutomaticCheck() {
+void UpdateService::startAutomaticCheck(const std::function<bool()>& keepWaiting) {
   automaticCheck_ = true;
+  if (!keepWaiting) return btnCheck_Click();
+  Transfer& t = transfer(netCheck_, &UpdateService::onCheckState);
+  // The pump asks the host between polls, for as long as the check is the automatic one
+  // (a window it opens runs checks of its own).
+  struct PumpScope {
+    Transfer& t;
+    Transfer::EventPump hostPump = t.eventPump();
+    ~PumpScope() { t.setEventPump(hostPump); }
+  } scope{t};
+  bool abandoned = false;
+  t.setEventPump([&](bool bodyStarted) {
+    if (scope.hostPump) scope.hostPump(bodyStarted);
+    if (automaticCheck_ && !abandoned && !keepWaiting()) {
+      abandoned = true;
+      t.cancel();
+    }
+  });
   btnCheck_Click();
+  // A cancel is not notified: the check that was running ends here.
+  if (abandoned && checkRunning_) checkFailed();
 }
 
 std::filesystem::path UpdateService::installerPath() const {

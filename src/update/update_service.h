@@ -99,7 +99,9 @@ class UpdateService {
   // Writes the installed version into lbl_majVer ("2.0.708").
   void writeVersionLabel();
   // The check at start-up: marks it automatic, then runs btnCheck_Click with the window hidden.
-  void startAutomaticCheck();
+  // keepWaiting, when given, is asked while the check waits for the network: when it says no,
+  // the check is abandoned as failed, so that a host gives way to its user at once.
+  void startAutomaticCheck(const std::function<bool()>& keepWaiting = {});
 
   // The buttons' actions, as their clicks run them.
   void btnCheck_Click();

@@ -39,12 +39,12 @@ static int saidNothing(tessalune_plugin* plugin) {
   return why == NULL;
 }
 
-static char folders[8][64];
+static char folders[16][64];
 static int folderCount = 0;
 
 /* A plug-in folder of its own, with the data folder a host installs; removed at the end. */
 static char* newFolder(void) {
-  if (folderCount == 8) abort();
+  if (folderCount == 16) abort();
   char* folder = folders[folderCount++];
   strcpy(folder, "/tmp/tessalune-abi-XXXXXX");
   if (!mkdtemp(folder)) abort();
@@ -111,6 +111,10 @@ static int callPublishInfo(struct Reentry* r) {
   return status;
 }
 
+static int callIdle(struct Reentry* r) {
+  return tessalune_idle(r->plugin, NULL, NULL);
+}
+
 /* Calls out of turn: before initialize, twice, after uninitialize. */
 static void callsOutOfTurn(void) {
   struct Reentry r = {0};
@@ -119,6 +123,7 @@ static void callsOutOfTurn(void) {
   CHECK(parse(r.plugin, "/xtessalune", "a") == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
   CHECK(tessalune_configure(r.plugin) == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
   CHECK(tessalune_uninitialize(r.plugin) == TESSALUNE_FAILED && saidWhy(r.plugin, "not initialized"));
+  CHECK(tessalune_idle(r.plugin, NULL, NULL) == 1);                       /* nothing to do yet */
   CHECK(tessalune_initialize(r.plugin, 0, "", NULL) == TESSALUNE_FAILED); /* not initialized by it */
   CHECK(tessalune_initialize(r.plugin, 0, "", &host) == 1);
   CHECK(tessalune_initialize(r.plugin, 0, "", &host) == TESSALUNE_FAILED &&
@@ -143,6 +148,7 @@ static void callsFromInsideCallbacks(void) {
       {"/xquicknicksave", "b", callInitialize, TESSALUNE_FAILED},
       {"/xquicknick", "no-such-shortcut", callInitialize, TESSALUNE_FAILED}, /* from message_box */
       {"/xquicknicksave", "c", callPublishInfo, 1},                          /* reading is allowed */
+      {"/xquicknicksave", "d", callIdle, TESSALUNE_FAILED},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     struct Reentry r = {0};

@@ -1,14 +1,20 @@
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "support/http_test_server.h"
@@ -364,6 +370,60 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   EXPECT_EQ(unreachable.status, 4);
   EXPECT_NE(unreachable.out.find("tessalune: http://127.0.0.1:1/: Couldn't connect"), std::string::npos)
       << unreachable.out;
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// An update server that takes connections (the system completes them) and never answers.
+class SilentServer {
+ public:
+  SilentServer() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length);
+    ::listen(socket_, 16);
+    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentServer() { ::close(socket_); }
+  std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+ private:
+  int socket_;
+  int port_ = 0;
+};
+
+// The automatic update check never holds a command back: a one-shot run writes its result
+// at once and gives the check a few seconds afterwards, however long the server keeps quiet.
+TEST(CliHost, TheAutomaticCheckComesAfterTheResultAndGivesUp) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-idle-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const std::string at = " --plugin-dir " + dir.string();
+  ASSERT_EQ(runCli("config set" + at + " update 1").status, 0);
+  SilentServer server;
+  const std::string command = "TESSALUNE_UPDATE_URL=" + server.url() + " " + TESSALUNE_CLI + " run" + at +
+                              " --nick Neo '/xquicknicksave w' </dev/null 2>&1; echo exit $?";
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  FILE* pipe = ::popen(command.c_str(), "r");
+  std::string out;
+  std::optional<Clock::duration> resultAfter;
+  for (int c; (c = std::fgetc(pipe)) != EOF;) {
+    out.push_back(static_cast<char>(c));
+    if (!resultAfter && out.find("saved") != std::string::npos) resultAfter = Clock::now() - start;
+  }
+  ::pclose(pipe);
+  const Clock::duration total = Clock::now() - start;
+  EXPECT_NE(out.find("exit 0"), std::string::npos) << out;
+  ASSERT_TRUE(resultAfter) << out;
+  EXPECT_LT(*resultAfter, std::chrono::seconds(3));
+  EXPECT_LT(total, std::chrono::seconds(9));
   std::filesystem::remove_all(dir);
 }
 

@@ -139,7 +139,7 @@ TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {
   EXPECT_EQ(windows.shown.back(), "frmAbout");
 }
 
-TEST_F(PluginTest, TheAutomaticCheckRunsAfterInitializeAndAnnouncesANewerVersion) {
+TEST_F(PluginTest, TheAutomaticCheckWaitsForIdleTimeAndGivesWayToTheHost) {
   test::HttpTestServer server;
   server.serveBody("/TLupdate", "2.1.000");
   ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
@@ -150,13 +150,23 @@ TEST_F(PluginTest, TheAutomaticCheckRunsAfterInitializeAndAnnouncesANewerVersion
   std::string file = dir.readConfig();
   file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
   dir.writeConfig(file);
+  // Neither Initialize nor a command nor a window waits on the network: the check runs
+  // when the host has nothing else to do.
   plugin.Initialize(0, "", &messenger);
-  // Initialize does not wait on the network: the check runs when the host next gives the
-  // plug-in control.
-  EXPECT_EQ(server.requestCount(), 0);
-  EXPECT_TRUE(windows.shown.empty());
   std::string result;
   plugin.ParseCommand("/xfoo", "", nullptr, result);
+  EXPECT_EQ(server.requestCount(), 0);
+  EXPECT_TRUE(windows.shown.empty());
+  // A host that must get on gives the check up: nothing is announced, and the check has
+  // had its one turn of this start-up.
+  plugin.runPendingWork([] { return false; });
+  EXPECT_TRUE(windows.shown.empty());
+  plugin.runPendingWork();
+  EXPECT_TRUE(windows.shown.empty());
+  // After a restart the check runs again, and announces what it finds.
+  plugin.Uninitialize();
+  plugin.Initialize(0, "", &messenger);
+  plugin.runPendingWork([] { return true; });
   ::unsetenv("TESSALUNE_UPDATE_URL");
   EXPECT_EQ(lastMessage(), "A new version of Tessalune is available ! (2.1.0)");
   EXPECT_EQ(windows.shown, std::vector<std::string>{"frmUpd"});

@@ -8,15 +8,21 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "box_edit.h"
 #include "editor_preview.h"
 #include "host_window.h"
+#include "platform/ui_language.h"
 #include "plugin/plugin_folder.h"
 #include "quick_style_panel.h"
+#include "store/config_file.h"
+#include "store/store_context.h"
 #include "support/http_test_server.h"
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
@@ -39,10 +45,19 @@ class DesktopTest : public QObject {
 
   std::filesystem::path pluginDir() const { return folder_->path().toStdString(); }
 
-  // A host on a fresh plug-in folder; every box is recorded and answered Yes.
-  HostWindow& startHost() {
+  // A host on a fresh plug-in folder; every box is recorded and answered Yes. With
+  // automaticCheck the preferences ask for the update check at start-up.
+  HostWindow& startHost(bool automaticCheck = false) {
     folder_ = std::make_unique<QTemporaryDir>();
     plugin::installDataFolder(pluginDir());
+    if (automaticCheck) {
+      store::writeDefaultConfiguration(pluginDir(), platform::language::kEnglish);
+      const std::filesystem::path config = store::configFilePath(pluginDir());
+      std::ifstream in(config);
+      std::string file(std::istreambuf_iterator<char>(in), {});
+      file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
+      std::ofstream(config) << file;
+    }
     host_ = std::make_unique<HostWindow>(pluginDir(), "Tessalune");
     messages_.clear();
     host_->dialogs().answerMessage = [this](std::string_view text) {
@@ -241,6 +256,24 @@ class DesktopTest : public QObject {
     for (const auto& entry : std::filesystem::directory_iterator(pluginDir() / "Tessalune")) {
       QVERIFY(!entry.path().filename().string().starts_with("TLsetup"));
     }
+    host.plugin().Uninitialize();  // closes the connection before the server stops
+  }
+
+  // The automatic update check runs when the host is idle and gives way to the user: a
+  // command typed while the server keeps quiet runs at once, and the check is given up.
+  void theAutomaticCheckGivesWayToACommand() {
+    test::HttpTestServer server;
+    server.serveSlowly("/TLupdate", 1, 100, std::chrono::milliseconds(300));
+    ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
+    HostWindow& host = startHost(true);
+    ::unsetenv("TESSALUNE_UPDATE_URL");
+    const auto started = std::chrono::steady_clock::now();
+    QTimer::singleShot(300, [this] { type("/xfoo typed"); });
+    host.runIdleWork();
+    QVERIFY(std::chrono::steady_clock::now() - started < std::chrono::seconds(5));
+    QCOMPARE(server.requestCount(), 1);
+    QVERIFY(host.conversation()->toPlainText().contains("/xfoo typed"));
+    QVERIFY(messages_.isEmpty());
     host.plugin().Uninitialize();  // closes the connection before the server stops
   }
 

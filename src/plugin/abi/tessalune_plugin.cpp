@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -249,6 +250,15 @@ int tessalune_uninitialize(tessalune_plugin* plugin) {
 int tessalune_configure(tessalune_plugin* plugin) {
   return entered(plugin, Nesting::Refused, [&] {
     plugin->plugin->Configure();
+    return 1;
+  });
+}
+
+int tessalune_idle(tessalune_plugin* plugin, int (*keep_waiting)(void* context), void* context) {
+  return entered(plugin, Nesting::Refused, [&] {
+    std::function<bool()> keepWaiting;
+    if (keep_waiting) keepWaiting = [keep_waiting, context] { return keep_waiting(context) != 0; };
+    plugin->plugin->runPendingWork(keepWaiting);
     return 1;
   });
 }

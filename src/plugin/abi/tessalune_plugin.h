@@ -41,7 +41,7 @@ extern "C" {
 #endif
 
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 1
+#define TESSALUNE_ABI_MINOR 2
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -101,6 +101,16 @@ TESSALUNE_API int tessalune_get_publish_command_info(tessalune_plugin* plugin, i
  * plug-in left it), or NULL after a failure. */
 TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* command, const char* argument,
                                           const char* result_in, char** result_out);
+
+/* Gives the plug-in the host's idle time for the work it keeps out of every command and
+ * window: the automatic update check, once after each start-up. While that work waits for
+ * the network it calls keep_waiting(context) every few tens of milliseconds and gives up
+ * as soon as it returns 0 (the user typed, or the host's time ran out); keep_waiting may be
+ * NULL, the work then ending within the network's own time limits. A host calls it when it
+ * has nothing else to do, never before a command it could run. Before
+ * tessalune_initialize, and once the work is done, it returns at once. Returns 1, or
+ * TESSALUNE_FAILED as tessalune_configure does. Available from interface version 1.2. */
+TESSALUNE_API int tessalune_idle(tessalune_plugin* plugin, int (*keep_waiting)(void* context), void* context);
 
 /* Why the last call this thread made on the plug-in failed, as a new string (to release),
  * or NULL when it did not fail. */
