@@ -25,7 +25,7 @@ enum class Timed { Kept, Reference, FirstMarkupToPlus };
 // Direct colouring of a text long enough that its colours must be thinned; reports the
 // passes of the length-reduction loop. FirstMarkupToPlus times one xml2plus of the markup as
 // first written instead: the floor of any reduction that converts it.
-void colourLongText(benchmark::State& state, int mode, int length, int fgPreset, int bgPreset,
+void colourLongText(benchmark::State& state, engine::EditorMode mode, int length, int fgPreset, int bgPreset,
                     Timed timed = Timed::Kept) {
   platform::ScriptedDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
@@ -63,12 +63,12 @@ void colourLongText(benchmark::State& state, int mode, int length, int fgPreset,
 }
 
 void BM_ColourNickname129Grad3OnGrad1(benchmark::State& state) {
-  colourLongText(state, engine::editor_mode::kNickname, 129, 3, 1);
+  colourLongText(state, engine::EditorMode::Nickname, 129, 3, 1);
 }
 BENCHMARK(BM_ColourNickname129Grad3OnGrad1)->Unit(benchmark::kMillisecond);
 
 void BM_ColourMessage1100Grad1OnGrad2(benchmark::State& state) {
-  colourLongText(state, engine::editor_mode::kText, 1100, 1, 2);
+  colourLongText(state, engine::EditorMode::Text, 1100, 1, 2);
 }
 BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
 
@@ -77,7 +77,7 @@ BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
 // characters.
 void reduction(benchmark::State& state, Timed timed) {
   const bool nickname = state.range(0) == 129;
-  colourLongText(state, nickname ? engine::editor_mode::kNickname : engine::editor_mode::kText,
+  colourLongText(state, nickname ? engine::EditorMode::Nickname : engine::EditorMode::Text,
                  static_cast<int>(state.range(0)), 3, 1, timed);
 }
 void BM_ReductionKept(benchmark::State& state) {

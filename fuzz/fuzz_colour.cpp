@@ -17,7 +17,7 @@ using namespace tessalune;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 3) return 0;
-  const int mode = data[0] & 1 ? engine::editor_mode::kText : engine::editor_mode::kNickname;
+  const engine::EditorMode mode = data[0] & 1 ? engine::EditorMode::Text : engine::EditorMode::Nickname;
   engine::StylePreset preset;
   preset.FGtype = 1 + (data[1] & 1);
   preset.FGgradtype = 1 + ((data[1] >> 1) & 3);

@@ -53,7 +53,7 @@ struct Conversion {
   FailOnHalt lifecycle;
   engine::RichTextBox autoBox, scratch;
 
-  engine::ConversionContext context(int mode, bool noEnd) {
+  engine::ConversionContext context(engine::EditorMode mode, bool noEnd) {
     return engine::ConversionContext{mode, noEnd, dialogs, messages, failures, lifecycle, scratch};
   }
 };

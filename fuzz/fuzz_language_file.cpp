@@ -26,17 +26,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static testing::EnglishMessages messages;
   platform::ScriptedDialogs dialogs;
   lang::Translation translation(fuzz::pluginFolder(), messages, dialogs);
-  std::deque<Caption> targets(90);  // 85 lines, then the editor's four mode captions
+  std::deque<Caption> targets(85);
   lang::CaptionList captions;
-  for (std::size_t i = 0; i < 85; ++i) captions.push_back(&targets[i]);
-  int mode = data && size && data[0] % 2 ? 2 : 1;
-  const lang::EditorModeView view{mode, [](int) {}, targets[85], targets[86], targets[87], targets[88]};
+  for (Caption& target : targets) captions.push_back(&target);
+  const auto broken = [](const std::string& text) {
+    return !engine::isValidUtf8(text) || text.find('\n') != std::string::npos;
+  };
 
   translation.loadLanguage("fuzz");
-  translation.applyLanguage(captions, view);
+  translation.applyLanguage(captions);
   for (const Caption& c : targets) {
-    if (!engine::isValidUtf8(c.text) || c.text.find('\n') != std::string::npos) {
-      fuzz::broken("a caption is not one line of valid UTF-8");
+    if (broken(c.text)) fuzz::broken("a caption is not one line of valid UTF-8");
+  }
+  for (const engine::EditorMode mode : {engine::EditorMode::Nickname, engine::EditorMode::Text}) {
+    const lang::ModeCaptions mine = translation.modeCaptions(mode);
+    if (broken(mine.title) || broken(mine.frame.value_or("")) || broken(mine.all.value_or(""))) {
+      fuzz::broken("a mode caption is not one line of valid UTF-8");
     }
   }
   return 0;

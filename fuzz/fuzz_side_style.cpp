@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Coloured as the text or the background of a word, in nickname mode.
     fuzz::Conversion conversion;
-    engine::ConversionContext ctx = conversion.context(engine::editor_mode::kNickname, false);
+    engine::ConversionContext ctx = conversion.context(engine::EditorMode::Nickname, false);
     const engine::SideStyle plain =
         *engine::parseSideStyle(background ? "solid:#000000" : "none", !background).style;
     const engine::SideStyle& fg = background ? plain : style;

@@ -11,7 +11,7 @@ CliSession::CliSession(std::optional<bool> answer)
   messages_.loadMessages();
 }
 
-engine::ConversionContext CliSession::conversion(int mode, bool noEnd) {
+engine::ConversionContext CliSession::conversion(engine::EditorMode mode, bool noEnd) {
   return engine::ConversionContext{mode, noEnd, dialogs_, messages_, failures_, lifecycle_, scratch};
 }
 

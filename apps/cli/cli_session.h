@@ -33,7 +33,7 @@ class CliSession {
  public:
   explicit CliSession(std::optional<bool> answer);
 
-  engine::ConversionContext conversion(int mode, bool noEnd);
+  engine::ConversionContext conversion(engine::EditorMode mode, bool noEnd);
   errors::FailureContext& failures() { return failures_; }
   bool failed() const { return report_.failures() > 0 || lifecycle_.halted(); }
 

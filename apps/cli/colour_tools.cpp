@@ -63,7 +63,7 @@ void addColourTool(CLI::App& app, int& exitCode) {
     CliSession session(answerOf(options->answer));
     const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
     engine::ConversionContext ctx = session.conversion(
-        options->textMode ? engine::editor_mode::kText : engine::editor_mode::kNickname, options->noEnd);
+        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname, options->noEnd);
     const std::string coded =
         engine::colourWithStyles(text, *engine::parseSideStyle(options->fg, false).style,
                                  *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx);
@@ -96,7 +96,7 @@ void addRtf2XmlTool(CLI::App& app, int& exitCode) {
   tool->callback([options, &exitCode] {
     CliSession session(answerOf(options->answer));
     engine::ConversionContext ctx = session.conversion(
-        options->textMode ? engine::editor_mode::kText : engine::editor_mode::kNickname, options->noEnd);
+        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname, options->noEnd);
     engine::RichTextBox box("rtf_nick");
     box.setTextRtf(readStandardInput());
     const std::int16_t flag = options->background ? 1 : 0;

@@ -45,8 +45,8 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   preview_ = new PlusPreview(
       [this] {
         return convert(purpose_->currentIndex() == static_cast<int>(Purpose::Message)
-                           ? engine::editor_mode::kText
-                           : engine::editor_mode::kNickname,
+                           ? engine::EditorMode::Text
+                           : engine::EditorMode::Nickname,
                        true);
       },
       this);
@@ -166,7 +166,7 @@ engine::SideStyle QuickStylePanel::gradient() const {
   return style;
 }
 
-PreviewResult QuickStylePanel::convert(int mode, bool stopAtWatchdog) const {
+PreviewResult QuickStylePanel::convert(engine::EditorMode mode, bool stopAtWatchdog) const {
   plugin::SilentConversion conversion(host_.messages(), {mode, false, true, stopAtWatchdog});
   engine::SideStyle black;
   black.kind = engine::SideStyle::Kind::Solid;
@@ -182,7 +182,7 @@ void QuickStylePanel::changed() {
 }
 
 void QuickStylePanel::useAsNickname() {
-  const PreviewResult result = convert(engine::editor_mode::kNickname, false);
+  const PreviewResult result = convert(engine::EditorMode::Nickname, false);
   if (result.coded.empty()) {
     if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
     return;
@@ -191,7 +191,7 @@ void QuickStylePanel::useAsNickname() {
 }
 
 void QuickStylePanel::send() {
-  const PreviewResult result = convert(engine::editor_mode::kText, false);
+  const PreviewResult result = convert(engine::EditorMode::Text, false);
   if (result.coded.empty()) {
     if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
     return;

@@ -50,7 +50,7 @@ class QuickStylePanel : public QWidget {
 
  private:
   engine::SideStyle gradient() const;
-  PreviewResult convert(int mode, bool stopAtWatchdog) const;
+  PreviewResult convert(engine::EditorMode mode, bool stopAtWatchdog) const;
   void showStops();
   void changed();
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/editor_mode.h"
 #include "engine/rich_text_box.h"
 #include "errors/lifecycle.h"
 #include "errors/message_texts.h"
@@ -10,23 +11,16 @@
 
 namespace tessalune::engine {
 
-// The editor's two modes: what is being styled decides the length limit, the messages
-// and the watchdog's patience.
-namespace editor_mode {
-inline constexpr int kNickname = 1;
-inline constexpr int kText = 2;
-}  // namespace editor_mode
-
 inline constexpr int kNicknameLimit = 129;
 inline constexpr int kTextLimit = 1100;
 
-inline int lengthLimit(int mode) {
-  return mode == editor_mode::kNickname ? kNicknameLimit : kTextLimit;
+inline int lengthLimit(EditorMode mode) {
+  return mode == EditorMode::Nickname ? kNicknameLimit : kTextLimit;
 }
 
 // What the conversion from rich text needs besides the box.
 struct ConversionContext {
-  int mode;                              // editor_mode::kNickname or kText
+  EditorMode mode;
   bool noEnd;                            // the suffix option: no end marker after a nickname
   platform::Dialogs& dialogs;            // every message box and question
   const errors::MessageTexts& messages;  // the catalogue messages

@@ -356,7 +356,7 @@ std::string markupText(std::string rtf, std::int16_t backgroundFlag, ConversionC
   step.advance();
   text = decodeCharacterEscapes(text);
 
-  if (ctx.mode == editor_mode::kNickname && !ctx.noEnd) text += markup::kEnd;
+  if (ctx.mode == EditorMode::Nickname && !ctx.noEnd) text += markup::kEnd;
   return std::string(markup::kRootOpen) + "\r\n" + text + "\r\n" + std::string(markup::kRootClose);
 }
 
@@ -370,7 +370,7 @@ enum class Dropped { None = 0, SomeKind = 1, AllColours = 2 };
 // the markers again at every pass: the reference the kept version below is held to.
 Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx) {
   const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
-  errors::LoopWatchdog watchdog(ctx.mode, ctx.dialogs, ctx.messages);
+  errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
   std::size_t fgCursor = 1, bgCursor = 1;
   Dropped dropped = Dropped::None;
   for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
@@ -414,7 +414,7 @@ Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx)
 Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
   if (ctx.referenceReduction) return reduceLengthByPasses(doc, ctx);
   const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
-  errors::LoopWatchdog watchdog(ctx.mode, ctx.dialogs, ctx.messages);
+  errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
   std::size_t fgCursor = 1, bgCursor = 1;
   Dropped dropped = Dropped::None;
   PlusLength length(doc);
@@ -464,7 +464,7 @@ std::string withoutFinalStop(std::string text) {
 std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx) {
   errors::StepMarker& step = ctx.failures.step;
   step.reset();
-  const bool nickname = ctx.mode == editor_mode::kNickname;
+  const bool nickname = ctx.mode == EditorMode::Nickname;
 
   // Refusals: nothing typed, or more characters than the limit.
   step.advance();

@@ -74,34 +74,23 @@ void Translation::loadLanguage(std::string_view name) {
   }
 }
 
-void Translation::applyLanguage(const CaptionList& captions, const EditorModeView& view) const {
-  if (missing_) return;
+bool Translation::applyLanguage(const CaptionList& captions) const {
+  if (missing_) return false;
   for (std::size_t i = 0; i < captions.size(); ++i) {
     if (i >= lines_.size() || captions[i] == nullptr) {
       dialogs_.message(messages_.message(msg::kIncompleteTranslation), platform::Icon::Critical);
-      return;
+      return false;
     }
     captions[i]->setCaption(lines_[i]);
   }
-  // The list has just set the nickname-mode texts; in text mode, switching there and back
-  // puts the text-mode ones in their place.
-  if (view.mode == kTextMode) {
-    view.mode = kNicknameMode;
-    switchMode(view);
-  }
+  return true;
 }
 
-void Translation::switchMode(const EditorModeView& view) const {
-  if (view.mode != kTextMode && view.mode != kNicknameMode) return;
-  const bool toText = view.mode == kNicknameMode;
-  view.mode = toText ? kTextMode : kNicknameMode;
-  if (view.showMode) view.showMode(view.mode);
-  const std::string_view title = toText ? kTextTitle : kNicknameTitle;
-  view.window.setCaption(std::string(title));
-  view.title.setCaption(std::string(title));
-  setModeCaption(view.frame, toText ? kTextFrameLine : kNickFrameLine,
-                 toText ? kTextFrameBuiltIn : kNickFrameBuiltIn);
-  setModeCaption(view.all, toText ? kTextAllLine : kNickAllLine, toText ? kTextAllBuiltIn : kNickAllBuiltIn);
+ModeCaptions Translation::modeCaptions(engine::EditorMode mode) const {
+  const bool text = mode == engine::EditorMode::Text;
+  return {std::string(text ? kTextTitle : kNicknameTitle),
+          modeCaption(text ? kTextFrameLine : kNickFrameLine, text ? kTextFrameBuiltIn : kNickFrameBuiltIn),
+          modeCaption(text ? kTextAllLine : kNickAllLine, text ? kTextAllBuiltIn : kNickAllBuiltIn)};
 }
 
 std::optional<std::string> Translation::line(std::size_t number) const {
@@ -109,12 +98,9 @@ std::optional<std::string> Translation::line(std::size_t number) const {
   return lines_[number - 1];
 }
 
-void Translation::setModeCaption(CaptionTarget& target, std::size_t number, std::string_view builtIn) const {
-  if (missing_) {
-    target.setCaption(std::string(builtIn));
-  } else if (const auto text = line(number)) {
-    target.setCaption(*text);
-  }
+std::optional<std::string> Translation::modeCaption(std::size_t number, std::string_view builtIn) const {
+  if (missing_) return std::string(builtIn);
+  return line(number);
 }
 
 }  // namespace tessalune::lang

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/editor_mode.h"
 #include "errors/message_texts.h"
 #include "lang/caption_target.h"
 #include "platform/dialogs.h"
@@ -29,20 +30,11 @@ inline constexpr std::size_t kNickAllLine = 21;
 inline constexpr std::size_t kTextFrameLine = 84;
 inline constexpr std::size_t kTextAllLine = 85;
 
-inline constexpr int kNicknameMode = 1;
-inline constexpr int kTextMode = 2;
-
-// What switchMode changes: the editor mode the plug-in owns, and the editor's parts that
-// depend on the mode.
-struct EditorModeView {
-  int& mode;
-  // Makes the mode's box the current one and shows it, hides the other, and shows the
-  // no-end-code box in nickname mode only.
-  std::function<void(int mode)> showMode;
-  CaptionTarget& window;  // frmPrincipal; its caption is its title
-  CaptionTarget& title;   // lbl_titre
-  CaptionTarget& frame;   // grp_nick
-  CaptionTarget& all;     // chk_all
+// The captions of the editor's parts that follow its mode.
+struct ModeCaptions {
+  std::string title;                 // the editor window's and lbl_titre's
+  std::optional<std::string> frame;  // grp_nick's; nothing where the file lacks the line
+  std::optional<std::string> all;    // chk_all's; the same
 };
 
 // The translation lines of a language file's bytes: every line that is not empty and does
@@ -64,16 +56,16 @@ class Translation {
   // so (message 120) and sets the translation-missing flag; the lines read so far stay.
   void loadLanguage(std::string_view name);
 
-  // Sets caption i of the list to translation line i, then, in text mode, switches the
-  // editor through nickname mode back to text mode so that lines 84 and 85 apply. Does
-  // nothing when the translation is missing. When the lines run out before the list does,
-  // says so (message 121) and stops: the captions already set keep their new text.
-  void applyLanguage(const CaptionList& captions, const EditorModeView& view) const;
+  // Sets caption i of the list to translation line i; true when every caption was set. The
+  // list holds the nickname-mode captions: an editor in text mode then takes its
+  // modeCaptions. Does nothing when the translation is missing. When the lines run out
+  // before the list does, says so (message 121) and stops: the captions already set keep
+  // their new text.
+  bool applyLanguage(const CaptionList& captions) const;
 
-  // Toggles the editor between nickname mode (1) and text mode (2) and sets the captions
-  // that depend on the mode; any other mode is left alone. A caption whose line the file
-  // lacks keeps its text.
-  void switchMode(const EditorModeView& view) const;
+  // The captions of the editor's parts in a mode: the file's lines, the built-in texts when
+  // the translation is missing.
+  ModeCaptions modeCaptions(engine::EditorMode mode) const;
 
   const std::vector<std::string>& lines() const { return lines_; }
   bool missing() const { return missing_; }
@@ -82,9 +74,9 @@ class Translation {
   std::optional<std::string> line(std::size_t number) const;
 
  private:
-  // Sets control's caption to a translation line, the built-in text when the translation
-  // is missing; leaves it alone when the file has no such line.
-  void setModeCaption(CaptionTarget& target, std::size_t number, std::string_view builtIn) const;
+  // A translation line, the built-in text when the translation is missing; nothing when the
+  // file has no such line.
+  std::optional<std::string> modeCaption(std::size_t number, std::string_view builtIn) const;
 
   std::filesystem::path pluginDir_;
   const errors::MessageTexts& messages_;

@@ -213,8 +213,6 @@ void Plugin::failedStart(std::int32_t number, std::string_view description) {
 void Plugin::startUp() {
   messages_.loadMessages();
   loadWindows();
-  mode_ = 1;
-  currentBox_ = &windows_.editor->rtf_nick;
   // The caption list and the drawing registrations point at the controls of the windows
   // just loaded, so they are made anew with every load of the windows.
   captions_ = ui::captionList(*windows_.editor, *windows_.about, *windows_.prefs, *windows_.update,
@@ -246,9 +244,6 @@ void Plugin::loadWindows() {
                                 messages_,
                                 failures_,
                                 *this,
-                                codedResult_,
-                                mode_,
-                                currentBox_,
                                 [this] {
                                   if (windows_.prefs) showModal(*windows_.prefs);
                                 },
@@ -270,7 +265,7 @@ void Plugin::loadWindows() {
   ui::PrefsDependencies prefs{store_,
                               translation_,
                               captions_,
-                              windows_.editor->modeView(),
+                              [this] { windows_.editor->languageApplied(); },
                               windows_.editor->chk_noEnd,
                               windows_.editor->chk_all,
                               *this,
@@ -284,9 +279,13 @@ void Plugin::loadWindows() {
                                 drawing_.renderPreviewSet(kSets[static_cast<int>(group)]);
                               }};
   windows_.prefs = std::make_unique<ui::PrefsWindow>(prefs);
-  ui::QuickNickDependencies quickNicks{store_,       quickNickState_,
-                                       *messenger_,  [this] { return windows_.editor->conversionContext(); },
-                                       codedResult_, *this};
+  ui::QuickNickDependencies quickNicks{
+      store_,
+      quickNickState_,
+      *messenger_,
+      [this] { return windows_.editor->conversionContext(); },
+      [this](const std::string& coded) { windows_.editor->setCodedResult(coded); },
+      *this};
   windows_.quickNicks = std::make_unique<ui::QuickNickWindow>(quickNicks);
   windows_.update = std::make_unique<ui::UpdateWindow>();
   update::UpdateDependencies updates{
@@ -334,7 +333,6 @@ Plugin::LoadedWindows Plugin::takeWindows() {
     w->setActionGate(nullptr);
     any = true;
   }
-  currentBox_ = nullptr;
   captions_.clear();
   if (any) windowObservers_.notify(WindowsEvent::Unloaded);
   return taken;
@@ -462,10 +460,11 @@ bool Plugin::runCommand(Command which, std::string_view argument, std::string& r
 
 bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string& result) {
   // The command's kind decides the mode before anything else, so limits and messages follow it.
-  if ((nickname && mode_ == 2) || (!nickname && mode_ == 1))
-    translation_.switchMode(windows_.editor->modeView());
+  ui::EditorWindow& editor = *windows_.editor;
+  editor.setMode(nickname ? engine::EditorMode::Nickname : engine::EditorMode::Text);
   // A result left over from an earlier command must not be sent again.
-  codedResult_.clear();
+  editor.clearCodedResult();
+  std::string coded;
   const bool presetEnabled = nickname ? windows_.prefs->chkNick.checked() : windows_.prefs->chkText.checked();
   if (presetEnabled) {
     if (argument.empty()) {
@@ -473,35 +472,38 @@ bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string&
                                 Icon::Critical);
       return true;
     }
-    engine::ConversionContext ctx = windows_.editor->conversionContext();
-    codedResult_ =
+    engine::ConversionContext ctx = editor.conversionContext();
+    coded =
         engine::colourArgument(argument, nickname ? windows_.prefs->nickStyle() : windows_.prefs->textStyle(),
-                               windows_.editor->rtf_auto.box(), ctx);
+                               editor.rtf_auto.box(), ctx);
   } else {
-    engine::RichTextBox& box = windows_.editor->currentEditorBox().box();
+    engine::RichTextBox& box = editor.currentEditorBox().box();
     if (!argument.empty()) {
       box.setText(argument);
     } else if (nickname) {
       box.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
     }
-    showModal(*windows_.editor);
+    showModal(editor);
+    // A restart on the way leaves no editor to ask.
+    if (windows_.editor) coded = windows_.editor->codedResult();
   }
-  if (!codedResult_.empty()) result = nickname ? "/nick2 " + codedResult_ : codedResult_;
+  if (!coded.empty()) result = nickname ? "/nick2 " + coded : coded;
   return true;
 }
 
 void Plugin::useQuickNick(std::string_view shortcut, std::string& result) {
-  codedResult_.clear();
+  windows_.editor->clearCodedResult();
   if (shortcut.empty()) {
     showModal(*windows_.quickNicks);
-    if (!codedResult_.empty()) result = "/nick2 " + codedResult_;
+    if (windows_.editor && !windows_.editor->codedResult().empty())
+      result = "/nick2 " + windows_.editor->codedResult();
     return;
   }
   store::QuickNickContext ctx = windows_.quickNicks->storeContext();
   const std::string body = store::useQN(shortcut, ctx);
   if (!quickNickState_.shortcutMatched) return;
-  codedResult_ = engine::xml2plus(body, failures_);
-  result = "/nick2 " + codedResult_;
+  windows_.editor->setCodedResult(engine::xml2plus(body, failures_));
+  result = "/nick2 " + windows_.editor->codedResult();
 }
 
 // Success is said only after the entry and its shortcut were written, in one write.

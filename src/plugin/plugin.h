@@ -100,8 +100,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
 
   bool initialized() const { return initialized_; }
   bool halted() const { return halted_; }
-  int editorMode() const { return mode_; }
-  const std::string& codedResult() const { return codedResult_; }
 
   // Views are told when the windows are unloaded (a restart, an import, a halt, the end)
   // and when new ones exist; a view then binds to the new windows through the accessors.
@@ -220,9 +218,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   bool startingUp_ = false;  // a start-up runs: a restart it asks for may come round again
   int startUpRestarts_ = 0;  // restarts start-ups asked for since the outermost call began
   Requests requests_;
-  int mode_ = 1;
-  ui::Control* currentBox_ = nullptr;
-  std::string codedResult_;
   bool tablesBuilt_ = false;
   bool automaticCheckPending_ = false;
 

@@ -6,7 +6,6 @@
 
 #include "platform/ui_language.h"
 #include "store/config_file.h"
-#include "ui/editor_mode.h"
 
 namespace tessalune::plugin {
 
@@ -24,23 +23,23 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
 }
 
 void SettingsSession::makeWindows() {
-  lang::EditorModeView editorMode =
-      ui::EditorModeControls{editorMode_, currentBox_,  editorWindow_, lbl_titre_, rtf_nick_,
-                             rtf_text_,   editorNoEnd_, grp_nick_,     editorAll_}
-          .view();
-  ui::PrefsDependencies prefs{store_,       translation_, captions_, editorMode,
-                              editorNoEnd_, editorAll_,   *this,     [] {}};
+  // No editor here: it stays in nickname mode, whose captions the list holds.
+  ui::PrefsDependencies prefs{store_, translation_, captions_, {}, editorNoEnd_, editorAll_, *this, [] {}};
   prefs_ = std::make_unique<ui::PrefsWindow>(prefs);
-  ui::QuickNickDependencies quickNicks{
-      store_,
-      quickNickState_,
-      messenger_,
-      [this] {
-        return engine::ConversionContext{
-            editorMode_, editorNoEnd_.checked(), dialogs_, messages_, failures_, *this, scratch_};
-      },
-      codedResult_,
-      *this};
+  ui::QuickNickDependencies quickNicks{store_,
+                                       quickNickState_,
+                                       messenger_,
+                                       [this] {
+                                         return engine::ConversionContext{engine::EditorMode::Nickname,
+                                                                          editorNoEnd_.checked(),
+                                                                          dialogs_,
+                                                                          messages_,
+                                                                          failures_,
+                                                                          *this,
+                                                                          scratch_};
+                                       },
+                                       {},
+                                       *this};
   quickNicks_ = std::make_unique<ui::QuickNickWindow>(quickNicks);
 }
 

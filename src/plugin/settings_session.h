@@ -76,17 +76,12 @@ class SettingsSession : private errors::Lifecycle {
   lang::CaptionList captions_;
   platform::HostMessenger messenger_;
   store::QuickNickState quickNickState_;
-  std::string codedResult_;
   bool halted_ = false;
   bool reloadRequested_ = false;
   bool restartRequested_ = false;
 
   // Until the editor exists here, stand-ins for its controls that the settings touch.
   ui::CheckBox editorNoEnd_{"chk_noEnd"}, editorAll_{"chk_all"};
-  ui::Control editorWindow_{"frmPrincipal"}, lbl_titre_{"lbl_titre"}, rtf_nick_{"rtf_nick"},
-      rtf_text_{"rtf_text"}, grp_nick_{"grp_nick"};
-  int editorMode_ = 1;
-  ui::Control* currentBox_ = &rtf_nick_;
   engine::RichTextBox scratch_{"rtf_mask"};
 
   std::unique_ptr<ui::PrefsWindow> prefs_;

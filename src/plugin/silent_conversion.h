@@ -18,7 +18,7 @@ namespace tessalune::plugin {
 class SilentConversion {
  public:
   struct Options {
-    int mode = engine::editor_mode::kNickname;
+    engine::EditorMode mode = engine::EditorMode::Nickname;
     bool noEnd = false;
     bool keepWhenThinned = true;  // the answer to "keep the text with fewer colours?"
     bool stopAtWatchdog = false;  // stop where the watchdog would ask, instead of going on

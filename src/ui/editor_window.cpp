@@ -9,7 +9,6 @@
 #include "engine/gradient.h"
 #include "engine/rtf2xml.h"
 #include "errors/message_ids.h"
-#include "ui/editor_mode.h"
 #include "ui/gdi/button_look.h"
 #include "ui/gdi/swatch_colour.h"
 #include "ui/gdi/system_colours.h"
@@ -280,8 +279,6 @@ void EditorWindow::setDesignState() {
   rtf_text.box().setText(kMessageText);
   rtf_mask.box().setText(kNicknameText);
   for (RichTextControl* hidden : {&rtf_text, &rtf_mask, &rtf_auto}) hidden->setVisible(false);
-  deps_.mode = lang::kNicknameMode;
-  deps_.currentBox = &rtf_nick;
   blackenBoxes();
 
   // Background colouring off: its tab cannot be chosen; the text tab is in front.
@@ -392,19 +389,32 @@ void EditorWindow::bindFrame(Control& frame, Control& inner, int restLeft, int r
   inner.setClickHandler([&frame] { frame.click(); });
 }
 
-lang::EditorModeView EditorWindow::modeView() {
-  return EditorModeControls{deps_.mode, deps_.currentBox, *this,    lbl_titre, rtf_nick,
-                            rtf_text,   chk_noEnd,        grp_nick, chk_all}
-      .view();
+void EditorWindow::setMode(engine::EditorMode mode) {
+  if (mode == mode_) return;
+  mode_ = mode;
+  const bool text = mode == engine::EditorMode::Text;
+  rtf_nick.setVisible(!text);
+  rtf_text.setVisible(text);
+  chk_noEnd.setVisible(!text);
+  showModeCaptions();
+}
+
+void EditorWindow::languageApplied() {
+  if (mode_ == engine::EditorMode::Text) showModeCaptions();
+}
+
+void EditorWindow::showModeCaptions() {
+  if (!deps_.translation) return;
+  const lang::ModeCaptions captions = deps_.translation->modeCaptions(mode_);
+  setCaption(captions.title);
+  lbl_titre.setCaption(captions.title);
+  if (captions.frame) grp_nick.setCaption(*captions.frame);
+  if (captions.all) chk_all.setCaption(*captions.all);
 }
 
 engine::ConversionContext EditorWindow::conversionContext() {
-  return {deps_.mode,     chk_noEnd.checked(), deps_.dialogs, deps_.messages,
+  return {mode_,          chk_noEnd.checked(), deps_.dialogs, deps_.messages,
           deps_.failures, deps_.lifecycle,     rtf_mask.box()};
-}
-
-RichTextControl& EditorWindow::currentEditorBox() {
-  return deps_.currentBox == &rtf_text ? rtf_text : rtf_nick;
 }
 
 void EditorWindow::focusCurrentBox() {
@@ -418,7 +428,7 @@ void EditorWindow::onOK() {
   if (codeView_) leaveCodeView();
   engine::ConversionContext ctx = conversionContext();
   const std::string result = engine::rtf2plus(currentEditorBox().box(), backgroundFlag(), ctx);
-  deps_.codedResult = result;
+  codedResult_ = result;
   focusCurrentBox();
   // An empty result leaves the window open so that the user can correct the text.
   if (!result.empty()) hide();
@@ -426,7 +436,7 @@ void EditorWindow::onOK() {
 
 void EditorWindow::onCancel() {
   if (codeView_) leaveCodeView();
-  deps_.codedResult.clear();
+  codedResult_.clear();
   focusCurrentBox();
   hide();
 }
@@ -465,7 +475,7 @@ void EditorWindow::enterCodeView() {
 
   codeCaption_ = btnCode.label().caption();
   btnCode.label().setCaption(
-      deps_.messages.message(deps_.mode == lang::kTextMode ? msg::kShowMessage : msg::kShowNickname));
+      deps_.messages.message(mode_ == engine::EditorMode::Text ? msg::kShowMessage : msg::kShowNickname));
   setCodeViewControlsEnabled(false);
 }
 

@@ -19,22 +19,18 @@
 
 namespace tessalune::ui {
 
-// What the editor works with; it owns none of it. The editor mode and the current editor
-// box are the plug-in's: the editor reads them, and switchMode (through modeView) and the
-// constructor set them.
+// What the editor works with; it owns none of it.
 struct EditorDependencies {
   platform::Dialogs& dialogs;            // the conversion's messages and the colour dialog
   const errors::MessageTexts& messages;  // 124 and 125 for the code button, the conversion's own
   errors::FailureContext& failures;      // conversions and gradients report here
   errors::Lifecycle& lifecycle;          // a fatal conversion error asks for a halt
-  std::string& codedResult;              // written by OK (the Plus! text) and Cancel ("")
-  int& mode;                             // 1 nickname, 2 text
-  Control*& currentBox;                  // &rtf_nick in mode 1, &rtf_text in mode 2
   std::function<void()> showPrefs = {};  // btnPrefs: the preferences window, modally
   std::function<void()> showAbout = {};  // btnAbout: the about window, modally
   std::function<void()> showHelp = {};   // btnHelp_Click: the help
-  // The current language file, whose line 8 is the show-code caption; without it the code
-  // button gets back the caption it had before the code view.
+  // The current language file, whose line 8 is the show-code caption (without it the code
+  // button gets back the caption it had before the code view) and which gives the captions
+  // that follow the mode (without it they stay as they are).
   const lang::Translation* translation = nullptr;
   // The paint buffers of the style swatches and previews; without them nothing is drawn.
   gdi::OwnerDrawing* drawing = nullptr;
@@ -109,15 +105,28 @@ class EditorWindow : public Window {
   static constexpr int kFrontTabTop = 1665;
   static constexpr int kOtherTabTop = 1680;
 
-  // The view of the editor that switchMode works on, over the plug-in's mode and box.
-  lang::EditorModeView modeView();
+  // The editor's mode: nickname (rtf_nick current) or text (rtf_text current).
+  engine::EditorMode mode() const { return mode_; }
+  // Puts the editor in a mode: the mode's box becomes the current one and is shown, the
+  // other hidden, the no-end box shown in nickname mode only, and the captions that follow
+  // the mode are taken from the language. Nothing happens in the mode it is in already.
+  void setMode(engine::EditorMode mode);
+  // After a language's caption list was applied (it holds the nickname-mode captions): in
+  // text mode the text-mode captions take their place.
+  void languageApplied();
+
+  // What OK gave (the Plus! text); "" after Cancel, and after clearCodedResult.
+  // The QuickNick manager's Use sets it too.
+  const std::string& codedResult() const { return codedResult_; }
+  void setCodedResult(std::string result) { codedResult_ = std::move(result); }
+  void clearCodedResult() { codedResult_.clear(); }
 
   // A conversion context as every conversion of the plug-in gets one: the current editor
   // mode, the suffix option chk_noEnd and rtf_mask as the scratch box.
   engine::ConversionContext conversionContext();
 
   // The box of the current mode.
-  RichTextControl& currentEditorBox();
+  RichTextControl& currentEditorBox() { return mode_ == engine::EditorMode::Text ? rtf_text : rtf_nick; }
   // Whether OK converts backgrounds too (chk_BG), as the flag the conversion takes.
   std::int16_t backgroundFlag() const { return chk_BG.checked() ? 1 : 0; }
 
@@ -209,9 +218,12 @@ class EditorWindow : public Window {
   void onNoEnd();
   void onBoxChanged(const RichTextControl& box);
   void focusCurrentBox();
+  void showModeCaptions();
   bool contained(ColourSide s) { return side(s).panel.enabled(); }
 
   EditorDependencies deps_;
+  engine::EditorMode mode_ = engine::EditorMode::Nickname;
+  std::string codedResult_;
   bool codeView_ = false;
   std::string savedRtf_;                  // the styled text while the code view shows the codes
   std::string codeCaption_;               // the code button's caption before the code view

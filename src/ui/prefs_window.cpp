@@ -327,7 +327,7 @@ void PrefsWindow::applyLanguageAt(int index) {
   const lang::Language* language = lang::languageAt(index);
   if (!language) return;
   deps_.translation.loadLanguage(language->fileName);
-  deps_.translation.applyLanguage(deps_.captions, deps_.editorMode);
+  if (deps_.translation.applyLanguage(deps_.captions) && deps_.languageApplied) deps_.languageApplied();
 }
 
 void PrefsWindow::onLanguageClicked() {

@@ -24,14 +24,16 @@ enum class ColourGroup { NickFG, NickBG, TextFG, TextBG };
 
 // What the preferences window works with; it owns none of it.
 struct PrefsDependencies {
-  store::StoreContext& store;              // writeConfig, the colour dialog, import and export
-  lang::Translation& translation;          // the current language file
-  const lang::CaptionList& captions;       // the plug-in's caption list, renewed by a language choice
-  lang::EditorModeView editorMode;         // what applyLanguage switches in text mode
-  CheckBox& editorNoEnd;                   // chk_noEnd of the editor, which mirrors ours
-  CheckBox& editorAll;                     // chk_all of the editor
-  errors::Lifecycle& lifecycle;            // the restart that follows an import
-  std::function<void()> showUpdateWindow;  // btnUpd: the update window, modally
+  store::StoreContext& store;         // writeConfig, the colour dialog, import and export
+  lang::Translation& translation;     // the current language file
+  const lang::CaptionList& captions;  // the plug-in's caption list, renewed by a language choice
+  // Told once a language's captions are all applied: the editor in text mode then takes
+  // its text-mode captions.
+  std::function<void()> languageApplied;
+  CheckBox& editorNoEnd;                                  // chk_noEnd of the editor, which mirrors ours
+  CheckBox& editorAll;                                    // chk_all of the editor
+  errors::Lifecycle& lifecycle;                           // the restart that follows an import
+  std::function<void()> showUpdateWindow;                 // btnUpd: the update window, modally
   std::function<void(ColourGroup)> refreshPreviews = {};  // redraw a group's four previews
 };
 

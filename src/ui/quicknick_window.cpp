@@ -128,8 +128,9 @@ void QuickNickWindow::next() {
 void QuickNickWindow::use() {
   store::QuickNickContext ctx = storeContext();
   const std::string body = store::readQN(ctx);
-  deps_.codedResult = engine::xml2plus(body, deps_.store.failures);
-  if (!deps_.codedResult.empty()) hide();
+  const std::string coded = engine::xml2plus(body, deps_.store.failures);
+  if (deps_.chosen) deps_.chosen(coded);
+  if (!coded.empty()) hide();
 }
 
 std::pair<std::string, std::string> QuickNickWindow::nicknameAsMarkup() {

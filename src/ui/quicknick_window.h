@@ -25,7 +25,8 @@ struct QuickNickDependencies {
   // A conversion context as every conversion of the plug-in gets one (the current editor
   // mode, the editor's suffix option, the scratch box); Add converts its preview with it.
   std::function<engine::ConversionContext()> conversionContext;
-  std::string& codedResult;  // receives the Plus! text of the QuickNick chosen with Use
+  // Given the Plus! text of the QuickNick chosen with Use.
+  std::function<void(const std::string&)> chosen;
   // A failure on the way may have asked for a restart or a halt: the action then ends there.
   const errors::Lifecycle& lifecycle;
 };

@@ -36,7 +36,8 @@ struct Outcome {
   bool operator==(const Outcome&) const = default;
 };
 
-Outcome colour(const std::string& text, const StylePreset& preset, int mode, bool noEnd, bool reference) {
+Outcome colour(const std::string& text, const StylePreset& preset, EditorMode mode, bool noEnd,
+               bool reference) {
   RecordingDialogs dialogs;
   testing::EnglishMessages messages;
   testing::RecordingErrorReport report;
@@ -63,8 +64,8 @@ TEST(LengthReduction, KeepsTheReferencesResultsPassForPass) {
   const auto anyColour = [&] { return static_cast<ColourNumber>(pick(0, 0xFFFFFF)); };
   const std::string alphabet = "abcdefghij KLMNOP  0123:)(;-&<>\u00E9\u00B7";
   for (int round = 0; round < 200; ++round) {
-    const int mode = round % 2 ? editor_mode::kText : editor_mode::kNickname;
-    const int length = pick(1, mode == editor_mode::kText ? 1100 : 129);
+    const EditorMode mode = round % 2 ? EditorMode::Text : EditorMode::Nickname;
+    const int length = pick(1, mode == EditorMode::Text ? 1100 : 129);
     std::string text;
     for (int i = 0; i < length; ++i) {
       // Whole characters: the alphabet's last two are two bytes each in UTF-8.

@@ -20,7 +20,7 @@ namespace {
 
 class RoundTrip : public ::testing::Test {
  protected:
-  std::string convert(std::string_view plus, int mode, bool noEnd, std::int16_t backgroundFlag) {
+  std::string convert(std::string_view plus, EditorMode mode, bool noEnd, std::int16_t backgroundFlag) {
     RichTextBox box("rtf_quicknick");
     box.setTextRtf(plus2rtf(std::string(plus)));
     ConversionContext ctx{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
@@ -48,7 +48,7 @@ TEST_F(RoundTrip, KeepsTheColourOfASpaceThatBeginsALine) {
       {"a\u00B7$4 \r\n b", "\u00B7$,0a \r\n\u00B7$4 b\u00B70"},
       {"a\r\n\u00B7$4 \u00B7$2b", "\u00B7$,0a\r\n\u00B7$4 \u00B7$2b\u00B70"},
   };
-  for (const auto& c : cases) EXPECT_EQ(convert(c.plus, editor_mode::kNickname, false, 1), c.back) << c.plus;
+  for (const auto& c : cases) EXPECT_EQ(convert(c.plus, EditorMode::Nickname, false, 1), c.back) << c.plus;
 }
 
 std::string printable(std::string_view text) {
@@ -92,7 +92,7 @@ TEST_F(RoundTrip, MatchesTheDocumentedStepsOnRandomTexts) {
     std::string plus;
     for (int n = pick(33); n > 0; --n)
       plus += pieces[static_cast<std::size_t>(pick(static_cast<int>(pieces.size())))];
-    const testing::ReferenceOptions options{pick(2) == 0 ? editor_mode::kNickname : editor_mode::kText,
+    const testing::ReferenceOptions options{pick(2) == 0 ? EditorMode::Nickname : EditorMode::Text,
                                             pick(2) == 0, static_cast<std::int16_t>(pick(2))};
 
     RichTextBox box("rtf_quicknick");
@@ -100,8 +100,8 @@ TEST_F(RoundTrip, MatchesTheDocumentedStepsOnRandomTexts) {
     const std::string markup = testing::rtf2xmlBySteps(box, options);
     const std::string expected = markup.empty() ? "" : testing::xml2plusBySteps(markup);
     ASSERT_EQ(convert(plus, options.mode, options.noEnd, options.backgroundFlag), expected)
-        << "seed " << seed << ", round " << round << ", mode " << options.mode << ", noEnd " << options.noEnd
-        << ", background " << options.backgroundFlag << ", text " << printable(plus);
+        << "seed " << seed << ", round " << round << ", mode " << static_cast<int>(options.mode) << ", noEnd "
+        << options.noEnd << ", background " << options.backgroundFlag << ", text " << printable(plus);
   }
 }
 

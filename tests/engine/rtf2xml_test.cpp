@@ -25,10 +25,10 @@ class Rtf2XmlTest : public ::testing::Test {
   static std::string document(const std::string& body) { return "<nick>\r\n" + body + "\r\n</nick>"; }
   static std::string fg(const std::string& colour) { return "<FG color=\"" + colour + "\"/>"; }
   static std::string bg(const std::string& colour) { return "<BG color=\"" + colour + "\"/>"; }
-  ConversionContext context(int mode = editor_mode::kNickname, bool noEnd = false) {
+  ConversionContext context(EditorMode mode = EditorMode::Nickname, bool noEnd = false) {
     return ConversionContext{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
   }
-  std::string convert(std::int16_t flag = 0, int mode = editor_mode::kNickname, bool noEnd = false) {
+  std::string convert(std::int16_t flag = 0, EditorMode mode = EditorMode::Nickname, bool noEnd = false) {
     ConversionContext ctx = context(mode, noEnd);
     return rtf2xml(box, flag, ctx);
   }
@@ -59,26 +59,26 @@ TEST_F(Rtf2XmlTest, RefusesAnEmptyTextAndFocusesTheBox) {
   EXPECT_EQ(dialogs.shown()[0].icon, Icon::Critical);
   EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
   EXPECT_TRUE(box.hasFocus());
-  EXPECT_EQ(convert(0, editor_mode::kText), "");
+  EXPECT_EQ(convert(0, EditorMode::Text), "");
   EXPECT_EQ(lastMessage(), "You must type a message.");
 }
 
 TEST_F(Rtf2XmlTest, LimitsCountCharacters) {
   box.setText(std::string(129, 'a'));
-  EXPECT_NE(convert(0, editor_mode::kNickname, true), "");
+  EXPECT_NE(convert(0, EditorMode::Nickname, true), "");
   box.setText(std::string(130, 'a'));
   EXPECT_EQ(convert(), "");
   EXPECT_EQ(lastMessage(), "The nickname is too long. Please choose another one.");
   EXPECT_EQ(dialogs.shown().back().icon, Icon::Exclamation);
 
   box.setText(std::string(1100, 'a'));
-  EXPECT_NE(convert(0, editor_mode::kText), "");
+  EXPECT_NE(convert(0, EditorMode::Text), "");
   box.setText(std::string(1101, 'a'));
-  EXPECT_EQ(convert(0, editor_mode::kText), "");
+  EXPECT_EQ(convert(0, EditorMode::Text), "");
   EXPECT_EQ(lastMessage(), "The message is too long (>1100 characters).");
 
   box.setText("\u00E9" + std::string(128, 'a'));  // 129 characters, 130 bytes
-  EXPECT_NE(convert(0, editor_mode::kNickname, true), "");
+  EXPECT_NE(convert(0, EditorMode::Nickname, true), "");
 }
 
 TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
@@ -87,9 +87,9 @@ TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
   box.select(1, 1);
   box.setSelBold(true);
   EXPECT_EQ(convert(), document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c<end/>"));
-  EXPECT_EQ(convert(0, editor_mode::kNickname, true),
+  EXPECT_EQ(convert(0, EditorMode::Nickname, true),
             document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c"));
-  EXPECT_EQ(convert(0, editor_mode::kText),
+  EXPECT_EQ(convert(0, EditorMode::Text),
             document(fg("#FF0000") + "a<b/>b<b/><space/>" + fg("#0000FF") + "c"));
 }
 
@@ -134,7 +134,7 @@ TEST_F(Rtf2XmlTest, TwoDigitColourNumbersConsumeTheirSpace) {
   for (int i = 0; i < 12; ++i) colours.push_back(makeColour(i, 0, 0));
   box.setText("abcdefghijkl");
   colourEach(colours);
-  const std::string markup = convert(0, editor_mode::kText);
+  const std::string markup = convert(0, EditorMode::Text);
   EXPECT_NE(markup.find(fg("#0B0000") + "l\r\n"), std::string::npos) << markup;
 }
 
@@ -149,7 +149,7 @@ TEST_F(Rtf2XmlTest, TypedTextIsNeverReadAsRtf) {
         std::pair{"a\uE000b\\c", "a\uE000b\\c"},  // the private placeholder of a backslash, typed
         std::pair{"x\uFFFEy\uFFFFz", "xyz"}}) {   // characters XML cannot hold
     box.setText(text);
-    EXPECT_EQ(xml2plus(convert(0, editor_mode::kText)), plus) << text;
+    EXPECT_EQ(xml2plus(convert(0, EditorMode::Text)), plus) << text;
     EXPECT_TRUE(lifecycle.calls.empty()) << text;
   }
 }
@@ -204,7 +204,7 @@ TEST_F(Rtf2XmlTest, TheWatchdogAsksAfterItsThresholdAndStopsOnNo) {
   }
   dialogs.queueAnswer(Answer::Yes);
   dialogs.queueAnswer(Answer::No);
-  const std::string markup = convert(1, editor_mode::kText);
+  const std::string markup = convert(1, EditorMode::Text);
   ASSERT_GE(dialogs.shown().size(), 3u);
   EXPECT_EQ(
       dialogs.shown()[0].text,

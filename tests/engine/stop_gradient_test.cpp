@@ -85,8 +85,7 @@ TEST(StopGradient, StylesParseAndColourAWord) {
   testing::TestFailures failures;
   testing::RecordingLifecycle lifecycle;
   RichTextBox autoBox, scratch;
-  ConversionContext ctx{editor_mode::kNickname, false,     dialogs, messages,
-                        failures.context,       lifecycle, scratch};
+  ConversionContext ctx{EditorMode::Nickname, false, dialogs, messages, failures.context, lifecycle, scratch};
   const SideStyle none = *parseSideStyle("none", true).style;
   EXPECT_EQ(colourWithStyles("Rainbow", *parseSideStyle("rainbow", false).style, none, autoBox, ctx),
             "\u00B7$4R\u00B7$#FF7F00a\u00B7$8i\u00B7$9n\u00B7$12b\u00B7$#4B0082o\u00B7$#9400D3w\u00B70");

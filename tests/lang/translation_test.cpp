@@ -27,7 +27,7 @@ struct Caption final : CaptionTarget {
   std::string text;
 };
 
-// A plug-in folder, the editor parts switchMode works on, and a caption list of 83
+// A plug-in folder, the editor's parts that follow its mode, and a caption list of 83
 // stand-ins captioned "old" in which, as in the real one, entries 3 and 21 are the
 // editor's grp_nick and chk_all.
 class TranslationTest : public ::testing::Test {
@@ -59,10 +59,26 @@ class TranslationTest : public ::testing::Test {
   testing::EnglishMessages messages;
   Translation translation{dir.path(), messages, dialogs};
 
+  // What the editor does with the captions of its mode.
+  void showModeCaptions() {
+    const ModeCaptions mine = translation.modeCaptions(mode);
+    window.text = lbl_titre.text = mine.title;
+    if (mine.frame) grp_nick.text = *mine.frame;
+    if (mine.all) chk_all.text = *mine.all;
+  }
+  void applyLanguage() {
+    if (translation.applyLanguage(captions) && mode == kTextMode) showModeCaptions();
+  }
+  void switchMode() {
+    mode = shownMode = mode == kTextMode ? kNicknameMode : kTextMode;
+    showModeCaptions();
+  }
+
+  static constexpr engine::EditorMode kNicknameMode = engine::EditorMode::Nickname;
+  static constexpr engine::EditorMode kTextMode = engine::EditorMode::Text;
   Caption window, lbl_titre, grp_nick, chk_all;
-  int mode = kNicknameMode;
-  int shownMode = kNicknameMode;  // the mode whose box the editor shows
-  EditorModeView view{mode, [this](int shown) { shownMode = shown; }, window, lbl_titre, grp_nick, chk_all};
+  engine::EditorMode mode = kNicknameMode;
+  engine::EditorMode shownMode = kNicknameMode;  // the mode whose box the editor shows
   std::vector<std::unique_ptr<Caption>> standIns;
   std::vector<Caption*> texts;
   CaptionList captions;
@@ -94,7 +110,7 @@ TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
   std::ofstream(dir.path() / "Tessalune" / "spanish.lng") << std::string(kMaxLanguageFileBytes + 1, '\n');
   for (const std::string name : {"italian", "dutch", "french", "spanish"}) {
     load("english", numberedLines(85));
-    translation.applyLanguage(captions, view);
+    applyLanguage();
     dialogs.clear();
 
     translation.loadLanguage(name);
@@ -103,12 +119,12 @@ TEST_F(TranslationTest, AnUnreadableFileSaysSoAndLeavesThePreviousCaptions) {
     EXPECT_EQ(dialogs.shown()[0].text, "Missing translation for " + name + ".");
     EXPECT_EQ(dialogs.shown()[0].icon, platform::Icon::Critical);
     EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
-    translation.applyLanguage(captions, view);
+    applyLanguage();
     expectCaptions(83);
-    translation.switchMode(view);
+    switchMode();
     EXPECT_EQ(grp_nick.text, "Mon message");
     EXPECT_EQ(chk_all.text, "Colorer l'intégralité du texte au lieu de la sélection");
-    translation.switchMode(view);
+    switchMode();
     EXPECT_EQ(grp_nick.text, "Mon Pseudo");
     EXPECT_EQ(chk_all.text, "Colorer l'intégralité du pseudo au lieu de la sélection");
   }
@@ -127,7 +143,7 @@ TEST_F(TranslationTest, ModeDependentCaptionsFollowTheMode) {
     shownMode = mode;
     window.text = "";
     load("lines", numberedLines(lines));
-    translation.applyLanguage(captions, view);
+    applyLanguage();
     EXPECT_EQ(mode, startMode);
     EXPECT_EQ(shownMode, mode);
     EXPECT_EQ(window.text, title);
@@ -139,7 +155,7 @@ TEST_F(TranslationTest, ModeDependentCaptionsFollowTheMode) {
   EXPECT_EQ(shownMode, kTextMode);
   EXPECT_TRUE(dialogs.shown().empty());
 
-  translation.switchMode(view);
+  switchMode();
   EXPECT_EQ(mode, kNicknameMode);
   EXPECT_EQ(shownMode, kNicknameMode);
   EXPECT_EQ(window.text, "Tessalune");
@@ -151,7 +167,7 @@ TEST_F(TranslationTest, ModeDependentCaptionsFollowTheMode) {
 TEST_F(TranslationTest, AnIncompleteFileSaysSoAndKeepsTheCaptionsItDidNotReach) {
   mode = kTextMode;
   load("incomplete", numberedLines(50));
-  translation.applyLanguage(captions, view);
+  applyLanguage();
   ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown()[0].text, "Error: the current translation file is incomplete.");
   EXPECT_EQ(dialogs.shown()[0].icon, platform::Icon::Critical);
@@ -167,7 +183,7 @@ TEST_F(TranslationTest, EveryShippedLanguageFileSetsEveryCaption) {
     for (Caption* caption : texts) caption->text = "";
     mode = kTextMode;
     load(name, *bytes);
-    translation.applyLanguage(captions, view);
+    applyLanguage();
     EXPECT_EQ(translation.lines().size(), 85u) << name;
     EXPECT_TRUE(dialogs.shown().empty()) << name;
     for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_NE(texts[i]->text, "") << name << " " << i;

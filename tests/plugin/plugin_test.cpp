@@ -83,9 +83,9 @@ TEST_F(PluginTest, TheTextCommandSwitchesToTextModeFirst) {
   plugin.prefs()->chkText.click();
   std::string result;
   EXPECT_TRUE(run("/xtessalune", "x", result));
-  EXPECT_EQ(plugin.editorMode(), 1);
+  EXPECT_EQ(plugin.editor()->mode(), engine::EditorMode::Nickname);
   EXPECT_TRUE(run("/xondrivela", std::string(1101, 'm'), result));
-  EXPECT_EQ(plugin.editorMode(), 2);
+  EXPECT_EQ(plugin.editor()->mode(), engine::EditorMode::Text);
   EXPECT_EQ(lastMessage(), "The message is too long (>1100 characters).");
 }
 

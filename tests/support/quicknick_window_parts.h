@@ -15,8 +15,7 @@ struct QuickNickWindowParts {
   explicit QuickNickWindowParts(StoreFixture& fixture) : QuickNickWindowParts(fixture.context) {}
   explicit QuickNickWindowParts(store::StoreContext& context) : ctx(context) {}
   engine::ConversionContext conversion() {
-    return {
-        engine::editor_mode::kNickname, false, ctx.dialogs, ctx.messages, ctx.failures, lifecycle, scratch};
+    return {engine::EditorMode::Nickname, false, ctx.dialogs, ctx.messages, ctx.failures, lifecycle, scratch};
   }
 
   store::StoreContext& ctx;
@@ -25,8 +24,9 @@ struct QuickNickWindowParts {
   platform::HostMessenger messenger{"Neo"};
   engine::RichTextBox scratch{"rtf_mask"};
   std::string codedResult;
-  ui::QuickNickWindow window{ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); },
-                                                       codedResult, lifecycle}};
+  ui::QuickNickWindow window{
+      ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); },
+                                [this](const std::string& coded) { codedResult = coded; }, lifecycle}};
 };
 
 }  // namespace tessalune::testing

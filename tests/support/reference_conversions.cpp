@@ -293,7 +293,7 @@ std::optional<std::string> markupText(std::string text, const ReferenceOptions& 
   replaceEvery(text, "\\cf0 "sv, engine::markup::kDefaultText);
   replaceEvery(text, "\\cf0"sv, engine::markup::kDefaultText);
   decodeCharacterEscapes(text);
-  if (options.mode == engine::editor_mode::kNickname && !options.noEnd) text += engine::markup::kEnd;
+  if (options.mode == engine::EditorMode::Nickname && !options.noEnd) text += engine::markup::kEnd;
   return std::string(engine::markup::kRootOpen) + "\r\n" + text + "\r\n" +
          std::string(engine::markup::kRootClose);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/editor_mode.h"
 #include "engine/rich_text_box.h"
 
 namespace tessalune::testing {
@@ -20,7 +21,7 @@ std::string xml2plusBySteps(std::string markup);
 
 // What rtf2xml is told besides the box; every question is answered yes.
 struct ReferenceOptions {
-  int mode;
+  engine::EditorMode mode;
   bool noEnd;
   std::int16_t backgroundFlag;
 };

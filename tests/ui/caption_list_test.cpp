@@ -37,15 +37,11 @@ class CaptionListTest : public ::testing::Test {
   lang::Translation translation{s.dir.path(), s.messages, s.dialogs};
   testing::QuickNickWindowParts qn{s};
   platform::RecordingShell shell;
-  int mode = lang::kNicknameMode;
-  Control* currentBox = nullptr;
-  std::string codedResult;
-  EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, qn.lifecycle, codedResult,
-                                         mode, currentBox}};
+  EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, qn.lifecycle}};
   AboutWindow about{shell};
   lang::CaptionList captions;
-  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions, editor.modeView(), editor.chk_noEnd,
-                                      editor.chk_all, qn.lifecycle, [] {}}};
+  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions, [this] { editor.languageApplied(); },
+                                      editor.chk_noEnd, editor.chk_all, qn.lifecycle, [] {}}};
   UpdateWindow update;
   HelpWindow help;
 };
@@ -86,7 +82,7 @@ TEST_F(CaptionListTest, LanguageFilesCaptionEveryWindowThroughIt) {
       {&help.btnClose.label(), "Close", "Fermer"}};
   for (const bool french : {true, false}) {
     translation.loadLanguage(french ? "french" : "english");
-    translation.applyLanguage(captions, editor.modeView());
+    translation.applyLanguage(captions);
     for (const auto& [control, english, inFrench] : samples)
       EXPECT_EQ(control->caption(), french ? inFrench : english) << control->name();
   }

@@ -53,7 +53,8 @@ class EditorWindowTest : public ::testing::Test {
   std::string converted(const engine::RichTextBox& box, std::int16_t background, bool noEnd = false) {
     engine::RichTextBox copy, scratch;
     copy.setTextRtf(box.textRtf());
-    engine::ConversionContext ctx{mode, noEnd, dialogs, messages, failures.context, lifecycle, scratch};
+    engine::ConversionContext ctx{editor.mode(),    noEnd,     dialogs, messages,
+                                  failures.context, lifecycle, scratch};
     return engine::rtf2plus(copy, background, ctx);
   }
   // The colours (or backgrounds) a preset gives a text of n characters on its own.
@@ -90,20 +91,17 @@ class EditorWindowTest : public ::testing::Test {
   testing::RecordingLifecycle lifecycle;
   lang::Translation translation{dir.path(), messages, dialogs};
   gdi::OwnerDrawing drawing;
-  std::string codedResult = "left by an earlier command";
-  int mode = 0;
-  Control* currentBox = nullptr;
   int prefsShown = 0, aboutShown = 0, helpShown = 0;
-  EditorWindow editor{EditorDependencies{dialogs, messages, failures.context, lifecycle, codedResult, mode,
-                                         currentBox, [this] { ++prefsShown; }, [this] { ++aboutShown; },
+  EditorWindow editor{EditorDependencies{dialogs, messages, failures.context, lifecycle,
+                                         [this] { ++prefsShown; }, [this] { ++aboutShown; },
                                          [this] { ++helpShown; }, &translation, &drawing}};
 };
 
 // In text mode the message box takes every action. With backgrounds on, the code view also
 // disables the background side.
 TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
-  translation.switchMode(editor.modeView());
-  EXPECT_EQ(mode, 2);
+  editor.setMode(engine::EditorMode::Text);
+  EXPECT_EQ(editor.mode(), engine::EditorMode::Text);
   EXPECT_EQ(&editor.currentEditorBox(), &editor.rtf_text);
   // The message box is the one shown (and listed by a view); the nickname box is not.
   EXPECT_TRUE(editor.rtf_text.shownWithin(editor) && !editor.rtf_nick.shownWithin(editor) &&
@@ -127,7 +125,7 @@ TEST_F(EditorWindowTest, TextModeMakesTheMessageBoxCurrentForEveryAction) {
   EXPECT_EQ(dialogs.shown()[0].text, "You must type a message.");
   EXPECT_TRUE(editor.visible());
   EXPECT_TRUE(text.hasFocus());
-  translation.switchMode(editor.modeView());
+  editor.setMode(engine::EditorMode::Nickname);
   EXPECT_TRUE(editor.rtf_nick.acceptsUser() && !editor.rtf_text.shown());
 }
 
@@ -142,13 +140,13 @@ TEST_F(EditorWindowTest, OkConvertsWithTheBackgroundFlagAndHidesOnlyWithAResultA
     editor.setVisible(true);
     editor.btnOK.label().click();
     EXPECT_FALSE(editor.visible());
-    EXPECT_EQ(codedResult, converted(nick(), flag));
+    EXPECT_EQ(editor.codedResult(), converted(nick(), flag));
   }
   EXPECT_NE(converted(nick(), 1), converted(nick(), 0));
   expectQuiet();
   editor.btnCancel.click();
   EXPECT_FALSE(editor.visible());
-  EXPECT_EQ(codedResult, "");
+  EXPECT_EQ(editor.codedResult(), "");
   EXPECT_TRUE(nick().hasFocus());
 }
 
@@ -176,7 +174,7 @@ TEST_F(EditorWindowTest, CodeViewShowsTheCodesAndOkStillConvertsTheStyledText) {
   editor.btnOK.click();
   EXPECT_FALSE(editor.codeView() || editor.visible());
   EXPECT_EQ(nick().textRtf(), styled);
-  EXPECT_EQ(codedResult, code);
+  EXPECT_EQ(editor.codedResult(), code);
   expectQuiet();
 }
 
@@ -338,8 +336,9 @@ TEST_F(EditorWindowTest, GradientPresetOneMatchesDirectColouring) {
                                      .FGgrad2 = editor.panelColorFG_grad2_rect.backColour(),
                                      .BGtype = 0};
     engine::RichTextBox autoBox, scratch;
-    engine::ConversionContext ctx{1, false, dialogs, messages, failures.context, lifecycle, scratch};
-    EXPECT_EQ(codedResult, engine::colourArgument(typed, preset, autoBox, ctx));
+    engine::ConversionContext ctx{
+        engine::EditorMode::Nickname, false, dialogs, messages, failures.context, lifecycle, scratch};
+    EXPECT_EQ(editor.codedResult(), engine::colourArgument(typed, preset, autoBox, ctx));
   }
   expectQuiet();
 }

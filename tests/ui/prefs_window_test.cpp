@@ -11,7 +11,6 @@
 #include "platform/embedded_resources.h"
 #include "support/config_fixture.h"
 #include "support/quicknick_window_parts.h"
-#include "ui/editor_mode.h"
 
 namespace tessalune::ui {
 namespace {
@@ -87,22 +86,21 @@ class PrefsWindowTest : public ::testing::Test {
   QuickNickWindow& quickNick = qn.window;
   testing::RecordingLifecycle& lifecycle = qn.lifecycle;
 
-  // The editor's controls: its two mirrored check boxes and what a language switch touches.
+  // The editor's two mirrored check boxes.
   CheckBox editorNoEnd{"chk_noEnd"}, editorAll{"chk_all"};
-  Control editorWindow{"frmPrincipal"}, lbl_titre{"lbl_titre"}, rtf_nick{"rtf_nick"}, rtf_text{"rtf_text"},
-      grp_nick{"grp_nick"};
-  int mode = lang::kNicknameMode;
-  Control* currentBox = &rtf_nick;
   lang::CaptionList captions;
   std::vector<std::unique_ptr<Control>> others;
 
   int updateWindowShown = 0;
   std::vector<ColourGroup> refreshed;
-  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions,
-                                      EditorModeControls{mode, currentBox, editorWindow, lbl_titre, rtf_nick,
-                                                         rtf_text, editorNoEnd, grp_nick, editorAll}
-                                          .view(),
-                                      editorNoEnd, editorAll, lifecycle, [this] { ++updateWindowShown; },
+  PrefsWindow prefs{PrefsDependencies{s.context,
+                                      translation,
+                                      captions,
+                                      {},
+                                      editorNoEnd,
+                                      editorAll,
+                                      lifecycle,
+                                      [this] { ++updateWindowShown; },
                                       [this](ColourGroup g) { refreshed.push_back(g); }}};
 };
 

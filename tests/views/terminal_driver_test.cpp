@@ -18,7 +18,6 @@
 #include "store/quicknicks.h"
 #include "support/config_fixture.h"
 #include "support/quicknick_window_parts.h"
-#include "ui/editor_mode.h"
 #include "ui/prefs_window.h"
 
 namespace tessalune::views {
@@ -284,13 +283,7 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
   lang::Translation translation{s.dir.path(), s.messages, s.dialogs};
   lang::CaptionList captions;
   CheckBox noEnd{"chk_noEnd"}, all{"chk_all"};
-  Control editor{"frmPrincipal"}, title{"lbl_titre"}, nick{"rtf_nick"}, text{"rtf_text"}, group{"grp_nick"};
-  int mode = lang::kNicknameMode;
-  Control* currentBox = &nick;
-  PrefsWindow prefs{PrefsDependencies{
-      s.context, translation, captions,
-      EditorModeControls{mode, currentBox, editor, title, nick, text, noEnd, group, all}.view(), noEnd, all,
-      s.lifecycle, [] {}}};
+  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions, {}, noEnd, all, s.lifecycle, [] {}}};
   const std::filesystem::path exported = s.dir.path() / "my copy.xml";
 
   const std::string transcript =

@@ -160,7 +160,7 @@ class DesktopTest : public QObject {
       const auto state = [&] {
         return std::make_tuple(editor.rtf_nick.box().textRtf(), editor.rtf_mask.box().textRtf(),
                                editor.rtf_auto.box().textRtf(), editor.rtf_nick.box().selStart(),
-                               host.plugin().codedResult(), host.plugin().halted(), messages_.size());
+                               editor.codedResult(), host.plugin().halted(), messages_.size());
       };
       const auto before = state();
       const int conversions = preview->conversions();

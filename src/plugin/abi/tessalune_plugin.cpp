@@ -336,7 +336,7 @@ int tessalune_colour(const char* text, const char* fg, const char* bg, int flags
     messages.loadMessages();
     plugin::SilentConversion conversion(
         messages,
-        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::editor_mode::kText : engine::editor_mode::kNickname,
+        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
          (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, false});
     const std::string coded = conversion.colour(text, *foreground.style, *background.style);
     if (coded.empty()) {
