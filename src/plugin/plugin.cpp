@@ -26,6 +26,13 @@ namespace tessalune::plugin {
 
 namespace {
 
+// The preview set each colour group of the preferences draws.
+ui::gdi::PreviewSet previewSetOf(ui::ColourGroup group) {
+  constexpr ui::gdi::PreviewSet kSets[] = {ui::gdi::PreviewSet::Nick, ui::gdi::PreviewSet::NickBackground,
+                                           ui::gdi::PreviewSet::Text, ui::gdi::PreviewSet::TextBackground};
+  return kSets[static_cast<std::size_t>(group)];
+}
+
 namespace msg = errors::msg;
 using platform::Icon;
 
@@ -262,22 +269,18 @@ void Plugin::loadWindows() {
   windows_.editor = std::make_unique<ui::EditorWindow>(editor);
   windows_.about = std::make_unique<ui::AboutWindow>(services_.shell);
   windows_.help = std::make_unique<ui::HelpWindow>();
-  ui::PrefsDependencies prefs{store_,
-                              translation_,
-                              captions_,
-                              [this] { windows_.editor->languageApplied(); },
-                              windows_.editor->chk_noEnd,
-                              windows_.editor->chk_all,
-                              *this,
-                              [this] {
-                                if (windows_.update) showModal(*windows_.update);
-                              },
-                              [this](ui::ColourGroup group) {
-                                constexpr ui::gdi::PreviewSet kSets[] = {
-                                    ui::gdi::PreviewSet::Nick, ui::gdi::PreviewSet::NickBackground,
-                                    ui::gdi::PreviewSet::Text, ui::gdi::PreviewSet::TextBackground};
-                                drawing_.renderPreviewSet(kSets[static_cast<int>(group)]);
-                              }};
+  ui::PrefsDependencies prefs{
+      store_,
+      translation_,
+      captions_,
+      [this] { windows_.editor->languageApplied(); },
+      windows_.editor->chk_noEnd,
+      windows_.editor->chk_all,
+      *this,
+      [this] {
+        if (windows_.update) showModal(*windows_.update);
+      },
+      [this](ui::ColourGroup group) { drawing_.renderPreviewSet(previewSetOf(group)); }};
   windows_.prefs = std::make_unique<ui::PrefsWindow>(prefs);
   ui::QuickNickDependencies quickNicks{
       store_,
@@ -353,14 +356,10 @@ void Plugin::registerPreferencePreviews() {
       drawn[k] = {&set[k], ui::gdi::TwipSize{set[k].width(), set[k].height()}};
     return drawn;
   };
-  drawing_.registerPreviewSet(ui::gdi::PreviewSet::Nick, previews(p.rect_grad_nick), p.btn_grad1_nick_rect,
-                              p.btn_grad2_nick_rect);
-  drawing_.registerPreviewSet(ui::gdi::PreviewSet::NickBackground, previews(p.rect_grad_nickBG),
-                              p.btn_grad1_nickBG_rect, p.btn_grad2_nickBG_rect);
-  drawing_.registerPreviewSet(ui::gdi::PreviewSet::Text, previews(p.rect_grad_text), p.btn_grad1_text_rect,
-                              p.btn_grad2_text_rect);
-  drawing_.registerPreviewSet(ui::gdi::PreviewSet::TextBackground, previews(p.rect_grad_textBG),
-                              p.btn_grad1_textBG_rect, p.btn_grad2_textBG_rect);
+  for (ui::ColourGroup id : ui::kColourGroups) {
+    ui::PrefsColourGroup& g = p.group(id);
+    drawing_.registerPreviewSet(previewSetOf(id), previews(g.previews), g.gradient1, g.gradient2);
+  }
 }
 
 void Plugin::freeGraphics() {

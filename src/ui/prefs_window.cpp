@@ -34,20 +34,37 @@ int selectedPreset(const std::array<OptionButton, 5>& options) {
   return 0;
 }
 
+// The controls of each colour group, in the order of ColourGroup.
+constexpr std::array<ColourGroupNames, 4> kGroupNames = {{
+    {"", "opt_solid_nick", "opt_grad_nick", "cnt_grad_nick", "rect_grad_nick", "btnSolid_nick",
+     "btn_grad1_nick", "btn_grad2_nick", "/config/nickprefs/", "FG"},
+    {"opt_none_nickBG", "opt_solid_nickBG", "opt_grad_nickBG", "cnt_grad_nickBG", "rect_grad_nickBG",
+     "btnSolid_nickBG", "btn_grad1_nickBG", "btn_grad2_nickBG", "/config/nickprefs/", "BG"},
+    {"", "opt_solid_text", "opt_grad_text", "cnt_grad_text", "rect_grad_text", "btnSolid_text",
+     "btn_grad1_text", "btn_grad2_text", "/config/textprefs/", "FG"},
+    {"opt_none_textBG", "opt_solid_textBG", "opt_grad_textBG", "cnt_grad_textBG", "rect_grad_textBG",
+     "btnSolid_textBG", "btn_grad1_textBG", "btn_grad2_textBG", "/config/textprefs/", "BG"},
+}};
+
 }  // namespace
 
 PrefsWindow::PrefsWindow(PrefsDependencies deps)
-    : Window("frmPrefs"), combo_lang("combo_lang", languageEntries()), deps_(std::move(deps)) {
+    : Window("frmPrefs"),
+      combo_lang("combo_lang", languageEntries()),
+      deps_(std::move(deps)),
+      groups_{{PrefsColourGroup{kGroupNames[0]}, PrefsColourGroup{kGroupNames[1]},
+               PrefsColourGroup{kGroupNames[2]}, PrefsColourGroup{kGroupNames[3]}}} {
   setContainers();  // before the registration, which puts the rest on the window
   registerControls();
   setKeyButtons(nullptr, &btnClose);
   layOut();
   for (OwnerDrawnButton* b : captionButtons()) bindButtonLook(*b);
-  for (ColourSwatch* area : swatchAreas()) bindButtonLook(buttonOf(*area));
+  for (PrefsColourGroup& g : groups_) {
+    for (const auto& [button, area] : g.swatches()) bindButtonLook(*button);
+  }
 
   // The design state, which the configuration load then replaces: the default preset.
-  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
-    const GroupControls& c = group(g);
+  for (PrefsColourGroup& c : groups_) {
     (c.none ? *c.none : c.solid).setSelected();
     c.gradient[1].setSelected();
   }
@@ -83,23 +100,7 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
   bindCheckBox(chkText, "/config/textprefs/enabled", nullptr);
   combo_lang.setClickHandler([this] { onLanguageClicked(); });
 
-  bindGroup(ColourGroup::NickFG, "/config/nickprefs/", "FG");
-  bindGroup(ColourGroup::NickBG, "/config/nickprefs/", "BG");
-  bindGroup(ColourGroup::TextFG, "/config/textprefs/", "FG");
-  bindGroup(ColourGroup::TextBG, "/config/textprefs/", "BG");
-
-  bindSwatch(btnSolid_nick, btnSolid_nick_rect, "/config/nickprefs/FGcolor", std::nullopt);
-  bindSwatch(btn_grad1_nick, btn_grad1_nick_rect, "/config/nickprefs/FGgrad1", ColourGroup::NickFG);
-  bindSwatch(btn_grad2_nick, btn_grad2_nick_rect, "/config/nickprefs/FGgrad2", ColourGroup::NickFG);
-  bindSwatch(btnSolid_nickBG, btnSolid_nickBG_rect, "/config/nickprefs/BGcolor", std::nullopt);
-  bindSwatch(btn_grad1_nickBG, btn_grad1_nickBG_rect, "/config/nickprefs/BGgrad1", ColourGroup::NickBG);
-  bindSwatch(btn_grad2_nickBG, btn_grad2_nickBG_rect, "/config/nickprefs/BGgrad2", ColourGroup::NickBG);
-  bindSwatch(btnSolid_text, btnSolid_text_rect, "/config/textprefs/FGcolor", std::nullopt);
-  bindSwatch(btn_grad1_text, btn_grad1_text_rect, "/config/textprefs/FGgrad1", ColourGroup::TextFG);
-  bindSwatch(btn_grad2_text, btn_grad2_text_rect, "/config/textprefs/FGgrad2", ColourGroup::TextFG);
-  bindSwatch(btnSolid_textBG, btnSolid_textBG_rect, "/config/textprefs/BGcolor", std::nullopt);
-  bindSwatch(btn_grad1_textBG, btn_grad1_textBG_rect, "/config/textprefs/BGgrad1", ColourGroup::TextBG);
-  bindSwatch(btn_grad2_textBG, btn_grad2_textBG_rect, "/config/textprefs/BGgrad2", ColourGroup::TextBG);
+  for (ColourGroup g : kColourGroups) bindGroup(g);
 }
 
 // What holds what: the tabs and their panels lie in the automatic-colouring group, each
@@ -114,30 +115,22 @@ void PrefsWindow::setContainers() {
   // Each tab carries its preset's check box.
   chkNick.setContainer(&btnNick);
   chkText.setContainer(&btnText);
-  hold(panelNick,
-       {&lbl_nickFG, &lbl_nickBG, &opt_solid_nick, &opt_grad_nick[0], &cnt_grad_nick, &btnSolid_nick,
-        &btn_grad1_nick, &btn_grad2_nick, &opt_none_nickBG, &opt_solid_nickBG, &opt_grad_nickBG[0],
-        &cnt_grad_nickBG, &btnSolid_nickBG, &btn_grad1_nickBG, &btn_grad2_nickBG});
-  hold(panelText,
-       {&lbl_textFG, &lbl_textBG, &opt_solid_text, &opt_grad_text[0], &cnt_grad_text, &btnSolid_text,
-        &btn_grad1_text, &btn_grad2_text, &opt_none_textBG, &opt_solid_textBG, &opt_grad_textBG[0],
-        &cnt_grad_textBG, &btnSolid_textBG, &btn_grad1_textBG, &btn_grad2_textBG});
-  for (const GroupControls& g : groups_) {
+  hold(panelNick, {&lbl_nickFG, &lbl_nickBG});
+  hold(panelText, {&lbl_textFG, &lbl_textBG});
+  for (ColourGroup id : kColourGroups) {
+    PrefsColourGroup& g = group(id);
+    Frame& panel = id == ColourGroup::NickFG || id == ColourGroup::NickBG ? panelNick : panelText;
+    if (g.none) g.none->setContainer(&panel);
+    hold(panel,
+         {&g.solid, &g.gradient[0], &g.container, &g.solidButton, &g.gradient1Button, &g.gradient2Button});
     for (std::size_t k = 0; k < g.gradient.size(); ++k) g.gradient[k].setIndex(static_cast<int>(k));
     for (std::size_t k = 1; k < g.gradient.size(); ++k) {
       g.gradient[k].setContainer(&g.container);
       g.previews[k - 1].setContainer(&g.container);
       g.previews[k - 1].setIndex(static_cast<int>(k));
     }
+    for (const auto& [button, area] : g.swatches()) area->setContainer(button);
   }
-  const std::pair<OwnerDrawnButton*, ColourSwatch*> swatches[] = {
-      {&btnSolid_nick, &btnSolid_nick_rect},       {&btn_grad1_nick, &btn_grad1_nick_rect},
-      {&btn_grad2_nick, &btn_grad2_nick_rect},     {&btnSolid_nickBG, &btnSolid_nickBG_rect},
-      {&btn_grad1_nickBG, &btn_grad1_nickBG_rect}, {&btn_grad2_nickBG, &btn_grad2_nickBG_rect},
-      {&btnSolid_text, &btnSolid_text_rect},       {&btn_grad1_text, &btn_grad1_text_rect},
-      {&btn_grad2_text, &btn_grad2_text_rect},     {&btnSolid_textBG, &btnSolid_textBG_rect},
-      {&btn_grad1_textBG, &btn_grad1_textBG_rect}, {&btn_grad2_textBG, &btn_grad2_textBG_rect}};
-  for (const auto& [button, area] : swatches) area->setContainer(button);
   hold(grp_opt, {&chk_noEnd, &chk_all, &chk_upd, &lbl_lang, &combo_lang, &btnUpd, &btnImport, &btnExport});
 }
 
@@ -156,9 +149,8 @@ void PrefsWindow::layOut() {
   for (CheckBox* box : {&chkNick, &chkText}) box->place(75, 45, 195, 195);
   constexpr int kRow = 330;
   for (Frame* panel : {&panelNick, &panelText}) panel->place(120, 1125, 7620, 3300);
-  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
-    const GroupControls& c = group(g);
-    const bool background = c.none != nullptr;
+  for (PrefsColourGroup& c : groups_) {
+    const bool background = c.background();
     const int left = background ? 3900 : 120;
     int top = 405;
     if (c.none) {
@@ -166,13 +158,12 @@ void PrefsWindow::layOut() {
       top += kRow;
     }
     c.solid.place(left, top, 2400, 255);
-    OwnerDrawnButton& solidButton = buttonOf(c.solidColour);
-    solidButton.place(left + 2520, top - 15, 720, 285);
+    c.solidButton.place(left + 2520, top - 15, 720, 285);
     top += kRow;
     c.gradient[0].place(left, top, 2400, 255);
     top += kRow - 15;
-    buttonOf(c.gradient1).place(left, top, 720, 285);
-    buttonOf(c.gradient2).place(left + 840, top, 720, 285);
+    c.gradient1Button.place(left, top, 720, 285);
+    c.gradient2Button.place(left + 840, top, 720, 285);
     for (ColourSwatch* area : {&c.solidColour, &c.gradient1, &c.gradient2}) area->place(60, 60, 600, 165);
     top += 375;
     c.container.place(left, top, 3480, 1440);
@@ -201,30 +192,18 @@ std::array<OwnerDrawnButton*, 4> PrefsWindow::captionButtons() {
   return {&btnClose, &btnUpd, &btnImport, &btnExport};
 }
 
-std::array<ColourSwatch*, 12> PrefsWindow::swatchAreas() {
-  std::array<ColourSwatch*, 12> areas{};
-  std::size_t n = 0;
-  for (const GroupControls& c : groups_) {
-    for (ColourSwatch* area : {&c.solidColour, &c.gradient1, &c.gradient2}) areas[n++] = area;
-  }
-  return areas;
-}
-
 // The swatch buttons sink their colour area, the others their caption.
 void PrefsWindow::registerDrawing(gdi::OwnerDrawing& drawing) {
   attachDrawing(drawing);
   for (OwnerDrawnButton* b : captionButtons()) registerButtons({b});
-  for (ColourSwatch* area : swatchAreas()) {
-    OwnerDrawnButton& button = buttonOf(*area);
-    drawing.registerButton(gdi::buttonPosition(name(), button.name()), button,
-                           {button.width(), button.height()}, {}, *area);
+  for (PrefsColourGroup& g : groups_) {
+    for (const auto& [button, area] : g.swatches()) {
+      drawing.registerButton(gdi::buttonPosition(name(), button->name()), *button,
+                             {button->width(), button->height()}, {}, *area);
+    }
   }
   drawing.registerBanner(gdi::Banner::Preferences, titleBar,
                          gdi::TwipSize{titleBar.width(), titleBar.height()});
-}
-
-OwnerDrawnButton& PrefsWindow::buttonOf(ColourSwatch& area) {
-  return static_cast<OwnerDrawnButton&>(*area.container());
 }
 
 void PrefsWindow::registerControls() {
@@ -234,22 +213,7 @@ void PrefsWindow::registerControls() {
            &lbl_nickFG, &lbl_nickBG, &lbl_textFG, &lbl_textBG}) {
     add(*c);
   }
-  const std::array<std::pair<OwnerDrawnButton*, ColourSwatch*>, 12> swatches{{
-      {&btnSolid_nick, &btnSolid_nick_rect},
-      {&btn_grad1_nick, &btn_grad1_nick_rect},
-      {&btn_grad2_nick, &btn_grad2_nick_rect},
-      {&btnSolid_nickBG, &btnSolid_nickBG_rect},
-      {&btn_grad1_nickBG, &btn_grad1_nickBG_rect},
-      {&btn_grad2_nickBG, &btn_grad2_nickBG_rect},
-      {&btnSolid_text, &btnSolid_text_rect},
-      {&btn_grad1_text, &btn_grad1_text_rect},
-      {&btn_grad2_text, &btn_grad2_text_rect},
-      {&btnSolid_textBG, &btnSolid_textBG_rect},
-      {&btn_grad1_textBG, &btn_grad1_textBG_rect},
-      {&btn_grad2_textBG, &btn_grad2_textBG_rect},
-  }};
-  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
-    const GroupControls& c = group(g);
+  for (PrefsColourGroup& c : groups_) {
     if (c.none) add(*c.none);
     add(c.solid);
     for (OptionButton& option : c.gradient) add(option);
@@ -257,9 +221,11 @@ void PrefsWindow::registerControls() {
     for (Control& preview : c.previews) add(preview);
   }
   // Swatch buttons show a colour area, not a caption: their labels are not registered.
-  for (const auto& [button, area] : swatches) {
-    add(*button);
-    add(*area);
+  for (PrefsColourGroup& c : groups_) {
+    for (const auto& [button, area] : c.swatches()) {
+      add(*button);
+      add(*area);
+    }
   }
   for (Control* c : std::initializer_list<Control*>{&grp_opt, &chk_noEnd, &chk_all, &chk_upd, &lbl_lang,
                                                     &combo_lang, &btnUpd, &btnUpd.label(), &btnImport,
@@ -283,10 +249,11 @@ void PrefsWindow::bindCheckBox(CheckBox& box, std::string path, CheckBox* editor
 
 // The type options switch the gradient group and write the type; the presets write their
 // number; a click on preview k is a click on preset k.
-void PrefsWindow::bindGroup(ColourGroup g, const std::string& prefs, const std::string& side) {
-  const GroupControls& c = group(g);
-  const std::string typePath = prefs + side + "type";
-  const std::string presetPath = prefs + side + "gradtype";
+void PrefsWindow::bindGroup(ColourGroup g) {
+  PrefsColourGroup& c = group(g);
+  const std::string prefix = std::string(c.names().settings) + std::string(c.names().side);
+  const std::string typePath = prefix + "type";
+  const std::string presetPath = prefix + "gradtype";
   const auto typeOption = [this, g, typePath](OptionButton& option, const char* value) {
     option.setClickHandler([this, g, typePath, value] {
       applyGradientRule(g);
@@ -301,6 +268,10 @@ void PrefsWindow::bindGroup(ColourGroup g, const std::string& prefs, const std::
     OptionButton& preset = c.gradient[k];
     c.previews[k - 1].setClickHandler([&preset] { preset.click(); });
   }
+  // A gradient colour's change redraws the group's previews; the solid colour has none.
+  bindSwatch(c.solidButton, c.solidColour, prefix + "color", std::nullopt);
+  bindSwatch(c.gradient1Button, c.gradient1, prefix + "grad1", g);
+  bindSwatch(c.gradient2Button, c.gradient2, prefix + "grad2", g);
 }
 
 // The colour area sits inside its button: a press, release or click on it is one on the
@@ -338,7 +309,7 @@ void PrefsWindow::onLanguageClicked() {
 }
 
 void PrefsWindow::applyGradientRule(ColourGroup g) {
-  const GroupControls& c = group(g);
+  PrefsColourGroup& c = group(g);
   const bool gradient = c.gradient[0].selected();
   c.container.setEnabled(gradient);
   for (std::size_t k = 1; k <= 4; ++k) c.gradient[k].setEnabled(gradient);
@@ -347,9 +318,7 @@ void PrefsWindow::applyGradientRule(ColourGroup g) {
 }
 
 void PrefsWindow::applyGradientRules() {
-  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::NickBG, ColourGroup::TextFG, ColourGroup::TextBG}) {
-    applyGradientRule(g);
-  }
+  for (ColourGroup g : kColourGroups) applyGradientRule(g);
 }
 
 // Shows the chosen tab's panel and lifts the tab; writes nothing.
@@ -389,8 +358,8 @@ void PrefsWindow::applyStoredSettings(const store::StoredSettings& stored, Check
 
 void PrefsWindow::applyStoredPreset(const store::StoredPreset& stored, CheckBox& enabled, ColourGroup fg,
                                     ColourGroup bg) {
-  const GroupControls& f = group(fg);
-  const GroupControls& b = group(bg);
+  PrefsColourGroup& f = group(fg);
+  PrefsColourGroup& b = group(bg);
   if (stored.enabled) enabled.setChecked(*stored.enabled);
   if (stored.fgType) (*stored.fgType == 2 ? f.gradient[0] : f.solid).setSelected();
   if (stored.bgType)
@@ -409,8 +378,8 @@ void PrefsWindow::applyStoredPreset(const store::StoredPreset& stored, CheckBox&
 }
 
 engine::StylePreset PrefsWindow::style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const {
-  const GroupControls& f = group(fg);
-  const GroupControls& b = group(bg);
+  const PrefsColourGroup& f = group(fg);
+  const PrefsColourGroup& b = group(bg);
   engine::StylePreset preset;
   preset.enabled = enabled.checked();
   preset.FGtype = f.solid.selected() ? 1 : 2;
@@ -445,16 +414,16 @@ lang::CaptionList PrefsWindow::captionEntries() {
           &lbl_nickBG,
           &lbl_textFG,
           &lbl_textBG,
-          &opt_solid_nick,
-          &opt_grad_nick[0],
-          &opt_none_nickBG,
-          &opt_solid_nickBG,
-          &opt_grad_nickBG[0],
-          &opt_solid_text,
-          &opt_grad_text[0],
-          &opt_none_textBG,
-          &opt_solid_textBG,
-          &opt_grad_textBG[0],
+          &group(ColourGroup::NickFG).solid,
+          &group(ColourGroup::NickFG).gradient[0],
+          &*group(ColourGroup::NickBG).none,
+          &group(ColourGroup::NickBG).solid,
+          &group(ColourGroup::NickBG).gradient[0],
+          &group(ColourGroup::TextFG).solid,
+          &group(ColourGroup::TextFG).gradient[0],
+          &*group(ColourGroup::TextBG).none,
+          &group(ColourGroup::TextBG).solid,
+          &group(ColourGroup::TextBG).gradient[0],
           &grp_opt,
           &chk_noEnd,
           &chk_all,

@@ -12,15 +12,12 @@
 #include "store/config_targets.h"
 #include "store/store_context.h"
 #include "ui/controls.h"
+#include "ui/prefs_colour_group.h"
 #include "ui/window.h"
 
 namespace tessalune::ui {
 
 class QuickNickWindow;
-
-// The four colour groups of the preferences, each with its type options, its gradient
-// group of four presets and previews, and its three swatches.
-enum class ColourGroup { NickFG, NickBG, TextFG, TextBG };
 
 // What the preferences window works with; it owns none of it.
 struct PrefsDependencies {
@@ -40,11 +37,6 @@ struct PrefsDependencies {
 // frmPrefs: every setting of the configuration file except the QuickNicks. The controls
 // hold the settings; each handler writes its one value at once, and closing only hides.
 class PrefsWindow : public Window {
-  // Option buttons are selected one per group: the type options of a colour group form one
-  // group, its four presets (elements 1 to 4 of the array, inside the container) another.
-  OptionGroup nickFGType_, nickFGPreset_, nickBGType_, nickBGPreset_;
-  OptionGroup textFGType_, textFGPreset_, textBGType_, textBGPreset_;
-
  public:
   explicit PrefsWindow(PrefsDependencies deps);
 
@@ -60,72 +52,10 @@ class PrefsWindow : public Window {
   Label lbl_nickFG{"lbl_nickFG"}, lbl_nickBG{"lbl_nickBG"}, lbl_textFG{"lbl_textFG"},
       lbl_textBG{"lbl_textBG"};
 
-  // Nickname panel, characters. opt_grad_nick[0] is the gradient type; [1] to [4] are the
-  // presets, beside their previews rect_grad_nick(1) to (4), held here at 0 to 3.
-  OptionButton opt_solid_nick{"opt_solid_nick", nickFGType_};
-  std::array<OptionButton, 5> opt_grad_nick{
-      OptionButton{"opt_grad_nick(0)", nickFGType_}, OptionButton{"opt_grad_nick(1)", nickFGPreset_},
-      OptionButton{"opt_grad_nick(2)", nickFGPreset_}, OptionButton{"opt_grad_nick(3)", nickFGPreset_},
-      OptionButton{"opt_grad_nick(4)", nickFGPreset_}};
-  Frame cnt_grad_nick{"cnt_grad_nick"};
-  std::array<Control, 4> rect_grad_nick{Control{"rect_grad_nick(1)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_nick(2)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_nick(3)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_nick(4)", ControlKind::GradientPreview}};
-  OwnerDrawnButton btnSolid_nick{"btnSolid_nick"}, btn_grad1_nick{"btn_grad1_nick"},
-      btn_grad2_nick{"btn_grad2_nick"};
-  ColourSwatch btnSolid_nick_rect{"btnSolid_nick_rect"}, btn_grad1_nick_rect{"btn_grad1_nick_rect"},
-      btn_grad2_nick_rect{"btn_grad2_nick_rect"};
-
-  // Nickname panel, background.
-  OptionButton opt_none_nickBG{"opt_none_nickBG", nickBGType_};
-  OptionButton opt_solid_nickBG{"opt_solid_nickBG", nickBGType_};
-  std::array<OptionButton, 5> opt_grad_nickBG{
-      OptionButton{"opt_grad_nickBG(0)", nickBGType_}, OptionButton{"opt_grad_nickBG(1)", nickBGPreset_},
-      OptionButton{"opt_grad_nickBG(2)", nickBGPreset_}, OptionButton{"opt_grad_nickBG(3)", nickBGPreset_},
-      OptionButton{"opt_grad_nickBG(4)", nickBGPreset_}};
-  Frame cnt_grad_nickBG{"cnt_grad_nickBG"};
-  std::array<Control, 4> rect_grad_nickBG{Control{"rect_grad_nickBG(1)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_nickBG(2)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_nickBG(3)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_nickBG(4)", ControlKind::GradientPreview}};
-  OwnerDrawnButton btnSolid_nickBG{"btnSolid_nickBG"}, btn_grad1_nickBG{"btn_grad1_nickBG"},
-      btn_grad2_nickBG{"btn_grad2_nickBG"};
-  ColourSwatch btnSolid_nickBG_rect{"btnSolid_nickBG_rect"}, btn_grad1_nickBG_rect{"btn_grad1_nickBG_rect"},
-      btn_grad2_nickBG_rect{"btn_grad2_nickBG_rect"};
-
-  // Text panel, characters.
-  OptionButton opt_solid_text{"opt_solid_text", textFGType_};
-  std::array<OptionButton, 5> opt_grad_text{
-      OptionButton{"opt_grad_text(0)", textFGType_}, OptionButton{"opt_grad_text(1)", textFGPreset_},
-      OptionButton{"opt_grad_text(2)", textFGPreset_}, OptionButton{"opt_grad_text(3)", textFGPreset_},
-      OptionButton{"opt_grad_text(4)", textFGPreset_}};
-  Frame cnt_grad_text{"cnt_grad_text"};
-  std::array<Control, 4> rect_grad_text{Control{"rect_grad_text(1)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_text(2)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_text(3)", ControlKind::GradientPreview},
-                                        Control{"rect_grad_text(4)", ControlKind::GradientPreview}};
-  OwnerDrawnButton btnSolid_text{"btnSolid_text"}, btn_grad1_text{"btn_grad1_text"},
-      btn_grad2_text{"btn_grad2_text"};
-  ColourSwatch btnSolid_text_rect{"btnSolid_text_rect"}, btn_grad1_text_rect{"btn_grad1_text_rect"},
-      btn_grad2_text_rect{"btn_grad2_text_rect"};
-
-  // Text panel, background.
-  OptionButton opt_none_textBG{"opt_none_textBG", textBGType_};
-  OptionButton opt_solid_textBG{"opt_solid_textBG", textBGType_};
-  std::array<OptionButton, 5> opt_grad_textBG{
-      OptionButton{"opt_grad_textBG(0)", textBGType_}, OptionButton{"opt_grad_textBG(1)", textBGPreset_},
-      OptionButton{"opt_grad_textBG(2)", textBGPreset_}, OptionButton{"opt_grad_textBG(3)", textBGPreset_},
-      OptionButton{"opt_grad_textBG(4)", textBGPreset_}};
-  Frame cnt_grad_textBG{"cnt_grad_textBG"};
-  std::array<Control, 4> rect_grad_textBG{Control{"rect_grad_textBG(1)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_textBG(2)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_textBG(3)", ControlKind::GradientPreview},
-                                          Control{"rect_grad_textBG(4)", ControlKind::GradientPreview}};
-  OwnerDrawnButton btnSolid_textBG{"btnSolid_textBG"}, btn_grad1_textBG{"btn_grad1_textBG"},
-      btn_grad2_textBG{"btn_grad2_textBG"};
-  ColourSwatch btnSolid_textBG_rect{"btnSolid_textBG_rect"}, btn_grad1_textBG_rect{"btn_grad1_textBG_rect"},
-      btn_grad2_textBG_rect{"btn_grad2_textBG_rect"};
+  // The colour groups of the two panels (the nickname's characters and background, then the
+  // message's), in the order of ColourGroup.
+  PrefsColourGroup& group(ColourGroup g) { return groups_[static_cast<std::size_t>(g)]; }
+  const PrefsColourGroup& group(ColourGroup g) const { return groups_[static_cast<std::size_t>(g)]; }
 
   // The general group.
   Frame grp_opt{"grp_opt"};
@@ -175,29 +105,16 @@ class PrefsWindow : public Window {
   }
 
  private:
-  struct GroupControls {
-    OptionButton* none;  // background groups only
-    OptionButton& solid;
-    std::array<OptionButton, 5>& gradient;
-    Frame& container;
-    std::array<Control, 4>& previews;
-    ColourSwatch& solidColour;
-    ColourSwatch& gradient1;
-    ColourSwatch& gradient2;
-  };
-  const GroupControls& group(ColourGroup g) const { return groups_[static_cast<std::size_t>(g)]; }
-
   void setContainers();
   void registerControls();
   void layOut();
   std::array<OwnerDrawnButton*, 4> captionButtons();
-  std::array<ColourSwatch*, 12> swatchAreas();
-  // The swatch button a colour area lies in.
-  static OwnerDrawnButton& buttonOf(ColourSwatch& area);
+
   void bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy);
-  void bindGroup(ColourGroup g, const std::string& prefs, const std::string& side);
+  void bindGroup(ColourGroup g);
   void bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::string path,
                   std::optional<ColourGroup> previewsOf);
+  void bindGroupSwatches(ColourGroup g);
   void pickColour(ColourSwatch& area, std::string_view path, std::optional<ColourGroup> previewsOf);
   void onLanguageClicked();
   void chooseTab(bool nickname);
@@ -207,17 +124,7 @@ class PrefsWindow : public Window {
   engine::StylePreset style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const;
 
   PrefsDependencies deps_;
-  // In the order of ColourGroup.
-  std::array<GroupControls, 4> groups_{{
-      {nullptr, opt_solid_nick, opt_grad_nick, cnt_grad_nick, rect_grad_nick, btnSolid_nick_rect,
-       btn_grad1_nick_rect, btn_grad2_nick_rect},
-      {&opt_none_nickBG, opt_solid_nickBG, opt_grad_nickBG, cnt_grad_nickBG, rect_grad_nickBG,
-       btnSolid_nickBG_rect, btn_grad1_nickBG_rect, btn_grad2_nickBG_rect},
-      {nullptr, opt_solid_text, opt_grad_text, cnt_grad_text, rect_grad_text, btnSolid_text_rect,
-       btn_grad1_text_rect, btn_grad2_text_rect},
-      {&opt_none_textBG, opt_solid_textBG, opt_grad_textBG, cnt_grad_textBG, rect_grad_textBG,
-       btnSolid_textBG_rect, btn_grad1_textBG_rect, btn_grad2_textBG_rect},
-  }};
+  std::array<PrefsColourGroup, 4> groups_;
 };
 
 // Where the configuration load puts the settings: the controls of both windows and the

@@ -52,17 +52,16 @@ class PrefsWindowTest : public ::testing::Test {
     OwnerDrawnButton &solidSwatch, &grad1Swatch, &grad2Swatch;
   };
   std::vector<Group> groups() {
-    PrefsWindow& p = prefs;
-    return {Group{ColourGroup::NickFG, "/config/nickprefs/FG", nullptr, p.opt_solid_nick, p.opt_grad_nick,
-                  p.cnt_grad_nick, p.rect_grad_nick, p.btnSolid_nick, p.btn_grad1_nick, p.btn_grad2_nick},
-            Group{ColourGroup::NickBG, "/config/nickprefs/BG", &p.opt_none_nickBG, p.opt_solid_nickBG,
-                  p.opt_grad_nickBG, p.cnt_grad_nickBG, p.rect_grad_nickBG, p.btnSolid_nickBG,
-                  p.btn_grad1_nickBG, p.btn_grad2_nickBG},
-            Group{ColourGroup::TextFG, "/config/textprefs/FG", nullptr, p.opt_solid_text, p.opt_grad_text,
-                  p.cnt_grad_text, p.rect_grad_text, p.btnSolid_text, p.btn_grad1_text, p.btn_grad2_text},
-            Group{ColourGroup::TextBG, "/config/textprefs/BG", &p.opt_none_textBG, p.opt_solid_textBG,
-                  p.opt_grad_textBG, p.cnt_grad_textBG, p.rect_grad_textBG, p.btnSolid_textBG,
-                  p.btn_grad1_textBG, p.btn_grad2_textBG}};
+    std::vector<Group> out;
+    for (const auto& [id, path] : {std::pair{ColourGroup::NickFG, "/config/nickprefs/FG"},
+                                   std::pair{ColourGroup::NickBG, "/config/nickprefs/BG"},
+                                   std::pair{ColourGroup::TextFG, "/config/textprefs/FG"},
+                                   std::pair{ColourGroup::TextBG, "/config/textprefs/BG"}}) {
+      PrefsColourGroup& g = prefs.group(id);
+      out.push_back(Group{id, path, g.none ? &*g.none : nullptr, g.solid, g.gradient, g.container, g.previews,
+                          g.solidButton, g.gradient1Button, g.gradient2Button});
+    }
+    return out;
   }
   // Whether a group's container, presets and previews are enabled; they must agree.
   static bool enabled(const Group& g) {
@@ -173,17 +172,17 @@ TEST_F(PrefsWindowTest, EachColourGroupWritesItsValuesAndFollowsItsOwnGradientRu
 }
 
 TEST_F(PrefsWindowTest, CancelledColourChangesNothingButConfirmingTheShownOneRewrites) {
-  const std::uint32_t shown = prefs.btn_grad1_nickBG_rect.backColour();
+  const std::uint32_t shown = prefs.group(ColourGroup::NickBG).gradient1.backColour();
   const std::string before = s.dir.readConfig();
   s.dialogs.queueColour(std::nullopt);
-  prefs.btn_grad1_nickBG.click();
-  EXPECT_EQ(prefs.btn_grad1_nickBG_rect.backColour(), shown);
+  prefs.group(ColourGroup::NickBG).gradient1Button.click();
+  EXPECT_EQ(prefs.group(ColourGroup::NickBG).gradient1.backColour(), shown);
   EXPECT_EQ(s.dir.readConfig(), before);
   EXPECT_TRUE(refreshed.empty());
 
   store::writeConfig("/config/nickprefs/BGcolor", "#000001", s.context);  // the file differs from the window
-  s.dialogs.queueColour(prefs.btnSolid_nickBG_rect.backColour());
-  prefs.btnSolid_nickBG_rect.click();  // the colour area inside the button is the button
+  s.dialogs.queueColour(prefs.group(ColourGroup::NickBG).solidColour.backColour());
+  prefs.group(ColourGroup::NickBG).solidColour.click();  // the colour area inside the button is the button
   EXPECT_EQ(value("/config/nickprefs/BGcolor"), "#AED7FF");
 }
 
