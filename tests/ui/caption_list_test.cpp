@@ -46,31 +46,6 @@ class CaptionListTest : public ::testing::Test {
   HelpWindow help;
 };
 
-// Each window's entries in turn, the first but the editor's the window itself (its title);
-// each entry its own window's, not a control of the same name elsewhere (prefs also has
-// chk_noEnd and chk_all).
-TEST_F(CaptionListTest, HoldsEachWindowsEntriesInTheFilesOrder) {
-  ASSERT_EQ(captions.size(), kCaptionCount);
-  const std::vector<std::pair<Window*, std::size_t>> windows{{&editor, 24}, {&about, 7},      {&prefs, 29},
-                                                             {&update, 10}, {&qn.window, 11}, {&help, 2}};
-  std::size_t i = 0;
-  for (const auto& [owner, count] : windows) {
-    if (owner != &editor) {
-      EXPECT_EQ(captions[i], owner) << "entry " << i;
-    }
-    for (const std::size_t end = i + count; i < end; ++i) {
-      const auto* control = dynamic_cast<const Control*>(captions[i]);
-      ASSERT_NE(control, nullptr) << "entry " << i;
-      EXPECT_TRUE(control == owner || owner->find(control->name()) == control)
-          << "entry " << i << " is not " << owner->name() << "." << control->name();
-    }
-  }
-  const std::vector<std::pair<std::size_t, Control*>> entries{
-      {0, &editor.btnAbout},  {23, &editor.btnOK.label()},    {30, &about.lbl_translation},
-      {52, &prefs.chk_noEnd}, {69, &update.btnClose.label()}, {82, &help.btnClose.label()}};
-  for (const auto& [at, entry] : entries) EXPECT_EQ(captions[at], entry) << "entry " << at;
-}
-
 TEST_F(CaptionListTest, LanguageFilesCaptionEveryWindowThroughIt) {
   const std::vector<std::tuple<Control*, std::string, std::string>> samples{
       {&editor.btnBold.label(), "Bold", "Gras"},

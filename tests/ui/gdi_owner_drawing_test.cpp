@@ -17,16 +17,6 @@ namespace {
 
 constexpr SystemColours kColours{.buttonFace = 0x404040, .buttonShadow = 0x808080, .highlight3D = 0xFFFFFF};
 
-TEST(GdiButtonRegistry, HoldsTheFortyButtonsInTheirOrder) {
-  for (const auto& [window, button, position] :
-       {std::tuple{"frmAbout", "btnOK", 1}, std::tuple{"frmPrincipal", "btnOK", 2},
-        std::tuple{"frmPrincipal", "panelColorBG_grad2", 12}, std::tuple{"frmUpd", "btnDwld", 24},
-        std::tuple{"frmPrincipal", "btnPrefs", 31}, std::tuple{"frmHelp", "btnClose", 38},
-        std::tuple{"frmPrefs", "btnExport", 40}, std::tuple{"frmHelp", "btnOK", 0}}) {
-    EXPECT_EQ(buttonPosition(window, button), position) << window << " " << button;
-  }
-}
-
 // Pressing sinks the moving elements one pixel (15 twips) however often it comes; releasing
 // puts them back at the rest recorded at start-up, wherever they went meanwhile.
 TEST(GdiButtonLook, PressSinksOnePixelAndReleaseReturnsToTheRecordedRest) {
