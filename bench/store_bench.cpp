@@ -8,6 +8,8 @@
 #include "plugin/settings_session.h"
 #include "store/config_file.h"
 #include "store/quicknicks.h"
+#include "store/setting_elements.h"
+#include "ui/quicknick_view.h"
 
 namespace {
 
@@ -40,22 +42,30 @@ const std::filesystem::path& pluginDir() {
 void BM_LoadConfig32767QuickNicks(benchmark::State& state) {
   plugin::SettingsSession session(pluginDir(), true);
   for (auto _ : state) session.load();
-  state.counters["count"] = std::stod(session.quickNicks().lbl_nbQN.caption().substr(4));
+  state.counters["count"] = session.quickNicks().count;
 }
 BENCHMARK(BM_LoadConfig32767QuickNicks)->Unit(benchmark::kMillisecond);
 
 void BM_WriteConfig32767QuickNicks(benchmark::State& state) {
   plugin::SettingsSession session(pluginDir(), true);
-  bool on = false;
-  for (auto _ : state) store::writeConfig("/config/suffix", (on = !on) ? "1" : "0", session.store());
+  store::Settings settings;
+  for (auto _ : state) {
+    settings.suffix = !settings.suffix;
+    store::writeSetting(store::Setting::Suffix, settings, session.store());
+  }
 }
 BENCHMARK(BM_WriteConfig32767QuickNicks)->Unit(benchmark::kMillisecond);
 
 void BM_UseLastOf32767QuickNicks(benchmark::State& state) {
   plugin::SettingsSession session(pluginDir(), true);
   session.load();
-  ui::QuickNickWindow& window = session.quickNicks();
-  store::QuickNickContext ctx = window.storeContext();
+  // The manager's controls, which a use leaves alone.
+  ui::Label counter{"lbl_nbQN"}, previousShortcut{"lbl_prevSC"};
+  ui::TextBox shortcut{"txt_shortcut"};
+  ui::RichTextControl preview{"rtf_quicknick"};
+  ui::QuickNickControlsView view(counter, shortcut, previousShortcut, preview);
+  store::QuickNickState quickNicks = session.quickNicks();
+  store::QuickNickContext ctx{session.store(), quickNicks, view};
   for (auto _ : state) benchmark::DoNotOptimize(store::useQN("qn32766", ctx));
 }
 BENCHMARK(BM_UseLastOf32767QuickNicks)->Unit(benchmark::kMillisecond);

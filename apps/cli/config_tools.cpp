@@ -4,18 +4,16 @@
 #include <memory>
 #include <stdexcept>
 
-#include "engine/colour.h"
 #include "engine/xml2plus.h"
 #include "exit_status.h"
 #include "io.h"
-#include "lang/languages.h"
 #include "platform/ui_language.h"
 #include "platform/xml_document.h"
 #include "plugin/settings_session.h"
-#include "setting_values.h"
 #include "store/config_file.h"
 #include "store/import_export.h"
 #include "store/quicknicks.h"
+#include "store/setting_elements.h"
 #include "store/store_context.h"
 
 namespace tessalune::cli {
@@ -50,36 +48,10 @@ void addPluginDirOption(CLI::App* command, ConfigOptions& options) {
       ->capture_default_str();
 }
 
-std::string flag(bool on) {
-  return on ? "1" : "0";
-}
-
-void printPreset(std::ostream& out, const std::string& root, const engine::StylePreset& p, bool enabled) {
-  out << root << "/enabled\t" << flag(enabled) << "\n"
-      << root << "/FGtype\t" << p.FGtype << "\n"
-      << root << "/BGtype\t" << p.BGtype << "\n"
-      << root << "/FGgradtype\t" << p.FGgradtype << "\n"
-      << root << "/BGgradtype\t" << p.BGgradtype << "\n"
-      << root << "/FGcolor\t" << engine::rgb2hex(p.FGcolor) << "\n"
-      << root << "/FGgrad1\t" << engine::rgb2hex(p.FGgrad1) << "\n"
-      << root << "/FGgrad2\t" << engine::rgb2hex(p.FGgrad2) << "\n"
-      << root << "/BGcolor\t" << engine::rgb2hex(p.BGcolor) << "\n"
-      << root << "/BGgrad1\t" << engine::rgb2hex(p.BGgrad1) << "\n"
-      << root << "/BGgrad2\t" << engine::rgb2hex(p.BGgrad2) << "\n";
-}
-
 void show(SettingsSession& session) {
-  ui::PrefsWindow& prefs = session.prefs();
-  const lang::Language* language = lang::languageAt(prefs.combo_lang.listIndex());
-  std::ostream& out = std::cout;
-  out << "/config/suffix\t" << flag(prefs.chk_noEnd.checked()) << "\n"
-      << "/config/all\t" << flag(prefs.chk_all.checked()) << "\n"
-      << "/config/update\t" << flag(prefs.chk_upd.checked()) << "\n"
-      << "/config/lang\t" << (language ? language->code : "") << "\n"
-      << "/config/replaceQN\t" << flag(session.quickNicks().chkReplaceQN.checked()) << "\n";
-  printPreset(out, "/config/nickprefs", prefs.nickStyle(), prefs.chkNick.checked());
-  printPreset(out, "/config/textprefs", prefs.textStyle(), prefs.chkText.checked());
-  out << "quicknicks\t" << session.quickNicks().lbl_nbQN.caption() << "\n";
+  for (store::Setting s : store::kAllSettings)
+    std::cout << store::settingPath(s) << "\t" << store::settingText(session.settings(), s) << "\n";
+  std::cout << "quicknicks\t" << store::counterText(session.quickNicks()) << "\n";
 }
 
 void listQuickNicks(SettingsSession& session, const ConfigOptions& o) {
@@ -119,16 +91,19 @@ void prepareFolder(SettingsSession& session, const std::filesystem::path& plugin
   }
 }
 
-void addCommand(CLI::App* parent, const char* name, const char* help, std::shared_ptr<ConfigOptions> options,
-                int& exitCode, Action action, bool load) {
+void addCommand(CLI::App* parent, const char* name, const std::string& help,
+                std::shared_ptr<ConfigOptions> options, int& exitCode, Action action, bool load) {
   CLI::App* command = parent->add_subcommand(name, help);
   command->footer(kExitStatusHelp);
   addPluginDirOption(command, *options);
   if (std::string_view(name) == "set") {
     std::string paths = "PATH is one of (the leading /config/ may be left out):";
-    for (const SettingRule& rule : settingRules()) paths += "\n  " + rule.path + "  " + allowedValues(rule);
+    for (store::Setting s : store::kAllSettings)
+      paths += "\n  " + std::string(store::settingPath(s)) + "  " + store::allowedSettingValues(s);
     command->footer(paths + "\n" + kExitStatusHelp);
-    command->add_option("PATH", options->path, "The setting, e.g. nickprefs/enabled")->required();
+    const std::string_view example = store::settingPath(store::Setting::NickEnabled);
+    command->add_option("PATH", options->path, "The setting, e.g. " + std::string(example.substr(8)))
+        ->required();
     command->add_option("VALUE", options->value, "Its new value")->required();
   } else if (std::string_view(name) == "import" || std::string_view(name) == "export") {
     command->add_option("FILE", options->file, "The XML file")->required();
@@ -153,16 +128,17 @@ void addCommand(CLI::App* parent, const char* name, const char* help, std::share
 
 // A value element, checked before anything is written: the file stays as it is otherwise.
 void setValue(SettingsSession& session, const ConfigOptions& o) {
-  const SettingRule* rule = findSetting(o.path);
-  if (!rule) {
+  const std::optional<store::Setting> setting = store::findSetting(o.path);
+  if (!setting) {
     throw ToolError(kUsage, o.path + ": no such setting (config set --help lists them)");
   }
-  const std::optional<std::string> value = normalisedValue(*rule, o.value);
+  const std::optional<std::string> value = store::checkedSettingText(*setting, o.value);
   if (!value) {
-    throw ToolError(kUsage, rule->path + ": \"" + o.value +
-                                "\" is not a valid value (allowed: " + allowedValues(*rule) + ")");
+    throw ToolError(kUsage, std::string(store::settingPath(*setting)) + ": \"" + o.value +
+                                "\" is not a valid value (allowed: " + store::allowedSettingValues(*setting) +
+                                ")");
   }
-  store::writeConfig(rule->path, *value, session.store());
+  store::writeConfig(store::settingPath(*setting), *value, session.store());
   throwOnFailure(session, store::configFilePath(o.pluginDir).string());
 }
 
@@ -195,7 +171,9 @@ void addConfigTools(CLI::App& app, int& exitCode) {
   addCommand(
       config, "show", "Print every setting as the preferences hold it after a load.", options, exitCode,
       [](SettingsSession& s, const ConfigOptions&) { show(s); }, true);
-  addCommand(config, "set", "Write one element as the preferences do (e.g. set /config/nickprefs/enabled 1).",
+  addCommand(config, "set",
+             "Write one element as the preferences do (e.g. set " +
+                 std::string(store::settingPath(store::Setting::NickEnabled)) + " 1).",
              options, exitCode, setValue, false);
   addCommand(config, "import", "Replace the configuration by an XML file.", options, exitCode, importFile,
              false);

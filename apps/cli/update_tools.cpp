@@ -43,7 +43,7 @@ int newsLanguage(const std::string& pluginDir, int interfaceLanguage) {
   if (!std::filesystem::exists(store::configFilePath(pluginDir), error)) return interfaceLanguage;
   plugin::SettingsSession session(pluginDir, std::nullopt, plugin::SettingsSession::Failures::Tool);
   session.load();
-  const int index = session.prefs().combo_lang.listIndex();
+  const int index = session.settings().language;
   return session.failed() || index < 0 ? interfaceLanguage : index;
 }
 

@@ -19,6 +19,8 @@ struct StylePreset {
   ColourNumber BGcolor = 0xFFFFFF;
   ColourNumber BGgrad1 = 0xFFFFFF;
   ColourNumber BGgrad2 = 0xFFFFFF;
+
+  bool operator==(const StylePreset&) const = default;
 };
 
 }  // namespace tessalune::engine

@@ -242,11 +242,12 @@ void Plugin::startUp() {
   windows_.editor->blackenBoxes();
   // The check waits on the network: it runs when the host next gives the plug-in control,
   // so that Initialize returns at once.
-  automaticCheckPending_ = windows_.prefs->chk_upd.checked();
+  automaticCheckPending_ = settings_.update;
   tablesBuilt_ = true;
 }
 
 void Plugin::loadWindows() {
+  settings_ = {};
   ui::EditorDependencies editor{services_.dialogs,
                                 messages_,
                                 failures_,
@@ -259,9 +260,8 @@ void Plugin::loadWindows() {
                                 },
                                 [this] {
                                   if (windows_.help && windows_.prefs) {
-                                    ui::btnHelp_Click(*windows_.help, windows_.prefs->combo_lang.listIndex(),
-                                                      services_.pluginDir, services_.dialogs, messages_,
-                                                      modalWindows_);
+                                    ui::btnHelp_Click(*windows_.help, settings_.language, services_.pluginDir,
+                                                      services_.dialogs, messages_, modalWindows_);
                                   }
                                 },
                                 &translation_,
@@ -271,6 +271,7 @@ void Plugin::loadWindows() {
   windows_.help = std::make_unique<ui::HelpWindow>();
   ui::PrefsDependencies prefs{
       store_,
+      settings_,
       translation_,
       captions_,
       [this] { windows_.editor->languageApplied(); },
@@ -284,6 +285,7 @@ void Plugin::loadWindows() {
   windows_.prefs = std::make_unique<ui::PrefsWindow>(prefs);
   ui::QuickNickDependencies quickNicks{
       store_,
+      settings_,
       quickNickState_,
       *messenger_,
       [this] { return windows_.editor->conversionContext(); },
@@ -291,23 +293,22 @@ void Plugin::loadWindows() {
       *this};
   windows_.quickNicks = std::make_unique<ui::QuickNickWindow>(quickNicks);
   windows_.update = std::make_unique<ui::UpdateWindow>();
-  update::UpdateDependencies updates{
-      *windows_.update,
-      services_.dialogs,
-      messages_,
-      services_.shell,
-      report_,
-      services_.pluginDir,
-      [this] { return windows_.prefs ? windows_.prefs->combo_lang.listIndex() : -1; },
-      [this] {
-        auto transfer = std::make_unique<update::CurlTransfer>();
-        transfer->setEventPump(services_.eventPump);
-        return transfer;
-      },
-      [this] {
-        if (windows_.update) showModal(*windows_.update);
-      },
-      update::baseAddress(update::processEnvironment)};
+  update::UpdateDependencies updates{*windows_.update,
+                                     services_.dialogs,
+                                     messages_,
+                                     services_.shell,
+                                     report_,
+                                     services_.pluginDir,
+                                     [this] { return settings_.language; },
+                                     [this] {
+                                       auto transfer = std::make_unique<update::CurlTransfer>();
+                                       transfer->setEventPump(services_.eventPump);
+                                       return transfer;
+                                     },
+                                     [this] {
+                                       if (windows_.update) showModal(*windows_.update);
+                                     },
+                                     update::baseAddress(update::processEnvironment)};
   windows_.updateService = std::make_unique<update::UpdateService>(std::move(updates));
   for (ui::Window* w : windows_.all()) w->setActionGate(this);
   windowObservers_.notify(WindowsEvent::Loaded);
@@ -374,7 +375,7 @@ void Plugin::writeDefaultConfiguration() {
 // the load has returned; missing again, the recreation has failed.
 void Plugin::loadConfig() {
   if (!windows_.prefs || !windows_.quickNicks) return;
-  store::ConfigTargets targets = ui::configTargets(*windows_.prefs, *windows_.quickNicks);
+  store::ConfigTargets targets = ui::configTargets(settings_, *windows_.prefs, *windows_.quickNicks);
   store::loadConfig(targets, store_);
   if (!std::exchange(requests_.reloadConfig, false)) return;
   store::loadConfig(targets, store_);
@@ -464,17 +465,15 @@ bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string&
   // A result left over from an earlier command must not be sent again.
   editor.clearCodedResult();
   std::string coded;
-  const bool presetEnabled = nickname ? windows_.prefs->chkNick.checked() : windows_.prefs->chkText.checked();
-  if (presetEnabled) {
+  const engine::StylePreset& preset = settings_.preset(editor.mode());
+  if (preset.enabled) {
     if (argument.empty()) {
       services_.dialogs.message(messages_.message(nickname ? msg::kTypeANick : msg::kTypeAMessage),
                                 Icon::Critical);
       return true;
     }
     engine::ConversionContext ctx = editor.conversionContext();
-    coded =
-        engine::colourArgument(argument, nickname ? windows_.prefs->nickStyle() : windows_.prefs->textStyle(),
-                               editor.rtf_auto.box(), ctx);
+    coded = engine::colourArgument(argument, preset, editor.rtf_auto.box(), ctx);
   } else {
     engine::RichTextBox& box = editor.currentEditorBox().box();
     if (!argument.empty()) {
@@ -512,7 +511,7 @@ void Plugin::saveQuickNick(std::string_view shortcut) {
     return;
   }
   ui::QuickNickWindow& manager = *windows_.quickNicks;
-  const bool replace = manager.chkReplaceQN.checked();
+  const bool replace = settings_.replaceQN;
   const auto outcome = manager.saveNickname(shortcut, replace);
   if (stopping() || halted_) return;  // a restart or a halt was asked for on the way
   if (outcome == ui::QuickNickWindow::SaveOutcome::Saved && !replace) {

@@ -17,6 +17,7 @@
 #include "platform/messenger.h"
 #include "platform/shell.h"
 #include "store/quicknick_state.h"
+#include "store/settings.h"
 #include "store/store_context.h"
 #include "ui/gdi/owner_drawing.h"
 #include "ui/subscription.h"
@@ -56,8 +57,8 @@ struct HostServices {
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that
-// lives as long as it is loaded (the windows, which hold the settings, the editor mode, the
-// coded result, the halt flag, the one-time tables).
+// lives as long as it is loaded (the settings, the windows that show them, the halt flag,
+// the one-time tables).
 //
 // A restart, reload or halt that a routine asks for is carried out when control is back at
 // the plug-in's entry point: when the host's call returns, or when an action on a window
@@ -207,6 +208,9 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   store::StoreContext store_;
   lang::Translation translation_;
   lang::CaptionList captions_;
+  // As the file holds them after the last load, and as the preferences changed them since;
+  // back to a fresh plug-in's with every load of the windows.
+  store::Settings settings_;
   store::QuickNickState quickNickState_;
   ui::gdi::OwnerDrawing drawing_;
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,20 +9,17 @@
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "lang/message_variables.h"
-#include "lang/translation.h"
-#include "platform/messenger.h"
 #include "platform/terminal_dialogs.h"
 #include "plugin/plugin_folder.h"
 #include "store/quicknick_state.h"
+#include "store/settings.h"
 #include "store/store_context.h"
-#include "ui/prefs_window.h"
-#include "ui/quicknick_window.h"
 
 namespace tessalune::plugin {
 
-// The settings of a plug-in folder as the running plug-in holds them: the preferences and
-// QuickNick windows, hidden, filled by a configuration load. Used by the terminal's
-// configuration commands.
+// The settings of a plug-in folder as a load leaves them in the running plug-in, without
+// its windows: the value and the QuickNick count. Used by the terminal's configuration
+// commands.
 class SettingsSession : private errors::Lifecycle {
  public:
   // How failures are told: as the plug-in tells them (its boxes, restart and halt), or as a
@@ -33,12 +29,12 @@ class SettingsSession : private errors::Lifecycle {
   SettingsSession(std::filesystem::path pluginDir, std::optional<bool> answer,
                   Failures failures = Failures::Plugin);
 
-  // Loads the configuration file into the windows (recreating a missing one), then carries
-  // out what the load asked for.
+  // Loads the configuration file (recreating a missing one), then carries out what the
+  // load asked for.
   void load();
 
-  ui::PrefsWindow& prefs() { return *prefs_; }
-  ui::QuickNickWindow& quickNicks() { return *quickNicks_; }
+  const store::Settings& settings() const { return settings_; }
+  const store::QuickNickState& quickNicks() const { return quickNickState_; }
   store::StoreContext& store() { return store_; }
   platform::TerminalDialogs& dialogs() { return dialogs_; }
   bool halted() const { return halted_; }
@@ -50,7 +46,6 @@ class SettingsSession : private errors::Lifecycle {
   void request(Request what) override;
   bool stopping() const override { return halted_ || restartRequested_; }
   void writeDefaultConfiguration() override;
-  void makeWindows();
   void loadConfig();
 
   std::filesystem::path pluginDir_;
@@ -72,20 +67,11 @@ class SettingsSession : private errors::Lifecycle {
   errors::FailureContext failures_{report_, step_};
   store::ConfigLock configLock_;
   store::StoreContext store_;
-  lang::Translation translation_;
-  lang::CaptionList captions_;
-  platform::HostMessenger messenger_;
+  store::Settings settings_;
   store::QuickNickState quickNickState_;
   bool halted_ = false;
   bool reloadRequested_ = false;
   bool restartRequested_ = false;
-
-  // Until the editor exists here, stand-ins for its controls that the settings touch.
-  ui::CheckBox editorNoEnd_{"chk_noEnd"}, editorAll_{"chk_all"};
-  engine::RichTextBox scratch_{"rtf_mask"};
-
-  std::unique_ptr<ui::PrefsWindow> prefs_;
-  std::unique_ptr<ui::QuickNickWindow> quickNicks_;
 };
 
 }  // namespace tessalune::plugin

@@ -3,16 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "engine/colour.h"
-#include "engine/utf8.h"
 #include "errors/failure.h"
 #include "errors/message_ids.h"
-#include "lang/languages.h"
 #include "platform/embedded_resources.h"
 #include "platform/ui_language.h"
 #include "platform/xml_document.h"
 #include "platform/xml_text.h"
 #include "store/quicknicks.h"
+#include "store/setting_elements.h"
 
 namespace tessalune::store {
 
@@ -23,84 +21,25 @@ namespace {
 using platform::XmlDocument;
 using platform::XmlNode;
 
-// Reads each element into the settings; an element whose text is malformed takes the
-// default its rule names and marks the file as having a missing section.
-class SettingsReader {
- public:
-  SettingsReader(const XmlDocument& doc, errors::StepMarker& step) : doc_(doc), step_(step) {}
-
-  bool sectionMissing() const { return missing_; }
-
-  void onOff(std::string_view path, std::optional<bool>& setting) {
-    if (const auto text = next(path)) setting = *text == "1";
-  }
-
-  void language(std::string_view path, std::optional<int>& setting) {
-    if (const auto code = next(path)) setting = lang::languageIndex(*code);
-  }
-
-  void foregroundType(std::string_view path, std::optional<int>& setting) {
-    const auto text = next(path);
-    if (!text) return;
-    setting = *text == "2" ? 2 : 1;
-    missing_ = missing_ || (*text != "1" && *text != "2");
-  }
-
-  void backgroundType(std::string_view path, std::optional<int>& setting) {
-    const auto text = next(path);
-    if (!text) return;
-    setting = *text == "1" ? 1 : *text == "2" ? 2 : 0;
-    missing_ = missing_ || (*text != "0" && *text != "1" && *text != "2");
-  }
-
-  void gradientPreset(std::string_view path, std::optional<int>& setting) {
-    const auto text = next(path);
-    if (!text) return;
-    const bool valid = text->size() == 1 && (*text)[0] >= '1' && (*text)[0] <= '4';
-    setting = valid ? (*text)[0] - '0' : 1;
-    missing_ = missing_ || !valid;
-  }
-
-  void colour(std::string_view path, std::optional<std::uint32_t>& setting) {
-    const auto text = next(path);
-    if (!text) return;
-    if (engine::countChars(*text) == 7 && text->front() == '#') {
-      setting = engine::hex2rgb(*text);
-    } else {
-      missing_ = true;
-    }
-  }
-
- private:
-  // The text of the element at path, counted as one step; nothing (and the section
-  // marked missing) when there is no such element.
-  std::optional<std::string> next(std::string_view path) {
-    step_.advance();
-    const XmlNode node = doc_.selectSingleNode(path);
+// Reads each value element into a copy of the settings, counted as one step each, and
+// commits them together: a failure half-way changes nothing. An element missing or
+// malformed marks the file as having a missing section.
+bool readSettings(const XmlDocument& doc, Settings& settings, SettingSet& read, errors::StepMarker& step) {
+  Settings loaded = settings;
+  bool missing = false;
+  for (Setting s : kAllSettings) {
+    step.advance();
+    const XmlNode node = doc.selectSingleNode(settingPath(s));
     if (!node) {
-      missing_ = true;
-      return std::nullopt;
+      missing = true;
+      continue;
     }
-    return node.text();
+    const TextRead outcome = readSettingText(loaded, s, node.text());
+    if (outcome != TextRead::Refused) read.add(s);
+    missing = missing || outcome != TextRead::Taken;
   }
-
-  const XmlDocument& doc_;
-  errors::StepMarker& step_;
-  bool missing_ = false;
-};
-
-void readPreset(SettingsReader& read, const std::string& root, StoredPreset& p) {
-  read.onOff(root + "/enabled", p.enabled);
-  read.foregroundType(root + "/FGtype", p.fgType);
-  read.backgroundType(root + "/BGtype", p.bgType);
-  read.gradientPreset(root + "/FGgradtype", p.fgGradient);
-  read.gradientPreset(root + "/BGgradtype", p.bgGradient);
-  read.colour(root + "/FGcolor", p.fgColor);
-  read.colour(root + "/FGgrad1", p.fgGrad1);
-  read.colour(root + "/FGgrad2", p.fgGrad2);
-  read.colour(root + "/BGcolor", p.bgColor);
-  read.colour(root + "/BGgrad1", p.bgGrad1);
-  read.colour(root + "/BGgrad2", p.bgGrad2);
+  settings = loaded;
+  return !missing;
 }
 
 // The manager shows the first entry, or its empty state: a reload (a configuration
@@ -111,33 +50,27 @@ void loadQuickNicks(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx)
   if (entries.size() > static_cast<std::size_t>(INT16_MAX)) errors::raiseOverflow();
   t.quickNickState.index = 0;
   t.quickNickState.count = static_cast<std::int16_t>(entries.size());
+  if (!t.quickNicks) return;
+  QuickNickView& view = *t.quickNicks;
+  view.setCounter(counterText(t.quickNickState));
   if (entries.empty()) {
-    t.quickNicks.setCounter("0 / 0");
-    t.quickNicks.preview().setText("");
-    t.quickNicks.setShortcut("");
-    t.quickNicks.setPreviousShortcut("");
+    view.preview().setText("");
+    view.setShortcut("");
+    view.setPreviousShortcut("");
     return;
   }
-  t.quickNicks.setCounter("1 / " + std::to_string(entries.size()));
-  QuickNickContext qn{ctx, t.quickNickState, t.quickNicks};
+  QuickNickContext qn{ctx, t.quickNickState, view};
   showQuickNick(entries.front(), qn);
 }
 
 void applySettings(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) {
-  SettingsReader read(doc, ctx.failures.step);
-  StoredSettings settings;
-  read.onOff("/config/suffix", settings.suffix);
-  read.onOff("/config/all", settings.all);
-  read.onOff("/config/update", settings.update);
-  read.language("/config/lang", settings.language);
-  read.onOff("/config/replaceQN", settings.replaceQN);
-  readPreset(read, "/config/nickprefs", settings.nick);
-  readPreset(read, "/config/textprefs", settings.text);
-  if (t.apply) t.apply(settings);
+  SettingSet read;
+  const bool complete = readSettings(doc, t.settings, read, ctx.failures.step);
+  if (t.show) t.show(read);
 
   loadQuickNicks(doc, t, ctx);
 
-  if (read.sectionMissing()) {
+  if (!complete) {
     ctx.dialogs.message(ctx.messages.message(msg::kSectionsMissing), platform::Icon::Exclamation);
   }
 }

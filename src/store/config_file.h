@@ -8,8 +8,8 @@
 
 namespace tessalune::store {
 
-// Loads the configuration file and has the windows apply its settings, then shows the
-// first QuickNick in the manager. A missing or malformed section is skipped and reported
+// Loads the configuration file into the targets: its settings, then its QuickNick count
+// and first entry. A missing or malformed section is skipped and reported
 // once at the end (message 107); the file is never repaired. Traps its own failures, but
 // for a default configuration that could not be written (errors::DefaultConfigurationFailure),
 // which is the start-up's.

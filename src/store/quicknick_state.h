@@ -16,6 +16,12 @@ struct QuickNickState {
   bool shortcutMatched = false;
 };
 
+// The manager's counter for the state: "index + 1 / count", "0 / 0" when empty.
+inline std::string counterText(const QuickNickState& state) {
+  if (state.count == 0) return "0 / 0";
+  return std::to_string(state.index + 1) + " / " + std::to_string(state.count);
+}
+
 // What the store shows the current entry in: the QuickNick manager implements it over its
 // controls.
 class QuickNickView {

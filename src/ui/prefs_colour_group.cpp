@@ -16,8 +16,9 @@ std::string area(std::string_view button) {
 
 }  // namespace
 
-PrefsColourGroup::PrefsColourGroup(const ColourGroupNames& names)
+PrefsColourGroup::PrefsColourGroup(const ColourGroupNames& names, const ColourGroupSettings& settings)
     : names_(names),
+      settings_(settings),
       solid(std::string(names.solid), type_),
       gradient{OptionButton{element(names.gradient, 0), type_},
                OptionButton{element(names.gradient, 1), preset_},

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/setting_elements.h"
 #include "ui/controls.h"
 
 namespace tessalune::ui {
@@ -15,6 +16,11 @@ enum class ColourGroup { NickFG, NickBG, TextFG, TextBG };
 inline constexpr std::array<ColourGroup, 4> kColourGroups = {ColourGroup::NickFG, ColourGroup::NickBG,
                                                              ColourGroup::TextFG, ColourGroup::TextBG};
 
+// The settings a colour group shows: its type, its gradient preset and its three colours.
+struct ColourGroupSettings {
+  store::Setting type, gradient, colour, gradient1, gradient2;
+};
+
 // The names of a colour group's controls, as the window has them.
 struct ColourGroupNames {
   std::string_view none;       // the background groups' "none" option; "" for the characters'
@@ -23,8 +29,6 @@ struct ColourGroupNames {
   std::string_view container;  // the presets' container
   std::string_view previews;   // the presets' previews, elements 1 to 4
   std::string_view solidButton, gradient1Button, gradient2Button;  // each holds its colour area "<name>_rect"
-  std::string_view settings;  // the preset's element: "/config/nickprefs/" ...
-  std::string_view side;      // ... and the side: "FG" or "BG"
 };
 
 // One colour group of the preferences: its type options (an option group of their own),
@@ -32,11 +36,12 @@ struct ColourGroupNames {
 // buttons of the solid colour and the two gradient colours, each holding its colour area.
 class PrefsColourGroup {
  public:
-  explicit PrefsColourGroup(const ColourGroupNames& names);
+  PrefsColourGroup(const ColourGroupNames& names, const ColourGroupSettings& settings);
   PrefsColourGroup(const PrefsColourGroup&) = delete;
   PrefsColourGroup& operator=(const PrefsColourGroup&) = delete;
 
   const ColourGroupNames& names() const { return names_; }
+  const ColourGroupSettings& settings() const { return settings_; }
   bool background() const { return none.has_value(); }
   // The swatch buttons with their colour areas: solid, gradient 1, gradient 2.
   std::array<std::pair<OwnerDrawnButton*, ColourSwatch*>, 3> swatches() {
@@ -45,6 +50,7 @@ class PrefsColourGroup {
 
  private:
   ColourGroupNames names_;
+  ColourGroupSettings settings_;
   OptionGroup type_, preset_;
 
  public:

@@ -22,29 +22,37 @@ std::vector<std::string> languageEntries() {
   return entries;
 }
 
-const char* onOff(bool on) {
-  return on ? "1" : "0";
-}
-
-// The preset option (1 to 4) selected in a gradient array, 0 when none is.
-int selectedPreset(const std::array<OptionButton, 5>& options) {
-  for (int k = 1; k <= 4; ++k) {
-    if (options[static_cast<std::size_t>(k)].selected()) return k;
-  }
-  return 0;
-}
+using store::Setting;
 
 // The controls of each colour group, in the order of ColourGroup.
 constexpr std::array<ColourGroupNames, 4> kGroupNames = {{
     {"", "opt_solid_nick", "opt_grad_nick", "cnt_grad_nick", "rect_grad_nick", "btnSolid_nick",
-     "btn_grad1_nick", "btn_grad2_nick", "/config/nickprefs/", "FG"},
+     "btn_grad1_nick", "btn_grad2_nick"},
     {"opt_none_nickBG", "opt_solid_nickBG", "opt_grad_nickBG", "cnt_grad_nickBG", "rect_grad_nickBG",
-     "btnSolid_nickBG", "btn_grad1_nickBG", "btn_grad2_nickBG", "/config/nickprefs/", "BG"},
+     "btnSolid_nickBG", "btn_grad1_nickBG", "btn_grad2_nickBG"},
     {"", "opt_solid_text", "opt_grad_text", "cnt_grad_text", "rect_grad_text", "btnSolid_text",
-     "btn_grad1_text", "btn_grad2_text", "/config/textprefs/", "FG"},
+     "btn_grad1_text", "btn_grad2_text"},
     {"opt_none_textBG", "opt_solid_textBG", "opt_grad_textBG", "cnt_grad_textBG", "rect_grad_textBG",
-     "btnSolid_textBG", "btn_grad1_textBG", "btn_grad2_textBG", "/config/textprefs/", "BG"},
+     "btnSolid_textBG", "btn_grad1_textBG", "btn_grad2_textBG"},
 }};
+
+// The settings each colour group shows, in the same order.
+constexpr std::array<ColourGroupSettings, 4> kGroupSettings = {{
+    {Setting::NickFGType, Setting::NickFGGradient, Setting::NickFGColour, Setting::NickFGGradient1,
+     Setting::NickFGGradient2},
+    {Setting::NickBGType, Setting::NickBGGradient, Setting::NickBGColour, Setting::NickBGGradient1,
+     Setting::NickBGGradient2},
+    {Setting::TextFGType, Setting::TextFGGradient, Setting::TextFGColour, Setting::TextFGGradient1,
+     Setting::TextFGGradient2},
+    {Setting::TextBGType, Setting::TextBGGradient, Setting::TextBGColour, Setting::TextBGGradient1,
+     Setting::TextBGGradient2},
+}};
+
+// The type option of a group that shows a type: 0 none, 1 solid, 2 gradient.
+OptionButton& typeOption(PrefsColourGroup& g, std::int64_t type) {
+  if (type == 2) return g.gradient[0];
+  return type == 1 || !g.none ? g.solid : *g.none;
+}
 
 }  // namespace
 
@@ -52,8 +60,10 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
     : Window("frmPrefs"),
       combo_lang("combo_lang", languageEntries()),
       deps_(std::move(deps)),
-      groups_{{PrefsColourGroup{kGroupNames[0]}, PrefsColourGroup{kGroupNames[1]},
-               PrefsColourGroup{kGroupNames[2]}, PrefsColourGroup{kGroupNames[3]}}} {
+      groups_{{PrefsColourGroup{kGroupNames[0], kGroupSettings[0]},
+               PrefsColourGroup{kGroupNames[1], kGroupSettings[1]},
+               PrefsColourGroup{kGroupNames[2], kGroupSettings[2]},
+               PrefsColourGroup{kGroupNames[3], kGroupSettings[3]}}} {
   setContainers();  // before the registration, which puts the rest on the window
   registerControls();
   setKeyButtons(nullptr, &btnClose);
@@ -63,22 +73,9 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
     for (const auto& [button, area] : g.swatches()) bindButtonLook(*button);
   }
 
-  // The design state, which the configuration load then replaces: the default preset.
-  for (PrefsColourGroup& c : groups_) {
-    (c.none ? *c.none : c.solid).setSelected();
-    c.gradient[1].setSelected();
-  }
-  for (ColourGroup g : {ColourGroup::NickFG, ColourGroup::TextFG}) {
-    group(g).solidColour.setBackColour(engine::hex2rgb("#000000"));
-    group(g).gradient1.setBackColour(engine::hex2rgb("#000080"));
-    group(g).gradient2.setBackColour(engine::hex2rgb("#0080FF"));
-  }
-  for (ColourGroup g : {ColourGroup::NickBG, ColourGroup::TextBG}) {
-    group(g).solidColour.setBackColour(engine::hex2rgb("#AED7FF"));
-    group(g).gradient1.setBackColour(engine::hex2rgb("#55AAFF"));
-    group(g).gradient2.setBackColour(engine::hex2rgb("#D5EAFF"));
-  }
-  applyGradientRules();
+  // The settings as they stand (a fresh plug-in's before any load), which the
+  // configuration load then replaces.
+  showSettings(store::SettingSet::all());
   chooseTab(true);
 
   btnClose.setClickHandler([this] { hide(); });
@@ -93,11 +90,11 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
   btnNick.setPressHandler([this] { chooseTab(true); });
   btnText.setPressHandler([this] { chooseTab(false); });
 
-  bindCheckBox(chk_noEnd, "/config/suffix", &deps_.editorNoEnd);
-  bindCheckBox(chk_all, "/config/all", &deps_.editorAll);
-  bindCheckBox(chk_upd, "/config/update", nullptr);
-  bindCheckBox(chkNick, "/config/nickprefs/enabled", nullptr);
-  bindCheckBox(chkText, "/config/textprefs/enabled", nullptr);
+  bindCheckBox(chk_noEnd, Setting::Suffix, &deps_.editorNoEnd);
+  bindCheckBox(chk_all, Setting::All, &deps_.editorAll);
+  bindCheckBox(chk_upd, Setting::Update, nullptr);
+  bindCheckBox(chkNick, Setting::NickEnabled, nullptr);
+  bindCheckBox(chkText, Setting::TextEnabled, nullptr);
   combo_lang.setClickHandler([this] { onLanguageClicked(); });
 
   for (ColourGroup g : kColourGroups) bindGroup(g);
@@ -234,15 +231,16 @@ void PrefsWindow::registerControls() {
   }
 }
 
-void PrefsWindow::write(std::string_view path, std::string_view value) {
-  store::writeConfig(path, value, deps_.store);
+void PrefsWindow::change(Setting setting, std::int64_t value) {
+  store::setSettingValue(deps_.settings, setting, value);
+  store::writeSetting(setting, deps_.settings, deps_.store);
 }
 
 // A check box writes its state; the suffix and whole-text boxes then set the editor's box
 // of the same name as if the user had clicked it there.
-void PrefsWindow::bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy) {
-  box.setClickHandler([this, &box, path = std::move(path), editorCopy] {
-    write(path, onOff(box.checked()));
+void PrefsWindow::bindCheckBox(CheckBox& box, Setting setting, CheckBox* editorCopy) {
+  box.setClickHandler([this, &box, setting, editorCopy] {
+    change(setting, box.checked());
     if (editorCopy) editorCopy->choose(box.checked());
   });
 }
@@ -251,35 +249,32 @@ void PrefsWindow::bindCheckBox(CheckBox& box, std::string path, CheckBox* editor
 // number; a click on preview k is a click on preset k.
 void PrefsWindow::bindGroup(ColourGroup g) {
   PrefsColourGroup& c = group(g);
-  const std::string prefix = std::string(c.names().settings) + std::string(c.names().side);
-  const std::string typePath = prefix + "type";
-  const std::string presetPath = prefix + "gradtype";
-  const auto typeOption = [this, g, typePath](OptionButton& option, const char* value) {
-    option.setClickHandler([this, g, typePath, value] {
+  const ColourGroupSettings& settings = c.settings();
+  const auto bindType = [this, g, &settings](OptionButton& option, int type) {
+    option.setClickHandler([this, g, setting = settings.type, type] {
       applyGradientRule(g);
-      write(typePath, value);
+      change(setting, type);
     });
   };
-  if (c.none) typeOption(*c.none, "0");
-  typeOption(c.solid, "1");
-  typeOption(c.gradient[0], "2");
+  if (c.none) bindType(*c.none, 0);
+  bindType(c.solid, 1);
+  bindType(c.gradient[0], 2);
   for (std::size_t k = 1; k <= 4; ++k) {
-    c.gradient[k].setClickHandler([this, presetPath, k] { write(presetPath, std::to_string(k)); });
+    c.gradient[k].setClickHandler([this, setting = settings.gradient, k] { change(setting, k); });
     OptionButton& preset = c.gradient[k];
     c.previews[k - 1].setClickHandler([&preset] { preset.click(); });
   }
   // A gradient colour's change redraws the group's previews; the solid colour has none.
-  bindSwatch(c.solidButton, c.solidColour, prefix + "color", std::nullopt);
-  bindSwatch(c.gradient1Button, c.gradient1, prefix + "grad1", g);
-  bindSwatch(c.gradient2Button, c.gradient2, prefix + "grad2", g);
+  bindSwatch(c.solidButton, c.solidColour, settings.colour, std::nullopt);
+  bindSwatch(c.gradient1Button, c.gradient1, settings.gradient1, g);
+  bindSwatch(c.gradient2Button, c.gradient2, settings.gradient2, g);
 }
 
 // The colour area sits inside its button: a press, release or click on it is one on the
 // button.
-void PrefsWindow::bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::string path,
+void PrefsWindow::bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, Setting setting,
                              std::optional<ColourGroup> previewsOf) {
-  button.setClickHandler(
-      [this, &area, path = std::move(path), previewsOf] { pickColour(area, path, previewsOf); });
+  button.setClickHandler([this, &area, setting, previewsOf] { pickColour(area, setting, previewsOf); });
   area.setPressHandler([&button] { button.press(); });
   area.setReleaseHandler([&button] { button.release(); });
   area.setClickHandler([&button] { button.click(); });
@@ -287,10 +282,9 @@ void PrefsWindow::bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::
 
 // The colour dialog starts from the area's colour; a cancel changes nothing. A confirmed
 // colour is written even when it is the one already shown.
-void PrefsWindow::pickColour(ColourSwatch& area, std::string_view path,
-                             std::optional<ColourGroup> previewsOf) {
+void PrefsWindow::pickColour(ColourSwatch& area, Setting setting, std::optional<ColourGroup> previewsOf) {
   if (!gdi::pickSwatchColour(deps_.store.dialogs, area)) return;
-  write(path, engine::rgb2hex(area.backColour()));
+  change(setting, area.backColour());
   if (previewsOf && deps_.refreshPreviews) deps_.refreshPreviews(*previewsOf);
 }
 
@@ -301,11 +295,13 @@ void PrefsWindow::applyLanguageAt(int index) {
   if (deps_.translation.applyLanguage(deps_.captions) && deps_.languageApplied) deps_.languageApplied();
 }
 
+// The setting follows the list even to no selection, which only a script makes and which
+// writes nothing.
 void PrefsWindow::onLanguageClicked() {
-  const lang::Language* language = lang::languageAt(combo_lang.listIndex());
-  if (!language) return;
+  deps_.settings.language = combo_lang.listIndex();
+  if (!lang::languageAt(combo_lang.listIndex())) return;
   applyLanguageAt(combo_lang.listIndex());
-  write("/config/lang", language->code);
+  change(Setting::Language, combo_lang.listIndex());
 }
 
 void PrefsWindow::applyGradientRule(ColourGroup g) {
@@ -337,70 +333,37 @@ void PrefsWindow::chooseTab(bool nickname) {
   otherBox.setBackColour(system_colour::kButtonFace);
 }
 
-void PrefsWindow::applyStoredSettings(const store::StoredSettings& stored, CheckBox& replaceQN) {
-  const auto check = [](CheckBox& box, const std::optional<bool>& on) {
-    if (on) box.setChecked(*on);
+void PrefsWindow::showSettings(const store::SettingSet& read) {
+  const auto check = [&](CheckBox& box, Setting setting, CheckBox* editorCopy) {
+    if (!read.has(setting)) return;
+    box.setChecked(value(setting) != 0);
+    if (editorCopy) editorCopy->setChecked(value(setting) != 0);
   };
-  check(chk_noEnd, stored.suffix);
-  check(deps_.editorNoEnd, stored.suffix);
-  check(chk_all, stored.all);
-  check(deps_.editorAll, stored.all);
-  check(chk_upd, stored.update);
-  if (stored.language) {
-    combo_lang.setListIndex(*stored.language);
-    applyLanguageAt(*stored.language);
+  check(chk_noEnd, Setting::Suffix, &deps_.editorNoEnd);
+  check(chk_all, Setting::All, &deps_.editorAll);
+  check(chk_upd, Setting::Update, nullptr);
+  if (read.has(Setting::Language)) {
+    combo_lang.setListIndex(deps_.settings.language);
+    applyLanguageAt(deps_.settings.language);
   }
-  check(replaceQN, stored.replaceQN);
-  applyStoredPreset(stored.nick, chkNick, ColourGroup::NickFG, ColourGroup::NickBG);
-  applyStoredPreset(stored.text, chkText, ColourGroup::TextFG, ColourGroup::TextBG);
+  check(chkNick, Setting::NickEnabled, nullptr);
+  check(chkText, Setting::TextEnabled, nullptr);
+  for (ColourGroup g : kColourGroups) showGroup(g, read);
   applyGradientRules();
 }
 
-void PrefsWindow::applyStoredPreset(const store::StoredPreset& stored, CheckBox& enabled, ColourGroup fg,
-                                    ColourGroup bg) {
-  PrefsColourGroup& f = group(fg);
-  PrefsColourGroup& b = group(bg);
-  if (stored.enabled) enabled.setChecked(*stored.enabled);
-  if (stored.fgType) (*stored.fgType == 2 ? f.gradient[0] : f.solid).setSelected();
-  if (stored.bgType)
-    (*stored.bgType == 2 ? b.gradient[0] : *stored.bgType == 1 ? b.solid : *b.none).setSelected();
-  if (stored.fgGradient) f.gradient[static_cast<std::size_t>(*stored.fgGradient)].setSelected();
-  if (stored.bgGradient) b.gradient[static_cast<std::size_t>(*stored.bgGradient)].setSelected();
-  const auto paint = [](ColourSwatch& swatch, const std::optional<std::uint32_t>& colour) {
-    if (colour) swatch.setBackColour(*colour);
-  };
-  paint(f.solidColour, stored.fgColor);
-  paint(f.gradient1, stored.fgGrad1);
-  paint(f.gradient2, stored.fgGrad2);
-  paint(b.solidColour, stored.bgColor);
-  paint(b.gradient1, stored.bgGrad1);
-  paint(b.gradient2, stored.bgGrad2);
-}
-
-engine::StylePreset PrefsWindow::style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const {
-  const PrefsColourGroup& f = group(fg);
-  const PrefsColourGroup& b = group(bg);
-  engine::StylePreset preset;
-  preset.enabled = enabled.checked();
-  preset.FGtype = f.solid.selected() ? 1 : 2;
-  preset.FGgradtype = selectedPreset(f.gradient);
-  preset.FGcolor = f.solidColour.backColour() & engine::kRgbMask;
-  preset.FGgrad1 = f.gradient1.backColour() & engine::kRgbMask;
-  preset.FGgrad2 = f.gradient2.backColour() & engine::kRgbMask;
-  preset.BGtype = b.none->selected() ? 0 : b.solid.selected() ? 1 : 2;
-  preset.BGgradtype = selectedPreset(b.gradient);
-  preset.BGcolor = b.solidColour.backColour() & engine::kRgbMask;
-  preset.BGgrad1 = b.gradient1.backColour() & engine::kRgbMask;
-  preset.BGgrad2 = b.gradient2.backColour() & engine::kRgbMask;
-  return preset;
-}
-
-engine::StylePreset PrefsWindow::nickStyle() const {
-  return style(ColourGroup::NickFG, ColourGroup::NickBG, chkNick);
-}
-
-engine::StylePreset PrefsWindow::textStyle() const {
-  return style(ColourGroup::TextFG, ColourGroup::TextBG, chkText);
+void PrefsWindow::showGroup(ColourGroup g, const store::SettingSet& read) {
+  PrefsColourGroup& c = group(g);
+  const ColourGroupSettings& settings = c.settings();
+  if (read.has(settings.type)) typeOption(c, value(settings.type)).setSelected();
+  const std::int64_t preset = value(settings.gradient);
+  if (read.has(settings.gradient) && preset >= 1 && preset <= 4)
+    c.gradient[static_cast<std::size_t>(preset)].setSelected();
+  for (const auto& [area, setting] :
+       {std::pair{&c.solidColour, settings.colour}, std::pair{&c.gradient1, settings.gradient1},
+        std::pair{&c.gradient2, settings.gradient2}}) {
+    if (read.has(setting)) area->setBackColour(static_cast<engine::ColourNumber>(value(setting)));
+  }
 }
 
 lang::CaptionList PrefsWindow::captionEntries() {
@@ -435,14 +398,13 @@ lang::CaptionList PrefsWindow::captionEntries() {
           &btnClose.label()};
 }
 
-store::ConfigTargets configTargets(PrefsWindow& prefs, QuickNickWindow& quickNick) {
-  return store::ConfigTargets{
-      [&prefs, &quickNick](const store::StoredSettings& stored) {
-        prefs.applyStoredSettings(stored, quickNick.chkReplaceQN);
-      },
-      quickNick.storeView(),
-      quickNick.state(),
-  };
+store::ConfigTargets configTargets(store::Settings& settings, PrefsWindow& prefs,
+                                   QuickNickWindow& quickNick) {
+  return store::ConfigTargets{settings, quickNick.state(), &quickNick.storeView(),
+                              [&prefs, &quickNick](const store::SettingSet& read) {
+                                prefs.showSettings(read);
+                                quickNick.showSettings(read);
+                              }};
 }
 
 }  // namespace tessalune::ui

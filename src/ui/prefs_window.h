@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "engine/style_preset.h"
 #include "errors/lifecycle.h"
 #include "lang/translation.h"
 #include "store/config_targets.h"
+#include "store/setting_elements.h"
 #include "store/store_context.h"
 #include "ui/controls.h"
 #include "ui/prefs_colour_group.h"
@@ -22,6 +22,7 @@ class QuickNickWindow;
 // What the preferences window works with; it owns none of it.
 struct PrefsDependencies {
   store::StoreContext& store;         // writeConfig, the colour dialog, import and export
+  store::Settings& settings;          // what the controls show and change
   lang::Translation& translation;     // the current language file
   const lang::CaptionList& captions;  // the plug-in's caption list, renewed by a language choice
   // Told once a language's captions are all applied: the editor in text mode then takes
@@ -34,8 +35,9 @@ struct PrefsDependencies {
   std::function<void(ColourGroup)> refreshPreviews = {};  // redraw a group's four previews
 };
 
-// frmPrefs: every setting of the configuration file except the QuickNicks. The controls
-// hold the settings; each handler writes its one value at once, and closing only hides.
+// frmPrefs: every setting of the configuration file except the QuickNicks and the replace
+// option. The controls show the settings; each handler changes its one setting and writes
+// it at once, and closing only hides.
 class PrefsWindow : public Window {
  public:
   explicit PrefsWindow(PrefsDependencies deps);
@@ -77,16 +79,9 @@ class PrefsWindow : public Window {
   void applyGradientRules();
   void applyGradientRule(ColourGroup group);
 
-  // Shows the settings a load read (the QuickNick manager's replace option included) and
-  // applies what a user's choice would: the language, the gradient groups' enabling.
-  // Writes nothing back.
-  void applyStoredSettings(const store::StoredSettings& stored, CheckBox& replaceQN);
-
-  // The preset as the controls hold it, for direct colouring: type 1 solid or 2 gradient
-  // for the characters, 0 none, 1 solid or 2 gradient for the background, presets 1 to 4
-  // (0 when none is selected), colours from the swatch areas.
-  engine::StylePreset nickStyle() const;
-  engine::StylePreset textStyle() const;
+  // Shows those of the settings a load read and applies what a user's choice would: the
+  // language, the gradient groups' enabling. Writes nothing back.
+  void showSettings(const store::SettingSet& read);
 
   // Registers the owner-drawn buttons (and the banner) at their sizes now.
   void registerDrawing(gdi::OwnerDrawing& drawing);
@@ -110,25 +105,23 @@ class PrefsWindow : public Window {
   void layOut();
   std::array<OwnerDrawnButton*, 4> captionButtons();
 
-  void bindCheckBox(CheckBox& box, std::string path, CheckBox* editorCopy);
+  void bindCheckBox(CheckBox& box, store::Setting setting, CheckBox* editorCopy);
   void bindGroup(ColourGroup g);
-  void bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, std::string path,
+  void bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, store::Setting setting,
                   std::optional<ColourGroup> previewsOf);
-  void bindGroupSwatches(ColourGroup g);
-  void pickColour(ColourSwatch& area, std::string_view path, std::optional<ColourGroup> previewsOf);
+  void pickColour(ColourSwatch& area, store::Setting setting, std::optional<ColourGroup> previewsOf);
   void onLanguageClicked();
   void chooseTab(bool nickname);
-  void applyStoredPreset(const store::StoredPreset& stored, CheckBox& enabled, ColourGroup fg,
-                         ColourGroup bg);
-  void write(std::string_view path, std::string_view value);
-  engine::StylePreset style(ColourGroup fg, ColourGroup bg, const CheckBox& enabled) const;
+  void showGroup(ColourGroup g, const store::SettingSet& read);
+  void change(store::Setting setting, std::int64_t value);
+  std::int64_t value(store::Setting setting) const { return store::settingValue(deps_.settings, setting); }
 
   PrefsDependencies deps_;
   std::array<PrefsColourGroup, 4> groups_;
 };
 
-// Where the configuration load puts the settings: the controls of both windows and the
-// editor's two mirrors, and the manager's view of the current QuickNick.
-store::ConfigTargets configTargets(PrefsWindow& prefs, QuickNickWindow& quickNick);
+// Where the configuration load puts the settings, which both windows then show (with the
+// editor's two mirrors), and the manager's view of the current QuickNick.
+store::ConfigTargets configTargets(store::Settings& settings, PrefsWindow& prefs, QuickNickWindow& quickNick);
 
 }  // namespace tessalune::ui

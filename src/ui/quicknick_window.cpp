@@ -41,6 +41,8 @@ QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
   onCounterChanged();
   lbl_nbQN.setChangeHandler([this] { onCounterChanged(); });
 
+  showSettings(store::SettingSet::all());
+
   bindButton(buttons_[0], [this] { hide(); });
   bindButton(buttons_[1], [this] { addAction(); });
   bindButton(buttons_[2], [this] { use(); });
@@ -51,8 +53,14 @@ QuickNickWindow::QuickNickWindow(QuickNickDependencies deps)
   bindButton(buttons_[4], [this] { previous(); });
   bindButton(buttons_[5], [this] { next(); });
 
-  chkReplaceQN.setClickHandler(
-      [this] { store::writeConfig("/config/replaceQN", chkReplaceQN.checked() ? "1" : "0", deps_.store); });
+  chkReplaceQN.setClickHandler([this] {
+    deps_.settings.replaceQN = chkReplaceQN.checked();
+    store::writeSetting(store::Setting::ReplaceQN, deps_.settings, deps_.store);
+  });
+}
+
+void QuickNickWindow::showSettings(const store::SettingSet& read) {
+  if (read.has(store::Setting::ReplaceQN)) chkReplaceQN.setChecked(deps_.settings.replaceQN);
 }
 
 void QuickNickWindow::registerControls() {

@@ -10,6 +10,7 @@
 #include "platform/messenger.h"
 #include "store/quicknick_state.h"
 #include "store/quicknicks.h"
+#include "store/setting_elements.h"
 #include "store/store_context.h"
 #include "ui/controls.h"
 #include "ui/quicknick_view.h"
@@ -20,6 +21,7 @@ namespace tessalune::ui {
 // What the QuickNick manager works with; it owns none of it.
 struct QuickNickDependencies {
   store::StoreContext& store;      // the configuration file, its messages and reports
+  store::Settings& settings;       // the replace option, which this window shows and changes
   store::QuickNickState& state;    // the shown position and the number of entries
   platform::Messenger& messenger;  // the current nickname, which Add saves
   // A conversion context as every conversion of the plug-in gets one (the current editor
@@ -53,6 +55,9 @@ class QuickNickWindow : public Window {
   OwnerDrawnButton btnAdd{"btnAdd"}, btnUse{"btnUse"}, btnSuppr{"btnSuppr"};
   CheckBox chkReplaceQN{"chkReplaceQN"};
   OwnerDrawnButton btnClose{"btnClose"};
+
+  // Shows the replace option when a load read it.
+  void showSettings(const store::SettingSet& read);
 
   // Saves the current messenger nickname as a new last entry without shortcut and shows
   // it. A nickname that is empty, refused or declined by the conversion writes nothing

@@ -21,11 +21,10 @@ using testing::defaultConfigWith;
 class ConfigTest : public ::testing::Test {
  protected:
   void load() {
-    ConfigTargets t{[this](const StoredSettings& settings) {
-                      stored = settings;
+    ConfigTargets t{settings, quickNicks, &view, [this](const SettingSet& loaded) {
+                      read = loaded;
                       ++applied;
-                    },
-                    view, quickNicks};
+                    }};
     loadConfig(t, s.context);
   }
   // How many times message 107 was shown, with its exclamation icon.
@@ -44,7 +43,8 @@ class ConfigTest : public ::testing::Test {
   testing::StoreFixture s;
   testing::QuickNickFields view;
   QuickNickState quickNicks;
-  StoredSettings stored;
+  Settings settings;
+  SettingSet read;
   int applied = 0;
 };
 
@@ -67,13 +67,14 @@ TEST_F(ConfigTest, DefaultDocumentsAreTheResourcesByteForByte) {
 TEST_F(ConfigTest, LoadsTheDefaultsIntoTheControls) {
   writeDefaultConfiguration(s.dir.path(), 1036);
   load();
-  EXPECT_EQ(stored.suffix, false);
-  EXPECT_EQ(stored.language, 0);
-  EXPECT_EQ(stored.nick.fgType, 1);
-  EXPECT_EQ(stored.nick.bgType, 0);
-  EXPECT_EQ(stored.nick.fgGradient, 1);
-  EXPECT_EQ(stored.nick.fgGrad2, engine::hex2rgb("#0080FF"));
-  EXPECT_EQ(stored.text.bgColor, engine::hex2rgb("#AED7FF"));
+  for (Setting setting : kAllSettings) EXPECT_TRUE(read.has(setting));
+  EXPECT_EQ(settings.suffix, false);
+  EXPECT_EQ(settings.language, 0);
+  EXPECT_EQ(settings.nick.FGtype, 1);
+  EXPECT_EQ(settings.nick.BGtype, 0);
+  EXPECT_EQ(settings.nick.FGgradtype, 1);
+  EXPECT_EQ(settings.nick.FGgrad2, engine::hex2rgb("#0080FF"));
+  EXPECT_EQ(settings.text.BGcolor, engine::hex2rgb("#AED7FF"));
   EXPECT_EQ(applied, 1);
   EXPECT_EQ(quickNicks.count, 0);
   EXPECT_TRUE(s.dialogs.shown().empty() && s.failures.report.reports.empty());
@@ -85,7 +86,7 @@ TEST_F(ConfigTest, LanguageCodesAreCaseSensitive) {
         std::pair{"en", 1}, std::pair{"EN", 1}, std::pair{"de", 1}, std::pair{"FR", 1}}) {
     s.dir.writeConfig(defaultConfigWith({{"<lang>en</lang>", std::string("<lang>") + code + "</lang>"}}));
     load();
-    EXPECT_EQ(stored.language, index) << code;
+    EXPECT_EQ(settings.language, index) << code;
   }
   EXPECT_EQ(sectionsMissingMessages(), 0);
 }
@@ -99,14 +100,41 @@ TEST_F(ConfigTest, MalformedValuesTakeTheirDefaultAndWarnOnce) {
                                        {"<FGgrad2>#0080FF</FGgrad2>", "<FGgrad2>00080FF</FGgrad2>"},
                                        {"<enabled>0</enabled>", "<enabled>yes</enabled>"}}));
   load();
-  EXPECT_EQ(stored.nick.fgType, 1);
-  EXPECT_EQ(stored.nick.bgType, 0);
-  EXPECT_EQ(stored.nick.fgGradient, 1);
-  EXPECT_EQ(stored.nick.fgColor, std::nullopt);  // what the window shows is kept
-  EXPECT_EQ(stored.nick.fgGrad2, std::nullopt);
-  EXPECT_EQ(stored.nick.fgGrad1, engine::makeColour(255, 0, 0));  // lower case accepted, "zz" counts as 0
-  EXPECT_EQ(stored.nick.enabled, false);
+  EXPECT_EQ(settings.nick.FGtype, 1);
+  EXPECT_EQ(settings.nick.BGtype, 0);
+  EXPECT_EQ(settings.nick.FGgradtype, 1);
+  // A malformed colour is not read: what the window shows is kept.
+  EXPECT_FALSE(read.has(Setting::NickFGColour) || read.has(Setting::NickFGGradient2));
+  EXPECT_EQ(settings.nick.FGcolor, designPreset().FGcolor);
+  EXPECT_EQ(settings.nick.FGgrad2, designPreset().FGgrad2);
+  EXPECT_EQ(settings.nick.FGgrad1, engine::makeColour(255, 0, 0));  // lower case accepted, "zz" counts as 0
+  EXPECT_EQ(settings.nick.enabled, false);
   EXPECT_EQ(sectionsMissingMessages(), 1);
+}
+
+// Each setting is written to its own element and read back into its own field.
+TEST_F(ConfigTest, EverySettingWrittenReadsBackTheSame) {
+  writeDefaultConfiguration(s.dir.path(), 1033);
+  Settings written{true, true, true, 4, true};
+  int k = 0;
+  for (engine::StylePreset* p : {&written.nick, &written.text}) {
+    *p = {true,
+          2,
+          2 + k,
+          engine::makeColour(1, k, 1),
+          engine::makeColour(2, k, 2),
+          engine::makeColour(3, k, 3),
+          1 + k,
+          4 - k,
+          engine::makeColour(4, k, 4),
+          engine::makeColour(5, k, 5),
+          engine::makeColour(6, k, 6)};
+    ++k;
+  }
+  for (Setting setting : kAllSettings) writeSetting(setting, written, s.context);
+  load();
+  EXPECT_EQ(settings, written);
+  EXPECT_TRUE(s.dialogs.shown().empty() && s.failures.report.reports.empty());
 }
 
 TEST_F(ConfigTest, AMissingSectionWarnsAndTheRestLoads) {
@@ -114,8 +142,8 @@ TEST_F(ConfigTest, AMissingSectionWarnsAndTheRestLoads) {
   s.dir.writeConfig(withoutUpdate);
   load();
   EXPECT_EQ(sectionsMissingMessages(), 1);
-  EXPECT_EQ(stored.update, std::nullopt);
-  EXPECT_EQ(stored.language, 1);
+  EXPECT_FALSE(read.has(Setting::Update));
+  EXPECT_EQ(settings.language, 1);
   writeConfig("/config/update", "1", s.context);  // the element is not created
   expectOneReport("unknown", "writeConfig");
   EXPECT_EQ(s.failures.report.reports[0].line, 1);

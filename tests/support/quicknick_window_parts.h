@@ -21,11 +21,12 @@ struct QuickNickWindowParts {
   store::StoreContext& ctx;
   RecordingLifecycle lifecycle;
   store::QuickNickState state;
+  store::Settings settings;
   platform::HostMessenger messenger{"Neo"};
   engine::RichTextBox scratch{"rtf_mask"};
   std::string codedResult;
   ui::QuickNickWindow window{
-      ui::QuickNickDependencies{ctx, state, messenger, [this] { return conversion(); },
+      ui::QuickNickDependencies{ctx, settings, state, messenger, [this] { return conversion(); },
                                 [this](const std::string& coded) { codedResult = coded; }, lifecycle}};
 };
 

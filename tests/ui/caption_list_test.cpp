@@ -40,8 +40,9 @@ class CaptionListTest : public ::testing::Test {
   EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, qn.lifecycle}};
   AboutWindow about{shell};
   lang::CaptionList captions;
-  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions, [this] { editor.languageApplied(); },
-                                      editor.chk_noEnd, editor.chk_all, qn.lifecycle, [] {}}};
+  PrefsWindow prefs{PrefsDependencies{s.context, qn.settings, translation, captions,
+                                      [this] { editor.languageApplied(); }, editor.chk_noEnd, editor.chk_all,
+                                      qn.lifecycle, [] {}}};
   UpdateWindow update;
   HelpWindow help;
 };

@@ -93,6 +93,7 @@ class PrefsWindowTest : public ::testing::Test {
   int updateWindowShown = 0;
   std::vector<ColourGroup> refreshed;
   PrefsWindow prefs{PrefsDependencies{s.context,
+                                      qn.settings,
                                       translation,
                                       captions,
                                       {},
@@ -168,7 +169,7 @@ TEST_F(PrefsWindowTest, EachColourGroupWritesItsValuesAndFollowsItsOwnGradientRu
     g.grad[0].click();
     ++i;
   }
-  EXPECT_EQ(prefs.textStyle().BGgrad2, makeColour(0xA3, 0x0B, 0xC2));  // the swatch area holds it
+  EXPECT_EQ(qn.settings.text.BGgrad2, makeColour(0xA3, 0x0B, 0xC2));  // the settings hold it
 }
 
 TEST_F(PrefsWindowTest, CancelledColourChangesNothingButConfirmingTheShownOneRewrites) {
@@ -256,7 +257,7 @@ TEST_F(PrefsWindowTest, LoadFillsBothWindowsAndAppliesTheRulesWithoutWriting) {
                                   {"<quicknicks>\r\n\t</quicknicks>",
                                    "<quicknicks><quicknick shortcut=\"a\">A</quicknick></quicknicks>"}});
   s.dir.writeConfig(text);
-  store::ConfigTargets targets = configTargets(prefs, quickNick);
+  store::ConfigTargets targets = configTargets(qn.settings, prefs, quickNick);
   store::loadConfig(targets, s.context);
 
   EXPECT_EQ(s.dir.readConfig(), text);
@@ -266,9 +267,11 @@ TEST_F(PrefsWindowTest, LoadFillsBothWindowsAndAppliesTheRulesWithoutWriting) {
   EXPECT_TRUE(enabled(groups()[0]) && enabledGroups() == 1);
   EXPECT_EQ(quickNick.lbl_nbQN.caption(), "1 / 1");
   EXPECT_EQ(quickNick.txt_shortcut.text(), "a");
-  EXPECT_EQ(prefs.nickStyle().FGgradtype, 3);
-  EXPECT_EQ(prefs.nickStyle().FGgrad2, engine::hex2rgb("#0080FF"));
-  EXPECT_EQ(prefs.textStyle().FGtype, 1);
+  EXPECT_EQ(qn.settings.nick.FGgradtype, 3);
+  EXPECT_TRUE(prefs.group(ColourGroup::NickFG).gradient[3].selected());
+  EXPECT_EQ(qn.settings.nick.FGgrad2, engine::hex2rgb("#0080FF"));
+  EXPECT_EQ(prefs.group(ColourGroup::NickFG).gradient2.backColour(), engine::hex2rgb("#0080FF"));
+  EXPECT_EQ(qn.settings.text.FGtype, 1);
 }
 
 }  // namespace

@@ -283,7 +283,9 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
   lang::Translation translation{s.dir.path(), s.messages, s.dialogs};
   lang::CaptionList captions;
   CheckBox noEnd{"chk_noEnd"}, all{"chk_all"};
-  PrefsWindow prefs{PrefsDependencies{s.context, translation, captions, {}, noEnd, all, s.lifecycle, [] {}}};
+  store::Settings settings;
+  PrefsWindow prefs{
+      PrefsDependencies{s.context, settings, translation, captions, {}, noEnd, all, s.lifecycle, [] {}}};
   const std::filesystem::path exported = s.dir.path() / "my copy.xml";
 
   const std::string transcript =
