@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "fuzz_support.h"
-#include "update/update_service.h"
+#include "update/update_controller.h"
 
 using namespace tessalune;
 

@@ -17,7 +17,7 @@
 #include "system_shell.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
-#include "update/update_service.h"
+#include "update/update_controller.h"
 
 namespace tessalune::cli {
 
@@ -122,7 +122,7 @@ int runUpdate(const UpdateOptions& options) {
                                   [] { return std::make_unique<update::CurlTransfer>(); },
                                   {},
                                   update::baseAddress(update::processEnvironment)};
-  update::UpdateService service(std::move(deps));
+  update::UpdateController service(std::move(deps));
   ProgressPrinter progress(window);
   const auto redraw = [&progress](ui::Control&, ui::Property) { progress.update(); };
   const ui::Subscription bar = window.progressBar.subscribe(redraw);

@@ -20,7 +20,8 @@
 #include "ui/quicknick_window.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
-#include "update/update_service.h"
+#include "update/plugin_version.h"
+#include "update/update_controller.h"
 
 namespace tessalune::plugin {
 
@@ -108,9 +109,9 @@ void Plugin::Configure() {
 void Plugin::runPendingWork(const std::function<bool()>& keepWaiting) {
   if (busy_ > 0 || !initialized_) return;
   const EntryCall call(*this);
-  if (!automaticCheckPending_ || halted_ || !windows_.updateService) return;
+  if (!automaticCheckPending_ || halted_ || !windows_.updateController) return;
   automaticCheckPending_ = false;
-  windows_.updateService->startAutomaticCheck(keepWaiting);
+  windows_.updateController->startAutomaticCheck(keepWaiting);
 }
 
 bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount, std::int32_t& tagCount) {
@@ -238,7 +239,7 @@ void Plugin::startUp() {
   registerPreferencePreviews();
   drawing_.setTwipsPerPixel(services_.twipsPerPixel);
   drawing_.render();
-  windows_.updateService->writeVersionLabel();
+  windows_.updateController->writeVersionLabel();
   windows_.editor->blackenBoxes();
   // The check waits on the network: it runs when the host next gives the plug-in control,
   // so that Initialize returns at once.
@@ -267,7 +268,9 @@ void Plugin::loadWindows() {
                                 &translation_,
                                 &drawing_};
   windows_.editor = std::make_unique<ui::EditorWindow>(editor);
-  windows_.about = std::make_unique<ui::AboutWindow>(services_.shell);
+  windows_.about = std::make_unique<ui::AboutWindow>(
+      services_.shell, ui::VersionCaptions{update::versionCaption(update::kPluginVersion),
+                                           update::buildCaption(update::kPluginVersion)});
   windows_.help = std::make_unique<ui::HelpWindow>();
   ui::PrefsDependencies prefs{
       store_,
@@ -309,7 +312,7 @@ void Plugin::loadWindows() {
                                        if (windows_.update) showModal(*windows_.update);
                                      },
                                      update::baseAddress(update::processEnvironment)};
-  windows_.updateService = std::make_unique<update::UpdateService>(std::move(updates));
+  windows_.updateController = std::make_unique<update::UpdateController>(std::move(updates));
   for (ui::Window* w : windows_.all()) w->setActionGate(this);
   windowObservers_.notify(WindowsEvent::Loaded);
 }

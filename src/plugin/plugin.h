@@ -33,7 +33,7 @@ class UpdateWindow;
 }  // namespace tessalune::ui
 
 namespace tessalune::update {
-class UpdateService;
+class UpdateController;
 }  // namespace tessalune::update
 
 namespace tessalune::plugin {
@@ -127,7 +127,7 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
     bool any() const { return reloadConfig || startAgain || halt; }
   };
   // The windows of one load. They are taken out whole and destroyed once nothing runs on
-  // them; members go in reverse order: the update service before its window, the editor last.
+  // them; members go in reverse order: the update controller before its window, the editor last.
   struct LoadedWindows {
     std::unique_ptr<ui::EditorWindow> editor;
     std::unique_ptr<ui::HelpWindow> help;
@@ -135,7 +135,7 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
     std::unique_ptr<ui::QuickNickWindow> quickNicks;
     std::unique_ptr<ui::PrefsWindow> prefs;
     std::unique_ptr<ui::UpdateWindow> update;
-    std::unique_ptr<update::UpdateService> updateService;
+    std::unique_ptr<update::UpdateController> updateController;
 
     // The six windows, any of them null while unloaded.
     std::array<ui::Window*, 6> all() const;

@@ -4,20 +4,8 @@
 
 namespace tessalune::ui {
 
-std::string versionCaption(const PluginVersion& version) {
-  return "v" + std::to_string(version.major) + "." + std::to_string(version.minor);
-}
-
-std::string buildCaption(const PluginVersion& version) {
-  return "Build " + std::to_string(version.revision);
-}
-
-std::string dottedVersion(const PluginVersion& version) {
-  return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
-         std::to_string(version.revision);
-}
-
-AboutWindow::AboutWindow(platform::Shell& shell, PluginVersion version) : Window("frmAbout"), shell_(shell) {
+AboutWindow::AboutWindow(platform::Shell& shell, const VersionCaptions& version)
+    : Window("frmAbout"), shell_(shell) {
   registerControls();
   setKeyButtons(&btnOK, &btnOK);
   for (Label* label : {&lbl_ver, &lbl_build}) label->setContainer(&grp_version);
@@ -39,8 +27,8 @@ AboutWindow::AboutWindow(platform::Shell& shell, PluginVersion version) : Window
   lbl_link.setCaption(std::string(kWebSite));
   btnOK.label().setCaption("OK");
 
-  lbl_ver.setCaption(versionCaption(version));
-  lbl_build.setCaption(buildCaption(version));
+  lbl_ver.setCaption(version.version);
+  lbl_build.setCaption(version.build);
 
   // Whether anything could open the address is not looked at: without a handler, nothing
   // visible happens.

@@ -10,21 +10,11 @@
 
 namespace tessalune::ui {
 
-// The plug-in's own version: what the about window shows, what the update window reports
-// as installed and what an update check compares the server's version with.
-struct PluginVersion {
-  int major;
-  int minor;
-  int revision;
+// What the version frame shows: "v2.0" and "Build 708".
+struct VersionCaptions {
+  std::string version;
+  std::string build;
 };
-inline constexpr PluginVersion kPluginVersion{2, 0, 708};
-
-// "v2.0": the major and minor numbers, as lbl_ver shows them.
-std::string versionCaption(const PluginVersion& version);
-// "Build 708": the revision, as lbl_build shows it.
-std::string buildCaption(const PluginVersion& version);
-// "2.0.708": all three numbers, as the update window shows the installed version.
-std::string dottedVersion(const PluginVersion& version);
 
 // frmAbout: the product, its version and build, credits, rights, a contact line and the
 // web site, which opens in the browser when clicked. The language file sets the captions
@@ -32,7 +22,7 @@ std::string dottedVersion(const PluginVersion& version);
 // the texts given here are what the window shows before one is applied.
 class AboutWindow : public Window {
  public:
-  explicit AboutWindow(platform::Shell& shell, PluginVersion version = kPluginVersion);
+  AboutWindow(platform::Shell& shell, const VersionCaptions& version);
 
   Control titleBar{"titleBar", ControlKind::Banner};
   Label lbl_titre{"lbl_titre"};

@@ -17,6 +17,7 @@
 #include "ui/about_window.h"
 #include "ui/help_window.h"
 #include "ui/update_window.h"
+#include "update/plugin_version.h"
 
 namespace tessalune::ui {
 namespace {
@@ -25,10 +26,14 @@ namespace {
 // caption) hides the window.
 TEST(AboutWindow, ShowsTheVersionOpensTheLinkThroughTheShellAndOkHides) {
   platform::RecordingShell shell;
-  AboutWindow about(shell), later(shell, {10, 12, 5});
+  const auto captions = [](const update::PluginVersion& v) {
+    return VersionCaptions{update::versionCaption(v), update::buildCaption(v)};
+  };
+  AboutWindow about(shell, captions(update::kPluginVersion)), later(shell, captions({10, 12, 5}));
   EXPECT_EQ(about.lbl_ver.caption() + " " + about.lbl_build.caption(), "v2.0 Build 708");
   EXPECT_EQ(later.lbl_ver.caption() + " " + later.lbl_build.caption(), "v10.12 Build 5");
-  EXPECT_EQ(dottedVersion(kPluginVersion) + " " + dottedVersion({10, 12, 5}), "2.0.708 10.12.5");
+  EXPECT_EQ(update::dottedVersion(update::kPluginVersion) + " " + update::dottedVersion({10, 12, 5}),
+            "2.0.708 10.12.5");
 
   about.lbl_link.click();
   about.lbl_link.setCaption("https://example.org/other");

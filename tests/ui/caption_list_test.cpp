@@ -38,7 +38,7 @@ class CaptionListTest : public ::testing::Test {
   testing::QuickNickWindowParts qn{s};
   platform::RecordingShell shell;
   EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, qn.lifecycle}};
-  AboutWindow about{shell};
+  AboutWindow about{shell, {"v2.0", "Build 708"}};
   lang::CaptionList captions;
   PrefsWindow prefs{PrefsDependencies{s.context, qn.settings, translation, captions,
                                       [this] { editor.languageApplied(); }, editor.chk_noEnd, editor.chk_all,

@@ -20,7 +20,7 @@
 #include "support/recording_error_report.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
-#include "update/update_service.h"
+#include "update/update_controller.h"
 #include "views/terminal_driver.h"
 
 namespace tessalune::update {
@@ -28,7 +28,7 @@ namespace {
 
 class UpdateServerTest : public ::testing::Test {
  protected:
-  std::unique_ptr<UpdateService> makeService() {
+  std::unique_ptr<UpdateController> makeService() {
     UpdateDependencies deps{window,
                             dialogs,
                             messages,
@@ -45,7 +45,7 @@ class UpdateServerTest : public ::testing::Test {
                             },
                             [this] { ++shownModally; },
                             server.url("/")};
-    return std::make_unique<UpdateService>(std::move(deps));
+    return std::make_unique<UpdateController>(std::move(deps));
   }
   bool installerSaved() const { return std::filesystem::exists(dir.path() / "Tessalune" / "TLsetup.exe"); }
   bool anyPartialFile() const {

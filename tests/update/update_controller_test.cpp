@@ -1,4 +1,4 @@
-#include "update/update_service.h"
+#include "update/update_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,6 @@ namespace tessalune::update {
 namespace {
 
 using platform::Icon;
-using ui::PluginVersion;
 using Strings = std::vector<std::string>;
 
 TEST(UpdateVersionFile, ParsesOnlyDigitDotDigitDotThreeDigits) {
@@ -46,7 +45,7 @@ TEST(UpdateVersionFile, ParsesOnlyDigitDotDigitDotThreeDigits) {
     const auto got = parseVersionFile(text);
     ASSERT_EQ(got.has_value(), expected.has_value()) << text;
     if (got) {
-      EXPECT_EQ(ui::dottedVersion(*got), ui::dottedVersion(*expected)) << text;
+      EXPECT_EQ(dottedVersion(*got), dottedVersion(*expected)) << text;
     }
   }
 }
@@ -56,7 +55,7 @@ TEST(UpdateVersionFile, ComparesMajorThenMinorThenRevision) {
       {{2, 0, 708}, false}, {{1, 9, 999}, false}, {{2, 1, 0}, true},    {{2, 0, 709}, true},
       {{2, 0, 707}, false}, {{3, 0, 0}, true},    {{1, 99, 999}, false}};
   for (const auto& [remote, newer] : cases) {
-    EXPECT_EQ(isNewer(remote, PluginVersion{2, 0, 708}), newer) << ui::dottedVersion(remote);
+    EXPECT_EQ(isNewer(remote, PluginVersion{2, 0, 708}), newer) << dottedVersion(remote);
   }
 }
 
@@ -95,11 +94,11 @@ struct TestShell : platform::RecordingShell {
   std::optional<std::string> failure;
 };
 
-class UpdateServiceTest : public ::testing::Test {
+class UpdateControllerTest : public ::testing::Test {
  protected:
-  UpdateService& service() {
+  UpdateController& service() {
     if (!service_) {
-      service_ = std::make_unique<UpdateService>(UpdateDependencies{
+      service_ = std::make_unique<UpdateController>(UpdateDependencies{
           window, dialogs, messages, shell, report, dir.path(), [] { return 1; }, server.factory(),
           [this] {
             ++modalShows;
@@ -145,16 +144,16 @@ class UpdateServiceTest : public ::testing::Test {
   ui::UpdateWindow window;
   int modalShows = 0;
   UpdateLimits limits;
-  std::unique_ptr<UpdateService> service_;
+  std::unique_ptr<UpdateController> service_;
 };
 
 // Each state's text while the check runs (5 and 7 read alike), then the layout of the result.
-TEST_F(UpdateServiceTest, CheckShowsEachStateThenTheResult) {
+TEST_F(UpdateControllerTest, CheckShowsEachStateThenTheResult) {
   for (const auto& [text, result, newer] : std::vector<std::tuple<std::string, std::string, bool>>{
            {"2.0.708", "No update available at this time.", false},
            {"2.0.712\n", "New version available ! (2.0.712)", true}}) {
     ui::UpdateWindow w;
-    UpdateService check(
+    UpdateController check(
         {w, dialogs, messages, shell, report, dir.path(), nullptr, server.factory(), nullptr, kBase});
     serve("TLupdate", text);
     Strings shown;
@@ -175,7 +174,7 @@ TEST_F(UpdateServiceTest, CheckShowsEachStateThenTheResult) {
 
 // A status of 400 or more arriving as a completed response, or a text that is not a version:
 // "Error during search" (133) in red, and the check can be run again.
-TEST_F(UpdateServiceTest, ErrorPagesAndBadVersionFilesFailTheCheck) {
+TEST_F(UpdateControllerTest, ErrorPagesAndBadVersionFilesFailTheCheck) {
   for (const auto& [body, status] : std::vector<std::tuple<std::string, int>>{
            {"2.1.000", 404}, {"2.1.000", 500}, {"2.1.000", 302}, {"2.1", 200}, {"version 2.1.000", 200}}) {
     serve("TLupdate", body, status);
@@ -188,7 +187,7 @@ TEST_F(UpdateServiceTest, ErrorPagesAndBadVersionFilesFailTheCheck) {
   EXPECT_TRUE(dialogs.shown().empty());
 }
 
-TEST_F(UpdateServiceTest, AutomaticCheckTellsOfANewerVersionAndShowsTheWindowOnce) {
+TEST_F(UpdateControllerTest, AutomaticCheckTellsOfANewerVersionAndShowsTheWindowOnce) {
   serve("TLupdate", "2.0.708");
   service().startAutomaticCheck();
   EXPECT_TRUE(dialogs.shown().empty());
@@ -204,7 +203,7 @@ TEST_F(UpdateServiceTest, AutomaticCheckTellsOfANewerVersionAndShowsTheWindowOnc
 
 // An error page, or an installer longer than any (announced or not), is a failed download
 // (135) that leaves no file and the download button for another try.
-TEST_F(UpdateServiceTest, AnErrorPageOrAnInstallerOverItsLimitIsAFailedDownload) {
+TEST_F(UpdateControllerTest, AnErrorPageOrAnInstallerOverItsLimitIsAFailedDownload) {
   limits.installer = 2000;
   for (const char* failure : {"404", "announced", "unannounced"}) {
     service_.reset();
@@ -224,7 +223,7 @@ TEST_F(UpdateServiceTest, AnErrorPageOrAnInstallerOverItsLimitIsAFailedDownload)
 }
 
 // Without a usable length: an empty bar while bytes arrive, full and finished at the end.
-TEST_F(UpdateServiceTest, DownloadWithoutAUsableLengthShowsAnIndeterminateProgressAndCompletes) {
+TEST_F(UpdateControllerTest, DownloadWithoutAUsableLengthShowsAnIndeterminateProgressAndCompletes) {
   for (const char* header : {"", "abc", "0"}) {
     service_.reset();
     window.btnCancel.setCaption("Cancel");
@@ -251,7 +250,7 @@ TEST_F(UpdateServiceTest, DownloadWithoutAUsableLengthShowsAnIndeterminateProgre
 
 // A cancel before the response leaves no reading loop to clear it; the next download clears
 // it, and the abandoned transfer's late notifications are ignored.
-TEST_F(UpdateServiceTest, ANewDownloadClearsACancelLeftFromAnEarlierOne) {
+TEST_F(UpdateControllerTest, ANewDownloadClearsACancelLeftFromAnEarlierOne) {
   const std::string bytes = installerBytes(1500);
   findNewer(bytes);
   server.holdStates = true;
@@ -270,7 +269,7 @@ TEST_F(UpdateServiceTest, ANewDownloadClearsACancelLeftFromAnEarlierOne) {
 
 // Install: 140 with its line breaks as CR LF, or the system's reason when the installer
 // cannot be started (the download did not fail: not 135).
-TEST_F(UpdateServiceTest, InstallTellsToQuitMessengerOrReportsTheFailure) {
+TEST_F(UpdateControllerTest, InstallTellsToQuitMessengerOrReportsTheFailure) {
   findNewer(installerBytes(1200));
   window.btnDwld.click();
   ASSERT_TRUE(service().finished());
@@ -286,7 +285,7 @@ TEST_F(UpdateServiceTest, InstallTellsToQuitMessengerOrReportsTheFailure) {
   EXPECT_EQ(shell.started.size(), 2u);
 }
 
-TEST_F(UpdateServiceTest, UnexpectedFailureWhileDownloadingIsReportedAsDwldAndLeavesNoFile) {
+TEST_F(UpdateControllerTest, UnexpectedFailureWhileDownloadingIsReportedAsDwldAndLeavesNoFile) {
   findNewer(installerBytes(4000));
   server.duringRead = [](testing::FakeTransfer&, std::size_t read) {
     if (read == 2) throw std::runtime_error("disk vanished");

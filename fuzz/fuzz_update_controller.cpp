@@ -11,7 +11,7 @@
 #include "platform/shell.h"
 #include "support/english_messages.h"
 #include "support/fake_transfer.h"
-#include "update/update_service.h"
+#include "update/update_controller.h"
 
 using namespace tessalune;
 
@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ui::UpdateWindow window;
   update::UpdateLimits limits;
   limits.installer = kInstallerLimit;
-  update::UpdateService service(update::UpdateDependencies{
+  update::UpdateController service(update::UpdateDependencies{
       window, dialogs, messages, shell, report, fuzz::pluginFolder(), [] { return 1; }, server.factory(),
-      [] {}, kBase, ui::PluginVersion{2, 0, 708}, limits});
+      [] {}, kBase, update::PluginVersion{2, 0, 708}, limits});
   service.btnCheck_Click();
   const auto remote = update::parseVersionFile(version.body);
   const bool newer = version.status == 200 && remote && update::isNewer(*remote, {2, 0, 708});

@@ -1,4 +1,4 @@
-#include "update/update_service.h"
+#include "update/update_controller.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -86,24 +86,6 @@ std::string newsFileName(int languageIndex) {
   }
 }
 
-std::optional<ui::PluginVersion> parseVersionFile(std::string_view text) {
-  // A line break or spaces after the revision are what an editor leaves; anything else
-  // after it is not a version.
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  if (text.size() != 7 || text[1] != '.' || text[3] != '.') return std::nullopt;
-  for (std::size_t i : {0u, 2u, 4u, 5u, 6u}) {
-    if (!isDigit(text[i])) return std::nullopt;
-  }
-  return ui::PluginVersion{text[0] - '0', text[2] - '0',
-                           (text[4] - '0') * 100 + (text[5] - '0') * 10 + (text[6] - '0')};
-}
-
-bool isNewer(const ui::PluginVersion& remote, const ui::PluginVersion& installed) {
-  if (remote.major != installed.major) return remote.major > installed.major;
-  if (remote.minor != installed.minor) return remote.minor > installed.minor;
-  return remote.revision > installed.revision;
-}
-
 std::optional<std::int64_t> parseContentLength(std::string_view header) {
   while (!header.empty() && std::isspace(static_cast<unsigned char>(header.front()))) header.remove_prefix(1);
   while (!header.empty() && std::isspace(static_cast<unsigned char>(header.back()))) header.remove_suffix(1);
@@ -135,7 +117,7 @@ std::string expandLineBreaks(std::string_view text) {
   return out;
 }
 
-UpdateService::UpdateService(UpdateDependencies deps) : deps_(std::move(deps)) {
+UpdateController::UpdateController(UpdateDependencies deps) : deps_(std::move(deps)) {
   ui::UpdateWindow& w = deps_.window;
   w.btnCheck.setClickHandler([this] { btnCheck_Click(); });
   w.btnNews.setClickHandler([this] { btnNews_Click(); });
@@ -144,7 +126,7 @@ UpdateService::UpdateService(UpdateDependencies deps) : deps_(std::move(deps)) {
   writeVersionLabel();
 }
 
-UpdateService::~UpdateService() {
+UpdateController::~UpdateController() {
   ui::UpdateWindow& w = deps_.window;
   for (ui::Control* c : {static_cast<ui::Control*>(&w.btnCheck), static_cast<ui::Control*>(&w.btnNews),
                          static_cast<ui::Control*>(&w.btnDwld), static_cast<ui::Control*>(&w.btnCancel)}) {
@@ -159,14 +141,14 @@ UpdateService::~UpdateService() {
   }
 }
 
-void UpdateService::writeVersionLabel() {
-  deps_.window.lbl_majVer.setCaption(ui::dottedVersion(deps_.installed));
+void UpdateController::writeVersionLabel() {
+  deps_.window.lbl_majVer.setCaption(dottedVersion(deps_.installed));
 }
 
-void UpdateService::startAutomaticCheck(const std::function<bool()>& keepWaiting) {
+void UpdateController::startAutomaticCheck(const std::function<bool()>& keepWaiting) {
   automaticCheck_ = true;
   if (!keepWaiting) return btnCheck_Click();
-  Transfer& t = transfer(netCheck_, &UpdateService::onCheckState);
+  Transfer& t = transfer(netCheck_, &UpdateController::onCheckState);
   // The pump asks the host between polls, for as long as the check is the automatic one
   // (a window it opens runs checks of its own).
   struct PumpScope {
@@ -187,22 +169,23 @@ void UpdateService::startAutomaticCheck(const std::function<bool()>& keepWaiting
   if (abandoned && checkRunning_) checkFailed();
 }
 
-std::filesystem::path UpdateService::installerPath() const {
+std::filesystem::path UpdateController::installerPath() const {
   return deps_.pluginDir / "Tessalune" / std::string(kInstallerFile);
 }
 
 // Unique to the process and the download, so that no two writers share it; a dead
 // process's is recognised and removed by the next download.
-std::filesystem::path UpdateService::partialPath(std::uint64_t generation) const {
+std::filesystem::path UpdateController::partialPath(std::uint64_t generation) const {
   return installerPath().string() + std::string(platform::kTemporarySuffix) + std::to_string(::getpid()) +
          "." + std::to_string(generation);
 }
 
-std::filesystem::path UpdateService::lockPath() const {
+std::filesystem::path UpdateController::lockPath() const {
   return installerPath().parent_path();
 }
 
-Transfer& UpdateService::transfer(std::unique_ptr<Transfer>& slot, void (UpdateService::*onState)(int)) {
+Transfer& UpdateController::transfer(std::unique_ptr<Transfer>& slot,
+                                     void (UpdateController::*onState)(int)) {
   if (!slot) {
     slot = deps_.makeTransfer();
     slot->setStateHandler([this, onState](int state) { (this->*onState)(state); });
@@ -210,11 +193,11 @@ Transfer& UpdateService::transfer(std::unique_ptr<Transfer>& slot, void (UpdateS
   return *slot;
 }
 
-std::string UpdateService::remoteVersionText() const {
-  return " (" + ui::dottedVersion(remote_) + ")";
+std::string UpdateController::remoteVersionText() const {
+  return " (" + dottedVersion(remote_) + ")";
 }
 
-std::optional<std::string> UpdateService::readText(Transfer& t, std::size_t max) {
+std::optional<std::string> UpdateController::readText(Transfer& t, std::size_t max) {
   std::string text;
   for (;;) {
     const std::string chunk = t.getChunkText(1024);
@@ -229,28 +212,28 @@ std::optional<std::string> UpdateService::readText(Transfer& t, std::size_t max)
   return text;
 }
 
-void UpdateService::enableCheck(bool enabled) {
+void UpdateController::enableCheck(bool enabled) {
   deps_.window.btnCheck.setEnabled(enabled);
   deps_.window.btnCheck.label().setEnabled(enabled);
 }
 
-void UpdateService::enableNews(bool enabled) {
+void UpdateController::enableNews(bool enabled) {
   deps_.window.btnNews.setEnabled(enabled);
   deps_.window.btnNews.label().setEnabled(enabled);
 }
 
 // --- The check -------------------------------------------------------------------------
 
-void UpdateService::btnCheck_Click() {
+void UpdateController::btnCheck_Click() {
   enableCheck(false);
   checkRunning_ = true;
   // The request goes last: a transfer may report its states before request() returns.
-  Transfer& t = transfer(netCheck_, &UpdateService::onCheckState);
+  Transfer& t = transfer(netCheck_, &UpdateController::onCheckState);
   t.setMaxBodyBytes(deps_.limits.version);
   t.request(deps_.baseAddress + std::string(kVersionFile));
 }
 
-void UpdateService::onCheckState(int state) {
+void UpdateController::onCheckState(int state) {
   // A failure reported after the check has been handled (found while reading) is not news.
   if (!checkRunning_) return;
   // An unexpected failure ends the handling silently, the buttons as they are.
@@ -281,7 +264,7 @@ void UpdateService::onCheckState(int state) {
   }
 }
 
-void UpdateService::checkFailed() {
+void UpdateController::checkFailed() {
   if (netCheck_) failureCause_ = netCheck_->failureCause();
   checkRunning_ = false;
   automaticCheck_ = false;
@@ -292,13 +275,13 @@ void UpdateService::checkFailed() {
   enableCheck(true);
 }
 
-void UpdateService::checkCompleted() {
+void UpdateController::checkCompleted() {
   checkRunning_ = false;
   // A server's error page is never a version, nor is any text but "digit.digit.ddd".
   Transfer& t = *netCheck_;
   if (!succeeded(t)) return checkFailed();
   const std::optional<std::string> body = readText(t, deps_.limits.version);
-  const std::optional<ui::PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
+  const std::optional<PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
   if (!version) return checkFailed();
   remote_ = *version;
   newer_ = isNewer(remote_, deps_.installed);
@@ -328,7 +311,7 @@ void UpdateService::checkCompleted() {
   }
 }
 
-void UpdateService::showNewerFound() {
+void UpdateController::showNewerFound() {
   ui::StyledLabel& info = deps_.window.lbl_majInfo;
   info.setVisible(true);
   info.setForeColour(ui::UpdateWindow::kButtonText);
@@ -338,7 +321,7 @@ void UpdateService::showNewerFound() {
 
 // --- The news --------------------------------------------------------------------------
 
-void UpdateService::btnNews_Click() {
+void UpdateController::btnNews_Click() {
   // Fetched once for as long as the plug-in stays loaded.
   if (!news_.empty()) {
     deps_.dialogs.message(news_, platform::Icon::Information);
@@ -346,12 +329,12 @@ void UpdateService::btnNews_Click() {
   }
   enableNews(false);
   newsRunning_ = true;
-  Transfer& t = transfer(netNews_, &UpdateService::onNewsState);
+  Transfer& t = transfer(netNews_, &UpdateController::onNewsState);
   t.setMaxBodyBytes(deps_.limits.news);
   t.request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
 }
 
-void UpdateService::onNewsState(int state) {
+void UpdateController::onNewsState(int state) {
   try {
     if (!newsRunning_) return;
     if (state == transfer_state::kError) return newsFailed();
@@ -368,7 +351,7 @@ void UpdateService::onNewsState(int state) {
   }
 }
 
-void UpdateService::newsFailed() {
+void UpdateController::newsFailed() {
   newsRunning_ = false;
   deps_.dialogs.message(message(msg::kNewsFailed), platform::Icon::Critical);
   enableNews(true);
@@ -376,7 +359,7 @@ void UpdateService::newsFailed() {
 
 // --- The download ----------------------------------------------------------------------
 
-void UpdateService::btnDwld_Click() {
+void UpdateController::btnDwld_Click() {
   ui::UpdateWindow& w = deps_.window;
   // One download at a time across processes: another one's installer is left alone. What
   // dead downloads left behind goes first.
@@ -406,12 +389,12 @@ void UpdateService::btnDwld_Click() {
   finished_ = false;
   downloading_ = true;
   ++generation_;
-  Transfer& t = transfer(netDwld_, &UpdateService::onDownloadState);
+  Transfer& t = transfer(netDwld_, &UpdateController::onDownloadState);
   t.setMaxBodyBytes(deps_.limits.installer);
   t.request(deps_.baseAddress + std::string(kInstallerFile));
 }
 
-void UpdateService::onDownloadState(int state) {
+void UpdateController::onDownloadState(int state) {
   // Notifications of a download that was cancelled, failed or replaced are not this one's.
   if (!downloading_) return;
   const std::uint64_t generation = generation_;
@@ -446,7 +429,7 @@ void UpdateService::onDownloadState(int state) {
   }
 }
 
-void UpdateService::downloadCompleted(std::uint64_t generation) {
+void UpdateController::downloadCompleted(std::uint64_t generation) {
   Transfer& t = *netDwld_;
   if (!succeeded(t)) return downloadFailed(true);
 
@@ -458,7 +441,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
   received_ = 0;
   const auto limit = static_cast<std::int64_t>(deps_.limits.installer);
   if (totalLength_ > limit) return downloadFailed(true);
-  deps_.window.lbl_status.setCaption(message(msg::kDownloading) + " (v " + ui::dottedVersion(remote_) + ")");
+  deps_.window.lbl_status.setCaption(message(msg::kDownloading) + " (v " + dottedVersion(remote_) + ")");
   showProgress();
 
   // Written beside the installer and renamed over it only once complete, so a damaged
@@ -509,7 +492,7 @@ void UpdateService::downloadCompleted(std::uint64_t generation) {
   deps_.window.btnCancel.setCaption(message(msg::kInstall));
 }
 
-void UpdateService::showProgress() {
+void UpdateController::showProgress() {
   ui::UpdateWindow& w = deps_.window;
   if (totalLength_ <= 0) {
     w.lbl_progress.setCaption(std::to_string(received_ / 1024) + " KB");
@@ -522,7 +505,7 @@ void UpdateService::showProgress() {
     w.lbl_progress.setCaption(progressText(received_, totalLength_));
 }
 
-void UpdateService::leaveDownloadPanel() {
+void UpdateController::leaveDownloadPanel() {
   ui::UpdateWindow& w = deps_.window;
   for (ui::Control* c :
        {static_cast<ui::Control*>(&w.btnNews), static_cast<ui::Control*>(&w.btnNews.label()),
@@ -536,7 +519,7 @@ void UpdateService::leaveDownloadPanel() {
   w.btnCancel.setVisible(false);
 }
 
-void UpdateService::downloadFailed(bool tell) {
+void UpdateController::downloadFailed(bool tell) {
   if (netDwld_ && !netDwld_->failureCause().empty()) failureCause_ = netDwld_->failureCause();
   downloading_ = false;
   finished_ = false;
@@ -552,7 +535,7 @@ void UpdateService::downloadFailed(bool tell) {
 
 // --- Cancel or install -----------------------------------------------------------------
 
-void UpdateService::btnCancel_Click() {
+void UpdateController::btnCancel_Click() {
   ui::UpdateWindow& w = deps_.window;
   if (finished_) {
     if (const auto why = deps_.shell.startMinimized(installerPath().string())) {

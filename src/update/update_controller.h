@@ -12,9 +12,9 @@
 #include "errors/message_texts.h"
 #include "platform/dialogs.h"
 #include "platform/shell.h"
-#include "ui/about_window.h"
 #include "ui/update_window.h"
 #include "update/download_lock.h"
+#include "update/plugin_version.h"
 #include "update/transfer.h"
 
 namespace tessalune::update {
@@ -41,14 +41,6 @@ inline constexpr std::string_view kInstallerFile = "TLsetup.exe";
 // The news file for an interface-language index of the preferences' language list:
 // 0 French, 2 Dutch, 3 Spanish, 4 Catalan, 5 Italian, English for 1 and anything else.
 std::string newsFileName(int languageIndex);
-
-// The version file's text as major, minor and revision: "digit.digit.ddd" and nothing
-// after it but white space. Nothing for any other text.
-std::optional<ui::PluginVersion> parseVersionFile(std::string_view text);
-
-// Whether remote is newer than installed, compared number by number (major, then minor,
-// then revision). Equal versions are not newer.
-bool isNewer(const ui::PluginVersion& remote, const ui::PluginVersion& installed);
 
 // An announced body length: decimal digits only, more than zero and at most 2^31 - 1.
 std::optional<std::int64_t> parseContentLength(std::string_view header);
@@ -82,19 +74,19 @@ struct UpdateDependencies {
   std::function<std::unique_ptr<Transfer>()> makeTransfer;  // one per kind of transfer, made once
   std::function<void()> showWindowModally;                  // after an automatic check finds a newer version
   std::string baseAddress = std::string(kDefaultBaseAddress);
-  ui::PluginVersion installed = ui::kPluginVersion;
+  PluginVersion installed = kPluginVersion;
   UpdateLimits limits = {};
 };
 
-// The logic of frmUpd: the check, the news, the download and the install. It wires the
+// The controller of frmUpd: the check, the news, the download and the install. It wires the
 // window's buttons to itself and keeps what the window keeps (the last check's result,
 // the news, the download's progress) for as long as the plug-in owns it.
-class UpdateService {
+class UpdateController {
  public:
-  explicit UpdateService(UpdateDependencies deps);
-  ~UpdateService();
-  UpdateService(const UpdateService&) = delete;
-  UpdateService& operator=(const UpdateService&) = delete;
+  explicit UpdateController(UpdateDependencies deps);
+  ~UpdateController();
+  UpdateController(const UpdateController&) = delete;
+  UpdateController& operator=(const UpdateController&) = delete;
 
   // Writes the installed version into lbl_majVer ("2.0.708").
   void writeVersionLabel();
@@ -111,7 +103,7 @@ class UpdateService {
 
   bool automaticCheck() const { return automaticCheck_; }
   bool newer() const { return newer_; }
-  const ui::PluginVersion& remote() const { return remote_; }
+  const PluginVersion& remote() const { return remote_; }
   const std::string& news() const { return news_; }
   bool finished() const { return finished_; }
   // Why the last check or download failed, as its transfer said; empty when none failed.
@@ -123,7 +115,7 @@ class UpdateService {
   std::filesystem::path installerPath() const;
 
  private:
-  Transfer& transfer(std::unique_ptr<Transfer>& slot, void (UpdateService::*onState)(int));
+  Transfer& transfer(std::unique_ptr<Transfer>& slot, void (UpdateController::*onState)(int));
   std::string message(int id) const { return deps_.messages.message(id); }
   std::string remoteVersionText() const;  // " (2.1.0)"
 
@@ -151,7 +143,7 @@ class UpdateService {
   bool automaticCheck_ = false;
   bool checkRunning_ = false;  // the check's transfer is running: its notifications count
   bool newsRunning_ = false;   // the same for the news
-  ui::PluginVersion remote_{0, 0, 0};
+  PluginVersion remote_{0, 0, 0};
   bool newer_ = false;
   std::string news_;
   std::int64_t totalLength_ = -1;
