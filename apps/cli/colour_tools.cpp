@@ -36,6 +36,7 @@ struct ColourOptions {
   std::string fg = "solid:#000000";
   std::string bg = "none";
   bool noEnd = false;
+  engine::WholeTextFormats formats;
   std::string answer;
 };
 
@@ -57,6 +58,10 @@ void addColourTool(CLI::App& app, int& exitCode) {
       ->check([](const std::string& v) { return engine::parseSideStyle(v, true).error; })
       ->capture_default_str();
   colour->add_flag("--no-end", options->noEnd, "No end code after a nickname (the suffix option)");
+  colour->add_flag("--bold", options->formats.bold, "Bold over the whole text, as the editor's Bold button");
+  colour->add_flag("--italic", options->formats.italic, "Italic over the whole text");
+  colour->add_flag("--underline", options->formats.underline, "Underline over the whole text");
+  colour->add_flag("--strike", options->formats.strike, "Strike-through over the whole text");
   colour->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
       ->check(CLI::IsMember({"yes", "no"}));
   colour->callback([options, &exitCode] {
@@ -64,9 +69,9 @@ void addColourTool(CLI::App& app, int& exitCode) {
     const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
     engine::ConversionContext ctx = session.conversion(
         options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname, options->noEnd);
-    const std::string coded =
-        engine::colourWithStyles(text, *engine::parseSideStyle(options->fg, false).style,
-                                 *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx);
+    const std::string coded = engine::colourWithStyles(
+        text, *engine::parseSideStyle(options->fg, false).style,
+        *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx, options->formats);
     writeStandardOutput(coded);
     exitCode = coded.empty() ? 1 : 0;
   });

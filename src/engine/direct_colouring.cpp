@@ -35,8 +35,16 @@ void setPlainText(RichTextBox& autoBox, std::string_view argument) {
   SetSelBackColor(ColourNumber{0xFFFFFF}, autoBox);
 }
 
+void applyWholeTextFormats(RichTextBox& box, const WholeTextFormats& formats) {
+  box.select(0, box.length());
+  if (formats.bold) box.setSelBold(true);
+  if (formats.italic) box.setSelItalic(true);
+  if (formats.underline) box.setSelUnderline(true);
+  if (formats.strike) box.setSelStrikeThru(true);
+}
+
 std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
-                           ConversionContext& ctx) {
+                           ConversionContext& ctx, const WholeTextFormats& formats) {
   setPlainText(autoBox, argument);
 
   PaintContext paintContext{ctx.scratch, ctx.failures};
@@ -46,6 +54,7 @@ std::string colourArgument(std::string_view argument, const StylePreset& preset,
     paint(autoBox, preset.BGtype == 1, preset.BGcolor, preset.BGgradtype, preset.BGgrad1, preset.BGgrad2,
           PaintTarget::Background, paintContext);
   }
+  applyWholeTextFormats(autoBox, formats);
   return rtf2plus(autoBox, preset.BGtype != 0 ? 1 : 0, ctx);
 }
 

@@ -114,14 +114,15 @@ ParsedSideStyle parseSideStyle(std::string_view text, bool background) {
 }
 
 std::string colourWithStyles(std::string_view argument, const SideStyle& text, const SideStyle& background,
-                             RichTextBox& autoBox, ConversionContext& ctx) {
+                             RichTextBox& autoBox, ConversionContext& ctx, const WholeTextFormats& formats) {
   if (savable(text) && text.kind != SideStyle::Kind::None && savable(background)) {
-    return colourArgument(argument, presetOf(text, background), autoBox, ctx);
+    return colourArgument(argument, presetOf(text, background), autoBox, ctx, formats);
   }
   setPlainText(autoBox, argument);
   PaintContext paint{ctx.scratch, ctx.failures};
   paintSide(autoBox, text, PaintTarget::Text, paint);
   paintSide(autoBox, background, PaintTarget::Background, paint);
+  applyWholeTextFormats(autoBox, formats);
   return rtf2plus(autoBox, background.kind != SideStyle::Kind::None ? 1 : 0, ctx);
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/conversion_context.h"
+#include "engine/direct_colouring.h"
 #include "engine/gradient.h"
 #include "engine/style_preset.h"
 
@@ -41,6 +42,7 @@ inline constexpr std::string_view kSideStyleForms =
 // Colours argument as a command with an argument does (see colourArgument), with a style
 // for each side. Styles a saved preset can hold take exactly the saved preset's path.
 std::string colourWithStyles(std::string_view argument, const SideStyle& text, const SideStyle& background,
-                             RichTextBox& autoBox, ConversionContext& ctx);
+                             RichTextBox& autoBox, ConversionContext& ctx,
+                             const WholeTextFormats& formats = {});
 
 }  // namespace tessalune::engine

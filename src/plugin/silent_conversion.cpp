@@ -45,9 +45,10 @@ void SilentConversion::clear() {
 }
 
 std::string SilentConversion::colour(std::string_view text, const engine::SideStyle& foreground,
-                                     const engine::SideStyle& background) {
+                                     const engine::SideStyle& background,
+                                     const engine::WholeTextFormats& formats) {
   engine::ConversionContext ctx = context();
-  return engine::colourWithStyles(text, foreground, background, work_, ctx);
+  return engine::colourWithStyles(text, foreground, background, work_, ctx, formats);
 }
 
 std::string SilentConversion::convert(const engine::RichTextBox& box, bool backgrounds) {

@@ -28,7 +28,7 @@ class SilentConversion {
 
   // Colours text directly with a style for each side, as a command with an argument does.
   std::string colour(std::string_view text, const engine::SideStyle& foreground,
-                     const engine::SideStyle& background);
+                     const engine::SideStyle& background, const engine::WholeTextFormats& formats = {});
   // Converts a copy of box, backgrounds included or not, as the editor's OK does.
   std::string convert(const engine::RichTextBox& box, bool backgrounds);
 

@@ -160,6 +160,7 @@ TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
   EXPECT_EQ(runCli("colour Hello").out, "\u00B7$1Hello\u00B70");
   EXPECT_EQ(runCli("colour --no-end --fg solid:#ff0000 --bg solid:#0000FF Hi").out, "\u00B7$4,12Hi");
   EXPECT_EQ(runCli("colour --text --fg grad1:#000080:#0080FF -", "ab\n").out, "\u00B7$2a\u00B7$#0080FFb");
+  EXPECT_EQ(runCli("colour --bold --strike --fg solid:#FF0000 Hi").out, "\u00B7$4\u00B7#\u00B7'Hi\u00B70");
   const CliRun refused = runCli("colour " + std::string(130, 'x'));
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");

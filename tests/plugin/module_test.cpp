@@ -118,6 +118,12 @@ TEST_F(ModuleTest, ColoursWithoutAPlugin) {
        "\u00B7$4R\u00B7$#FF7F00a\u00B7$8i\u00B7$9n\u00B7$12b\u00B7$#4B0082o\u00B7$#9400D3w\u00B70"},
       {"Hi", "solid:#FF0000", "solid:#0000FF", TESSALUNE_COLOUR_NO_END, 1, "\u00B7$4,12Hi"},
       {"ab", "grad1:#000080:#0080FF", "none", TESSALUNE_COLOUR_MESSAGE, 1, "\u00B7$2a\u00B7$#0080FFb"},
+      // The whole-text formats come out as the editor's buttons give them, in the same order.
+      {"Hi", "solid:#FF0000", nullptr,
+       TESSALUNE_COLOUR_BOLD | TESSALUNE_COLOUR_ITALIC | TESSALUNE_COLOUR_UNDERLINE | TESSALUNE_COLOUR_STRIKE,
+       1, "\u00B7$4\u00B7#\u00B7&\u00B7@\u00B7'Hi\u00B70"},
+      {"Hi", "grad1:#000080:#0080FF", nullptr, TESSALUNE_COLOUR_ITALIC, 1,
+       "\u00B7$2\u00B7&H\u00B7$#0080FFi\u00B70"},
       {"", "rainbow", nullptr, 0, 0, "You must type a nick."},
       {longNick.c_str(), "grad:#FF0000:#0000FF", nullptr, 0, 0, "declined: "},
       {longNick.c_str(), "grad:#FF0000:#0000FF", nullptr, TESSALUNE_COLOUR_KEEP_THINNED, 1, ""},
@@ -125,7 +131,7 @@ TEST_F(ModuleTest, ColoursWithoutAPlugin) {
        "fg: a gradient goes through 2 to 10 colours, not 1"},
       {"x", "rainbow", "solid:red", 0, TESSALUNE_FAILED, "bg: 'red' is not a colour (#RRGGBB)"},
       {nullptr, "rainbow", nullptr, 0, TESSALUNE_FAILED, "no text was given"},
-      {"x", "rainbow", nullptr, 64, TESSALUNE_FAILED, "unknown flags 64"}};
+      {"x", "rainbow", nullptr, 128, TESSALUNE_FAILED, "unknown flags 128"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.said);
     char* result = nullptr;

@@ -20,26 +20,19 @@
 #include <string>
 #include <thread>
 
-#include "engine/side_style.h"
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
 #include "platform/terminal_colour.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
+#include "plugin/abi/copy_out.h"
 #include "plugin/plugin.h"
-#include "plugin/silent_conversion.h"
 #include "views/terminal_driver.h"
 
 namespace {
 
 using namespace tessalune;
-
-char* copyOut(const std::string& text) {
-  char* out = static_cast<char*>(std::malloc(text.size() + 1));
-  if (!out) throw std::bad_alloc();
-  std::memcpy(out, text.c_str(), text.size() + 1);
-  return out;
-}
+using tessalune::abi::copyOut;
 
 // Message boxes to the host's callback when it has one, else on the terminal.
 class HostDialogs : public platform::TerminalDialogs {
@@ -307,53 +300,4 @@ char* tessalune_last_error(tessalune_plugin* plugin) {
   return why ? copyOut(*why) : nullptr;
 }
 
-void tessalune_free(char* text) {
-  std::free(text);
-}
-
 }  // extern "C"
-
-int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
-                     char** error) {
-  if (!result || !error) return TESSALUNE_FAILED;
-  *result = *error = nullptr;
-  try {
-    if (!text || !fg) {
-      *error = copyOut(!text ? "no text was given" : "no text style was given");
-      return TESSALUNE_FAILED;
-    }
-    if (flags & ~(TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED)) {
-      *error = copyOut("unknown flags " + std::to_string(flags));
-      return TESSALUNE_FAILED;
-    }
-    const engine::ParsedSideStyle foreground = engine::parseSideStyle(fg, false);
-    const engine::ParsedSideStyle background = engine::parseSideStyle(bg ? bg : "none", true);
-    if (!foreground.style || !background.style) {
-      *error = copyOut(!foreground.style ? "fg: " + foreground.error : "bg: " + background.error);
-      return TESSALUNE_FAILED;
-    }
-    lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
-    messages.loadMessages();
-    plugin::SilentConversion conversion(
-        messages,
-        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
-         (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, false});
-    const std::string coded = conversion.colour(text, *foreground.style, *background.style);
-    if (coded.empty()) {
-      *error = copyOut(!conversion.message().empty()    ? conversion.message()
-                       : !conversion.question().empty() ? "declined: " + conversion.question()
-                                                        : std::string("the text was refused"));
-      return 0;
-    }
-    *result = copyOut(coded);
-    return 1;
-  } catch (const std::exception& e) {
-    std::free(*result);
-    *result = nullptr;
-    try {
-      *error = copyOut(e.what());
-    } catch (const std::bad_alloc&) {
-    }
-    return TESSALUNE_FAILED;
-  }
-}

@@ -41,7 +41,7 @@ extern "C" {
 #endif
 
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 2
+#define TESSALUNE_ABI_MINOR 3
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -120,9 +120,15 @@ TESSALUNE_API void tessalune_free(char* text);
 
 /* Flags of tessalune_colour. */
 enum {
-  TESSALUNE_COLOUR_MESSAGE = 1,     /* message mode: 1100 characters, no end code */
-  TESSALUNE_COLOUR_NO_END = 2,      /* nickname mode without the end code (the suffix option) */
-  TESSALUNE_COLOUR_KEEP_THINNED = 4 /* keep a text whose colours had to be thinned to fit */
+  TESSALUNE_COLOUR_MESSAGE = 1,      /* message mode: 1100 characters, no end code */
+  TESSALUNE_COLOUR_NO_END = 2,       /* nickname mode without the end code (the suffix option) */
+  TESSALUNE_COLOUR_KEEP_THINNED = 4, /* keep a text whose colours had to be thinned to fit */
+  /* Formats over the whole text, as the editor's format buttons give them with nothing
+   * selected; from interface version 1.3. */
+  TESSALUNE_COLOUR_BOLD = 8,
+  TESSALUNE_COLOUR_ITALIC = 16,
+  TESSALUNE_COLOUR_UNDERLINE = 32,
+  TESSALUNE_COLOUR_STRIKE = 64
 };
 
 /* Colours text directly, as a command with an argument does, with a style for the text and

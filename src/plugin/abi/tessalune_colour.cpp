@@ -1,0 +1,83 @@
+// Direct colouring through the C interface, with nothing else of the plug-in: the loadable
+// module and the web build both carry this file.
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "engine/direct_colouring.h"
+#include "engine/side_style.h"
+#include "lang/message_catalogue.h"
+#include "lang/message_variables.h"
+#include "platform/ui_language.h"
+#include "plugin/abi/copy_out.h"
+#include "plugin/abi/tessalune_plugin.h"
+#include "plugin/silent_conversion.h"
+
+using namespace tessalune;
+using abi::copyOut;
+
+namespace {
+
+constexpr int kKnownColourFlags =
+    TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED |
+    TESSALUNE_COLOUR_BOLD | TESSALUNE_COLOUR_ITALIC | TESSALUNE_COLOUR_UNDERLINE | TESSALUNE_COLOUR_STRIKE;
+
+engine::WholeTextFormats formatsOf(int flags) {
+  return {(flags & TESSALUNE_COLOUR_BOLD) != 0, (flags & TESSALUNE_COLOUR_ITALIC) != 0,
+          (flags & TESSALUNE_COLOUR_UNDERLINE) != 0, (flags & TESSALUNE_COLOUR_STRIKE) != 0};
+}
+
+}  // namespace
+
+extern "C" {
+
+void tessalune_free(char* text) {
+  std::free(text);
+}
+
+int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
+                     char** error) {
+  if (!result || !error) return TESSALUNE_FAILED;
+  *result = *error = nullptr;
+  try {
+    if (!text || !fg) {
+      *error = copyOut(!text ? "no text was given" : "no text style was given");
+      return TESSALUNE_FAILED;
+    }
+    if (flags & ~kKnownColourFlags) {
+      *error = copyOut("unknown flags " + std::to_string(flags));
+      return TESSALUNE_FAILED;
+    }
+    const engine::ParsedSideStyle foreground = engine::parseSideStyle(fg, false);
+    const engine::ParsedSideStyle background = engine::parseSideStyle(bg ? bg : "none", true);
+    if (!foreground.style || !background.style) {
+      *error = copyOut(!foreground.style ? "fg: " + foreground.error : "bg: " + background.error);
+      return TESSALUNE_FAILED;
+    }
+    lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
+    messages.loadMessages();
+    plugin::SilentConversion conversion(
+        messages,
+        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
+         (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, false});
+    const std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
+    if (coded.empty()) {
+      *error = copyOut(!conversion.message().empty()    ? conversion.message()
+                       : !conversion.question().empty() ? "declined: " + conversion.question()
+                                                        : std::string("the text was refused"));
+      return 0;
+    }
+    *result = copyOut(coded);
+    return 1;
+  } catch (const std::exception& e) {
+    std::free(*result);
+    *result = nullptr;
+    try {
+      *error = copyOut(e.what());
+    } catch (const std::bad_alloc&) {
+    }
+    return TESSALUNE_FAILED;
+  }
+}
+
+}  // extern "C"
