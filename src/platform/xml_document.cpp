@@ -1,13 +1,9 @@
 #include "platform/xml_document.h"
 
-#include <libxml/parser.h>
-#include <libxml/parserInternals.h>
-#include <libxml/xmlerror.h>
-
 #include <cerrno>
-#include <climits>
 #include <cstring>
 
+#include "platform/xml_strict.h"
 #include "platform/xml_text.h"
 
 namespace tessalune::platform {
@@ -35,42 +31,6 @@ XmlParseError describe(const pugi::xml_parse_result& result, std::string_view te
   }
   error.position = static_cast<int>(offset - lineStart) + 1;
   return error;
-}
-
-// pugixml reads more than XML 1.0 allows (characters the standard forbids, "--" inside a
-// comment, a name that starts with a digit); what it reads it would write back. A text it
-// accepts is therefore read once more by libxml2, strictly: whatever passes both can be
-// written as well-formed XML 1.0 again.
-std::optional<XmlParseError> strictProblem(std::string_view text) {
-  static const bool initialised = (xmlInitParser(), true);
-  (void)initialised;
-  if (text.size() > static_cast<std::size_t>(INT_MAX)) return XmlParseError{1, "The document is too large.\r\n", 0, 0};
-  xmlParserCtxtPtr context = xmlCreateMemoryParserCtxt(text.data(), static_cast<int>(text.size()));
-  if (!context) return XmlParseError{2, "Out of memory.\r\n", 0, 0};
-  xmlCtxtUseOptions(context, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-  xmlSwitchToEncoding(context, xmlFindCharEncodingHandler("UTF-8"));
-  // Only well-formedness is asked for: the parser checks it whatever it reports, so the
-  // events that would build a tree go nowhere.
-  xmlSAXHandlerPtr events = context->sax;
-  events->startElementNs = nullptr;
-  events->endElementNs = nullptr;
-  events->characters = nullptr;
-  events->ignorableWhitespace = nullptr;
-  events->cdataBlock = nullptr;
-  events->comment = nullptr;
-  events->processingInstruction = nullptr;
-  events->reference = nullptr;
-  xmlParseDocument(context);
-  std::optional<XmlParseError> problem;
-  if (!context->wellFormed) {
-    const xmlError* e = xmlCtxtGetLastError(context);
-    std::string reason = e && e->message ? e->message : "The document is not well-formed XML.";
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-    problem = XmlParseError{e ? e->code : 1, reason + "\r\n", e ? e->line : 0, e ? e->int2 : 0};
-  }
-  if (context->myDoc) xmlFreeDoc(context->myDoc);
-  xmlFreeParserCtxt(context);
-  return problem;
 }
 
 class StringWriter : public pugi::xml_writer {
