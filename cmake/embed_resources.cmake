@@ -1,6 +1,14 @@
 # Writes OUT: a C++ source holding every file under ROOT (messages/, config/, Tessalune/)
 # as a byte array, byte for byte, looked up by its path relative to ROOT.
-file(GLOB_RECURSE files RELATIVE ${ROOT} ${ROOT}/messages/* ${ROOT}/config/* ${ROOT}/Tessalune/*)
+# DIRS may name fewer of those folders (the web build takes only messages).
+if(NOT DEFINED DIRS)
+  set(DIRS messages config Tessalune)
+endif()
+set(globs "")
+foreach(dir IN LISTS DIRS)
+  list(APPEND globs ${ROOT}/${dir}/*)
+endforeach()
+file(GLOB_RECURSE files RELATIVE ${ROOT} ${globs})
 list(SORT files)
 set(arrays "")
 set(entries "")

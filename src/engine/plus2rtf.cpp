@@ -221,7 +221,8 @@ class BodyWriter {
   void writeWord(std::string_view word, std::size_t index) {
     body_.put(word);
     char digits[24];
-    body_.put(std::string_view(digits, std::to_chars(digits, digits + sizeof digits, index).ptr));
+    const char* end = std::to_chars(digits, digits + sizeof digits, index).ptr;
+    body_.put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     body_.put(' ');
   }
 

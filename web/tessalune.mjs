@@ -1,0 +1,88 @@
+// Tessalune's engine in WebAssembly, for browsers and node:
+//   const tessalune = await createTessalune();
+//   tessalune.colour(text, fg, bg, options) -> {status, result, error}
+//   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
+//   tessalune.length(plusText) -> the length the nickname's and message's limits count
+// Styles are the colour tool's ("none", "solid:#RRGGBB", "gradN:#..:#..", "grad:...",
+// "mirror:...", "rainbow"); options are booleans {message, noEnd, keepThinned, bold,
+// italic, underline, strike}. Texts are strings, or Uint8Array for bytes as they are.
+
+const kFlags = {message: 1, noEnd: 2, keepThinned: 4, bold: 8, italic: 16, underline: 32, strike: 64};
+const kFailed = -1;
+
+function flagsOf(options = {}) {
+  let flags = 0;
+  for (const [name, bit] of Object.entries(kFlags)) {
+    if (options[name]) flags |= bit;
+  }
+  return flags;
+}
+
+// The engine's entry points over one instance of the core.
+function bind(core) {
+  const encoder = new TextEncoder();
+  const decoder = new TextDecoder();
+
+  // A zero-ended copy of a text in the core's memory, released by the caller; 0 for null.
+  function put(text) {
+    if (text === null || text === undefined) return 0;
+    const bytes = typeof text === 'string' ? encoder.encode(text) : text;
+    const at = core._malloc(bytes.length + 1);
+    core.HEAPU8.set(bytes, at);
+    core.HEAPU8[at + bytes.length] = 0;
+    return at;
+  }
+  // A string the core handed out, released after it is read.
+  function take(at) {
+    if (!at) return null;
+    let end = at;
+    while (core.HEAPU8[end] !== 0) ++end;
+    const text = decoder.decode(core.HEAPU8.subarray(at, end));
+    core._tessalune_free(at);
+    return text;
+  }
+  function withTexts(texts, use) {
+    const pointers = texts.map(put);
+    try {
+      return use(...pointers);
+    } finally {
+      for (const at of pointers) if (at) core._free(at);
+    }
+  }
+
+  return {
+    colour(text, fg, bg = 'none', options = {}) {
+      const out = core._malloc(8);
+      try {
+        const status = withTexts([text, fg, bg], (t, f, b) =>
+          core._tessalune_colour(t, f, b, flagsOf(options), out, out + 4));
+        const result = take(core.HEAPU32[out >> 2]);
+        const error = take(core.HEAPU32[(out + 4) >> 2]);
+        return {status: status === kFailed ? kFailed : status, result, error};
+      } finally {
+        core._free(out);
+      }
+    },
+    render(plusText) {
+      return withTexts([plusText], (p) => take(core._tessalune_web_render_html(p)));
+    },
+    length(plusText) {
+      return withTexts([plusText], (p) => core._tessalune_web_length(p));
+    },
+  };
+}
+
+// Loads the core: in node its wasm file is read from beside this module (the core's own
+// loader cannot fetch a file there), in a browser it is fetched from the same place.
+export default async function createTessalune() {
+  const {default: createTessaluneCore} = await import('./tessalune-core.mjs');
+  const wasmUrl = new URL('./tessalune-core.wasm', import.meta.url);
+  const options = {locateFile: () => wasmUrl.href};
+  if (typeof process === 'object' && process.versions?.node) {
+    const {readFile} = await import('node:fs/promises');
+    options.wasmBinary = await readFile(wasmUrl);
+  }
+  return bind(await createTessaluneCore(options));
+}
+
+export {bind as bindTessaluneCore};

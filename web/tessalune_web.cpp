@@ -1,0 +1,35 @@
+// What the web page needs of the engine besides tessalune_colour: Plus! text rendered as
+// `tessalune render --html` renders it, and its length as the limits count it.
+#include <cstddef>
+#include <exception>
+#include <string>
+
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
+#include "engine/utf8.h"
+#include "plugin/abi/copy_out.h"
+#include "views/html_render.h"
+
+using namespace tessalune;
+
+extern "C" {
+
+// The HTML fragment of the Plus! text, as a string to release with tessalune_free; NULL
+// when it cannot be made (memory).
+char* tessalune_web_render_html(const char* plus) {
+  try {
+    engine::RichTextBox box;
+    box.setTextRtf(engine::plus2rtf(plus ? plus : ""));
+    return abi::copyOut(views::renderHtml(box.characters()));
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+// The length of the Plus! text in characters, which the nickname's and the message's
+// limits are counted in.
+std::size_t tessalune_web_length(const char* plus) {
+  return plus ? engine::countChars(plus) : 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,169 @@
+// The engine in WebAssembly against the native build on seeded random cases: the same
+// status, Plus! text and refusal or argument error as the native tessalune_colour and, where
+// the command's answers mean the same, as `tessalune colour`; `render` as `tessalune render
+// --html` renders each result, and `length` as the engine counts it.
+// Needs build/ (native) and build-web/ (scripts/build --web).
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {spawnSync} from 'node:child_process';
+import {fileURLToPath} from 'node:url';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const cli = `${root}build/bin/tessalune`;
+const oracle = `${root}build/bin/tessalune_colour_oracle`;
+const {default: createTessalune} = await import(`${root}build-web/site/tessalune.mjs`);
+const tessalune = await createTessalune();
+
+// mulberry32: the same cases on every run.
+function generator(seed) {
+  let a = seed >>> 0;
+  const next = () => {
+    a = (a + 0x6d2b79f5) >>> 0;
+    let t = a;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+  const int = (n) => Math.floor(next() * n);
+  return {next, int, pick: (list) => list[int(list.length)]};
+}
+
+const kFlags = {message: 1, noEnd: 2, keepThinned: 4, bold: 8, italic: 16, underline: 32, strike: 64};
+const flagsOf = (options) => Object.entries(kFlags).reduce((f, [name, bit]) => f | (options[name] ? bit : 0), 0);
+
+const hex = (r) => '#' + Array.from({length: 6}, () => '0123456789ABCDEFabcdef'[r.int(22)]).join('');
+const stops = (r, n) => Array.from({length: n}, () => hex(r)).join(':');
+
+function randomStyle(r, background) {
+  switch (r.int(background ? 7 : 6)) {
+    case 0: return `solid:${hex(r)}`;
+    case 1: return `grad${1 + r.int(4)}:${stops(r, 2)}`;
+    case 2: return `grad:${stops(r, 2 + r.int(9))}`;
+    case 3: return `mirror:${stops(r, 2 + r.int(9))}`;
+    case 4: return 'rainbow';
+    case 5: return `grad:${stops(r, 2)}`;
+    default: return 'none';
+  }
+}
+
+const pieces = [
+  'Tessalune', 'a', ' ', 'é', 'ß', 'Ω', '中文', '😀', '👍🏽', '\n', '\r\n', '\t', '<b>', '&amp;', '·', '·$4',
+  '"', "'", '\u0001', '\u001f', '\ufffe', '\u200b', 'x'.repeat(40), 'Ünïcödé ', '\u00a0',
+];
+
+// A text as a string, or as bytes when it holds some that are not UTF-8.
+function randomText(r) {
+  const target = r.pick([0, 1, 5, 20, 60, 120, 126, 129, 130, 300, 900, 1100, 1101, 1200]);
+  let text = '';
+  while ([...text].length < target) text += r.pick(pieces);
+  text = [...text].slice(0, target).join('');
+  if (r.int(12) === 0) {
+    const bytes = Buffer.from(text, 'utf8');
+    const at = r.int(bytes.length + 1);
+    return Buffer.concat([bytes.subarray(0, at), Buffer.from([r.pick([0x80, 0xc3, 0xff, 0xed, 0xf5])]),
+      bytes.subarray(at)]);
+  }
+  return text;
+}
+
+function randomOptions(r) {
+  const options = {};
+  for (const name of ['message', 'noEnd', 'keepThinned', 'bold', 'italic', 'underline', 'strike']) {
+    options[name] = r.int(3) === 0;
+  }
+  return options;
+}
+
+const bytesOf = (text) => (typeof text === 'string' ? Buffer.from(text, 'utf8') : text);
+
+// What the native tessalune_colour returns for each case, through the test's oracle.
+function nativeColour(cases) {
+  const input = [];
+  for (const [text, fg, bg, options] of cases) {
+    const texts = [text, fg, bg].map(bytesOf);
+    input.push(Buffer.from(`${flagsOf(options)} ${texts.map((t) => t.length).join(' ')}\n`), ...texts);
+  }
+  const out = spawnSync(oracle, [], {input: Buffer.concat(input), maxBuffer: 1 << 28}).stdout;
+  const answers = [];
+  for (let at = 0; at < out.length;) {
+    const end = out.indexOf(10, at);
+    const [status, resultLength, errorLength] = out.subarray(at, end).toString().split(' ').map(Number);
+    at = end + 1;
+    const take = (length) => {
+      if (length < 0) return null;
+      const text = out.subarray(at, at + length).toString('utf8');
+      at += length;
+      return text;
+    };
+    answers.push({status, result: take(resultLength), error: take(errorLength)});
+  }
+  return answers;
+}
+
+// What the `tessalune colour` command says for a case whose thinned text is kept (its
+// --answer yes also lets the loop watchdog go on, as the module does), in the module's terms.
+function command(text, fg, bg, options) {
+  const args = ['colour', '--fg', fg, '--bg', bg, '--answer', 'yes'];
+  if (options.message) args.push('--text');
+  for (const [name, flag] of [['noEnd', '--no-end'], ['bold', '--bold'], ['italic', '--italic'],
+    ['underline', '--underline'], ['strike', '--strike']]) {
+    if (options[name]) args.push(flag);
+  }
+  // The text goes through standard input, byte for byte; the command takes off the line
+  // end added here.
+  args.push('-');
+  const input = Buffer.concat([bytesOf(text), Buffer.from('\r\n')]);
+  const run = spawnSync(cli, args, {input, env: {...process.env, LANG: 'C', LC_ALL: 'C'}});
+  const said = run.stderr.toString('utf8');
+  if (run.status === 0) return {status: 1, result: run.stdout.toString('utf8'), error: null};
+  if (run.status === 1) return {status: 0, result: null, error: said.replace(/^Tessalune: /, '').replace(/\n$/, '')};
+  const argument = said.match(/^tessalune: --(fg|bg): (.*) \(tessalune --help\)\n$/);
+  return {status: -1, result: null, error: argument ? `${argument[1]}: ${argument[2]}` : said};
+}
+
+function nativeRender(plus) {
+  return spawnSync(cli, ['render', '--html'], {input: plus}).stdout.toString('utf8');
+}
+
+test('the module colours as the native build does on 600 random cases', () => {
+  const r = generator(20261207);
+  const cases = Array.from({length: 600}, () =>
+    [randomText(r), randomStyle(r, false), randomStyle(r, true), randomOptions(r)]);
+  const expected = nativeColour(cases);
+  let coloured = 0, refused = 0, commands = 0;
+  cases.forEach(([text, fg, bg, options], i) => {
+    const web = tessalune.colour(text, fg, bg, options);
+    const what = JSON.stringify({i, text: String(text).slice(0, 80), fg, bg, options});
+    assert.deepEqual(web, expected[i], what);
+    if (options.keepThinned && i % 3 === 0) {
+      assert.deepEqual(web, command(text, fg, bg, options), what);
+      ++commands;
+    }
+    if (web.status === 1) {
+      ++coloured;
+      assert.equal(tessalune.render(web.result), nativeRender(web.result), what);
+      assert.equal(tessalune.length(web.result), [...web.result].length, what);
+    } else {
+      ++refused;
+    }
+  });
+  assert.ok(coloured > 200 && refused > 50 && commands > 40, `${coloured} coloured, ${refused} refused`);
+});
+
+test('refusals and argument errors are told as the native command tells them', () => {
+  const cases = [
+    ['', 'rainbow', 'none', {}],
+    ['x'.repeat(130), 'rainbow', 'none', {}],
+    ['x'.repeat(1101), 'rainbow', 'none', {message: true}],
+    ['n'.repeat(126), 'grad:#FF0000:#0000FF', 'none', {}],
+    ['x', 'grad:#FF0000', 'none', {}],
+    ['x', 'rainbow', 'solid:red', {}],
+    ['x', 'grad5:#000000:#FFFFFF', 'none', {}],
+    ['x', 'none', 'none', {}],
+  ];
+  const expected = nativeColour(cases);
+  cases.forEach(([text, fg, bg, options], i) => {
+    assert.deepEqual(tessalune.colour(text, fg, bg, options), expected[i], `${fg} ${bg}`);
+  });
+  assert.deepEqual(tessalune.colour(null, 'rainbow'), {status: -1, result: null, error: 'no text was given'});
+});
