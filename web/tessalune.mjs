@@ -5,7 +5,9 @@
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
 // Styles are the colour tool's ("none", "solid:#RRGGBB", "gradN:#..:#..", "grad:...",
 // "mirror:...", "rainbow"); options are booleans {message, noEnd, keepThinned, bold,
-// italic, underline, strike}. Texts are strings, or Uint8Array for bytes as they are.
+// italic, underline, strike} and language, the message table (1027, 1033, 1034, 1036, 1040,
+// 1043) refusals and questions are told in: English by default. Texts are strings, or
+// Uint8Array for bytes as they are.
 
 const kFlags = {message: 1, noEnd: 2, keepThinned: 4, bold: 8, italic: 16, underline: 32, strike: 64};
 const kFailed = -1;
@@ -55,7 +57,7 @@ function bind(core) {
       const out = core._malloc(8);
       try {
         const status = withTexts([text, fg, bg], (t, f, b) =>
-          core._tessalune_colour(t, f, b, flagsOf(options), out, out + 4));
+          core._tessalune_web_colour(t, f, b, flagsOf(options), options.language ?? 1033, out, out + 4));
         const result = take(core.HEAPU32[out >> 2]);
         const error = take(core.HEAPU32[(out + 4) >> 2]);
         return {status: status === kFailed ? kFailed : status, result, error};

@@ -7,12 +7,19 @@
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/utf8.h"
+#include "plugin/abi/colour_text.h"
 #include "plugin/abi/copy_out.h"
 #include "views/html_render.h"
 
 using namespace tessalune;
 
 extern "C" {
+
+// tessalune_colour with its refusals and questions in the page's language.
+int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                         char** result, char** error) {
+  return abi::colourText(text, fg, bg, flags, languageId, result, error);
+}
 
 // The HTML fragment of the Plus! text, as a string to release with tessalune_free; NULL
 // when it cannot be made (memory).

@@ -9,6 +9,7 @@
 #include "lang/message_catalogue.h"
 #include "lang/message_variables.h"
 #include "platform/ui_language.h"
+#include "plugin/abi/colour_text.h"
 #include "plugin/abi/copy_out.h"
 #include "plugin/abi/tessalune_plugin.h"
 #include "plugin/silent_conversion.h"
@@ -29,14 +30,8 @@ engine::WholeTextFormats formatsOf(int flags) {
 
 }  // namespace
 
-extern "C" {
-
-void tessalune_free(char* text) {
-  std::free(text);
-}
-
-int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
-                     char** error) {
+int tessalune::abi::colourText(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                               char** result, char** error) {
   if (!result || !error) return TESSALUNE_FAILED;
   *result = *error = nullptr;
   try {
@@ -54,7 +49,7 @@ int tessalune_colour(const char* text, const char* fg, const char* bg, int flags
       *error = copyOut(!foreground.style ? "fg: " + foreground.error : "bg: " + background.error);
       return TESSALUNE_FAILED;
     }
-    lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
+    lang::MessageVariables messages{lang::MessageCatalogue(languageId)};
     messages.loadMessages();
     plugin::SilentConversion conversion(
         messages,
@@ -78,6 +73,17 @@ int tessalune_colour(const char* text, const char* fg, const char* bg, int flags
     }
     return TESSALUNE_FAILED;
   }
+}
+
+extern "C" {
+
+void tessalune_free(char* text) {
+  std::free(text);
+}
+
+int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
+                     char** error) {
+  return abi::colourText(text, fg, bg, flags, platform::language::kEnglish, result, error);
 }
 
 }  // extern "C"
