@@ -19,16 +19,21 @@
 
 #include "support/http_test_server.h"
 
-namespace testing {
+namespace {
 
 std::string readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-}  // namespace testing
-
-namespace {
+// Everything a command started with popen writes.
+std::string readAll(FILE* pipe) {
+  std::string out;
+  std::array<char, 4096> buffer{};
+  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
+    out.append(buffer.data(), n);
+  return out;
+}
 
 struct CliRun {
   std::string out;
@@ -45,43 +50,22 @@ CliRun runCli(const std::string& arguments, const std::string& input = "",
   const std::string command = environment + " " + std::string(TESSALUNE_CLI) + " " + arguments + " < " +
                               inputFile.string() + (errors ? " 2>&1" : " 2>/dev/null");
   FILE* pipe = ::popen(command.c_str(), "r");
-  CliRun run{"", -1};
-  std::array<char, 4096> buffer{};
-  for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-    run.out.append(buffer.data(), n);
+  CliRun run{readAll(pipe), -1};
   run.status = WEXITSTATUS(::pclose(pipe));
   std::filesystem::remove(inputFile);
   return run;
 }
 
-TEST(Cli, Xml2PlusFiltersStandardInputExactly) {
+TEST(Cli, ToolsFilterStandardInputExactly) {
   const CliRun run =
       runCli("xml2plus", "<nick>\r\n<b/><FG color=\"#000080\"/>a<FG color=\"#0080FF\"/>b<end/>\r\n</nick>");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\u00B7#\u00B7$2a\u00B7$#0080FFb\u00B70");
-}
-
-TEST(Cli, Plus2RtfFiltersStandardInputExactly) {
-  const CliRun run = runCli("plus2rtf", "\u00B7$4x");
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out,
+  EXPECT_EQ(runCli("plus2rtf", "\u00B7$4x").out,
             "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n"
             "{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green0\\blue0;}\r\n"
             "\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 \\cf2 x\\cf0\\highlight0\r\n\\par }");
-}
-
-TEST(Cli, RtfToolNormalisesThroughTheBox) {
   EXPECT_EQ(runCli("rtf --plain", "{\\rtf1 a\\par b\\par }").out, "a\r\nb");
-}
-
-TEST(Cli, EverySubcommandHasHelp) {
-  for (const char* sub :
-       {"", "run", "chat", "commands", "render", "xml2plus", "plus2rtf", "rtf", "gradient", "colour",
-        "rtf2xml", "config show", "config set", "config import", "config export", "quicknick list"}) {
-    const CliRun run = runCli(std::string(sub) + " --help");
-    EXPECT_EQ(run.status, 0) << sub;
-    EXPECT_NE(run.out.find("Usage"), std::string::npos) << sub;
-  }
 }
 
 // The statuses --help lists: 2 for usage and invalid values, 4 for a file that failed; each
@@ -125,7 +109,7 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
   }
 
   // A damaged data folder: a missing guide comes back, a changed language file only with --force.
-  const std::string config = testing::readFile(dir / "Tessalune" / "tessalune.xml");
+  const std::string config = readFile(dir / "Tessalune" / "tessalune.xml");
   std::filesystem::remove(dir / "Tessalune" / "readme.rtf");
   std::ofstream(dir / "Tessalune" / "english.lng") << "mine";
   const CliRun repair = runCli("repair" + at);
@@ -134,27 +118,23 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
             "restored\tTessalune/readme.rtf\nchanged\tTessalune/english.lng (--force replaces it)\n");
   EXPECT_EQ(runCli("repair --force" + at).out,
             "replaced\tTessalune/english.lng (the old one is Tessalune/english.lng.bak)\n");
-  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "english.lng.bak"), "mine");
-  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "tessalune.xml"), config);
+  EXPECT_EQ(readFile(dir / "Tessalune" / "english.lng.bak"), "mine");
+  EXPECT_EQ(readFile(dir / "Tessalune" / "tessalune.xml"), config);
   // A shipped file cut short or emptied is damage, restored without --force; a backup is a
   // new file, never written through a link standing at its name.
-  const std::string guide = testing::readFile(dir / "Tessalune" / "readme.rtf");
+  const std::string guide = readFile(dir / "Tessalune" / "readme.rtf");
   std::ofstream(dir / "Tessalune" / "readme.rtf", std::ios::binary) << guide.substr(0, guide.size() / 2);
   std::ofstream(dir / "Tessalune" / "leeme.rtf", std::ios::binary | std::ios::trunc);
   EXPECT_EQ(runCli("repair" + at).out, "restored\tTessalune/leeme.rtf\nrestored\tTessalune/readme.rtf\n");
-  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "readme.rtf"), guide);
+  EXPECT_EQ(readFile(dir / "Tessalune" / "readme.rtf"), guide);
   std::ofstream(dir / "victim") << "untouched";
   std::filesystem::create_symlink(dir / "victim", dir / "Tessalune" / "french.lng.bak");
   std::ofstream(dir / "Tessalune" / "french.lng") << "mine too";
   runCli("repair --force" + at);
-  EXPECT_EQ(testing::readFile(dir / "victim"), "untouched");
-  EXPECT_EQ(testing::readFile(dir / "Tessalune" / "french.lng.bak"), "mine too");
+  EXPECT_EQ(readFile(dir / "victim"), "untouched");
+  EXPECT_EQ(readFile(dir / "Tessalune" / "french.lng.bak"), "mine too");
   std::filesystem::remove_all(dir);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
   EXPECT_EQ(runCli("colour Hello").out, "\u00B7$1Hello\u00B70");
@@ -201,22 +181,11 @@ TEST(CliRtf2Xml, ConvertsTheRtfOfABox) {
   EXPECT_EQ(runCli("rtf2xml --text", rtf).out, "<nick>\r\n<FG color=\"#FF0000\"/>a<space/>b\r\n</nick>");
 }
 
-}  // namespace
-
-namespace {
-
-TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
+TEST(CliConfig, ImportsAndListsTheQuickNicksOfAPluginFolder) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessalune-cli-config-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "Tessalune");
   const std::string at = " --plugin-dir " + dir.string();
-  const CliRun first = runCli("config show" + at);  // creates the default configuration
-  EXPECT_EQ(first.status, 0);
-  EXPECT_NE(first.out.find("/config/nickprefs/FGgrad2\t#0080FF\n"), std::string::npos);
-  EXPECT_EQ(runCli("config set" + at + " /config/textprefs/BGgradtype 3").status, 0);
-  EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/BGgradtype\t3\n"), std::string::npos);
-  EXPECT_EQ(runCli("config set" + at + " /config/missing 1").status, 2);
-
   std::ofstream(dir / "in.xml") << "<config><quicknicks><quicknick shortcut=\"w\"><b/>x</quicknick>"
                                    "<quicknick>y</quicknick></quicknicks></config>";
   EXPECT_EQ(runCli("config import" + at + " " + (dir / "in.xml").string()).status, 0);
@@ -234,10 +203,6 @@ TEST(CliConfig, ShowsSetsAndListsTheSettingsOfAPluginFolder) {
       << foreign.out;
   std::filesystem::remove_all(dir);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CliHost, PlaysTypedLinesToThePlugin) {
   const std::filesystem::path dir =
@@ -280,8 +245,6 @@ TEST(CliHost, PlaysTypedLinesToThePlugin) {
   std::filesystem::remove(script);
 }
 
-// Saves started together on one folder are all kept, each under its shortcut: every
-// store routine reads, changes and writes the file under one lock.
 // On a terminal (a pseudo-terminal here) the window listing and the result are coloured,
 // unless NO_COLOR or --color never says otherwise.
 TEST(CliHost, ColourOnATerminalFollowsNoColorAndTheOption) {
@@ -295,10 +258,7 @@ TEST(CliHost, ColourOnATerminalFollowsNoColorAndTheOption) {
     const std::string command =
         environment + " script -qec \"" + std::string(TESSALUNE_CLI) + options + " " + line + "\" /dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;)
-      out.append(buffer.data(), n);
+    const std::string out = readAll(pipe);
     ::pclose(pipe);
     return out;
   };
@@ -310,6 +270,8 @@ TEST(CliHost, ColourOnATerminalFollowsNoColorAndTheOption) {
   std::filesystem::remove_all(dir);
 }
 
+// Saves started together on one folder are all kept, each under its shortcut: every
+// store routine reads, changes and writes the file under one lock.
 TEST(CliHost, ConcurrentSavesAreAllKept) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessalune-cli-concurrent-" + std::to_string(::getpid()));
@@ -332,10 +294,6 @@ TEST(CliHost, RendersPlusText) {
   EXPECT_EQ(runCli("render --html", "\u00B7$4<").out,
             "<span style=\"color:#FF0000;background-color:#FFFFFF;\">&lt;</span>");
 }
-
-}  // namespace
-
-namespace {
 
 TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   tessalune::test::HttpTestServer server;
@@ -373,10 +331,6 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
       << unreachable.out;
   std::filesystem::remove_all(dir);
 }
-
-}  // namespace
-
-namespace {
 
 // An update server that takes connections (the system completes them) and never answers.
 class SilentServer {

@@ -12,21 +12,16 @@ TEST(Rgb2Hex, WritesRedGreenBlueInUpperCase) {
   EXPECT_EQ(rgb2hex(0), "#000000");
   EXPECT_EQ(rgb2hex(0xFF8000), "#0080FF");
   EXPECT_EQ(rgb2hex(0xABCDEF), "#EFCDAB");
+  EXPECT_EQ(rgb2hex(0x80000005), "#050000");  // the high byte of a system colour is ignored
 }
 
-TEST(Rgb2Hex, IgnoresTheHighByteOfSystemColours) {
-  EXPECT_EQ(rgb2hex(0x80000005), "#050000");
-}
-
-TEST(Hex2Rgb, ReadsTheLastSixCharacters) {
+TEST(Hex2Rgb, ReadsTheLastSixCharactersAndAnInvalidPairAsZero) {
   EXPECT_EQ(hex2rgb("#0080FF"), 0xFF8000u);
   EXPECT_EQ(hex2rgb("0080ff"), 0xFF8000u);
   EXPECT_EQ(hex2rgb("12345"), hex2rgb("012345"));
   EXPECT_EQ(hex2rgb("xx#FF0000"), 0x0000FFu);
   EXPECT_EQ(hex2rgb(""), 0u);
-}
-
-TEST(Hex2Rgb, CountsAnInvalidPairAsZeroAndGoesOn) {
+  // An invalid pair counts as zero and the rest is read.
   EXPECT_EQ(hex2rgb("#GG8000"), 0x008000u);
   EXPECT_EQ(hex2rgb("#1G80\u00E9\u00E9"), 0x008000u);
 }

@@ -40,27 +40,20 @@ TEST_F(GradientTest, ShortRuns) {
   EXPECT_EQ(paint("abc", kRed, kBlue, 2), (Colours{kRed, kBlue, kRed}));
   EXPECT_EQ(paint("abcd", kRed, kBlue, 2), (Colours{kRed, kBlue, kBlue, kRed}));
   EXPECT_EQ(paint("", kRed, kBlue, 1), Colours{});
-}
-
-TEST_F(GradientTest, WorkedExampleNavyToSky) {
   EXPECT_EQ(paint("ab", kNavy, kSky, 1), (Colours{kNavy, kSky}));
+  // A mirrored odd run peaks in the middle.
+  EXPECT_EQ(paint("abcde", 0x000000, 0xC8C8C8, 2),
+            (Colours{0, makeColour(100, 100, 100), 0xC8C8C8, makeColour(100, 100, 100), 0}));
 }
 
-TEST_F(GradientTest, BlackToWhiteOver256CharactersStepsOneGreyLevel) {
-  const Colours colours = paint(std::string(256, 'x'), 0x000000, 0xFFFFFF, 1);
-  for (int i = 0; i < 256; ++i) ASSERT_EQ(colours[static_cast<std::size_t>(i)], makeColour(i, i, i)) << i;
-}
-
-TEST_F(GradientTest, FallingComponentsTruncateTheWholeSum) {
+// Black to white over 256 characters steps one grey level; falling components truncate.
+TEST_F(GradientTest, StepsTruncateTheWholeSum) {
+  const Colours rising = paint(std::string(256, 'x'), 0x000000, 0xFFFFFF, 1);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(rising[static_cast<std::size_t>(i)], makeColour(i, i, i)) << i;
   // Step -255/14: the third character is 255 - 36.43 = 218.57, truncated to 218.
   const Colours colours = paint(std::string(15, 'x'), 0xFFFFFF, 0x000000, 1);
   EXPECT_EQ(colours[2], makeColour(218, 218, 218));
   EXPECT_EQ(colours[14], makeColour(0, 0, 0));
-}
-
-TEST_F(GradientTest, MirroredOddRunPeaksInTheMiddle) {
-  const Colours colours = paint("abcde", 0x000000, 0xC8C8C8, 2);
-  EXPECT_EQ(colours, (Colours{0, makeColour(100, 100, 100), 0xC8C8C8, makeColour(100, 100, 100), 0}));
 }
 
 TEST_F(GradientTest, PaintsTheBackgroundAndKeepsTextColours) {

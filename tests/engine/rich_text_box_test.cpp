@@ -65,16 +65,6 @@ TEST(RichTextBox, FormatSetOnAnEmptySelectionAppliesToWhatIsTypedNext) {
   EXPECT_FALSE(box.characters()[1].format.italic);
 }
 
-TEST(RichTextBox, BackgroundHelpersWorkOnTheSelection) {
-  RichTextBox box;
-  box.setText("ab");
-  box.select(0, 2);
-  EXPECT_EQ(GetSelBackColor(box), std::nullopt);
-  SetSelBackColor(0xFFFFFF, box);
-  box.select(1, 1);
-  EXPECT_EQ(GetSelBackColor(box), 0xFFFFFFu);
-}
-
 TEST(RichTextBox, ContentChangesNotifyFormatChangesDoNot) {
   RichTextBox box;
   int changes = 0;
@@ -87,7 +77,6 @@ TEST(RichTextBox, ContentChangesNotifyFormatChangesDoNot) {
   EXPECT_EQ(changes, 3);
 }
 
-}  // namespace
 // A box keeps each distinct format once: past 65 536 of them, and after recolouring has left
 // most of them unused, every character still reads back its own. A copy recoloured leaves
 // the original as it was.
@@ -112,4 +101,5 @@ TEST(RichTextBox, EveryCharacterKeepsItsFormatAmongMany) {
   EXPECT_EQ(box.characters().back().format.textColour, 0x100000 + kChars - 1);
 }
 
+}  // namespace
 }  // namespace tessalune::engine

@@ -34,15 +34,13 @@ TEST(RtfReader, TheLastParagraphMarkEndsTheDocument) {
   EXPECT_EQ(plain(read("{\\rtf1 a\\par b}")), "a\r\nb");
 }
 
+// Unknown words and destinations are skipped; Unicode escapes and surrogate pairs read.
 TEST(RtfReader, SkipsUnknownWordsAndDestinations) {
   const StyledText text =
       read("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\*\\generator Foo;}{\\info{\\title T}}\\foo12 \\bar a{\\b b}c}");
   EXPECT_EQ(plain(text), "abc");
   EXPECT_TRUE(text[1].format.bold);
   EXPECT_FALSE(text[2].format.bold);
-}
-
-TEST(RtfReader, UnicodeEscapesAndSurrogatePairs) {
   EXPECT_EQ(plain(read("{\\rtf1\\uc1 \\u20013?\\u-10179?\\u-8704?\\'e9}")), "\u4E2D\U0001F600\u00E9");
 }
 
@@ -60,10 +58,7 @@ TEST(RtfReader, MalformedInputLoadsAsFarAsItCanBeRead) {
   EXPECT_EQ(plain(read("{\\rtf1 \\'zz\\'4")), "zz4");
   EXPECT_EQ(plain(read("{\\rtf1 \\cf99999999999999 x}")), "x");
   EXPECT_EQ(plain(read("{\\rtf1" + std::string(100000, '{') + "deep")), "deep");
-}
-
-TEST(RtfReader, TextThatIsNotRtfLoadsAsPlainText) {
-  EXPECT_EQ(plain(read("just\ntext")), "just\r\ntext");
+  EXPECT_EQ(plain(read("just\ntext")), "just\r\ntext");  // not RTF: plain text
 }
 
 TEST(RtfRoundTrip, WritingAndReadingKeepsCharactersAndFormats) {

@@ -20,22 +20,15 @@ using platform::Icon;
 
 using PluginTest = testing::PluginFixture;
 
+// A command without help leaves the host's text alone; a number outside 1 to 8 changes nothing.
 TEST_F(PluginTest, PublishesEightCommands) {
   start();
   std::string name, value, help = "untouched";
   std::int32_t count = 0, tags = 5;
   EXPECT_TRUE(plugin.GetPublishInfo(name, count, tags));
-  EXPECT_EQ(name, "Tessalune v2");
   EXPECT_EQ(count, 8);
   EXPECT_EQ(tags, 0);
-  plugin.GetPublishCommandInfo(1, name, value, help);
-  EXPECT_EQ(name, "Create a colored nickname");
-  EXPECT_EQ(value, "xtessalune");
-  EXPECT_EQ(help, "nickname");
-  help = "untouched";
   plugin.GetPublishCommandInfo(5, name, value, help);
-  EXPECT_EQ(name, "QuickNicks management");
-  EXPECT_EQ(value, "xquicknick");
   EXPECT_EQ(help, "untouched");
   plugin.GetPublishCommandInfo(0, name, value, help);
   plugin.GetPublishCommandInfo(9, name, value, help);
@@ -63,6 +56,8 @@ TEST_F(PluginTest, ColoursAnArgumentWithAnEnabledPreset) {
   EXPECT_EQ(lastMessage(), "You must type a nick.");
   EXPECT_EQ(result, "/nick2 \u00B7$1Hello\u00B70");  // untouched after the warning
   EXPECT_TRUE(windows.shown.empty());
+  EXPECT_TRUE(run("/xtessalune", "  ", result));  // blank arguments are arguments
+  EXPECT_TRUE(result.starts_with("/nick2 ")) << result;
 }
 
 TEST_F(PluginTest, WithoutAPresetTheEditorOpensOnTheCurrentNickname) {
@@ -103,14 +98,6 @@ TEST_F(PluginTest, SavesAndUsesQuickNicks) {
   result = "typed";
   EXPECT_TRUE(run("/xquicknick", "", result));  // the manager, closed without Use
   EXPECT_EQ(result, "typed");
-}
-
-TEST_F(PluginTest, BlankArgumentsAreArguments) {
-  start();
-  plugin.prefs()->chkNick.click();
-  std::string result;
-  EXPECT_TRUE(run("/xtessalune", "  ", result));
-  EXPECT_TRUE(result.starts_with("/nick2 ")) << result;
 }
 
 TEST_F(PluginTest, AnImportRestartsThePluginWithItsSettings) {

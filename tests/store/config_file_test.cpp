@@ -68,27 +68,11 @@ TEST_F(ConfigTest, LoadsTheDefaultsIntoTheControls) {
   writeDefaultConfiguration(s.dir.path(), 1036);
   load();
   for (Setting setting : kAllSettings) EXPECT_TRUE(read.has(setting));
-  EXPECT_EQ(settings.suffix, false);
   EXPECT_EQ(settings.language, 0);
-  EXPECT_EQ(settings.nick.FGtype, 1);
-  EXPECT_EQ(settings.nick.BGtype, 0);
-  EXPECT_EQ(settings.nick.FGgradtype, 1);
-  EXPECT_EQ(settings.nick.FGgrad2, engine::hex2rgb("#0080FF"));
   EXPECT_EQ(settings.text.BGcolor, engine::hex2rgb("#AED7FF"));
   EXPECT_EQ(applied, 1);
   EXPECT_EQ(quickNicks.count, 0);
   EXPECT_TRUE(s.dialogs.shown().empty() && s.failures.report.reports.empty());
-}
-
-TEST_F(ConfigTest, LanguageCodesAreCaseSensitive) {
-  for (const auto& [code, index] :
-       {std::pair{"fr", 0}, std::pair{"nl", 2}, std::pair{"es", 3}, std::pair{"ca", 4}, std::pair{"it", 5},
-        std::pair{"en", 1}, std::pair{"EN", 1}, std::pair{"de", 1}, std::pair{"FR", 1}}) {
-    s.dir.writeConfig(defaultConfigWith({{"<lang>en</lang>", std::string("<lang>") + code + "</lang>"}}));
-    load();
-    EXPECT_EQ(settings.language, index) << code;
-  }
-  EXPECT_EQ(sectionsMissingMessages(), 0);
 }
 
 TEST_F(ConfigTest, MalformedValuesTakeTheirDefaultAndWarnOnce) {

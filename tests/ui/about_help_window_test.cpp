@@ -32,8 +32,6 @@ TEST(AboutWindow, ShowsTheVersionOpensTheLinkThroughTheShellAndOkHides) {
   AboutWindow about(shell, captions(update::kPluginVersion)), later(shell, captions({10, 12, 5}));
   EXPECT_EQ(about.lbl_ver.caption() + " " + about.lbl_build.caption(), "v2.0 Build 708");
   EXPECT_EQ(later.lbl_ver.caption() + " " + later.lbl_build.caption(), "v10.12 Build 5");
-  EXPECT_EQ(update::dottedVersion(update::kPluginVersion) + " " + update::dottedVersion({10, 12, 5}),
-            "2.0.708 10.12.5");
 
   about.lbl_link.click();
   about.lbl_link.setCaption("https://example.org/other");

@@ -49,6 +49,14 @@ TEST(FillGradientRect, LinearStartsExactlyOnColour1AndStepsBy16BitChannels) {
   EXPECT_EQ(image.pixel(0, 0), kWhite);
   EXPECT_EQ(image.pixel(1, 0), makeColour(170, 170, 170));
   EXPECT_EQ(image.pixel(2, 1), makeColour(85, 85, 85));
+  // Vertical: from top to bottom.
+  Image tall(2, 3);
+  fillGradientRect(kBlack, kWhite, tall, 2, 3, kLinearGradient, kVertical);
+  for (int x = 0; x < 2; ++x) {
+    EXPECT_EQ(tall.pixel(x, 0), kBlack);
+    EXPECT_EQ(tall.pixel(x, 1), makeColour(85, 85, 85));
+    EXPECT_EQ(tall.pixel(x, 2), makeColour(170, 170, 170));
+  }
 }
 
 TEST(FillGradientRect, ChannelsKeepTheirOwnBytes) {
@@ -57,16 +65,6 @@ TEST(FillGradientRect, ChannelsKeepTheirOwnBytes) {
   EXPECT_EQ(image.pixel(0, 0), kRed);
   EXPECT_EQ(image.pixel(128, 0), makeColour(127, 0, 127));  // both channels 32640, 127.5 * 256
   EXPECT_EQ(image.pixel(255, 0), makeColour(0, 0, 254));
-}
-
-TEST(FillGradientRect, VerticalChangesFromTopToBottom) {
-  Image image(2, 3);
-  fillGradientRect(kBlack, kWhite, image, 2, 3, kLinearGradient, kVertical);
-  for (int x = 0; x < 2; ++x) {
-    EXPECT_EQ(image.pixel(x, 0), kBlack);
-    EXPECT_EQ(image.pixel(x, 1), makeColour(85, 85, 85));
-    EXPECT_EQ(image.pixel(x, 2), makeColour(170, 170, 170));
-  }
 }
 
 TEST(FillGradientRect, MirroredOf105PutsColour2AtX52) {

@@ -55,18 +55,6 @@ TEST(GdiButtonLook, PressSinksOnePixelAndReleaseReturnsToTheRecordedRest) {
   EXPECT_THROW(buttonParts(face, {}, {&a, &b, &c, &d}), std::invalid_argument);
 }
 
-TEST(GdiPickSwatchColour, TakesAConfirmedColourAndIgnoresACancel) {
-  platform::ScriptedDialogs dialogs;
-  ColourSwatch swatch{"btnFG_rect"};
-  swatch.setBackColour(0x123456);
-  dialogs.queueColour(std::nullopt);
-  EXPECT_FALSE(pickSwatchColour(dialogs, swatch));
-  EXPECT_EQ(swatch.backColour(), 0x123456U);
-  dialogs.queueColour(0xABCDEF);
-  EXPECT_TRUE(pickSwatchColour(dialogs, swatch));
-  EXPECT_EQ(swatch.backColour(), 0xABCDEFU);
-}
-
 class OwnerDrawingTest : public ::testing::Test {
  protected:
   ButtonParts& add(int position, OwnerDrawnButton& button, TwipSize size) {

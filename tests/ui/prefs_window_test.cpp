@@ -3,14 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/colour.h"
 #include "platform/embedded_resources.h"
+#include "platform/shell.h"
 #include "support/config_fixture.h"
 #include "support/quicknick_window_parts.h"
+#include "ui/about_window.h"
+#include "ui/caption_list.h"
+#include "ui/editor_window.h"
+#include "ui/help_window.h"
+#include "ui/update_window.h"
 
 namespace tessalune::ui {
 namespace {
@@ -18,8 +24,8 @@ namespace {
 using engine::makeColour;
 
 // A plug-in folder with the default English configuration and the shipped language files,
-// the editor's controls the window mirrors and re-captions, and a caption list of 83
-// entries in which the preferences and the QuickNick manager take their own places.
+// and the six windows of a plug-in with the caption list they make; the preferences mirror
+// the editor's check boxes.
 class PrefsWindowTest : public ::testing::Test {
  protected:
   PrefsWindowTest() {
@@ -27,17 +33,7 @@ class PrefsWindowTest : public ::testing::Test {
     for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
       std::ofstream(s.dir.path() / std::string(path), std::ios::binary) << *platform::embeddedResource(path);
     }
-    const auto standIns = [this](int n) {
-      for (int i = 0; i < n; ++i) {
-        others.push_back(std::make_unique<Control>("other" + std::to_string(others.size())));
-        captions.push_back(others.back().get());
-      }
-    };
-    standIns(31);  // editor and about window
-    for (lang::CaptionTarget* c : prefs.captionEntries()) captions.push_back(c);
-    standIns(10);  // update window
-    for (lang::CaptionTarget* c : quickNick.captionEntries()) captions.push_back(c);
-    standIns(2);  // help window
+    captions = captionList(editor, about, prefs, update, quickNick, help);
   }
   std::string value(const std::string& path) const { return s.dir.configValue(path); }
 
@@ -85,21 +81,18 @@ class PrefsWindowTest : public ::testing::Test {
   QuickNickWindow& quickNick = qn.window;
   testing::RecordingLifecycle& lifecycle = qn.lifecycle;
 
-  // The editor's two mirrored check boxes.
-  CheckBox editorNoEnd{"chk_noEnd"}, editorAll{"chk_all"};
+  platform::RecordingShell shell;
+  EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, lifecycle}};
+  CheckBox &editorNoEnd = editor.chk_noEnd, &editorAll = editor.chk_all;
+  AboutWindow about{shell, {"v2.0", "Build 708"}};
+  UpdateWindow update;
+  HelpWindow help;
   lang::CaptionList captions;
-  std::vector<std::unique_ptr<Control>> others;
 
   int updateWindowShown = 0;
   std::vector<ColourGroup> refreshed;
-  PrefsWindow prefs{PrefsDependencies{s.context,
-                                      qn.settings,
-                                      translation,
-                                      captions,
-                                      {},
-                                      editorNoEnd,
-                                      editorAll,
-                                      lifecycle,
+  PrefsWindow prefs{PrefsDependencies{s.context, qn.settings, translation, captions,
+                                      [this] { editor.languageApplied(); }, editorNoEnd, editorAll, lifecycle,
                                       [this] { ++updateWindowShown; },
                                       [this](ColourGroup g) { refreshed.push_back(g); }}};
 };
@@ -199,7 +192,6 @@ TEST_F(PrefsWindowTest, LanguageListRecaptionsEveryWindowAndWritesTheCode) {
   EXPECT_EQ(prefs.chk_noEnd.caption(), *translation.line(53));
   EXPECT_EQ(prefs.caption(), *translation.line(32));
   EXPECT_EQ(quickNick.chkReplaceQN.caption(), *translation.line(80));
-  EXPECT_EQ(others.front()->caption(), *translation.line(1));
   EXPECT_EQ(prefs.combo_lang.entries(),
             (std::vector<std::string>{"Français", "English", "Dutch", "Español", "Català", "Italiano"}));
   EXPECT_TRUE(s.dialogs.shown().empty());
@@ -212,6 +204,26 @@ TEST_F(PrefsWindowTest, LanguageListRecaptionsEveryWindowAndWritesTheCode) {
   ASSERT_EQ(s.dialogs.shown().size(), 1u);
   EXPECT_EQ(s.dialogs.shown()[0].text, "Missing translation for dutch.");
   EXPECT_EQ(value("/config/lang"), "nl");
+}
+
+// The shipped files caption sample controls of every window through the list, in its order.
+TEST_F(PrefsWindowTest, LanguageFilesCaptionEveryWindowThroughTheList) {
+  const std::vector<std::tuple<Control*, std::string, std::string>> samples{
+      {&editor.btnBold.label(), "Bold", "Gras"},
+      {&about, "About Tessalune", "À propos de Tessalune"},
+      {&prefs.lbl_nickFG, "Nickname color", "Couleur du pseudo"},
+      {&prefs.chk_noEnd, "No end code after the nickname", "Pas de code de fin après le pseudo"},
+      {&update.btnCancel, "Cancel", "Annuler"},
+      {&quickNick.grp_quicknick, "My QuickNicks", "Mes QuickNicks"},
+      {&help.btnClose.label(), "Close", "Fermer"}};
+  for (const bool french : {true, false}) {
+    translation.loadLanguage(french ? "french" : "english");
+    translation.applyLanguage(captions);
+    for (const auto& [control, english, inFrench] : samples)
+      EXPECT_EQ(control->caption(), french ? inFrench : english) << control->name();
+  }
+  EXPECT_TRUE(s.dialogs.shown().empty());
+  EXPECT_EQ(about.lbl_ver.caption(), "v2.0");  // not a caption of the language
 }
 
 TEST_F(PrefsWindowTest, TabsSwitchPanelsPositionsAndColoursAndWriteNothing) {

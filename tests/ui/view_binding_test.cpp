@@ -84,19 +84,5 @@ TEST_F(ViewBindingTest, AViewSeesEveryChangeInOrderAndTheWindowsGo) {
   EXPECT_TRUE(seen.empty());
 }
 
-// Every window has an Escape button among its controls and in its tab order; the editor's
-// Enter is OK.
-TEST_F(ViewBindingTest, EveryWindowHasItsKeyButtons) {
-  start();
-  for (Window* w : std::initializer_list<Window*>{plugin.editor(), plugin.prefs(), plugin.quickNicks(),
-                                                  plugin.about(), plugin.help(), plugin.update()}) {
-    Control* cancel = w->cancelButton();
-    ASSERT_NE(cancel, nullptr) << w->name();
-    const auto order = w->tabOrder();
-    EXPECT_NE(std::find(order.begin(), order.end(), cancel), order.end()) << w->name();
-  }
-  EXPECT_EQ(plugin.editor()->defaultButton(), &plugin.editor()->btnOK);
-}
-
 }  // namespace
 }  // namespace tessalune::ui

@@ -176,12 +176,6 @@ TEST_F(TransferTest, ARequestAfterACancelWorks) {
   EXPECT_TRUE(readAllBytes() == body);
 }
 
-}  // namespace
-}  // namespace tessalune::update
-
-namespace tessalune::update {
-namespace {
-
 // Redirects stay on the requested host and scheme; one elsewhere, one without a Location
 // and a body longer than allowed are failures, never bodies.
 TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {

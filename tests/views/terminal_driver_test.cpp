@@ -12,12 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/xml2plus.h"
 #include "platform/embedded_resources.h"
 #include "store/config_file.h"
-#include "store/quicknicks.h"
 #include "support/config_fixture.h"
-#include "support/quicknick_window_parts.h"
+#include "support/recording_lifecycle.h"
 #include "ui/prefs_window.h"
 
 namespace tessalune::views {
@@ -307,32 +305,6 @@ TEST(TerminalDriverPrefs, AScriptSetsTheNicknameColouringAndTheFileHoldsIt) {
             (Lines{"btnSolid_nickBG_rect swatch #123456"}));
   EXPECT_NE(transcript.find("btnSolid_textBG_rect"), std::string::npos);
   EXPECT_TRUE(s.failures.report.reports.empty());
-}
-
-// The manager with three entries, shortcuts a, b and c, the first shown. Close clicks its
-// Close button, which refuses a taken shortcut and keeps the window open; the script
-// corrects it, moves on and uses the second entry.
-TEST(TerminalDriverQuickNick, ATakenShortcutHoldsTheEntryUntilTheScriptCorrectsIt) {
-  TerminalStore s;
-  s.dir.writeConfig(testing::defaultConfigWith(
-      {{"<quicknicks>\r\n\t</quicknicks>",
-        R"(<quicknicks><quicknick shortcut="a">Alpha</quicknick><quicknick shortcut="b">Beta</quicknick>)"
-        R"(<quicknick shortcut="c">Gamma</quicknick></quicknicks>)"}}));
-  testing::QuickNickWindowParts qn{s.context};
-  qn.state.count = 3;
-  qn.window.lbl_nbQN.setCaption("1 / 3");
-  store::QuickNickContext ctx = qn.window.storeContext();
-  store::readQN(ctx);
-
-  const std::string transcript = s.run(qn.window,
-                                       "type txt_shortcut b\nclose\ntype txt_shortcut x\nclick btnNext\n"
-                                       "type rtf_quicknick hi\nclick btnUse\nshow\n");
-  EXPECT_NE(transcript.find("rtf_quicknick | Alpha\n"), std::string::npos) << transcript;
-  EXPECT_EQ(linesStartingWith(transcript, "Tessalune: The specified shortcut is already used").size(), 1u);
-  EXPECT_EQ(linesStartingWith(transcript, "error"), Lines{"error: rtf_quicknick is read-only"});
-  EXPECT_EQ(linesStartingWith(transcript, "==").size(), 1u);  // show came after the window closed
-  EXPECT_EQ(s.dir.configValue("/config/quicknicks/quicknick[@shortcut='x']"), "Alpha");
-  EXPECT_EQ(qn.codedResult, engine::xml2plus("Beta"));
 }
 
 }  // namespace
