@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "engine/palette.h"
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/utf8.h"
@@ -31,6 +32,13 @@ char* tessalune_web_render_html(const char* plus) {
   } catch (const std::exception&) {
     return nullptr;
   }
+}
+
+// Swatch i (0 to 15) of the editor's solid colours, "#RRGGBB"; "" past the last.
+const char* tessalune_web_swatch(int i) {
+  return i >= 0 && i < static_cast<int>(engine::kEditorSwatches.size())
+             ? engine::kEditorSwatches[static_cast<std::size_t>(i)].data()
+             : "";
 }
 
 // The length of the Plus! text in characters, which the nickname's and the message's

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/gradient.h"
+#include "engine/palette.h"
 #include "engine/rtf2xml.h"
 #include "errors/message_ids.h"
 #include "ui/gdi/button_look.h"
@@ -25,11 +26,6 @@ constexpr std::string_view kSolid = "solid";
 constexpr std::string_view kNicknameTitle = "Tessalune";
 constexpr std::string_view kNicknameText = "Tessalune";
 constexpr std::string_view kMessageText = "Ondrivela";
-
-// The palette of swatches 1 to 16, row by row in four rows of four.
-constexpr std::array<std::string_view, 16> kPaletteSwatches = {
-    "#FFFFFF", "#000000", "#C0C0C0", "#808080", "#FF0000", "#800000", "#FFFF00", "#808000",
-    "#00FF00", "#008000", "#00FFFF", "#008080", "#0000FF", "#000080", "#FF00FF", "#800080"};
 
 // The gradient colours a new window starts with, per side.
 struct GradientPair {
@@ -267,7 +263,7 @@ void EditorWindow::setDesignState() {
   for (Side& s : sides_) {
     s.solidSwatches[0].setBackColour(engine::hex2rgb("#FFFFFF"));
     for (std::size_t i = 1; i <= 16; ++i)
-      s.solidSwatches[i].setBackColour(engine::hex2rgb(kPaletteSwatches[i - 1]));
+      s.solidSwatches[i].setBackColour(engine::hex2rgb(engine::kEditorSwatches[i - 1]));
     const GradientPair& pair = s.id == ColourSide::Text ? kTextGradient : kBackgroundGradient;
     s.colour1.setBackColour(engine::hex2rgb(pair.colour1));
     s.colour2.setBackColour(engine::hex2rgb(pair.colour2));

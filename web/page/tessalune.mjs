@@ -3,6 +3,7 @@
 //   tessalune.colour(text, fg, bg, options) -> {status, result, error}
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
+//   tessalune.swatches -> the editor's sixteen solid colours
 // Styles are the colour tool's ("none", "solid:#RRGGBB", "gradN:#..:#..", "grad:...",
 // "mirror:...", "rainbow"); options are booleans {message, noEnd, keepThinned, bold,
 // italic, underline, strike} and language, the message table (1027, 1033, 1034, 1036, 1040,
@@ -71,6 +72,8 @@ function bind(core) {
     length(plusText) {
       return withTexts([plusText], (p) => core._tessalune_web_length(p));
     },
+    // The editor's sixteen solid colours, "#RRGGBB", row by row.
+    swatches: Array.from({length: 16}, (_, i) => core.UTF8ToString(core._tessalune_web_swatch(i))),
   };
 }
 

@@ -1,0 +1,161 @@
+// The page in Chromium (Debian's, driven by puppeteer-core), as a person uses it: typing
+// with key events, picking styles, answering the length question, copying, opening a share
+// link; and the single-file page opened from disk. Screenshots go to build-web/screenshots/.
+import {test, before, after} from 'node:test';
+import assert from 'node:assert/strict';
+import {createServer} from 'node:http';
+import {mkdir, readFile} from 'node:fs/promises';
+import {extname, join} from 'node:path';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+import puppeteer from 'puppeteer-core';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const site = join(root, 'build-web', 'site');
+const shots = join(root, 'build-web', 'screenshots');
+const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
+const engine = await createTessalune();
+
+const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm'};
+let server, browser, address;
+
+before(async () => {
+  server = createServer(async (request, response) => {
+    const path = new URL(request.url, 'http://localhost').pathname.replace(/^\/$/, '/index.html');
+    try {
+      const body = await readFile(join(site, path.replace(/\.\./g, '')));
+      response.writeHead(200, {'content-type': kTypes[extname(path)] ?? 'application/octet-stream'});
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  address = `http://127.0.0.1:${server.address().port}/`;
+  browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--lang=en-US'],
+  });
+  await browser.defaultBrowserContext().overridePermissions(address.slice(0, -1), ['clipboard-read', 'clipboard-write',
+    'clipboard-sanitized-write']);
+  await mkdir(shots, {recursive: true});
+});
+
+after(async () => {
+  const pid = browser?.process()?.pid;
+  await browser?.close();
+  if (pid) {
+    try {
+      process.kill(pid);
+    } catch {}
+  }
+  server?.close();
+});
+
+async function open(url, viewport = {width: 1000, height: 1200}) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready=true]');
+  return page;
+}
+
+const value = (page, selector) => page.$eval(selector, (e) => e.value);
+const textOf = (page, selector) => page.$eval(selector, (e) => e.textContent);
+const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
+
+async function typeNickname(page, text) {
+  await page.click('#text-line', {clickCount: 3});
+  await page.keyboard.press('Backspace');
+  await page.keyboard.type(text);
+  await page.waitForFunction((t) => document.getElementById('text-line').value === t, {}, text);
+  await new Promise((resolve) => setTimeout(resolve, 50));  // the conversion runs at the next frame
+}
+
+test('typing, styles, the length question, copy and a share link', async () => {
+  const page = await open(address);
+  await page.screenshot({path: join(shots, 'web.png'), fullPage: true});
+
+  await typeNickname(page, 'Tessalune rocks');
+  await page.click('#fg input[value=rainbow]');
+  await page.click('#bg input[value=gradient]');
+  await page.click('#bg button[aria-label="Add a color"]');
+  assert.equal((await page.$$('#bg .stops input[type=color]')).length, 3);
+  await new Promise((resolve) => setTimeout(resolve, 50));
+  const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#D5EAFF:#D5EAFF');
+  assert.equal(expected.status, 1);
+  assert.equal(await value(page, '#code'), expected.result);
+  assert.equal(await textOf(page, '#count'), `${engine.length(expected.result)} of 129 characters`);
+  assert.equal(await page.$eval('#preview', (e) => e.innerHTML), engine.render(expected.result));
+
+  // The keyboard reaches the format buttons; Space presses one.
+  await page.focus('#text-line');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Space');
+  assert.equal(await page.$eval('.format[data-format=bold]', (e) => e.getAttribute('aria-pressed')), 'true');
+  await new Promise((resolve) => setTimeout(resolve, 50));
+  assert.ok((await value(page, '#code')).includes('\u00B7#'));
+
+  // Too long to keep every colour: the question is asked on the page, and answered there.
+  await typeNickname(page, 'n'.repeat(120));
+  assert.equal(await page.$eval('#question', (e) => e.hidden), false);
+  assert.match(await textOf(page, '#question-text'), /too long to be colored/);
+  assert.equal(await value(page, '#code'), '');
+  await page.click('#keep');
+  await page.waitForFunction(() => document.getElementById('code').value !== '');
+  assert.equal(await page.$eval('#question', (e) => e.hidden), true);
+  const kept = await value(page, '#code');
+  assert.ok(engine.length(kept) <= 129);
+
+  await page.click('#copy');
+  await page.waitForFunction(() => document.getElementById('copied').textContent !== '');
+  assert.equal(await clipboard(page), kept);
+
+  await typeNickname(page, 'Shared');
+  await page.click('#share');
+  await page.waitForFunction(() => document.getElementById('copied').textContent === 'Link copied');
+  const link = await clipboard(page);
+  const opened = await open(link);
+  assert.equal(await value(opened, '#text-line'), 'Shared');
+  assert.equal(await opened.$eval('#fg input[value=rainbow]', (e) => e.checked), true);
+  assert.equal(await value(opened, '#code'), await value(page, '#code'));
+
+  // A style saved under a name is there for the next visit, and Use brings it back.
+  await page.type('#style-name', 'Mine');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#saved-list li');
+  await opened.reload();
+  await opened.waitForSelector('body[data-ready=true]');
+  await opened.click('#fg input[value=solid]');
+  await opened.click('#saved-list button[aria-label="Use: Mine"]');
+  assert.equal(await opened.$eval('#fg input[value=rainbow]', (e) => e.checked), true);
+  await opened.close();
+  await page.close();
+});
+
+test('the page follows dark mode and fits 360 pixels', async () => {
+  const dark = await browser.newPage();
+  await dark.emulateMediaFeatures([{name: 'prefers-color-scheme', value: 'dark'}]);
+  await dark.setViewport({width: 1000, height: 1200});
+  await dark.goto(address);
+  await dark.waitForSelector('body[data-ready=true]');
+  const paper = await dark.$eval('#preview', (e) => getComputedStyle(e).backgroundColor);
+  assert.equal(paper, 'rgb(255, 255, 255)');
+  assert.notEqual(await dark.$eval('body', (e) => getComputedStyle(e).backgroundColor), 'rgb(244, 245, 248)');
+  await dark.screenshot({path: join(shots, 'web-dark.png'), fullPage: true});
+  await dark.close();
+
+  const narrow = await open(address, {width: 360, height: 900});
+  assert.ok(await narrow.evaluate(() => document.documentElement.scrollWidth <= 360));
+  await narrow.screenshot({path: join(shots, 'web-narrow.png'), fullPage: true});
+  await narrow.close();
+});
+
+test('the single-file page works opened from disk, in French when asked', async () => {
+  const page = await open(`${pathToFileURL(join(root, 'build-web', 'tessalune.html')).href}#t=Bonjour&l=fr`);
+  assert.equal(await page.$eval('html', (e) => e.lang), 'fr');
+  assert.equal(await textOf(page, 'legend'), 'Couleur du texte');
+  assert.equal(await value(page, '#code'), engine.colour('Bonjour', 'grad1:#000080:#0080FF').result);
+  await page.close();
+});
