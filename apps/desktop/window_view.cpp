@@ -148,7 +148,8 @@ QWidget* WindowView::create(ui::Control& c) {
 void WindowView::applyAll(ui::Control& c) {
   for (ui::Property p : {ui::Property::Rect, ui::Property::Caption, ui::Property::Text, ui::Property::Visible,
                          ui::Property::Enabled, ui::Property::Checked, ui::Property::Selection,
-                         ui::Property::ListIndex, ui::Property::ForeColour, ui::Property::Content}) {
+                         ui::Property::ListIndex, ui::Property::ForeColour, ui::Property::FontWeight,
+                         ui::Property::Content}) {
     apply(c, p);
   }
 }

@@ -96,6 +96,14 @@ class DesktopTest : public QObject {
   }
 
  private slots:
+  // A view shows every property a control had before the view existed, bold included.
+  void aViewShowsWhatTheModelHeldBeforeIt() {
+    ui::UpdateWindow window;
+    window.lbl_majInfo.setBold(true);
+    WindowView view(window, {});
+    QVERIFY(widget(view, "lbl_majInfo")->font().bold());
+  }
+
   void everyWindowOpensFromItsCommandAndEscapeClosesIt() {
     startHost();
     QStringList opened;
