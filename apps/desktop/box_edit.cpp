@@ -33,6 +33,7 @@ BoxEdit::BoxEdit(ui::RichTextControl& control, QWidget* parent) : QTextEdit(pare
   // The widget selects and moves the caret; every change of the text goes through the box.
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setFont(QFont("Arial", 10));
+  setTabChangesFocus(true);  // Tab goes on to the next control, as in every dialog
   connect(this, &QTextEdit::selectionChanged, this, [this] { selectionToBox(); });
   connect(this, &QTextEdit::cursorPositionChanged, this, [this] { selectionToBox(); });
   render();
@@ -138,6 +139,9 @@ void BoxEdit::keyPressEvent(QKeyEvent* event) {
     if (!control_.box().locked()) erase(false);
   } else if (event->key() == Qt::Key_Delete) {
     if (!control_.box().locked()) erase(true);
+  } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && control_.multiLine() &&
+             !(event->modifiers() & Qt::ControlModifier)) {
+    replaceSelection("\n");  // a message's line break; Ctrl+Enter confirms it
   } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
              event->key() == Qt::Key_Escape || event->key() == Qt::Key_Tab ||
              event->key() == Qt::Key_Backtab || formatKey(*event)) {

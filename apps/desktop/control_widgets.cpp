@@ -1,12 +1,61 @@
 #include "control_widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <array>
+#include <limits>
+#include <string_view>
 
+#include "engine/colour.h"
+#include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
 
 namespace tessalune::desktop {
+
+namespace {
+
+// The base of a control array's element name: "panelColorFG_solid" of "panelColorFG_solid(4)".
+std::string_view arrayBase(const std::string& name) {
+  return std::string_view(name).substr(0, name.find('('));
+}
+
+// Whether the arrow keys move between a and b: tabs of a row, elements of one array.
+bool sameRow(const ui::Control& a, const ui::Control& b) {
+  if (a.kind() != b.kind()) return false;
+  return a.kind() == ui::ControlKind::Tab || (a.index() >= 0 && arrayBase(a.name()) == arrayBase(b.name()));
+}
+
+// The nearest widget of the same row in the direction of the arrow key, or none.
+QWidget* neighbour(QWidget& from, const ui::Control& control, int key) {
+  if (!from.parentWidget()) return nullptr;
+  const QPoint here = from.geometry().center();
+  QWidget* best = nullptr;
+  int bestScore = std::numeric_limits<int>::max();
+  for (QObject* child : from.parentWidget()->children()) {
+    auto* widget = qobject_cast<QWidget*>(child);
+    auto* forwarding = dynamic_cast<MouseForwarding*>(child);
+    if (!widget || widget == &from || !forwarding || !sameRow(control, forwarding->control()) ||
+        !widget->isVisible() || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)) {
+      continue;
+    }
+    const QPoint there = widget->geometry().center();
+    const int dx = there.x() - here.x(), dy = there.y() - here.y();
+    const bool ahead = key == Qt::Key_Right  ? dx > 0
+                       : key == Qt::Key_Left ? dx < 0
+                       : key == Qt::Key_Down ? dy > 0
+                                             : dy < 0;
+    if (!ahead) continue;
+    const bool across = key == Qt::Key_Left || key == Qt::Key_Right;
+    const int score = across ? std::abs(dx) + 4 * std::abs(dy) : std::abs(dy) + 4 * std::abs(dx);
+    if (score < bestScore) bestScore = score, best = widget;
+  }
+  return best;
+}
+
+}  // namespace
 
 QColor ViewContext::colour(std::uint32_t colour) const {
   const ui::gdi::SystemColours system = drawing ? drawing->systemColours() : ui::gdi::SystemColours{};
@@ -15,9 +64,54 @@ QColor ViewContext::colour(std::uint32_t colour) const {
                 static_cast<int>((rgb >> 16) & 0xFF));
 }
 
+bool MouseForwarding::key(QWidget& widget, QKeyEvent* event) {
+  if (event->modifiers() & ~Qt::KeypadModifier) return false;
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      control_.userStroke();
+      return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (QWidget* next = neighbour(widget, control_, event->key())) {
+        next->setFocus(Qt::TabFocusReason);
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void MouseForwarding::paintFocus(QWidget& widget, QPainter& painter) {
+  if (!widget.hasFocus()) return;
+  const QRect ring = widget.rect().adjusted(2, 2, -3, -3);
+  painter.setPen(QPen(Qt::white, 1));
+  painter.drawRect(ring);
+  painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  painter.drawRect(ring);
+}
+
 DrawnWidget::DrawnWidget(ui::Control& control, const ViewContext& context, QWidget* parent)
     : QWidget(parent), MouseForwarding(control), context_(context) {
   if (control.kind() == ui::ControlKind::Link) setCursor(Qt::PointingHandCursor);
+}
+
+void DrawnWidget::keyPressEvent(QKeyEvent* event) {
+  if (!key(*this, event)) QWidget::keyPressEvent(event);
+}
+
+void DrawnWidget::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void DrawnWidget::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 bool DrawnWidget::hasEdge() const {
@@ -46,6 +140,13 @@ void DrawnWidget::paintEvent(QPaintEvent*) {
   } else {
     painter.fillRect(rect(), context_.colour(control_.backColour()));
   }
+  // A control that takes nothing now looks it: washed towards the dialog's face.
+  if (!isEnabled()) {
+    QColor face = palette().color(QPalette::Window);
+    face.setAlpha(150);
+    painter.fillRect(rect(), face);
+  }
+  paintFocus(*this, painter);
   if (!hasEdge()) return;
   const bool sunken = control_.sunken();
   const QColor light = context_.colour(ui::gdi::k3DHighlight);
@@ -83,6 +184,115 @@ void ClickLabel::mousePressEvent(QMouseEvent* event) {
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) released(rect().contains(event->position().toPoint()));
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+  if (!key(*this, event)) QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  QPainter painter(this);
+  paintFocus(*this, painter);
+}
+
+namespace {
+
+// The sixteen colours of the palette by the names people know them by; others by their code.
+QString colourName(engine::ColourNumber colour) {
+  static constexpr std::array<std::pair<std::string_view, const char*>, 16> kNames{{{"#FFFFFF", "White"},
+                                                                                    {"#000000", "Black"},
+                                                                                    {"#C0C0C0", "Silver"},
+                                                                                    {"#808080", "Gray"},
+                                                                                    {"#FF0000", "Red"},
+                                                                                    {"#800000", "Maroon"},
+                                                                                    {"#FFFF00", "Yellow"},
+                                                                                    {"#808000", "Olive"},
+                                                                                    {"#00FF00", "Lime"},
+                                                                                    {"#008000", "Green"},
+                                                                                    {"#00FFFF", "Aqua"},
+                                                                                    {"#008080", "Teal"},
+                                                                                    {"#0000FF", "Blue"},
+                                                                                    {"#000080", "Navy"},
+                                                                                    {"#FF00FF", "Fuchsia"},
+                                                                                    {"#800080", "Purple"}}};
+  const std::string hex = engine::rgb2hex(colour);
+  for (const auto& [code, name] : kNames) {
+    if (code == hex) return QString::fromLatin1(name);
+  }
+  return QString::fromStdString(hex);
+}
+
+// The colour a painted control shows: its own, or that of the swatch it holds.
+engine::ColourNumber shownColour(const QWidget& widget, const ui::Control& control) {
+  for (QObject* child : widget.children()) {
+    auto* forwarding = dynamic_cast<MouseForwarding*>(child);
+    if (forwarding && forwarding->control().kind() == ui::ControlKind::Swatch)
+      return forwarding->control().backColour();
+  }
+  return control.backColour();
+}
+
+QString accessibleName(const QWidget& widget, const ui::Control& c) {
+  if (c.kind() == ui::ControlKind::OwnerDrawnButton || c.kind() == ui::ControlKind::Tab) {
+    const std::string& caption = static_cast<const ui::OwnerDrawnButton&>(c).label().caption();
+    if (!caption.empty()) return QString::fromStdString(caption).remove('&');
+  }
+  if (c.index() >= 0 && arrayBase(c.name()).ends_with("_grad")) {
+    const std::string& name = c.name();
+    return QStringLiteral("Gradient %1")
+        .arg(QString::fromStdString(name.substr(name.find('(') + 1)).chopped(1));
+  }
+  if (c.kind() == ui::ControlKind::Link || c.kind() == ui::ControlKind::Label)
+    return QString::fromStdString(c.caption());
+  return colourName(shownColour(widget, c));
+}
+
+class ControlAccessible : public QAccessibleWidget {
+ public:
+  ControlAccessible(QWidget* widget, MouseForwarding& forwarding)
+      : QAccessibleWidget(widget, roleOf(forwarding.control())), forwarding_(forwarding) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return accessibleName(*widget(), forwarding_.control());
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.pressed = forwarding_.control().sunken();
+    return s;
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    if (name == pressAction()) forwarding_.control().userStroke();
+  }
+
+ private:
+  static QAccessible::Role roleOf(const ui::Control& c) {
+    switch (c.kind()) {
+      case ui::ControlKind::Tab:
+        return QAccessible::PageTab;
+      case ui::ControlKind::Link:
+        return QAccessible::Link;
+      default:
+        return QAccessible::Button;
+    }
+  }
+  MouseForwarding& forwarding_;
+};
+
+QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  auto* forwarding = dynamic_cast<MouseForwarding*>(object);
+  if (!widget || !forwarding || !ui::actsForAPerson(forwarding->control())) return nullptr;
+  return new ControlAccessible(widget, *forwarding);
+}
+
+}  // namespace
+
+void installAccessibility() {
+  static const bool installed = (QAccessible::installFactory(accessibleFor), true);
+  (void)installed;
 }
 
 }  // namespace tessalune::desktop

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 
@@ -21,8 +23,12 @@ struct ViewContext {
 };
 
 // Forwards the mouse to a control as the user's press, release and click: a click only when
-// the button goes up over the widget.
+// the button goes up over the widget. Space and Enter press a control that has the focus as
+// a click does; the arrow keys move the focus within a row or grid of its kind.
 class MouseForwarding {
+ public:
+  ui::Control& control() const { return control_; }
+
  protected:
   explicit MouseForwarding(ui::Control& control) : control_(control) {}
   void pressed() { control_.userPress(); }
@@ -30,13 +36,21 @@ class MouseForwarding {
     control_.userRelease();
     if (inside) control_.userClick();
   }
+  // True when the key was the control's.
+  bool key(QWidget& widget, QKeyEvent* event);
+  // A dotted ring inside the widget while it has the focus, seen on any colour.
+  static void paintFocus(QWidget& widget, QPainter& painter);
   ui::Control& control_;
 };
+
+// The name, role and state a screen reader gives a painted control or a link, and the
+// press it can ask for; installed once for every view.
+void installAccessibility();
 
 // A control painted by the plug-in: a button face, banner, panel, swatch frame, swatch,
 // preview, tab or progress bar. It copies the control's image when there is one, else fills
 // its back colour, and draws a one-pixel raised or sunken edge where the control has one.
-class DrawnWidget : public QWidget, private MouseForwarding {
+class DrawnWidget : public QWidget, public MouseForwarding {
  public:
   DrawnWidget(ui::Control& control, const ViewContext& context, QWidget* parent);
 
@@ -44,6 +58,9 @@ class DrawnWidget : public QWidget, private MouseForwarding {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   bool hasEdge() const;
@@ -51,13 +68,15 @@ class DrawnWidget : public QWidget, private MouseForwarding {
 };
 
 // A label; a click on it is the control's (a link opens, a button's caption presses it).
-class ClickLabel : public QLabel, private MouseForwarding {
+class ClickLabel : public QLabel, public MouseForwarding {
  public:
   ClickLabel(ui::Control& control, QWidget* parent);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace tessalune::desktop

@@ -68,10 +68,12 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
   setWindowTitle(qt(window.caption()));
   fitToWindow();
 
+  // The painted controls a person acts on take the keyboard as the others do.
+  installAccessibility();
   QWidget* previous = nullptr;
   for (ui::Control* c : window.tabOrder()) {
     QWidget* w = widgets_.at(c);
-    w->setFocusPolicy(c->kind() == ui::ControlKind::OwnerDrawnButton ? Qt::TabFocus : w->focusPolicy());
+    if (dynamic_cast<MouseForwarding*>(w)) w->setFocusPolicy(Qt::TabFocus);
     if (previous) QWidget::setTabOrder(previous, w);
     previous = w;
   }
@@ -146,10 +148,10 @@ QWidget* WindowView::create(ui::Control& c) {
 }
 
 void WindowView::applyAll(ui::Control& c) {
-  for (ui::Property p : {ui::Property::Rect, ui::Property::Caption, ui::Property::Text, ui::Property::Visible,
-                         ui::Property::Enabled, ui::Property::Checked, ui::Property::Selection,
-                         ui::Property::ListIndex, ui::Property::ForeColour, ui::Property::FontWeight,
-                         ui::Property::Content}) {
+  for (ui::Property p :
+       {ui::Property::Rect, ui::Property::Caption, ui::Property::Text, ui::Property::Visible,
+        ui::Property::Enabled, ui::Property::Checked, ui::Property::Selection, ui::Property::ListIndex,
+        ui::Property::ForeColour, ui::Property::FontWeight, ui::Property::Content}) {
     apply(c, p);
   }
 }
@@ -196,8 +198,10 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       break;
     case ui::Property::ForeColour:
       if (kind == ui::ControlKind::Label) {
+        // The disabled colour stays the palette's: a label that takes nothing looks it.
         QPalette palette = w->palette();
-        palette.setColor(QPalette::WindowText, context_.colour(model<ui::Label>(c).foreColour()));
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+          palette.setColor(group, QPalette::WindowText, context_.colour(model<ui::Label>(c).foreColour()));
         w->setPalette(palette);
       }
       break;
@@ -214,6 +218,19 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
     default:
       w->update();  // colours and looks: the widget paints them from the model
       break;
+  }
+}
+
+// A window with a text box opens with the focus in it, as a dialog opens on what it asks for.
+void WindowView::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  for (ui::Control* c : window_.tabOrder()) {
+    if (c->kind() != ui::ControlKind::TextBox && c->kind() != ui::ControlKind::RichTextBox) continue;
+    QWidget* w = widgets_.at(c);
+    if (w->isVisibleTo(this) && w->isEnabled()) {
+      w->setFocus(Qt::OtherFocusReason);
+      return;
+    }
   }
 }
 

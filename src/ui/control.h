@@ -50,6 +50,12 @@ constexpr bool takesFocus(ControlKind kind) {
   }
 }
 
+class Control;
+
+// What a person acts on: buttons, boxes, lists, tabs, links and the swatch frames; captions
+// and the swatches inside frames act through what holds them. Defined after Control.
+bool actsForAPerson(const Control& c);
+
 // What changed on a control, as its subscribers are told.
 enum class Property {
   Caption,
@@ -267,5 +273,21 @@ class Control : public lang::CaptionTarget {
   Handler onChange_;
   Observers<Control&, Property> observers_;
 };
+
+inline bool actsForAPerson(const Control& c) {
+  if (takesFocus(c.kind())) return true;
+  switch (c.kind()) {
+    case ControlKind::Tab:
+    case ControlKind::Link:
+      return true;
+    case ControlKind::Picture:
+      return c.index() >= 0;
+    case ControlKind::Swatch:
+      return c.container() && c.container()->kind() != ControlKind::Picture &&
+             c.container()->kind() != ControlKind::OwnerDrawnButton;
+    default:
+      return false;
+  }
+}
 
 }  // namespace tessalune::ui

@@ -163,6 +163,7 @@ class OwnerDrawnButton : public Control {
     label_.setClickHandler([this] { click(); });
   }
   Label& label() { return label_; }
+  const Label& label() const { return label_; }
   // Places the button, its caption filling the face below a small top margin.
   void placeWithLabel(int left, int top, int width, int height) {
     place(left, top, width, height);
@@ -186,9 +187,13 @@ class RichTextControl : public Control {
   }
   engine::RichTextBox& box() { return box_; }
   const engine::RichTextBox& box() const { return box_; }
+  // Whether Enter types a line break here (a message) rather than confirming (a nickname).
+  bool multiLine() const { return multiLine_; }
+  void setMultiLine(bool multiLine) { multiLine_ = multiLine; }
 
  private:
   engine::RichTextBox box_;
+  bool multiLine_ = false;
 };
 
 inline void OptionButton::setSelected() {

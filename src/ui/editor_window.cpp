@@ -162,6 +162,7 @@ void EditorWindow::setContainers() {
     c->setContainer(&titleBar);
   rtf_nick.setContainer(&grp_nick);
   rtf_text.setContainer(&grp_nick);
+  rtf_text.setMultiLine(true);  // a message may hold line breaks
   for (Side& s : sides_) {
     s.styleSwatch.setContainer(&s.tab);
     for (Control* c : std::initializer_list<Control*>{&s.title, &s.solidHeading, &s.gradientHeading,

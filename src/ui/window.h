@@ -63,7 +63,7 @@ class Window : public Control {
   std::vector<Control*> tabOrder() const {
     std::vector<Control*> order;
     for (Control* c : controls_) {
-      if (takesFocus(c->kind())) order.push_back(c);
+      if (actsForAPerson(*c)) order.push_back(c);
     }
     return order;
   }

@@ -65,24 +65,6 @@ const char* kindOf(const Control& c) {
   }
 }
 
-// What a person acts on: buttons, boxes, lists, tabs, links and the swatch frames; captions
-// and the swatches inside frames act through what holds them.
-bool actsForAPerson(const Control& c) {
-  if (takesFocus(c.kind())) return true;
-  switch (c.kind()) {
-    case ControlKind::Tab:
-    case ControlKind::Link:
-      return true;
-    case ControlKind::Picture:
-      return c.index() >= 0;
-    case ControlKind::Swatch:
-      return c.container() && c.container()->kind() != ControlKind::Picture &&
-             c.container()->kind() != ControlKind::OwnerDrawnButton;
-    default:
-      return false;
-  }
-}
-
 bool isRich(const Control* c) {
   return c && c->kind() == ControlKind::RichTextBox;
 }

@@ -2,6 +2,8 @@
 // platform: each window opened through its command, the editor's main path, the keyboard,
 // a restart by import, a download cancelled while it runs, and captions that fit.
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -146,6 +148,83 @@ class DesktopTest : public QObject {
     QVERIFY2(nickname.startsWith("\u00B7$") && nickname.contains("\u00B7#") && nickname != "Neo",
              qPrintable(nickname));
     QVERIFY(host.conversation()->toPlainText().contains("Your nickname is now Neo"));
+  }
+
+  // Presses Tab until the control has the focus, as a person would; fails after a round.
+  static void tabTo(WindowView& view, const char* name) {
+    QWidget* target = widget(view, name);
+    if (!view.isActiveWindow()) {
+      view.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&view));
+    }
+    for (int i = 0; i < 200 && QApplication::focusWidget() != target; ++i)
+      QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &view, Qt::Key_Tab);
+    QVERIFY2(
+        QApplication::focusWidget() == target,
+        qPrintable(QString(name) + " not reached; at " +
+                   (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "nothing")));
+  }
+
+  // Without a mouse event: preset 3 and Bold are reached with Tab and pressed with Space,
+  // OK with Enter; a screen reader names and presses them.
+  void theKeyboardAloneColoursANickname() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) {
+      QWidget* box = widget(view, "rtf_nick");
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(box, "Neo");
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      tabTo(view, "panelColorFG_grad(3)");
+      QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Name),
+               QString("Gradient 3"));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);  // down the column of presets
+      QCOMPARE(QApplication::focusWidget(), widget(view, "panelColorFG_grad(4)"));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+      tabTo(view, "btnBold");
+      QAccessibleInterface* bold = QAccessible::queryAccessibleInterface(widget(view, "btnBold"));
+      QCOMPARE(bold->text(QAccessible::Name), QString("Bold"));
+      QCOMPARE(bold->role(), QAccessible::Button);
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+      QCOMPARE(host.plugin().editor()->rtf_nick.box().selBold(), engine::Tristate::True);
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    type("/xtessalune");
+    const QString nickname = QString::fromStdString(host.nickname());
+    QVERIFY2(
+        nickname.startsWith("\u00B7$") && nickname.contains("\u00B7#") && nickname.contains("\u00B7$#0080FF"),
+        qPrintable(nickname));
+  }
+
+  // Enter in the nickname box is OK, with OK's messages; in the message box it is a line
+  // break, and Ctrl+Enter is OK.
+  void enterActsAsOkAndCtrlEnterInAMessage() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) {
+      QWidget* box = widget(view, "rtf_nick");
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(box, Qt::Key_Backspace);
+      QTest::keyClick(box, Qt::Key_Return);
+      QVERIFY(view.window().visible());
+      QCOMPARE(messages_.last(), QString("You must type a nick."));
+      view.window().hide();
+    });
+    type("/xtessalune");
+    onShown([&](WindowView& view) {
+      QWidget* box = widget(view, "rtf_text");
+      box->setFocus();
+      QTest::keyClicks(box, "a");
+      QTest::keyClick(box, Qt::Key_Return);
+      QTest::keyClicks(box, "b");
+      QVERIFY(view.window().visible());
+      const std::string typed = host.plugin().editor()->rtf_text.box().text();
+      QVERIFY2(typed.starts_with("a\r\nb"), typed.c_str());  // typed before the sample text
+      QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+      QVERIFY(!view.window().visible());
+    });
+    type("/xondrivela");
   }
 
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
