@@ -140,9 +140,9 @@ void DrawnWidget::paintEvent(QPaintEvent*) {
   } else {
     painter.fillRect(rect(), context_.colour(control_.backColour()));
   }
-  // A control that takes nothing now looks it: washed towards the dialog's face.
+  // A control that takes nothing now looks it: washed towards the classic face it stands on.
   if (!isEnabled()) {
-    QColor face = palette().color(QPalette::Window);
+    QColor face = context_.colour(ui::gdi::kButtonFace);
     face.setAlpha(150);
     painter.fillRect(rect(), face);
   }
@@ -174,7 +174,9 @@ ClickLabel::ClickLabel(ui::Control& control, QWidget* parent) : QLabel(parent), 
   setTextFormat(Qt::PlainText);
   if (control.kind() == ui::ControlKind::Link) {
     setCursor(Qt::PointingHandCursor);
-    setStyleSheet("color: #0000EE; text-decoration: underline;");
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
   }
 }
 

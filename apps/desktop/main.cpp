@@ -4,7 +4,10 @@
 #include <QMessageBox>
 #include <iostream>
 
+#include <QStyleFactory>
+
 #include "host_window.h"
+#include "palettes.h"
 #include "plugin/plugin_folder.h"
 #include "screenshots.h"
 
@@ -21,8 +24,13 @@ int main(int argc, char** argv) {
   const QCommandLineOption nick("nick", "The starting nickname (may hold Plus! codes).", "TEXT", "Tessalune");
   const QCommandLineOption screenshots("screenshots", "Save every window as a PNG file in DIR, then quit.",
                                        "DIR");
-  parser.addOptions({pluginDir, nick, screenshots});
+  const QCommandLineOption dark("dark", "Show the windows in Fusion's dark colours.");
+  parser.addOptions({pluginDir, nick, screenshots, dark});
   parser.process(app);
+  if (parser.isSet(dark)) {
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setPalette(tessalune::desktop::darkPalette());
+  }
 
   const std::filesystem::path folder = parser.value(pluginDir).toStdString();
   try {

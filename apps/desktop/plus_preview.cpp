@@ -19,7 +19,9 @@ constexpr int kPauseMilliseconds = 150;
 QString plusToHtml(const std::string& plus) {
   engine::RichTextBox box;
   box.setTextRtf(engine::plus2rtf(plus));
-  return QString::fromStdString(views::renderHtml(box.characters()));
+  // Its default text is black, as on the light paper it is made for.
+  return "<span style=\"color:#000000\">" + QString::fromStdString(views::renderHtml(box.characters())) +
+         "</span>";
 }
 
 PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit) {

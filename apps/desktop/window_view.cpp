@@ -11,6 +11,7 @@
 
 #include "box_edit.h"
 #include "ui/controls.h"
+#include "ui/gdi/system_colours.h"
 
 namespace tessalune::desktop {
 
@@ -18,6 +19,10 @@ namespace {
 
 QString qt(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+bool isSystemColour(std::uint32_t colour) {
+  return (colour & 0x80000000U) != 0;
 }
 
 template <typename T>
@@ -56,6 +61,7 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
       label->setAlignment(Qt::AlignCenter);
     }
   }
+  for (ui::Control* c : window.controls()) forceTextOnPaintedFace(*widgets_.at(c));
   for (ui::Control* c : window.controls()) {
     applyAll(*c);
     subscriptions_.push_back(
@@ -197,7 +203,17 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
         static_cast<QComboBox*>(w)->setCurrentIndex(model<ui::ComboBox>(c).listIndex());
       break;
     case ui::Property::ForeColour:
-      if (kind == ui::ControlKind::Label) {
+      if (kind == ui::ControlKind::Link) {
+        QPalette palette = w->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+          palette.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Link));
+        w->setPalette(palette);
+        break;
+      }
+      // A system colour on the dialog's own background follows the desktop's palette; on a
+      // painted face the face's text colour is already forced.
+      if (kind == ui::ControlKind::Label &&
+          !(isSystemColour(model<ui::Label>(c).foreColour()) && !onPaintedFace(*w))) {
         // The disabled colour stays the palette's: a label that takes nothing looks it.
         QPalette palette = w->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
@@ -221,7 +237,8 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
   }
 }
 
-// A window with a text box opens with the focus in it, as a dialog opens on what it asks for.
+// A window with a text box opens with the focus in it, as a dialog opens on what it asks
+// for; another on its default button.
 void WindowView::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   for (ui::Control* c : window_.tabOrder()) {
@@ -232,6 +249,30 @@ void WindowView::showEvent(QShowEvent* event) {
       return;
     }
   }
+  if (QWidget* button = window_.defaultButton() ? widgets_.at(window_.defaultButton()) : nullptr;
+      button && button->isEnabled())
+    button->setFocus(Qt::OtherFocusReason);
+}
+
+bool WindowView::onPaintedFace(const QWidget& widget) {
+  return dynamic_cast<const DrawnWidget*>(widget.parentWidget()) != nullptr;
+}
+
+// A face the plug-in paints keeps its classic colours in every theme: the text on it is
+// forced to the classic button text with it, its disabled form to the classic grey.
+void WindowView::forceTextOnPaintedFace(QWidget& widget) {
+  if (!onPaintedFace(widget)) return;
+  QPalette palette = widget.palette();
+  // A link keeps the classic blue on a classic face.
+  palette.setColor(QPalette::Link, QColor(0, 0, 0xEE));
+  const QColor text = context_.colour(ui::gdi::kButtonText);
+  const QColor grey = context_.colour(ui::gdi::kButtonShadow);
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+      palette.setColor(group, role, text);
+    palette.setColor(QPalette::Disabled, role, grey);
+  }
+  widget.setPalette(palette);
 }
 
 void WindowView::setFooter(QWidget* footer, int height) {

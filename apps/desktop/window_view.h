@@ -38,6 +38,8 @@ class WindowView : public QDialog {
   void apply(ui::Control& control, ui::Property property);
   void applyAll(ui::Control& control);
   bool formatKey(QKeyEvent* event);
+  static bool onPaintedFace(const QWidget& widget);
+  void forceTextOnPaintedFace(QWidget& widget);
   void fitToWindow();
   // Press, release and click, as the mouse does.
   static void stroke(ui::Control* control);

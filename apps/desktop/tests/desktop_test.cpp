@@ -5,21 +5,30 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "box_edit.h"
+#include "control_widgets.h"
 #include "editor_preview.h"
 #include "host_window.h"
+#include "palettes.h"
 #include "platform/ui_language.h"
 #include "plugin/plugin_folder.h"
 #include "quick_style_panel.h"
@@ -150,6 +159,72 @@ class DesktopTest : public QObject {
     QVERIFY(host.conversation()->toPlainText().contains("Your nickname is now Neo"));
   }
 
+  // WCAG's contrast ratio of two colours, 1 to 21.
+  static double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+      const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+      };
+      return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double l1 = luminance(a), l2 = luminance(b);
+    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
+  }
+
+  // The colour a widget's text is drawn on: its own field, a face the plug-in paints, or
+  // the nearest background filled beneath it.
+  static QColor groundOf(const QWidget& widget) {
+    if (qobject_cast<const QLineEdit*>(&widget)) return widget.palette().color(QPalette::Base);
+    if (qobject_cast<const QPushButton*>(&widget) || qobject_cast<const QComboBox*>(&widget))
+      return widget.palette().color(QPalette::Button);
+    for (const QWidget* w = widget.parentWidget(); w; w = w->parentWidget()) {
+      if (auto* painted = dynamic_cast<const desktop::MouseForwarding*>(w))
+        return desktop::ViewContext{}.colour(painted->control().backColour());
+      if (w->autoFillBackground() || w->isWindow()) return w->palette().color(w->backgroundRole());
+    }
+    return widget.palette().color(QPalette::Window);
+  }
+
+  // The texts of a window that read below 4.5:1 against their ground. Plus! text (the
+  // boxes, previews, the nickname), the painted controls and the colours the plug-in fixes
+  // (a red message) are not the desktop's to choose.
+  static QStringList lowContrast(QWidget& window) {
+    QStringList faults;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(&window) || !w->isEnabled() || w->objectName() == "previewResult" ||
+          w->objectName() == "nickname" || dynamic_cast<desktop::DrawnWidget*>(w)) {
+        continue;
+      }
+      QString text;
+      QPalette::ColorRole role = QPalette::WindowText;
+      if (auto* label = qobject_cast<QLabel*>(w)) {
+        text = label->text();
+        auto* clickable = dynamic_cast<desktop::MouseForwarding*>(w);
+        if (clickable && clickable->control().kind() == ui::ControlKind::Label &&
+            !(static_cast<ui::Label&>(clickable->control()).foreColour() & 0x80000000U)) {
+          continue;  // a colour of the plug-in's own
+        }
+      } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+        text = check->text();
+      } else if (auto* option = qobject_cast<QRadioButton*>(w)) {
+        text = option->text();
+      } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        text = button->text(), role = QPalette::ButtonText;
+      } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        text = group->title();
+      } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        text = edit->text(), role = QPalette::Text;
+      } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        text = combo->currentText(), role = QPalette::ButtonText;
+      }
+      if (text.trimmed().isEmpty()) continue;
+      const double ratio = contrast(w->palette().color(QPalette::Active, role), groundOf(*w));
+      if (ratio < 4.5)
+        faults << QString("%1 \"%2\": %3:1").arg(w->objectName(), text.left(30)).arg(ratio, 0, 'f', 2);
+    }
+    return faults;
+  }
+
   // Presses Tab until the control has the focus, as a person would; fails after a round.
   static void tabTo(WindowView& view, const char* name) {
     QWidget* target = widget(view, name);
@@ -163,6 +238,31 @@ class DesktopTest : public QObject {
         QApplication::focusWidget() == target,
         qPrintable(QString(name) + " not reached; at " +
                    (QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "nothing")));
+  }
+
+  // Every text of every window reads against what it is drawn on (WCAG AA, 4.5:1) in
+  // Fusion's light palette and in its dark one.
+  void everyTextReadsInTheLightAndTheDarkPalette() {
+    QStyle* style = QStyleFactory::create("Fusion");
+    QApplication::setStyle(style);
+    for (const bool dark : {false, true}) {
+      QApplication::setPalette(dark ? desktop::darkPalette() : style->standardPalette());
+      startHost();
+      QStringList faults;
+      onShown([&](WindowView& view) {
+        for (const QString& fault : lowContrast(view))
+          faults << QString::fromStdString(view.window().name()) + "." + fault;
+        if (view.window().name() == "frmPrefs") click(view, "btnUpd_label");
+      });
+      for (const char* command :
+           {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
+        type(command);
+      }
+      type("Hello");
+      faults << lowContrast(*host_);
+      QVERIFY2(faults.isEmpty(), qPrintable((dark ? "dark: " : "light: ") + faults.join("\n")));
+    }
+    QApplication::setPalette(style->standardPalette());
   }
 
   // Without a mouse event: preset 3 and Bold are reached with Tab and pressed with Space,
