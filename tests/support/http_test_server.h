@@ -139,6 +139,14 @@ class HttpTestServer {
     });
   }
 
+  // Takes the request and answers nothing until `speak` is set (or the server stops), then
+  // an empty body.
+  void serveSilence(const std::string& path, const std::atomic<bool>& speak) {
+    setRoute(path, [this, &speak](httplib::Response&) {
+      while (!stopping_ && !speak) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+  }
+
  private:
   using Route = std::function<void(httplib::Response&)>;
 

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QElapsedTimer>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -444,6 +446,42 @@ class DesktopTest : public QObject {
       QVERIFY(!entry.path().filename().string().starts_with("TLsetup"));
     }
     host.plugin().Uninitialize();  // closes the connection before the server stops
+  }
+
+  // A check that waits on a server that does not answer leaves the window usable: Close
+  // hides it at once, and it opens again, usable, while the check goes on behind it.
+  void closeHidesTheUpdateWindowWhileACheckWaits() {
+    test::HttpTestServer server;
+    std::atomic<bool> answer = false;
+    server.serveSilence("/TLupdate", answer);
+    ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
+    HostWindow& host = startHost();
+    ::unsetenv("TESSALUNE_UPDATE_URL");
+    ui::UpdateWindow& update = *host.plugin().update();
+    QElapsedTimer clock;
+    qint64 hiddenAfter = -1;
+    int shown = 0;
+    bool usableAgain = false;
+    onShown([&](WindowView& view) {
+      if (++shown == 2) {  // opened again while the first check still waits
+        usableAgain = widget(view, "btnClose")->isEnabled() && view.isVisible();
+        return;
+      }
+      QTimer::singleShot(300, &view, [&] {
+        QTest::keyClick(&view, Qt::Key_Escape);  // a key, as Close's click
+        hiddenAfter = update.visible() ? -1 : clock.elapsed();
+        QTimer::singleShot(100, &view, [&] {
+          update.showModal(host.windows());
+          answer = true;  // the server speaks at last; the check ends
+        });
+      });
+      clock.start();
+      click(view, "btnCheck_label");
+    });
+    update.showModal(host.windows());
+    QVERIFY2(hiddenAfter >= 0 && hiddenAfter < 1000, qPrintable(QString::number(hiddenAfter)));
+    QVERIFY(usableAgain);
+    host.plugin().Uninitialize();
   }
 
   // The automatic update check runs when the host is idle and gives way to the user: a
