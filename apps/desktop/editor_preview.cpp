@@ -9,7 +9,10 @@ namespace {
 PreviewResult convertCopy(ui::EditorWindow& editor) {
   const engine::ConversionContext ctx = editor.conversionContext();  // the mode, the suffix, the messages
   plugin::SilentConversion conversion(ctx.messages, {ctx.mode, ctx.noEnd, true, true});
-  std::string coded = conversion.convert(editor.currentEditorBox().box(), editor.backgroundFlag() != 0);
+  // What OK converts: in the code view too, the styled text, not the codes on show.
+  engine::RichTextBox styled;
+  styled.setTextRtf(editor.styledTextRtf());
+  std::string coded = conversion.convert(styled, editor.backgroundFlag() != 0);
   return previewOf(conversion, std::move(coded), engine::lengthLimit(ctx.mode));
 }
 

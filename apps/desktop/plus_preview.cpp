@@ -31,13 +31,20 @@ PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string 
 PlusPreview::PlusPreview(std::function<PreviewResult()> convert, QWidget* parent)
     : QWidget(parent), convert_(std::move(convert)) {
   setObjectName("preview");
-  result_ = new QLabel(this);
+  result_ = new QTextBrowser(this);
   result_->setObjectName("previewResult");
-  result_->setTextFormat(Qt::RichText);
   result_->setFrameShape(QFrame::StyledPanel);
-  result_->setAutoFillBackground(true);
-  result_->setPalette(QPalette(Qt::black, Qt::white));
-  result_->setMinimumHeight(22);
+  result_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  result_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // Its text never widens the window: it takes the width it is given, two lines high.
+  result_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  result_->setFixedHeight(2 * result_->fontMetrics().lineSpacing() + 12);
+  QPalette paper = result_->palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    paper.setColor(group, QPalette::Base, Qt::white);
+    paper.setColor(group, QPalette::Text, Qt::black);
+  }
+  result_->setPalette(paper);
   count_ = new QLabel(this);
   count_->setObjectName("previewCount");
   note_ = new QLabel(this);
@@ -64,7 +71,8 @@ void PlusPreview::refresh() {
   timer_.stop();
   ++conversions_;
   const PreviewResult shown = convert_();
-  result_->setText(shown.coded.empty() ? QString() : plusToHtml(shown.coded));
+  shown_ = shown.coded.empty() ? QString() : plusToHtml(shown.coded);
+  result_->setHtml(shown_);
   count_->setText(QString("%1 / %2").arg(engine::countChars(shown.coded)).arg(shown.limit));
   QString note;
   if (shown.watchdogAsked) {

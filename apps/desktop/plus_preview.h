@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QString>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -38,7 +39,7 @@ class PlusPreview : public QWidget {
   void refresh();
   int conversions() const { return conversions_; }
 
-  QString shownText() const { return result_->text(); }
+  QString shownText() const { return shown_; }
   QString countText() const { return count_->text(); }
   QString noteText() const { return note_->text(); }
 
@@ -46,7 +47,8 @@ class PlusPreview : public QWidget {
   std::function<PreviewResult()> convert_;
   QTimer timer_;
   int conversions_ = 0;
-  QLabel* result_;
+  QString shown_;         // the HTML of the Plus! text on show
+  QTextBrowser* result_;  // wraps a long text, even one without spaces, in its own width
   QLabel* count_;
   QLabel* note_;
 };

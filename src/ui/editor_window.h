@@ -127,6 +127,9 @@ class EditorWindow : public Window {
 
   // The box of the current mode.
   RichTextControl& currentEditorBox() { return mode_ == engine::EditorMode::Text ? rtf_text : rtf_nick; }
+  // The styled text OK converts, as RTF: the current box's, or in the code view the text
+  // the codes on show stand for.
+  std::string styledTextRtf() { return codeView_ ? savedRtf_ : currentEditorBox().box().textRtf(); }
   // Whether OK converts backgrounds too (chk_BG), as the flag the conversion takes.
   std::int16_t backgroundFlag() const { return chk_BG.checked() ? 1 : 0; }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QElapsedTimer>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -390,6 +390,31 @@ class DesktopTest : public QObject {
              QString("%1 / 1100").arg(quick.preview()->countText().split(' ')[0]));
     QTest::mouseClick(quick.findChild<QPushButton*>("send"), Qt::LeftButton);
     QVERIFY(host.conversation()->toHtml().contains("#00ff00", Qt::CaseInsensitive));
+
+    // A long text without a space wraps in the preview: the window keeps its size.
+    const QSize size = host.size();
+    quick.text()->setText(QString(1100, 'x'));
+    quick.preview()->refresh();
+    QApplication::processEvents();
+    QCOMPARE(host.size(), size);
+    QVERIFY2(host.minimumSizeHint().width() <= size.width(),
+             qPrintable(QString::number(host.minimumSizeHint().width())));
+  }
+
+  // In the code view the preview still shows what OK gives, not the codes as text.
+  void theCodeViewsPreviewShowsWhatOkGives() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) {
+      auto* preview = view.findChild<desktop::PlusPreview*>("preview");
+      click(view, "panelColorFG_grad(3)");
+      preview->refresh();
+      const QString styled = preview->shownText();
+      click(view, "btnCode_label");
+      QVERIFY(host.plugin().editor()->codeView());
+      preview->refresh();
+      QCOMPARE(preview->shownText(), styled);
+    });
+    type("/xtessalune");
   }
 
   // An import restarts the plug-in: its windows are replaced and the views follow them.
