@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 
 #include "box_edit.h"
 #include "ui/controls.h"
@@ -19,6 +20,15 @@ namespace {
 
 QString qt(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// A command such as "/xquicknick" is one word: no line may end at its slash.
+QString keepCommandsWhole(QString text) {
+  static const QChar kWordJoiner(0x2060);
+  for (qsizetype i = text.indexOf('/'); i >= 0 && i + 1 < text.size(); i = text.indexOf('/', i + 1)) {
+    if (text[i + 1].isLetter()) text.insert(i + 1, kWordJoiner);
+  }
+  return text;
 }
 
 bool isSystemColour(std::uint32_t colour) {
@@ -135,9 +145,16 @@ QWidget* WindowView::create(ui::Control& c) {
       widget = list;
       break;
     }
-    case ui::ControlKind::Frame:
-      widget = new QGroupBox(this);
+    case ui::ControlKind::Frame: {
+      // The classic frame: its line runs through the middle of its caption, so that what
+      // the window places below the caption stands inside the line.
+      auto* frame = new QGroupBox(this);
+      frame->setStyleSheet(
+          "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.55em; }"
+          "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
+      widget = frame;
       break;
+    }
     case ui::ControlKind::PushButton: {
       auto* button = new QPushButton(this);
       connect(button, &QPushButton::clicked, this, [&c] { stroke(&c); });
@@ -168,8 +185,12 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
   switch (property) {
     case ui::Property::Rect: {
       const int left = context_.pixels(c.left()), top = context_.pixels(c.top());
-      w->setGeometry(left, top, context_.pixels(c.left() + c.width()) - left,
-                     context_.pixels(c.top() + c.height()) - top);
+      QSize size(context_.pixels(c.left() + c.width()) - left, context_.pixels(c.top() + c.height()) - top);
+      // A box without a caption is at least as large as the style draws its box.
+      if (kind == ui::ControlKind::CheckBox && c.caption().empty())
+        size = size.expandedTo(QSize(w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w),
+                                     w->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, w)));
+      w->setGeometry(QRect(QPoint(left, top), size));
       break;
     }
     case ui::Property::Visible:
@@ -179,7 +200,7 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       w->setEnabled(c.enabled());
       break;
     case ui::Property::Caption:
-      if (auto* label = qobject_cast<QLabel*>(w)) label->setText(qt(c.caption()));
+      if (auto* label = qobject_cast<QLabel*>(w)) label->setText(keepCommandsWhole(qt(c.caption())));
       if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(qt(c.caption()));
       if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(qt(c.caption()));
       break;

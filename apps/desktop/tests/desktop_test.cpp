@@ -17,6 +17,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
@@ -553,6 +554,28 @@ class DesktopTest : public QObject {
                                         .arg(language)
                                         .arg(QString::fromStdString(w->name()),
                                              QString::fromStdString(c->name()), text)));
+        }
+        // What a frame holds stands below its caption, and a command is never split at its slash.
+        for (auto* frame : view.findChildren<QGroupBox*>()) {
+          if (frame->title().isEmpty()) continue;
+          // The caption's line of text, and the frame's own line below it when the style draws one.
+          const int band = std::max(frame->contentsRect().top(), QFontMetrics(frame->font()).height());
+          for (auto* child : frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            QVERIFY2(!child->isVisibleTo(frame) || child->geometry().top() >= band,
+                     qPrintable(QString("%1 %2 under the caption of %3")
+                                    .arg(language)
+                                    .arg(child->objectName(), frame->objectName())));
+          }
+        }
+        for (auto* label : view.findChildren<QLabel*>()) {
+          QTextLayout layout(label->text(), label->font());
+          layout.beginLayout();
+          for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(label->width());
+            const QString shown = label->text().mid(line.textStart(), line.textLength()).trimmed();
+            QVERIFY2(!shown.endsWith('/'), qPrintable(label->objectName() + ": " + shown));
+          }
+          layout.endLayout();
         }
       }
     }
