@@ -1,14 +1,17 @@
 #include "host_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
 
+#include "app_icon.h"
 #include "editor_preview.h"
 #include "platform/ui_language.h"
 #include "ui/editor_window.h"
@@ -20,30 +23,24 @@ namespace {
 // The editor preview's height in pixels, below the editor's own controls.
 constexpr int kEditorPreviewHeight = 64;
 
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
 HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
-    : windows_(ViewContext{}), messenger_(std::move(nickname)) {
+    : pluginDir_(pluginDir), windows_(ViewContext{}), messenger_(std::move(nickname)) {
   englishMessages_.loadMessages();
-  const int twipsPerPixel = screenTwipsPerPixel();
-  plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
-      dialogs_, windows_, shell_, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
-      // A transfer waiting on the network keeps the windows alive, Cancel included.
-      [](bool) { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, twipsPerPixel});
-  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel, [this] {
-                                    ui::EditorWindow* editor = plugin_->editor();
-                                    return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
-                                  }});
-  subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
+  QApplication::setWindowIcon(applicationIcon());
+  createPlugin();
   // The editor shows what OK would give under its box.
   windows_.onCreated = [this](WindowView& view) {
     if (ui::EditorWindow* editor = plugin_->editor(); editor && &view.window() == editor) {
       view.setFooter(new EditorPreview(*editor), kEditorPreviewHeight);
     }
   };
-  subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
-    if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
-  }));
+  dialogs_.fallbackParent = this;
 
   setWindowTitle("Tessalune");
   auto* central = new QWidget(this);
@@ -81,9 +78,40 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   });
 }
 
+// A plug-in object of its own, as a host that loads the module anew has one.
+void HostWindow::createPlugin() {
+  subscriptions_.clear();
+  windows_.dropViews();
+  plugin_.reset();
+  const int twipsPerPixel = screenTwipsPerPixel();
+  plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
+      dialogs_, windows_, shell_, pluginDir_, platform::uiLanguage(), platform::systemFileSystem(),
+      // A transfer waiting on the network keeps the windows alive, Cancel included.
+      [](bool) { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, twipsPerPixel});
+  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel, [this] {
+                                    ui::EditorWindow* editor = plugin_->editor();
+                                    return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
+                                  }});
+  subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
+  subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
+    if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
+    // Once the plug-in's call has returned: a halt is shown, and after a restart (an
+    // import) the typing goes on where it was.
+    QTimer::singleShot(0, this, [this, event] {
+      showHalt();
+      if (event == plugin::Plugin::WindowsEvent::Loaded && !plugin_->halted() &&
+          !QApplication::activeModalWidget() && isVisible()) {
+        activateWindow();
+        input_->setFocus(Qt::OtherFocusReason);
+      }
+    });
+  }));
+}
+
 void HostWindow::start() {
   plugin_->Initialize(0, "", &messenger_);
   buildMenu();
+  showHalt();
   showNickname();
   quickStyle_->preview()->refresh();
   // The automatic update check waits for the host to be idle.
@@ -127,6 +155,7 @@ void HostWindow::buildMenu() {
     plugin_->GetPublishCommandInfo(i, title, value, help);
     const QString word = "/" + QString::fromStdString(value);
     QAction* action = menu->addAction(QString::fromStdString(title));
+    commandActions_.push_back(action);
     connect(action, &QAction::triggered, this, [this, word, takesArgument = !help.empty()] {
       if (takesArgument) {
         input_->setText(word + " ");
@@ -137,10 +166,49 @@ void HostWindow::buildMenu() {
     });
   }
   menu->addSeparator();
-  connect(menu->addAction("&Configure..."), &QAction::triggered, this,
-          [this] { whenPluginFree([this] { plugin_->Configure(); }); });
+  loadAgain_ = menu->addAction("&Load Tessalune again");
+  connect(loadAgain_, &QAction::triggered, this, [this] { whenPluginFree([this] { loadAgain(); }); });
   if (auto* dock = findChild<QDockWidget*>("quickStyleDock")) menu->addAction(dock->toggleViewAction());
-  connect(menu->addAction("&Quit"), &QAction::triggered, this, &QWidget::close);
+  QAction* quit = menu->addAction("&Quit");
+  quit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(QKeySequence::Quit)});
+  quit->setShortcutContext(Qt::ApplicationShortcut);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+  showHalt();
+}
+
+void HostWindow::showHalt() {
+  const bool halted = plugin_->halted();
+  for (QAction* action : commandActions_) action->setEnabled(!halted);
+  if (loadAgain_) loadAgain_->setEnabled(halted);
+  if (halted) {
+    statusBar()->showMessage(
+        "Tessalune has stopped after an error; its commands wait until it is loaded "
+        "again (Tessalune menu).");
+  } else {
+    statusBar()->clearMessage();
+  }
+}
+
+// A halted plug-in object stays halted: the host loads a new one, as it would load the
+// module again.
+void HostWindow::loadAgain() {
+  if (plugin_->initialized()) plugin_->Uninitialize();
+  createPlugin();
+  plugin_->Initialize(0, "", &messenger_);
+  showHalt();
+  showNickname();
+}
+
+bool HostWindow::isPluginCommand(const std::string& word) const {
+  std::string name;
+  std::int32_t count = 0, tags = 0;
+  plugin_->GetPublishInfo(name, count, tags);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    std::string title, value, help;
+    plugin_->GetPublishCommandInfo(i, title, value, help);
+    if (equalsIgnoringCase("/" + value, word)) return true;
+  }
+  return false;
 }
 
 void HostWindow::submit(const QString& typed) {
@@ -155,6 +223,11 @@ void HostWindow::submit(const QString& typed) {
     const std::string command = line.substr(0, space);
     const std::string argument = space == std::string::npos ? "" : line.substr(space + 1);
     std::string replacement;
+    // A halted plug-in's command is not sent as chat text: the status line says why.
+    if (plugin_->halted() && isPluginCommand(command)) {
+      showHalt();
+      return;
+    }
     if (plugin_->initialized() && plugin_->ParseCommand(command, argument, nullptr, replacement))
       result = replacement;
   }

@@ -45,6 +45,7 @@ class HostWindow : public QMainWindow {
   QLineEdit* input() const { return input_; }
   QuickStylePanel* quickStyle() const { return quickStyle_; }
   QTextBrowser* conversation() const { return conversation_; }
+  QAction* loadAgainAction() const { return loadAgain_; }
   std::string nickname() const { return messenger_.friendlyName(); }
 
  protected:
@@ -54,10 +55,17 @@ class HostWindow : public QMainWindow {
   // Runs action now, or once the plug-in's idle work has given up: the plug-in takes no
   // call while that runs.
   void whenPluginFree(std::function<void()> action);
+  void createPlugin();
   void buildMenu();
+  // Shows whether the plug-in has halted: a status line, its commands greyed, the action
+  // that loads it again.
+  void showHalt();
+  void loadAgain();
+  bool isPluginCommand(const std::string& word) const;
   void showNickname();
   void say(const QString& html);
 
+  std::filesystem::path pluginDir_;
   QtDialogs dialogs_;
   QtShell shell_;
   QtWindowSystem windows_;
@@ -69,6 +77,8 @@ class HostWindow : public QMainWindow {
   QTextBrowser* conversation_ = nullptr;
   QLineEdit* input_ = nullptr;
   QuickStylePanel* quickStyle_ = nullptr;
+  std::vector<QAction*> commandActions_;  // the plug-in's commands in the menu
+  QAction* loadAgain_ = nullptr;
   bool idleWorkRunning_ = false;
   std::vector<std::function<void()>> waitingForPlugin_;
 };

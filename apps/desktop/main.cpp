@@ -3,18 +3,37 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <iostream>
+#include <memory>
+#include <string_view>
 
 #include <QStyleFactory>
 
+#include "app_icon.h"
 #include "host_window.h"
 #include "palettes.h"
 #include "plugin/plugin_folder.h"
 #include "screenshots.h"
 
+namespace {
+
+// Whether the command line only asks for the help or the version, which need no display.
+bool onlyAsksForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view a = argv[i];
+    if (a == "--help" || a == "-h" || a == "--help-all" || a == "--version" || a == "-v") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("tessalune-desktop");
-  QApplication::setApplicationVersion(TESSALUNE_VERSION);
+  // The help and the version are printed without a display: a plain application parses them.
+  std::unique_ptr<QCoreApplication> app = onlyAsksForText(argc, argv)
+                                              ? std::make_unique<QCoreApplication>(argc, argv)
+                                              : std::make_unique<QApplication>(argc, argv);
+  QCoreApplication::setApplicationName("tessalune-desktop");
+  QCoreApplication::setApplicationVersion(TESSALUNE_VERSION);
   QCommandLineParser parser;
   parser.setApplicationDescription("Colours nicknames and chat messages with Messenger Plus! codes.");
   parser.addHelpOption();
@@ -26,7 +45,8 @@ int main(int argc, char** argv) {
                                        "DIR");
   const QCommandLineOption dark("dark", "Show the windows in Fusion's dark colours.");
   parser.addOptions({pluginDir, nick, screenshots, dark});
-  parser.process(app);
+  parser.process(*app);
+  QApplication::setWindowIcon(tessalune::desktop::applicationIcon());
   if (parser.isSet(dark)) {
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setPalette(tessalune::desktop::darkPalette());
@@ -55,5 +75,5 @@ int main(int argc, char** argv) {
     return tessalune::desktop::saveScreenshots(host, parser.value(screenshots).toStdString()) ? 0 : 1;
   }
   host.show();
-  return app.exec();
+  return app->exec();
 }

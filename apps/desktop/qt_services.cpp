@@ -42,12 +42,18 @@ QColor qtColour(std::uint32_t colour) {
 
 }  // namespace
 
+QWidget* QtDialogs::parentWindow() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return fallbackParent;
+}
+
 platform::Answer QtDialogs::messageBox(std::string_view text, std::string_view title, platform::Icon icon,
                                        platform::Buttons buttons) {
   if (answerMessage) return answerMessage(text);
   const bool yesNo = buttons == platform::Buttons::YesNo;
   QMessageBox box(qtIcon(icon), qt(title), qt(text),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, QApplication::activeWindow());
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parentWindow());
   const int pressed = box.exec();
   if (!yesNo) return platform::Answer::Ok;
   return pressed == QMessageBox::Yes ? platform::Answer::Yes : platform::Answer::No;
@@ -55,7 +61,7 @@ platform::Answer QtDialogs::messageBox(std::string_view text, std::string_view t
 
 std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t initial) {
   if (answerColour) return answerColour(initial);
-  const QColor chosen = QColorDialog::getColor(qtColour(initial), QApplication::activeWindow());
+  const QColor chosen = QColorDialog::getColor(qtColour(initial), parentWindow());
   if (!chosen.isValid()) return std::nullopt;
   return static_cast<std::uint32_t>(chosen.red()) | static_cast<std::uint32_t>(chosen.green()) << 8 |
          static_cast<std::uint32_t>(chosen.blue()) << 16;
@@ -63,7 +69,7 @@ std::optional<std::uint32_t> QtDialogs::chooseColour(std::uint32_t initial) {
 
 std::string QtDialogs::chooseFile(const platform::FileDialogRequest& request) {
   if (answerFile) return answerFile(request);
-  QFileDialog dialog(QApplication::activeWindow(), qt(request.title), qt(request.initialDirectory));
+  QFileDialog dialog(parentWindow(), qt(request.title), qt(request.initialDirectory));
   dialog.setNameFilter(qt(request.filterDescription) + " (" + qt(request.filterPattern) + ")");
   dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
   dialog.setFileMode(request.open && request.fileMustExist ? QFileDialog::ExistingFile

@@ -21,6 +21,13 @@ class QtDialogs : public platform::Dialogs {
   std::function<platform::Answer(std::string_view text)> answerMessage;
   std::function<std::optional<std::uint32_t>(std::uint32_t)> answerColour;
   std::function<std::string(const platform::FileDialogRequest&)> answerFile;
+
+  // The window a dialog stands over when no window of the program is active (the host's).
+  QWidget* fallbackParent = nullptr;
+
+ private:
+  // The window a dialog is centred on: the modal window on show, else the active one.
+  QWidget* parentWindow() const;
 };
 
 // Documents and addresses open with the desktop's handler; programs start detached.

@@ -11,8 +11,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -418,6 +420,47 @@ class DesktopTest : public QObject {
     type("/xtessalune");
   }
 
+  // The desktop's conventions: Ctrl+Q quits, every window has the icon, --help and --version
+  // need no display.
+  void theHostFollowsTheDesktopsConventions() {
+    HostWindow& host = startHost();
+    onShown([&](WindowView& view) { QVERIFY(!view.windowIcon().isNull()); });
+    type("/xtessaluneabout");
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QTest::keyClick(&host, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!host.isVisible());
+
+    QProcess help;
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) bare.remove(variable);
+    help.setProcessEnvironment(bare);
+    for (const char* option : {"--help", "--version"}) {
+      help.start(TESSALUNE_DESKTOP, {option});
+      QVERIFY(help.waitForFinished(10000));
+      QCOMPARE(help.exitCode(), 0);
+      QVERIFY(help.readAllStandardOutput().contains("tessalune-desktop"));
+    }
+  }
+
+  // A halted plug-in shows in the host: a status line, its commands greyed and not sent as
+  // chat text, until it is loaded again.
+  void aHaltedPlugInIsShownUntilItIsLoadedAgain() {
+    HostWindow& host = startHost();
+    std::ofstream(store::configFilePath(pluginDir()), std::ios::trunc) << "<config><broken";
+    host.plugin().prefs()->chkNick.click();  // the write meets a malformed file: the plug-in halts
+    QTRY_VERIFY(host.plugin().halted());
+    QTRY_VERIFY(!host.statusBar()->currentMessage().isEmpty());
+    QVERIFY(host.loadAgainAction()->isEnabled());
+    type("/xtessalunecfg");
+    QVERIFY(!host.conversation()->toPlainText().contains("/xtessalunecfg"));
+    store::writeDefaultConfiguration(pluginDir(), platform::language::kEnglish);
+    host.loadAgainAction()->trigger();
+    QVERIFY(!host.plugin().halted());
+    QVERIFY(host.statusBar()->currentMessage().isEmpty());
+    QVERIFY(!host.loadAgainAction()->isEnabled());
+  }
+
   // An import restarts the plug-in: its windows are replaced and the views follow them.
   void anImportReplacesTheWindowsAndTheEditorStillWorks() {
     HostWindow& host = startHost();
@@ -432,6 +475,7 @@ class DesktopTest : public QObject {
     type("/xtessalunecfg");
     QVERIFY(messages_.join("\n").contains("imported successfully"));
     QVERIFY(host.plugin().editor() != before);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.input()));  // typing goes on
     onShown([&](WindowView& view) {
       QVERIFY(&view.window() == host.plugin().editor());
       click(view, "btnOK_label");
