@@ -201,28 +201,8 @@ void ClickLabel::paintEvent(QPaintEvent* event) {
 namespace {
 
 // The sixteen colours of the palette by the names people know them by; others by their code.
-QString colourName(engine::ColourNumber colour) {
-  static constexpr std::array<std::pair<std::string_view, const char*>, 16> kNames{{{"#FFFFFF", "White"},
-                                                                                    {"#000000", "Black"},
-                                                                                    {"#C0C0C0", "Silver"},
-                                                                                    {"#808080", "Gray"},
-                                                                                    {"#FF0000", "Red"},
-                                                                                    {"#800000", "Maroon"},
-                                                                                    {"#FFFF00", "Yellow"},
-                                                                                    {"#808000", "Olive"},
-                                                                                    {"#00FF00", "Lime"},
-                                                                                    {"#008000", "Green"},
-                                                                                    {"#00FFFF", "Aqua"},
-                                                                                    {"#008080", "Teal"},
-                                                                                    {"#0000FF", "Blue"},
-                                                                                    {"#000080", "Navy"},
-                                                                                    {"#FF00FF", "Fuchsia"},
-                                                                                    {"#800080", "Purple"}}};
-  const std::string hex = engine::rgb2hex(colour);
-  for (const auto& [code, name] : kNames) {
-    if (code == hex) return QString::fromLatin1(name);
-  }
-  return QString::fromStdString(hex);
+QString colourName(engine::ColourNumber colour, const HostTexts& texts) {
+  return texts.colourName(QString::fromStdString(engine::rgb2hex(colour)));
 }
 
 // The colour a painted control shows: its own, or that of the swatch it holds.
@@ -236,18 +216,20 @@ engine::ColourNumber shownColour(const QWidget& widget, const ui::Control& contr
 }
 
 QString accessibleName(const QWidget& widget, const ui::Control& c) {
+  static const HostTexts kEnglish;
+  const auto* drawn = dynamic_cast<const DrawnWidget*>(&widget);
+  const HostTexts& texts = drawn && drawn->context().texts ? *drawn->context().texts : kEnglish;
   if (c.kind() == ui::ControlKind::OwnerDrawnButton || c.kind() == ui::ControlKind::Tab) {
     const std::string& caption = static_cast<const ui::OwnerDrawnButton&>(c).label().caption();
     if (!caption.empty()) return QString::fromStdString(caption).remove('&');
   }
   if (c.index() >= 0 && arrayBase(c.name()).ends_with("_grad")) {
     const std::string& name = c.name();
-    return QStringLiteral("Gradient %1")
-        .arg(QString::fromStdString(name.substr(name.find('(') + 1)).chopped(1));
+    return texts(HostText::Gradient, QString::fromStdString(name.substr(name.find('(') + 1)).chopped(1));
   }
   if (c.kind() == ui::ControlKind::Link || c.kind() == ui::ControlKind::Label)
     return QString::fromStdString(c.caption());
-  return colourName(shownColour(widget, c));
+  return colourName(shownColour(widget, c), texts);
 }
 
 class ControlAccessible : public QAccessibleWidget {

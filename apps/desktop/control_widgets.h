@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "host_texts.h"
 #include "ui/control.h"
 #include "ui/gdi/owner_drawing.h"
 
@@ -17,6 +18,7 @@ struct ViewContext {
   const ui::gdi::OwnerDrawing* drawing = nullptr;
   int twipsPerPixel = 15;
   std::function<ui::gdi::LastStyles()> lastStyles;
+  const HostTexts* texts = nullptr;  // the host's words: the names a screen reader gives
 
   int pixels(int twips) const { return ui::gdi::pixelsFromTwips(twips, twipsPerPixel); }
   QColor colour(std::uint32_t colour) const;
@@ -53,6 +55,7 @@ void installAccessibility();
 class DrawnWidget : public QWidget, public MouseForwarding {
  public:
   DrawnWidget(ui::Control& control, const ViewContext& context, QWidget* parent);
+  const ViewContext& context() const { return context_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -18,8 +18,8 @@ PreviewResult convertCopy(ui::EditorWindow& editor) {
 
 }  // namespace
 
-EditorPreview::EditorPreview(ui::EditorWindow& editor, QWidget* parent)
-    : PlusPreview([&editor] { return convertCopy(editor); }, parent) {
+EditorPreview::EditorPreview(ui::EditorWindow& editor, const HostTexts& texts, QWidget* parent)
+    : PlusPreview([&editor] { return convertCopy(editor); }, texts, parent) {
   // The text and its formats, backgrounds on or off, the suffix, and the mode (which
   // changes the window's caption).
   for (ui::Control* watched : std::initializer_list<ui::Control*>{

@@ -14,7 +14,7 @@ namespace tessalune::desktop {
 // plug-in are left as they are.
 class EditorPreview : public PlusPreview {
  public:
-  EditorPreview(ui::EditorWindow& editor, QWidget* parent = nullptr);
+  EditorPreview(ui::EditorWindow& editor, const HostTexts& texts, QWidget* parent = nullptr);
 
  private:
   std::vector<ui::Subscription> subscriptions_;

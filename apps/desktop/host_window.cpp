@@ -37,7 +37,7 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   // The editor shows what OK would give under its box.
   windows_.onCreated = [this](WindowView& view) {
     if (ui::EditorWindow* editor = plugin_->editor(); editor && &view.window() == editor) {
-      view.setFooter(new EditorPreview(*editor), kEditorPreviewHeight);
+      view.setFooter(new EditorPreview(*editor, texts_), kEditorPreviewHeight);
     }
   };
   dialogs_.fallbackParent = this;
@@ -52,12 +52,11 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   conversation_->setObjectName("conversation");
   input_ = new QLineEdit(central);
   input_->setObjectName("input");
-  input_->setPlaceholderText("Type a message or a command such as /xtessalune, then Enter");
   layout->addWidget(nickname_);
   layout->addWidget(conversation_, 1);
   layout->addWidget(input_);
   setCentralWidget(central);
-  quickStyle_ = new QuickStylePanel(QuickStyleHost{dialogs_,
+  quickStyle_ = new QuickStylePanel(QuickStyleHost{dialogs_, texts_,
                                                    [this]() -> const errors::MessageTexts& {
                                                      // The plug-in's, in its language, while it has windows.
                                                      ui::EditorWindow* editor = plugin_->editor();
@@ -65,11 +64,11 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
                                                                    : englishMessages_;
                                                    },
                                                    [this](const std::string& result) { deliver(result); }});
-  auto* dock = new QDockWidget("Quick style", this);
-  dock->setObjectName("quickStyleDock");
-  dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-  dock->setWidget(quickStyle_);
-  addDockWidget(Qt::BottomDockWidgetArea, dock);
+  dock_ = new QDockWidget(this);
+  dock_->setObjectName("quickStyleDock");
+  dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+  dock_->setWidget(quickStyle_);
+  addDockWidget(Qt::BottomDockWidgetArea, dock_);
   resize(640, 600);
   connect(input_, &QLineEdit::returnPressed, this, [this] {
     const QString line = input_->text();
@@ -88,17 +87,19 @@ void HostWindow::createPlugin() {
       dialogs_, windows_, shell_, pluginDir_, platform::uiLanguage(), platform::systemFileSystem(),
       // A transfer waiting on the network keeps the windows alive, Cancel included.
       [](bool) { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, twipsPerPixel});
-  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel, [this] {
+  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel,
+                                  [this] {
                                     ui::EditorWindow* editor = plugin_->editor();
                                     return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
-                                  }});
+                                  },
+                                  &texts_});
   subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
   subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
     if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
     // Once the plug-in's call has returned: a halt is shown, and after a restart (an
     // import) the typing goes on where it was.
     QTimer::singleShot(0, this, [this, event] {
-      showHalt();
+      followLanguage();
       if (event == plugin::Plugin::WindowsEvent::Loaded && !plugin_->halted() &&
           !QApplication::activeModalWidget() && isVisible()) {
         activateWindow();
@@ -111,7 +112,7 @@ void HostWindow::createPlugin() {
 void HostWindow::start() {
   plugin_->Initialize(0, "", &messenger_);
   buildMenu();
-  showHalt();
+  followLanguage();
   showNickname();
   quickStyle_->preview()->refresh();
   // The automatic update check waits for the host to be idle.
@@ -146,7 +147,7 @@ HostWindow::~HostWindow() {
 }
 
 void HostWindow::buildMenu() {
-  QMenu* menu = menuBar()->addMenu("&Tessalune");
+  QMenu* menu = menu_ = menuBar()->addMenu(QString());
   std::string name;
   std::int32_t count = 0, tags = 0;
   plugin_->GetPublishInfo(name, count, tags);
@@ -166,13 +167,28 @@ void HostWindow::buildMenu() {
     });
   }
   menu->addSeparator();
-  loadAgain_ = menu->addAction("&Load Tessalune again");
+  loadAgain_ = menu->addAction(QString());
   connect(loadAgain_, &QAction::triggered, this, [this] { whenPluginFree([this] { loadAgain(); }); });
   if (auto* dock = findChild<QDockWidget*>("quickStyleDock")) menu->addAction(dock->toggleViewAction());
-  QAction* quit = menu->addAction("&Quit");
-  quit->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(QKeySequence::Quit)});
-  quit->setShortcutContext(Qt::ApplicationShortcut);
-  connect(quit, &QAction::triggered, this, &QWidget::close);
+  quit_ = menu->addAction(QString());
+  quit_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(QKeySequence::Quit)});
+  quit_->setShortcutContext(Qt::ApplicationShortcut);
+  connect(quit_, &QAction::triggered, this, &QWidget::close);
+}
+
+// The host's words follow the plug-in's language, set at start-up and by its preferences.
+void HostWindow::followLanguage() {
+  const int language = plugin_->languageIndex() >= 0 ? plugin_->languageIndex() : texts_.language();
+  if (!dock_->windowTitle().isEmpty() && language == texts_.language()) return showHalt();
+  texts_.setLanguage(language);
+  input_->setPlaceholderText(texts_(HostText::Placeholder));
+  dock_->setWindowTitle(texts_(HostText::QuickStyle));
+  if (menu_) {
+    menu_->setTitle(texts_(HostText::Menu));
+    loadAgain_->setText(texts_(HostText::LoadAgain));
+    quit_->setText(texts_(HostText::Quit));
+  }
+  quickStyle_->retranslate();
   showHalt();
 }
 
@@ -181,9 +197,7 @@ void HostWindow::showHalt() {
   for (QAction* action : commandActions_) action->setEnabled(!halted);
   if (loadAgain_) loadAgain_->setEnabled(halted);
   if (halted) {
-    statusBar()->showMessage(
-        "Tessalune has stopped after an error; its commands wait until it is loaded "
-        "again (Tessalune menu).");
+    statusBar()->showMessage(texts_(HostText::Halted));
   } else {
     statusBar()->clearMessage();
   }
@@ -230,6 +244,7 @@ void HostWindow::submit(const QString& typed) {
     }
     if (plugin_->initialized() && plugin_->ParseCommand(command, argument, nullptr, replacement))
       result = replacement;
+    followLanguage();  // the preferences may have changed it
   }
   deliver(result);
 }
@@ -239,9 +254,9 @@ void HostWindow::deliver(const std::string& result) {
   if (result.starts_with("/nick2 ")) {
     messenger_.setFriendlyName(result.substr(7));
     showNickname();
-    say("<i>Your nickname is now</i> " + plusToHtml(result.substr(7)));
+    say("<i>" + texts_(HostText::NicknameNow).toHtmlEscaped() + "</i> " + plusToHtml(result.substr(7)));
   } else {
-    say("<b>Sent:</b> " + plusToHtml(result));
+    say("<b>" + texts_(HostText::Sent).toHtmlEscaped() + "</b> " + plusToHtml(result));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "host_texts.h"
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
 #include "platform/ui_language.h"
@@ -16,6 +17,9 @@
 #include "qt_services.h"
 #include "qt_window_system.h"
 #include "quick_style_panel.h"
+
+class QDockWidget;
+class QMenu;
 
 namespace tessalune::desktop {
 
@@ -63,9 +67,12 @@ class HostWindow : public QMainWindow {
   void loadAgain();
   bool isPluginCommand(const std::string& word) const;
   void showNickname();
+  // Takes the plug-in's language for the host's own words, when it changed.
+  void followLanguage();
   void say(const QString& html);
 
   std::filesystem::path pluginDir_;
+  HostTexts texts_;
   QtDialogs dialogs_;
   QtShell shell_;
   QtWindowSystem windows_;
@@ -79,6 +86,9 @@ class HostWindow : public QMainWindow {
   QuickStylePanel* quickStyle_ = nullptr;
   std::vector<QAction*> commandActions_;  // the plug-in's commands in the menu
   QAction* loadAgain_ = nullptr;
+  QAction* quit_ = nullptr;
+  QMenu* menu_ = nullptr;
+  QDockWidget* dock_ = nullptr;
   bool idleWorkRunning_ = false;
   std::vector<std::function<void()>> waitingForPlugin_;
 };

@@ -28,8 +28,8 @@ PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string 
   return {std::move(coded), limit, conversion.message(), conversion.question(), conversion.watchdogAsked()};
 }
 
-PlusPreview::PlusPreview(std::function<PreviewResult()> convert, QWidget* parent)
-    : QWidget(parent), convert_(std::move(convert)) {
+PlusPreview::PlusPreview(std::function<PreviewResult()> convert, const HostTexts& texts, QWidget* parent)
+    : QWidget(parent), convert_(std::move(convert)), texts_(texts) {
   setObjectName("preview");
   result_ = new QTextBrowser(this);
   result_->setObjectName("previewResult");
@@ -76,11 +76,11 @@ void PlusPreview::refresh() {
   count_->setText(QString("%1 / %2").arg(engine::countChars(shown.coded)).arg(shown.limit));
   QString note;
   if (shown.watchdogAsked) {
-    note = "Stopped where OK would ask whether to go on.";
+    note = texts_(HostText::StoppedAtWatchdog);
   } else if (!shown.question.empty()) {
-    note = "OK would ask: " + QString::fromStdString(shown.question);
+    note = texts_(HostText::OkWouldAsk, QString::fromStdString(shown.question));
   } else if (!shown.message.empty()) {
-    note = "OK would say: " + QString::fromStdString(shown.message);
+    note = texts_(HostText::OkWouldSay, QString::fromStdString(shown.message));
   }
   note_->setText(note);
 }

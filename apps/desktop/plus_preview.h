@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "host_texts.h"
 #include "plugin/silent_conversion.h"
 
 namespace tessalune::desktop {
@@ -31,7 +32,7 @@ PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string 
 // after the last change it is told of, never more than once for a burst of changes.
 class PlusPreview : public QWidget {
  public:
-  explicit PlusPreview(std::function<PreviewResult()> convert, QWidget* parent = nullptr);
+  PlusPreview(std::function<PreviewResult()> convert, const HostTexts& texts, QWidget* parent = nullptr);
 
   // Something changed: convert after a pause, once, whatever else changes meanwhile.
   void changed();
@@ -45,6 +46,7 @@ class PlusPreview : public QWidget {
 
  private:
   std::function<PreviewResult()> convert_;
+  const HostTexts& texts_;
   QTimer timer_;
   int conversions_ = 0;
   QString shown_;         // the HTML of the Plus! text on show

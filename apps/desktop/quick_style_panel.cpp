@@ -22,26 +22,23 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   setObjectName("quickStyle");
   text_ = new QLineEdit(this);
   text_->setObjectName("quickText");
-  text_->setPlaceholderText("The text to colour");
   stopRow_ = new QHBoxLayout;
   stopRow_->setSpacing(3);
   add_ = new QToolButton(this);
   add_->setObjectName("addStop");
   add_->setText("+");
-  add_->setToolTip("Add a colour");
   remove_ = new QToolButton(this);
   remove_->setObjectName("removeStop");
   remove_->setText("\u2212");
-  remove_->setToolTip("Remove the last colour");
   kind_ = new QComboBox(this);
   kind_->setObjectName("quickKind");
-  kind_->addItems({"Linear", "Mirrored", "Rainbow"});
+  kind_->addItems({"", "", ""});
   target_ = new QComboBox(this);
   target_->setObjectName("quickTarget");
-  target_->addItems({"Text colour", "Background"});
+  target_->addItems({"", ""});
   purpose_ = new QComboBox(this);
   purpose_->setObjectName("quickPurpose");
-  purpose_->addItems({"Nickname (129)", "Message (1100)"});
+  purpose_->addItems({"", ""});
   preview_ = new PlusPreview(
       [this] {
         return convert(purpose_->currentIndex() == static_cast<int>(Purpose::Message)
@@ -49,24 +46,27 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
                            : engine::EditorMode::Nickname,
                        true);
       },
-      this);
-  useAsNickname_ = new QPushButton("Use as nickname", this);
+      host_.texts, this);
+  useAsNickname_ = new QPushButton(this);
   useAsNickname_->setObjectName("useAsNickname");
-  send_ = new QPushButton("Send", this);
+  send_ = new QPushButton(this);
   send_->setObjectName("send");
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
-  grid->addWidget(new QLabel("Text:", this), 0, 0);
+  textLabel_ = new QLabel(this);
+  coloursLabel_ = new QLabel(this);
+  styleLabel_ = new QLabel(this);
+  grid->addWidget(textLabel_, 0, 0);
   grid->addWidget(text_, 0, 1, 1, 3);
-  grid->addWidget(new QLabel("Colours:", this), 1, 0);
+  grid->addWidget(coloursLabel_, 1, 0);
   auto* stopsLine = new QHBoxLayout;
   stopsLine->addLayout(stopRow_);
   stopsLine->addWidget(add_);
   stopsLine->addWidget(remove_);
   stopsLine->addStretch(1);
   grid->addLayout(stopsLine, 1, 1, 1, 3);
-  grid->addWidget(new QLabel("Style:", this), 2, 0);
+  grid->addWidget(styleLabel_, 2, 0);
   grid->addWidget(kind_, 2, 1);
   grid->addWidget(target_, 2, 2);
   grid->addWidget(purpose_, 2, 3);
@@ -77,6 +77,7 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   actions->addWidget(send_);
   grid->addLayout(actions, 4, 0, 1, 4);
   grid->setColumnStretch(1, 1);
+  retranslate();
 
   connect(text_, &QLineEdit::textChanged, this, [this] { changed(); });
   connect(add_, &QToolButton::clicked, this, [this] { addStop(); });
@@ -197,6 +198,26 @@ void QuickStylePanel::send() {
     return;
   }
   host_.deliver(result.coded);
+}
+
+void QuickStylePanel::retranslate() {
+  const HostTexts& t = host_.texts;
+  text_->setPlaceholderText(t(HostText::TextToColour));
+  add_->setToolTip(t(HostText::AddColour));
+  remove_->setToolTip(t(HostText::RemoveColour));
+  int i = 0;
+  for (HostText kind : {HostText::Linear, HostText::Mirrored, HostText::Rainbow})
+    kind_->setItemText(i++, t(kind));
+  target_->setItemText(0, t(HostText::TextColour));
+  target_->setItemText(1, t(HostText::Background));
+  purpose_->setItemText(0, t(HostText::NicknameLimit));
+  purpose_->setItemText(1, t(HostText::MessageLimit));
+  useAsNickname_->setText(t(HostText::UseAsNickname));
+  send_->setText(t(HostText::Send));
+  textLabel_->setText(t(HostText::TextLabel));
+  coloursLabel_->setText(t(HostText::ColoursLabel));
+  styleLabel_->setText(t(HostText::StyleLabel));
+  preview_->refresh();
 }
 
 }  // namespace tessalune::desktop

@@ -12,6 +12,7 @@
 
 #include "engine/side_style.h"
 #include "errors/message_texts.h"
+#include "host_texts.h"
 #include "platform/dialogs.h"
 #include "plus_preview.h"
 
@@ -20,6 +21,7 @@ namespace tessalune::desktop {
 // What the panel needs of its host.
 struct QuickStyleHost {
   platform::Dialogs& dialogs;                             // the colour chooser and the refusals
+  const HostTexts& texts;                                 // the host's words, in the plug-in's language
   std::function<const errors::MessageTexts&()> messages;  // in the plug-in's language
   std::function<void(const std::string&)> deliver;        // a result, as a command's would be
 };
@@ -47,6 +49,8 @@ class QuickStylePanel : public QWidget {
   void setPurpose(Purpose purpose);
   void useAsNickname();
   void send();
+  // Takes the host's words in their language now.
+  void retranslate();
 
  private:
   engine::SideStyle gradient() const;
@@ -66,6 +70,9 @@ class QuickStylePanel : public QWidget {
   QComboBox* purpose_;
   PlusPreview* preview_;
   QPushButton* useAsNickname_;
+  QLabel* textLabel_ = nullptr;
+  QLabel* coloursLabel_ = nullptr;
+  QLabel* styleLabel_ = nullptr;
   QPushButton* send_;
 };
 

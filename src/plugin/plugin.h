@@ -100,6 +100,9 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   ui::gdi::OwnerDrawing& drawing() { return drawing_; }
 
   bool initialized() const { return initialized_; }
+  // The position of the language the plug-in speaks in its list (French, English, Dutch,
+  // Spanish, Catalan, Italian); -1 before a configuration named one.
+  int languageIndex() const { return settings_.language; }
   bool halted() const { return halted_; }
 
   // Views are told when the windows are unloaded (a restart, an import, a halt, the end)

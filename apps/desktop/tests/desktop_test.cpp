@@ -461,6 +461,23 @@ class DesktopTest : public QObject {
     QVERIFY(!host.loadAgainAction()->isEnabled());
   }
 
+  // The host speaks the plug-in's language, and follows it when the preferences change it.
+  void theHostSpeaksThePlugInsLanguage() {
+    HostWindow& host = startHost();
+    QCOMPARE(host.quickStyle()->findChild<QPushButton*>("send")->text(), QString("Send"));
+    onShown([&](WindowView& view) {
+      auto* languages = static_cast<QComboBox*>(widget(view, "combo_lang"));
+      languages->setCurrentIndex(0);
+      emit languages->activated(0);  // Français, as a person picks it
+    });
+    type("/xtessalunecfg");
+    QCOMPARE(host.quickStyle()->findChild<QPushButton*>("send")->text(), QString("Envoyer"));
+    QCOMPARE(host.input()->placeholderText(),
+             QString("Tapez un message ou une commande comme /xtessalune, puis Entrée"));
+    type("Salut");
+    QVERIFY(host.conversation()->toPlainText().contains("Envoyé : Salut"));
+  }
+
   // An import restarts the plug-in: its windows are replaced and the views follow them.
   void anImportReplacesTheWindowsAndTheEditorStillWorks() {
     HostWindow& host = startHost();
