@@ -29,8 +29,15 @@ add_custom_command(
   COMMAND $<TARGET_FILE:tessalune> completion fish > ${generated}/tessalune.fish
   DEPENDS tessalune
   COMMENT "Writing the manual page and the completions")
-add_custom_target(tessalune_docs ALL DEPENDS ${generated}/tessalune.1)
-install(FILES ${generated}/tessalune.1 DESTINATION share/man/man1 COMPONENT tessalune)
+# Manual pages and the changelog go compressed, as Debian keeps them.
+find_program(GZIP gzip REQUIRED)
+add_custom_command(
+  OUTPUT ${generated}/tessalune.1.gz ${generated}/changelog.gz
+  COMMAND ${GZIP} -9n -c ${generated}/tessalune.1 > ${generated}/tessalune.1.gz
+  COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${generated}/changelog.gz
+  DEPENDS ${generated}/tessalune.1 ${PROJECT_SOURCE_DIR}/packaging/changelog)
+add_custom_target(tessalune_docs ALL DEPENDS ${generated}/tessalune.1.gz ${generated}/changelog.gz)
+install(FILES ${generated}/tessalune.1.gz DESTINATION share/man/man1 COMPONENT tessalune)
 install(FILES ${generated}/tessalune.bash DESTINATION share/bash-completion/completions RENAME tessalune
         COMPONENT tessalune)
 install(FILES ${generated}/_tessalune DESTINATION share/zsh/vendor-completions COMPONENT tessalune)
@@ -42,6 +49,18 @@ install(FILES ${generated}/tessalune-plugin.pc DESTINATION lib/pkgconfig COMPONE
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION share/doc/libtessalune-plugin-dev/examples
         COMPONENT dev)
 
+# Every package carries the copyright and the changelog in its documentation folder.
+foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin-dev:dev tessalune-desktop:desktop)
+  string(REPLACE ":" ";" parts ${package})
+  list(GET parts 0 name)
+  list(GET parts 1 component)
+  if(component STREQUAL desktop AND NOT TESSALUNE_DESKTOP)
+    continue()
+  endif()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${generated}/changelog.gz DESTINATION share/doc/${name}
+          COMPONENT ${component})
+endforeach()
+
 set(components tessalune dev)
 if(TESSALUNE_DESKTOP)
   install(TARGETS tessalune-desktop RUNTIME DESTINATION bin COMPONENT desktop)
@@ -51,6 +70,16 @@ if(TESSALUNE_DESKTOP)
           COMPONENT desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.tessalune.Tessalune.metainfo.xml DESTINATION share/metainfo
           COMPONENT desktop)
+  # Its manual page, from its own --help, which needs no display.
+  add_custom_command(
+    OUTPUT ${generated}/tessalune-desktop.1.gz
+    COMMAND ${HELP2MAN} --no-info --no-discard-stderr --section=1
+            --name=the\ desktop\ host\ of\ the\ Tessalune\ plug-in
+            --output=${generated}/tessalune-desktop.1 $<TARGET_FILE:tessalune-desktop>
+    COMMAND ${GZIP} -9n -f ${generated}/tessalune-desktop.1
+    DEPENDS tessalune-desktop)
+  add_custom_target(tessalune_desktop_docs ALL DEPENDS ${generated}/tessalune-desktop.1.gz)
+  install(FILES ${generated}/tessalune-desktop.1.gz DESTINATION share/man/man1 COMPONENT desktop)
   list(APPEND components desktop)
 endif()
 
@@ -65,6 +94,7 @@ set(CPACK_COMPONENTS_ALL ${components})
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_NAME tessalune)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME tessalune-desktop)
