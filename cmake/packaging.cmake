@@ -1,6 +1,7 @@
-# Where `cmake --install` puts everything, and the three Debian packages CPack makes of it:
-# tessalune (the command, the plug-in module and its data), tessalune-desktop (the desktop
-# host) and libtessalune-plugin-dev (the C header, the pkg-config file and an example).
+# Where `cmake --install` puts everything, and the four Debian packages CPack makes of it:
+# tessalune (the command and the plug-in's data), libtessalune-plugin1 (the plug-in module,
+# named after its soname as Debian names libraries), tessalune-desktop (the desktop host)
+# and libtessalune-plugin-dev (the C header, the pkg-config file and an example).
 # The interface's version is the one its header declares.
 file(STRINGS ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h abi_lines REGEX "#define TESSALUNE_ABI_M(AJOR|INOR) ")
 string(REGEX REPLACE ".*MAJOR ([0-9]+).*" "\\1" TESSALUNE_ABI_MAJOR "${abi_lines}")
@@ -10,9 +11,11 @@ set(TESSALUNE_ABI_VERSION ${TESSALUNE_ABI_MAJOR}.${abi_minor})
 # The module's soname carries the major version of its C interface.
 set_target_properties(tessalune_module PROPERTIES VERSION ${TESSALUNE_ABI_VERSION}.0 SOVERSION ${TESSALUNE_ABI_MAJOR})
 
+set(TESSALUNE_LIBDIR lib/${TESSALUNE_MULTIARCH})
+
 install(TARGETS tessalune RUNTIME DESTINATION bin COMPONENT tessalune)
-# The command finds the module beside it, in ../lib.
-install(TARGETS tessalune_module LIBRARY DESTINATION lib COMPONENT tessalune NAMELINK_COMPONENT dev)
+# The command finds the module beside it, in ../lib/<multiarch>.
+install(TARGETS tessalune_module LIBRARY DESTINATION ${TESSALUNE_LIBDIR} COMPONENT lib NAMELINK_COMPONENT dev)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Tessalune DESTINATION share/tessalune COMPONENT tessalune)
 
 # The manual page and the completions are made by the program itself, from its options.
@@ -45,12 +48,13 @@ install(FILES ${generated}/tessalune.fish DESTINATION share/fish/vendor_completi
 
 configure_file(${PROJECT_SOURCE_DIR}/packaging/tessalune-plugin.pc.in ${generated}/tessalune-plugin.pc @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h DESTINATION include/tessalune COMPONENT dev)
-install(FILES ${generated}/tessalune-plugin.pc DESTINATION lib/pkgconfig COMPONENT dev)
+install(FILES ${generated}/tessalune-plugin.pc DESTINATION ${TESSALUNE_LIBDIR}/pkgconfig COMPONENT dev)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION share/doc/libtessalune-plugin-dev/examples
         COMPONENT dev)
 
 # Every package carries the copyright and the changelog in its documentation folder.
-foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin-dev:dev tessalune-desktop:desktop)
+foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin${TESSALUNE_ABI_MAJOR}:lib libtessalune-plugin-dev:dev
+                        tessalune-desktop:desktop)
   string(REPLACE ":" ";" parts ${package})
   list(GET parts 0 name)
   list(GET parts 1 component)
@@ -61,7 +65,7 @@ foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin-dev:dev tessalu
           COMPONENT ${component})
 endforeach()
 
-set(components tessalune dev)
+set(components tessalune lib dev)
 if(TESSALUNE_DESKTOP)
   install(TARGETS tessalune-desktop RUNTIME DESTINATION bin COMPONENT desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune-desktop.desktop DESTINATION share/applications
@@ -99,12 +103,30 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_NAME tessalune)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME tessalune-desktop)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libtessalune-plugin-dev)
+set(CPACK_DEBIAN_LIB_PACKAGE_NAME libtessalune-plugin${TESSALUNE_ABI_MAJOR})
+set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
+# Its shared-library file for programs linked to it, and the trigger that runs ldconfig.
+file(WRITE ${generated}/lib-control/shlibs
+     "libtessalune_plugin ${TESSALUNE_ABI_MAJOR} libtessalune-plugin${TESSALUNE_ABI_MAJOR} (>= ${PROJECT_VERSION})\n")
+file(WRITE ${generated}/lib-control/triggers "activate-noawait ldconfig\n")
+# Scripts of its own keep CPack from calling ldconfig in them, which the trigger does.
+foreach(script postinst postrm)
+  file(WRITE ${generated}/lib-control/${script}
+       "#!/bin/sh\n# The trigger refreshes the libraries' cache.\nset -e\nexit 0\n")
+endforeach()
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA
+    "${generated}/lib-control/shlibs;${generated}/lib-control/triggers;${generated}/lib-control/postinst;${generated}/lib-control/postrm")
+set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/libtessalune-plugin${TESSALUNE_ABI_MAJOR}.lintian-overrides
+        DESTINATION share/lintian/overrides RENAME libtessalune-plugin${TESSALUNE_ABI_MAJOR} COMPONENT lib)
 # libcurl is loaded when an update check starts, so the shared-library scan cannot see it.
-set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS "libcurl4 | libcurl3-gnutls")
+set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS
+    "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), tessalune (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_COMPONENT_TESSALUNE_DESCRIPTION "The tessalune command, the plug-in module and its data")
+set(CPACK_COMPONENT_TESSALUNE_DESCRIPTION "The tessalune command and the plug-in's data")
+set(CPACK_COMPONENT_LIB_DESCRIPTION "The Tessalune plug-in module behind its C interface")
 set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "The Qt 6 desktop host")
 set(CPACK_COMPONENT_DEV_DESCRIPTION "The C interface of the plug-in module: header, pkg-config file, example")
 include(CPack)

@@ -13,9 +13,12 @@ std::filesystem::path modulePath() {
   if (const char* path = std::getenv("TESSALUNE_MODULE"); path && *path) return path;
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-  // The module of this host's interface version, by its soname, beside the program.
-  return self.parent_path().parent_path() / "lib" /
-         ("libtessalune_plugin.so." + std::to_string(TESSALUNE_ABI_MAJOR));
+  // The module of this host's interface version, by its soname, beside the program: in the
+  // architecture's library folder once installed, in lib/ in the build.
+  const std::string soname = "libtessalune_plugin.so." + std::to_string(TESSALUNE_ABI_MAJOR);
+  const std::filesystem::path prefix = self.parent_path().parent_path();
+  const std::filesystem::path installed = prefix / "lib" / TESSALUNE_MULTIARCH / soname;
+  return std::filesystem::exists(installed, error) ? installed : prefix / "lib" / soname;
 }
 
 }  // namespace
