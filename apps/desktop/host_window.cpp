@@ -148,16 +148,11 @@ HostWindow::~HostWindow() {
 
 void HostWindow::buildMenu() {
   QMenu* menu = menu_ = menuBar()->addMenu(QString());
-  std::string name;
-  std::int32_t count = 0, tags = 0;
-  plugin_->GetPublishInfo(name, count, tags);
-  for (std::int32_t i = 1; i <= count; ++i) {
-    std::string title, value, help;
-    plugin_->GetPublishCommandInfo(i, title, value, help);
-    const QString word = "/" + QString::fromStdString(value);
-    QAction* action = menu->addAction(QString::fromStdString(title));
+  for (const PublishedCommand& command : publishedCommands()) {
+    const QString word = "/" + QString::fromStdString(command.value);
+    QAction* action = menu->addAction(QString::fromStdString(command.title));
     commandActions_.push_back(action);
-    connect(action, &QAction::triggered, this, [this, word, takesArgument = !help.empty()] {
+    connect(action, &QAction::triggered, this, [this, word, takesArgument = !command.help.empty()] {
       if (takesArgument) {
         input_->setText(word + " ");
         input_->setFocus();
@@ -213,14 +208,22 @@ void HostWindow::loadAgain() {
   showNickname();
 }
 
-bool HostWindow::isPluginCommand(const std::string& word) const {
+std::vector<HostWindow::PublishedCommand> HostWindow::publishedCommands() const {
   std::string name;
   std::int32_t count = 0, tags = 0;
   plugin_->GetPublishInfo(name, count, tags);
+  std::vector<PublishedCommand> commands;
   for (std::int32_t i = 1; i <= count; ++i) {
-    std::string title, value, help;
-    plugin_->GetPublishCommandInfo(i, title, value, help);
-    if (equalsIgnoringCase("/" + value, word)) return true;
+    PublishedCommand command;
+    plugin_->GetPublishCommandInfo(i, command.title, command.value, command.help);
+    commands.push_back(std::move(command));
+  }
+  return commands;
+}
+
+bool HostWindow::isPluginCommand(const std::string& word) const {
+  for (const PublishedCommand& command : publishedCommands()) {
+    if (equalsIgnoringCase("/" + command.value, word)) return true;
   }
   return false;
 }

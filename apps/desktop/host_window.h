@@ -65,6 +65,11 @@ class HostWindow : public QMainWindow {
   // that loads it again.
   void showHalt();
   void loadAgain();
+  // The plug-in's published commands: the menu's title, the command word, its help.
+  struct PublishedCommand {
+    std::string title, value, help;
+  };
+  std::vector<PublishedCommand> publishedCommands() const;
   bool isPluginCommand(const std::string& word) const;
   void showNickname();
   // Takes the plug-in's language for the host's own words, when it changed.

@@ -97,6 +97,15 @@ class DesktopTest : public QObject {
     return w;
   }
 
+  // Types text over everything in the editor's nickname box, as a person does; the box.
+  static QWidget* typeOver(WindowView& view, const QString& text) {
+    QWidget* box = widget(view, "rtf_nick");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, text);
+    return box;
+  }
+
   // What a test does in a window as it opens; the window is closed afterwards whatever
   // happened, so that a failed check never leaves a modal loop running.
   void onShown(std::function<void(WindowView&)> act) {
@@ -146,10 +155,7 @@ class DesktopTest : public QObject {
   void theEditorColoursATypedNicknameWithPresetThree() {
     HostWindow& host = startHost();
     onShown([&](WindowView& view) {
-      QWidget* box = widget(view, "rtf_nick");
-      box->setFocus();
-      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClicks(box, "Neo");
+      QWidget* box = typeOver(view, "Neo");
       QCOMPARE(host.plugin().editor()->rtf_nick.box().text(), std::string("Neo"));
       QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
       QTest::keyClick(&view, Qt::Key_B, Qt::ControlModifier);  // Ctrl+B acts as the Bold button
@@ -275,10 +281,7 @@ class DesktopTest : public QObject {
   void theKeyboardAloneColoursANickname() {
     HostWindow& host = startHost();
     onShown([&](WindowView& view) {
-      QWidget* box = widget(view, "rtf_nick");
-      box->setFocus();
-      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClicks(box, "Neo");
+      QWidget* box = typeOver(view, "Neo");
       QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
       tabTo(view, "panelColorFG_grad(3)");
       QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())->text(QAccessible::Name),
