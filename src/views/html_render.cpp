@@ -25,6 +25,26 @@ std::string styleOf(const engine::CharFormat& f) {
   return style;
 }
 
+// What opens a run of format f, and what closes it.
+std::pair<std::string, std::string> runTags(const engine::CharFormat& f, HtmlMarkup markup) {
+  if (markup == HtmlMarkup::Styles) return {"<span style=\"" + styleOf(f) + "\">", "</span>"};
+  std::string open, close;
+  if (f.textColour || f.background) {
+    open += "<font";
+    if (f.textColour) open += " color=\"" + engine::rgb2hex(*f.textColour) + "\"";
+    if (f.background) open += " back=\"" + engine::rgb2hex(*f.background) + "\"";
+    open += ">";
+    close = "</font>";
+  }
+  for (const auto& [on, tag] : {std::pair{f.bold, "b"}, std::pair{f.italic, "i"}, std::pair{f.underline, "u"},
+                                std::pair{f.strike, "s"}}) {
+    if (!on) continue;
+    open += std::string("<") + tag + ">";
+    close.insert(0, std::string("</") + tag + ">");
+  }
+  return {open, close};
+}
+
 void appendEscaped(std::string& out, char32_t c) {
   switch (c) {
     case U'&':
@@ -46,10 +66,12 @@ void appendEscaped(std::string& out, char32_t c) {
 
 }  // namespace
 
-void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write) {
+void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write,
+                HtmlMarkup markup) {
   std::string out;
   bool open = false;
   engine::CharFormat inForce;
+  std::string closing;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const engine::StyledChar& c = text[i];
     if (engine::isLineBreakChar(c.ch)) {
@@ -57,8 +79,10 @@ void renderHtml(const engine::StyledText& text, const std::function<void(std::st
       continue;
     }
     if (!open || c.format != inForce) {
-      if (open) out += "</span>";
-      out += "<span style=\"" + styleOf(c.format) + "\">";
+      if (open) out += closing;
+      auto [opening, nextClosing] = runTags(c.format, markup);
+      out += opening;
+      closing = std::move(nextClosing);
       open = true;
       inForce = c.format;
     }
@@ -69,13 +93,14 @@ void renderHtml(const engine::StyledText& text, const std::function<void(std::st
       out.clear();
     }
   }
-  if (open) out += "</span>";
+  if (open) out += closing;
   write(out);
 }
 
-std::string renderHtml(const engine::StyledText& text) {
+std::string renderHtml(const engine::StyledText& text, HtmlMarkup markup) {
   std::string out;
-  renderHtml(text, [&](std::string_view part) { out += part; });
+  renderHtml(
+      text, [&](std::string_view part) { out += part; }, markup);
   return out;
 }
 

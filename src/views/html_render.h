@@ -8,10 +8,15 @@
 
 namespace tessalune::views {
 
-// Styled characters as an HTML fragment: runs of equal format in <span style="...">, the
-// text escaped, line breaks as <br>.
-std::string renderHtml(const engine::StyledText& text);
+// How a run's formats are written: as CSS on a span (pages), or as the tags chat clients
+// render (<font color back>, <b>, <i>, <u>, <s>), which ignore italic given as CSS.
+enum class HtmlMarkup { Styles, ChatTags };
+
+// Styled characters as an HTML fragment: runs of equal format in <span style="..."> (or the
+// chat tags), the text escaped, line breaks as <br>, control characters dropped.
+std::string renderHtml(const engine::StyledText& text, HtmlMarkup markup = HtmlMarkup::Styles);
 // The same, given to write in parts as it is made.
-void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write);
+void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write,
+                HtmlMarkup markup = HtmlMarkup::Styles);
 
 }  // namespace tessalune::views

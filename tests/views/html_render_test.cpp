@@ -1,0 +1,52 @@
+#include "views/html_render.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
+
+namespace tessalune::views {
+namespace {
+
+std::string rendered(const std::string& plus, HtmlMarkup markup) {
+  engine::RichTextBox box;
+  box.setTextRtf(engine::plus2rtf(plus));
+  return renderHtml(box.characters(), markup);
+}
+
+// Plus! text as a page shows it and as a chat client does: the same runs, the same escapes,
+// the formats as CSS or as tags (italic among them, which chat clients ignore in CSS).
+TEST(HtmlRender, WritesRunsAsStylesOrAsChatTags) {
+  const struct {
+    std::string plus;
+    std::string styles;
+    std::string chatTags;
+  } cases[] = {
+      // Plus! text lies on white paper: every run carries it unless it has a background.
+      {"plain", "<span style=\"background-color:#FFFFFF;\">plain</span>",
+       "<font back=\"#FFFFFF\">plain</font>"},
+      {"\u00B7$4red\u00B70", "<span style=\"color:#FF0000;background-color:#FFFFFF;\">red</span>",
+       "<font color=\"#FF0000\" back=\"#FFFFFF\">red</font>"},
+      {"\u00B7$4,8on", "<span style=\"color:#FF0000;background-color:#FFFF00;\">on</span>",
+       "<font color=\"#FF0000\" back=\"#FFFF00\">on</font>"},
+      {"\u00B7#\u00B7&\u00B7@\u00B7'all",
+       "<span style=\"background-color:#FFFFFF;font-weight:bold;font-style:italic;text-decoration:underline "
+       "line-through;\">all</span>",
+       "<font back=\"#FFFFFF\"><b><i><u><s>all</s></u></i></b></font>"},
+      {"a<b>&\"c\u00B7#d",
+       "<span style=\"background-color:#FFFFFF;\">a&lt;b&gt;&amp;&quot;c</span><span "
+       "style=\"background-color:#FFFFFF;font-weight:bold;\">d</span>",
+       "<font back=\"#FFFFFF\">a&lt;b&gt;&amp;&quot;c</font><font back=\"#FFFFFF\"><b>d</b></font>"},
+      {"one\r\ntwo\x01", "<span style=\"background-color:#FFFFFF;\">one<br>\ntwo</span>",
+       "<font back=\"#FFFFFF\">one<br>\ntwo</font>"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(rendered(c.plus, HtmlMarkup::Styles), c.styles) << c.plus;
+    EXPECT_EQ(rendered(c.plus, HtmlMarkup::ChatTags), c.chatTags) << c.plus;
+  }
+}
+
+}  // namespace
+}  // namespace tessalune::views
