@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "control_widgets.h"
 #include "engine/utf8.h"
 
 namespace tessalune::desktop {
@@ -34,13 +35,7 @@ BoxEdit::BoxEdit(ui::RichTextControl& control, QWidget* parent) : QTextEdit(pare
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setFont(QFont("Arial", 10));
   setTabChangesFocus(true);  // Tab goes on to the next control, as in every dialog
-  // Plus! text is made for light paper, whatever the desktop's theme.
-  QPalette paper = palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    paper.setColor(group, QPalette::Base, Qt::white);
-    paper.setColor(group, QPalette::Text, Qt::black);
-  }
-  setPalette(paper);
+  showOnLightPaper(*this);
   connect(this, &QTextEdit::selectionChanged, this, [this] { selectionToBox(); });
   connect(this, &QTextEdit::cursorPositionChanged, this, [this] { selectionToBox(); });
   render();

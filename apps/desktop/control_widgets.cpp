@@ -274,6 +274,15 @@ QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
 
 }  // namespace
 
+void showOnLightPaper(QWidget& widget) {
+  QPalette paper = widget.palette();
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    paper.setColor(group, QPalette::Base, Qt::white);
+    paper.setColor(group, QPalette::Text, Qt::black);
+  }
+  widget.setPalette(paper);
+}
+
 void installAccessibility() {
   static const bool installed = (QAccessible::installFactory(accessibleFor), true);
   (void)installed;

@@ -45,6 +45,10 @@ class MouseForwarding {
   ui::Control& control_;
 };
 
+// Plus! text is made for light paper: the widget shows its text black on white, whatever the
+// desktop's theme.
+void showOnLightPaper(QWidget& widget);
+
 // The name, role and state a screen reader gives a painted control or a link, and the
 // press it can ask for; installed once for every view.
 void installAccessibility();

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "engine/palette.h"
+
 namespace tessalune::desktop {
 
 namespace {
@@ -79,11 +81,6 @@ constexpr std::array<Row, static_cast<std::size_t>(HostText::Count)> kTexts{{
     {"Violet", "Purple", "Paars", "Morado", "Porpra", "Viola"},
 }};
 
-// The palette's colours, in the order of their names above.
-constexpr std::array<std::string_view, 16> kColourCodes = {
-    "#FFFFFF", "#000000", "#C0C0C0", "#808080", "#FF0000", "#800000", "#FFFF00", "#808000",
-    "#00FF00", "#008000", "#00FFFF", "#008080", "#0000FF", "#000080", "#FF00FF", "#800080"};
-
 }  // namespace
 
 QString HostTexts::operator()(HostText text, const QString& argument) const {
@@ -93,8 +90,9 @@ QString HostTexts::operator()(HostText text, const QString& argument) const {
 }
 
 QString HostTexts::colourName(const QString& code) const {
-  for (std::size_t i = 0; i < kColourCodes.size(); ++i) {
-    if (code.compare(QLatin1String(kColourCodes[i].data(), kColourCodes[i].size()), Qt::CaseInsensitive) == 0)
+  const auto& codes = engine::kEditorSwatches;  // in the order of the names above
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    if (code.compare(QLatin1String(codes[i].data(), codes[i].size()), Qt::CaseInsensitive) == 0)
       return (*this)(static_cast<HostText>(static_cast<int>(HostText::White) + static_cast<int>(i)));
   }
   return code;

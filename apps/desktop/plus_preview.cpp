@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "control_widgets.h"
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/utf8.h"
@@ -39,12 +40,7 @@ PlusPreview::PlusPreview(std::function<PreviewResult()> convert, const HostTexts
   // Its text never widens the window: it takes the width it is given, two lines high.
   result_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   result_->setFixedHeight(2 * result_->fontMetrics().lineSpacing() + 12);
-  QPalette paper = result_->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    paper.setColor(group, QPalette::Base, Qt::white);
-    paper.setColor(group, QPalette::Text, Qt::black);
-  }
-  result_->setPalette(paper);
+  showOnLightPaper(*result_);
   count_ = new QLabel(this);
   count_->setObjectName("previewCount");
   note_ = new QLabel(this);
