@@ -3,30 +3,12 @@
 // of an 1100-character message with a gradient on a gradient (conversion, render and count).
 // A measurement, not a test: it prints the medians. Usage: node web/bench.mjs (after
 // scripts/build --web).
-import {createServer} from 'node:http';
-import {readFile} from 'node:fs/promises';
-import {extname, join} from 'node:path';
-import {fileURLToPath} from 'node:url';
 import puppeteer from 'puppeteer-core';
+import {kChromiumOptions, serveSite} from './serve-site.mjs';
 
-const site = fileURLToPath(new URL('../build-web/site/', import.meta.url));
-const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm'};
-const server = createServer(async (request, response) => {
-  const path = new URL(request.url, 'http://localhost').pathname.replace(/^\/$/, '/index.html');
-  try {
-    const body = await readFile(join(site, path.replace(/\.\./g, '')));
-    response.writeHead(200, {'content-type': kTypes[extname(path)] ?? 'application/octet-stream'}).end(body);
-  } catch {
-    response.writeHead(404).end();
-  }
-});
-await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-const address = `http://127.0.0.1:${server.address().port}/`;
-const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-    '--disable-component-update', '--disable-sync'],
-});
+const server = await serveSite();
+const address = server.address;
+const browser = await puppeteer.launch(kChromiumOptions);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
 const loads = [];

@@ -3,11 +3,11 @@
 // link; and the single-file page opened from disk. Screenshots go to build-web/screenshots/.
 import {test, before, after} from 'node:test';
 import assert from 'node:assert/strict';
-import {createServer} from 'node:http';
-import {mkdir, readFile} from 'node:fs/promises';
-import {extname, join} from 'node:path';
+import {mkdir} from 'node:fs/promises';
+import {join} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
+import {kChromiumOptions, serveSite} from '../serve-site.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 const site = join(root, 'build-web', 'site');
@@ -15,28 +15,12 @@ const shots = join(root, 'build-web', 'screenshots');
 const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
 const engine = await createTessalune();
 
-const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm'};
 let server, browser, address;
 
 before(async () => {
-  server = createServer(async (request, response) => {
-    const path = new URL(request.url, 'http://localhost').pathname.replace(/^\/$/, '/index.html');
-    try {
-      const body = await readFile(join(site, path.replace(/\.\./g, '')));
-      response.writeHead(200, {'content-type': kTypes[extname(path)] ?? 'application/octet-stream'});
-      response.end(body);
-    } catch {
-      response.writeHead(404).end();
-    }
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  address = `http://127.0.0.1:${server.address().port}/`;
-  browser = await puppeteer.launch({
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--lang=en-US'],
-  });
+  server = await serveSite(site);
+  address = server.address;
+  browser = await puppeteer.launch(kChromiumOptions);
   await browser.defaultBrowserContext().overridePermissions(address.slice(0, -1), ['clipboard-read', 'clipboard-write',
     'clipboard-sanitized-write']);
   await mkdir(shots, {recursive: true});
@@ -53,8 +37,8 @@ after(async () => {
   server?.close();
 });
 
-async function open(url, viewport = {width: 1000, height: 1200}) {
-  const page = await browser.newPage();
+async function open(url, viewport = {width: 1000, height: 1200}, within = browser) {
+  const page = await within.newPage();
   await page.setViewport(viewport);
   await page.goto(url);
   await page.waitForSelector('body[data-ready=true]');
@@ -134,8 +118,10 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await page.close();
 });
 
+// In a profile of their own: the pictures show a first visit, without the styles saved above.
 test('the page follows dark mode and fits 360 pixels', async () => {
-  const dark = await browser.newPage();
+  const firstVisit = await browser.createBrowserContext();
+  const dark = await firstVisit.newPage();
   await dark.emulateMediaFeatures([{name: 'prefers-color-scheme', value: 'dark'}]);
   await dark.setViewport({width: 1000, height: 1200});
   await dark.goto(address);
@@ -146,10 +132,10 @@ test('the page follows dark mode and fits 360 pixels', async () => {
   await dark.screenshot({path: join(shots, 'web-dark.png'), fullPage: true});
   await dark.close();
 
-  const narrow = await open(address, {width: 360, height: 900});
+  const narrow = await open(address, {width: 360, height: 900}, firstVisit);
   assert.ok(await narrow.evaluate(() => document.documentElement.scrollWidth <= 360));
   await narrow.screenshot({path: join(shots, 'web-narrow.png'), fullPage: true});
-  await narrow.close();
+  await firstVisit.close();
 });
 
 test('the single-file page works opened from disk, in French when asked', async () => {
