@@ -1,0 +1,65 @@
+# A throwaway XMPP server for tests: prosody from Debian, on 127.0.0.1 and a free port, in a
+# folder of its own. Source this file, then:
+#   xmpp_server_start DIR USER:PASSWORD...   starts it with those accounts (on "localhost")
+#   xmpp_server_stop                         stops it by its pid
+# It sets XMPP_PORT. As root, prosody runs as the prosody user, which owns its data folder:
+# DIR's parents must let that user through (mode 755).
+
+xmpp_free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
+}
+
+xmpp_server_start() {
+  local dir=$1
+  shift
+  XMPP_DIR=$dir
+  XMPP_PORT=$(xmpp_free_port)
+  mkdir -p "$dir/data" "$dir/certs"
+  cat > "$dir/prosody.cfg.lua" <<CFG
+data_path = "$dir/data"
+pidfile = "$dir/prosody.pid"
+admin_socket = "$dir/prosody.sock"
+certificates = "$dir/certs"
+interfaces = { "127.0.0.1" }
+c2s_ports = { $XMPP_PORT }
+s2s_ports = { }
+c2s_direct_tls_ports = { }
+modules_enabled = { "roster", "saslauth", "disco", "ping", "posix", "presence", "message", "iq", "register",
+                    "pep", "vcard_legacy" }
+modules_disabled = { "s2s" }
+authentication = "internal_plain"
+c2s_require_encryption = false
+allow_unencrypted_plain_auth = true
+log = { info = "$dir/prosody.log", error = "$dir/prosody.err" }
+VirtualHost "localhost"
+CFG
+  local as=()
+  if [ "$(id -u)" -eq 0 ]; then
+    chown -R prosody:prosody "$dir"
+    as=(runuser -u prosody --)
+  fi
+  local account
+  for account in "$@"; do
+    "${as[@]}" prosodyctl --config "$dir/prosody.cfg.lua" register "${account%%:*}" localhost "${account#*:}" \
+      >/dev/null 2>&1
+  done
+  "${as[@]}" prosody --config "$dir/prosody.cfg.lua" -F >/dev/null 2>&1 &
+  XMPP_PID=$!
+  local i
+  for i in $(seq 100); do
+    if (exec 3<>"/dev/tcp/127.0.0.1/$XMPP_PORT") 2>/dev/null; then return 0; fi
+    if ! kill -0 "$XMPP_PID" 2>/dev/null; then break; fi
+    sleep 0.05
+  done
+  echo "xmpp-server: prosody did not open 127.0.0.1:$XMPP_PORT; see $dir/prosody.err" >&2
+  cat "$dir/prosody.err" "$dir/prosody.log" >&2 2>/dev/null || true
+  return 1
+}
+
+xmpp_server_stop() {
+  if [ -n "${XMPP_PID:-}" ] && kill -0 "$XMPP_PID" 2>/dev/null; then
+    kill "$XMPP_PID"
+    wait "$XMPP_PID" 2>/dev/null || true
+  fi
+  XMPP_PID=
+}
