@@ -5,8 +5,6 @@
 #include <string>
 
 #include "engine/palette.h"
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
 #include "engine/utf8.h"
 #include "plugin/abi/colour_text.h"
 #include "plugin/abi/copy_out.h"
@@ -26,9 +24,7 @@ int tessalune_web_colour(const char* text, const char* fg, const char* bg, int f
 // when it cannot be made (memory).
 char* tessalune_web_render_html(const char* plus) {
   try {
-    engine::RichTextBox box;
-    box.setTextRtf(engine::plus2rtf(plus ? plus : ""));
-    return abi::copyOut(views::renderHtml(box.characters()));
+    return abi::copyOut(views::renderPlusHtml(plus ? plus : ""));
   } catch (const std::exception&) {
     return nullptr;
   }

@@ -4,8 +4,6 @@
 #include <QVBoxLayout>
 
 #include "control_widgets.h"
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
 #include "engine/utf8.h"
 #include "views/html_render.h"
 
@@ -18,11 +16,8 @@ constexpr int kPauseMilliseconds = 150;
 }  // namespace
 
 QString plusToHtml(const std::string& plus) {
-  engine::RichTextBox box;
-  box.setTextRtf(engine::plus2rtf(plus));
   // Its default text is black, as on the light paper it is made for.
-  return "<span style=\"color:#000000\">" + QString::fromStdString(views::renderHtml(box.characters())) +
-         "</span>";
+  return "<span style=\"color:#000000\">" + QString::fromStdString(views::renderPlusHtml(plus)) + "</span>";
 }
 
 PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit) {

@@ -1,6 +1,8 @@
 #include "views/html_render.h"
 
 #include "engine/colour.h"
+#include "engine/plus2rtf.h"
+#include "engine/rich_text_box.h"
 #include "engine/utf8.h"
 
 namespace tessalune::views {
@@ -102,6 +104,28 @@ std::string renderHtml(const engine::StyledText& text, HtmlMarkup markup) {
   renderHtml(
       text, [&](std::string_view part) { out += part; }, markup);
   return out;
+}
+
+namespace {
+
+engine::RichTextBox boxOfPlus(std::string_view plus) {
+  engine::RichTextBox box;
+  box.setTextRtf(engine::plus2rtf(plus));
+  return box;
+}
+
+}  // namespace
+
+std::string renderPlusHtml(std::string_view plus, HtmlMarkup markup) {
+  return renderHtml(boxOfPlus(plus).characters(), markup);
+}
+
+std::optional<std::string> renderPlusCodes(std::string_view plus, HtmlMarkup markup) {
+  // Every code starts with a middle dot, and a code read is gone from the text shown.
+  if (plus.find("\xC2\xB7") == std::string_view::npos) return std::nullopt;
+  const engine::RichTextBox box = boxOfPlus(plus);
+  if (box.characters().size() == engine::countChars(plus)) return std::nullopt;
+  return renderHtml(box.characters(), markup);
 }
 
 }  // namespace tessalune::views

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,11 @@ std::string renderHtml(const engine::StyledText& text, HtmlMarkup markup = HtmlM
 // The same, given to write in parts as it is made.
 void renderHtml(const engine::StyledText& text, const std::function<void(std::string_view)>& write,
                 HtmlMarkup markup = HtmlMarkup::Styles);
+
+// Plus! text as it shows: its codes read the way the conversation window reads them, the
+// result rendered as above.
+std::string renderPlusHtml(std::string_view plus, HtmlMarkup markup = HtmlMarkup::Styles);
+// The same when the text holds a Plus! code that changes what it shows; nothing for plain text.
+std::optional<std::string> renderPlusCodes(std::string_view plus, HtmlMarkup markup = HtmlMarkup::Styles);
 
 }  // namespace tessalune::views

@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
-
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
 
 namespace tessalune::views {
 namespace {
-
-std::string rendered(const std::string& plus, HtmlMarkup markup) {
-  engine::RichTextBox box;
-  box.setTextRtf(engine::plus2rtf(plus));
-  return renderHtml(box.characters(), markup);
-}
 
 // Plus! text as a page shows it and as a chat client does: the same runs, the same escapes,
 // the formats as CSS or as tags (italic among them, which chat clients ignore in CSS).
@@ -43,9 +35,26 @@ TEST(HtmlRender, WritesRunsAsStylesOrAsChatTags) {
        "<font back=\"#FFFFFF\">one<br>\ntwo</font>"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(rendered(c.plus, HtmlMarkup::Styles), c.styles) << c.plus;
-    EXPECT_EQ(rendered(c.plus, HtmlMarkup::ChatTags), c.chatTags) << c.plus;
+    EXPECT_EQ(renderPlusHtml(c.plus, HtmlMarkup::Styles), c.styles) << c.plus;
+    EXPECT_EQ(renderPlusHtml(c.plus, HtmlMarkup::ChatTags), c.chatTags) << c.plus;
   }
+}
+
+// A received message is rendered only when a code changes what it shows; a colour code
+// followed by a comma and digits takes them as its background.
+TEST(HtmlRender, RendersOnlyTextThatHoldsCodes) {
+  const struct {
+    std::string plus;
+    std::optional<std::string> chatTags;
+  } cases[] = {
+      {"no codes <b> & here", std::nullopt},
+      // A middle dot that starts no code is not shown, as the conversation window reads it.
+      {"5\u00B73 = 15\u00B7", "<font back=\"#FFFFFF\">53 = 15</font>"},
+      {"\u00B7$4,5 apples", "<font color=\"#FF0000\" back=\"#800000\"> apples</font>"},
+      {"x\u00B7&y", "<font back=\"#FFFFFF\">x</font><font back=\"#FFFFFF\"><i>y</i></font>"},
+      {"\u00B7#", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(renderPlusCodes(c.plus, HtmlMarkup::ChatTags), c.chatTags) << c.plus;
 }
 
 }  // namespace
