@@ -11,10 +11,10 @@
 
 extern char** environ;
 
-namespace tessalune::cli {
+namespace tessalune::platform {
 
 // Opens documents with the desktop's handler and starts programs, without waiting for them.
-class SystemShell : public platform::Shell {
+class SystemShell : public Shell {
  public:
   bool open(const std::string& target) override { return !spawn({"xdg-open", target}); }
   std::optional<std::string> startMinimized(const std::string& program) override { return spawn({program}); }
@@ -32,4 +32,4 @@ class SystemShell : public platform::Shell {
   }
 };
 
-}  // namespace tessalune::cli
+}  // namespace tessalune::platform
