@@ -33,12 +33,25 @@ allow_unencrypted_plain_auth = true
 log = { info = "$dir/prosody.log", error = "$dir/prosody.err" }
 VirtualHost "localhost"
 CFG
+  # Every account has every other in its roster, subscribed both ways: no one is asked to
+  # authorise anyone, and each sees the other's presence and published nickname.
+  mkdir -p "$dir/data/localhost/roster"
+  local account other
+  for account in "$@"; do
+    {
+      echo "return {"
+      echo "  [false] = { version = 1 };"
+      for other in "$@"; do
+        [ "$other" = "$account" ] || echo "  [\"${other%%:*}@localhost\"] = { subscription = \"both\"; groups = {} };"
+      done
+      echo "};"
+    } > "$dir/data/localhost/roster/${account%%:*}.dat"
+  done
   local as=()
   if [ "$(id -u)" -eq 0 ]; then
     chown -R prosody:prosody "$dir"
     as=(runuser -u prosody --)
   fi
-  local account
   for account in "$@"; do
     "${as[@]}" prosodyctl --config "$dir/prosody.cfg.lua" register "${account%%:*}" localhost "${account#*:}" \
       >/dev/null 2>&1

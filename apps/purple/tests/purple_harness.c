@@ -1,18 +1,29 @@
-/* A headless libpurple client for the chat plug-in's end-to-end test: two XMPP accounts on a
- * local server sign in; the first sends the second a message, and the second prints what it
- * received, byte for byte. Usage: xmpp_exchange PORT USERDIR MESSAGE
- * Exit status 0 when the message arrived, 1 otherwise (after 20 s at most). */
+/* A headless libpurple client for the chat plug-in's end-to-end test. Two XMPP accounts on a
+ * local server, alice and bob, sign in; the client loads the plug-in, then plays each STEP in
+ * alice's conversation with bob as if typed there (a line starting with "/" as a command,
+ * any other as a message) and prints what happened, one line each:
+ *   step: STEP
+ *   alice notice: TEXT     a notice the plug-in wrote in alice's conversation
+ *   bob received: TEXT     a message bob received, as its text (byte for byte)
+ *   bob shown: HTML        the same message as bob's conversation shows it
+ *   bob sees alice as: NAME  the nickname alice published, as bob's client names her
+ * A step is over when a marker message alice sends after it reached bob, and, when the
+ * plug-in published a nickname, when bob saw it.
+ * Usage: purple_harness PORT USERDIR PLUGIN STEP...
+ * Exit status 0 when every step was played, 1 otherwise (after 30 s at most). */
 #include <glib.h>
 #include <purple.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+static const char kMarker[] = "(step over)";
+
 static GMainLoop* loop;
 static PurpleAccount *alice, *bob;
-static int signedOn;
-static const char* message;
-static int received;
+static PurpleConversation* conversation;
+static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, status = 1;
+static char** steps;
 
 /* libpurple's event loop on glib's. */
 typedef struct {
@@ -42,39 +53,113 @@ static guint inputAdd(gint fd, PurpleInputCondition condition, PurpleInputFuncti
   return id;
 }
 
-static PurpleEventLoopUiOps eventLoop = {g_timeout_add, g_source_remove, inputAdd, g_source_remove, NULL,
-                                         g_timeout_add_seconds, NULL, NULL, NULL};
+static PurpleEventLoopUiOps eventLoop = {
+    g_timeout_add, g_source_remove, inputAdd, g_source_remove, NULL, g_timeout_add_seconds, NULL, NULL, NULL};
+
+static void printLine(const char* label, const char* html) {
+  char* text = purple_unescape_html(html);
+  printf("%s: %s\n", label, text);
+  fflush(stdout);
+  g_free(text);
+}
+
+static void playNextStep(void);
+
+static void stepOverWhenSeen(void) {
+  if (!markerSeen || nicknameAwaited) return;
+  markerSeen = 0;
+  playNextStep();
+}
+
+/* Sent once the plug-in has run the step's command: it runs from the main loop when idle. */
+static gboolean sendMarker(gpointer data) {
+  (void)data;
+  purple_conv_im_send(PURPLE_CONV_IM(conversation), kMarker);
+  return G_SOURCE_REMOVE;
+}
+
+static void playNextStep(void) {
+  if (nextStep == stepCount) {
+    status = 0;
+    g_main_loop_quit(loop);
+    return;
+  }
+  const char* step = steps[nextStep++];
+  printf("step: %s\n", step);
+  char* escaped = g_markup_escape_text(step, -1);
+  if (step[0] == '/') {
+    char* error = NULL;
+    if (purple_cmd_do_command(conversation, step + 1, escaped + 1, &error) != PURPLE_CMD_STATUS_OK) {
+      printf("step refused: %s\n", error ? error : "not a command");
+    }
+    g_free(error);
+  } else {
+    purple_conv_im_send(PURPLE_CONV_IM(conversation), escaped);
+  }
+  g_free(escaped);
+  g_idle_add_full(G_PRIORITY_LOW, sendMarker, NULL, NULL);
+}
 
 static void onSignedOn(PurpleConnection* connection, gpointer data) {
   (void)data;
   (void)connection;
   if (++signedOn < 2) return;
-  PurpleConversation* conversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, alice, "bob@localhost");
-  char* escaped = g_markup_escape_text(message, -1);
-  purple_conv_im_send(PURPLE_CONV_IM(conversation), escaped);
-  g_free(escaped);
+  conversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, alice, "bob@localhost");
+  playNextStep();
 }
 
-static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleConversation* conversation,
+static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleConversation* conv,
                        PurpleMessageFlags flags, gpointer data) {
   (void)sender;
-  (void)conversation;
+  (void)conv;
   (void)flags;
   (void)data;
-  if (account != bob) return;
-  char* plain = purple_unescape_html(text);
-  fwrite(plain, 1, strlen(plain), stdout);
-  fputc('\n', stdout);
-  g_free(plain);
-  received = 1;
-  g_main_loop_quit(loop);
+  if (account != bob || strcmp(text, kMarker) == 0) return;
+  printLine("bob received", text);
+}
+
+/* What a conversation shows: alice's notices and bob's messages, the marker ending a step. */
+static void writeConversation(PurpleConversation* conv, const char* who, const char* alias,
+                              const char* message, PurpleMessageFlags flags, time_t when) {
+  (void)who;
+  (void)alias;
+  (void)when;
+  PurpleAccount* account = purple_conversation_get_account(conv);
+  if (account == alice && (flags & PURPLE_MESSAGE_SYSTEM)) printLine("alice notice", message);
+  if (account != bob || !(flags & PURPLE_MESSAGE_RECV)) return;
+  if (strcmp(message, kMarker) == 0) {
+    markerSeen = 1;
+    stepOverWhenSeen();
+  } else {
+    printf("bob shown: %s\n", message);
+  }
+}
+
+static PurpleConversationUiOps conversationUi = {.write_conv = writeConversation};
+
+static void onAliased(PurpleBlistNode* node, const char* oldAlias, gpointer data) {
+  (void)oldAlias;
+  (void)data;
+  if (!PURPLE_BLIST_NODE_IS_BUDDY(node)) return;
+  PurpleBuddy* buddy = (PurpleBuddy*)node;
+  if (purple_buddy_get_account(buddy) != bob) return;
+  printf("bob sees alice as: %s\n", purple_buddy_get_server_alias(buddy));
+  nicknameAwaited = 0;
+  stepOverWhenSeen();
+}
+
+/* A nickname published by the plug-in: the step waits until bob saw it. */
+static void onSendingText(PurpleConnection* connection, char** text, gpointer data) {
+  (void)data;
+  if (purple_connection_get_account(connection) != alice || !*text) return;
+  if (strstr(*text, "<publish node='http://jabber.org/protocol/nick'>")) nicknameAwaited = 1;
 }
 
 static gboolean giveUp(gpointer data) {
   (void)data;
-  fprintf(stderr, "xmpp_exchange: nothing arrived\n");
+  fprintf(stderr, "purple_harness: step %d did not end\n", nextStep);
   g_main_loop_quit(loop);
-  return FALSE;
+  return G_SOURCE_REMOVE;
 }
 
 static PurpleAccount* account(const char* user, const char* password, int port) {
@@ -90,30 +175,42 @@ static PurpleAccount* account(const char* user, const char* password, int port) 
 }
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    fprintf(stderr, "usage: xmpp_exchange PORT USERDIR MESSAGE\n");
+  if (argc < 4) {
+    fprintf(stderr, "usage: purple_harness PORT USERDIR PLUGIN STEP...\n");
     return 2;
   }
   const int port = atoi(argv[1]);
-  message = argv[3];
+  steps = argv + 4;
+  stepCount = argc - 4;
   purple_util_set_user_dir(argv[2]);
   purple_eventloop_set_ui_ops(&eventLoop);
+  purple_conversations_set_ui_ops(&conversationUi);
   if (!purple_core_init("tessalune-test")) {
-    fprintf(stderr, "xmpp_exchange: libpurple did not start\n");
+    fprintf(stderr, "purple_harness: libpurple did not start\n");
     return 1;
   }
   purple_set_blist(purple_blist_new());
   purple_prefs_load();
+  PurplePlugin* plugin = purple_plugin_probe(argv[3]);
+  if (!plugin || !purple_plugin_load(plugin)) {
+    fprintf(stderr, "purple_harness: %s did not load: %s\n", argv[3],
+            plugin && plugin->error ? plugin->error : "not a plug-in");
+    return 1;
+  }
   static int handle;
   purple_signal_connect(purple_connections_get_handle(), "signed-on", &handle, PURPLE_CALLBACK(onSignedOn),
                         NULL);
   purple_signal_connect(purple_conversations_get_handle(), "received-im-msg", &handle,
                         PURPLE_CALLBACK(onReceived), NULL);
+  purple_signal_connect(purple_blist_get_handle(), "blist-node-aliased", &handle, PURPLE_CALLBACK(onAliased),
+                        NULL);
+  purple_signal_connect(purple_plugins_find_with_id("prpl-jabber"), "jabber-sending-text", &handle,
+                        PURPLE_CALLBACK(onSendingText), NULL);
   alice = account("alice@localhost/test", "secret1", port);
   bob = account("bob@localhost/test", "secret2", port);
   loop = g_main_loop_new(NULL, FALSE);
-  g_timeout_add_seconds(20, giveUp, NULL);
+  g_timeout_add_seconds(30, giveUp, NULL);
   g_main_loop_run(loop);
   purple_core_quit();
-  return received ? 0 : 1;
+  return status;
 }

@@ -1,0 +1,86 @@
+#include "nickname_publisher.h"
+
+#include "engine/utf8.h"
+
+namespace tessalune::purple {
+
+namespace {
+
+// Where the plug-in keeps the nickname it published, among the account's own settings.
+constexpr const char* kPublishedNickname = "tessalune-nickname";
+constexpr const char* kXmpp = "prpl-jabber";
+constexpr const char* kNickNamespace = "http://jabber.org/protocol/nick";
+
+bool isXmlCharacter(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// The nickname as a personal-eventing item: the server hands it to every contact.
+std::optional<std::string> publishOverXmpp(PurpleConnection* connection, const std::string& nickname) {
+  PurplePlugin* protocol = purple_connection_get_prpl(connection);
+  PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
+  if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, send_raw)) return "the connection takes no stanza";
+  xmlnode* iq = xmlnode_new("iq");
+  xmlnode_set_attrib(iq, "type", "set");
+  xmlnode_set_attrib(iq, "id", "tessalune-nickname");
+  xmlnode* pubsub = xmlnode_new_child(iq, "pubsub");
+  xmlnode_set_namespace(pubsub, "http://jabber.org/protocol/pubsub");
+  xmlnode* publish = xmlnode_new_child(pubsub, "publish");
+  xmlnode_set_attrib(publish, "node", kNickNamespace);
+  xmlnode* nick = xmlnode_new_child(xmlnode_new_child(publish, "item"), "nick");
+  xmlnode_set_namespace(nick, kNickNamespace);
+  xmlnode_insert_data(nick, nickname.c_str(), -1);
+  int length = 0;
+  char* stanza = xmlnode_to_str(iq, &length);
+  const int sent = info->send_raw(connection, stanza, length);
+  g_free(stanza);
+  xmlnode_free(iq);
+  if (sent < 0) return "the connection refused it";
+  return std::nullopt;
+}
+
+// The protocol refused the alias later, when the command had long returned.
+void aliasRefused(PurpleAccount*, const char* error) {
+  purple_notify_error(nullptr, "Tessalune", "The server did not take the nickname.", error);
+}
+
+}  // namespace
+
+std::string accountNickname(PurpleAccount* account) {
+  if (const char* published = purple_account_get_string(account, kPublishedNickname, nullptr);
+      published && *published) {
+    return published;
+  }
+  if (const char* alias = purple_account_get_alias(account); alias && *alias) return alias;
+  const std::string user = purple_account_get_username(account);
+  return user.substr(0, user.find('/'));
+}
+
+std::optional<std::string> xmppCannotCarry(const std::string& text) {
+  for (char32_t c : engine::decodeUtf8(text)) {
+    if (!isXmlCharacter(c)) return "it holds a control character, which XMPP cannot carry";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname) {
+  PurpleConnection* connection = purple_account_get_connection(account);
+  if (!connection) return "the account is not connected";
+  std::optional<std::string> failure;
+  if (purple_account_get_protocol_id(account) == std::string(kXmpp)) {
+    failure = xmppCannotCarry(nickname);
+    if (!failure) failure = publishOverXmpp(connection, nickname);
+  } else {
+    PurplePlugin* protocol = purple_connection_get_prpl(connection);
+    PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
+    if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, set_public_alias)) {
+      return "this account's protocol has no public nickname";
+    }
+    purple_account_set_public_alias(account, nickname.c_str(), nullptr, aliasRefused);
+  }
+  if (!failure) purple_account_set_string(account, kPublishedNickname, nickname.c_str());
+  return failure;
+}
+
+}  // namespace tessalune::purple

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "front.h"
+#include "platform/system_shell.h"
+
+namespace tessalune::purple {
+
+// Shows a text to the person in the client (the conversation of the running command).
+using Notice = std::function<void(const std::string& text)>;
+
+// A client without a display (Finch, a headless program): every box is a notice, a question
+// takes the answer the plug-in's preference gives and says so, and a window cannot open: the
+// notice says so, and the window is left as if cancelled.
+class NoticeDialogs : public platform::Dialogs {
+ public:
+  NoticeDialogs(Notice notice, std::function<bool()> answerYes)
+      : notice_(std::move(notice)), answerYes_(std::move(answerYes)) {}
+
+  platform::Answer messageBox(std::string_view text, std::string_view title, platform::Icon icon,
+                              platform::Buttons buttons) override;
+  std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
+  std::string chooseFile(const platform::FileDialogRequest&) override { return {}; }
+
+ private:
+  Notice notice_;
+  std::function<bool()> answerYes_;
+};
+
+class NoticeFront : public Front, private ui::WindowSystem {
+ public:
+  NoticeFront(Notice notice, std::function<bool()> answerYes)
+      : notice_(notice), dialogs_(std::move(notice), std::move(answerYes)) {}
+
+  platform::Dialogs& dialogs() override { return dialogs_; }
+  ui::WindowSystem& windows() override { return *this; }
+  platform::Shell& shell() override { return shell_; }
+  void pump() override;
+  void closeAll() override {}
+
+ private:
+  void runModal(ui::Window& window) override;
+
+  Notice notice_;
+  NoticeDialogs dialogs_;
+  platform::SystemShell shell_;
+};
+
+}  // namespace tessalune::purple

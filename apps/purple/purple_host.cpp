@@ -1,0 +1,238 @@
+#include "purple_host.h"
+
+#include <dlfcn.h>
+
+#include <ctime>
+#include <set>
+
+#include "nickname_publisher.h"
+#include "notice_front.h"
+#include "platform/ui_language.h"
+#include "plugin/plugin_folder.h"
+#include "shown_text.h"
+
+namespace tessalune::purple {
+
+namespace {
+
+constexpr std::string_view kNicknameResult = "/nick2 ";
+
+// Pidgin shows a message after this signal of its own, which changes only what is shown (the
+// log keeps the text as it came); other clients have libpurple's, which changes both.
+struct ShowingSignal {
+  void* instance;
+  const char* im;
+  const char* chat;
+};
+
+ShowingSignal showingSignal() {
+  using HandleGetter = void* (*)();
+  if (auto pidgin = reinterpret_cast<HandleGetter>(dlsym(RTLD_DEFAULT, "pidgin_conversations_get_handle"))) {
+    return {pidgin(), "displaying-im-msg", "displaying-chat-msg"};
+  }
+  return {purple_conversations_get_handle(), "writing-im-msg", "writing-chat-msg"};
+}
+
+// Text as the conversation shows it: escaped, line breaks kept.
+std::string asHtml(const std::string& text) {
+  gchar* escaped = g_markup_escape_text(text.c_str(), -1);
+  gchar* html = purple_strdup_withhtml(escaped);
+  std::string result = html;
+  g_free(html);
+  g_free(escaped);
+  return result;
+}
+
+}  // namespace
+
+PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
+    : handle_(handle), pluginDir_(plugin::defaultPluginDir()) {
+  if (windowed) front_ = windowed();
+  if (!front_) {
+    front_ = std::make_unique<NoticeFront>([this](const std::string& text) { notice(text); },
+                                           [this] { return answerYes(); });
+  }
+  plugin::installDataFolder(pluginDir_);
+  plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
+      front_->dialogs(), front_->windows(), front_->shell(), pluginDir_, platform::uiLanguage(),
+      platform::systemFileSystem(), [this](bool) { front_->pump(); }, front_->twipsPerPixel()});
+  front_->follow(*plugin_);
+  plugin_->Initialize(0, "", this);
+  registerCommands();
+  connectSignals();
+  scheduleRun();  // the automatic update check, once the client is idle
+}
+
+PurpleHost::~PurpleHost() {
+  stop();
+  if (idle_) g_source_remove(idle_);
+  if (plugin_->initialized()) plugin_->Uninitialize();
+}
+
+void PurpleHost::unload(PurpleHost* host) {
+  host->stop();
+  if (host->running_) {
+    host->deleteWhenReturned_ = true;
+  } else {
+    delete host;
+  }
+}
+
+void PurpleHost::stop() {
+  if (stopped_) return;
+  stopped_ = true;
+  for (PurpleCmdId id : commands_) purple_cmd_unregister(id);
+  commands_.clear();
+  purple_signals_disconnect_by_handle(this);
+  queue_.clear();
+  front_->closeAll();
+}
+
+void PurpleHost::registerCommands() {
+  std::string name;
+  std::int32_t count = 0, tags = 0;
+  plugin_->GetPublishInfo(name, count, tags);
+  std::set<std::string> registered;
+  for (std::int32_t i = 1; i <= count; ++i) {
+    std::string title, word, help;
+    plugin_->GetPublishCommandInfo(i, title, word, help);
+    // A word published twice (with and without its argument) is one command of the client.
+    if (!registered.insert(word).second) continue;
+    const std::string usage = word + (help.empty() ? "" : " " + help) + ": " + title;
+    gchar* escapedUsage = g_markup_escape_text(usage.c_str(), -1);
+    commands_.push_back(
+        purple_cmd_register(word.c_str(), "s", PURPLE_CMD_P_PLUGIN,
+                            static_cast<PurpleCmdFlag>(PURPLE_CMD_FLAG_IM | PURPLE_CMD_FLAG_CHAT |
+                                                       PURPLE_CMD_FLAG_ALLOW_WRONG_ARGS),
+                            nullptr, PURPLE_CMD_FUNC(onCommand), escapedUsage, this));
+    g_free(escapedUsage);
+  }
+}
+
+void PurpleHost::connectSignals() {
+  const ShowingSignal showing = showingSignal();
+  for (const char* signal : {showing.im, showing.chat}) {
+    purple_signal_connect(showing.instance, signal, this, PURPLE_CALLBACK(onShowing), this);
+  }
+  purple_signal_connect(purple_get_core(), "quitting", this, PURPLE_CALLBACK(onQuitting), this);
+}
+
+PurpleCmdRet PurpleHost::onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
+                                   gchar**, void* data) {
+  auto* host = static_cast<PurpleHost*>(data);
+  host->queue_.push_back(
+      {ConversationAddress::of(conversation), "/" + std::string(command), args && args[0] ? args[0] : ""});
+  host->scheduleRun();
+  return PURPLE_CMD_RET_OK;
+}
+
+gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, PurpleConversation*,
+                               PurpleMessageFlags flags, void*) {
+  if (!(flags & (PURPLE_MESSAGE_RECV | PURPLE_MESSAGE_SEND)) || !purple_prefs_get_bool(kRenderPref))
+    return FALSE;
+  if (std::optional<std::string> rendered = renderShownMessage(*message)) {
+    g_free(*message);
+    *message = g_strdup(rendered->c_str());
+  }
+  return FALSE;
+}
+
+void PurpleHost::onQuitting(void* data) {
+  static_cast<PurpleHost*>(data)->stop();
+}
+
+void PurpleHost::scheduleRun() {
+  if (idle_ || running_ || stopped_) return;
+  idle_ = g_idle_add(
+      [](gpointer data) -> gboolean {
+        auto* host = static_cast<PurpleHost*>(data);
+        host->idle_ = 0;
+        host->runQueued();
+        if (host->deleteWhenReturned_) delete host;
+        return G_SOURCE_REMOVE;
+      },
+      this);
+}
+
+void PurpleHost::runQueued() {
+  running_ = true;
+  while (!stopped_ && !queue_.empty()) {
+    const PendingCommand command = std::move(queue_.front());
+    queue_.pop_front();
+    run(command);
+  }
+  if (!stopped_ && !idleWorkDone_) {
+    idleWorkDone_ = true;
+    plugin_->runPendingWork([this] { return queue_.empty() && !stopped_; });
+  }
+  running_ = false;
+  if (!stopped_ && !queue_.empty()) scheduleRun();  // typed while the idle work waited
+}
+
+void PurpleHost::run(const PendingCommand& command) {
+  current_ = command.where;
+  std::string result;
+  bool handled = false;
+  try {
+    handled = plugin_->ParseCommand(command.command, command.argument, nullptr, result);
+  } catch (const std::exception& e) {
+    notice(std::string("Tessalune: ") + e.what());
+  }
+  if (!stopped_) {
+    if (handled) {
+      deliver(command.where, result);
+    } else if (plugin_->halted()) {
+      notice("Tessalune has halted; disable and enable the plug-in to load it again.");
+    }
+  }
+  current_.reset();
+}
+
+void PurpleHost::deliver(const ConversationAddress& where, const std::string& result) {
+  if (result.empty()) return;
+  PurpleAccount* account = where.account();
+  if (!account) return;  // signed off or removed while the command ran
+  if (result.starts_with(kNicknameResult)) {
+    const std::string nickname = result.substr(kNicknameResult.size());
+    if (std::optional<std::string> failure = publishNickname(account, nickname)) {
+      notice("Tessalune: the nickname was not published: " + *failure + ".");
+    }
+    return;
+  }
+  PurpleConversation* conversation = where.conversation();
+  if (!conversation) return;  // closed while the command ran
+  if (std::optional<std::string> failure = xmppCannotCarry(result);
+      failure && where.protocolId == "prpl-jabber") {
+    return notice("Tessalune: the message was not sent: " + *failure + ".");
+  }
+  const std::string html = asHtml(result);
+  if (where.chat) {
+    purple_conv_chat_send(PURPLE_CONV_CHAT(conversation), html.c_str());
+  } else {
+    purple_conv_im_send(PURPLE_CONV_IM(conversation), html.c_str());
+  }
+}
+
+void PurpleHost::notice(const std::string& text) {
+  if (stopped_) return;
+  purple_debug_info("tessalune", "%s\n", text.c_str());
+  if (PurpleConversation* conversation = current_ ? current_->conversation() : nullptr) {
+    purple_conversation_write(conversation, nullptr, asHtml(text).c_str(),
+                              static_cast<PurpleMessageFlags>(PURPLE_MESSAGE_SYSTEM | PURPLE_MESSAGE_NO_LOG),
+                              std::time(nullptr));
+  } else {
+    purple_notify_info(handle_, "Tessalune", text.c_str(), nullptr);
+  }
+}
+
+bool PurpleHost::answerYes() const {
+  const char* answer = purple_prefs_get_string(kAnswerPref);
+  return !answer || std::string(answer) != "no";
+}
+
+std::string PurpleHost::friendlyName() const {
+  PurpleAccount* account = current_ ? current_->account() : nullptr;
+  return account ? accountNickname(account) : std::string();
+}
+
+}  // namespace tessalune::purple

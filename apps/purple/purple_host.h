@@ -1,0 +1,87 @@
+#pragma once
+
+#include <purple.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "conversation_address.h"
+#include "front.h"
+#include "platform/messenger.h"
+#include "plugin/plugin.h"
+
+namespace tessalune::purple {
+
+// The plug-in's preferences in the client.
+inline constexpr const char* kPrefsRoot = "/plugins/core/tessalune";
+inline constexpr const char* kRenderPref = "/plugins/core/tessalune/render";  // bool: show codes in colour
+inline constexpr const char* kAnswerPref = "/plugins/core/tessalune/answer";  // "yes" or "no"
+
+// Makes the front that shows windows, when the client has a display; else null.
+using WindowedFront = std::function<std::unique_ptr<Front>()>;
+
+// Tessalune in a libpurple client, as a chat host has it: the command words of the plug-in
+// in every conversation, results sent there ("/nick2 " ones publish the account's
+// nickname), received Plus! text shown in colour.
+//
+// A typed command is only queued: it runs from the main loop once the client's own code has
+// returned, since a window it opens runs a loop of its own, during which the conversation,
+// the account or the whole client may go. Afterwards both are looked up again by name and
+// nothing is sent to what is gone; once the client quits or unloads the plug-in, nothing
+// touches the client any more.
+class PurpleHost : private platform::Messenger {
+ public:
+  explicit PurpleHost(PurplePlugin* handle, const WindowedFront& windowed = {});
+  ~PurpleHost() override;
+  PurpleHost(const PurpleHost&) = delete;
+  PurpleHost& operator=(const PurpleHost&) = delete;
+
+  // The client unloads the plug-in: its windows close as Cancel. Destroys this host now, or
+  // once the running command has returned.
+  static void unload(PurpleHost* host);
+
+ private:
+  struct PendingCommand {
+    ConversationAddress where;
+    std::string command;  // with its slash
+    std::string argument;
+  };
+
+  std::string friendlyName() const override;
+
+  void registerCommands();
+  void connectSignals();
+  void stop();
+  void scheduleRun();
+  void runQueued();
+  void run(const PendingCommand& command);
+  void deliver(const ConversationAddress& where, const std::string& result);
+  void notice(const std::string& text);
+  bool answerYes() const;
+
+  static PurpleCmdRet onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
+                                gchar** error, void* host);
+  static gboolean onShowing(PurpleAccount* account, const char* who, char** message,
+                            PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
+  static void onQuitting(void* host);
+
+  PurplePlugin* handle_;
+  std::filesystem::path pluginDir_;
+  std::unique_ptr<Front> front_;
+  std::unique_ptr<plugin::Plugin> plugin_;
+  std::vector<PurpleCmdId> commands_;
+  std::deque<PendingCommand> queue_;
+  std::optional<ConversationAddress> current_;  // where the running command was typed
+  guint idle_ = 0;
+  bool running_ = false;
+  bool stopped_ = false;  // the client quits or unloads the plug-in
+  bool deleteWhenReturned_ = false;
+  bool idleWorkDone_ = false;
+};
+
+}  // namespace tessalune::purple

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tessalune::purple {
+
+// A message as the client is about to show it (HTML), with its Plus! codes rendered in
+// colour: black text on light paper, as Plus! text is made for. Nothing when it holds no
+// code, so that plain messages stay exactly as they came.
+std::optional<std::string> renderShownMessage(const char* html);
+
+}  // namespace tessalune::purple

@@ -1,0 +1,97 @@
+// Tessalune as a libpurple plug-in: the entry points the client looks for, its preferences,
+// and the host object that lives from load to unload.
+#define PURPLE_PLUGINS
+#include <dlfcn.h>
+#include <purple.h>
+
+#include <exception>
+#include <string>
+
+#include "purple_host.h"
+
+namespace {
+
+using tessalune::purple::PurpleHost;
+
+// The client closes a plug-in's library when it unloads it, and Qt's libraries, once loaded
+// for its windows, cannot go: the plug-in's library stays in the process.
+void stayLoaded() {
+  Dl_info self;
+  if (dladdr(reinterpret_cast<void*>(&stayLoaded), &self) && self.dli_fname) {
+    dlopen(self.dli_fname, RTLD_NOW | RTLD_NODELETE);
+  }
+}
+
+gboolean load(PurplePlugin* plugin) {
+  stayLoaded();
+  try {
+    plugin->extra = new PurpleHost(plugin);
+    return TRUE;
+  } catch (const std::exception& e) {
+    purple_notify_error(plugin, "Tessalune", "Tessalune could not start.", e.what());
+    return FALSE;
+  }
+}
+
+gboolean unload(PurplePlugin* plugin) {
+  if (plugin->extra) PurpleHost::unload(static_cast<PurpleHost*>(plugin->extra));
+  plugin->extra = nullptr;
+  return TRUE;
+}
+
+PurplePluginPrefFrame* preferencesFrame(PurplePlugin*) {
+  PurplePluginPrefFrame* frame = purple_plugin_pref_frame_new();
+  purple_plugin_pref_frame_add(frame, purple_plugin_pref_new_with_name_and_label(
+                                          tessalune::purple::kRenderPref, "Show Plus! codes in colour"));
+  PurplePluginPref* answer = purple_plugin_pref_new_with_name_and_label(
+      tessalune::purple::kAnswerPref, "Without a display, answer Tessalune's questions");
+  purple_plugin_pref_set_type(answer, PURPLE_PLUGIN_PREF_CHOICE);
+  purple_plugin_pref_add_choice(answer, "Yes", const_cast<char*>("yes"));
+  purple_plugin_pref_add_choice(answer, "No", const_cast<char*>("no"));
+  purple_plugin_pref_frame_add(frame, answer);
+  return frame;
+}
+
+PurplePluginUiInfo preferencesInfo = {preferencesFrame, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+
+PurplePluginInfo info = {
+    PURPLE_PLUGIN_MAGIC,
+    PURPLE_MAJOR_VERSION,
+    PURPLE_MINOR_VERSION,
+    PURPLE_PLUGIN_STANDARD,
+    nullptr,
+    0,
+    nullptr,
+    PURPLE_PRIORITY_DEFAULT,
+    const_cast<char*>("core-tessalune"),
+    const_cast<char*>("Tessalune"),
+    const_cast<char*>(TESSALUNE_VERSION),
+    const_cast<char*>("Colours nicknames and messages with Plus! codes."),
+    const_cast<char*>("Adds Tessalune's commands to every conversation (/xtessalune, /xondrivela, "
+                      "/xquicknick, /xquicknicksave, /xtessalunecfg, /xtessaluneabout, /xtessalunehelp) and "
+                      "shows the Plus! codes of messages in colour."),
+    const_cast<char*>("The Tessalune developers"),
+    const_cast<char*>("https://tessalune.org/"),
+    load,
+    unload,
+    nullptr,
+    nullptr,
+    nullptr,
+    &preferencesInfo,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr,
+    nullptr};
+
+void initPlugin(PurplePlugin*) {
+  purple_prefs_add_none(tessalune::purple::kPrefsRoot);
+  purple_prefs_add_bool(tessalune::purple::kRenderPref, TRUE);
+  purple_prefs_add_string(tessalune::purple::kAnswerPref, "yes");
+}
+
+}  // namespace
+
+extern "C" {
+PURPLE_INIT_PLUGIN(tessalune, initPlugin, info)
+}
