@@ -12,16 +12,12 @@
 #include <utility>
 
 #include "app_icon.h"
-#include "editor_preview.h"
 #include "platform/ui_language.h"
 #include "ui/editor_window.h"
 
 namespace tessalune::desktop {
 
 namespace {
-
-// The editor preview's height in pixels, below the editor's own controls.
-constexpr int kEditorPreviewHeight = 64;
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
   return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
@@ -34,12 +30,6 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   englishMessages_.loadMessages();
   QApplication::setWindowIcon(applicationIcon());
   createPlugin();
-  // The editor shows what OK would give under its box.
-  windows_.onCreated = [this](WindowView& view) {
-    if (ui::EditorWindow* editor = plugin_->editor(); editor && &view.window() == editor) {
-      view.setFooter(new EditorPreview(*editor, texts_), kEditorPreviewHeight);
-    }
-  };
   dialogs_.fallbackParent = this;
 
   setWindowTitle("Tessalune");
@@ -80,22 +70,15 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
 // A plug-in object of its own, as a host that loads the module anew has one.
 void HostWindow::createPlugin() {
   subscriptions_.clear();
-  windows_.dropViews();
+  windows_.stopFollowing();
   plugin_.reset();
   const int twipsPerPixel = screenTwipsPerPixel();
   plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
       dialogs_, windows_, shell_, pluginDir_, platform::uiLanguage(), platform::systemFileSystem(),
       // A transfer waiting on the network keeps the windows alive, Cancel included.
       [](bool) { QCoreApplication::processEvents(QEventLoop::AllEvents, 20); }, twipsPerPixel});
-  windows_.setContext(ViewContext{&plugin_->drawing(), twipsPerPixel,
-                                  [this] {
-                                    ui::EditorWindow* editor = plugin_->editor();
-                                    return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
-                                  },
-                                  &texts_});
-  subscriptions_.push_back(plugin_->drawing().subscribe([this] { windows_.repaintDrawn(); }));
+  windows_.follow(*plugin_, texts_, twipsPerPixel);
   subscriptions_.push_back(plugin_->subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
-    if (event == plugin::Plugin::WindowsEvent::Unloaded) windows_.dropViews();
     // Once the plug-in's call has returned: a halt is shown, and after a restart (an
     // import) the typing goes on where it was.
     QTimer::singleShot(0, this, [this, event] {
@@ -144,6 +127,7 @@ void HostWindow::closeEvent(QCloseEvent* event) {
 HostWindow::~HostWindow() {
   subscriptions_.clear();
   if (plugin_->initialized()) plugin_->Uninitialize();
+  windows_.stopFollowing();  // before the plug-in object goes
 }
 
 void HostWindow::buildMenu() {

@@ -4,10 +4,48 @@
 #include <QEventLoop>
 #include <QPointer>
 
+#include "editor_preview.h"
+#include "plugin/plugin.h"
+#include "ui/editor_window.h"
+
 namespace tessalune::desktop {
 
+namespace {
+
+// The editor preview's height in pixels, below the editor's own controls.
+constexpr int kEditorPreviewHeight = 64;
+
+}  // namespace
+
 QtWindowSystem::~QtWindowSystem() {
+  subscriptions_.clear();
   for (auto& [window, view] : views_) delete view;
+}
+
+void QtWindowSystem::follow(plugin::Plugin& plugin, const HostTexts& texts, int twipsPerPixel) {
+  stopFollowing();
+  setContext(ViewContext{&plugin.drawing(), twipsPerPixel,
+                         [&plugin] {
+                           ui::EditorWindow* editor = plugin.editor();
+                           return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
+                         },
+                         &texts});
+  // The editor shows what OK would give under its box.
+  onCreated = [&plugin, &texts](WindowView& view) {
+    if (ui::EditorWindow* editor = plugin.editor(); editor && &view.window() == editor) {
+      view.setFooter(new EditorPreview(*editor, texts), kEditorPreviewHeight);
+    }
+  };
+  subscriptions_.push_back(plugin.drawing().subscribe([this] { repaintDrawn(); }));
+  subscriptions_.push_back(plugin.subscribeWindows([this](plugin::Plugin::WindowsEvent event) {
+    if (event == plugin::Plugin::WindowsEvent::Unloaded) dropViews();
+  }));
+}
+
+void QtWindowSystem::stopFollowing() {
+  subscriptions_.clear();
+  onCreated = nullptr;
+  dropViews();
 }
 
 WindowView& QtWindowSystem::viewOf(ui::Window& window) {

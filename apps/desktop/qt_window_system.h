@@ -4,8 +4,13 @@
 #include <memory>
 
 #include "control_widgets.h"
+#include "ui/subscription.h"
 #include "ui/window.h"
 #include "window_view.h"
+
+namespace tessalune::plugin {
+class Plugin;
+}
 
 namespace tessalune::desktop {
 
@@ -19,11 +24,18 @@ class QtWindowSystem : public ui::WindowSystem {
 
   void runModal(ui::Window& window) override;
   void setContext(ViewContext context) { context_ = std::move(context); }
+  // Shows the windows of this plug-in object from now on, painted from its images at the
+  // screen's factor, the editor with its preview; views go when it unloads its windows.
+  void follow(plugin::Plugin& plugin, const HostTexts& texts, int twipsPerPixel);
+  // Before the plug-in object goes: its views go too.
+  void stopFollowing();
 
   // The view of a window, made now if it has none yet.
   WindowView& viewOf(ui::Window& window);
   // The view of the window shown modally last, innermost first; null when none is shown.
   WindowView* activeView() const { return active_.empty() ? nullptr : active_.back(); }
+  // Every view shown modally now, outermost first.
+  const std::vector<WindowView*>& shownViews() const { return active_; }
   // Drops every view: their windows were unloaded.
   void dropViews();
   void repaintDrawn();
@@ -37,6 +49,7 @@ class QtWindowSystem : public ui::WindowSystem {
   ViewContext context_;
   std::map<const ui::Window*, WindowView*> views_;
   std::vector<WindowView*> active_;
+  std::vector<ui::Subscription> subscriptions_;  // to the plug-in object followed
 };
 
 }  // namespace tessalune::desktop
