@@ -1,7 +1,8 @@
-# Where `cmake --install` puts everything, and the four Debian packages CPack makes of it:
+# Where `cmake --install` puts everything, and the Debian packages CPack makes of it:
 # tessalune (the command and the plug-in's data), libtessalune-plugin1 (the plug-in module,
-# named after its soname as Debian names libraries), tessalune-desktop (the desktop host)
-# and libtessalune-plugin-dev (the C header, the pkg-config file and an example).
+# named after its soname as Debian names libraries), tessalune-desktop (the desktop host),
+# libtessalune-plugin-dev (the C header, the pkg-config file and an example) and
+# tessalune-purple (the plug-in for Pidgin and Finch, in libpurple's plug-in folder).
 # The interface's version is the one its header declares.
 file(STRINGS ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h abi_lines REGEX "#define TESSALUNE_ABI_M(AJOR|INOR) ")
 string(REGEX REPLACE ".*MAJOR ([0-9]+).*" "\\1" TESSALUNE_ABI_MAJOR "${abi_lines}")
@@ -54,11 +55,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION share/doc/libtes
 
 # Every package carries the copyright and the changelog in its documentation folder.
 foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin${TESSALUNE_ABI_MAJOR}:lib libtessalune-plugin-dev:dev
-                        tessalune-desktop:desktop)
+                        tessalune-desktop:desktop tessalune-purple:purple)
   string(REPLACE ":" ";" parts ${package})
   list(GET parts 0 name)
   list(GET parts 1 component)
-  if(component STREQUAL desktop AND NOT TESSALUNE_DESKTOP)
+  if((component STREQUAL desktop AND NOT TESSALUNE_DESKTOP) OR (component STREQUAL purple AND NOT TESSALUNE_PURPLE))
     continue()
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${generated}/changelog.gz DESTINATION share/doc/${name}
@@ -87,6 +88,11 @@ if(TESSALUNE_DESKTOP)
   list(APPEND components desktop)
 endif()
 
+if(TESSALUNE_PURPLE)
+  install(TARGETS tessalune_purple LIBRARY DESTINATION ${TESSALUNE_PURPLE_PLUGIN_DIR} COMPONENT purple)
+  list(APPEND components purple)
+endif()
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessalune)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -104,6 +110,8 @@ set(CPACK_DEBIAN_TESSALUNE_PACKAGE_NAME tessalune)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME tessalune-desktop)
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libtessalune-plugin-dev)
 set(CPACK_DEBIAN_LIB_PACKAGE_NAME libtessalune-plugin${TESSALUNE_ABI_MAJOR})
+set(CPACK_DEBIAN_PURPLE_PACKAGE_NAME tessalune-purple)
+set(CPACK_DEBIAN_PURPLE_PACKAGE_ENHANCES "pidgin, finch")
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
 # Its shared-library file for programs linked to it, and the trigger that runs ldconfig.
 file(WRITE ${generated}/lib-control/shlibs
@@ -123,10 +131,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/libtessalune-plugin${TESSALUNE_ABI
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS
     "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_PURPLE_PACKAGE_DEPENDS "libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), tessalune (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_TESSALUNE_DESCRIPTION "The tessalune command and the plug-in's data")
 set(CPACK_COMPONENT_LIB_DESCRIPTION "The Tessalune plug-in module behind its C interface")
 set(CPACK_COMPONENT_DESKTOP_DESCRIPTION "The Qt 6 desktop host")
 set(CPACK_COMPONENT_DEV_DESCRIPTION "The C interface of the plug-in module: header, pkg-config file, example")
+set(CPACK_COMPONENT_PURPLE_DESCRIPTION "The Tessalune plug-in for Pidgin and Finch")
 include(CPack)
