@@ -17,13 +17,14 @@ bool isXmlCharacter(char32_t c) {
 }
 
 // The nickname as a personal-eventing item: the server hands it to every contact.
-std::optional<std::string> publishOverXmpp(PurpleConnection* connection, const std::string& nickname) {
+std::optional<std::string> publishOverXmpp(PurpleConnection* connection, const std::string& nickname,
+                                           const std::string& requestId) {
   PurplePlugin* protocol = purple_connection_get_prpl(connection);
   PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
   if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, send_raw)) return "the connection takes no stanza";
   xmlnode* iq = xmlnode_new("iq");
   xmlnode_set_attrib(iq, "type", "set");
-  xmlnode_set_attrib(iq, "id", "tessalune-nickname");
+  xmlnode_set_attrib(iq, "id", requestId.c_str());
   xmlnode* pubsub = xmlnode_new_child(iq, "pubsub");
   xmlnode_set_namespace(pubsub, "http://jabber.org/protocol/pubsub");
   xmlnode* publish = xmlnode_new_child(pubsub, "publish");
@@ -64,23 +65,30 @@ std::optional<std::string> xmppCannotCarry(const std::string& text) {
   return std::nullopt;
 }
 
-std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname) {
+bool publishesOverXmpp(PurpleAccount* account) {
+  return purple_account_get_protocol_id(account) == std::string(kXmpp);
+}
+
+void rememberNickname(PurpleAccount* account, const std::string& nickname) {
+  purple_account_set_string(account, kPublishedNickname, nickname.c_str());
+}
+
+std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname,
+                                           const std::string& requestId) {
   PurpleConnection* connection = purple_account_get_connection(account);
   if (!connection) return "the account is not connected";
-  std::optional<std::string> failure;
-  if (purple_account_get_protocol_id(account) == std::string(kXmpp)) {
-    failure = xmppCannotCarry(nickname);
-    if (!failure) failure = publishOverXmpp(connection, nickname);
-  } else {
-    PurplePlugin* protocol = purple_connection_get_prpl(connection);
-    PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
-    if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, set_public_alias)) {
-      return "this account's protocol has no public nickname";
-    }
-    purple_account_set_public_alias(account, nickname.c_str(), nullptr, aliasRefused);
+  if (publishesOverXmpp(account)) {
+    if (std::optional<std::string> failure = xmppCannotCarry(nickname)) return failure;
+    return publishOverXmpp(connection, nickname, requestId);
   }
-  if (!failure) purple_account_set_string(account, kPublishedNickname, nickname.c_str());
-  return failure;
+  PurplePlugin* protocol = purple_connection_get_prpl(connection);
+  PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
+  if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, set_public_alias)) {
+    return "this account's protocol has no public nickname";
+  }
+  purple_account_set_public_alias(account, nickname.c_str(), nullptr, aliasRefused);
+  rememberNickname(account, nickname);
+  return std::nullopt;
 }
 
 }  // namespace tessalune::purple

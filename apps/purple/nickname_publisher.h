@@ -11,10 +11,18 @@ namespace tessalune::purple {
 // account's alias, else its user name without the resource.
 std::string accountNickname(PurpleAccount* account);
 
+// Whether the account publishes its nickname on XMPP: the server answers the request named
+// requestId, and the nickname is the account's once it said yes (rememberNickname).
+bool publishesOverXmpp(PurpleAccount* account);
+
 // Makes nickname the account's public one: on XMPP its published nickname (contacts see it
-// as the buddy's name), elsewhere the protocol's public alias. The reason when it cannot be
-// sent; a protocol's later refusal is shown by the client.
-std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname);
+// as the buddy's name), as the request requestId; elsewhere the protocol's public alias, at
+// once. The reason when it cannot be sent; a protocol's later refusal is shown by the client.
+std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname,
+                                           const std::string& requestId);
+
+// The account's nickname from now on, as accountNickname gives it.
+void rememberNickname(PurpleAccount* account, const std::string& nickname);
 
 // The reason when XMPP could not carry the text (a character XML does not allow).
 std::optional<std::string> xmppCannotCarry(const std::string& text);

@@ -33,8 +33,10 @@ ShowingSignal showingSignal() {
   return {purple_conversations_get_handle(), "writing-im-msg", "writing-chat-msg"};
 }
 
+}  // namespace
+
 // Text as the conversation shows it: escaped, line breaks kept.
-std::string asHtml(const std::string& text) {
+std::string PurpleHost::escapedHtml(const std::string& text) {
   gchar* escaped = g_markup_escape_text(text.c_str(), -1);
   gchar* html = purple_strdup_withhtml(escaped);
   std::string result = html;
@@ -42,8 +44,6 @@ std::string asHtml(const std::string& text) {
   g_free(escaped);
   return result;
 }
-
-}  // namespace
 
 PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
     : handle_(handle), pluginDir_(plugin::defaultPluginDir()) {
@@ -57,10 +57,9 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
       front_->dialogs(), front_->windows(), front_->shell(), pluginDir_, platform::uiLanguage(),
       platform::systemFileSystem(), [this](bool) { front_->pump(); }, front_->twipsPerPixel()});
   front_->follow(*plugin_);
-  plugin_->Initialize(0, "", this);
-  registerCommands();
   connectSignals();
-  scheduleRun();  // the automatic update check, once the client is idle
+  // The start-up may show boxes: it runs once the client's own code has returned.
+  scheduleRun();
 }
 
 PurpleHost::~PurpleHost() {
@@ -115,6 +114,9 @@ void PurpleHost::connectSignals() {
     purple_signal_connect(showing.instance, signal, this, PURPLE_CALLBACK(onShowing), this);
   }
   purple_signal_connect(purple_get_core(), "quitting", this, PURPLE_CALLBACK(onQuitting), this);
+  if (PurplePlugin* xmpp = purple_plugins_find_with_id("prpl-jabber")) {
+    purple_signal_connect(xmpp, "jabber-receiving-iq", this, PURPLE_CALLBACK(onIq), this);
+  }
 }
 
 PurpleCmdRet PurpleHost::onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
@@ -156,6 +158,11 @@ void PurpleHost::scheduleRun() {
 
 void PurpleHost::runQueued() {
   running_ = true;
+  if (!started_) {
+    started_ = true;
+    plugin_->Initialize(0, "", this);
+    if (!stopped_) registerCommands();  // in the language the configuration names
+  }
   while (!stopped_ && !queue_.empty()) {
     const PendingCommand command = std::move(queue_.front());
     queue_.pop_front();
@@ -192,20 +199,15 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
   if (result.empty()) return;
   PurpleAccount* account = where.account();
   if (!account) return;  // signed off or removed while the command ran
-  if (result.starts_with(kNicknameResult)) {
-    const std::string nickname = result.substr(kNicknameResult.size());
-    if (std::optional<std::string> failure = publishNickname(account, nickname)) {
-      notice("Tessalune: the nickname was not published: " + *failure + ".");
-    }
-    return;
-  }
+  if (result.starts_with(kNicknameResult))
+    return publish(where, account, result.substr(kNicknameResult.size()));
   PurpleConversation* conversation = where.conversation();
   if (!conversation) return;  // closed while the command ran
   if (std::optional<std::string> failure = xmppCannotCarry(result);
       failure && where.protocolId == "prpl-jabber") {
     return notice("Tessalune: the message was not sent: " + *failure + ".");
   }
-  const std::string html = asHtml(result);
+  const std::string html = escapedHtml(result);
   if (where.chat) {
     purple_conv_chat_send(PURPLE_CONV_CHAT(conversation), html.c_str());
   } else {
@@ -213,15 +215,50 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
   }
 }
 
-void PurpleHost::notice(const std::string& text) {
+void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* account,
+                         const std::string& nickname) {
+  const std::string request = "tessalune-nickname-" + std::to_string(nextRequest_++);
+  if (std::optional<std::string> failure = publishNickname(account, nickname, request)) {
+    return notice("Tessalune: the nickname was not published: " + *failure + ".");
+  }
+  if (publishesOverXmpp(account)) {
+    nicknameRequests_[request] = {where, nickname};
+  } else {
+    noticeHtml(where, escapedHtml("Tessalune: your nickname is now ") + renderPlus(nickname));
+  }
+}
+
+// The server's answer to a nickname published: it is the account's once the server took it.
+gboolean PurpleHost::onIq(PurpleConnection*, const char* type, const char* id, const char*, xmlnode*,
+                          void* data) {
+  auto* host = static_cast<PurpleHost*>(data);
+  const auto pending = id ? host->nicknameRequests_.find(id) : host->nicknameRequests_.end();
+  if (pending == host->nicknameRequests_.end()) return FALSE;
+  const PendingNickname published = std::move(pending->second);
+  host->nicknameRequests_.erase(pending);
+  PurpleAccount* account = published.where.account();
+  if (!account) return TRUE;
+  if (type && std::string(type) == "result") {
+    rememberNickname(account, published.nickname);
+    host->noticeHtml(published.where,
+                     escapedHtml("Tessalune: your nickname is now ") + renderPlus(published.nickname));
+  } else {
+    host->noticeHtml(published.where, escapedHtml("Tessalune: the server did not take the nickname."));
+  }
+  return TRUE;
+}
+
+void PurpleHost::noticeHtml(const std::optional<ConversationAddress>& where, const std::string& html) {
   if (stopped_) return;
-  purple_debug_info("tessalune", "%s\n", text.c_str());
-  if (PurpleConversation* conversation = current_ ? current_->conversation() : nullptr) {
-    purple_conversation_write(conversation, nullptr, asHtml(text).c_str(),
+  purple_debug_info("tessalune", "%s\n", html.c_str());
+  if (PurpleConversation* conversation = where ? where->conversation() : nullptr) {
+    purple_conversation_write(conversation, nullptr, html.c_str(),
                               static_cast<PurpleMessageFlags>(PURPLE_MESSAGE_SYSTEM | PURPLE_MESSAGE_NO_LOG),
                               std::time(nullptr));
   } else {
-    purple_notify_info(handle_, "Tessalune", text.c_str(), nullptr);
+    char* text = purple_markup_strip_html(html.c_str());
+    purple_notify_info(handle_, "Tessalune", text, nullptr);
+    g_free(text);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,7 +62,12 @@ class PurpleHost : private platform::Messenger {
   void runQueued();
   void run(const PendingCommand& command);
   void deliver(const ConversationAddress& where, const std::string& result);
-  void notice(const std::string& text);
+  void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
+  // A text for the person, in the conversation where the command was typed when it is
+  // still open, else as the client's notification.
+  void notice(const std::string& text) { noticeHtml(current_, escapedHtml(text)); }
+  void noticeHtml(const std::optional<ConversationAddress>& where, const std::string& html);
+  static std::string escapedHtml(const std::string& text);
   bool answerYes() const;
 
   static PurpleCmdRet onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
@@ -69,6 +75,8 @@ class PurpleHost : private platform::Messenger {
   static gboolean onShowing(PurpleAccount* account, const char* who, char** message,
                             PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
   static void onQuitting(void* host);
+  static gboolean onIq(PurpleConnection* connection, const char* type, const char* id, const char* from,
+                       xmlnode* iq, void* host);
 
   PurplePlugin* handle_;
   std::filesystem::path pluginDir_;
@@ -77,8 +85,16 @@ class PurpleHost : private platform::Messenger {
   std::vector<PurpleCmdId> commands_;
   std::deque<PendingCommand> queue_;
   std::optional<ConversationAddress> current_;  // where the running command was typed
+  // Nicknames the server has yet to take, by the request that publishes them.
+  struct PendingNickname {
+    ConversationAddress where;
+    std::string nickname;
+  };
+  std::map<std::string, PendingNickname> nicknameRequests_;
+  int nextRequest_ = 1;
   guint idle_ = 0;
   bool running_ = false;
+  bool started_ = false;  // Initialize has run
   bool stopped_ = false;  // the client quits or unloads the plug-in
   bool deleteWhenReturned_ = false;
   bool idleWorkDone_ = false;

@@ -6,6 +6,14 @@
 
 namespace tessalune::purple {
 
+namespace {
+
+std::string onLightPaper(const std::string& html) {
+  return "<font color=\"#000000\">" + html + "</font>";
+}
+
+}  // namespace
+
 std::optional<std::string> renderShownMessage(const char* html) {
   if (!html) return std::nullopt;
   // The codes are read in the text itself: the italic one arrives as "&amp;".
@@ -13,7 +21,11 @@ std::optional<std::string> renderShownMessage(const char* html) {
   std::optional<std::string> rendered = views::renderPlusCodes(text ? text : "", views::HtmlMarkup::ChatTags);
   g_free(text);
   if (!rendered) return std::nullopt;
-  return "<font color=\"#000000\">" + *rendered + "</font>";
+  return onLightPaper(*rendered);
+}
+
+std::string renderPlus(const std::string& plus) {
+  return onLightPaper(views::renderPlusHtml(plus, views::HtmlMarkup::ChatTags));
 }
 
 }  // namespace tessalune::purple

@@ -10,4 +10,7 @@ namespace tessalune::purple {
 // code, so that plain messages stay exactly as they came.
 std::optional<std::string> renderShownMessage(const char* html);
 
+// Plus! text rendered in colour the same way, codes or not.
+std::string renderPlus(const std::string& plus);
+
 }  // namespace tessalune::purple

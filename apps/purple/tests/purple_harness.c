@@ -8,7 +8,8 @@
  *   bob shown: HTML        the same message as bob's conversation shows it
  *   bob sees alice as: NAME  the nickname alice published, as bob's client names her
  * A step is over when a marker message alice sends after it reached bob, and, when the
- * plug-in published a nickname, when bob saw it.
+ * plug-in published a nickname, when bob saw it and alice was told. A step's lines come in
+ * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most). */
 #include <glib.h>
@@ -24,6 +25,7 @@ static PurpleAccount *alice, *bob;
 static PurpleConversation* conversation;
 static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, status = 1;
 static char** steps;
+static GPtrArray* stepLines;
 
 /* libpurple's event loop on glib's. */
 typedef struct {
@@ -56,18 +58,33 @@ static guint inputAdd(gint fd, PurpleInputCondition condition, PurpleInputFuncti
 static PurpleEventLoopUiOps eventLoop = {
     g_timeout_add, g_source_remove, inputAdd, g_source_remove, NULL, g_timeout_add_seconds, NULL, NULL, NULL};
 
-static void printLine(const char* label, const char* html) {
+static void addLine(const char* label, const char* text) {
+  g_ptr_array_add(stepLines, g_strdup_printf("%s: %s", label, text));
+}
+
+static void addUnescaped(const char* label, const char* html) {
   char* text = purple_unescape_html(html);
-  printf("%s: %s\n", label, text);
-  fflush(stdout);
+  addLine(label, text);
   g_free(text);
+}
+
+static gint byText(gconstpointer a, gconstpointer b) {
+  return strcmp(*(char* const*)a, *(char* const*)b);
+}
+
+static void printStepLines(void) {
+  g_ptr_array_sort(stepLines, byText);
+  for (guint i = 0; i < stepLines->len; ++i) printf("%s\n", (char*)g_ptr_array_index(stepLines, i));
+  fflush(stdout);
+  g_ptr_array_set_size(stepLines, 0);
 }
 
 static void playNextStep(void);
 
 static void stepOverWhenSeen(void) {
-  if (!markerSeen || nicknameAwaited) return;
+  if (!markerSeen || nicknameAwaited > 0) return;
   markerSeen = 0;
+  printStepLines();
   playNextStep();
 }
 
@@ -90,7 +107,7 @@ static void playNextStep(void) {
   if (step[0] == '/') {
     char* error = NULL;
     if (purple_cmd_do_command(conversation, step + 1, escaped + 1, &error) != PURPLE_CMD_STATUS_OK) {
-      printf("step refused: %s\n", error ? error : "not a command");
+      addLine("step refused", error ? error : "not a command");
     }
     g_free(error);
   } else {
@@ -115,7 +132,7 @@ static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleC
   (void)flags;
   (void)data;
   if (account != bob || strcmp(text, kMarker) == 0) return;
-  printLine("bob received", text);
+  addUnescaped("bob received", text);
 }
 
 /* What a conversation shows: alice's notices and bob's messages, the marker ending a step. */
@@ -125,13 +142,19 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
   (void)alias;
   (void)when;
   PurpleAccount* account = purple_conversation_get_account(conv);
-  if (account == alice && (flags & PURPLE_MESSAGE_SYSTEM)) printLine("alice notice", message);
+  if (account == alice && (flags & PURPLE_MESSAGE_SYSTEM)) {
+    addUnescaped("alice notice", message);
+    if (strstr(message, "your nickname is now")) {
+      --nicknameAwaited;
+      stepOverWhenSeen();
+    }
+  }
   if (account != bob || !(flags & PURPLE_MESSAGE_RECV)) return;
   if (strcmp(message, kMarker) == 0) {
     markerSeen = 1;
     stepOverWhenSeen();
   } else {
-    printf("bob shown: %s\n", message);
+    addLine("bob shown", message);
   }
 }
 
@@ -143,8 +166,8 @@ static void onAliased(PurpleBlistNode* node, const char* oldAlias, gpointer data
   if (!PURPLE_BLIST_NODE_IS_BUDDY(node)) return;
   PurpleBuddy* buddy = (PurpleBuddy*)node;
   if (purple_buddy_get_account(buddy) != bob) return;
-  printf("bob sees alice as: %s\n", purple_buddy_get_server_alias(buddy));
-  nicknameAwaited = 0;
+  addLine("bob sees alice as", purple_buddy_get_server_alias(buddy));
+  --nicknameAwaited;
   stepOverWhenSeen();
 }
 
@@ -152,7 +175,7 @@ static void onAliased(PurpleBlistNode* node, const char* oldAlias, gpointer data
 static void onSendingText(PurpleConnection* connection, char** text, gpointer data) {
   (void)data;
   if (purple_connection_get_account(connection) != alice || !*text) return;
-  if (strstr(*text, "<publish node='http://jabber.org/protocol/nick'>")) nicknameAwaited = 1;
+  if (strstr(*text, "<publish node='http://jabber.org/protocol/nick'>")) nicknameAwaited += 2;
 }
 
 static gboolean giveUp(gpointer data) {
@@ -181,6 +204,7 @@ int main(int argc, char** argv) {
   }
   const int port = atoi(argv[1]);
   steps = argv + 4;
+  stepLines = g_ptr_array_new_with_free_func(g_free);
   stepCount = argc - 4;
   purple_util_set_user_dir(argv[2]);
   purple_eventloop_set_ui_ops(&eventLoop);
