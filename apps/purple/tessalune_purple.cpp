@@ -8,6 +8,9 @@
 #include <string>
 
 #include "purple_host.h"
+#ifdef TESSALUNE_PURPLE_WINDOWS
+#include "qt_front.h"
+#endif
 
 namespace {
 
@@ -25,7 +28,11 @@ void stayLoaded() {
 gboolean load(PurplePlugin* plugin) {
   stayLoaded();
   try {
+#ifdef TESSALUNE_PURPLE_WINDOWS
+    plugin->extra = new PurpleHost(plugin, tessalune::purple::QtFront::create);
+#else
     plugin->extra = new PurpleHost(plugin);
+#endif
     return TRUE;
   } catch (const std::exception& e) {
     purple_notify_error(plugin, "Tessalune", "Tessalune could not start.", e.what());
