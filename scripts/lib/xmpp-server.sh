@@ -2,11 +2,44 @@
 # folder of its own. Source this file, then:
 #   xmpp_server_start DIR USER:PASSWORD...   starts it with those accounts (on "localhost")
 #   xmpp_server_stop                         stops it by its pid
-# It sets XMPP_PORT. As root, prosody runs as the prosody user, which owns its data folder:
-# DIR's parents must let that user through (mode 755).
+# It sets XMPP_PORT and XMPP_PID. The accounts are in each other's rosters already, with
+# subscription "both", so clients see each other as buddies and ask for no authorisation.
+# As root, prosody runs as the prosody user, which owns its data folder: DIR's parents must
+# let that user through (mode 755).
 
 xmpp_free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
+}
+
+# Prosody's file store names a user's file by the name with every non-alphanumeric byte
+# written as %xx.
+xmpp_store_name() {
+  local name=$1 out="" c i
+  for ((i = 0; i < ${#name}; i++)); do
+    c=${name:i:1}
+    if [[ $c == [[:alnum:]] ]]; then out+=$c; else out+=$(printf '%%%02x' "'$c"); fi
+  done
+  printf '%s' "$out"
+}
+
+# Writes each account's roster (DIR/data/localhost/roster/NAME.dat, the Lua table prosody 0.12
+# keeps: metadata under [false], then one item per contact) with every other account in it.
+xmpp_write_rosters() {
+  local dir=$1
+  shift
+  mkdir -p "$dir/data/localhost/roster"
+  local user other
+  for user in "$@"; do
+    {
+      echo 'return {'
+      echo '	[false] = { ["version"] = 1; ["pending"] = {}; };'
+      for other in "$@"; do
+        [ "$other" = "$user" ] && continue
+        echo "	[\"$other@localhost\"] = { [\"subscription\"] = \"both\"; [\"groups\"] = {}; };"
+      done
+      echo '};'
+    } > "$dir/data/localhost/roster/$(xmpp_store_name "$user").dat"
+  done
 }
 
 xmpp_server_start() {
@@ -33,29 +66,21 @@ allow_unencrypted_plain_auth = true
 log = { info = "$dir/prosody.log", error = "$dir/prosody.err" }
 VirtualHost "localhost"
 CFG
-  # Every account has every other in its roster, subscribed both ways: no one is asked to
-  # authorise anyone, and each sees the other's presence and published nickname.
-  mkdir -p "$dir/data/localhost/roster"
-  local account other
-  for account in "$@"; do
-    {
-      echo "return {"
-      echo "  [false] = { version = 1 };"
-      for other in "$@"; do
-        [ "$other" = "$account" ] || echo "  [\"${other%%:*}@localhost\"] = { subscription = \"both\"; groups = {} };"
-      done
-      echo "};"
-    } > "$dir/data/localhost/roster/${account%%:*}.dat"
-  done
   local as=()
   if [ "$(id -u)" -eq 0 ]; then
     chown -R prosody:prosody "$dir"
-    as=(runuser -u prosody --)
+    # setpriv, unlike runuser, execs prosody: XMPP_PID is prosody itself, which stops at once
+    # (runuser waits 2 s after its child is gone).
+    as=(setpriv --reuid=prosody --regid=prosody --init-groups --)
   fi
+  local account users=()
   for account in "$@"; do
     "${as[@]}" prosodyctl --config "$dir/prosody.cfg.lua" register "${account%%:*}" localhost "${account#*:}" \
       >/dev/null 2>&1
+    users+=("${account%%:*}")
   done
+  xmpp_write_rosters "$dir" "${users[@]}"
+  if [ ${#as[@]} -gt 0 ]; then chown -R prosody:prosody "$dir/data"; fi
   "${as[@]}" prosody --config "$dir/prosody.cfg.lua" -F >/dev/null 2>&1 &
   XMPP_PID=$!
   local i
