@@ -14,20 +14,8 @@
 #   pidgin_wait_window NAME [SECONDS]   waits for a window whose title matches NAME (a regular
 #       expression) and prints its id
 #   pidgin_wait_event LINE FILE [SECONDS]   waits until FILE has the line LINE, exactly
-#   pidgin_build_driver DIR      builds the test driver plug-in (tests/purple/pidgin_driver.c) as
-#                                DIR/pidgin_driver.so
-# The driver reads TESSALUNE_DRIVER_BUDDY, TESSALUNE_DRIVER_SCRIPT and TESSALUNE_DRIVER_LOG from
-# the environment Pidgin starts in: export them before pidgin_session_start. Waits give up after
-# 20 s unless told otherwise.
-# Needs pidgin, xvfb, xdotool, imagemagick (scripts/install-deps).
-
-PIDGIN_SESSION_SOURCE=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../..")
-
-pidgin_build_driver() {
-  mkdir -p "$1"
-  cc -Wall -Wextra -Werror -shared -fPIC -o "$1/pidgin_driver.so" "$PIDGIN_SESSION_SOURCE/tests/purple/pidgin_driver.c" \
-    $(pkg-config --cflags --libs purple)
-}
+# Waits give up after 20 s unless told otherwise.
+# Needs pidgin, xvfb, xdotool, imagemagick, inotify-tools (scripts/install-deps).
 
 pidgin_xml_escape() {
   local s=$1
@@ -166,10 +154,16 @@ pidgin_session_start() {
 }
 
 pidgin_session_stop() {
-  local pid
+  local pid i
   for pid in "${PIDGIN_PID:-}" "${XVFB_PID:-}"; do
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       kill "$pid"
+      # A process that hangs is killed outright after 5 s.
+      for i in $(seq 100); do
+        [ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" = Z ] || ! kill -0 "$pid" 2>/dev/null && break
+        sleep 0.05
+      done
+      kill -9 "$pid" 2>/dev/null || true
       wait "$pid" 2>/dev/null || true
     fi
   done
@@ -197,7 +191,16 @@ pidgin_screenshot() {
 }
 
 pidgin_wait_window() {
-  timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" | head -n 1
+  # Polled: xdotool's own --sync gives up when a window it looks at goes meanwhile.
+  local deadline=$((SECONDS + ${2:-20})) id
+  until id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ]; do
+    if [ $SECONDS -ge "$deadline" ]; then
+      echo "pidgin-session: no window '$1'" >&2
+      return 1
+    fi
+    sleep 0.05
+  done
+  echo "$id"
 }
 
 pidgin_wait_event() {

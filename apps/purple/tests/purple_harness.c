@@ -11,9 +11,16 @@
  * plug-in published a nickname, when bob saw it and alice was told. A step's lines come in
  * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
- * Exit status 0 when every step was played, 1 otherwise (after 30 s at most). */
+ * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
+ * With --listen instead of the plug-in and the steps, only bob signs in ("bob signed on") and
+ * prints what he receives and sees at once ("bob sees online: NAME" too), until stopped with
+ * SIGTERM: the other end of a conversation typed elsewhere (in Pidgin). A message that starts
+ * with "echo " gets the rest back as bob's answer, each "%" in it a middle dot: Plus! codes,
+ * which a keyboard of the test's display cannot type. */
+#include <glib-unix.h>
 #include <glib.h>
 #include <purple.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -26,6 +33,7 @@ static PurpleConversation* conversation;
 static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, status = 1;
 static char** steps;
 static GPtrArray* stepLines;
+static int listening;
 
 /* libpurple's event loop on glib's. */
 typedef struct {
@@ -59,7 +67,12 @@ static PurpleEventLoopUiOps eventLoop = {
     g_timeout_add, g_source_remove, inputAdd, g_source_remove, NULL, g_timeout_add_seconds, NULL, NULL, NULL};
 
 static void addLine(const char* label, const char* text) {
-  g_ptr_array_add(stepLines, g_strdup_printf("%s: %s", label, text));
+  if (listening) {
+    printf("%s: %s\n", label, text);
+    fflush(stdout);
+  } else {
+    g_ptr_array_add(stepLines, g_strdup_printf("%s: %s", label, text));
+  }
 }
 
 static void addUnescaped(const char* label, const char* html) {
@@ -120,6 +133,11 @@ static void playNextStep(void) {
 static void onSignedOn(PurpleConnection* connection, gpointer data) {
   (void)data;
   (void)connection;
+  if (listening) {
+    printf("bob signed on\n");
+    fflush(stdout);
+    return;
+  }
   if (++signedOn < 2) return;
   conversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, alice, "bob@localhost");
   playNextStep();
@@ -128,11 +146,22 @@ static void onSignedOn(PurpleConnection* connection, gpointer data) {
 static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleConversation* conv,
                        PurpleMessageFlags flags, gpointer data) {
   (void)sender;
-  (void)conv;
   (void)flags;
   (void)data;
   if (account != bob || strcmp(text, kMarker) == 0) return;
   addUnescaped("bob received", text);
+  if (listening && strncmp(text, "echo ", 5) == 0) {
+    GString* answer = g_string_new(NULL);
+    for (const char* c = text + 5; *c; ++c) {
+      if (*c == '%') {
+        g_string_append(answer, "\xC2\xB7");
+      } else {
+        g_string_append_c(answer, *c);
+      }
+    }
+    purple_conv_im_send(PURPLE_CONV_IM(conv), answer->str);
+    g_string_free(answer, TRUE);
+  }
 }
 
 /* What a conversation shows: alice's notices and bob's messages, the marker ending a step. */
@@ -178,6 +207,18 @@ static void onSendingText(PurpleConnection* connection, char** text, gpointer da
   if (strstr(*text, "<publish node='http://jabber.org/protocol/nick'>")) nicknameAwaited += 2;
 }
 
+static void onBuddySignedOn(PurpleBuddy* buddy, gpointer data) {
+  (void)data;
+  if (purple_buddy_get_account(buddy) == bob) addLine("bob sees online", purple_buddy_get_name(buddy));
+}
+
+static gboolean stopListening(gpointer data) {
+  (void)data;
+  status = 0;
+  g_main_loop_quit(loop);
+  return G_SOURCE_REMOVE;
+}
+
 static gboolean giveUp(gpointer data) {
   (void)data;
   fprintf(stderr, "purple_harness: step %d did not end\n", nextStep);
@@ -199,9 +240,10 @@ static PurpleAccount* account(const char* user, const char* password, int port) 
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    fprintf(stderr, "usage: purple_harness PORT USERDIR PLUGIN STEP...\n");
+    fprintf(stderr, "usage: purple_harness PORT USERDIR PLUGIN STEP... | PORT USERDIR --listen\n");
     return 2;
   }
+  listening = strcmp(argv[3], "--listen") == 0;
   const int port = atoi(argv[1]);
   steps = argv + 4;
   stepLines = g_ptr_array_new_with_free_func(g_free);
@@ -215,8 +257,8 @@ int main(int argc, char** argv) {
   }
   purple_set_blist(purple_blist_new());
   purple_prefs_load();
-  PurplePlugin* plugin = purple_plugin_probe(argv[3]);
-  if (!plugin || !purple_plugin_load(plugin)) {
+  PurplePlugin* plugin = listening ? NULL : purple_plugin_probe(argv[3]);
+  if (!listening && (!plugin || !purple_plugin_load(plugin))) {
     fprintf(stderr, "purple_harness: %s did not load: %s\n", argv[3],
             plugin && plugin->error ? plugin->error : "not a plug-in");
     return 1;
@@ -230,10 +272,16 @@ int main(int argc, char** argv) {
                         NULL);
   purple_signal_connect(purple_plugins_find_with_id("prpl-jabber"), "jabber-sending-text", &handle,
                         PURPLE_CALLBACK(onSendingText), NULL);
-  alice = account("alice@localhost/test", "secret1", port);
+  if (!listening) alice = account("alice@localhost/test", "secret1", port);
   bob = account("bob@localhost/test", "secret2", port);
   loop = g_main_loop_new(NULL, FALSE);
-  g_timeout_add_seconds(30, giveUp, NULL);
+  if (listening) {
+    purple_signal_connect(purple_blist_get_handle(), "buddy-signed-on", &handle,
+                          PURPLE_CALLBACK(onBuddySignedOn), NULL);
+    g_unix_signal_add(SIGTERM, stopListening, NULL);
+  } else {
+    g_timeout_add_seconds(30, giveUp, NULL);
+  }
   g_main_loop_run(loop);
   purple_core_quit();
   return status;
