@@ -25,10 +25,16 @@ struct ShowingSignal {
   const char* chat;
 };
 
-ShowingSignal showingSignal() {
+// One of Pidgin's signal handles, found by its getter's name; null in other clients.
+void* pidginHandle(const char* getter) {
   using HandleGetter = void* (*)();
-  if (auto pidgin = reinterpret_cast<HandleGetter>(dlsym(RTLD_DEFAULT, "pidgin_conversations_get_handle"))) {
-    return {pidgin(), "displaying-im-msg", "displaying-chat-msg"};
+  auto get = reinterpret_cast<HandleGetter>(dlsym(RTLD_DEFAULT, getter));
+  return get ? get() : nullptr;
+}
+
+ShowingSignal showingSignal() {
+  if (void* pidgin = pidginHandle("pidgin_conversations_get_handle")) {
+    return {pidgin, "displaying-im-msg", "displaying-chat-msg"};
   }
   return {purple_conversations_get_handle(), "writing-im-msg", "writing-chat-msg"};
 }
@@ -113,6 +119,10 @@ void PurpleHost::connectSignals() {
   for (const char* signal : {showing.im, showing.chat}) {
     purple_signal_connect(showing.instance, signal, this, PURPLE_CALLBACK(onShowing), this);
   }
+  // Pidgin asks how to draw a contact's name, in its buddy list and a conversation's header.
+  if (void* buddyList = pidginHandle("pidgin_blist_get_handle")) {
+    purple_signal_connect(buddyList, "drawing-buddy", this, PURPLE_CALLBACK(onDrawingBuddy), this);
+  }
   purple_signal_connect(purple_get_core(), "quitting", this, PURPLE_CALLBACK(onQuitting), this);
   if (PurplePlugin* xmpp = purple_plugins_find_with_id("prpl-jabber")) {
     purple_signal_connect(xmpp, "jabber-receiving-iq", this, PURPLE_CALLBACK(onIq), this);
@@ -137,6 +147,12 @@ gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, Purp
     *message = g_strdup(rendered->c_str());
   }
   return FALSE;
+}
+
+char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void*) {
+  if (!purple_prefs_get_bool(kRenderPref)) return nullptr;
+  const std::optional<std::string> name = renderLabel(purple_buddy_get_alias(buddy));
+  return name ? g_strdup(name->c_str()) : nullptr;
 }
 
 void PurpleHost::onQuitting(void* data) {

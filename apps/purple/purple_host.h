@@ -74,6 +74,7 @@ class PurpleHost : private platform::Messenger {
                                 gchar** error, void* host);
   static gboolean onShowing(PurpleAccount* account, const char* who, char** message,
                             PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
+  static char* onDrawingBuddy(PurpleBuddy* buddy, void* host);
   static void onQuitting(void* host);
   static gboolean onIq(PurpleConnection* connection, const char* type, const char* id, const char* from,
                        xmlnode* iq, void* host);

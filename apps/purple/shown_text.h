@@ -10,6 +10,10 @@ namespace tessalune::purple {
 // code, so that plain messages stay exactly as they came.
 std::optional<std::string> renderShownMessage(const char* html);
 
+// A name holding Plus! codes as a GTK label's markup, in colour on light paper; nothing for a
+// plain name.
+std::optional<std::string> renderLabel(const char* name);
+
 // Plus! text rendered in colour the same way, codes or not.
 std::string renderPlus(const std::string& plus);
 

@@ -28,8 +28,20 @@ std::string styleOf(const engine::CharFormat& f) {
 }
 
 // What opens a run of format f, and what closes it.
+std::string pangoAttributesOf(const engine::CharFormat& f) {
+  std::string attributes;
+  if (f.textColour) attributes += " foreground=\"" + engine::rgb2hex(*f.textColour) + "\"";
+  if (f.background) attributes += " background=\"" + engine::rgb2hex(*f.background) + "\"";
+  if (f.bold) attributes += " weight=\"bold\"";
+  if (f.italic) attributes += " style=\"italic\"";
+  if (f.underline) attributes += " underline=\"single\"";
+  if (f.strike) attributes += " strikethrough=\"true\"";
+  return attributes;
+}
+
 std::pair<std::string, std::string> runTags(const engine::CharFormat& f, HtmlMarkup markup) {
   if (markup == HtmlMarkup::Styles) return {"<span style=\"" + styleOf(f) + "\">", "</span>"};
+  if (markup == HtmlMarkup::Pango) return {"<span" + pangoAttributesOf(f) + ">", "</span>"};
   std::string open, close;
   if (f.textColour || f.background) {
     open += "<font";
@@ -77,7 +89,9 @@ void renderHtml(const engine::StyledText& text, const std::function<void(std::st
   for (std::size_t i = 0; i < text.size(); ++i) {
     const engine::StyledChar& c = text[i];
     if (engine::isLineBreakChar(c.ch)) {
-      if (c.ch == U'\n' || i + 1 >= text.size() || text[i + 1].ch != U'\n') out += "<br>\n";
+      if (c.ch == U'\n' || i + 1 >= text.size() || text[i + 1].ch != U'\n') {
+        out += markup == HtmlMarkup::Pango ? "\n" : "<br>\n";
+      }
       continue;
     }
     if (!open || c.format != inForce) {

@@ -9,9 +9,10 @@
 
 namespace tessalune::views {
 
-// How a run's formats are written: as CSS on a span (pages), or as the tags chat clients
-// render (<font color back>, <b>, <i>, <u>, <s>), which ignore italic given as CSS.
-enum class HtmlMarkup { Styles, ChatTags };
+// How a run's formats are written: as CSS on a span (pages), as the tags chat clients render
+// (<font color back>, <b>, <i>, <u>, <s>), which ignore italic given as CSS, or as the
+// attributes of a Pango span (GTK's labels), where a line break is a plain one.
+enum class HtmlMarkup { Styles, ChatTags, Pango };
 
 // Styled characters as an HTML fragment: runs of equal format in <span style="..."> (or the
 // chat tags), the text escaped, line breaks as <br>, control characters dropped.

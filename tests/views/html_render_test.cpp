@@ -40,6 +40,14 @@ TEST(HtmlRender, WritesRunsAsStylesOrAsChatTags) {
   }
 }
 
+// GTK's labels take Pango's span attributes, and a plain line break.
+TEST(HtmlRender, WritesPangoSpansForLabels) {
+  EXPECT_EQ(renderPlusHtml("\u00B7$4,8a\u00B7#\u00B7&\u00B7@\u00B7'<b>\r\nc", HtmlMarkup::Pango),
+            "<span foreground=\"#FF0000\" background=\"#FFFF00\">a</span><span foreground=\"#FF0000\" "
+            "background=\"#FFFF00\" weight=\"bold\" style=\"italic\" underline=\"single\" "
+            "strikethrough=\"true\">&lt;b&gt;\nc</span>");
+}
+
 // A received message is rendered only when a code changes what it shows; a colour code
 // followed by a comma and digits takes them as its background.
 TEST(HtmlRender, RendersOnlyTextThatHoldsCodes) {

@@ -12,7 +12,8 @@
  * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
- * With --listen instead of the plug-in and the steps, only bob signs in ("bob signed on") and
+ * With --listen [NICKNAME] instead of the plug-in and the steps, only bob signs in ("bob signed
+ * on"), publishes NICKNAME as his nickname when given, and
  * prints what he receives and sees at once ("bob sees online: NAME" too), until stopped with
  * SIGTERM: the other end of a conversation typed elsewhere (in Pidgin). A message that starts
  * with "echo " gets the rest back as bob's answer, each "%" in it a middle dot: Plus! codes,
@@ -34,6 +35,7 @@ static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, status = 
 static char** steps;
 static GPtrArray* stepLines;
 static int listening;
+static const char* bobNickname;
 
 /* libpurple's event loop on glib's. */
 typedef struct {
@@ -130,10 +132,30 @@ static void playNextStep(void) {
   g_idle_add_full(G_PRIORITY_LOW, sendMarker, NULL, NULL);
 }
 
+/* The nickname contacts see, published as XMPP clients publish it. */
+static void publishNickname(PurpleConnection* connection, const char* nickname) {
+  xmlnode* iq = xmlnode_new("iq");
+  xmlnode_set_attrib(iq, "type", "set");
+  xmlnode_set_attrib(iq, "id", "bob-nickname");
+  xmlnode* pubsub = xmlnode_new_child(iq, "pubsub");
+  xmlnode_set_namespace(pubsub, "http://jabber.org/protocol/pubsub");
+  xmlnode* publish = xmlnode_new_child(pubsub, "publish");
+  xmlnode_set_attrib(publish, "node", "http://jabber.org/protocol/nick");
+  xmlnode* nick = xmlnode_new_child(xmlnode_new_child(publish, "item"), "nick");
+  xmlnode_set_namespace(nick, "http://jabber.org/protocol/nick");
+  xmlnode_insert_data(nick, nickname, -1);
+  int length = 0;
+  char* stanza = xmlnode_to_str(iq, &length);
+  PURPLE_PLUGIN_PROTOCOL_INFO(purple_connection_get_prpl(connection))->send_raw(connection, stanza, length);
+  g_free(stanza);
+  xmlnode_free(iq);
+}
+
 static void onSignedOn(PurpleConnection* connection, gpointer data) {
   (void)data;
   (void)connection;
   if (listening) {
+    if (bobNickname) publishNickname(connection, bobNickname);
     printf("bob signed on\n");
     fflush(stdout);
     return;
@@ -244,6 +266,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   listening = strcmp(argv[3], "--listen") == 0;
+  if (listening && argc > 4) bobNickname = argv[4];
   const int port = atoi(argv[1]);
   steps = argv + 4;
   stepLines = g_ptr_array_new_with_free_func(g_free);
