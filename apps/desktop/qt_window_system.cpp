@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <algorithm>
 
 #include "editor_preview.h"
 #include "plugin/plugin.h"
@@ -74,8 +75,15 @@ void QtWindowSystem::runModal(ui::Window& window) {
 }
 
 void QtWindowSystem::dropViews() {
-  // A view whose window is still in its modal loop goes once the loop has returned.
-  for (auto& [window, view] : views_) view->deleteLater();
+  // A view whose window is still in its modal loop goes once the loop has returned; any other
+  // goes now, before its window does (its preview's timer would read the window).
+  for (auto& [window, view] : views_) {
+    if (std::find(active_.begin(), active_.end(), view) != active_.end()) {
+      view->deleteLater();
+    } else {
+      delete view;
+    }
+  }
   views_.clear();
 }
 
