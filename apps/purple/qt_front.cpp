@@ -57,12 +57,17 @@ class DesktopNamesAside {
 }  // namespace
 
 std::unique_ptr<Front> QtFront::create() {
-  if (!QApplication::instance() && !(insidePidgin() && displayAnswers())) return nullptr;
+  // Another plug-in's application serves when it is one with widgets; a core one cannot.
+  if (QCoreApplication::instance()) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+  } else if (!(insidePidgin() && displayAnswers())) {
+    return nullptr;
+  }
   return std::unique_ptr<Front>(new QtFront());
 }
 
 QtFront::QtFront() {
-  if (!QApplication::instance()) {
+  if (!QCoreApplication::instance()) {
     // Pidgin draws with GTK 2 on X: Qt takes the same display, and its generic theme rather
     // than the GTK 3 one, which must not share a process with GTK 2.
     const DesktopNamesAside aside;
