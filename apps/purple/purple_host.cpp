@@ -142,17 +142,25 @@ gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, Purp
                                PurpleMessageFlags flags, void*) {
   if (!(flags & (PURPLE_MESSAGE_RECV | PURPLE_MESSAGE_SEND)) || !purple_prefs_get_bool(kRenderPref))
     return FALSE;
-  if (std::optional<std::string> rendered = renderShownMessage(*message)) {
-    g_free(*message);
-    *message = g_strdup(rendered->c_str());
+  try {
+    if (std::optional<std::string> rendered = renderShownMessage(*message)) {
+      g_free(*message);
+      *message = g_strdup(rendered->c_str());
+    }
+  } catch (const std::exception&) {
+    // Shown as it came.
   }
   return FALSE;
 }
 
 char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void*) {
   if (!purple_prefs_get_bool(kRenderPref)) return nullptr;
-  const std::optional<std::string> name = renderLabel(purple_buddy_get_alias(buddy));
-  return name ? g_strdup(name->c_str()) : nullptr;
+  try {
+    const std::optional<std::string> name = renderLabel(purple_buddy_get_alias(buddy));
+    return name ? g_strdup(name->c_str()) : nullptr;
+  } catch (const std::exception&) {
+    return nullptr;  // drawn as Pidgin draws it
+  }
 }
 
 void PurpleHost::onQuitting(void* data) {
@@ -165,7 +173,13 @@ void PurpleHost::scheduleRun() {
       [](gpointer data) -> gboolean {
         auto* host = static_cast<PurpleHost*>(data);
         host->idle_ = 0;
-        host->runQueued();
+        // Nothing may unwind into the client's C code.
+        try {
+          host->runQueued();
+        } catch (const std::exception& e) {
+          host->running_ = false;
+          purple_debug_error("tessalune", "%s\n", e.what());
+        }
         if (host->deleteWhenReturned_) delete host;
         return G_SOURCE_REMOVE;
       },
