@@ -17,11 +17,11 @@ bool isXmlCharacter(char32_t c) {
 }
 
 // The nickname as a personal-eventing item: the server hands it to every contact.
-std::optional<std::string> publishOverXmpp(PurpleConnection* connection, const std::string& nickname,
-                                           const std::string& requestId) {
+std::optional<PurpleText> publishOverXmpp(PurpleConnection* connection, const std::string& nickname,
+                                          const std::string& requestId) {
   PurplePlugin* protocol = purple_connection_get_prpl(connection);
   PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
-  if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, send_raw)) return "the connection takes no stanza";
+  if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, send_raw)) return PurpleText::ConnectionRefused;
   xmlnode* iq = xmlnode_new("iq");
   xmlnode_set_attrib(iq, "type", "set");
   xmlnode_set_attrib(iq, "id", requestId.c_str());
@@ -37,7 +37,7 @@ std::optional<std::string> publishOverXmpp(PurpleConnection* connection, const s
   const int sent = info->send_raw(connection, stanza, length);
   g_free(stanza);
   xmlnode_free(iq);
-  if (sent < 0) return "the connection refused it";
+  if (sent < 0) return PurpleText::ConnectionRefused;
   return std::nullopt;
 }
 
@@ -58,9 +58,9 @@ std::string accountNickname(PurpleAccount* account) {
   return user.substr(0, user.find('/'));
 }
 
-std::optional<std::string> xmppCannotCarry(const std::string& text) {
+std::optional<PurpleText> xmppCannotCarry(const std::string& text) {
   for (char32_t c : engine::decodeUtf8(text)) {
-    if (!isXmlCharacter(c)) return "it holds a control character, which XMPP cannot carry";
+    if (!isXmlCharacter(c)) return PurpleText::ControlCharacter;
   }
   return std::nullopt;
 }
@@ -73,18 +73,18 @@ void rememberNickname(PurpleAccount* account, const std::string& nickname) {
   purple_account_set_string(account, kPublishedNickname, nickname.c_str());
 }
 
-std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname,
-                                           const std::string& requestId) {
+std::optional<PurpleText> publishNickname(PurpleAccount* account, const std::string& nickname,
+                                          const std::string& requestId) {
   PurpleConnection* connection = purple_account_get_connection(account);
-  if (!connection) return "the account is not connected";
+  if (!connection) return PurpleText::NotConnected;
   if (publishesOverXmpp(account)) {
-    if (std::optional<std::string> failure = xmppCannotCarry(nickname)) return failure;
+    if (std::optional<PurpleText> failure = xmppCannotCarry(nickname)) return failure;
     return publishOverXmpp(connection, nickname, requestId);
   }
   PurplePlugin* protocol = purple_connection_get_prpl(connection);
   PurplePluginProtocolInfo* info = protocol ? PURPLE_PLUGIN_PROTOCOL_INFO(protocol) : nullptr;
   if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, set_public_alias)) {
-    return "this account's protocol has no public nickname";
+    return PurpleText::NoPublicNickname;
   }
   purple_account_set_public_alias(account, nickname.c_str(), nullptr, aliasRefused);
   rememberNickname(account, nickname);

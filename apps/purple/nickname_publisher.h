@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "purple_texts.h"
+
 namespace tessalune::purple {
 
 // The account's own nickname as the plug-in knows it: the one it published last, else the
@@ -17,14 +19,14 @@ bool publishesOverXmpp(PurpleAccount* account);
 
 // Makes nickname the account's public one: on XMPP its published nickname (contacts see it
 // as the buddy's name), as the request requestId; elsewhere the protocol's public alias, at
-// once. The reason when it cannot be sent; a protocol's later refusal is shown by the client.
-std::optional<std::string> publishNickname(PurpleAccount* account, const std::string& nickname,
-                                           const std::string& requestId);
+// once. Why it cannot be sent, when it cannot; a protocol's later refusal is shown by the client.
+std::optional<PurpleText> publishNickname(PurpleAccount* account, const std::string& nickname,
+                                          const std::string& requestId);
 
 // The account's nickname from now on, as accountNickname gives it.
 void rememberNickname(PurpleAccount* account, const std::string& nickname);
 
-// The reason when XMPP could not carry the text (a character XML does not allow).
-std::optional<std::string> xmppCannotCarry(const std::string& text);
+// Why XMPP could not carry the text (a character XML does not allow), when it could not.
+std::optional<PurpleText> xmppCannotCarry(const std::string& text);
 
 }  // namespace tessalune::purple

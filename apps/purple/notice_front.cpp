@@ -12,7 +12,7 @@ platform::Answer NoticeDialogs::messageBox(std::string_view text, std::string_vi
     return platform::Answer::Ok;
   }
   const bool yes = answerYes_();
-  notice_(shown + (yes ? " (answered Yes)" : " (answered No)"));
+  notice_(shown + texts_(yes ? PurpleText::AnsweredYes : PurpleText::AnsweredNo, {}));
   return yes ? platform::Answer::Yes : platform::Answer::No;
 }
 
@@ -21,9 +21,7 @@ void NoticeFront::pump() {
 }
 
 void NoticeFront::runModal(ui::Window& window) {
-  notice_("Tessalune: \"" + window.caption() +
-          "\" is a window, and this client shows none (no display). "
-          "Nothing was changed.");
+  notice_("Tessalune: " + texts_(PurpleText::WindowWithoutDisplay, window.caption()));
 }
 
 }  // namespace tessalune::purple

@@ -5,19 +5,22 @@
 
 #include "front.h"
 #include "platform/system_shell.h"
+#include "purple_texts.h"
 
 namespace tessalune::purple {
 
 // Shows a text to the person in the client (the conversation of the running command).
 using Notice = std::function<void(const std::string& text)>;
+// The plug-in's own words, in its language.
+using Texts = std::function<std::string(PurpleText text, std::string_view argument)>;
 
 // A client without a display (Finch, a headless program): every box is a notice, a question
 // takes the answer the plug-in's preference gives and says so, and a window cannot open: the
 // notice says so, and the window is left as if cancelled.
 class NoticeDialogs : public platform::Dialogs {
  public:
-  NoticeDialogs(Notice notice, std::function<bool()> answerYes)
-      : notice_(std::move(notice)), answerYes_(std::move(answerYes)) {}
+  NoticeDialogs(Notice notice, Texts texts, std::function<bool()> answerYes)
+      : notice_(std::move(notice)), texts_(std::move(texts)), answerYes_(std::move(answerYes)) {}
 
   platform::Answer messageBox(std::string_view text, std::string_view title, platform::Icon icon,
                               platform::Buttons buttons) override;
@@ -26,13 +29,14 @@ class NoticeDialogs : public platform::Dialogs {
 
  private:
   Notice notice_;
+  Texts texts_;
   std::function<bool()> answerYes_;
 };
 
 class NoticeFront : public Front, private ui::WindowSystem {
  public:
-  NoticeFront(Notice notice, std::function<bool()> answerYes)
-      : notice_(notice), dialogs_(std::move(notice), std::move(answerYes)) {}
+  NoticeFront(Notice notice, Texts texts, std::function<bool()> answerYes)
+      : notice_(notice), texts_(texts), dialogs_(std::move(notice), std::move(texts), std::move(answerYes)) {}
 
   platform::Dialogs& dialogs() override { return dialogs_; }
   ui::WindowSystem& windows() override { return *this; }
@@ -44,6 +48,7 @@ class NoticeFront : public Front, private ui::WindowSystem {
   void runModal(ui::Window& window) override;
 
   Notice notice_;
+  Texts texts_;
   NoticeDialogs dialogs_;
   platform::SystemShell shell_;
 };

@@ -55,8 +55,10 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
     : handle_(handle), pluginDir_(plugin::defaultPluginDir()) {
   if (windowed) front_ = windowed();
   if (!front_) {
-    front_ = std::make_unique<NoticeFront>([this](const std::string& text) { notice(text); },
-                                           [this] { return answerYes(); });
+    front_ = std::make_unique<NoticeFront>(
+        [this](const std::string& shown) { notice(shown); },
+        [this](PurpleText which, std::string_view argument) { return text(which, argument); },
+        [this] { return answerYes(); });
   }
   plugin::installDataFolder(pluginDir_);
   plugin_ = std::make_unique<plugin::Plugin>(plugin::HostServices{
@@ -219,7 +221,7 @@ void PurpleHost::run(const PendingCommand& command) {
     if (handled) {
       deliver(command.where, result);
     } else if (plugin_->halted()) {
-      notice("Tessalune has halted; disable and enable the plug-in to load it again.");
+      notice(text(PurpleText::Halted));
     }
   }
   current_.reset();
@@ -233,9 +235,9 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
     return publish(where, account, result.substr(kNicknameResult.size()));
   PurpleConversation* conversation = where.conversation();
   if (!conversation) return;  // closed while the command ran
-  if (std::optional<std::string> failure = xmppCannotCarry(result);
+  if (std::optional<PurpleText> failure = xmppCannotCarry(result);
       failure && where.protocolId == "prpl-jabber") {
-    return notice("Tessalune: the message was not sent: " + *failure + ".");
+    return notice("Tessalune: " + text(PurpleText::MessageNotSent, text(*failure)));
   }
   const std::string html = escapedHtml(result);
   if (where.chat) {
@@ -248,13 +250,13 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
 void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* account,
                          const std::string& nickname) {
   const std::string request = "tessalune-nickname-" + std::to_string(nextRequest_++);
-  if (std::optional<std::string> failure = publishNickname(account, nickname, request)) {
-    return notice("Tessalune: the nickname was not published: " + *failure + ".");
+  if (std::optional<PurpleText> failure = publishNickname(account, nickname, request)) {
+    return notice("Tessalune: " + text(PurpleText::NicknameNotPublished, text(*failure)));
   }
   if (publishesOverXmpp(account)) {
     nicknameRequests_[request] = {where, nickname};
   } else {
-    noticeHtml(where, escapedHtml("Tessalune: your nickname is now ") + renderPlus(nickname));
+    noticeHtml(where, escapedHtml("Tessalune: " + text(PurpleText::NicknameNow)) + renderPlus(nickname));
   }
 }
 
@@ -270,10 +272,11 @@ gboolean PurpleHost::onIq(PurpleConnection*, const char* type, const char* id, c
   if (!account) return TRUE;
   if (type && std::string(type) == "result") {
     rememberNickname(account, published.nickname);
-    host->noticeHtml(published.where,
-                     escapedHtml("Tessalune: your nickname is now ") + renderPlus(published.nickname));
+    host->noticeHtml(published.where, escapedHtml("Tessalune: " + host->text(PurpleText::NicknameNow)) +
+                                          renderPlus(published.nickname));
   } else {
-    host->noticeHtml(published.where, escapedHtml("Tessalune: the server did not take the nickname."));
+    host->noticeHtml(published.where,
+                     escapedHtml("Tessalune: " + host->text(PurpleText::ServerRefusedNickname)));
   }
   return TRUE;
 }
@@ -290,6 +293,10 @@ void PurpleHost::noticeHtml(const std::optional<ConversationAddress>& where, con
     purple_notify_info(handle_, "Tessalune", text, nullptr);
     g_free(text);
   }
+}
+
+std::string PurpleHost::text(PurpleText which, std::string_view argument) const {
+  return purpleText(which, plugin_ ? plugin_->languageIndex() : -1, argument);
 }
 
 bool PurpleHost::answerYes() const {

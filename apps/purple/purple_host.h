@@ -15,6 +15,7 @@
 #include "front.h"
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
+#include "purple_texts.h"
 
 namespace tessalune::purple {
 
@@ -69,6 +70,8 @@ class PurpleHost : private platform::Messenger {
   void noticeHtml(const std::optional<ConversationAddress>& where, const std::string& html);
   static std::string escapedHtml(const std::string& text);
   bool answerYes() const;
+  // The plug-in's own words in the language the plug-in speaks.
+  std::string text(PurpleText which, std::string_view argument = {}) const;
 
   static PurpleCmdRet onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
                                 gchar** error, void* host);
