@@ -27,7 +27,6 @@ std::string styleOf(const engine::CharFormat& f) {
   return style;
 }
 
-// What opens a run of format f, and what closes it.
 std::string pangoAttributesOf(const engine::CharFormat& f) {
   std::string attributes;
   if (f.textColour) attributes += " foreground=\"" + engine::rgb2hex(*f.textColour) + "\"";
@@ -39,6 +38,7 @@ std::string pangoAttributesOf(const engine::CharFormat& f) {
   return attributes;
 }
 
+// What opens a run of format f, and what closes it.
 std::pair<std::string, std::string> runTags(const engine::CharFormat& f, HtmlMarkup markup) {
   if (markup == HtmlMarkup::Styles) return {"<span style=\"" + styleOf(f) + "\">", "</span>"};
   if (markup == HtmlMarkup::Pango) return {"<span" + pangoAttributesOf(f) + ">", "</span>"};
