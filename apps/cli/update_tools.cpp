@@ -14,7 +14,7 @@
 #include "platform/ui_language.h"
 #include "plugin/settings_session.h"
 #include "store/store_context.h"
-#include "platform/system_shell.h"
+#include "system_shell.h"
 #include "ui/update_window.h"
 #include "update/curl_transfer.h"
 #include "update/update_controller.h"
@@ -102,9 +102,9 @@ int runUpdate(const UpdateOptions& options) {
   ToolLifecycle lifecycle;
   errors::PluginErrorReport report(dialogs, messages, lifecycle);
   // Remembers whether the installer could be started.
-  struct InstallerShell : platform::SystemShell {
+  struct InstallerShell : SystemShell {
     std::optional<std::string> startMinimized(const std::string& program) override {
-      std::optional<std::string> failure = platform::SystemShell::startMinimized(program);
+      std::optional<std::string> failure = SystemShell::startMinimized(program);
       started = !failure;
       return failure;
     }

@@ -16,6 +16,19 @@ platform::Answer NoticeDialogs::messageBox(std::string_view text, std::string_vi
   return yes ? platform::Answer::Yes : platform::Answer::No;
 }
 
+std::optional<std::string> GlibShell::spawn(std::vector<std::string> arguments) {
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  GError* error = nullptr;
+  if (g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, &error)) {
+    return std::nullopt;
+  }
+  std::string reason = error->message;
+  g_error_free(error);
+  return reason;
+}
+
 void NoticeFront::pump() {
   g_main_context_iteration(nullptr, FALSE);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "front.h"
-#include "platform/system_shell.h"
+#include "platform/shell.h"
 #include "purple_texts.h"
 
 namespace tessalune::purple {
@@ -33,6 +35,18 @@ class NoticeDialogs : public platform::Dialogs {
   std::function<bool()> answerYes_;
 };
 
+// Documents open with the desktop's handler and programs start through glib, which reaps
+// them: the client runs for days, and each would stay behind as a zombie otherwise.
+class GlibShell : public platform::Shell {
+ public:
+  bool open(const std::string& target) override { return !spawn({"xdg-open", target}); }
+  std::optional<std::string> startMinimized(const std::string& program) override { return spawn({program}); }
+
+ private:
+  // The system's reason when the program could not be started.
+  static std::optional<std::string> spawn(std::vector<std::string> arguments);
+};
+
 class NoticeFront : public Front, private ui::WindowSystem {
  public:
   NoticeFront(Notice notice, Texts texts, std::function<bool()> answerYes)
@@ -50,7 +64,7 @@ class NoticeFront : public Front, private ui::WindowSystem {
   Notice notice_;
   Texts texts_;
   NoticeDialogs dialogs_;
-  platform::SystemShell shell_;
+  GlibShell shell_;
 };
 
 }  // namespace tessalune::purple

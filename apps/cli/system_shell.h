@@ -11,10 +11,10 @@
 
 extern char** environ;
 
-namespace tessalune::platform {
+namespace tessalune::cli {
 
 // Opens documents with the desktop's handler and starts programs, without waiting for them.
-class SystemShell : public Shell {
+class SystemShell : public platform::Shell {
  public:
   bool open(const std::string& target) override { return !spawn({"xdg-open", target}); }
   std::optional<std::string> startMinimized(const std::string& program) override { return spawn({program}); }
@@ -32,4 +32,4 @@ class SystemShell : public Shell {
   }
 };
 
-}  // namespace tessalune::platform
+}  // namespace tessalune::cli
