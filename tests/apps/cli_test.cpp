@@ -66,6 +66,13 @@ TEST(Cli, ToolsFilterStandardInputExactly) {
             "{\\colortbl ;\\red255\\green255\\blue255;\\red255\\green0\\blue0;}\r\n"
             "\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 \\cf2 x\\cf0\\highlight0\r\n\\par }");
   EXPECT_EQ(runCli("rtf --plain", "{\\rtf1 a\\par b\\par }").out, "a\r\nb");
+  const std::string rtf = "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;}\\cf1 a b}";
+  EXPECT_EQ(runCli("rtf2xml --plus", rtf).out, "\u00B7$4a b\u00B70");
+  EXPECT_EQ(runCli("rtf2xml --text", rtf).out, "<nick>\r\n<FG color=\"#FF0000\"/>a<space/>b\r\n</nick>");
+  EXPECT_EQ(runCli("render", "\u00B7#\u00B7$4a\u00B70b").out,
+            "\x1b[1;38;2;255;0;0;48;2;255;255;255ma\x1b[22mb\x1b[0m");
+  EXPECT_EQ(runCli("render --html", "\u00B7$4<").out,
+            "<span style=\"color:#FF0000;background-color:#FFFFFF;\">&lt;</span>");
 }
 
 // The statuses --help lists: 2 for usage and invalid values, 4 for a file that failed; each
@@ -146,6 +153,10 @@ TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(runCli("colour --fg grad5:#000000:#FFFFFF x").status, 0);
   EXPECT_NE(runCli("colour --fg none x").status, 0);
+  // A text that fits once uncoloured: --answer says whether to keep it.
+  const std::string fits(125, 'n');
+  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer no " + fits).status, 1);
+  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer yes " + fits).out, fits + "\u00B70");
 }
 
 // Gradients through stops: the rainbow renders its seven colours in order; one colour, or a
@@ -167,18 +178,6 @@ TEST(CliColour, GradientsThroughStops) {
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1) << run.out;
   }
-}
-
-TEST(CliColour, AnswersQuestionsFromTheOption) {
-  const std::string text = std::string(125, 'n');
-  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer no " + text).status, 1);
-  EXPECT_EQ(runCli("colour --fg solid:#123456 --answer yes " + text).out, text + "\u00B70");
-}
-
-TEST(CliRtf2Xml, ConvertsTheRtfOfABox) {
-  const std::string rtf = "{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;}\\cf1 a b}";
-  EXPECT_EQ(runCli("rtf2xml --plus", rtf).out, "\u00B7$4a b\u00B70");
-  EXPECT_EQ(runCli("rtf2xml --text", rtf).out, "<nick>\r\n<FG color=\"#FF0000\"/>a<space/>b\r\n</nick>");
 }
 
 TEST(CliConfig, ImportsAndListsTheQuickNicksOfAPluginFolder) {
@@ -286,13 +285,6 @@ TEST(CliHost, ConcurrentSavesAreAllKept) {
     EXPECT_NE(list.find("par" + std::to_string(i) + "\t"), std::string::npos) << i;
   EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 21) << list;
   std::filesystem::remove_all(dir);
-}
-
-TEST(CliHost, RendersPlusText) {
-  EXPECT_EQ(runCli("render", "\u00B7#\u00B7$4a\u00B70b").out,
-            "\x1b[1;38;2;255;0;0;48;2;255;255;255ma\x1b[22mb\x1b[0m");
-  EXPECT_EQ(runCli("render --html", "\u00B7$4<").out,
-            "<span style=\"color:#FF0000;background-color:#FFFFFF;\">&lt;</span>");
 }
 
 TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
