@@ -1,12 +1,10 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -324,27 +322,6 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   std::filesystem::remove_all(dir);
 }
 
-// An update server that takes connections (the system completes them) and never answers.
-class SilentServer {
- public:
-  SilentServer() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(socket_, reinterpret_cast<sockaddr*>(&address), length);
-    ::listen(socket_, 16);
-    ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
-  }
-  ~SilentServer() { ::close(socket_); }
-  std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-
- private:
-  int socket_;
-  int port_ = 0;
-};
-
 // The automatic update check never holds a command back: a one-shot run writes its result
 // at once and gives the check a few seconds afterwards, however long the server keeps quiet.
 TEST(CliHost, TheAutomaticCheckComesAfterTheResultAndGivesUp) {
@@ -353,8 +330,10 @@ TEST(CliHost, TheAutomaticCheckComesAfterTheResultAndGivesUp) {
   std::filesystem::remove_all(dir);
   const std::string at = " --plugin-dir " + dir.string();
   ASSERT_EQ(runCli("config set" + at + " update 1").status, 0);
-  SilentServer server;
-  const std::string command = "TESSALUNE_UPDATE_URL=" + server.url() + " " + TESSALUNE_CLI + " run" + at +
+  tessalune::test::HttpTestServer server;
+  const std::atomic<bool> never = false;
+  server.serveSilence("/TLupdate", never);
+  const std::string command = "TESSALUNE_UPDATE_URL=" + server.url("/") + " " + TESSALUNE_CLI + " run" + at +
                               " --nick Neo '/xquicknicksave w' </dev/null 2>&1; echo exit $?";
   using Clock = std::chrono::steady_clock;
   const Clock::time_point start = Clock::now();
