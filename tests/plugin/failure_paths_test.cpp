@@ -186,12 +186,6 @@ TEST_F(FailurePathsTest, ATakenShortcutOpensTheManagerOnTheNewEntry) {
   EXPECT_FALSE(wasShown(kSaved));
 }
 
-}  // namespace
-}  // namespace tessalune::plugin
-
-namespace tessalune::plugin {
-namespace {
-
 // Whatever a person types or imports, the file stays one a strict XML 1.0 parser reads:
 // shortcuts XML cannot hold are refused by name, such characters in a nickname are
 // dropped, and a file only a lenient parser would take is not imported.
