@@ -339,6 +339,12 @@ class DesktopTest : public QObject {
       // A burst of changes converts once.
       for (int i = 0; i < 20; ++i) preview->changed();
       QTRY_COMPARE(preview->conversions(), conversions + 101);
+      // In the code view the preview still shows what OK gives, not the codes as text.
+      const QString styled = preview->shownText();
+      click(view, "btnCode_label");
+      QVERIFY(editor.codeView());
+      preview->refresh();
+      QCOMPARE(preview->shownText(), styled);
     });
     type("/xtessalune");
   }
@@ -379,22 +385,6 @@ class DesktopTest : public QObject {
     QCOMPARE(host.size(), size);
     QVERIFY2(host.minimumSizeHint().width() <= size.width(),
              qPrintable(QString::number(host.minimumSizeHint().width())));
-  }
-
-  // In the code view the preview still shows what OK gives, not the codes as text.
-  void theCodeViewsPreviewShowsWhatOkGives() {
-    HostWindow& host = startHost();
-    onShown([&](WindowView& view) {
-      auto* preview = view.findChild<desktop::PlusPreview*>("preview");
-      click(view, "panelColorFG_grad(3)");
-      preview->refresh();
-      const QString styled = preview->shownText();
-      click(view, "btnCode_label");
-      QVERIFY(host.plugin().editor()->codeView());
-      preview->refresh();
-      QCOMPARE(preview->shownText(), styled);
-    });
-    type("/xtessalune");
   }
 
   // The desktop's conventions: Ctrl+Q quits, every window has the icon, --help and --version
