@@ -99,14 +99,6 @@ TEST_F(GradientTest, ArgumentsBeyondSixteenBitsAreReportedAndLeaveTheBoxAlone) {
   EXPECT_EQ(box.characters()[0].format.textColour, std::nullopt);
 }
 
-TEST_F(GradientTest, SolidStyleColoursEverything) {
-  box.setText("a b");
-  box.setSelStart(1);
-  applySolidStyle(box, kRed, PaintTarget::Background, ctx);
-  for (const StyledChar& c : box.characters()) EXPECT_EQ(c.format.background, kRed);
-  EXPECT_EQ(box.selStart(), 1);
-}
-
 TEST(GradientPreset, OrdersColoursAndKind) {
   EXPECT_EQ(gradientPreset(1, kRed, kBlue).first, kRed);
   EXPECT_EQ(gradientPreset(2, kRed, kBlue).first, kBlue);
