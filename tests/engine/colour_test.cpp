@@ -26,7 +26,7 @@ TEST(Hex2Rgb, ReadsTheLastSixCharactersAndAnInvalidPairAsZero) {
   EXPECT_EQ(hex2rgb("#1G80\u00E9\u00E9"), 0x008000u);
 }
 
-TEST(GetRGBColor, SplitsTheDecimalColourNumber) {
+TEST(GetRGBColor, SplitsTheDecimalColourNumberAndReportsTextThatIsNoNumber) {
   testing::TestFailures failures;
   EXPECT_EQ(GetRGBColor("16711680", 1, failures.context), 0);
   EXPECT_EQ(GetRGBColor("16711680", 2, failures.context), 255);
@@ -36,10 +36,6 @@ TEST(GetRGBColor, SplitsTheDecimalColourNumber) {
   EXPECT_EQ(GetRGBColor("33023", 4, failures.context), 0);
   EXPECT_EQ(GetRGBColor("-2147483643", 1, failures.context), 5);  // a system colour, masked
   EXPECT_TRUE(failures.report.reports.empty());
-}
-
-TEST(GetRGBColor, ReportsTextThatIsNoNumber) {
-  testing::TestFailures failures;
   EXPECT_EQ(GetRGBColor("red", 1, failures.context), 0);
   ASSERT_EQ(failures.report.reports.size(), 1u);
   EXPECT_EQ(failures.report.reports[0].kind, "unknown");
