@@ -46,6 +46,9 @@ void applyWholeTextFormats(RichTextBox& box, const WholeTextFormats& formats) {
 std::string colourArgument(std::string_view argument, const StylePreset& preset, RichTextBox& autoBox,
                            ConversionContext& ctx, const WholeTextFormats& formats) {
   setPlainText(autoBox, argument);
+  // A text over the limit is refused before it is painted: a gradient's positions are
+  // 16-bit, so painting a long one would fail as if the plug-in were broken.
+  if (refuseTooLong(autoBox.length(), ctx)) return {};
 
   PaintContext paintContext{ctx.scratch, ctx.failures};
   paint(autoBox, preset.FGtype == 1, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,

@@ -474,12 +474,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
     box.setFocus();
     return {};
   }
-  if (box.length() > lengthLimit(ctx.mode)) {
-    ctx.dialogs.message(nickname ? ctx.messages.message(msg::kNicknameTooLong) + "."
-                                 : ctx.messages.message(msg::kMessageTooLong),
-                        Icon::Exclamation);
-    return {};
-  }
+  if (refuseTooLong(box.length(), ctx)) return {};
 
   // Protective recolouring happens in the scratch box; the box itself stays as it is.
   step.advance();
@@ -529,6 +524,14 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
 }
 
 }  // namespace
+
+bool refuseTooLong(int length, ConversionContext& ctx) {
+  if (length <= lengthLimit(ctx.mode)) return false;
+  ctx.dialogs.message(ctx.mode == EditorMode::Nickname ? ctx.messages.message(msg::kNicknameTooLong) + "."
+                                                       : ctx.messages.message(msg::kMessageTooLong),
+                      Icon::Exclamation);
+  return true;
+}
 
 std::string rtf2xml(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx) {
   return errors::guardRoutine(ctx.failures, "rtf2xml", std::string{},

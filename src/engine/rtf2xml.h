@@ -14,6 +14,11 @@ namespace tessalune::engine {
 // document, or "" when the text is refused, the user declines, or a failure was reported.
 std::string rtf2xml(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx);
 
+// Shows the mode's too-long message and returns true when length (in characters) is over
+// the mode's limit: the conversion's own first refusal, for callers that would otherwise
+// work on a text the conversion is bound to refuse.
+bool refuseTooLong(int length, ConversionContext& ctx);
+
 // xml2plus of rtf2xml; "" when rtf2xml gives "".
 std::string rtf2plus(RichTextBox& box, std::int16_t backgroundFlag, ConversionContext& ctx);
 

@@ -4,6 +4,7 @@
 
 #include "engine/direct_colouring.h"
 #include "engine/gradient.h"
+#include "engine/side_style.h"
 #include "engine/utf8.h"
 #include "engine/xml2plus.h"
 #include "platform/scripted_dialogs.h"
@@ -235,6 +236,30 @@ TEST_F(Rtf2XmlTest, DirectColouringGradientTypeTwoIsTypeOneWithTheColoursSwapped
   solid.BGtype = 2;
   solid.BGgradtype = 0;  // no gradient option selected: the white of the reset stays
   EXPECT_EQ(colourArgument("ab", solid, autoBox, ctx), "\u00B7$1,0ab\u00B70");
+}
+
+// A gradient's positions are 16-bit: a text past them used to fail in doGradient as an
+// unknown error before the conversion could say it was too long.
+TEST_F(Rtf2XmlTest, DirectColouringRefusesATextTooLongForAGradientAsTooLong) {
+  RichTextBox autoBox;
+  StylePreset preset;
+  preset.FGtype = 2;
+  preset.FGgradtype = 1;
+  SideStyle grad3;
+  grad3.kind = SideStyle::Kind::Preset;
+  grad3.preset = 3;
+  const std::string text(40000, 'a');
+  for (const EditorMode mode : {EditorMode::Nickname, EditorMode::Text}) {
+    ConversionContext ctx = context(mode);
+    const std::string expected = mode == EditorMode::Nickname
+                                     ? "The nickname is too long. Please choose another one."
+                                     : "The message is too long (>1100 characters).";
+    EXPECT_EQ(colourArgument(text, preset, autoBox, ctx), "");
+    EXPECT_EQ(lastMessage(), expected);
+    EXPECT_EQ(colourWithStyles(text, grad3, SideStyle{}, autoBox, ctx), "");
+    EXPECT_EQ(lastMessage(), expected);
+  }
+  EXPECT_TRUE(failures.report.reports.empty());
 }
 
 }  // namespace
