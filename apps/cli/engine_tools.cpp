@@ -1,5 +1,6 @@
 #include "engine_tools.h"
 
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/xml2plus.h"
+#include "exit_status.h"
 #include "io.h"
 
 namespace tessalune::cli {
@@ -42,6 +44,12 @@ void addGradientTool(CLI::App& app, int& exitCode) {
     engine::PaintContext paint{session.scratch, session.failures()};
     engine::RichTextBox& box = session.autoBox;
     box.setText(options->text);
+    if (box.length() > engine::kMaxGradientEnd) {
+      std::cerr << "tessalune gradient: TEXT has " << box.length()
+                << " characters; a gradient paints at most " << engine::kMaxGradientEnd << "\n";
+      exitCode = kUsage;
+      return;
+    }
     const engine::GradientPreset preset =
         engine::gradientPreset(options->preset, engine::hex2rgb(options->from), engine::hex2rgb(options->to));
     engine::doGradient(box, 0, box.length(), preset.first, preset.second, box.length(),

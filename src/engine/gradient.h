@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "engine/colour.h"
@@ -25,7 +27,11 @@ enum class PaintTarget : int { Text = 1, Background = 2 };
 // middle; target 1 paints the text colour, 2 the background. count must equal
 // end - first. Components step by repeated double-precision addition and are truncated
 // toward zero. The arguments are 16-bit numbers: one outside that range is an overflow
-// failure, reported as "doGradient", and the box is left unchanged.
+// failure, reported as "doGradient", and the box is left unchanged: a caller that may
+// hold a longer text checks its run against kMaxGradientEnd first.
+// The end past which doGradient cannot paint: its positions are 16-bit.
+inline constexpr int kMaxGradientEnd = std::numeric_limits<std::int16_t>::max();
+
 void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
                 int kind, int target, PaintContext& ctx);
 

@@ -591,12 +591,16 @@ void EditorWindow::onGradientPreset(ColourSide id, int index) {
   const int target =
       static_cast<int>(id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background);
   engine::PaintContext paint{rtf_mask.box(), deps_.failures};
+  // The box repaints on every change, so a text too long for a gradient's 16-bit positions
+  // keeps its colours without a word; OK then refuses it as too long.
   if (box.selectedText().empty() || chk_all.checked()) {
     const int n = box.length();
+    if (n > engine::kMaxGradientEnd) return;
     engine::doGradient(box, 0, n, preset.first, preset.second, n, static_cast<int>(preset.kind), target,
                        paint);
   } else {
     const int start = box.selStart(), length = box.selLength();
+    if (start + length > engine::kMaxGradientEnd) return;
     engine::doGradient(box, start, start + length, preset.first, preset.second, length,
                        static_cast<int>(preset.kind), target, paint);
   }

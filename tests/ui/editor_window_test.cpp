@@ -321,6 +321,22 @@ TEST_F(EditorWindowTest, TickingAllOrTypingWithItReappliesTheLastStyles) {
   expectQuiet();
 }
 
+// A text past a gradient's 16-bit positions keeps its colours without a report, whole or
+// selected; OK then refuses it as too long.
+TEST_F(EditorWindowTest, AGradientOverATextTooLongForItIsSkippedAndOkSaysTooLong) {
+  nick().setText(std::string(40000, 'a'));
+  editor.panelColorFG_grad[0].click();
+  nick().select(32000, 1000);
+  editor.panelColorFG_grad[2].click();
+  EXPECT_EQ(colours(nick())[32500], BoxColour{kBlack});
+  expectQuiet();
+  editor.setVisible(true);
+  editor.btnOK.click();
+  ASSERT_EQ(dialogs.shown().size(), 1u);
+  EXPECT_EQ(dialogs.shown()[0].text, "The nickname is too long. Please choose another one.");
+  EXPECT_TRUE(failures.report.reports.empty());
+}
+
 // The editor's preset 1 over the whole text, background off, gives what direct colouring
 // gives with a gradient type 1 preset of the editor's two gradient colours.
 TEST_F(EditorWindowTest, GradientPresetOneMatchesDirectColouring) {
