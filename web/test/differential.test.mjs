@@ -160,10 +160,13 @@ test('refusals and argument errors are told as the native command tells them', (
     ['x', 'rainbow', 'solid:red', {}],
     ['x', 'grad5:#000000:#FFFFFF', 'none', {}],
     ['x', 'none', 'none', {}],
+    ['g'.repeat(40000), 'grad1:#000080:#0080FF', 'none', {message: true}],
   ];
   const expected = nativeColour(cases);
   cases.forEach(([text, fg, bg, options], i) => {
     assert.deepEqual(tessalune.colour(text, fg, bg, options), expected[i], `${fg} ${bg}`);
   });
+  // Past a gradient's 16-bit positions the text is too long, not a failure of the engine.
+  assert.deepEqual(expected.at(-1), {status: 0, result: null, error: 'The message is too long (>1100 characters).'});
   assert.deepEqual(tessalune.colour(null, 'rainbow'), {status: -1, result: null, error: 'no text was given'});
 });
