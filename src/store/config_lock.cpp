@@ -1,16 +1,16 @@
 #include "store/config_lock.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <exception>
 #include <thread>
+#include <utility>
 
 #include "errors/failure.h"
 #include "platform/file_system.h"
+#include "platform/lock_file.h"
 #include "store/store_context.h"
 
 namespace tessalune::store {
@@ -35,9 +35,9 @@ void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
     return;
   }
   const std::filesystem::path path = configLockPath(pluginDir);
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  unlockedBecause_ = fd < 0 ? "cannot lock " + path.string() + ": " + std::strerror(errno) : std::string();
+  platform::OpenedLockFile opened = platform::openLockFile(path);
+  const int fd = opened.fd;
+  unlockedBecause_ = std::move(opened.refusal);
   if (fd >= 0) {
     const auto deadline = std::chrono::steady_clock::now() + wait_;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -20,8 +20,9 @@ class ConfigLock {
   // Takes the lock, or one more level of it. The first level also removes the temporary
   // files that dead writers left. Throws errors::RuntimeFailure when another process
   // holds it for longer than the wait. Where the lock file cannot even be opened (a
-  // read-only folder, a link into a missing one) the routine goes on unlocked: it may
-  // read, since files are replaced whole, but not write (see requireForWriting).
+  // read-only folder, a link into a missing one) or belongs to another user, the routine
+  // goes on unlocked at once: it may read, since files are replaced whole, but not write
+  // (see requireForWriting). The lock file is only ever open to its owner (0600).
   void acquire(const std::filesystem::path& pluginDir);
   // Gives up one level; the last one unlocks.
   void release();
