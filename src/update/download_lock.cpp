@@ -1,17 +1,21 @@
 #include "update/download_lock.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
+
+#include "platform/lock_file.h"
 
 namespace tessalune::update {
 
-DownloadLock::Outcome DownloadLock::tryAcquire(const std::filesystem::path& folder) {
+DownloadLock::Outcome DownloadLock::tryAcquire(const std::filesystem::path& lockFile) {
   if (fd_ >= 0) return Outcome::Taken;
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Outcome::Unavailable;
+  platform::OpenedLockFile opened = platform::openLockFile(lockFile);
+  refusal_ = std::move(opened.refusal);
+  const int fd = opened.fd;
+  if (fd < 0) return opened.othersFile ? Outcome::Refused : Outcome::Unavailable;
   while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
     const bool elsewhere = errno == EWOULDBLOCK;

@@ -181,7 +181,7 @@ std::filesystem::path UpdateController::partialPath(std::uint64_t generation) co
 }
 
 std::filesystem::path UpdateController::lockPath() const {
-  return installerPath().parent_path();
+  return installerPath().parent_path() / "download.lock";
 }
 
 Transfer& UpdateController::transfer(std::unique_ptr<Transfer>& slot,
@@ -363,9 +363,18 @@ void UpdateController::btnDwld_Click() {
   ui::UpdateWindow& w = deps_.window;
   // One download at a time across processes: another one's installer is left alone. What
   // dead downloads left behind goes first.
-  if (downloadLock_.tryAcquire(lockPath()) == DownloadLock::Outcome::HeldElsewhere) {
-    deps_.dialogs.message(message(msg::kDownloadRunning), platform::Icon::Exclamation);
-    return;
+  switch (downloadLock_.tryAcquire(lockPath())) {
+    case DownloadLock::Outcome::HeldElsewhere:
+      deps_.dialogs.message(message(msg::kDownloadRunning), platform::Icon::Exclamation);
+      return;
+    case DownloadLock::Outcome::Refused:
+      // A lock file that another user owns is one that user may hold for ever.
+      failureCause_ = downloadLock_.refusal() + "; nothing was written";
+      deps_.dialogs.message(message(msg::kDownloadFailed) + "\r\n" + failureCause_, platform::Icon::Critical);
+      return;
+    case DownloadLock::Outcome::Taken:
+    case DownloadLock::Outcome::Unavailable:
+      break;
   }
   platform::removeStaleTemporaries(installerPath());
   for (ui::Control* c : {static_cast<ui::Control*>(&w.btnNews), static_cast<ui::Control*>(&w.btnNews.label()),

@@ -114,14 +114,17 @@ TEST_F(UpdateServerTest, AnInstallerThatArrivesIncompleteIsNeverSaved) {
   }
 }
 
-// A download takes a file of its own, created new, and the folder's lock: a second download
-// while another process holds it is refused; what a dead download left, or a pipe planted
-// where this one's file goes, is removed, never opened (no hang).
+// A download takes a file of its own, created new, and the lock of a lock file only its owner
+// can open (never the folder's, which anyone who reaches the folder can take): a second
+// download while another process holds it is refused; what a dead download left, or a pipe
+// planted where this one's file goes, is removed, never opened (no hang).
 TEST_F(UpdateServerTest, DownloadsNeverShareOrFollowAFile) {
   server.serveBody("/TLupdate", "2.1.000");
   server.serveBody("/TLsetup.exe", std::string(3000, 'i'));
   const std::filesystem::path folder = dir.path() / "Tessalune";
-  const int other = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int folderLock = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(folderLock, LOCK_EX), 0);
+  const int other = ::open((folder / "download.lock").c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(::flock(other, LOCK_EX), 0);
   auto service = makeService();
   service->btnCheck_Click();
@@ -139,6 +142,24 @@ TEST_F(UpdateServerTest, DownloadsNeverShareOrFollowAFile) {
   service->btnDwld_Click();
   EXPECT_TRUE(service->finished());
   EXPECT_FALSE(anyPartialFile());
+  ::close(folderLock);
+}
+
+// A lock file that another user owns is one that user may hold for ever: the download is
+// refused at once, naming it, and nothing is saved.
+TEST_F(UpdateServerTest, ADownloadLockOfAnotherUserIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give the lock file to another user";
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveBody("/TLsetup.exe", std::string(3000, 'i'));
+  const std::filesystem::path lock = dir.path() / "Tessalune" / "download.lock";
+  ::close(::open(lock.c_str(), O_RDWR | O_CREAT, 0600));
+  ASSERT_EQ(::chown(lock.c_str(), 65534, 65534), 0);
+  auto service = makeService();
+  service->btnCheck_Click();
+  service->btnDwld_Click();
+  EXPECT_EQ(service->failureCause(), lock.string() + " belongs to another user; nothing was written");
+  EXPECT_EQ(dialogs.shown().back().text, "Error during update's download.\r\n" + service->failureCause());
+  EXPECT_FALSE(service->finished() || installerSaved());
 }
 
 // A script's "click btnCancel" after "click btnDwld" is carried out by the terminal's event
