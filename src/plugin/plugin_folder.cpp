@@ -1,5 +1,7 @@
 #include "plugin/plugin_folder.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -15,6 +17,27 @@ namespace {
 // The largest present file repair reads, to compare it and to keep it as a backup.
 constexpr std::uintmax_t kLargestKept = 64u << 20;
 
+// Creates a folder and its missing parents for the user alone (0700, whatever the umask),
+// as the XDG rules ask of the folders a program creates in the user's data folder; the
+// folders that exist keep their modes.
+void createPrivateFolders(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> missing;
+  for (std::filesystem::path p = folder; !p.empty(); p = p.parent_path()) {
+    std::error_code ignored;
+    if (std::filesystem::exists(p, ignored)) break;
+    missing.push_back(p);
+    if (p == p.parent_path()) break;
+  }
+  for (auto p = missing.rbegin(); p != missing.rend(); ++p) {
+    if (::mkdir(p->c_str(), S_IRWXU) == 0) {
+      ::chmod(p->c_str(), S_IRWXU);
+    } else if (errno != EEXIST) {
+      throw std::filesystem::filesystem_error("cannot create the folder", *p,
+                                              std::error_code(errno, std::generic_category()));
+    }
+  }
+}
+
 }  // namespace
 
 std::filesystem::path defaultPluginDir() {
@@ -27,7 +50,7 @@ std::filesystem::path defaultPluginDir() {
 bool installDataFolder(const std::filesystem::path& pluginDir) {
   const std::filesystem::path data = pluginDir / "Tessalune";
   if (std::filesystem::exists(data)) return false;
-  std::filesystem::create_directories(data);
+  createPrivateFolders(data);
   // Each file whole or not at all: a full disk leaves files missing, never cut short.
   for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
     platform::writeFileAtomically(platform::systemFileSystem(), pluginDir / path,
@@ -39,7 +62,7 @@ bool installDataFolder(const std::filesystem::path& pluginDir) {
 DataFolderRepair repairDataFolder(const std::filesystem::path& pluginDir, bool force) {
   DataFolderRepair repair;
   platform::FileSystem& files = platform::systemFileSystem();
-  std::filesystem::create_directories(pluginDir / "Tessalune");
+  createPrivateFolders(pluginDir / "Tessalune");
   for (std::string_view path : platform::embeddedResourcePaths("Tessalune/")) {
     const std::filesystem::path file = pluginDir / path;
     const std::string_view shipped = *platform::embeddedResource(path);

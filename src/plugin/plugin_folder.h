@@ -10,8 +10,8 @@ namespace tessalune::plugin {
 std::filesystem::path defaultPluginDir();
 
 // As an installer would: a plug-in folder without its data folder ("Tessalune") gets the
-// one the program carries. True when it was installed now; throws std::runtime_error when
-// it cannot be written.
+// one the program carries. The folders it creates are the user's alone (0700). True when
+// it was installed now; throws std::runtime_error when it cannot be written.
 bool installDataFolder(const std::filesystem::path& pluginDir);
 
 // What a repair of the data folder found and did, as paths relative to the plug-in folder.
