@@ -18,7 +18,6 @@
 
 namespace tessalune::cli {
 
-using plugin::defaultPluginDir;
 using plugin::SettingsSession;
 
 namespace {
@@ -36,7 +35,8 @@ void throwOnFailure(const SettingsSession& session, const std::string& file) {
 }
 
 struct ConfigOptions {
-  std::string pluginDir = defaultPluginDir().string();
+  // Empty where the user has no home folder: the command then fails, saying so.
+  std::string pluginDir = plugin::defaultPluginDir().value_or("").string();
   std::string path;
   std::string value;
   std::string file;
@@ -110,6 +110,7 @@ void addCommand(CLI::App* parent, const char* name, const std::string& help,
   }
   command->callback([options, &exitCode, action, load] {
     try {
+      if (options->pluginDir.empty()) options->pluginDir = plugin::requireDefaultPluginDir().string();
       SettingsSession session(options->pluginDir, std::nullopt, SettingsSession::Failures::Tool);
       prepareFolder(session, options->pluginDir);
       if (load) session.load();
@@ -192,6 +193,8 @@ void addConfigTools(CLI::App& app, int& exitCode) {
   repair->footer(kExitStatusHelp);
   repair->callback([repairOptions, force, &exitCode] {
     try {
+      if (repairOptions->pluginDir.empty())
+        repairOptions->pluginDir = plugin::requireDefaultPluginDir().string();
       const plugin::DataFolderRepair done = plugin::repairDataFolder(repairOptions->pluginDir, *force);
       for (const std::string& file : done.restored) std::cout << "restored\t" << file << "\n";
       for (const std::string& file : done.replaced)

@@ -26,7 +26,8 @@ namespace tessalune::cli {
 namespace {
 
 struct HostOptions {
-  std::string pluginDir = plugin::defaultPluginDir().string();
+  // Empty where the user has no home folder: the command then fails, saying so.
+  std::string pluginDir = plugin::defaultPluginDir().value_or("").string();
   std::string nick = "Tessalune";
   std::string answer;
   std::string script;
@@ -53,9 +54,11 @@ void installDataFolder(const std::filesystem::path& pluginDir) {
 class HostSession {
  public:
   explicit HostSession(const HostOptions& options) {
-    installDataFolder(options.pluginDir);
+    const std::string pluginDir =
+        options.pluginDir.empty() ? plugin::requireDefaultPluginDir().string() : options.pluginDir;
+    installDataFolder(pluginDir);
     module_.nickname = options.nick;
-    module_.start(options.pluginDir, options.answer.empty() ? std::nullopt : std::optional(options.answer),
+    module_.start(pluginDir, options.answer.empty() ? std::nullopt : std::optional(options.answer),
                   options.script.empty() ? std::nullopt : std::optional(options.script));
   }
 

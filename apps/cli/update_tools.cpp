@@ -25,7 +25,8 @@ namespace {
 
 struct UpdateOptions {
   std::string action = "check";
-  std::string pluginDir = plugin::defaultPluginDir().string();
+  // Empty where the user has no home folder: the command then fails, saying so.
+  std::string pluginDir = plugin::defaultPluginDir().value_or("").string();
   std::string answer;
 };
 
@@ -176,6 +177,7 @@ void addUpdateTools(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"yes", "no"}));
   command->callback([options, &exitCode] {
     try {
+      if (options->pluginDir.empty()) options->pluginDir = plugin::requireDefaultPluginDir().string();
       exitCode = runUpdate(*options);
     } catch (const std::exception& e) {
       std::cerr << "tessalune: " << e.what() << "\n";

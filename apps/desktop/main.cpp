@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include <QStyleFactory>
@@ -38,8 +39,10 @@ int main(int argc, char** argv) {
   parser.setApplicationDescription("Colours nicknames and chat messages with Messenger Plus! codes.");
   parser.addHelpOption();
   parser.addVersionOption();
+  // None where the user has no home folder: then --plugin-dir must say where.
+  const std::optional<std::filesystem::path> defaultFolder = tessalune::plugin::defaultPluginDir();
   const QCommandLineOption pluginDir("plugin-dir", "The plug-in's folder.", "DIR",
-                                     QString::fromStdString(tessalune::plugin::defaultPluginDir().string()));
+                                     QString::fromStdString(defaultFolder.value_or("").string()));
   const QCommandLineOption nick("nick", "The starting nickname (may hold Plus! codes).", "TEXT", "Tessalune");
   const QCommandLineOption screenshots("screenshots", "Save every window as a PNG file in DIR, then quit.",
                                        "DIR");
@@ -52,6 +55,16 @@ int main(int argc, char** argv) {
     QApplication::setPalette(tessalune::desktop::darkPalette());
   }
 
+  if (parser.value(pluginDir).isEmpty()) {
+    const std::string_view why = tessalune::plugin::kNoDefaultPluginDir;
+    std::cerr << "tessalune-desktop: " << why << "\n";
+    // Screenshots are taken with nobody there to close a box.
+    if (qobject_cast<QApplication*>(app.get()) && !parser.isSet(screenshots)) {
+      QMessageBox::critical(nullptr, "Tessalune",
+                            QString::fromUtf8(why.data(), static_cast<qsizetype>(why.size())));
+    }
+    return 1;
+  }
   const std::filesystem::path folder = parser.value(pluginDir).toStdString();
   try {
     if (tessalune::plugin::installDataFolder(folder)) {

@@ -52,7 +52,7 @@ std::string PurpleHost::escapedHtml(const std::string& text) {
 }
 
 PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
-    : handle_(handle), pluginDir_(plugin::defaultPluginDir()) {
+    : handle_(handle), pluginDir_(plugin::requireDefaultPluginDir()) {
   if (windowed) front_ = windowed();
   if (!front_) {
     front_ = std::make_unique<NoticeFront>(

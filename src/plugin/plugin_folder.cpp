@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
@@ -40,11 +39,16 @@ void createPrivateFolders(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::filesystem::path defaultPluginDir() {
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-    return std::filesystem::path(data) / "tessalune";
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "tessalune";
+std::optional<std::filesystem::path> defaultPluginDir(const platform::UserFolderSources& sources) {
+  std::optional<std::filesystem::path> data = platform::userDataHome(sources);
+  if (!data) return std::nullopt;
+  return *data / "tessalune";
+}
+
+std::filesystem::path requireDefaultPluginDir(const platform::UserFolderSources& sources) {
+  std::optional<std::filesystem::path> folder = defaultPluginDir(sources);
+  if (!folder) throw std::runtime_error(std::string(kNoDefaultPluginDir));
+  return *folder;
 }
 
 bool installDataFolder(const std::filesystem::path& pluginDir) {

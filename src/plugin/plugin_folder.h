@@ -1,13 +1,29 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/user_folders.h"
 
 namespace tessalune::plugin {
 
-// The default plug-in folder: $XDG_DATA_HOME/tessalune, else ~/.local/share/tessalune.
-std::filesystem::path defaultPluginDir();
+// The default plug-in folder of every host: "tessalune" in the user's data folder
+// ($XDG_DATA_HOME when absolute, else .local/share in the home folder, see
+// platform::userDataHome). None when the user has no home folder.
+std::optional<std::filesystem::path> defaultPluginDir(
+    const platform::UserFolderSources& sources = platform::systemUserFolderSources());
+
+// Why there is no default plug-in folder, as one line.
+inline constexpr std::string_view kNoDefaultPluginDir =
+    "no plug-in folder: no home folder was found (HOME is unset or relative and the password database "
+    "has none); give --plugin-dir DIR";
+
+// The default plug-in folder; throws std::runtime_error (kNoDefaultPluginDir) without one.
+std::filesystem::path requireDefaultPluginDir(
+    const platform::UserFolderSources& sources = platform::systemUserFolderSources());
 
 // As an installer would: a plug-in folder without its data folder ("Tessalune") gets the
 // one the program carries. The folders it creates are the user's alone (0700). True when

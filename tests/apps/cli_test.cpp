@@ -178,6 +178,31 @@ TEST(CliColour, GradientsThroughStops) {
   }
 }
 
+// Without a home folder (no HOME, and a user the password database does not know) there is
+// no default plug-in folder: each command that needs one fails on one line, and nothing is
+// created in the current directory.
+TEST(CliConfig, WithoutAHomeFolderNothingIsCreated) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can run the command as an unknown user";
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-homeless-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::filesystem::permissions(dir, std::filesystem::perms::all);
+  const std::string homeless = "cd " + dir.string() +
+                               " && TESSALUNE_UPDATE_URL=http://127.0.0.1:1/ setpriv --reuid=54321 "
+                               "--regid=54321 --clear-groups env -u HOME -u XDG_DATA_HOME";
+  for (const char* command : {"config show", "repair", "run /xfoo", "update check"}) {
+    const CliRun run = runCli(command, "", homeless, true);
+    EXPECT_EQ(run.status, 4) << command << "\n" << run.out;
+    EXPECT_EQ(run.out,
+              "tessalune: no plug-in folder: no home folder was found (HOME is unset or relative and the "
+              "password database has none); give --plugin-dir DIR\n")
+        << command;
+    EXPECT_TRUE(std::filesystem::is_empty(dir)) << command;
+  }
+  std::filesystem::remove_all(dir);
+}
+
 TEST(CliConfig, ImportsAndListsTheQuickNicksOfAPluginFolder) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("tessalune-cli-config-" + std::to_string(::getpid()));
