@@ -304,7 +304,8 @@ void Plugin::loadWindows() {
                                      services_.pluginDir,
                                      [this] { return settings_.language; },
                                      [this] {
-                                       auto transfer = std::make_unique<update::CurlTransfer>();
+                                       auto transfer =
+                                           std::make_unique<update::CurlTransfer>(services_.transferLimits);
                                        transfer->setEventPump(services_.eventPump);
                                        return transfer;
                                      },

@@ -22,6 +22,7 @@
 #include "ui/gdi/owner_drawing.h"
 #include "ui/subscription.h"
 #include "ui/window.h"
+#include "update/transfer.h"
 
 namespace tessalune::ui {
 class EditorWindow;
@@ -54,6 +55,8 @@ struct HostServices {
   std::function<void(bool bodyStarted)> eventPump = {};
   // The screen's twips per pixel, at which the owner-drawn images are rendered.
   int twipsPerPixel = 15;
+  // How long the update window's transfers may take.
+  update::TransferLimits transferLimits = {};
 };
 
 // The plug-in as the host sees it: the six calls of its interface, and everything that

@@ -117,7 +117,9 @@ struct CurlCallbacks {
 
   static int onConnected(void* self, char* /*primaryIp*/, char* /*localIp*/, int /*primaryPort*/,
                          int /*localPort*/) {
-    static_cast<CurlTransfer*>(self)->queue(transfer_state::kRequesting);
+    auto& t = *static_cast<CurlTransfer*>(self);
+    t.connected_ = true;
+    t.queue(transfer_state::kRequesting);
     return CURL_PREREQFUNC_OK;
   }
 };
@@ -139,6 +141,9 @@ void CurlTransfer::request(const std::string& url) {
   headersHandled_ = false;
   status_ = 0;
   lastQueued_ = 0;
+  connected_ = false;
+  deadline_ = pace() == Pace::Whole ? std::chrono::steady_clock::now() + limits_.wholeFileDeadline
+                                    : std::chrono::steady_clock::time_point::max();
   headers_.clear();
   body_.clear();
   bodyStart_ = 0;
@@ -169,8 +174,11 @@ void CurlTransfer::request(const std::string& url) {
   handles_->curl->easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   handles_->curl->easy_setopt(easy, CURLOPT_CONNECTTIMEOUT,
                               static_cast<long>(limits_.connectTimeout.count()));
-  handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
-  handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.lowSpeedTime.count()));
+  // A whole file has its deadline (checked between polls); a streamed one its minimum rate.
+  if (pace() == Pace::Streamed) {
+    handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, limits_.minimumRate);
+    handles_->curl->easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, static_cast<long>(limits_.rateWindow.count()));
+  }
   handles_->curl->easy_setopt(easy, CURLOPT_USERAGENT, "Tessalune");
   // A body sent compressed (asked for or not) arrives as what was compressed.
   handles_->curl->easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
@@ -235,6 +243,10 @@ void CurlTransfer::driveUntil(Done done) {
   deliverPending();
   while (generation == generation_ && active_ && !done()) {
     step();
+    if (active_ && pastDeadline()) {
+      setFailureCause(noAnswerCause(limits_.wholeFileDeadline));
+      fail();
+    }
     deliverPending();
     if (generation != generation_ || !active_ || done()) break;
     handles_->curl->multi_poll(handles_->multi, nullptr, 0, kPollMilliseconds, nullptr);
@@ -281,9 +293,21 @@ void CurlTransfer::finish(int curlResult) {
     handles_->curl->easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
   }
-  setFailureCause(status_ >= 400 ? "HTTP status " + std::to_string(status_)
-                                 : handles_->curl->easy_strerror(static_cast<CURLcode>(curlResult)));
+  if (status_ >= 400) {
+    setFailureCause("HTTP status " + std::to_string(status_));
+  } else if (curlResult == CURLE_OPERATION_TIMEDOUT) {
+    // The connection's time limit, or a streamed body's rate; a whole file's deadline is ours.
+    setFailureCause(connected_
+                        ? tooSlowCause(limits_)
+                        : "no connection within " + std::to_string(limits_.connectTimeout.count()) + " s");
+  } else {
+    setFailureCause(handles_->curl->easy_strerror(static_cast<CURLcode>(curlResult)));
+  }
   fail();
+}
+
+bool CurlTransfer::pastDeadline() const {
+  return std::chrono::steady_clock::now() >= deadline_;
 }
 
 // A failed transfer keeps nothing of its body: a short or broken body must never pass for a whole one.

@@ -14,15 +14,6 @@
 
 namespace tessalune::update {
 
-// Limits of a transfer. A connection must open within connectTimeout; a transfer that moves fewer than
-// lowSpeedBytes per second for lowSpeedTime is abandoned as failed.
-struct TransferLimits {
-  std::chrono::seconds connectTimeout{10};
-  long lowSpeedBytes = 1;
-  std::chrono::seconds lowSpeedTime{15};
-  long maxRedirects = 5;
-};
-
 // A Transfer over libcurl's multi interface: nothing runs on another thread; the network is driven from
 // request() and from the chunk reads, which wait in short polls and call the event pump between them.
 // Redirects are followed only to the requested scheme and host (so never from https to http); a redirect
@@ -52,6 +43,7 @@ class CurlTransfer : public Transfer {
   void step();
   void onHeadersComplete();
   void finish(int curlResult);
+  bool pastDeadline() const;
   void fail();
   void release();
   void queue(int state);
@@ -69,6 +61,8 @@ class CurlTransfer : public Transfer {
   bool headersHandled_ = false;  // ...and its status has been acted upon
   int status_ = 0;
   int lastQueued_ = 0;  // states only move forward
+  bool connected_ = false;
+  std::chrono::steady_clock::time_point deadline_;  // a whole file's; the latest time point when streamed
   std::vector<std::pair<std::string, std::string>> headers_;
   std::string origin_;              // "scheme://host" of the request: where redirects may lead
   std::size_t bodyReceived_ = 0;    // every body byte of this request, read or not

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,24 @@ inline constexpr int kReceiving = 7;   // the response has started to arrive
 inline constexpr int kError = 11;  // the transfer failed (network, HTTP status of 400 or more, broken body)
 inline constexpr int kCompleted = 12;  // the response headers are in and the body can be read in chunks
 }  // namespace transfer_state
+
+// How long a transfer may take. A file read whole (the version file, the news) ends within
+// wholeFileDeadline whatever the server sends; a streamed one (the installer) may take as long as
+// it keeps its average rate at minimumRate bytes a second or more over every rateWindow, not
+// counting the time its reader is busy with what has arrived.
+struct TransferLimits {
+  std::chrono::seconds connectTimeout{10};
+  std::chrono::seconds wholeFileDeadline{30};
+  long minimumRate = 1024;
+  std::chrono::seconds rateWindow{30};
+  long maxRedirects = 5;
+};
+
+// The words a failed transfer gives for the limit it ran into.
+std::string sizeText(std::size_t bytes);  // "64 MB", "4 KB", "100 bytes"
+std::string largerThanCause(std::size_t limit);
+std::string noAnswerCause(std::chrono::seconds deadline);
+std::string tooSlowCause(const TransferLimits& limits);
 
 // An HTTP GET transfer that reports its progress as state notifications and hands its body out in chunks,
 // all on the caller's thread. While it waits for the network it calls the host's event pump, so that the
@@ -43,6 +62,10 @@ class Transfer {
   // The most body bytes the next requests accept: a longer body fails the transfer.
   void setMaxBodyBytes(std::size_t max) { maxBodyBytes_ = max; }
   std::size_t maxBodyBytes() const { return maxBodyBytes_; }
+  // Whether the next requests are read whole, within a deadline, or streamed at a minimum rate.
+  enum class Pace { Whole, Streamed };
+  void setPace(Pace pace) { pace_ = pace; }
+  Pace pace() const { return pace_; }
 
   // Starts a GET request for `url`, abandoning a transfer still running, and runs it until its response
   // headers are in (kCompleted) or it fails (kError) or is cancelled.
@@ -82,6 +105,7 @@ class Transfer {
   StateHandler stateHandler_;
   EventPump eventPump_;
   std::size_t maxBodyBytes_ = SIZE_MAX;
+  Pace pace_ = Pace::Whole;
   std::string failureCause_;
 };
 

@@ -230,6 +230,7 @@ void UpdateController::btnCheck_Click() {
   // The request goes last: a transfer may report its states before request() returns.
   Transfer& t = transfer(netCheck_, &UpdateController::onCheckState);
   t.setMaxBodyBytes(deps_.limits.version);
+  t.setPace(Transfer::Pace::Whole);
   t.request(deps_.baseAddress + std::string(kVersionFile));
 }
 
@@ -331,6 +332,7 @@ void UpdateController::btnNews_Click() {
   newsRunning_ = true;
   Transfer& t = transfer(netNews_, &UpdateController::onNewsState);
   t.setMaxBodyBytes(deps_.limits.news);
+  t.setPace(Transfer::Pace::Whole);
   t.request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
 }
 
@@ -400,6 +402,7 @@ void UpdateController::btnDwld_Click() {
   ++generation_;
   Transfer& t = transfer(netDwld_, &UpdateController::onDownloadState);
   t.setMaxBodyBytes(deps_.limits.installer);
+  t.setPace(Transfer::Pace::Streamed);
   t.request(deps_.baseAddress + std::string(kInstallerFile));
 }
 

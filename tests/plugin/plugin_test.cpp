@@ -12,6 +12,7 @@
 #include "ui/editor_window.h"
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
+#include "ui/update_window.h"
 
 namespace tessalune::plugin {
 namespace {
@@ -158,6 +159,34 @@ TEST_F(PluginTest, TheAutomaticCheckWaitsForIdleTimeAndGivesWayToTheHost) {
   EXPECT_EQ(lastMessage(), "A new version of Tessalune is available ! (2.1.0)");
   EXPECT_EQ(windows.shown, std::vector<std::string>{"frmUpd"});
   plugin.Uninitialize();  // closes the connection before the server stops
+}
+
+// A host that gives idle time without a callback to ask still gets it back: a version file
+// dripped slower than the deadline fails the check instead of holding the host.
+TEST_F(PluginTest, TheAutomaticCheckEndsByItsDeadlineWithoutAHostToAsk) {
+  test::HttpTestServer server;
+  server.serveDripping("/TLupdate", "2.1.000", std::chrono::milliseconds(400));
+  ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
+  plugin::Plugin dripped{plugin::HostServices{dialogs,
+                                              windows,
+                                              shell,
+                                              dir.path(),
+                                              platform::language::kEnglish,
+                                              files,
+                                              {},
+                                              15,
+                                              {.wholeFileDeadline = std::chrono::seconds(1)}}};
+  start();
+  plugin.Uninitialize();
+  std::string file = dir.readConfig();
+  file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
+  dir.writeConfig(file);
+  dripped.Initialize(0, "", &messenger);
+  ::unsetenv("TESSALUNE_UPDATE_URL");
+  dripped.runPendingWork();
+  EXPECT_EQ(dripped.update()->lbl_majInfo.caption(), "Error during search");
+  EXPECT_TRUE(windows.shown.empty());
+  dripped.Uninitialize();
 }
 
 TEST_F(PluginTest, AFatalConfigurationErrorIgnoresEveryCommand) {

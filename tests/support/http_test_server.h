@@ -139,6 +139,19 @@ class HttpTestServer {
     });
   }
 
+  // `body` with its Content-Length announced, one byte every `delay`; stops early when the
+  // client goes away or the server stops.
+  void serveDripping(const std::string& path, std::string body, std::chrono::milliseconds delay) {
+    setRoute(path, [this, body = std::move(body), delay](httplib::Response& r) {
+      r.set_content_provider(body.size(), "text/plain",
+                             [this, body, delay](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+                               if (stopping_) return false;
+                               std::this_thread::sleep_for(delay);
+                               return sink.write(body.data() + offset, 1);
+                             });
+    });
+  }
+
   // Takes the request and answers nothing until `speak` is set (or the server stops), then
   // an empty body.
   void serveSilence(const std::string& path, const std::atomic<bool>& speak) {

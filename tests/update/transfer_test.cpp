@@ -176,6 +176,37 @@ TEST_F(TransferTest, ARequestAfterACancelWorks) {
   EXPECT_TRUE(readAllBytes() == body);
 }
 
+// A file read whole ends by its deadline however slowly the server drips it; a streamed one
+// may take longer, but not below its minimum rate. The failures say which limit it was.
+TEST(TransferLimitsTest, EndTransfersThatDripOrCrawl) {
+  HttpTestServer server;
+  server.serveSlowly("/drip", 1, 10, 400ms);       // 2.5 bytes a second
+  server.serveSlowly("/crawl", 100, 12, 250ms);    // 400 bytes a second
+  server.serveSlowly("/steady", 2048, 12, 100ms);  // 20 KB a second, longer than the deadline
+  const TransferLimits limits{.wholeFileDeadline = 1s, .rateWindow = 1s};
+  struct Case {
+    std::string path;
+    Transfer::Pace pace;
+    std::string cause;  // empty: the whole body arrives
+  };
+  for (const Case& c : std::vector<Case>{{"/drip", Transfer::Pace::Whole, "no answer within 1 s"},
+                                         {"/crawl", Transfer::Pace::Streamed, "slower than 1 KB/s for 1 s"},
+                                         {"/steady", Transfer::Pace::Streamed, ""}}) {
+    CurlTransfer transfer(limits);
+    transfer.setPace(c.pace);
+    std::size_t received = 0;
+    transfer.request(server.url(c.path));
+    for (auto chunk = transfer.getChunkBytes(); !chunk.empty(); chunk = transfer.getChunkBytes()) {
+      received += chunk.size();
+    }
+    EXPECT_EQ(transfer.failed(), !c.cause.empty()) << c.path;
+    EXPECT_EQ(transfer.failureCause(), c.cause) << c.path;
+    if (c.cause.empty()) {
+      EXPECT_EQ(received, 2048u * 12);
+    }
+  }
+}
+
 // Redirects stay on the requested host and scheme; one elsewhere, one without a Location
 // and a body longer than allowed are failures, never bodies.
 TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {

@@ -106,8 +106,9 @@ TESSALUNE_API int tessalune_parse_command(tessalune_plugin* plugin, const char* 
  * window: the automatic update check, once after each start-up. While that work waits for
  * the network it calls keep_waiting(context) every few tens of milliseconds and gives up
  * as soon as it returns 0 (the user typed, or the host's time ran out); keep_waiting may be
- * NULL, the work then ending within the network's own time limits. A host calls it when it
- * has nothing else to do, never before a command it could run. Before
+ * NULL, the work then ending by the version file's deadline (30 s, whatever the server
+ * sends). A host calls it when it has nothing else to do, never before a command it could
+ * run. Before
  * tessalune_initialize, and once the work is done, it returns at once. Returns 1, or
  * TESSALUNE_FAILED as tessalune_configure does. Available from interface version 1.2. */
 TESSALUNE_API int tessalune_idle(tessalune_plugin* plugin, int (*keep_waiting)(void* context), void* context);
