@@ -3,7 +3,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -69,9 +68,6 @@ class HostSession {
  private:
   PluginModule module_;
 };
-
-// How long a one-shot run waits, after its result, for the automatic update check.
-constexpr std::chrono::seconds kIdleTimeAfterRun{5};
 
 // The command word is the line up to its first space; the argument is the rest after that
 // one space, untouched.
@@ -199,9 +195,8 @@ void addHostTools(CLI::App& app, int& exitCode) {
                 << renderPlus(nickname ? result.substr(7) : result, decoration(2)) << "\n";
     }
     std::cout.flush();
-    // The result is out: the automatic update check may have its few seconds now.
-    const auto until = std::chrono::steady_clock::now() + kIdleTimeAfterRun;
-    giveIdleTime(session, [until] { return std::chrono::steady_clock::now() < until; });
+    // A one-shot run has no idle time: the automatic update check is for hosts that wait
+    // for their user (chat, the desktop, the chat clients).
     return handled ? 0 : kNotHandled;
   });
 

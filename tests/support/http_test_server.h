@@ -6,6 +6,9 @@
 // bodies.
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -19,6 +22,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace tessalune::test {
 
@@ -175,6 +179,45 @@ class HttpTestServer {
   mutable std::mutex mutex_;
   std::map<std::string, Route> routes_;
   int requests_ = 0;
+};
+
+// A server on 127.0.0.1 that never answers: connections wait in its queue, never read, and
+// connectionsHeld() takes those that came and counts them.
+class SilentServer {
+ public:
+  SilentServer() {
+    fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd_, 16) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      throw std::runtime_error("the silent server could not listen on 127.0.0.1");
+    }
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentServer() {
+    for (const int connection : accepted_) ::close(connection);
+    ::close(fd_);
+  }
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+
+  std::string url(const std::string& path) const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
+  std::size_t connectionsHeld() {
+    for (int connection; (connection = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+      accepted_.push_back(connection);
+    }
+    return accepted_.size();
+  }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+  std::vector<int> accepted_;
 };
 
 }  // namespace tessalune::test
