@@ -146,7 +146,9 @@ int runUpdate(const UpdateOptions& options) {
   }
   if (window.lbl_majInfo.foreColour() == ui::UpdateWindow::kRed) return kFileOrNetwork;
   if (options.action == "check") return service.newer() ? kSuccess : kNotDone;
-  if (options.action == "news") return service.news().empty() ? kNotDone : kSuccess;
+  if (options.action == "news" && service.news().empty())
+    return service.failureCause().empty() ? kNotDone : kFileOrNetwork;
+  if (options.action == "news") return kSuccess;
   if (!service.newer()) return kNotDone;
   if (!service.finished()) return kFileOrNetwork;  // the download failed
   if (options.action == "install" && !shell.started) {

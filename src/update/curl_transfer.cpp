@@ -60,6 +60,42 @@ std::string originOf(const std::string& address, const std::string& base = {}) {
   return origin;
 }
 
+// The absolute form of an address, relative ones resolved against base; the address as
+// written when it cannot be parsed.
+std::string absoluteAddress(const std::string& address, const std::string& base) {
+  const CurlLibrary* curl = curlLibrary();
+  CURLU* url = curl ? curl->url() : nullptr;
+  if (!url) return address;
+  std::string absolute = address;
+  char* full = nullptr;
+  if ((base.empty() || curl->url_set(url, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK) &&
+      curl->url_set(url, CURLUPART_URL, address.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+      curl->url_get(url, CURLUPART_URL, &full, 0) == CURLUE_OK) {
+    absolute = full;
+  }
+  curl->free(full);
+  curl->url_cleanup(url);
+  return absolute;
+}
+
+// A server's address fit for a one-line message: control characters and bytes outside ASCII
+// written as %XX, and at most 200 characters.
+std::string printableAddress(std::string_view address) {
+  constexpr std::size_t kMaxCharacters = 200;
+  std::string out;
+  for (const char c : address.substr(0, kMaxCharacters)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > 0x20 && byte < 0x7F) {
+      out += c;
+    } else {
+      constexpr std::string_view kHex = "0123456789ABCDEF";
+      out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+    }
+  }
+  if (address.size() > kMaxCharacters) out += "...";
+  return out;
+}
+
 }  // namespace
 
 // The library is loaded with the first transfer; without it no handle exists and every
@@ -92,7 +128,12 @@ struct CurlCallbacks {
         // Followed only where the request went; returning less than the line aborts it.
         char* current = nullptr;
         t.handles_->curl->easy_getinfo(t.handles_->easy, CURLINFO_EFFECTIVE_URL, &current);
-        if (originOf(*location, current ? current : "") != t.origin_) return 0;
+        if (originOf(*location, current ? current : "") != t.origin_) {
+          t.refusal_ = "redirect to another address refused: " +
+                       printableAddress(absoluteAddress(*location, current ? current : "")) +
+                       " (HTTP status " + std::to_string(code) + ")";
+          return 0;
+        }
       }
       t.headersDone_ = code / 100 != 1 && !location;
     } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
@@ -104,7 +145,10 @@ struct CurlCallbacks {
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& t = *static_cast<CurlTransfer*>(self);
     t.bodyReceived_ += size * count;
-    if (t.bodyReceived_ > t.maxBodyBytes()) return 0;  // too long: the transfer fails
+    if (t.bodyReceived_ > t.maxBodyBytes()) {
+      t.refusal_ = largerThanCause(t.maxBodyBytes());
+      return 0;
+    }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data);
     t.body_.insert(t.body_.end(), bytes, bytes + size * count);
     return size * count;
@@ -149,6 +193,7 @@ void CurlTransfer::request(const std::string& url) {
   bodyStart_ = 0;
   bodyReceived_ = 0;
   origin_ = originOf(url);
+  refusal_.clear();
   setFailureCause({});
 
   CURL* easy = handles_->multi ? handles_->curl->easy_init() : nullptr;
@@ -293,7 +338,13 @@ void CurlTransfer::finish(int curlResult) {
     handles_->curl->easy_getinfo(handles_->easy, CURLINFO_RESPONSE_CODE, &code);
     status_ = static_cast<int>(code);
   }
-  if (status_ >= 400) {
+  if (!refusal_.empty()) {
+    setFailureCause(refusal_);
+  } else if (curlResult == CURLE_FILESIZE_EXCEEDED) {
+    setFailureCause(largerThanCause(maxBodyBytes()));
+  } else if (curlResult == CURLE_TOO_MANY_REDIRECTS) {
+    setFailureCause("more than " + std::to_string(limits_.maxRedirects) + " redirects");
+  } else if (status_ >= 400) {
     setFailureCause("HTTP status " + std::to_string(status_));
   } else if (curlResult == CURLE_OPERATION_TIMEDOUT) {
     // The connection's time limit, or a streamed body's rate; a whole file's deadline is ours.

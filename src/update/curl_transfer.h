@@ -65,6 +65,7 @@ class CurlTransfer : public Transfer {
   std::chrono::steady_clock::time_point deadline_;  // a whole file's; the latest time point when streamed
   std::vector<std::pair<std::string, std::string>> headers_;
   std::string origin_;              // "scheme://host" of the request: where redirects may lead
+  std::string refusal_;             // why a callback stopped the transfer
   std::size_t bodyReceived_ = 0;    // every body byte of this request, read or not
   std::vector<std::uint8_t> body_;  // received and not yet read, from bodyStart_
   std::size_t bodyStart_ = 0;

@@ -205,6 +205,7 @@ std::optional<std::string> UpdateController::readText(Transfer& t, std::size_t m
     text += chunk;
     if (text.size() > max) {
       t.cancel();
+      failureCause_ = largerThanCause(max);
       return std::nullopt;
     }
   }
@@ -227,6 +228,7 @@ void UpdateController::enableNews(bool enabled) {
 void UpdateController::btnCheck_Click() {
   enableCheck(false);
   checkRunning_ = true;
+  failureCause_.clear();
   // The request goes last: a transfer may report its states before request() returns.
   Transfer& t = transfer(netCheck_, &UpdateController::onCheckState);
   t.setMaxBodyBytes(deps_.limits.version);
@@ -266,7 +268,7 @@ void UpdateController::onCheckState(int state) {
 }
 
 void UpdateController::checkFailed() {
-  if (netCheck_) failureCause_ = netCheck_->failureCause();
+  if (netCheck_ && !netCheck_->failureCause().empty()) failureCause_ = netCheck_->failureCause();
   checkRunning_ = false;
   automaticCheck_ = false;
   ui::StyledLabel& info = deps_.window.lbl_majInfo;
@@ -283,6 +285,7 @@ void UpdateController::checkCompleted() {
   if (!succeeded(t)) return checkFailed();
   const std::optional<std::string> body = readText(t, deps_.limits.version);
   const std::optional<PluginVersion> version = body ? parseVersionFile(*body) : std::nullopt;
+  if (body && !version) failureCause_ = "the version file holds no version";
   if (!version) return checkFailed();
   remote_ = *version;
   newer_ = isNewer(remote_, deps_.installed);
@@ -330,6 +333,7 @@ void UpdateController::btnNews_Click() {
   }
   enableNews(false);
   newsRunning_ = true;
+  failureCause_.clear();
   Transfer& t = transfer(netNews_, &UpdateController::onNewsState);
   t.setMaxBodyBytes(deps_.limits.news);
   t.setPace(Transfer::Pace::Whole);
@@ -354,6 +358,7 @@ void UpdateController::onNewsState(int state) {
 }
 
 void UpdateController::newsFailed() {
+  if (netNews_ && !netNews_->failureCause().empty()) failureCause_ = netNews_->failureCause();
   newsRunning_ = false;
   deps_.dialogs.message(message(msg::kNewsFailed), platform::Icon::Critical);
   enableNews(true);
@@ -391,6 +396,7 @@ void UpdateController::btnDwld_Click() {
   }
   // A cancel left over from an earlier download must not stop this one at its first chunk.
   cancelRequested_ = false;
+  failureCause_.clear();
   totalLength_ = -1;
   received_ = 0;
   w.progressBar.resize(ui::UpdateWindow::kEmptyProgressWidth, w.progressBar.height());
@@ -452,7 +458,10 @@ void UpdateController::downloadCompleted(std::uint64_t generation) {
   totalLength_ = length ? *length : -1;
   received_ = 0;
   const auto limit = static_cast<std::int64_t>(deps_.limits.installer);
-  if (totalLength_ > limit) return downloadFailed(true);
+  if (totalLength_ > limit) {
+    failureCause_ = largerThanCause(deps_.limits.installer);
+    return downloadFailed(true);
+  }
   deps_.window.lbl_status.setCaption(message(msg::kDownloading) + " (v " + dottedVersion(remote_) + ")");
   showProgress();
 
@@ -469,8 +478,12 @@ void UpdateController::downloadCompleted(std::uint64_t generation) {
     if (cancelRequested_ || !downloading_ || generation != generation_) break;
     if (chunk.empty()) break;
     written = writeAll(fd, chunk);
+    if (!written) failureCause_ = partial.string() + ": " + std::strerror(errno);
     received_ += static_cast<std::int64_t>(chunk.size());
-    if (received_ > limit) written = false;  // longer than any installer: not one
+    if (received_ > limit) {  // longer than any installer: not one
+      written = false;
+      failureCause_ = largerThanCause(deps_.limits.installer);
+    }
     showProgress();
   }
   if (fd >= 0 && ::close(fd) != 0) written = false;

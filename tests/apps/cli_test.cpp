@@ -329,8 +329,8 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   EXPECT_NE(news.out.find("Nouvelles"), std::string::npos) << news.out;
   std::ifstream saved(dir / "Tessalune" / "TLsetup.exe", std::ios::binary);
   EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installer);
-  // An installer that cannot be started, and a server that cannot be reached, are failures
-  // with their cause on a line of their own.
+  // An installer that cannot be started, a server that cannot be reached and a redirect
+  // refused are failures with their cause on a line of their own.
   const CliRun install = runCli("update install --plugin-dir " + dir.string(), "",
                                 "TESSALUNE_UPDATE_URL=" + server.url("/"), true);
   EXPECT_EQ(install.status, 4);
@@ -341,6 +341,16 @@ TEST(CliUpdate, ChecksAndDownloadsFromTheServer) {
   EXPECT_EQ(unreachable.status, 4);
   EXPECT_NE(unreachable.out.find("tessalune: http://127.0.0.1:1/: Couldn't connect"), std::string::npos)
       << unreachable.out;
+  tessalune::test::HttpTestServer redirecting;
+  redirecting.serveBody("/TLupdate", "2.1.000");
+  redirecting.serveRedirect("/TLnewsFR", "file:///etc/passwd");
+  const CliRun refused = runCli("update news --plugin-dir " + dir.string(), "",
+                                "TESSALUNE_UPDATE_URL=" + redirecting.url("/"), true);
+  EXPECT_EQ(refused.status, 4);
+  EXPECT_NE(refused.out.find("tessalune: " + redirecting.url("/") +
+                             ": redirect to another address refused: file:///etc/passwd (HTTP status 302)\n"),
+            std::string::npos)
+      << refused.out;
   std::filesystem::remove_all(dir);
 }
 

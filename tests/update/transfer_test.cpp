@@ -208,32 +208,44 @@ TEST(TransferLimitsTest, EndTransfersThatDripOrCrawl) {
 }
 
 // Redirects stay on the requested host and scheme; one elsewhere, one without a Location
-// and a body longer than allowed are failures, never bodies.
+// and a body longer than allowed are failures, never bodies, and each says why.
 TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {
-  server.serveBody("/file", "the body");
-  server.serveRedirect("/here", "/file");
-  server.serveRedirect("/elsewhere", "http://localhost:" + std::to_string(server.port()) + "/file");
-  server.serveRedirect("/nowhere", std::nullopt);
   test::HttpTestServer other;  // the same host on another port is another origin
   other.serveBody("/file", "another body");
+  const std::string localhost = "http://localhost:" + std::to_string(server.port()) + "/file";
+  server.serveBody("/file", "the body");
+  server.serveRedirect("/here", "/file");
+  server.serveRedirect("/elsewhere", localhost);
   server.serveRedirect("/otherport", other.url("/file"));
+  server.serveRedirect("/local-file", "file:///etc/passwd");
+  server.serveRedirect("/gopher", "gopher://127.0.0.1:" + std::to_string(server.port()) + "/");
+  server.serveRedirect("/nowhere", std::nullopt);
+  server.serveChunked("/unannounced", std::string(5000, 'x'));
+  server.serveBody("/announced", std::string(5000, 'x'));
+  const auto refused = [](const std::string& url) {
+    return "failed: redirect to another address refused: " + url + " (HTTP status 302)";
+  };
   const auto fetch = [&](const std::string& path) {
     states.clear();
     transfer.request(server.url(path));
     const std::string body = readAllBytes();
-    return transfer.failed() ? std::string("failed") : body;
+    return transfer.failed() ? "failed: " + transfer.failureCause() : body;
   };
-  EXPECT_EQ(fetch("/here"), "the body");
-  EXPECT_EQ(fetch("/elsewhere"), "failed");
-  EXPECT_EQ(fetch("/nowhere"), "failed");
-  EXPECT_EQ(states.back(), transfer_state::kError);
-  EXPECT_EQ(fetch("/otherport"), "failed");
-  server.serveChunked("/unannounced", std::string(5000, 'x'));
   transfer.setMaxBodyBytes(4096);
-  EXPECT_EQ(fetch("/file"), "the body");
-  EXPECT_EQ(fetch("/unannounced"), "failed");
-  server.serveBody("/announced", std::string(5000, 'x'));
-  EXPECT_EQ(fetch("/announced"), "failed");
+  for (const auto& [path, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"/here", "the body"},
+           {"/elsewhere", refused(localhost)},
+           {"/otherport", refused(other.url("/file"))},
+           {"/local-file", refused("file:///etc/passwd")},
+           {"/gopher", refused("gopher://127.0.0.1:" + std::to_string(server.port()) + "/")},
+           {"/nowhere", "failed: redirect (HTTP status 302) to nowhere"},
+           {"/unannounced", "failed: the file is larger than 4 KB"},
+           {"/announced", "failed: the file is larger than 4 KB"}}) {
+    EXPECT_EQ(fetch(path), expected) << path;
+    if (expected.starts_with("failed")) {
+      EXPECT_EQ(states.back(), transfer_state::kError) << path;
+    }
+  }
 }
 
 }  // namespace
