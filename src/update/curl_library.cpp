@@ -35,6 +35,7 @@ Loaded load() {
   resolve(library.easy_getinfo, "curl_easy_getinfo");
   resolve(library.easy_strerror, "curl_easy_strerror");
   resolve(library.easy_cleanup, "curl_easy_cleanup");
+  resolve(library.easy_pause, "curl_easy_pause");
   resolve(library.multi_init, "curl_multi_init");
   resolve(library.multi_add_handle, "curl_multi_add_handle");
   resolve(library.multi_remove_handle, "curl_multi_remove_handle");

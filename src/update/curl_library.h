@@ -15,6 +15,7 @@ struct CurlLibrary {
   decltype(&::curl_easy_getinfo) easy_getinfo;
   decltype(&::curl_easy_strerror) easy_strerror;
   decltype(&::curl_easy_cleanup) easy_cleanup;
+  decltype(&::curl_easy_pause) easy_pause;
   decltype(&::curl_multi_init) multi_init;
   decltype(&::curl_multi_add_handle) multi_add_handle;
   decltype(&::curl_multi_remove_handle) multi_remove_handle;

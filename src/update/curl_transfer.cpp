@@ -16,6 +16,11 @@ namespace {
 // How long one wait for the network lasts before the host's events are let through.
 constexpr int kPollMilliseconds = 10;
 
+// The most body bytes held for the reader: past it the transfer pauses (no more is read from
+// the network, nor decoded) until the reader has taken them all. A compressed body would
+// otherwise be decoded whole as fast as it arrives.
+constexpr std::size_t kHeldBodyBytes = 256u << 10;
+
 // The states before the response, in the order a request passes them.
 constexpr std::array<int, 4> kProgressStates = {transfer_state::kResolving, transfer_state::kConnecting,
                                                 transfer_state::kRequesting, transfer_state::kReceiving};
@@ -144,6 +149,10 @@ struct CurlCallbacks {
 
   static std::size_t onBody(char* data, std::size_t size, std::size_t count, void* self) {
     auto& t = *static_cast<CurlTransfer*>(self);
+    if (t.body_.size() - t.bodyStart_ >= kHeldBodyBytes) {
+      t.paused_ = true;  // libcurl keeps this piece and hands it over again once resumed
+      return CURL_WRITEFUNC_PAUSE;
+    }
     t.bodyReceived_ += size * count;
     if (t.bodyReceived_ > t.maxBodyBytes()) {
       t.refusal_ = largerThanCause(t.maxBodyBytes());
@@ -186,6 +195,7 @@ void CurlTransfer::request(const std::string& url) {
   status_ = 0;
   lastQueued_ = 0;
   connected_ = false;
+  paused_ = false;
   deadline_ = pace() == Pace::Whole ? std::chrono::steady_clock::now() + limits_.wholeFileDeadline
                                     : std::chrono::steady_clock::time_point::max();
   headers_.clear();
@@ -269,6 +279,11 @@ void CurlTransfer::cancel() {
 }
 
 std::vector<std::uint8_t> CurlTransfer::readChunk(std::size_t max) {
+  // Everything held has been read: the network may go on.
+  if (paused_ && active_ && bodyStart_ == body_.size()) {
+    paused_ = false;
+    handles_->curl->easy_pause(handles_->easy, CURLPAUSE_CONT);
+  }
   driveUntil([this] { return bodyStart_ < body_.size(); });
   const auto count = std::min(max, body_.size() - bodyStart_);
   const auto first = body_.begin() + static_cast<std::ptrdiff_t>(bodyStart_);
@@ -330,7 +345,7 @@ void CurlTransfer::onHeadersComplete() {
 void CurlTransfer::finish(int curlResult) {
   if (curlResult == CURLE_OK) {
     if (!headersHandled_) onHeadersComplete();
-    release();  // the whole body is buffered; the reads hand it out
+    release();  // the rest of the body is held; the reads hand it out
     return;
   }
   if (status_ == 0) {

@@ -62,6 +62,7 @@ class CurlTransfer : public Transfer {
   int status_ = 0;
   int lastQueued_ = 0;  // states only move forward
   bool connected_ = false;
+  bool paused_ = false;  // the body held has reached its limit: libcurl waits for the reader
   std::chrono::steady_clock::time_point deadline_;  // a whole file's; the latest time point when streamed
   std::vector<std::pair<std::string, std::string>> headers_;
   std::string origin_;              // "scheme://host" of the request: where redirects may lead

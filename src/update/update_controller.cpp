@@ -452,9 +452,12 @@ void UpdateController::downloadCompleted(std::uint64_t generation) {
   if (!succeeded(t)) return downloadFailed(true);
 
   // Without a usable length the progress is indeterminate: the bar stays empty and the
-  // label counts what has arrived.
+  // label counts what has arrived. An encoded body's length counts what was sent, not the
+  // installer it decodes to.
   const std::optional<std::string> header = t.getHeader("Content-length");
-  const std::optional<std::int64_t> length = header ? parseContentLength(*header) : std::nullopt;
+  const std::optional<std::string> encoding = t.getHeader("Content-Encoding");
+  const bool encoded = encoding && !encoding->empty() && *encoding != "identity";
+  const std::optional<std::int64_t> length = header && !encoded ? parseContentLength(*header) : std::nullopt;
   totalLength_ = length ? *length : -1;
   received_ = 0;
   const auto limit = static_cast<std::int64_t>(deps_.limits.installer);

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -11,23 +12,33 @@
 #include <string>
 #include <vector>
 
+#include "support/http_test_server.h"
+
+extern char** environ;
+
 namespace {
 
 constexpr std::size_t kInputBytes = 4 << 20;
 
-// The peak resident memory, in bytes, of the built command reading input on its standard input.
-std::size_t peakMemoryOf(const std::vector<std::string>& arguments, const std::string& input) {
+// The peak resident memory, in bytes, of the built command reading input on its standard input,
+// with variables ("NAME=value") added to its environment.
+std::size_t peakMemoryOf(const std::vector<std::string>& arguments, const std::string& input,
+                         const std::vector<std::string>& variables = {}) {
   const std::filesystem::path inputFile =
       std::filesystem::temp_directory_path() / ("tessalune-memory-" + std::to_string(::getpid()) + ".in");
   std::ofstream(inputFile, std::ios::binary) << input;
   std::vector<char*> argv{const_cast<char*>(TESSALUNE_CLI)};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (char** v = environ; *v; ++v) envp.push_back(*v);
+  for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+  envp.push_back(nullptr);
   const pid_t child = ::fork();
   if (child == 0) {
     const int in = ::open(inputFile.c_str(), O_RDONLY), out = ::open("/dev/null", O_WRONLY);
     ::dup2(in, 0), ::dup2(out, 1), ::dup2(out, 2);
-    ::execv(argv[0], argv.data());
+    ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
   int status = 0;
@@ -92,6 +103,52 @@ TEST(CliMemory, ToolsHoldAFewBytesForEachByteOfInput) {
     const std::size_t peak = peakMemoryOf(c.arguments, c.input);
     EXPECT_LE(peak, 4 * c.input.size() + (40u << 20)) << c.arguments[0] << " " << c.arguments[1];
   }
+}
+
+// 60 MB of zeros with each 4 KB block numbered: it compresses as far as gzip goes, so that
+// one read from the network decodes to as much as it can.
+std::string installerBytes() {
+  constexpr std::size_t kInstallerBytes = 60u << 20;
+  std::string installer(kInstallerBytes, '\0');
+  for (std::size_t block = 0; block < kInstallerBytes / 4096; ++block) {
+    const std::string number = std::to_string(block);
+    installer.replace(block * 4096, number.size(), number);
+  }
+  return installer;
+}
+
+std::string gzipped(std::string data) {
+  std::string gzip(data.size() / 8, '\0');
+  z_stream zs{};
+  deflateInit2(&zs, Z_BEST_SPEED, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  zs.next_in = reinterpret_cast<Bytef*>(data.data());
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(gzip.data());
+  zs.avail_out = static_cast<uInt>(gzip.size());
+  EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
+  gzip.resize(zs.total_out);
+  deflateEnd(&zs);
+  return std::string(gzip);  // only what it holds: the child starts as a copy of this process
+}
+
+// A download goes to its file as it arrives, encoded or not: an installer sent gzip-encoded
+// never lies whole in memory, decoded.
+TEST(CliMemory, ADownloadStreamsAnEncodedInstallerToItsFile) {
+#ifdef TESSALUNE_SANITIZED
+  GTEST_SKIP() << "the sanitizers' shadow memory is not the program's";
+#endif
+  tessalune::test::HttpTestServer server;
+  server.serveBody("/TLupdate", "2.1.000");
+  server.serveBody("/TLsetup.exe", gzipped(installerBytes()), {{"Content-Encoding", "gzip"}});
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-memory-download-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "Tessalune");
+  const std::size_t peak = peakMemoryOf({"update", "download", "--plugin-dir", dir.string()}, "",
+                                        {"TESSALUNE_UPDATE_URL=" + server.url("/")});
+  std::ifstream saved(dir / "Tessalune" / "TLsetup.exe", std::ios::binary);
+  EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(saved), {}) == installerBytes()) << "saved whole";
+  EXPECT_LT(peak, 40u << 20);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
