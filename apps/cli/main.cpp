@@ -35,9 +35,8 @@ std::string subcommandNames(const CLI::App& app) {
   return names;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// Parses the command line and runs the command; returns its exit status.
+int runCommand(int argc, char** argv) {
   using namespace tessalune::cli;
   CLI::App app{"Tessalune: colours nicknames and chat messages with Messenger Plus! codes."};
   app.name("tessalune");
@@ -96,4 +95,12 @@ int main(int argc, char** argv) {
     return kFileOrNetwork;
   }
   return exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever the command, its output counts only once it is written.
+  tessalune::cli::CheckedOutput output;
+  return output.finish(runCommand(argc, argv));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,14 +37,15 @@ struct CliRun {
 };
 
 // Runs the built command with input on its standard input; with errors, what it writes on
-// standard error follows its standard output.
+// standard error follows its standard output. Redirections of its own come last.
 CliRun runCli(const std::string& arguments, const std::string& input = "",
-              const std::string& environment = "", bool errors = false) {
+              const std::string& environment = "", bool errors = false,
+              const std::string& redirections = "") {
   const std::filesystem::path inputFile =
       std::filesystem::temp_directory_path() / ("tessalune-cli-" + std::to_string(::getpid()) + ".in");
   std::ofstream(inputFile, std::ios::binary) << input;
   const std::string command = environment + " " + std::string(TESSALUNE_CLI) + " " + arguments + " < " +
-                              inputFile.string() + (errors ? " 2>&1" : " 2>/dev/null");
+                              inputFile.string() + (errors ? " 2>&1" : " 2>/dev/null") + " " + redirections;
   FILE* pipe = ::popen(command.c_str(), "r");
   CliRun run{readAll(pipe), -1};
   run.status = WEXITSTATUS(::pclose(pipe));
@@ -136,6 +138,62 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
   EXPECT_EQ(readFile(dir / "victim"), "untouched");
   EXPECT_EQ(readFile(dir / "Tessalune" / "french.lng.bak"), "mine too");
   std::filesystem::remove_all(dir);
+}
+
+// Output that cannot be written fails the command, whichever command wrote it: one line names
+// the stream and the system's reason, and the status is 4. A reader that went away ends the
+// command by SIGPIPE, as a pipe's writer conventionally ends.
+TEST(Cli, OutputThatCannotBeWrittenIsAFailure) {
+  tessalune::test::HttpTestServer server;
+  server.serveBody("/TLupdate", "2.1.000");
+  const std::string updates = "TESSALUNE_UPDATE_URL=" + server.url("/");
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tessalune-cli-output-" + std::to_string(::getpid()));
+  const std::string at = " --plugin-dir " + dir.string();
+  // A folder ready beforehand, with a QuickNick to list, so that nothing else is said.
+  ASSERT_EQ(runCli("config set" + at + " update 0").status, 0);
+  ASSERT_EQ(runCli("run" + at + " --nick Neo '/xquicknicksave w'").status, 0);
+  const struct {
+    std::string arguments;
+    std::string input;
+  } cases[] = {
+      {"colour Tessalune", ""},
+      {"plus2rtf", "\u00B7$4x"},
+      {"render --html", "\u00B7$4x"},
+      {"xml2plus", "<nick>a</nick>"},
+      {"config show" + at, ""},
+      {"quicknick list" + at, ""},
+      {"commands" + at, ""},
+      {"completion bash", ""},
+      {"--version", ""},
+      {"--help", ""},
+      {"update check" + at, ""},
+  };
+  for (const auto& [redirection, reason] :
+       {std::pair{">/dev/full", "No space left on device"}, std::pair{">&-", "Bad file descriptor"}}) {
+    for (const auto& c : cases) {
+      const CliRun run = runCli(c.arguments, c.input, updates, true, redirection);
+      EXPECT_EQ(run.status, 4) << c.arguments << " " << redirection;
+      EXPECT_EQ(run.out, std::string("tessalune: standard output: ") + reason + "\n")
+          << c.arguments << " " << redirection;
+    }
+  }
+  std::filesystem::remove_all(dir);
+
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ::close(ends[0]);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::signal(SIGPIPE, SIG_DFL);
+    ::dup2(ends[1], 1);
+    ::execl(TESSALUNE_CLI, TESSALUNE_CLI, "completion", "bash", nullptr);
+    ::_exit(127);
+  }
+  ::close(ends[1]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
 }
 
 TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
