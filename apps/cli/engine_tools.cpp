@@ -76,7 +76,11 @@ void addEngineTools(CLI::App& app, int& exitCode) {
       "plus2rtf", "Read Plus! text on standard input, write the RTF document that shows it.");
   plus2rtf->callback([&exitCode] {
     CliSession session(std::nullopt);
-    writeStandardOutput(engine::plus2rtf(readStandardInput(), session.failures()));
+    // The document is several times the size of its text: it goes out as it is made.
+    StandardOutput out;
+    engine::plus2rtf(readStandardInput(), session.failures(),
+                     [&out](std::string_view part) { out.write(part); });
+    out.finish();
     exitCode = session.failed() ? 1 : 0;
   });
 

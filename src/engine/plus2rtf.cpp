@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -188,109 +190,208 @@ constexpr std::array<char, 4> kToggleCodes = {'#', '&', '@', '\''};
 constexpr std::array<std::string_view, 4> kOnWords = {"\\b "sv, "\\i "sv, "\\ul "sv, "\\strike "sv};
 constexpr std::array<std::string_view, 4> kOffWords = {"\\b0"sv, "\\i0"sv, "\\ul0"sv, "\\strike0"sv};
 
-class BodyWriter {
- public:
-  explicit BodyWriter(std::string_view text) : text_(text), body_(text.size() + text.size() / 2) {}
+constexpr std::string_view kHead =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n";
+constexpr std::string_view kBodyStart = "\r\n\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 ";
+constexpr std::string_view kTail = "\r\n\\par }";
 
-  std::string write() {
-    for (std::size_t i = 0; i < text_.size();) {
-      // Everything up to the next code's dot is text, written as it stands.
-      const std::size_t dot = findDot(i);
-      body_.put(text_.substr(i, dot - i));
-      if (dot == text_.size()) break;
-      i = writeCodeAt(dot);
-    }
-    for (std::size_t t = 0; t < 4; ++t) {
-      if (on_[t]) body_.put(kOffWords[t]);
-    }
-    body_.put("\\cf0\\highlight0"sv);
-    return std::move(body_).take();
+// The position of the first code's dot from `from` on, or the end of the text.
+std::size_t findDot(std::string_view text, std::size_t from) {
+  for (std::size_t p = text.find(kDotLead, from); p != std::string_view::npos;
+       p = text.find(kDotLead, p + 1)) {
+    if (startsWithAt(text, p, plus::kDot)) return p;
   }
+  return text.size();
+}
 
-  const ColourTable& table() const { return table_; }
-
- private:
-  std::size_t findDot(std::size_t from) const {
-    for (std::size_t p = text_.find(kDotLead, from); p != std::string_view::npos;
-         p = text_.find(kDotLead, p + 1)) {
-      if (startsWithAt(text_, p, plus::kDot)) return p;
-    }
-    return text_.size();
-  }
-
-  void writeWord(std::string_view word, std::size_t index) {
-    body_.put(word);
-    char digits[24];
-    const char* end = std::to_chars(digits, digits + sizeof digits, index).ptr;
-    body_.put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-    body_.put(' ');
-  }
-
-  // Writes the code whose dot is at `dot`; returns where the text goes on.
-  std::size_t writeCodeAt(std::size_t dot) {
+// Walks the codes of the rewritten text in order and tells `out` what the body says: text
+// and words as they stand (text), and each colour word with the colour it names (colour).
+// The walk is the same each time, so a first walk can gather the colour table that heads
+// the document and a second write the body after it.
+template <typename Out>
+void walkBody(const std::string_view text, Out& out) {
+  std::array<bool, 4> on{};  // bold, italic, underline, strike-through
+  // Walks the code whose dot is at `dot`; returns where the text goes on.
+  const auto walkCodeAt = [&](std::size_t dot) {
     const std::size_t codeChar = dot + plus::kDot.size();
-    const char code = codeChar < text_.size() ? text_[codeChar] : '\0';
+    const char code = codeChar < text.size() ? text[codeChar] : '\0';
     for (std::size_t t = 0; t < 4; ++t) {
       if (code != kToggleCodes[t]) continue;
-      body_.put(on_[t] ? kOffWords[t] : kOnWords[t]);
-      if (on_[t]) body_.put(' ');
-      on_[t] = !on_[t];
+      out.text(on[t] ? kOffWords[t] : kOnWords[t]);
+      if (on[t]) out.text(" "sv);
+      on[t] = !on[t];
       return codeChar + 1;
     }
     if (code == '0') {
       for (std::size_t t = 0; t < 4; ++t) {
-        if (on_[t]) {
-          body_.put(kOffWords[t]);
-          body_.put(' ');
+        if (on[t]) {
+          out.text(kOffWords[t]);
+          out.text(" "sv);
         }
-        on_[t] = false;
+        on[t] = false;
       }
       return codeChar + 1;
     }
     if (code == '$') {
-      const CodeWindow window(text_, dot);
+      const CodeWindow window(text, dot);
       if (window.charAt(2) == '#' && window.charAt(9) == ',' && window.charAt(10) == '#') {
-        writeWord("\\cf"sv, table_.indexOf(window.chars(2, 7)));
-        writeWord("\\highlight"sv, table_.indexOf(window.chars(10, 7)));
+        out.colour("\\cf"sv, window.chars(2, 7));
+        out.colour("\\highlight"sv, window.chars(10, 7));
         return window.at(17);
       }
       if (window.charAt(2) == '#') {
-        writeWord("\\cf"sv, table_.indexOf(window.chars(2, 7)));
+        out.colour("\\cf"sv, window.chars(2, 7));
         return window.at(9);
       }
       if (window.charAt(2) == ',' && window.charAt(3) == '#') {
-        writeWord("\\highlight"sv, table_.indexOf(window.chars(3, 7)));
+        out.colour("\\highlight"sv, window.chars(3, 7));
         return window.at(10);
       }
     }
     return codeChar;  // a dot that starts no code is dropped
+  };
+  for (std::size_t i = 0; i < text.size();) {
+    // Everything up to the next code's dot is text, written as it stands.
+    const std::size_t dot = findDot(text, i);
+    out.text(text.substr(i, dot - i));
+    if (dot == text.size()) break;
+    i = walkCodeAt(dot);
+  }
+  for (std::size_t t = 0; t < 4; ++t) {
+    if (on[t]) out.text(kOffWords[t]);
+  }
+  out.text("\\cf0\\highlight0"sv);
+}
+
+// The first walk of a document written in parts: the colour table in order of first use,
+// and each colour word's entry.
+struct ColourWalk {
+  void text(std::string_view) {}
+  void colour(std::string_view, std::string_view colourText) {
+    entries.push_back(static_cast<std::uint32_t>(table.indexOf(colourText)));
   }
 
-  std::string_view text_;
+  ColourTable table;
+  std::vector<std::uint32_t> entries;
+};
+
+// The second walk: the body written on, each colour word with the entry the first walk
+// found for it.
+template <typename Out>
+class BodyWrite {
+ public:
+  BodyWrite(Out& out, const std::vector<std::uint32_t>& entries) : out_(out), entries_(entries) {}
+
+  void text(std::string_view piece) { out_.put(piece); }
+  void colour(std::string_view word, std::string_view) { writeWord(out_, word, entries_[next_++]); }
+
+  // A colour word: the word, the entry's number and a space.
+  static void writeWord(Out& out, std::string_view word, std::size_t entry) {
+    out.put(word);
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, entry).ptr;
+    out.put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    out.put(' ');
+  }
+
+ private:
+  Out& out_;
+  const std::vector<std::uint32_t>& entries_;
+  std::size_t next_ = 0;
+};
+
+// The body in one walk, each colour looked up as it comes, for a document held whole.
+class BodyBuild {
+ public:
+  explicit BodyBuild(std::size_t textSize) : body_(textSize + textSize / 2) {}
+
+  void text(std::string_view piece) { body_.put(piece); }
+  void colour(std::string_view word, std::string_view colourText) {
+    BodyWrite<ByteWriter>::writeWord(body_, word, table_.indexOf(colourText));
+  }
+
+  ColourTable& table() { return table_; }
+  std::string take() && { return std::move(body_).take(); }
+
+ private:
   ColourTable table_;
-  std::array<bool, 4> on_{};  // bold, italic, underline, strike-through
   ByteWriter body_;
+};
+
+// The text rewritten for the scan, made valid UTF-8 first.
+std::string rewrittenText(std::string_view plusText) {
+  std::string repaired;
+  if (!isValidUtf8(plusText)) plusText = repaired = ensureUtf8(plusText);
+  return rewriteForScan(plusText);
+}
+
+// The document, ready to be written: the rewritten text and its colour table. Everything
+// that may fail is done here, so that a document that is written is whole.
+class Document {
+ public:
+  explicit Document(std::string rewritten) : text_(std::move(rewritten)) { walkBody(text_, colours_); }
+
+  template <typename Out>
+  void write(Out& out) const {
+    out.put(kHead);
+    colours_.table.appendText(out);
+    out.put(kBodyStart);
+    BodyWrite<Out> body(out, colours_.entries);
+    walkBody(text_, body);
+    out.put(kTail);
+  }
+
+ private:
+  std::string text_;
+  ColourWalk colours_;
+};
+
+// Gathers the small pieces of a document into blocks, each handed on in turn.
+class BlockWriter {
+ public:
+  explicit BlockWriter(const std::function<void(std::string_view)>& write) : write_(write) {}
+  BlockWriter(const BlockWriter&) = delete;
+  BlockWriter& operator=(const BlockWriter&) = delete;
+
+  void put(char c) {
+    if (used_ == kBlock) flush();
+    block_[used_++] = c;
+  }
+  void put(std::string_view piece) {
+    if (kBlock - used_ < piece.size()) flush();
+    if (piece.size() >= kBlock) {
+      write_(piece);
+      return;
+    }
+    std::memcpy(block_.get() + used_, piece.data(), piece.size());
+    used_ += piece.size();
+  }
+  void flush() {
+    if (used_ > 0) write_(std::string_view(block_.get(), used_));
+    used_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 1 << 16;
+  const std::function<void(std::string_view)>& write_;
+  std::unique_ptr<char[]> block_{new char[kBlock]};
+  std::size_t used_ = 0;
 };
 
 }  // namespace
 
 std::string plus2rtf(std::string_view plusText) {
-  std::string repaired;
-  if (!isValidUtf8(plusText)) plusText = repaired = ensureUtf8(plusText);
-  // Each stage lets go of what the next no longer reads: a text of megabytes is held about
-  // twice, not four times.
+  // Held whole, the body is written in one walk and the colour table then put before it.
+  // Each stage lets go of what the next no longer reads.
   std::string body;
   std::optional<ColourTable> table;
   {
-    const std::string text = rewriteForScan(plusText);
-    BodyWriter writer(text);
-    body = writer.write();
-    table.emplace(writer.table());
+    const std::string text = rewrittenText(plusText);
+    BodyBuild build(text.size());
+    walkBody(text, build);
+    table.emplace(std::move(build.table()));
+    body = std::move(build).take();
   }
-  constexpr std::string_view kHead =
-      "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}\r\n";
-  constexpr std::string_view kBodyStart = "\r\n\\viewkind4\\uc1\\pard\\lang1033\\fs20\\cf0\\highlight1 ";
-  constexpr std::string_view kTail = "\r\n\\par }";
   ByteWriter rtf(kHead.size() + table->textSize() + kBodyStart.size() + body.size() + kTail.size());
   rtf.put(kHead);
   table->appendText(rtf);
@@ -301,11 +402,30 @@ std::string plus2rtf(std::string_view plusText) {
   return std::move(rtf).take();
 }
 
+void plus2rtf(std::string plusText, const std::function<void(std::string_view)>& write) {
+  std::string rewritten = rewrittenText(plusText);
+  std::string().swap(plusText);  // let go before the colour table grows
+  const Document document(std::move(rewritten));
+  BlockWriter out(write);
+  document.write(out);
+  out.flush();
+}
+
 std::string plus2rtf(std::string_view plusText, errors::FailureContext& ctx) {
   return errors::guardRoutine(ctx, "plus2rtf", std::string{}, [&] {
     ctx.step.reset();
     ctx.step.advance();
     return plus2rtf(plusText);
+  });
+}
+
+bool plus2rtf(std::string plusText, errors::FailureContext& ctx,
+              const std::function<void(std::string_view)>& write) {
+  return errors::guardRoutine(ctx, "plus2rtf", false, [&] {
+    ctx.step.reset();
+    ctx.step.advance();
+    plus2rtf(std::move(plusText), write);
+    return true;
   });
 }
 

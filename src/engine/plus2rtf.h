@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,13 @@ std::string plus2rtf(std::string_view plusText, errors::FailureContext& ctx);
 
 // The same conversion without a failure report.
 std::string plus2rtf(std::string_view plusText);
+
+// The same document handed to `write` in blocks, in order, for a text too large to hold
+// twice: the text is let go once rewritten for the conversion, the colour table that heads
+// the document is gathered, and the body is written as it is made. Failures are reported
+// as "plus2rtf", and then nothing is written; returns whether the document was written.
+bool plus2rtf(std::string plusText, errors::FailureContext& ctx,
+              const std::function<void(std::string_view)>& write);
+void plus2rtf(std::string plusText, const std::function<void(std::string_view)>& write);
 
 }  // namespace tessalune::engine

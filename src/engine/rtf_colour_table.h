@@ -26,8 +26,9 @@ class RtfColourTable {
   }
   // An upper bound of the text's size.
   std::size_t textSize() const { return 16 + colours_.size() * 32; }
-  // The same text, written on.
-  void appendText(ByteWriter& out) const {
+  // The same text, written on to a writer that takes characters and pieces (a ByteWriter).
+  template <typename Out>
+  void appendText(Out& out) const {
     // Each entry is the same three words around three numbers of one to three digits.
     static constexpr auto kDecimal = [] {
       std::array<std::array<char, 4>, 256> all{};  // digits, then their count in the last place

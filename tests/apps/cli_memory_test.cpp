@@ -51,9 +51,9 @@ std::size_t peakMemoryOf(const std::vector<std::string>& arguments, const std::s
 
 // Repeats a pattern, each copy made different by a counter, up to the size of the input.
 template <typename Piece>
-std::string fill(Piece piece) {
+std::string fill(Piece piece, std::size_t bytes = kInputBytes) {
   std::string text;
-  for (std::uint32_t n = 0; text.size() < kInputBytes; ++n) text += piece(n * 2654435761u);
+  for (std::uint32_t n = 0; text.size() < bytes; ++n) text += piece(n * 2654435761u);
   return text;
 }
 
@@ -87,6 +87,13 @@ TEST(CliMemory, ToolsHoldAFewBytesForEachByteOfInput) {
             }).substr(0, kInputBytes / 2) +
       "}";
   const std::string rtfPlain = "{\\rtf1 " + plainText + "}";
+  // A colour pair of its own for every character makes an RTF document four times the input:
+  // large enough that the document must be written as it is made, not held.
+  const std::string plusPairPerCharacter = fill(
+      [](std::uint32_t n) {
+        return "\u00B7$" + hexColour(n) + "," + hexColour(~n) + static_cast<char>('a' + n % 26);
+      },
+      12 << 20);
   struct Case {
     std::vector<std::string> arguments;
     const std::string& input;
@@ -95,13 +102,16 @@ TEST(CliMemory, ToolsHoldAFewBytesForEachByteOfInput) {
            {{"render", "--ansi"}, plusPerCharacter},
            {{"render", "--html"}, plusPerCharacter},
            {{"plus2rtf"}, plusPerCharacter},
+           {{"plus2rtf"}, plusPairPerCharacter},
            {{"xml2plus"}, markup},
            {{"rtf2xml", "--text", "--answer", "yes"}, rtfPerCharacter},
            {{"rtf2xml", "--text", "--answer", "yes"}, rtfPlain},
            {{"colour", "--text", "--fg", "rainbow", "--bg", "grad:#000000:#FFFFFF:#00FF00", "-"}, plainText},
            {{"colour", "--text", "--fg", "solid:#102030", "-"}, plainText}}) {
     const std::size_t peak = peakMemoryOf(c.arguments, c.input);
-    EXPECT_LE(peak, 4 * c.input.size() + (40u << 20)) << c.arguments[0] << " " << c.arguments[1];
+    std::string command;
+    for (const std::string& argument : c.arguments) command += argument + " ";
+    EXPECT_LE(peak, 4 * c.input.size() + (40u << 20)) << command << c.input.size() << " bytes";
   }
 }
 

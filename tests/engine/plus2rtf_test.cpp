@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 namespace tessalune::engine {
 namespace {
 
@@ -63,6 +66,25 @@ INSTANTIATE_TEST_SUITE_P(
              "\u00E9\U0001F600\\cf0\\highlight0"},
         Case{"TruncatedColourAtTheEnd", "\u00B7$#FF", "\\red0\\green0\\blue255;", "\\cf2 \\cf0\\highlight0"}),
     [](const ::testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// Written in blocks as it is made, the document is the same bytes as the one returned whole,
+// whether a block ends inside a colour table, a code's words or a long run of text.
+TEST(Plus2Rtf, WrittenInPartsIsTheSameDocument) {
+  std::string plus(100000, 'x');
+  for (int i = 0; plus.size() < 300000; ++i) {
+    char code[24];
+    std::snprintf(code, sizeof code, "\u00B7$#%06X,#%06X\u00B7#", i * 7919 % 0xFFFFFF, i);
+    plus += code + std::string(i % 5, 'y');
+  }
+  std::string parts;
+  int count = 0;
+  plus2rtf(plus, [&](std::string_view part) {
+    parts += part;
+    ++count;
+  });
+  EXPECT_GT(count, 2);
+  EXPECT_EQ(parts, plus2rtf(plus));
+}
 
 }  // namespace
 }  // namespace tessalune::engine
