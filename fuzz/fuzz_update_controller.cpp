@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/shell.h"
 #include "support/english_messages.h"
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::broken("an installer was kept that did not arrive whole");
   }
   for (const auto& entry : std::filesystem::directory_iterator(fuzz::pluginFolder() / "Tessalune")) {
-    if (entry.path().filename().string().find(".tmp-") != std::string::npos)
+    if (entry.path().filename().string().find(platform::kTemporaryInfix) != std::string::npos)
       fuzz::broken("a partial file was left");
   }
   return 0;

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <stdexcept>
 
 namespace tessalune::platform {
@@ -35,9 +37,18 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
 
 [[noreturn]] void failWrite(const std::filesystem::path& file, const std::filesystem::path& temporary,
                             int error) {
-  std::error_code ignored;
-  std::filesystem::remove(temporary, ignored);
+  ::unlink(temporary.c_str());
   throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(error));
+}
+
+// Sixteen hexadecimal digits nobody can guess, so a temporary file's name is never one
+// that is already there or planted in advance.
+std::string randomTag() {
+  std::random_device device;
+  const auto value = (static_cast<unsigned long long>(device()) << 32) ^ device();
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", value);
+  return text;
 }
 
 }  // namespace
@@ -114,15 +125,19 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
     throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(EACCES) +
                              " (the file is read-only)");
   }
-  const std::filesystem::path temporary =
-      target.string() + std::string(kTemporarySuffix) + std::to_string(::getpid());
-  // Created new, never opened through what is there: a name left by this process's earlier
-  // failure, or planted (a link, a pipe), is removed first, not followed.
+  // Created new under a name nobody can foresee, never opened through what is there.
   constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
-  int fd = files.open(temporary, kCreateNew, 0644);
-  if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0)
+  constexpr int kNameAttempts = 8;
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < kNameAttempts; ++attempt) {
+    temporary = temporaryPath(target, ::getpid(), randomTag());
     fd = files.open(temporary, kCreateNew, 0644);
-  if (fd < 0) failWrite(file, temporary, errno);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {  // nothing of ours to remove
+    throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(errno));
+  }
   const auto failClosing = [&](int error) {
     ::close(fd);
     failWrite(file, temporary, error);
@@ -149,24 +164,31 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
   }
 }
 
+std::filesystem::path temporaryPath(const std::filesystem::path& target, pid_t writer, std::string_view tag) {
+  return folderOf(target) / ("." + target.filename().string() + std::string(kTemporaryInfix) +
+                             std::to_string(writer) + "-" + std::string(tag) + std::string(kTemporaryEnd));
+}
+
 void removeStaleTemporaries(const std::filesystem::path& file) {
-  const std::filesystem::path target = writeTarget(file);
-  const std::string prefix = target.filename().string() + std::string(kTemporarySuffix);
+  const std::string prefix = "." + file.filename().string() + std::string(kTemporaryInfix);
+  const auto isTag = [](std::string_view s) {
+    return !s.empty() && s.size() <= 32 && s.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+  };
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folderOf(target), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folderOf(file), error)) {
     const std::string name = entry.path().filename().string();
-    if (!name.starts_with(prefix) || name.size() == prefix.size()) continue;
-    // "<pid>", or "<pid>.<number>" for a writer that keeps several at once.
-    const std::string rest = name.substr(prefix.size());
-    const std::string digits = rest.substr(0, rest.find('.'));
-    const std::string number = digits.size() < rest.size() ? rest.substr(digits.size() + 1) : "0";
-    const auto allDigits = [](const std::string& s) {
-      return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
-    };
-    if (!allDigits(digits) || !allDigits(number) || digits.size() > 9) continue;
-    const pid_t writer = static_cast<pid_t>(std::stol(digits));
+    if (!name.starts_with(prefix) || !name.ends_with(kTemporaryEnd)) continue;
+    // "<pid>-<tag>" between the two.
+    const std::string_view rest =
+        std::string_view(name).substr(prefix.size(), name.size() - prefix.size() - kTemporaryEnd.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash > 9 || !isTag(rest.substr(dash + 1))) continue;
+    const std::string_view digits = rest.substr(0, dash);
+    if (digits.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    const pid_t writer = static_cast<pid_t>(std::stol(std::string(digits)));
     const bool dead = writer == ::getpid() || (::kill(writer, 0) != 0 && errno == ESRCH);
-    if (dead) std::filesystem::remove(entry.path(), error);
+    // unlink, not remove: a folder of that name is not something a writer leaves.
+    if (dead) ::unlink(entry.path().c_str());
   }
 }
 

@@ -38,21 +38,25 @@ struct FileContents {
 
 FileContents readFile(FileSystem& files, const std::filesystem::path& file, std::uintmax_t maxBytes);
 
-// Replaces file by bytes atomically: a temporary file "<target>.tmp-<pid>" beside it,
-// written and synced, then renamed over it, then the folder synced, so a crash leaves the
-// old file or the new one, never a mix. A symbolic link is written through to its target;
-// the target keeps its mode and owner. A file without write permission is refused as the
-// platform would refuse it, even for a privileged user. Throws std::runtime_error naming
-// the file and the system's reason; the temporary file is then removed.
+// Replaces file by bytes atomically: a temporary file (temporaryPath) beside it, written and
+// synced, then renamed over it, then the folder synced, so a crash leaves the old file or
+// the new one, never a mix. A symbolic link is written through to its target; the target
+// keeps its mode and owner. A file without write permission is refused as the platform
+// would refuse it, even for a privileged user. Throws std::runtime_error naming the file
+// and the system's reason; the temporary file is then removed.
 void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, std::string_view bytes);
 
-// The suffix of the temporary files writeFileAtomically leaves when its process dies
-// mid-write: "<name>.tmp-" followed by the writer's process id.
-inline constexpr std::string_view kTemporarySuffix = ".tmp-";
+// The name of the temporary file that stands for target while the process writer writes
+// it: ".<name>.tessalune-<writer>-<tag>.tmp" beside it. Hidden, and of a shape no user would
+// choose, so that clean-up can tell the program's own files from the user's.
+std::filesystem::path temporaryPath(const std::filesystem::path& target, pid_t writer, std::string_view tag);
+inline constexpr std::string_view kTemporaryInfix = ".tessalune-";
+inline constexpr std::string_view kTemporaryEnd = ".tmp";
 
-// Removes the temporary files that writers of file, now dead, left beside its target
-// ("<name>.tmp-<pid>", or "<name>.tmp-<pid>.<number>"). Only safe while no other writer of
-// the file can run (under its lock).
+// Removes the temporary files of file (temporaryPath) that writers now dead left in file's
+// own folder; a symbolic link is not followed out of it, and nothing but a file of that
+// shape is touched. Only for a folder that is the program's own, while no other writer of
+// the file can run (under its lock): a folder the user chose is never swept.
 void removeStaleTemporaries(const std::filesystem::path& file);
 
 }  // namespace tessalune::platform

@@ -83,9 +83,8 @@ void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
     if (!config.load("exportConfig")) return;
     config.release();
     ctx.failures.step.advance();
-    // What an export killed mid-write left beside the target goes first (only a dead
-    // writer's: a live one's file is its own).
-    platform::removeStaleTemporaries(path);
+    // Only the target is written: nothing else in its folder, which is the user's, is
+    // touched, not even what an export killed mid-write left there.
     config.doc().save(path, ctx.files);
     ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
   });

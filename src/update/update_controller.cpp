@@ -176,8 +176,7 @@ std::filesystem::path UpdateController::installerPath() const {
 // Unique to the process and the download, so that no two writers share it; a dead
 // process's is recognised and removed by the next download.
 std::filesystem::path UpdateController::partialPath(std::uint64_t generation) const {
-  return installerPath().string() + std::string(platform::kTemporarySuffix) + std::to_string(::getpid()) +
-         "." + std::to_string(generation);
+  return platform::temporaryPath(installerPath(), ::getpid(), std::to_string(generation));
 }
 
 std::filesystem::path UpdateController::lockPath() const {

@@ -27,8 +27,15 @@ std::string contents(const fs::path& file) {
 int temporaries(const fs::path& folder) {
   int n = 0;
   for (const auto& entry : fs::directory_iterator(folder))
-    n += entry.path().string().find(".tmp-") != std::string::npos;
+    n += entry.path().filename().string().find(".tessalune-") != std::string::npos;
   return n;
+}
+
+pid_t deadProcess() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
 }
 
 // Every fault is reported, and leaves the file whole and no temporary file behind. A
@@ -60,14 +67,6 @@ TEST(WriteFileAtomically, KeepsTheModeAndWritesThroughASymbolicLink) {
   EXPECT_EQ(contents(target), "new");
   EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write);
-
-  // A link planted where the temporary file goes is removed, never written through.
-  const fs::path victim = dir.path() / "victim";
-  std::ofstream(victim) << "untouched";
-  fs::create_symlink(victim, target.string() + std::string(kTemporarySuffix) + std::to_string(::getpid()));
-  writeFileAtomically(systemFileSystem(), link, "newer");
-  EXPECT_EQ(contents(target), "newer");
-  EXPECT_EQ(contents(victim), "untouched");
 }
 
 TEST(ReadFile, OnlyAFileThatDoesNotExistIsMissing) {
@@ -86,19 +85,23 @@ TEST(ReadFile, OnlyAFileThatDoesNotExistIsMissing) {
   EXPECT_EQ(readFile(systemFileSystem(), dir.path() / "pipe", 100).error, EINVAL);  // refused, not waited on
 }
 
-TEST(RemoveStaleTemporaries, RemovesThoseOfDeadWritersOnly) {
+// Only a dead writer's temporary file of the program's own shape goes: a live writer's, a
+// user's file of a similar name and a folder of the same shape stay.
+TEST(RemoveStaleTemporaries, RemovesOnlyTheFilesOfDeadWriters) {
   testing::TempPluginDir dir;
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
   const fs::path file = dir.configFile();
-  const fs::path dead = file.string() + ".tmp-" + std::to_string(child);
-  const fs::path alive = file.string() + ".tmp-1";
-  std::ofstream(dead) << "x";
-  std::ofstream(alive) << "x";
+  const pid_t dead = deadProcess();
+  const fs::path stale = temporaryPath(file, dead, "5f3a");
+  const fs::path alive = temporaryPath(file, 1, "5f3a");
+  const fs::path folder = temporaryPath(file, dead, "77");
+  const fs::path users = file.string() + ".tmp-" + std::to_string(dead);
+  for (const fs::path& f : {stale, alive, users}) std::ofstream(f) << "x";
+  fs::create_directory(folder);
   removeStaleTemporaries(file);
-  EXPECT_FALSE(fs::exists(dead));
+  EXPECT_FALSE(fs::exists(stale));
   EXPECT_TRUE(fs::exists(alive));
+  EXPECT_TRUE(fs::is_directory(folder));
+  EXPECT_TRUE(fs::exists(users));
 }
 
 }  // namespace

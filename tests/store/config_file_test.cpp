@@ -180,17 +180,21 @@ TEST_F(ConfigTest, ExportThenImportRestoresEverythingAndRestartsButAMalformedImp
   const std::string file =
       defaultConfigWith({{"\t</quicknicks>", "<quicknick shortcut=\"a\"><b/>x</quicknick>\t</quicknicks>"}});
   s.dir.writeConfig(file);
-  // An export killed mid-write left its temporary file: the next export clears it.
+  // The folder is the user's: an export removes nothing in it but its own temporary file,
+  // not even one that looks like what a killed export would leave.
   const pid_t dead = ::fork();
   if (dead == 0) ::_exit(0);
   ::waitpid(dead, nullptr, 0);
-  const std::filesystem::path leftover = s.dir.path() / ("saved.xml.tmp-" + std::to_string(dead));
-  std::ofstream(leftover) << "half an export";
+  const std::filesystem::path users = s.dir.path() / ("saved.xml.tmp-" + std::to_string(dead));
+  const std::filesystem::path ownShape = platform::temporaryPath(s.dir.path() / "saved.xml", dead, "1");
+  std::ofstream(users) << "the user's";
+  std::ofstream(ownShape) << "the user's too";
   s.dialogs.queueFile((s.dir.path() / "saved").string());
   exportWithDialog(s.context);
   EXPECT_EQ(s.dialogs.shown().back().text, "Config was exported successfully.");
   EXPECT_TRUE(std::filesystem::exists(s.dir.path() / "saved.xml"));  // the default extension
-  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_TRUE(std::filesystem::exists(users));
+  EXPECT_TRUE(std::filesystem::exists(ownShape));
 
   writeConfig("/config/suffix", "1", s.context);
   testing::RecordingLifecycle lifecycle;

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file_system.h"
 #include "platform/scripted_dialogs.h"
 #include "platform/shell.h"
 #include "support/config_fixture.h"
@@ -50,7 +51,7 @@ class UpdateServerTest : public ::testing::Test {
   bool installerSaved() const { return std::filesystem::exists(dir.path() / "Tessalune" / "TLsetup.exe"); }
   bool anyPartialFile() const {
     for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "Tessalune")) {
-      if (entry.path().filename().string().starts_with("TLsetup.exe.tmp-")) return true;
+      if (entry.path().filename().string().starts_with(".TLsetup.exe.tessalune-")) return true;
     }
     return false;
   }
@@ -137,8 +138,8 @@ TEST_F(UpdateServerTest, DownloadsNeverShareOrFollowAFile) {
   const pid_t dead = ::fork();
   if (dead == 0) ::_exit(0);
   ::waitpid(dead, nullptr, 0);
-  std::ofstream(folder / ("TLsetup.exe.tmp-" + std::to_string(dead))) << "left by a killed download";
-  ASSERT_EQ(::mkfifo((folder / ("TLsetup.exe.tmp-" + std::to_string(::getpid()) + ".1")).c_str(), 0600), 0);
+  std::ofstream(platform::temporaryPath(folder / "TLsetup.exe", dead, "1")) << "left by a killed download";
+  ASSERT_EQ(::mkfifo(platform::temporaryPath(folder / "TLsetup.exe", ::getpid(), "1").c_str(), 0600), 0);
   service->btnDwld_Click();
   EXPECT_TRUE(service->finished());
   EXPECT_FALSE(anyPartialFile());
