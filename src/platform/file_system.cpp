@@ -1,6 +1,8 @@
 #include "platform/file_system.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,10 +37,24 @@ std::filesystem::path folderOf(const std::filesystem::path& file) {
   return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
+[[noreturn]] void cannotWrite(const std::filesystem::path& file, const std::string& why) {
+  throw std::runtime_error("cannot write " + file.string() + ": " + why);
+}
+
 [[noreturn]] void failWrite(const std::filesystem::path& file, const std::filesystem::path& temporary,
                             int error) {
   ::unlink(temporary.c_str());
-  throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(error));
+  cannotWrite(file, std::strerror(error));
+}
+
+// What a file that is not a regular one is, for a refusal.
+std::string kindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "not a regular file";
 }
 
 // Sixteen hexadecimal digits nobody can guess, so a temporary file's name is never one
@@ -50,6 +66,37 @@ std::string randomTag() {
   std::snprintf(text, sizeof text, "%016llx", value);
   return text;
 }
+
+// SIGPIPE held back from this thread while it writes to a pipe: a reader that has gone
+// makes the write fail with EPIPE and raises the signal, whose default would end the
+// process (the chat client around the plug-in too). The signal the write raised is taken
+// back before the mask is restored; one that was already pending is left alone.
+class PipeSignalHeld {
+ public:
+  PipeSignalHeld() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+  }
+  ~PipeSignalHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  PipeSignalHeld(const PipeSignalHeld&) = delete;
+  PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+  void takeBackRaised() {
+    if (wasPending_) return;
+    const timespec now{};
+    while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
+    }
+  }
+
+ private:
+  sigset_t pipe_{};
+  sigset_t old_{};
+  bool wasPending_ = false;
+};
 
 }  // namespace
 
@@ -121,23 +168,24 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
   const std::filesystem::path target = writeTarget(file);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  // Renaming over a folder, a FIFO or a device would put a file in its place.
+  if (existed && !S_ISREG(old.st_mode)) cannotWrite(file, "it is " + kindOf(old.st_mode) + ", not a file");
   if (existed && (old.st_mode & S_IWUSR) == 0) {
-    throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(EACCES) +
-                             " (the file is read-only)");
+    cannotWrite(file, std::string(std::strerror(EACCES)) + " (the file is read-only)");
   }
-  // Created new under a name nobody can foresee, never opened through what is there.
+  // Created new under a name nobody can foresee, never opened through what is there. A
+  // successor starts private and then takes the old file's mode; a new file is created
+  // with 0666 for the umask to narrow.
   constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
   constexpr int kNameAttempts = 8;
   std::filesystem::path temporary;
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < kNameAttempts; ++attempt) {
     temporary = temporaryPath(target, ::getpid(), randomTag());
-    fd = files.open(temporary, kCreateNew, 0644);
+    fd = files.open(temporary, kCreateNew, existed ? 0600 : 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
-  if (fd < 0) {  // nothing of ours to remove
-    throw std::runtime_error("cannot write " + file.string() + ": " + std::strerror(errno));
-  }
+  if (fd < 0) cannotWrite(file, std::strerror(errno));  // nothing of ours to remove
   const auto failClosing = [&](int error) {
     ::close(fd);
     failWrite(file, temporary, error);
@@ -159,9 +207,74 @@ void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, s
   if (::close(fd) != 0) failWrite(file, temporary, errno);
   if (files.rename(temporary, target) != 0) failWrite(file, temporary, errno);
   if (files.syncDirectory(folderOf(target)) != 0) {
-    throw std::runtime_error("cannot write " + file.string() + ": the folder could not be synced (" +
-                             std::strerror(errno) + "), so the change may not survive a crash");
+    cannotWrite(file, "the folder could not be synced (" + std::string(std::strerror(errno)) +
+                          "), so the change may not survive a crash");
   }
+}
+
+void writeToDescriptor(FileSystem& files, int fd, std::string_view bytes, const std::string& name) {
+  PipeSignalHeld held;
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = files.write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+      // A descriptor another program left non-blocking: wait until it takes more.
+      pollfd ready{fd, POLLOUT, 0};
+      if (::poll(&ready, 1, -1) >= 0 || errno == EINTR) continue;
+    }
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      if (error == EPIPE) held.takeBackRaised();
+      throw std::runtime_error("cannot write " + name + ": " + std::strerror(error));
+    }
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+void writeChosenFile(FileSystem& files, const std::filesystem::path& file, std::string_view bytes) {
+  // Opened to learn what the name leads to, without creating anything and without waiting
+  // for a FIFO's reader; a regular file opened so is not changed.
+  constexpr int kProbe = O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = files.open(file, kProbe, 0);
+  if (fd < 0) {
+    const int error = errno;
+    struct stat status {};
+    const bool found = ::stat(file.c_str(), &status) == 0;
+    if (found && S_ISFIFO(status.st_mode) && error == ENXIO) {
+      // A FIFO nobody reads yet: wait for its reader, as a shell's redirection does.
+      fd = files.open(file, O_WRONLY | O_NOCTTY | O_CLOEXEC, 0);
+      if (fd < 0) cannotWrite(file, std::strerror(errno));
+    } else if (found && (S_ISFIFO(status.st_mode) || S_ISCHR(status.st_mode))) {
+      cannotWrite(file, std::strerror(error));
+    } else {
+      // A new name, or one writeFileAtomically refuses with its own reason.
+      return writeFileAtomically(files, file, bytes);
+    }
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) != 0) {
+    const int error = errno;
+    ::close(fd);
+    cannotWrite(file, std::strerror(error));
+  }
+  if (S_ISREG(status.st_mode)) {
+    ::close(fd);
+    return writeFileAtomically(files, file, bytes);
+  }
+  if (!S_ISFIFO(status.st_mode) && !S_ISCHR(status.st_mode)) {
+    ::close(fd);
+    cannotWrite(file, "it is " + kindOf(status.st_mode) + ", not a file");
+  }
+  // Written into as it is; a full pipe is waited on rather than given up.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  try {
+    writeToDescriptor(files, fd, bytes, file.string());
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  if (::close(fd) != 0 && errno != EINTR) cannotWrite(file, std::strerror(errno));
 }
 
 std::filesystem::path temporaryPath(const std::filesystem::path& target, pid_t writer, std::string_view tag) {

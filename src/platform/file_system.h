@@ -40,11 +40,25 @@ FileContents readFile(FileSystem& files, const std::filesystem::path& file, std:
 
 // Replaces file by bytes atomically: a temporary file (temporaryPath) beside it, written and
 // synced, then renamed over it, then the folder synced, so a crash leaves the old file or
-// the new one, never a mix. A symbolic link is written through to its target; the target
-// keeps its mode and owner. A file without write permission is refused as the platform
-// would refuse it, even for a privileged user. Throws std::runtime_error naming the file
-// and the system's reason; the temporary file is then removed.
+// the new one, never a mix. A symbolic link is written through to its target. A replaced
+// file keeps its mode and owner; a new one gets 0666 less the umask. Only a regular file is
+// ever replaced: a folder, a FIFO, a device or a socket in the target's place is refused,
+// and a file without write permission is refused as the platform would refuse it, even for
+// a privileged user. Throws std::runtime_error naming the file and the reason; the
+// temporary file is then removed.
 void writeFileAtomically(FileSystem& files, const std::filesystem::path& file, std::string_view bytes);
+
+// Writes bytes where a user pointed (an export): a regular file or a new name is replaced
+// as writeFileAtomically does; a FIFO or a character device (a pipe, a terminal, /dev/null)
+// is written into as it is; anything else is refused. A symbolic link's target follows the
+// same rule. The kind is that of the file the name opens, so /dev/stdout reaches whatever
+// standard output is. A FIFO without a reader is waited on until one comes, as a shell's
+// redirection waits. Throws std::runtime_error naming the file and the reason.
+void writeChosenFile(FileSystem& files, const std::filesystem::path& file, std::string_view bytes);
+
+// Writes all of bytes to a descriptor already open (standard output, a FIFO); name is what
+// an error names. A reader that has gone is an error, not a signal that ends the process.
+void writeToDescriptor(FileSystem& files, int fd, std::string_view bytes, const std::string& name);
 
 // The name of the temporary file that stands for target while the process writer writes
 // it: ".<name>.tessalune-<writer>-<tag>.tmp" beside it. Hidden, and of a shape no user would

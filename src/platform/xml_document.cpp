@@ -143,15 +143,17 @@ std::string XmlDocument::xml() const {
   return writer.out;
 }
 
-void XmlDocument::save(const std::filesystem::path& file, FileSystem& files) const {
-  // A file keeps each node outside the root (the declaration, comments) on its own line,
-  // and ends with a line end.
+std::string XmlDocument::fileBytes() const {
   StringWriter writer;
   for (pugi::xml_node node : doc_.children()) {
     node.print(writer, "", kFormat, pugi::encoding_utf8);
     writer.out += "\r\n";
   }
-  writeFileAtomically(files, file, writer.out);
+  return writer.out;
+}
+
+void XmlDocument::save(const std::filesystem::path& file, FileSystem& files) const {
+  writeFileAtomically(files, file, fileBytes());
 }
 
 }  // namespace tessalune::platform

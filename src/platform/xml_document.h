@@ -83,6 +83,9 @@ class XmlDocument {
 
   // The document as text, without declaration or added layout.
   std::string xml() const;
+  // The bytes save writes: each node outside the root (the declaration, comments) on its
+  // own line, and a line end at the end.
+  std::string fileBytes() const;
   // Writes the document to file atomically (writeFileAtomically), so an interrupted save
   // never leaves a half-written file. Throws std::runtime_error when it cannot be written.
   void save(const std::filesystem::path& file, FileSystem& files = systemFileSystem()) const;

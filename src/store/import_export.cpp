@@ -85,7 +85,7 @@ void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
     ctx.failures.step.advance();
     // Only the target is written: nothing else in its folder, which is the user's, is
     // touched, not even what an export killed mid-write left there.
-    config.doc().save(path, ctx.files);
+    platform::writeChosenFile(ctx.files, path, config.doc().fileBytes());
     ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
   });
 }

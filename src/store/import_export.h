@@ -25,7 +25,10 @@ std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
 // with a message.
 bool importConfig(const std::filesystem::path& path, StoreContext& ctx);
 
-// Saves the configuration file's document to path and says so (message 146).
+// Saves the configuration file's document to path, a file the user chose, and says so
+// (message 146). A regular file or a new name is replaced atomically, a FIFO or a device is
+// written into, anything else is refused (platform::writeChosenFile); nothing else in the
+// folder is touched.
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx);
 
 // The preferences' Import button: the open dialog, importConfig, then the plug-in starts
