@@ -1,5 +1,7 @@
 #include "config_tools.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <memory>
 #include <stdexcept>
@@ -105,8 +107,13 @@ void addCommand(CLI::App* parent, const char* name, const std::string& help,
     command->add_option("PATH", options->path, "The setting, e.g. " + std::string(example.substr(8)))
         ->required();
     command->add_option("VALUE", options->value, "Its new value")->required();
-  } else if (std::string_view(name) == "import" || std::string_view(name) == "export") {
+  } else if (std::string_view(name) == "import") {
     command->add_option("FILE", options->file, "The XML file")->required();
+  } else if (std::string_view(name) == "export") {
+    command
+        ->add_option("FILE", options->file,
+                     "The XML file (- for standard output); a FIFO or a device is written into")
+        ->required();
   }
   command->callback([options, &exitCode, action, load] {
     try {
@@ -159,6 +166,12 @@ void importFile(SettingsSession& session, const ConfigOptions& o) {
 }
 
 void exportFile(SettingsSession& session, const ConfigOptions& o) {
+  if (o.file == "-") {
+    std::cout.flush();
+    store::exportConfig(STDOUT_FILENO, "standard output", session.store());
+    throwOnFailure(session, "standard output");
+    return;
+  }
   store::exportConfig(o.file, session.store());
   throwOnFailure(session, o.file);
 }

@@ -14,6 +14,22 @@ namespace {
 constexpr std::string_view kFilterDescription = "XML Config";
 constexpr std::string_view kFilterPattern = "*.xml";
 
+// The export: the configuration file's document, handed to write as a file's bytes, then
+// message 146. Only the target is written: nothing else in its folder, which is the
+// user's, is touched.
+template <typename Write>
+void exportThrough(StoreContext& ctx, Write write) {
+  errors::guardProcedure(ctx.failures, "exportConfig", [&] {
+    ctx.failures.step.reset();
+    ConfigSession config(ctx);
+    if (!config.load("exportConfig")) return;
+    config.release();
+    ctx.failures.step.advance();
+    write(config.doc().fileBytes());
+    ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
+  });
+}
+
 }  // namespace
 
 std::string ShowFileDialog(StoreContext& ctx, int kind, std::string_view title,
@@ -77,17 +93,12 @@ bool importConfig(const std::filesystem::path& path, StoreContext& ctx) {
 }
 
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx) {
-  errors::guardProcedure(ctx.failures, "exportConfig", [&] {
-    ctx.failures.step.reset();
-    ConfigSession config(ctx);
-    if (!config.load("exportConfig")) return;
-    config.release();
-    ctx.failures.step.advance();
-    // Only the target is written: nothing else in its folder, which is the user's, is
-    // touched, not even what an export killed mid-write left there.
-    platform::writeChosenFile(ctx.files, path, config.doc().fileBytes());
-    ctx.dialogs.message(ctx.messages.message(msg::kExported), platform::Icon::Information);
-  });
+  exportThrough(ctx, [&](const std::string& bytes) { platform::writeChosenFile(ctx.files, path, bytes); });
+}
+
+void exportConfig(int fd, const std::string& name, StoreContext& ctx) {
+  exportThrough(ctx,
+                [&](const std::string& bytes) { platform::writeToDescriptor(ctx.files, fd, bytes, name); });
 }
 
 void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle) {

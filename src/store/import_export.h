@@ -31,6 +31,10 @@ bool importConfig(const std::filesystem::path& path, StoreContext& ctx);
 // folder is touched.
 void exportConfig(const std::filesystem::path& path, StoreContext& ctx);
 
+// The same export to a descriptor already open (a command-line tool's standard output);
+// name is what a failure names.
+void exportConfig(int fd, const std::string& name, StoreContext& ctx);
+
 // The preferences' Import button: the open dialog, importConfig, then the plug-in starts
 // again (once the button has returned) whatever the import did.
 void importWithRestart(StoreContext& ctx, errors::Lifecycle& lifecycle);

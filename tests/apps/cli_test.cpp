@@ -106,6 +106,12 @@ TEST(Cli, ConventionalStatusesAndOneLineErrors) {
     EXPECT_EQ(run.out.find("restart"), std::string::npos) << c.arguments;
   }
   EXPECT_NE(runCli("config show" + at).out.find("/config/textprefs/FGcolor\t#FF8000\n"), std::string::npos);
+  // "-" and /dev/stdout are the pipe the command writes to: it gets the configuration's bytes.
+  for (const char* out : {" -", " /dev/stdout"}) {
+    const CliRun run = runCli("config export" + at + out);
+    EXPECT_EQ(run.status, 0) << out;
+    EXPECT_EQ(run.out, readFile(dir / "Tessalune" / "tessalune.xml")) << out;
+  }
   // Standard input that cannot be read is a failure with its reason, never an empty text.
   for (const char* tool : {"plus2rtf", "xml2plus", "render --ansi"}) {
     const std::string command = std::string(TESSALUNE_CLI) + " " + tool + " </ >/dev/null 2>&1";
