@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "engine/graphemes.h"
+
 namespace tessalune::engine {
 
 namespace {
@@ -23,6 +25,27 @@ void paintChar(RichTextBox& scratch, int index, ColourNumber colour, int target)
     scratch.setSelColor(colour);
   } else if (target == static_cast<int>(PaintTarget::Background)) {
     SetSelBackColor(colour, scratch);
+  }
+}
+
+// Inside a cluster (the characters a person sees as one: an emoji sequence, a letter and
+// its accents, a flag) every character painted between first and end - 1 takes the colour
+// of the cluster's first character, so that no code is ever written between them. The
+// ramp itself is computed per character before, and keeps its positions.
+void paintClustersAsOne(RichTextBox& scratch, int first, int end, int target) {
+  GraphemeBreaker breaker;
+  const int last = std::min(end, scratch.length());
+  for (int i = 0; i < last; ++i) {
+    const StyledText& chars = scratch.characters();
+    if (breaker.startsCluster(chars.charAt(static_cast<std::size_t>(i))) || i < first) continue;
+    const CharFormat& before = chars.formatAt(static_cast<std::size_t>(i - 1));
+    scratch.setSelStart(i);
+    scratch.setSelLength(1);
+    if (target == static_cast<int>(PaintTarget::Text)) {
+      scratch.setSelColor(before.textColour);
+    } else if (target == static_cast<int>(PaintTarget::Background)) {
+      SetSelBackColor(before.background, scratch);
+    }
   }
 }
 
@@ -145,6 +168,7 @@ void paintStopGradient(RichTextBox& box, const StopGradient& gradient, PaintTarg
   assignStopColours(box.length(), gradient, [&](int i, ColourNumber colour) {
     paintChar(ctx.scratch, i, colour, static_cast<int>(target));
   });
+  paintClustersAsOne(ctx.scratch, 0, box.length(), static_cast<int>(target));
   box.copyTextRtfFrom(ctx.scratch);
   box.setSelStart(savedStart);
 }
@@ -169,6 +193,7 @@ void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, Colo
     } else if (kind == static_cast<int>(GradientKind::Mirrored)) {
       paintMirrored(ctx.scratch, first, end, colour1, colour2, count, target);
     }
+    paintClustersAsOne(ctx.scratch, first, end, target);
     failures.step.advance();
     box.copyTextRtfFrom(ctx.scratch);
     box.setSelStart(savedStart);
