@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/graphemes.h"
 #include "engine/utf8.h"
 
 namespace tessalune::engine {
@@ -84,6 +85,22 @@ void RichTextBox::setSelLength(int length) {
 void RichTextBox::select(int start, int length) {
   setSelStart(start);
   setSelLength(length);
+}
+
+void RichTextBox::selectWholeClusters() {
+  if (selLength_ == 0) return;
+  const int end = selStart_ + selLength_;
+  int start = selStart_, widenedEnd = length();
+  GraphemeBreaker breaker;
+  for (int i = 0; i < length(); ++i) {
+    if (!breaker.startsCluster(chars_.charAt(static_cast<std::size_t>(i)))) continue;
+    if (i <= selStart_) start = i;
+    if (i >= end) {
+      widenedEnd = i;
+      break;
+    }
+  }
+  select(start, widenedEnd - start);
 }
 
 std::string RichTextBox::selectedText() const {

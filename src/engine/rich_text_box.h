@@ -38,6 +38,10 @@ class RichTextBox {
   void setSelStart(int start);
   void setSelLength(int length);
   void select(int start, int length);
+  // Widens a selection that starts or ends inside a grapheme cluster (the characters a
+  // person sees as one: an emoji sequence, a letter and its accents) to the whole cluster,
+  // so that a format never covers part of one. A caret stays where it is.
+  void selectWholeClusters();
   std::string selectedText() const;
   void replaceSelection(std::string_view text);
   // Replaces every character at once, as a run of edits would leave them, with the caret

@@ -508,13 +508,14 @@ void EditorWindow::setCodeViewControlsEnabled(bool enabled) {
 }
 
 // True stays true only when all of it is: true becomes false, false and mixed become true.
-// With nothing selected the whole text changes, through the scratch box; chk_all plays no
-// part.
+// A selection is widened to whole clusters first. With nothing selected the whole text
+// changes, through the scratch box; chk_all plays no part.
 void EditorWindow::onFormatToggle(engine::Tristate (engine::RichTextBox::*read)() const,
                                   void (engine::RichTextBox::*write)(bool)) {
   OwnWrite own(ownWrites_);
   engine::RichTextBox& box = currentEditorBox().box();
   if (!box.selectedText().empty()) {
+    box.selectWholeClusters();
     (box.*write)((box.*read)() != engine::Tristate::True);
     return;
   }
@@ -538,7 +539,7 @@ void EditorWindow::chooseTab(ColourSide chosen) {
 }
 
 // A solid colour goes to the whole text when nothing is selected or chk_all is ticked,
-// else to the selection.
+// else to the selection, widened to whole clusters.
 void EditorWindow::applyColour(ColourSide s, engine::ColourNumber colour) {
   OwnWrite own(ownWrites_);
   engine::RichTextBox& box = currentEditorBox().box();
@@ -546,10 +547,13 @@ void EditorWindow::applyColour(ColourSide s, engine::ColourNumber colour) {
   if (box.selectedText().empty() || chk_all.checked()) {
     engine::PaintContext paint{rtf_mask.box(), deps_.failures};
     engine::applySolidStyle(box, colour, target, paint);
-  } else if (target == engine::PaintTarget::Text) {
-    box.setSelColor(colour);
   } else {
-    engine::SetSelBackColor(colour, box);
+    box.selectWholeClusters();
+    if (target == engine::PaintTarget::Text) {
+      box.setSelColor(colour);
+    } else {
+      engine::SetSelBackColor(colour, box);
+    }
   }
 }
 
@@ -572,8 +576,9 @@ void EditorWindow::onSolid(ColourSide id, std::size_t frame) {
   focusCurrentBox();
 }
 
-// Presets 1 to 4 of the side's two colours over the selection, or over the whole text when
-// nothing is selected or chk_all is ticked; other numbers do nothing.
+// Presets 1 to 4 of the side's two colours over the selection (widened to whole clusters),
+// or over the whole text when nothing is selected or chk_all is ticked; other numbers do
+// nothing.
 void EditorWindow::onGradientPreset(ColourSide id, int index) {
   if (index < 1 || index > 4) return;
   OwnWrite own(ownWrites_);
@@ -599,6 +604,7 @@ void EditorWindow::onGradientPreset(ColourSide id, int index) {
     engine::doGradient(box, 0, n, preset.first, preset.second, n, static_cast<int>(preset.kind), target,
                        paint);
   } else {
+    box.selectWholeClusters();
     const int start = box.selStart(), length = box.selLength();
     if (start + length > engine::kMaxGradientEnd) return;
     engine::doGradient(box, start, start + length, preset.first, preset.second, length,

@@ -278,6 +278,37 @@ TEST_F(EditorWindowTest, ColourButtonsColourTheSelectionUnlessNothingIsSelectedO
   expectQuiet();
 }
 
+// A selection that starts or ends inside a cluster (here a family: man, ZWJ, woman, ZWJ,
+// girl at 1 to 5) widens to the whole cluster before a format button, a colour or a preset
+// acts on it, so no format or colour changes inside it.
+TEST_F(EditorWindowTest, FormatsAndColoursOverASelectionCoverWholeClusters) {
+  struct Case {
+    Control& button;
+    int start, length;
+    int widenedStart, widenedLength;  // a preset leaves the caret at the widened start
+  };
+  const std::vector<Case> cases{{editor.btnBold, 0, 3, 0, 6},
+                                {editor.btnUline, 3, 3, 1, 5},
+                                {editor.panelColorFG_solid_rect[5], 2, 1, 1, 5},
+                                {editor.panelColorFG_grad[0], 4, 3, 1, 0},
+                                {editor.panelColorBG_grad[1], 2, 2, 1, 0}};
+  editor.chk_BG.click();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button.name() + " from " + std::to_string(c.start));
+    nick().setText("a\U0001F468\u200D\U0001F469\u200D\U0001F467bc");
+    nick().select(0, nick().length());
+    nick().setSelColor(kBlack);
+    nick().select(c.start, c.length);
+    c.button.click();
+    EXPECT_EQ(nick().selStart(), c.widenedStart);
+    EXPECT_EQ(nick().selLength(), c.widenedLength);
+    const engine::StyledText& chars = nick().characters();
+    EXPECT_FALSE(chars.formatAt(1) == chars.formatAt(7));  // the family did change
+    for (std::size_t i = 2; i <= 5; ++i) EXPECT_TRUE(chars.formatAt(i) == chars.formatAt(1)) << i;
+  }
+  expectQuiet();
+}
+
 // The tab's swatch shows the last preset (3: navy at the edges, light blue in the middle);
 // a new gradient colour redraws the previews, not the text, and the next preset takes it.
 TEST_F(EditorWindowTest, SwatchAndPreviewsShowTheGradientColours) {
