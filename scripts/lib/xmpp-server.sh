@@ -4,6 +4,9 @@
 #   xmpp_server_stop                         stops it by its pid
 # It sets XMPP_PORT and XMPP_PID. The accounts are in each other's rosters already, with
 # subscription "both", so clients see each other as buddies and ask for no authorisation.
+# What prosody says goes to DIR/prosodyctl.log (the accounts' registration), DIR/prosody.out
+# (its start), DIR/prosody.log and DIR/prosody.err: a test registers them with report_log
+# (scripts/lib/report-failure.sh) to have them shown when it fails.
 # As root, prosody runs as the prosody user, which owns its data folder: DIR's parents must
 # let that user through (mode 755).
 
@@ -76,12 +79,12 @@ CFG
   local account users=()
   for account in "$@"; do
     "${as[@]}" prosodyctl --config "$dir/prosody.cfg.lua" register "${account%%:*}" localhost "${account#*:}" \
-      >/dev/null 2>&1
+      >>"$dir/prosodyctl.log" 2>&1
     users+=("${account%%:*}")
   done
   xmpp_write_rosters "$dir" "${users[@]}"
   if [ ${#as[@]} -gt 0 ]; then chown -R prosody:prosody "$dir/data"; fi
-  "${as[@]}" prosody --config "$dir/prosody.cfg.lua" -F >/dev/null 2>&1 &
+  "${as[@]}" prosody --config "$dir/prosody.cfg.lua" -F >"$dir/prosody.out" 2>&1 &
   XMPP_PID=$!
   local i
   for i in $(seq 100); do
@@ -89,8 +92,7 @@ CFG
     if ! kill -0 "$XMPP_PID" 2>/dev/null; then break; fi
     sleep 0.05
   done
-  echo "xmpp-server: prosody did not open 127.0.0.1:$XMPP_PORT; see $dir/prosody.err" >&2
-  cat "$dir/prosody.err" "$dir/prosody.log" >&2 2>/dev/null || true
+  echo "xmpp-server: prosody did not open 127.0.0.1:$XMPP_PORT" >&2
   return 1
 }
 
