@@ -18,6 +18,13 @@ report_failure() {
   local status=$1 command=$2
   # Without errexit (a command substitution, or a stretch under set +e) the script goes on.
   [[ $- == *e* ]] || return 0
+  # A function that returned a failure leaves its own `return 1`: its call says more.
+  if [[ $command == return* ]]; then
+    local line
+    line=$(sed -n "${BASH_LINENO[0]}p" "${BASH_SOURCE[1]:-$0}" 2>/dev/null) || true
+    line=${line#"${line%%[![:space:]]*}"}
+    [ -z "$line" ] || command=$line
+  fi
   local message="$(basename "$0"): '$command' failed with status $status at ${BASH_SOURCE[1]:-$0}:${BASH_LINENO[0]}"
   local i
   for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
