@@ -55,9 +55,11 @@ void ConfigLock::acquire(const std::filesystem::path& pluginDir) {
   fd_ = fd;
   depth_ = 1;
   // Every writer replaces the file under this lock, so a temporary file found now
-  // belongs to a writer that died. Clearing them is best effort: a path it cannot follow
-  // (a loop of links) is the load's or the write's to report, and the lock must not stay
-  // held past the routine that took it.
+  // belongs to a writer that died; without the lock that is not known, and nothing is
+  // cleared. Clearing them is best effort: a path it cannot follow (a loop of links) is
+  // the load's or the write's to report, and the lock must not stay held past the routine
+  // that took it.
+  if (fd_ < 0) return;
   try {
     platform::removeStaleTemporaries(configFilePath(pluginDir));
   } catch (const std::exception&) {

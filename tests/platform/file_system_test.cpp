@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "support/config_fixture.h"
+#include "support/dead_process.h"
 #include "support/faulty_file_system.h"
 
 namespace tessalune::platform {
@@ -25,6 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Fault = testing::FaultyFileSystem::Fault;
+using testing::deadProcess;
 
 std::string contents(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -38,13 +40,6 @@ int temporaries(const fs::path& folder) {
   for (const auto& entry : fs::directory_iterator(folder))
     n += entry.path().filename().string().find(".tessalune-") != std::string::npos;
   return n;
-}
-
-pid_t deadProcess() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return child;
 }
 
 // Reads a FIFO from a thread until its writer closes it; gives up at a deadline, so a

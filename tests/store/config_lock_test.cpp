@@ -6,9 +6,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
+
+#include "platform/file_system.h"
 #include "store/config_file.h"
 #include "store/import_export.h"
 #include "support/config_fixture.h"
+#include "support/dead_process.h"
 
 namespace tessalune::store {
 namespace {
@@ -22,6 +26,10 @@ TEST(ConfigLock, AWriterWaitsForAnotherThenGivesUpWithoutWriting) {
   s.dir.writeConfig(testing::defaultConfigWith());
   const int other = ::open(configLockPath(s.dir.path()).c_str(), O_RDWR | O_CREAT, 0644);
   ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  // Only the lock's holder may take a temporary file for a dead writer's.
+  const std::filesystem::path temporary =
+      platform::temporaryPath(configFilePath(s.dir.path()), testing::deadProcess(), "1");
+  std::ofstream(temporary) << "in the making";
 
   writeConfig("/config/suffix", "1", ctx);
   ASSERT_EQ(s.failures.report.reports.size(), 1u);
@@ -90,6 +98,10 @@ TEST(ConfigLock, ALockFileOfAnotherUserIsRefusedAtOnce) {
   const int other = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(::fchown(other, 65534, 65534), 0);
   ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  // Only the lock's holder may take a temporary file for a dead writer's.
+  const std::filesystem::path temporary =
+      platform::temporaryPath(configFilePath(s.dir.path()), testing::deadProcess(), "1");
+  std::ofstream(temporary) << "in the making";
 
   writeConfig("/config/suffix", "1", ctx);
   ASSERT_EQ(s.failures.report.reports.size(), 1u);
@@ -97,6 +109,7 @@ TEST(ConfigLock, ALockFileOfAnotherUserIsRefusedAtOnce) {
             lock.string() + " belongs to another user; nothing was written");
   EXPECT_EQ(s.dir.configValue("/config/suffix"), "0");
   EXPECT_FALSE(briefWait.held());
+  EXPECT_TRUE(std::filesystem::exists(temporary));
   ::close(other);
 }
 
