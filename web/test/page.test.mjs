@@ -118,6 +118,23 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await page.close();
 });
 
+test('a colour never splits what a person reads as one character', async () => {
+  const page = await open(address);
+  const text = 'A\u{1F468}\u200D\u{1F469}\u200D\u{1F467}B\u{1F1EB}\u{1F1F7}Ce\u0301';
+  await typeNickname(page, text);
+  await page.click('#fg input[value=rainbow]');
+  await new Promise((resolve) => setTimeout(resolve, 50));
+  const expected = engine.colour(text, 'rainbow');
+  assert.equal(await value(page, '#code'), expected.result);
+  const preview = await page.$eval('#preview', (e) => e.innerHTML);
+  for (const cluster of ['\u{1F468}\u200D\u{1F469}\u200D\u{1F467}', '\u{1F1EB}\u{1F1F7}', 'e\u0301']) {
+    assert.ok(expected.result.includes(cluster), cluster);
+    assert.ok(preview.includes(cluster), cluster);
+  }
+  await (await page.$('#preview')).screenshot({path: join(shots, 'clusters.png')});
+  await page.close();
+});
+
 // In a profile of their own: the pictures show a first visit, without the styles saved above.
 test('the page follows dark mode and fits 360 pixels', async () => {
   const firstVisit = await browser.createBrowserContext();
