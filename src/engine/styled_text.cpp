@@ -107,11 +107,11 @@ StyledText::FormatTable& StyledText::ownTable() {
   return *table_;
 }
 
-std::uint32_t StyledText::idOf(const CharFormat& format) {
+std::uint32_t StyledText::idOf(const CharFormat& format, bool mayCleanUp) {
   if (table_) {
     // A shared table is copied only when a format is new to it.
     if (const std::optional<std::uint32_t> id = table_->find(format)) return *id;
-    if (table_->size() >= nextCleanUp_) dropUnusedFormats();
+    if (mayCleanUp && table_->size() >= nextCleanUp_) dropUnusedFormats();
   }
   return ownTable().add(format);
 }
@@ -152,9 +152,12 @@ void StyledText::replace(std::size_t start, std::size_t count, StyledText insert
     *this = std::move(inserted);
     return;
   }
+  // The inserted characters' numbers are held until all are taken, so the clean-up, which
+  // renumbers and lets go of formats no stored character uses, runs before the first.
+  if (table_ && table_->size() >= nextCleanUp_) dropUnusedFormats();
   std::vector<std::uint32_t> insertedIds;
   insertedIds.reserve(inserted.size());
-  for (std::size_t k = 0; k < inserted.size(); ++k) insertedIds.push_back(idOf(inserted.formatAt(k)));
+  for (std::size_t k = 0; k < inserted.size(); ++k) insertedIds.push_back(idOf(inserted.formatAt(k), false));
   std::vector<char32_t>& chars = ownChars();
   const auto first = chars.begin() + static_cast<std::ptrdiff_t>(start);
   const auto at = chars.erase(first, first + static_cast<std::ptrdiff_t>(count));

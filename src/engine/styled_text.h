@@ -136,7 +136,9 @@ class StyledText {
 
   std::vector<char32_t>& ownChars();
   FormatTable& ownTable();
-  std::uint32_t idOf(const CharFormat& format);
+  // The number of format, added if new. A clean-up on the way renumbers the table: a caller
+  // holding numbers not yet stored in ids_ passes mayCleanUp false.
+  std::uint32_t idOf(const CharFormat& format, bool mayCleanUp = true);
   void dropUnusedFormats();
 
   static constexpr std::size_t kFirstCleanUp = 4096;
