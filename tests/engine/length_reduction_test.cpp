@@ -1,9 +1,8 @@
 // The kept length reduction against the reference that converts the whole document at every
 // pass: the same Plus! text, the same passes and the same questions, on random texts and
-// styles. The seed is printed; TESSALUNE_SEED repeats a run.
+// styles. The seed is fixed; TESSALUNE_SEED gives another.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "support/english_messages.h"
 #include "support/recording_error_report.h"
 #include "support/recording_lifecycle.h"
+#include "support/test_seed.h"
 
 namespace tessalune::engine {
 namespace {
@@ -55,10 +55,7 @@ Outcome colour(const std::string& text, const StylePreset& preset, EditorMode mo
 }
 
 TEST(LengthReduction, KeepsTheReferencesResultsPassForPass) {
-  const char* given = std::getenv("TESSALUNE_SEED");
-  const unsigned seed =
-      given ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : std::random_device{}();
-  std::cout << "length reduction: TESSALUNE_SEED=" << seed << "\n";
+  const unsigned seed = testing::testSeed("length reduction");
   std::mt19937 random(seed);
   const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   const auto anyColour = [&] { return static_cast<ColourNumber>(pick(0, 0xFFFFFF)); };

@@ -2,8 +2,6 @@
 // becomes a QuickNick: the conversions as built, held to their documented steps.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <iostream>
 #include <random>
 
 #include "engine/plus2rtf.h"
@@ -14,6 +12,7 @@
 #include "support/recording_error_report.h"
 #include "support/recording_lifecycle.h"
 #include "support/reference_conversions.h"
+#include "support/test_seed.h"
 
 namespace tessalune::engine {
 namespace {
@@ -64,13 +63,6 @@ std::string printable(std::string_view text) {
   return out;
 }
 
-// TESSALUNE_SEED repeats a run.
-unsigned seedOfThisRun() {
-  if (const char* seed = std::getenv("TESSALUNE_SEED"))
-    return static_cast<unsigned>(std::strtoul(seed, nullptr, 10));
-  return std::random_device{}();
-}
-
 TEST_F(RoundTrip, MatchesTheDocumentedStepsOnRandomTexts) {
   const std::vector<std::string_view> pieces = {
       // every code, palette and RGB colours, broken codes
@@ -84,8 +76,7 @@ TEST_F(RoundTrip, MatchesTheDocumentedStepsOnRandomTexts) {
       // characters the RTF escapes, the markup escapes or cannot hold
       "a", "b", "\u00E9", "\u20AC", "\U0001F600", "\\", "\\cf1 ", "{", "}", "&", "<", ">", "\x02", "\x0F",
       "\t", "\x01", "\uE000", "<space/>", "<line/>", "-$$space$$-"};
-  const unsigned seed = seedOfThisRun();
-  std::cout << "seed " << seed << " (TESSALUNE_SEED repeats it)\n";
+  const unsigned seed = testing::testSeed("round trip");
   std::mt19937 rng(seed);
   const auto pick = [&](int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng); };
   for (int round = 0; round < 2000; ++round) {

@@ -1,9 +1,8 @@
 // Gradients through stops: with two stops they are the two-colour gradients character for
-// character (random lengths and colours, seed printed, TESSALUNE_SEED repeats a run); with
+// character (random lengths and colours from a fixed seed; TESSALUNE_SEED gives another); with
 // more, their colours are pinned.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "engine/gradient.h"
 #include "engine/side_style.h"
 #include "support/recording_error_report.h"
+#include "support/test_seed.h"
 
 namespace tessalune::engine {
 namespace {
@@ -22,11 +22,7 @@ std::string hexList(const std::vector<ColourNumber>& colours) {
 }
 
 TEST(StopGradient, TwoStopsAreTheTwoColourGradients) {
-  const char* fixed = std::getenv("TESSALUNE_SEED");
-  const unsigned seed =
-      fixed ? static_cast<unsigned>(std::strtoul(fixed, nullptr, 10)) : std::random_device{}();
-  std::printf("stop gradients: TESSALUNE_SEED=%u\n", seed);
-  std::mt19937 rng(seed);
+  std::mt19937 rng(testing::testSeed("stop gradients"));
   testing::TestFailures failures;
   RichTextBox box, scratch;
   PaintContext paint{scratch, failures.context};
