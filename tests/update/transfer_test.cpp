@@ -180,8 +180,10 @@ TEST_F(TransferTest, ARequestAfterACancelWorks) {
 // may take longer, but not below its minimum rate. The failures say which limit it was.
 TEST(TransferLimitsTest, EndTransfersThatDripOrCrawl) {
   HttpTestServer server;
-  server.serveSlowly("/drip", 1, 10, 400ms);       // 2.5 bytes a second
-  server.serveSlowly("/crawl", 100, 12, 250ms);    // 400 bytes a second
+  // The slow ones last several times their limit, so that a loaded machine cannot let them
+  // finish before the limit is seen.
+  server.serveSlowly("/drip", 1, 20, 400ms);       // 2.5 bytes a second, for 8 s
+  server.serveSlowly("/crawl", 100, 40, 250ms);    // 400 bytes a second, for 10 s
   server.serveSlowly("/steady", 2048, 12, 100ms);  // 20 KB a second, longer than the deadline
   const TransferLimits limits{.wholeFileDeadline = 1s, .rateWindow = 1s};
   struct Case {
