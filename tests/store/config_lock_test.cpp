@@ -26,10 +26,6 @@ TEST(ConfigLock, AWriterWaitsForAnotherThenGivesUpWithoutWriting) {
   s.dir.writeConfig(testing::defaultConfigWith());
   const int other = ::open(configLockPath(s.dir.path()).c_str(), O_RDWR | O_CREAT, 0644);
   ASSERT_EQ(::flock(other, LOCK_EX), 0);
-  // Only the lock's holder may take a temporary file for a dead writer's.
-  const std::filesystem::path temporary =
-      platform::temporaryPath(configFilePath(s.dir.path()), testing::deadProcess(), "1");
-  std::ofstream(temporary) << "in the making";
 
   writeConfig("/config/suffix", "1", ctx);
   ASSERT_EQ(s.failures.report.reports.size(), 1u);
