@@ -3,6 +3,7 @@
 import createTessalune from './tessalune.mjs';
 import {languages} from './strings.mjs';
 
+const kModes = ['nickname', 'message'];
 const kLimits = {nickname: 129, message: 1100};
 const kShapes = ['linear', 'reverse', 'mirrored', 'mirroredReverse'];
 const kFormats = ['bold', 'italic', 'underline', 'strike'];
@@ -254,7 +255,7 @@ function setFormats(formats, noEnd) {
 function restoreLink() {
   if (location.hash.length < 2) return;
   const fields = new URLSearchParams(location.hash.slice(1));
-  if (fields.get('m') in kLimits) setMode(fields.get('m'));
+  if (kModes.includes(fields.get('m'))) setMode(fields.get('m'));
   if (fields.has('t')) (state.mode === 'nickname' ? $('text-line') : $('text-lines')).value = fields.get('t');
   for (const side of ['fg', 'bg']) if (fields.has(side)) takeStyle(side, fields.get(side));
   setFormats((fields.get('f') ?? '').split(','), fields.get('e') === '1');

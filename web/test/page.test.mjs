@@ -104,6 +104,10 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.equal(await value(opened, '#text-line'), 'Shared');
   assert.equal(await opened.$eval('#fg input[value=rainbow]', (e) => e.checked), true);
   assert.equal(await value(opened, '#code'), await value(page, '#code'));
+  // A link's mode that is not one of the two leaves the page in nickname mode.
+  const odd = await open(`${address}#t=Odd&m=constructor`);
+  assert.match(await textOf(odd, '#count'), / of 129 characters$/);
+  await odd.close();
 
   // A style saved under a name is there for the next visit, and Use brings it back.
   await page.type('#style-name', 'Mine');
