@@ -27,7 +27,7 @@ const updates = await page.evaluate(async () => {
   const {default: createTessalune} = await import('./tessalune.mjs');
   const engine = await createTessalune();
   const words = 'Tessalune colours messages with gradients, one colour per character; ';
-  const text = words.repeat(20).slice(0, 1100);
+  const text = words.repeat(20).slice(0, engine.limits.message);
   const times = [];
   for (let i = 0; i < 40; ++i) {
     const start = performance.now();

@@ -1,9 +1,12 @@
 // What the web page needs of the engine besides tessalune_colour: Plus! text rendered as
-// `tessalune render --html` renders it, and its length as the limits count it.
+// `tessalune render --html` renders it, its length as the limits count it, and the limits
+// and flags themselves.
+#include <array>
 #include <cstddef>
 #include <exception>
 #include <string>
 
+#include "engine/limits.h"
 #include "engine/palette.h"
 #include "engine/utf8.h"
 #include "plugin/abi/colour_text.h"
@@ -12,12 +15,40 @@
 
 using namespace tessalune;
 
+namespace {
+
+// The names are literals, so their views end in a NUL the page can read up to.
+template <std::size_t N>
+const char* nameAt(const std::array<engine::NamedValue, N>& table, int i) {
+  return i >= 0 && i < static_cast<int>(N) ? table[static_cast<std::size_t>(i)].name.data() : "";
+}
+template <std::size_t N>
+int valueAt(const std::array<engine::NamedValue, N>& table, int i) {
+  return i >= 0 && i < static_cast<int>(N) ? table[static_cast<std::size_t>(i)].value : 0;
+}
+
+}  // namespace
+
 extern "C" {
 
 // tessalune_colour with its refusals and questions in the page's language.
 int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
                          char** result, char** error) {
   return abi::colourText(text, fg, bg, flags, languageId, result, error);
+}
+
+// Entry i of the limits' or the colour flags' table: its name, "" past the last.
+const char* tessalune_web_limit_name(int i) {
+  return nameAt(engine::kNamedLimits, i);
+}
+int tessalune_web_limit(int i) {
+  return valueAt(engine::kNamedLimits, i);
+}
+const char* tessalune_web_flag_name(int i) {
+  return nameAt(engine::kNamedColourFlags, i);
+}
+int tessalune_web_flag(int i) {
+  return valueAt(engine::kNamedColourFlags, i);
 }
 
 // The HTML fragment of the Plus! text, as a string to release with tessalune_free; NULL

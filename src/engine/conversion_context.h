@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/editor_mode.h"
+#include "engine/limits.h"
 #include "engine/rich_text_box.h"
 #include "errors/lifecycle.h"
 #include "errors/message_texts.h"
@@ -10,13 +11,6 @@
 #include "platform/dialogs.h"
 
 namespace tessalune::engine {
-
-inline constexpr int kNicknameLimit = 129;
-inline constexpr int kTextLimit = 1100;
-
-inline int lengthLimit(EditorMode mode) {
-  return mode == EditorMode::Nickname ? kNicknameLimit : kTextLimit;
-}
 
 // What the conversion from rich text needs besides the box.
 struct ConversionContext {

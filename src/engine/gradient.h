@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/colour.h"
+#include "engine/limits.h"
 #include "engine/rich_text_box.h"
 #include "errors/routine_guard.h"
 
@@ -29,8 +30,6 @@ enum class PaintTarget : int { Text = 1, Background = 2 };
 // toward zero. The arguments are 16-bit numbers: one outside that range is an overflow
 // failure, reported as "doGradient", and the box is left unchanged: a caller that may
 // hold a longer text checks its run against kMaxGradientEnd first.
-// The end past which doGradient cannot paint: its positions are 16-bit.
-inline constexpr int kMaxGradientEnd = std::numeric_limits<std::int16_t>::max();
 
 void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
                 int kind, int target, PaintContext& ctx);
@@ -45,8 +44,6 @@ struct StopGradient {
   std::vector<ColourNumber> stops;
   GradientKind kind = GradientKind::Linear;
 };
-inline constexpr std::size_t kMinGradientStops = 2;
-inline constexpr std::size_t kMaxGradientStops = 10;
 
 // Red, orange, yellow, green, blue, indigo, violet.
 inline constexpr std::array<ColourNumber, 7> kRainbowStops = {

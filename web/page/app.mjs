@@ -3,12 +3,9 @@
 import createTessalune from './tessalune.mjs';
 import {languages} from './strings.mjs';
 
-const kModes = ['nickname', 'message'];
-const kLimits = {nickname: 129, message: 1100};
+const kModes = ['nickname', 'message'];  // the names of their limits, too
 const kShapes = ['linear', 'reverse', 'mirrored', 'mirroredReverse'];
 const kFormats = ['bold', 'italic', 'underline', 'strike'];
-const kMinStops = 2;
-const kMaxStops = 10;
 const kStylesKey = 'tessalune-styles';
 const kLanguageKey = 'tessalune-language';
 const $ = (id) => document.getElementById(id);
@@ -92,7 +89,8 @@ function takeStyle(side, text) {
     Object.assign(s, {kind: 'gradient', stops: colours.map((c) => c.toUpperCase()), shape: kShapes[preset[1] - 1]});
     return true;
   }
-  if ((form === 'grad' || form === 'mirror') && colours.length >= kMinStops && colours.length <= kMaxStops) {
+  const {minStops, maxStops} = engine.limits;
+  if ((form === 'grad' || form === 'mirror') && colours.length >= minStops && colours.length <= maxStops) {
     Object.assign(s, {kind: 'gradient', stops: colours.map((c) => c.toUpperCase()),
       shape: form === 'grad' ? 'linear' : 'mirrored'});
     return true;
@@ -157,10 +155,11 @@ function buildSide(side) {
       input.addEventListener('change', () => changeSide(side, (x) => (x.stops[i] = input.value.toUpperCase())));
       stops.append(input);
     });
-    const add = element('button', {type: 'button', textContent: '+', disabled: s.stops.length >= kMaxStops});
+    const {minStops, maxStops} = engine.limits;
+    const add = element('button', {type: 'button', textContent: '+', disabled: s.stops.length >= maxStops});
     add.setAttribute('aria-label', say('addStop'));
     add.addEventListener('click', () => changeSide(side, (x) => x.stops.push(x.stops[x.stops.length - 1])));
-    const remove = element('button', {type: 'button', textContent: '−', disabled: s.stops.length <= kMinStops});
+    const remove = element('button', {type: 'button', textContent: '−', disabled: s.stops.length <= minStops});
     remove.setAttribute('aria-label', say('removeStop'));
     remove.addEventListener('click', () => changeSide(side, (x) => x.stops.pop()));
     stops.append(add, remove);
@@ -187,7 +186,7 @@ function convert() {
   const options = {...state.formats, message: state.mode === 'message', noEnd: state.noEnd,
     keepThinned: state.keepThinned, language: language.catalogue};
   const answer = engine.colour(text(), styleOf('fg'), styleOf('bg'), options);
-  const limit = kLimits[state.mode];
+  const limit = engine.limits[state.mode];
   const declined = answer.status === 0 && answer.error.startsWith('declined: ');
   $('question').hidden = !declined;
   $('refusal').hidden = answer.status === 1 || declined;

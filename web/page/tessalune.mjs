@@ -4,27 +4,35 @@
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
 //   tessalune.swatches -> the editor's sixteen solid colours
+//   tessalune.limits -> {nickname, message, minStops, maxStops, gradientEnd}: the lengths in
+//     characters, how many colours a gradient goes through, how far a gradient paints
+//   tessalune.flags -> the bit of each option colour() takes
 // Styles are the colour tool's ("none", "solid:#RRGGBB", "gradN:#..:#..", "grad:...",
 // "mirror:...", "rainbow"); options are booleans {message, noEnd, keepThinned, bold,
 // italic, underline, strike} and language, the message table (1027, 1033, 1034, 1036, 1040,
 // 1043) refusals and questions are told in: English by default. Texts are strings, or
 // Uint8Array for bytes as they are.
 
-const kFlags = {message: 1, noEnd: 2, keepThinned: 4, bold: 8, italic: 16, underline: 32, strike: 64};
 const kFailed = -1;
 
-function flagsOf(options = {}) {
-  let flags = 0;
-  for (const [name, bit] of Object.entries(kFlags)) {
-    if (options[name]) flags |= bit;
+// A table of the core's, name by name until the first empty name.
+function tableOf(core, nameAt, valueAt) {
+  const table = {};
+  for (let i = 0; ; ++i) {
+    const name = core.UTF8ToString(nameAt(i));
+    if (!name) return table;
+    table[name] = valueAt(i);
   }
-  return flags;
 }
 
 // The engine's entry points over one instance of the core.
 function bind(core) {
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
+  const limits = tableOf(core, core._tessalune_web_limit_name, core._tessalune_web_limit);
+  const flags = tableOf(core, core._tessalune_web_flag_name, core._tessalune_web_flag);
+  const flagsOf = (options = {}) =>
+    Object.entries(flags).reduce((bits, [name, bit]) => bits | (options[name] ? bit : 0), 0);
 
   // A zero-ended copy of a text in the core's memory, released by the caller; 0 for null.
   function put(text) {
@@ -74,6 +82,8 @@ function bind(core) {
     },
     // The editor's sixteen solid colours, "#RRGGBB", row by row.
     swatches: Array.from({length: 16}, (_, i) => core.UTF8ToString(core._tessalune_web_swatch(i))),
+    limits,
+    flags,
   };
 }
 

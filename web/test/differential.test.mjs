@@ -13,6 +13,7 @@ const cli = `${root}build/bin/tessalune`;
 const oracle = `${root}build/bin/tessalune_colour_oracle`;
 const {default: createTessalune} = await import(`${root}build-web/site/tessalune.mjs`);
 const tessalune = await createTessalune();
+const {limits} = tessalune;
 
 // mulberry32: the same cases on every run.
 function generator(seed) {
@@ -28,18 +29,19 @@ function generator(seed) {
   return {next, int, pick: (list) => list[int(list.length)]};
 }
 
-const kFlags = {message: 1, noEnd: 2, keepThinned: 4, bold: 8, italic: 16, underline: 32, strike: 64};
-const flagsOf = (options) => Object.entries(kFlags).reduce((f, [name, bit]) => f | (options[name] ? bit : 0), 0);
+const flagsOf = (options) =>
+  Object.entries(tessalune.flags).reduce((f, [name, bit]) => f | (options[name] ? bit : 0), 0);
 
 const hex = (r) => '#' + Array.from({length: 6}, () => '0123456789ABCDEFabcdef'[r.int(22)]).join('');
 const stops = (r, n) => Array.from({length: n}, () => hex(r)).join(':');
+const someStops = (r) => stops(r, limits.minStops + r.int(limits.maxStops - limits.minStops + 1));
 
 function randomStyle(r, background) {
   switch (r.int(background ? 7 : 6)) {
     case 0: return `solid:${hex(r)}`;
     case 1: return `grad${1 + r.int(4)}:${stops(r, 2)}`;
-    case 2: return `grad:${stops(r, 2 + r.int(9))}`;
-    case 3: return `mirror:${stops(r, 2 + r.int(9))}`;
+    case 2: return `grad:${someStops(r)}`;
+    case 3: return `mirror:${someStops(r)}`;
     case 4: return 'rainbow';
     case 5: return `grad:${stops(r, 2)}`;
     default: return 'none';
@@ -53,7 +55,8 @@ const pieces = [
 
 // A text as a string, or as bytes when it holds some that are not UTF-8.
 function randomText(r) {
-  const target = r.pick([0, 1, 5, 20, 60, 120, 126, 129, 130, 300, 900, 1100, 1101, 1200]);
+  const target = r.pick([0, 1, 5, 20, 60, 120, 126, limits.nickname, limits.nickname + 1, 300, 900, limits.message,
+    limits.message + 1, 1200]);
   let text = '';
   while ([...text].length < target) text += r.pick(pieces);
   text = [...text].slice(0, target).join('');
@@ -68,7 +71,7 @@ function randomText(r) {
 
 function randomOptions(r) {
   const options = {};
-  for (const name of ['message', 'noEnd', 'keepThinned', 'bold', 'italic', 'underline', 'strike']) {
+  for (const name of Object.keys(tessalune.flags)) {
     options[name] = r.int(3) === 0;
   }
   return options;
@@ -153,20 +156,21 @@ test('the module colours as the native build does on 600 random cases', () => {
 test('refusals and argument errors are told as the native command tells them', () => {
   const cases = [
     ['', 'rainbow', 'none', {}],
-    ['x'.repeat(130), 'rainbow', 'none', {}],
-    ['x'.repeat(1101), 'rainbow', 'none', {message: true}],
+    ['x'.repeat(limits.nickname + 1), 'rainbow', 'none', {}],
+    ['x'.repeat(limits.message + 1), 'rainbow', 'none', {message: true}],
     ['n'.repeat(126), 'grad:#FF0000:#0000FF', 'none', {}],
     ['x', 'grad:#FF0000', 'none', {}],
     ['x', 'rainbow', 'solid:red', {}],
     ['x', 'grad5:#000000:#FFFFFF', 'none', {}],
     ['x', 'none', 'none', {}],
-    ['g'.repeat(40000), 'grad1:#000080:#0080FF', 'none', {message: true}],
+    ['g'.repeat(limits.gradientEnd + 1), 'grad1:#000080:#0080FF', 'none', {message: true}],
   ];
   const expected = nativeColour(cases);
   cases.forEach(([text, fg, bg, options], i) => {
     assert.deepEqual(tessalune.colour(text, fg, bg, options), expected[i], `${fg} ${bg}`);
   });
   // Past a gradient's 16-bit positions the text is too long, not a failure of the engine.
-  assert.deepEqual(expected.at(-1), {status: 0, result: null, error: 'The message is too long (>1100 characters).'});
+  assert.deepEqual(expected.at(-1),
+    {status: 0, result: null, error: `The message is too long (>${limits.message} characters).`});
   assert.deepEqual(tessalune.colour(null, 'rainbow'), {status: -1, result: null, error: 'no text was given'});
 });

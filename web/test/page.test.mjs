@@ -70,7 +70,8 @@ test('typing, styles, the length question, copy and a share link', async () => {
   const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#D5EAFF:#D5EAFF');
   assert.equal(expected.status, 1);
   assert.equal(await value(page, '#code'), expected.result);
-  assert.equal(await textOf(page, '#count'), `${engine.length(expected.result)} of 129 characters`);
+  const count = `${engine.length(expected.result)} of ${engine.limits.nickname} characters`;
+  assert.equal(await textOf(page, '#count'), count);
   assert.equal(await page.$eval('#preview', (e) => e.innerHTML), engine.render(expected.result));
 
   // The keyboard reaches the format buttons; Space presses one.
@@ -90,7 +91,7 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await page.waitForFunction(() => document.getElementById('code').value !== '');
   assert.equal(await page.$eval('#question', (e) => e.hidden), true);
   const kept = await value(page, '#code');
-  assert.ok(engine.length(kept) <= 129);
+  assert.ok(engine.length(kept) <= engine.limits.nickname);
 
   await page.click('#copy');
   await page.waitForFunction(() => document.getElementById('copied').textContent !== '');
@@ -106,7 +107,7 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.equal(await value(opened, '#code'), await value(page, '#code'));
   // A link's mode that is not one of the two leaves the page in nickname mode.
   const odd = await open(`${address}#t=Odd&m=constructor`);
-  assert.match(await textOf(odd, '#count'), / of 129 characters$/);
+  assert.match(await textOf(odd, '#count'), new RegExp(` of ${engine.limits.nickname} characters$`));
   await odd.close();
 
   // A style saved under a name is there for the next visit, and Use brings it back.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/direct_colouring.h"
+#include "engine/limits.h"
 #include "engine/side_style.h"
 #include "lang/message_catalogue.h"
 #include "lang/message_variables.h"
@@ -16,16 +17,26 @@
 
 using namespace tessalune;
 using abi::copyOut;
+using engine::ColourFlag;
+
+// The interface's flags are its promise to hosts; the engine's are what the page reads.
+static_assert(TESSALUNE_COLOUR_MESSAGE == static_cast<int>(ColourFlag::Message));
+static_assert(TESSALUNE_COLOUR_NO_END == static_cast<int>(ColourFlag::NoEnd));
+static_assert(TESSALUNE_COLOUR_KEEP_THINNED == static_cast<int>(ColourFlag::KeepThinned));
+static_assert(TESSALUNE_COLOUR_BOLD == static_cast<int>(ColourFlag::Bold));
+static_assert(TESSALUNE_COLOUR_ITALIC == static_cast<int>(ColourFlag::Italic));
+static_assert(TESSALUNE_COLOUR_UNDERLINE == static_cast<int>(ColourFlag::Underline));
+static_assert(TESSALUNE_COLOUR_STRIKE == static_cast<int>(ColourFlag::Strike));
+static_assert(engine::kKnownColourFlags ==
+              (TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED |
+               TESSALUNE_COLOUR_BOLD | TESSALUNE_COLOUR_ITALIC | TESSALUNE_COLOUR_UNDERLINE |
+               TESSALUNE_COLOUR_STRIKE));
 
 namespace {
 
-constexpr int kKnownColourFlags =
-    TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED |
-    TESSALUNE_COLOUR_BOLD | TESSALUNE_COLOUR_ITALIC | TESSALUNE_COLOUR_UNDERLINE | TESSALUNE_COLOUR_STRIKE;
-
 engine::WholeTextFormats formatsOf(int flags) {
-  return {(flags & TESSALUNE_COLOUR_BOLD) != 0, (flags & TESSALUNE_COLOUR_ITALIC) != 0,
-          (flags & TESSALUNE_COLOUR_UNDERLINE) != 0, (flags & TESSALUNE_COLOUR_STRIKE) != 0};
+  return {hasFlag(flags, ColourFlag::Bold), hasFlag(flags, ColourFlag::Italic),
+          hasFlag(flags, ColourFlag::Underline), hasFlag(flags, ColourFlag::Strike)};
 }
 
 }  // namespace
@@ -39,7 +50,7 @@ int tessalune::abi::colourText(const char* text, const char* fg, const char* bg,
       *error = copyOut(!text ? "no text was given" : "no text style was given");
       return TESSALUNE_FAILED;
     }
-    if (flags & ~kKnownColourFlags) {
+    if (flags & ~engine::kKnownColourFlags) {
       *error = copyOut("unknown flags " + std::to_string(flags));
       return TESSALUNE_FAILED;
     }
@@ -53,8 +64,8 @@ int tessalune::abi::colourText(const char* text, const char* fg, const char* bg,
     messages.loadMessages();
     plugin::SilentConversion conversion(
         messages,
-        {(flags & TESSALUNE_COLOUR_MESSAGE) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
-         (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, false});
+        {hasFlag(flags, ColourFlag::Message) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
+         hasFlag(flags, ColourFlag::NoEnd), hasFlag(flags, ColourFlag::KeepThinned), false});
     const std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
     if (coded.empty()) {
       *error = copyOut(!conversion.message().empty()    ? conversion.message()
