@@ -5,17 +5,24 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "engine/limits.h"
 #include "engine/palette.h"
 #include "engine/utf8.h"
 #include "plugin/abi/colour_text.h"
 #include "plugin/abi/copy_out.h"
+#include "plugin/abi/tessalune_plugin.h"
 #include "views/html_render.h"
 
 using namespace tessalune;
 
 namespace {
+
+constexpr std::pair<const char*, int> kOutcomes[] = {{"ok", TESSALUNE_OUTCOME_OK},
+                                                     {"refused", TESSALUNE_OUTCOME_REFUSED},
+                                                     {"question", TESSALUNE_OUTCOME_QUESTION},
+                                                     {"invalid", TESSALUNE_OUTCOME_INVALID}};
 
 // The names are literals, so their views end in a NUL the page can read up to.
 template <std::size_t N>
@@ -31,10 +38,18 @@ int valueAt(const std::array<engine::NamedValue, N>& table, int i) {
 
 extern "C" {
 
-// tessalune_colour with its refusals and questions in the page's language.
+// tessalune_colour_outcome with its refusals and questions in the page's language.
 int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                         char** result, char** error) {
-  return abi::colourText(text, fg, bg, flags, languageId, result, error);
+                         char** result, char** question, char** error) {
+  return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error);
+}
+
+// The name of an outcome of tessalune_web_colour: "ok", "refused", "question" or "invalid".
+const char* tessalune_web_outcome(int outcome) {
+  for (const auto& [name, value] : kOutcomes) {
+    if (value == outcome) return name;
+  }
+  return "";
 }
 
 // Entry i of the limits' or the colour flags' table: its name, "" past the last.

@@ -253,7 +253,58 @@ static void aSecondThreadIsRefused(void) {
   pthread_mutex_destroy(&t.mutex);
 }
 
+/* Colouring tells its four outcomes apart, each with only its own string set. */
+static void colouringTellsItsOutcome(void) {
+  CHECK(tessalune_abi_version() == ((uint32_t)TESSALUNE_ABI_MAJOR << 16 | TESSALUNE_ABI_MINOR));
+  CHECK(TESSALUNE_ABI_MINOR >= 4);
+  char longNick[127];
+  memset(longNick, 'n', sizeof longNick - 1);
+  longNick[sizeof longNick - 1] = '\0';
+  static const char* const thinned =
+      "The nickname is too long to be colored. Do you want to keep it nonetheless?";
+  struct {
+    const char* text;
+    const char* fg;
+    int flags;
+    int outcome;
+    const char* said; /* the one string set, or NULL for any non-empty text */
+  } const cases[] = {
+      {"Hi", "solid:#FF0000", TESSALUNE_COLOUR_NO_END, TESSALUNE_OUTCOME_OK, "\xC2\xB7$4Hi"},
+      {longNick, "grad:#FF0000:#0000FF", TESSALUNE_COLOUR_KEEP_THINNED, TESSALUNE_OUTCOME_OK, NULL},
+      {"", "rainbow", 0, TESSALUNE_OUTCOME_REFUSED, "You must type a nick."},
+      {longNick, "grad:#FF0000:#0000FF", 0, TESSALUNE_OUTCOME_QUESTION, thinned},
+      {"x", "grad:#FF0000", 0, TESSALUNE_OUTCOME_INVALID,
+       "fg: a gradient goes through 2 to 10 colours, not 1"},
+      {NULL, "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "no text was given"},
+      {"x", "rainbow", 1 << 20, TESSALUNE_OUTCOME_INVALID, "unknown flags 1048576"},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    char* result = NULL;
+    char* question = NULL;
+    char* error = NULL;
+    const int outcome = tessalune_colour_outcome(cases[i].text, cases[i].fg, NULL, cases[i].flags, &result,
+                                                 &question, &error);
+    const char* said = cases[i].outcome == TESSALUNE_OUTCOME_OK         ? result
+                       : cases[i].outcome == TESSALUNE_OUTCOME_QUESTION ? question
+                                                                        : error;
+    if (outcome != cases[i].outcome) fprintf(stderr, "  case %zu: outcome %d\n", i, outcome);
+    CHECK(outcome == cases[i].outcome);
+    CHECK(said != NULL && (cases[i].said ? strcmp(said, cases[i].said) == 0 : said[0] != '\0'));
+    CHECK((result != NULL) + (question != NULL) + (error != NULL) == 1);
+    tessalune_free(result);
+    tessalune_free(question);
+    tessalune_free(error);
+  }
+  /* Nowhere to put the answer: nothing is set. */
+  char* result = NULL;
+  char* error = NULL;
+  CHECK(tessalune_colour_outcome("x", "rainbow", NULL, 0, &result, NULL, &error) ==
+        TESSALUNE_OUTCOME_INVALID);
+  CHECK(result == NULL && error == NULL);
+}
+
 int main(void) {
+  colouringTellsItsOutcome();
   callsOutOfTurn();
   callsFromInsideCallbacks();
   aFailedStartUpKeepsNoLock();

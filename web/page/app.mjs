@@ -187,12 +187,12 @@ function convert() {
     keepThinned: state.keepThinned, language: language.catalogue};
   const answer = engine.colour(text(), styleOf('fg'), styleOf('bg'), options);
   const limit = engine.limits[state.mode];
-  const declined = answer.status === 0 && answer.error.startsWith('declined: ');
-  $('question').hidden = !declined;
-  $('refusal').hidden = answer.status === 1 || declined;
-  if (declined) $('question-text').textContent = answer.error.slice('declined: '.length);
-  if (answer.status !== 1 && !declined) $('refusal').textContent = answer.error;
-  const coded = answer.status === 1 ? answer.result : '';
+  const asked = answer.outcome === 'question';
+  $('question').hidden = !asked;
+  $('refusal').hidden = answer.outcome === 'ok' || asked;
+  if (asked) $('question-text').textContent = answer.question;
+  if (answer.outcome === 'refused' || answer.outcome === 'invalid') $('refusal').textContent = answer.error;
+  const coded = answer.outcome === 'ok' ? answer.result : '';
   $('preview').innerHTML = coded ? engine.render(coded) : '';
   $('code').value = coded;
   const length = engine.length(coded || text());

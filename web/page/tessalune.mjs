@@ -1,6 +1,6 @@
 // Tessalune's engine in WebAssembly, for browsers and node:
 //   const tessalune = await createTessalune();
-//   tessalune.colour(text, fg, bg, options) -> {status, result, error}
+//   tessalune.colour(text, fg, bg, options) -> {outcome, result, question, error}
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
 //   tessalune.swatches -> the editor's sixteen solid colours
@@ -12,8 +12,10 @@
 // italic, underline, strike} and language, the message table (1027, 1033, 1034, 1036, 1040,
 // 1043) refusals and questions are told in: English by default. Texts are strings, or
 // Uint8Array for bytes as they are.
-
-const kFailed = -1;
+// The outcome of colour() is 'ok' (result: the Plus! text), 'refused' (error: why, as the
+// plug-in would tell it), 'question' (question: what the plug-in would ask when colours had
+// to be thinned; colouring again with keepThinned is the answer yes) or 'invalid' (error:
+// the wrong argument); the fields an outcome does not use are null.
 
 // A table of the core's, name by name until the first empty name.
 function tableOf(core, nameAt, valueAt) {
@@ -63,13 +65,15 @@ function bind(core) {
 
   return {
     colour(text, fg, bg = 'none', options = {}) {
-      const out = core._malloc(8);
+      const out = core._malloc(12);
       try {
-        const status = withTexts([text, fg, bg], (t, f, b) =>
-          core._tessalune_web_colour(t, f, b, flagsOf(options), options.language ?? 1033, out, out + 4));
+        const language = options.language ?? 1033;
+        const outcome = withTexts([text, fg, bg], (t, f, b) =>
+          core._tessalune_web_colour(t, f, b, flagsOf(options), language, out, out + 4, out + 8));
         const result = take(core.HEAPU32[out >> 2]);
-        const error = take(core.HEAPU32[(out + 4) >> 2]);
-        return {status: status === kFailed ? kFailed : status, result, error};
+        const question = take(core.HEAPU32[(out + 4) >> 2]);
+        const error = take(core.HEAPU32[(out + 8) >> 2]);
+        return {outcome: core.UTF8ToString(core._tessalune_web_outcome(outcome)), result, question, error};
       } finally {
         core._free(out);
       }

@@ -1,5 +1,6 @@
 // The engine in WebAssembly against the native build on seeded random cases: the same
-// status, Plus! text and refusal or argument error as the native tessalune_colour and, where
+// outcome, Plus! text, question and refusal or argument error as the native
+// tessalune_colour_outcome and, where
 // the command's answers mean the same, as `tessalune colour`; `render` as `tessalune render
 // --html` renders each result, and `length` as the engine counts it.
 // Needs build/ (native) and build-web/ (scripts/build --web).
@@ -79,7 +80,7 @@ function randomOptions(r) {
 
 const bytesOf = (text) => (typeof text === 'string' ? Buffer.from(text, 'utf8') : text);
 
-// What the native tessalune_colour returns for each case, through the test's oracle.
+// What the native tessalune_colour_outcome returns for each case, through the test's oracle.
 function nativeColour(cases) {
   const input = [];
   for (const [text, fg, bg, options] of cases) {
@@ -90,7 +91,7 @@ function nativeColour(cases) {
   const answers = [];
   for (let at = 0; at < out.length;) {
     const end = out.indexOf(10, at);
-    const [status, resultLength, errorLength] = out.subarray(at, end).toString().split(' ').map(Number);
+    const [outcome, ...lengths] = out.subarray(at, end).toString().split(' ');
     at = end + 1;
     const take = (length) => {
       if (length < 0) return null;
@@ -98,7 +99,8 @@ function nativeColour(cases) {
       at += length;
       return text;
     };
-    answers.push({status, result: take(resultLength), error: take(errorLength)});
+    const [result, question, error] = lengths.map((length) => take(Number(length)));
+    answers.push({outcome, result, question, error});
   }
   return answers;
 }
@@ -118,10 +120,13 @@ function command(text, fg, bg, options) {
   const input = Buffer.concat([bytesOf(text), Buffer.from('\r\n')]);
   const run = spawnSync(cli, args, {input, env: {...process.env, LANG: 'C', LC_ALL: 'C'}});
   const said = run.stderr.toString('utf8');
-  if (run.status === 0) return {status: 1, result: run.stdout.toString('utf8'), error: null};
-  if (run.status === 1) return {status: 0, result: null, error: said.replace(/^Tessalune: /, '').replace(/\n$/, '')};
+  const answer = {result: null, question: null, error: null};
+  if (run.status === 0) return {...answer, outcome: 'ok', result: run.stdout.toString('utf8')};
+  if (run.status === 1) {
+    return {...answer, outcome: 'refused', error: said.replace(/^Tessalune: /, '').replace(/\n$/, '')};
+  }
   const argument = said.match(/^tessalune: --(fg|bg): (.*) \(tessalune --help\)\n$/);
-  return {status: -1, result: null, error: argument ? `${argument[1]}: ${argument[2]}` : said};
+  return {...answer, outcome: 'invalid', error: argument ? `${argument[1]}: ${argument[2]}` : said};
 }
 
 function nativeRender(plus) {
@@ -142,7 +147,7 @@ test('the module colours as the native build does on 600 random cases', () => {
       assert.deepEqual(web, command(text, fg, bg, options), what);
       ++commands;
     }
-    if (web.status === 1) {
+    if (web.outcome === 'ok') {
       ++coloured;
       assert.equal(tessalune.render(web.result), nativeRender(web.result), what);
       assert.equal(tessalune.length(web.result), [...web.result].length, what);
@@ -169,8 +174,10 @@ test('refusals and argument errors are told as the native command tells them', (
   cases.forEach(([text, fg, bg, options], i) => {
     assert.deepEqual(tessalune.colour(text, fg, bg, options), expected[i], `${fg} ${bg}`);
   });
+  assert.equal(expected[3].outcome, 'question');
   // Past a gradient's 16-bit positions the text is too long, not a failure of the engine.
-  assert.deepEqual(expected.at(-1),
-    {status: 0, result: null, error: `The message is too long (>${limits.message} characters).`});
-  assert.deepEqual(tessalune.colour(null, 'rainbow'), {status: -1, result: null, error: 'no text was given'});
+  assert.deepEqual(expected.at(-1), {outcome: 'refused', result: null, question: null,
+    error: `The message is too long (>${limits.message} characters).`});
+  assert.deepEqual(tessalune.colour(null, 'rainbow'),
+    {outcome: 'invalid', result: null, question: null, error: 'no text was given'});
 });

@@ -68,7 +68,7 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.equal((await page.$$('#bg .stops input[type=color]')).length, 3);
   await new Promise((resolve) => setTimeout(resolve, 50));
   const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#D5EAFF:#D5EAFF');
-  assert.equal(expected.status, 1);
+  assert.equal(expected.outcome, 'ok');
   assert.equal(await value(page, '#code'), expected.result);
   const count = `${engine.length(expected.result)} of ${engine.limits.nickname} characters`;
   assert.equal(await textOf(page, '#count'), count);

@@ -1,10 +1,27 @@
 #pragma once
 
+#include <string>
+
 namespace tessalune::abi {
 
-// tessalune_colour with its refusals and questions in the language of a message table
-// (1027, 1033, ...; English for any other).
-int colourText(const char* text, const char* fg, const char* bg, int flags, int languageId, char** result,
-               char** error);
+// What direct colouring came to: the Plus! text, a refusal, the question asked when the
+// colours had to be thinned (and the caller did not say to keep them), or a wrong argument.
+enum class ColourOutcome { Ok, Refused, Question, Invalid };
+
+struct Colouring {
+  ColourOutcome outcome;
+  std::string text;  // the Plus! text, the refusal, the question, or what was wrong
+};
+
+// Colours text as tessalune_colour does, with its refusals and questions in the language of
+// a message table (1027, 1033, ...; English for any other). Throws only std::bad_alloc.
+Colouring colourText(const char* text, const char* fg, const char* bg, int flags, int languageId);
+
+// The outcome as the C interface's TESSALUNE_OUTCOME_ value.
+int outcomeValue(ColourOutcome outcome);
+
+// tessalune_colour_outcome in the language of a message table.
+int colourWithOutcome(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                      char** result, char** question, char** error);
 
 }  // namespace tessalune::abi

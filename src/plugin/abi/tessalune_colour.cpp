@@ -16,6 +16,7 @@
 #include "plugin/silent_conversion.h"
 
 using namespace tessalune;
+using abi::ColourOutcome;
 using abi::copyOut;
 using engine::ColourFlag;
 
@@ -34,6 +35,19 @@ static_assert(engine::kKnownColourFlags ==
 
 namespace {
 
+// How tessalune_colour, before outcomes were told apart, reports a question: as a refusal
+// whose text is this followed by the question. Hosts built against it keep getting it.
+constexpr const char* kDeclinedQuestion = "declined: ";
+
+// What failed, told when there is memory to tell it in.
+char* copyOutIfItCan(const char* text) {
+  try {
+    return copyOut(text);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 engine::WholeTextFormats formatsOf(int flags) {
   return {hasFlag(flags, ColourFlag::Bold), hasFlag(flags, ColourFlag::Italic),
           hasFlag(flags, ColourFlag::Underline), hasFlag(flags, ColourFlag::Strike)};
@@ -41,24 +55,18 @@ engine::WholeTextFormats formatsOf(int flags) {
 
 }  // namespace
 
-int tessalune::abi::colourText(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                               char** result, char** error) {
-  if (!result || !error) return TESSALUNE_FAILED;
-  *result = *error = nullptr;
+abi::Colouring abi::colourText(const char* text, const char* fg, const char* bg, int flags, int languageId) {
   try {
-    if (!text || !fg) {
-      *error = copyOut(!text ? "no text was given" : "no text style was given");
-      return TESSALUNE_FAILED;
-    }
+    if (!text || !fg)
+      return {ColourOutcome::Invalid, !text ? "no text was given" : "no text style was given"};
     if (flags & ~engine::kKnownColourFlags) {
-      *error = copyOut("unknown flags " + std::to_string(flags));
-      return TESSALUNE_FAILED;
+      return {ColourOutcome::Invalid, "unknown flags " + std::to_string(flags)};
     }
     const engine::ParsedSideStyle foreground = engine::parseSideStyle(fg, false);
     const engine::ParsedSideStyle background = engine::parseSideStyle(bg ? bg : "none", true);
     if (!foreground.style || !background.style) {
-      *error = copyOut(!foreground.style ? "fg: " + foreground.error : "bg: " + background.error);
-      return TESSALUNE_FAILED;
+      return {ColourOutcome::Invalid,
+              !foreground.style ? "fg: " + foreground.error : "bg: " + background.error};
     }
     lang::MessageVariables messages{lang::MessageCatalogue(languageId)};
     messages.loadMessages();
@@ -66,23 +74,46 @@ int tessalune::abi::colourText(const char* text, const char* fg, const char* bg,
         messages,
         {hasFlag(flags, ColourFlag::Message) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
          hasFlag(flags, ColourFlag::NoEnd), hasFlag(flags, ColourFlag::KeepThinned), false});
-    const std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
-    if (coded.empty()) {
-      *error = copyOut(!conversion.message().empty()    ? conversion.message()
-                       : !conversion.question().empty() ? "declined: " + conversion.question()
-                                                        : std::string("the text was refused"));
-      return 0;
-    }
-    *result = copyOut(coded);
-    return 1;
+    std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
+    if (!coded.empty()) return {ColourOutcome::Ok, std::move(coded)};
+    if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
+    if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
+    return {ColourOutcome::Refused, "the text was refused"};
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
-    std::free(*result);
-    *result = nullptr;
-    try {
-      *error = copyOut(e.what());
-    } catch (const std::bad_alloc&) {
-    }
-    return TESSALUNE_FAILED;
+    return {ColourOutcome::Invalid, e.what()};
+  }
+}
+
+int abi::outcomeValue(ColourOutcome outcome) {
+  switch (outcome) {
+    case ColourOutcome::Ok:
+      return TESSALUNE_OUTCOME_OK;
+    case ColourOutcome::Refused:
+      return TESSALUNE_OUTCOME_REFUSED;
+    case ColourOutcome::Question:
+      return TESSALUNE_OUTCOME_QUESTION;
+    case ColourOutcome::Invalid:
+      break;
+  }
+  return TESSALUNE_OUTCOME_INVALID;
+}
+
+int abi::colourWithOutcome(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                           char** result, char** question, char** error) {
+  if (!result || !question || !error) return TESSALUNE_OUTCOME_INVALID;
+  *result = *question = *error = nullptr;
+  try {
+    const Colouring colouring = colourText(text, fg, bg, flags, languageId);
+    char** out = colouring.outcome == ColourOutcome::Ok         ? result
+                 : colouring.outcome == ColourOutcome::Question ? question
+                                                                : error;
+    *out = copyOut(colouring.text);
+    return outcomeValue(colouring.outcome);
+  } catch (const std::bad_alloc& e) {
+    *error = copyOutIfItCan(e.what());
+    return TESSALUNE_OUTCOME_INVALID;
   }
 }
 
@@ -94,7 +125,34 @@ void tessalune_free(char* text) {
 
 int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
                      char** error) {
-  return abi::colourText(text, fg, bg, flags, platform::language::kEnglish, result, error);
+  if (!result || !error) return TESSALUNE_FAILED;
+  *result = *error = nullptr;
+  try {
+    const abi::Colouring colouring = abi::colourText(text, fg, bg, flags, platform::language::kEnglish);
+    switch (colouring.outcome) {
+      case ColourOutcome::Ok:
+        *result = copyOut(colouring.text);
+        return 1;
+      case ColourOutcome::Refused:
+        *error = copyOut(colouring.text);
+        return 0;
+      case ColourOutcome::Question:
+        *error = copyOut(kDeclinedQuestion + colouring.text);
+        return 0;
+      case ColourOutcome::Invalid:
+        break;
+    }
+    *error = copyOut(colouring.text);
+    return TESSALUNE_FAILED;
+  } catch (const std::bad_alloc& e) {
+    *error = copyOutIfItCan(e.what());
+    return TESSALUNE_FAILED;
+  }
+}
+
+int tessalune_colour_outcome(const char* text, const char* fg, const char* bg, int flags, char** result,
+                             char** question, char** error) {
+  return abi::colourWithOutcome(text, fg, bg, flags, platform::language::kEnglish, result, question, error);
 }
 
 }  // extern "C"

@@ -40,8 +40,11 @@
 extern "C" {
 #endif
 
+/* Each minor version adds to the one before: 1.1 tessalune_colour, 1.2 tessalune_idle, 1.3
+ * the whole-text format flags of tessalune_colour, 1.4 tessalune_colour_outcome and its
+ * TESSALUNE_OUTCOME_ values. */
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 3
+#define TESSALUNE_ABI_MINOR 4
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -146,6 +149,29 @@ enum {
  * set to NULL. Available from interface version 1.1. */
 TESSALUNE_API int tessalune_colour(const char* text, const char* fg, const char* bg, int flags, char** result,
                                    char** error);
+
+/* What tessalune_colour_outcome made of a text; from interface version 1.4. */
+enum {
+  TESSALUNE_OUTCOME_INVALID = TESSALUNE_FAILED, /* a wrong argument, or no memory */
+  TESSALUNE_OUTCOME_REFUSED = 0,                /* the text cannot be coloured as asked */
+  TESSALUNE_OUTCOME_OK = 1,                     /* coloured */
+  TESSALUNE_OUTCOME_QUESTION = 2                /* coloured only if the user keeps fewer colours */
+};
+
+/* Colours text as tessalune_colour does, and says which of four outcomes it came to:
+ * - TESSALUNE_OUTCOME_OK: *result is the Plus! text;
+ * - TESSALUNE_OUTCOME_REFUSED: *error is the refusal (the message the plug-in would show);
+ * - TESSALUNE_OUTCOME_QUESTION: the colours had to be thinned to fit and flags lack
+ *   TESSALUNE_COLOUR_KEEP_THINNED; *question is what the plug-in would ask. A host asks it
+ *   and, when the user keeps the text, colours again with TESSALUNE_COLOUR_KEEP_THINNED;
+ * - TESSALUNE_OUTCOME_INVALID: *error names the wrong argument.
+ * Where tessalune_colour returns 0 for a question, its *error is "declined: " followed by
+ * the question; this function keeps the question apart instead. Each of result, question
+ * and error is set to a string to release with tessalune_free, or to NULL when the outcome
+ * does not use it; when any of the three is NULL, the call returns
+ * TESSALUNE_OUTCOME_INVALID and sets none. Available from interface version 1.4. */
+TESSALUNE_API int tessalune_colour_outcome(const char* text, const char* fg, const char* bg, int flags,
+                                           char** result, char** question, char** error);
 
 #ifdef __cplusplus
 }
