@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "engine/ascii.h"
 #include "engine/direct_colouring.h"
 #include "engine/plus2rtf.h"
 #include "engine/rtf2xml.h"
@@ -401,10 +402,7 @@ void Plugin::ModalWindows::runModal(ui::Window& window) {
 // The command words in the order they are tried; the comparison ignores case and is over
 // the whole word.
 Plugin::Command Plugin::commandOf(std::string_view word) {
-  std::string lower(word);
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
-  });
+  const std::string lower = engine::asciiLowered(word);
   constexpr std::pair<std::string_view, Command> kWords[] = {
       {"/xtessalune", Command::Nickname},       {"/xondrivela", Command::Text},
       {"/xquicknick", Command::UseQuickNick},   {"/xquicknicksave", Command::SaveQuickNick},

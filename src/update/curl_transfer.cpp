@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+
+#include "engine/ascii.h"
 
 namespace tessalune::update {
 
@@ -24,11 +25,6 @@ constexpr std::size_t kHeldBodyBytes = 256u << 10;
 // The states before the response, in the order a request passes them.
 constexpr std::array<int, 4> kProgressStates = {transfer_state::kResolving, transfer_state::kConnecting,
                                                 transfer_state::kRequesting, transfer_state::kReceiving};
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
 
 std::string_view trim(std::string_view text) {
   const auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -54,9 +50,7 @@ std::string originOf(const std::string& address, const std::string& base = {}) {
                       curl->url_get(url, CURLUPART_HOST, &host, 0) == CURLUE_OK &&
                       curl->url_get(url, CURLUPART_PORT, &port, CURLU_DEFAULT_PORT) == CURLUE_OK;
   if (parsed) {
-    origin = std::string(scheme) + "://" + host + ":" + port;
-    std::transform(origin.begin(), origin.end(), origin.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    origin = engine::asciiLowered(std::string(scheme) + "://" + host + ":" + port);
   }
   curl->free(scheme);
   curl->free(host);
@@ -263,7 +257,7 @@ void CurlTransfer::request(const std::string& url) {
 
 std::optional<std::string> CurlTransfer::getHeader(const std::string& name) const {
   for (const auto& [key, value] : headers_) {
-    if (equalsIgnoringCase(key, name)) return value;
+    if (engine::equalsIgnoringAsciiCase(key, name)) return value;
   }
   return std::nullopt;
 }

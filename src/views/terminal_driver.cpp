@@ -11,6 +11,7 @@
 
 #include <poll.h>
 
+#include "engine/ascii.h"
 #include "engine/colour.h"
 #include "engine/utf8.h"
 #include "ui/controls.h"
@@ -266,19 +267,11 @@ std::string unescaped(std::string_view typed) {
   return text;
 }
 
-std::string lowered(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) {
-    return c < 0x80 ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
-  });
-  return out;
-}
-
 // The control a caption names: a button's caption lies on its label, which stands for it.
 Control* byCaption(const Window& window, std::string_view caption) {
-  const std::string wanted = lowered(caption);
+  const std::string wanted = engine::asciiLowered(caption);
   for (Control* c : window.controls()) {
-    if (c->caption().empty() || lowered(c->caption()) != wanted) continue;
+    if (c->caption().empty() || engine::asciiLowered(c->caption()) != wanted) continue;
     Control* holder = c->container();
     if (c->kind() == ControlKind::Label && holder && holder->kind() == ControlKind::OwnerDrawnButton)
       return holder;
@@ -290,9 +283,9 @@ Control* byCaption(const Window& window, std::string_view caption) {
 // A control by its name, or its name in any case, or its caption in any case.
 Control& named(const Context& ctx, std::string_view name) {
   if (Control* c = ctx.window.find(std::string(name))) return *c;
-  const std::string wanted = lowered(name);
+  const std::string wanted = engine::asciiLowered(name);
   for (Control* c : ctx.window.controls()) {
-    if (lowered(c->name()) == wanted) return *c;
+    if (engine::asciiLowered(c->name()) == wanted) return *c;
   }
   if (Control* c = byCaption(ctx.window, name)) return *c;
   throw Refusal(ctx.window.name() + " has no control " + std::string(name) + " (show lists them)");

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "platform/embedded_resources.h"
 #include "platform/ui_language.h"
 #include "store/config_file.h"
@@ -45,6 +48,18 @@ TEST_F(PluginTest, MatchesWholeCommandWordsIgnoringCase) {
   EXPECT_TRUE(run("/XQUICKNICK", "abc", result));
   EXPECT_EQ(lastMessage(), "The specified shortcut doesn't match any existing QuickNick.");
   EXPECT_EQ(result, "typed");
+}
+
+// The C library lower-cases by the locale, and under a Turkish one "I" does not become "i":
+// the command words are ASCII and match whatever locale the host has set.
+TEST_F(PluginTest, MatchesUpperCaseWordsUnderATurkishLocale) {
+  const std::string previous = std::setlocale(LC_CTYPE, nullptr);
+  if (!std::setlocale(LC_CTYPE, "tr_TR.UTF-8")) GTEST_SKIP() << "the tr_TR.UTF-8 locale is not installed";
+  start();
+  std::string result = "typed";
+  const bool handled = run("/XQUICKNICK", "abc", result);
+  std::setlocale(LC_CTYPE, previous.c_str());
+  EXPECT_TRUE(handled);
 }
 
 TEST_F(PluginTest, ColoursAnArgumentWithAnEnabledPreset) {
