@@ -60,7 +60,14 @@ inline constexpr int kTooLongToSave = 153;  // %1: the most characters it may ha
 inline constexpr int kDownloadRunning = 154;
 inline constexpr int kQuickNicksChanged = 155;
 
-// The descriptions of the published commands, 901 to 908, in the command table's order.
-inline constexpr int kFirstCommandDescription = 901;
+// The descriptions of the published commands, in the command table's order.
+inline constexpr int kCreateColouredNickname = 901;
+inline constexpr int kCreateColouredText = 902;
+inline constexpr int kUseQuickNick = 903;
+inline constexpr int kSaveCurrentNick = 904;
+inline constexpr int kQuickNicksManagement = 905;
+inline constexpr int kConfiguration = 906;
+inline constexpr int kAbout = 907;
+inline constexpr int kHelp = 908;
 
 }  // namespace tessalune::errors::msg

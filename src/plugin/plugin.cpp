@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <utility>
 
-#include "engine/ascii.h"
 #include "engine/direct_colouring.h"
 #include "engine/plus2rtf.h"
 #include "engine/rtf2xml.h"
@@ -39,18 +38,6 @@ namespace msg = errors::msg;
 using platform::Icon;
 
 constexpr std::string_view kPluginName = "Tessalune v2";
-constexpr std::int32_t kCommandCount = 8;
-
-// The command table's rows; each is described by the catalogue's description of its row.
-struct PublishedCommand {
-  std::string_view value;
-  std::string_view help;  // empty: left untouched
-};
-
-constexpr PublishedCommand kCommands[kCommandCount] = {
-    {"xtessalune", "nickname"},     {"xondrivela", "text"}, {"xquicknick", "shortcut"},
-    {"xquicknicksave", "shortcut"}, {"xquicknick", ""},     {"xtessalunecfg", ""},
-    {"xtessaluneabout", ""},        {"xtessalunehelp", ""}};
 
 // The start-up failure message, in both languages since the catalogue may be what failed.
 std::string startUpFailure(std::int32_t number, std::string_view source, std::string_view description) {
@@ -125,9 +112,9 @@ bool Plugin::GetPublishInfo(std::string& pluginName, std::int32_t& commandCount,
 void Plugin::GetPublishCommandInfo(std::int32_t index, std::string& name, std::string& value,
                                    std::string& help) {
   if (index < 1 || index > kCommandCount) return;
-  const PublishedCommand& row = kCommands[index - 1];
-  name = messages_.message(msg::kFirstCommandDescription + index - 1);
-  value = row.value;
+  const CommandRow& row = kCommandTable[static_cast<std::size_t>(index - 1)];
+  name = messages_.message(row.description);
+  value = row.word;
   if (!row.help.empty()) help = row.help;
 }
 
@@ -398,21 +385,6 @@ void Plugin::ModalWindows::runModal(ui::Window& window) {
 }
 
 // --- commands --------------------------------------------------------------------
-
-// The command words in the order they are tried; the comparison ignores case and is over
-// the whole word.
-Plugin::Command Plugin::commandOf(std::string_view word) {
-  const std::string lower = engine::asciiLowered(word);
-  constexpr std::pair<std::string_view, Command> kWords[] = {
-      {"/xtessalune", Command::Nickname},       {"/xondrivela", Command::Text},
-      {"/xquicknick", Command::UseQuickNick},   {"/xquicknicksave", Command::SaveQuickNick},
-      {"/xtessalunecfg", Command::Preferences}, {"/xtessaluneabout", Command::About},
-      {"/xtessalunehelp", Command::Help}};
-  for (const auto& [literal, command] : kWords) {
-    if (lower == literal) return command;
-  }
-  return Command::None;
-}
 
 bool Plugin::ParseCommand(std::string_view command, std::string_view argument, const void*,
                           std::string& result) {

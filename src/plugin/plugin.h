@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/messenger.h"
 #include "platform/shell.h"
+#include "plugin/command_table.h"
 #include "store/quicknick_state.h"
 #include "store/settings.h"
 #include "store/store_context.h"
@@ -197,8 +198,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   void freeGraphics();
   void registerPreferencePreviews();
 
-  enum class Command { Nickname, Text, UseQuickNick, SaveQuickNick, Preferences, About, Help, None };
-  static Command commandOf(std::string_view word);
   bool runCommand(Command which, std::string_view argument, std::string& result);
   bool colourOrEdit(bool nickname, std::string_view argument, std::string& result);
   void useQuickNick(std::string_view shortcut, std::string& result);

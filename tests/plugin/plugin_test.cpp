@@ -24,26 +24,68 @@ using platform::Icon;
 
 using PluginTest = testing::PluginFixture;
 
-// A command without help leaves the host's text alone; a number outside 1 to 8 changes nothing.
+// The rows as every host lists them: a command without help leaves the host's text alone;
+// a number outside 1 to 8 changes nothing.
 TEST_F(PluginTest, PublishesEightCommands) {
   start();
-  std::string name, value, help = "untouched";
+  std::string name, value, help;
   std::int32_t count = 0, tags = 5;
   EXPECT_TRUE(plugin.GetPublishInfo(name, count, tags));
+  EXPECT_EQ(name, "Tessalune v2");
   EXPECT_EQ(count, 8);
   EXPECT_EQ(tags, 0);
-  plugin.GetPublishCommandInfo(5, name, value, help);
-  EXPECT_EQ(help, "untouched");
-  plugin.GetPublishCommandInfo(0, name, value, help);
-  plugin.GetPublishCommandInfo(9, name, value, help);
-  EXPECT_EQ(name, "QuickNicks management");
+  const struct {
+    std::int32_t index;
+    const char* name;
+    const char* value;
+    const char* help;
+  } rows[] = {
+      {0, "-", "-", "-"},
+      {1, "Create a colored nickname", "xtessalune", "nickname"},
+      {2, "Create a colored text", "xondrivela", "text"},
+      {3, "Use a QuickNick", "xquicknick", "shortcut"},
+      {4, "Save current nick", "xquicknicksave", "shortcut"},
+      {5, "QuickNicks management", "xquicknick", "-"},
+      {6, "Configuration", "xtessalunecfg", "-"},
+      {7, "About...", "xtessaluneabout", "-"},
+      {8, "Help", "xtessalunehelp", "-"},
+      {9, "-", "-", "-"},
+  };
+  for (const auto& row : rows) {
+    name = value = help = "-";
+    plugin.GetPublishCommandInfo(row.index, name, value, help);
+    EXPECT_EQ(name, row.name) << row.index;
+    EXPECT_EQ(value, row.value) << row.index;
+    EXPECT_EQ(help, row.help) << row.index;
+  }
+}
+
+// Every published word selects its command, in any case of its letters; nothing else does.
+TEST(CommandWords, SelectTheirCommandsOverTheWholeWordIgnoringCase) {
+  const std::pair<std::string_view, Command> cases[] = {
+      {"/xtessalune", Command::Nickname},
+      {"/XTessaLune", Command::Nickname},
+      {"/xondrivela", Command::Text},
+      {"/xquicknick", Command::UseQuickNick},
+      {"/XQUICKNICK", Command::UseQuickNick},
+      {"/xquicknicksave", Command::SaveQuickNick},
+      {"/xtessalunecfg", Command::Preferences},
+      {"/xtessaluneabout", Command::About},
+      {"/xtessalunehelp", Command::Help},
+      {"/xfoo", Command::None},
+      {"/xtessalune2", Command::None},
+      {"xtessalune", Command::None},
+      {"/xquick", Command::None},
+      {"", Command::None},
+      {"/", Command::None},
+  };
+  for (const auto& [typed, command] : cases) EXPECT_EQ(commandOf(typed), command) << typed;
 }
 
 TEST_F(PluginTest, MatchesWholeCommandWordsIgnoringCase) {
   start();
   std::string result = "typed";
   EXPECT_FALSE(run("/xfoo", "x", result));
-  EXPECT_FALSE(run("/xtessalune2", "x", result));
   EXPECT_EQ(result, "typed");
   EXPECT_TRUE(run("/XQUICKNICK", "abc", result));
   EXPECT_EQ(lastMessage(), "The specified shortcut doesn't match any existing QuickNick.");
