@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <iostream>
+#include <string>
 
 #include "editor_preview.h"
+#include "plugin/command_table.h"
 #include "ui/update_window.h"
 
 namespace tessalune::desktop {
@@ -39,9 +41,10 @@ bool saveScreenshots(HostWindow& host, const std::filesystem::path& folder) {
     if (editor) stroke(view.window().defaultButton());
     view.window().hide();
   };
-  for (const char* command :
-       {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
-    host.submit(command);
+  using plugin::Command;
+  for (Command command :
+       {Command::Nickname, Command::Preferences, Command::About, Command::Help, Command::UseQuickNick}) {
+    host.submit(QString::fromUtf8("/" + std::string(plugin::commandRow(command).word)));
   }
   host.plugin().update()->showModal(host.windows());
   host.windows().onShown = nullptr;

@@ -3,11 +3,11 @@
 #include <dlfcn.h>
 
 #include <ctime>
-#include <set>
 
 #include "nickname_publisher.h"
 #include "notice_front.h"
 #include "platform/ui_language.h"
+#include "plugin/command_table.h"
 #include "plugin/plugin_folder.h"
 #include "shown_text.h"
 
@@ -96,15 +96,11 @@ void PurpleHost::stop() {
 }
 
 void PurpleHost::registerCommands() {
-  std::string name;
-  std::int32_t count = 0, tags = 0;
-  plugin_->GetPublishInfo(name, count, tags);
-  std::set<std::string> registered;
-  for (std::int32_t i = 1; i <= count; ++i) {
-    std::string title, word, help;
-    plugin_->GetPublishCommandInfo(i, title, word, help);
+  for (std::size_t row = 0; row < plugin::kCommandTable.size(); ++row) {
     // A word published twice (with and without its argument) is one command of the client.
-    if (!registered.insert(word).second) continue;
+    if (!plugin::firstOfItsWord(row)) continue;
+    std::string title, word, help;
+    plugin_->GetPublishCommandInfo(static_cast<std::int32_t>(row + 1), title, word, help);
     const std::string usage = word + (help.empty() ? "" : " " + help) + ": " + title;
     gchar* escapedUsage = g_markup_escape_text(usage.c_str(), -1);
     commands_.push_back(

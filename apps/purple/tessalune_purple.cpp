@@ -4,9 +4,13 @@
 #include <dlfcn.h>
 #include <purple.h>
 
+#include <algorithm>
+#include <array>
 #include <exception>
 #include <string>
+#include <string_view>
 
+#include "plugin/command_table.h"
 #include "purple_host.h"
 #ifdef TESSALUNE_PURPLE_WINDOWS
 #include "qt_front.h"
@@ -59,6 +63,35 @@ PurplePluginPrefFrame* preferencesFrame(PurplePlugin*) {
   return frame;
 }
 
+using tessalune::plugin::kCommandWords;
+
+// The description names every command word once, in the order of the command table.
+constexpr std::string_view kDescriptionStart = "Adds Tessalune's commands to every conversation (";
+constexpr std::string_view kDescriptionEnd = ") and shows the Plus! codes of messages in colour.";
+
+// Each word with its slash, and ", " between two words.
+constexpr std::size_t descriptionLength() {
+  std::size_t length = kDescriptionStart.size() + kDescriptionEnd.size() + 2 * (kCommandWords.size() - 1);
+  for (std::string_view word : kCommandWords) length += 1 + word.size();
+  return length;
+}
+
+constexpr auto describe() {
+  std::array<char, descriptionLength() + 1> text{};  // ends with a NUL
+  char* out = text.data();
+  const auto put = [&out](std::string_view part) { out = std::ranges::copy(part, out).out; };
+  put(kDescriptionStart);
+  for (std::string_view word : kCommandWords) {
+    if (word != kCommandWords.front()) put(", ");
+    put("/");
+    put(word);
+  }
+  put(kDescriptionEnd);
+  return text;
+}
+
+constexpr auto kDescription = describe();
+
 PurplePluginUiInfo preferencesInfo = {preferencesFrame, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 PurplePluginInfo info = {
@@ -74,9 +107,7 @@ PurplePluginInfo info = {
     const_cast<char*>("Tessalune"),
     const_cast<char*>(TESSALUNE_VERSION),
     const_cast<char*>("Colours nicknames and messages with Plus! codes."),
-    const_cast<char*>("Adds Tessalune's commands to every conversation (/xtessalune, /xondrivela, "
-                      "/xquicknick, /xquicknicksave, /xtessalunecfg, /xtessaluneabout, /xtessalunehelp) and "
-                      "shows the Plus! codes of messages in colour."),
+    const_cast<char*>(kDescription.data()),
     const_cast<char*>("The Tessalune developers"),
     const_cast<char*>("https://tessalune.org/"),
     load,
@@ -89,7 +120,8 @@ PurplePluginInfo info = {
     nullptr,
     nullptr,
     nullptr,
-    nullptr};
+    nullptr,
+};
 
 void initPlugin(PurplePlugin*) {
   purple_prefs_add_none(tessalune::purple::kPrefsRoot);
