@@ -13,17 +13,10 @@
 
 #include "app_icon.h"
 #include "platform/ui_language.h"
+#include "plugin/command_table.h"
 #include "ui/editor_window.h"
 
 namespace tessalune::desktop {
-
-namespace {
-
-bool equalsIgnoringCase(const std::string& a, const std::string& b) {
-  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
-}
-
-}  // namespace
 
 HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
     : pluginDir_(pluginDir), windows_(ViewContext{}), messenger_(std::move(nickname)) {
@@ -205,11 +198,9 @@ std::vector<HostWindow::PublishedCommand> HostWindow::publishedCommands() const 
   return commands;
 }
 
-bool HostWindow::isPluginCommand(const std::string& word) const {
-  for (const PublishedCommand& command : publishedCommands()) {
-    if (equalsIgnoringCase("/" + command.value, word)) return true;
-  }
-  return false;
+// The dispatcher's own match, so that a word it would refuse is sent as chat text.
+bool HostWindow::isPluginCommand(const std::string& word) {
+  return plugin::commandOf(word) != plugin::Command::None;
 }
 
 void HostWindow::submit(const QString& typed) {

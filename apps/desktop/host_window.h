@@ -70,7 +70,7 @@ class HostWindow : public QMainWindow {
     std::string title, value, help;
   };
   std::vector<PublishedCommand> publishedCommands() const;
-  bool isPluginCommand(const std::string& word) const;
+  static bool isPluginCommand(const std::string& word);
   void showNickname();
   // Takes the plug-in's language for the host's own words, when it changed.
   void followLanguage();

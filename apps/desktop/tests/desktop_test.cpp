@@ -421,6 +421,12 @@ class DesktopTest : public QObject {
     QVERIFY(host.loadAgainAction()->isEnabled());
     type("/xtessalunecfg");
     QVERIFY(!host.conversation()->toPlainText().contains("/xtessalunecfg"));
+    // A word the plug-in would not take is chat text, whatever a Unicode case folding makes
+    // of it ("\u017F", the long s, folds to "s").
+    const QString folded = QString::fromUtf8("/xte\u017F\u017Falunecfg");
+    host.input()->setText(folded);  // typed by hand: the test's keys are ASCII
+    QTest::keyClick(host.input(), Qt::Key_Return);
+    QVERIFY(host.conversation()->toPlainText().contains(folded));
     store::writeDefaultConfiguration(pluginDir(), platform::language::kEnglish);
     host.loadAgainAction()->trigger();
     QVERIFY(!host.plugin().halted());
