@@ -10,7 +10,6 @@
 #include "exit_status.h"
 #include "io.h"
 #include "platform/ui_language.h"
-#include "platform/xml_document.h"
 #include "plugin/settings_session.h"
 #include "store/config_file.h"
 #include "store/import_export.h"
@@ -57,17 +56,14 @@ void show(SettingsSession& session) {
 }
 
 void listQuickNicks(SettingsSession& session, const ConfigOptions& o) {
-  store::ConfigSession config(session.store());
-  if (!config.load("quicknick list")) {
+  const auto listed = store::listQuickNicks(session.store());
+  if (!listed) {
     throwOnFailure(session, store::configFilePath(o.pluginDir).string());
     return;
   }
-  config.release();
-  for (const platform::XmlNode& entry : config.doc().selectNodes("/config/quicknicks/quicknick")) {
-    const std::string shortcut =
-        entry.hasAttribute("shortcut") ? entry.attribute("shortcut") : "(no shortcut)";
-    std::cout << shortcut << "\t" << engine::xml2plus(store::quickNickBody(entry), session.store().failures)
-              << "\n";
+  for (const store::ListedQuickNick& entry : *listed) {
+    std::cout << entry.shortcut.value_or("(no shortcut)") << "\t"
+              << engine::xml2plus(entry.markup, session.store().failures) << "\n";
   }
 }
 

@@ -46,7 +46,7 @@ bool readSettings(const XmlDocument& doc, Settings& settings, SettingSet& read, 
 // recreated mid-session) must not leave it showing entries the file no longer has.
 void loadQuickNicks(const XmlDocument& doc, ConfigTargets& t, StoreContext& ctx) {
   ctx.failures.step.advance();
-  const std::vector<XmlNode> entries = doc.selectNodes("/config/quicknicks/quicknick");
+  const std::vector<XmlNode> entries = quickNickEntries(doc);
   if (entries.size() > static_cast<std::size_t>(INT16_MAX)) errors::raiseOverflow();
   t.quickNickState.index = 0;
   t.quickNickState.count = static_cast<std::int16_t>(entries.size());

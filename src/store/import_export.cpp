@@ -4,6 +4,7 @@
 #include "errors/message_ids.h"
 #include "platform/file_system.h"
 #include "platform/xml_document.h"
+#include "store/quicknicks.h"
 
 namespace tessalune::store {
 
@@ -78,7 +79,7 @@ bool importConfig(const std::filesystem::path& path, StoreContext& ctx) {
     }
     // The manager counts QuickNicks in 16 bits: a file with more could never be loaded,
     // and every start would fail on it again.
-    if (doc.selectNodes("/config/quicknicks/quicknick").size() > static_cast<std::size_t>(INT16_MAX)) {
+    if (quickNickEntries(doc).size() > static_cast<std::size_t>(INT16_MAX)) {
       config.release();
       ctx.dialogs.message(ctx.messages.message(msg::kTooManyQuickNicks), platform::Icon::Exclamation);
       return;

@@ -78,7 +78,7 @@ SavedQuickNick appendEntry(ConfigSession& config, std::string_view markup, const
   XmlDocument entryDoc;
   XmlNode entry = parseEntry(markup, entryDoc);
   if (shortcut) entry.setAttribute(kShortcut, *shortcut);
-  if (!list) raiseObjectNotSet("no /config/quicknicks");
+  if (!list) raiseObjectNotSet("no " + std::string(kListPath));
   if (config.doc().selectNodes(kEntriesPath).size() >= static_cast<std::size_t>(INT16_MAX)) {
     errors::raiseOverflow();  // the manager counts in 16 bits
   }
@@ -124,6 +124,23 @@ void showQuickNick(const XmlNode& entry, QuickNickContext& ctx) {
 
 std::string quickNickBody(const XmlNode& entry) {
   return entry.innerXml();
+}
+
+std::vector<XmlNode> quickNickEntries(const XmlDocument& doc) {
+  return doc.selectNodes(kEntriesPath);
+}
+
+std::optional<std::vector<ListedQuickNick>> listQuickNicks(StoreContext& ctx) {
+  ConfigSession config(ctx);
+  if (!config.load("listQuickNicks")) return std::nullopt;
+  config.release();
+  std::vector<ListedQuickNick> listed;
+  for (const XmlNode& entry : quickNickEntries(config.doc())) {
+    listed.push_back(
+        {entry.hasAttribute(kShortcut) ? std::optional(entry.attribute(kShortcut)) : std::nullopt,
+         quickNickBody(entry)});
+  }
+  return listed;
 }
 
 std::string readQN(QuickNickContext& ctx) {

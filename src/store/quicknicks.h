@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/xml_document.h"
 #include "store/quicknick_state.h"
@@ -38,6 +39,21 @@ void showQuickNick(const platform::XmlNode& entry, QuickNickContext& ctx);
 
 // The entry's content as markup text, without its own tags.
 std::string quickNickBody(const platform::XmlNode& entry);
+
+// The QuickNick entries of a loaded configuration document, in the file's order.
+std::vector<platform::XmlNode> quickNickEntries(const platform::XmlDocument& doc);
+
+// A saved nickname as a listing shows it.
+struct ListedQuickNick {
+  std::optional<std::string> shortcut;  // none when the entry has no shortcut attribute
+  std::string markup;                   // its body, as quickNickBody gives it
+};
+
+// Every QuickNick of the configuration file, in the file's order, without touching the
+// manager. Nothing when the file cannot be loaded (reported as kind "cfg" under
+// "listQuickNicks"); throws, as every store routine's lock does, when another process keeps
+// the configuration locked.
+std::optional<std::vector<ListedQuickNick>> listQuickNicks(StoreContext& ctx);
 
 // Where a save put its entry: its position among all entries and how many the file then
 // holds, so the manager shows the entry just written whatever other processes added.
