@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "host_tools.h"
 #include "io.h"
+#include "update/plugin_version.h"
 #include "update_tools.h"
 
 namespace {
@@ -40,7 +41,7 @@ int runCommand(int argc, char** argv) {
   using namespace tessalune::cli;
   CLI::App app{"Tessalune: colours nicknames and chat messages with Messenger Plus! codes."};
   app.name("tessalune");
-  app.set_version_flag("--version", std::string("tessalune ") + TESSALUNE_VERSION);
+  app.set_version_flag("--version", std::string("tessalune ") + tessalune::update::kVersionText);
   app.require_subcommand(1);
   app.footer(kExitStatusHelp);
   int exitCode = kSuccess;

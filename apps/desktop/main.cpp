@@ -14,6 +14,7 @@
 #include "palettes.h"
 #include "plugin/plugin_folder.h"
 #include "screenshots.h"
+#include "update/plugin_version.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
                                               ? std::make_unique<QCoreApplication>(argc, argv)
                                               : std::make_unique<QApplication>(argc, argv);
   QCoreApplication::setApplicationName("tessalune-desktop");
-  QCoreApplication::setApplicationVersion(TESSALUNE_VERSION);
+  QCoreApplication::setApplicationVersion(tessalune::update::kVersionText);
   QCommandLineParser parser;
   parser.setApplicationDescription("Colours nicknames and chat messages with Messenger Plus! codes.");
   parser.addHelpOption();

@@ -12,6 +12,7 @@
 
 #include "plugin/command_table.h"
 #include "purple_host.h"
+#include "update/plugin_version.h"
 #ifdef TESSALUNE_PURPLE_WINDOWS
 #include "qt_front.h"
 #endif
@@ -105,7 +106,7 @@ PurplePluginInfo info = {
     PURPLE_PRIORITY_DEFAULT,
     const_cast<char*>("core-tessalune"),
     const_cast<char*>("Tessalune"),
-    const_cast<char*>(TESSALUNE_VERSION),
+    const_cast<char*>(tessalune::update::kVersionText),
     const_cast<char*>("Colours nicknames and messages with Plus! codes."),
     const_cast<char*>(kDescription.data()),
     const_cast<char*>("The Tessalune developers"),

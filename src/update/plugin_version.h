@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "update/project_version.h"
+
 namespace tessalune::update {
 
 // The plug-in's own version: what the about window shows, what the update window reports
@@ -13,7 +15,13 @@ struct PluginVersion {
   int minor;
   int revision;
 };
-inline constexpr PluginVersion kPluginVersion{2, 0, 708};
+inline constexpr PluginVersion kPluginVersion{project::kMajor, project::kMinor, project::kRevision};
+// "2.0.708": the same version as text, for what must hold it before the program runs (the
+// command's --version, a chat client's plug-in list).
+inline constexpr const char* kVersionText = project::kVersionText;
+static_assert(kPluginVersion.major >= 0 && kPluginVersion.major <= 9 && kPluginVersion.minor >= 0 &&
+                  kPluginVersion.minor <= 9 && kPluginVersion.revision >= 0 && kPluginVersion.revision <= 999,
+              "the update server's version file holds one digit, one digit and three digits");
 
 // "v2.0": the major and minor numbers, as the about window's lbl_ver shows them.
 std::string versionCaption(const PluginVersion& version);
