@@ -3,7 +3,7 @@
 // A small HTTP server on 127.0.0.1 with a port chosen by the system, for tests of the transfers. It runs on
 // its own thread from construction to destruction and serves the routes set on it: fixed bodies, error
 // statuses, bodies shorter than their Content-Length, connections closed in the middle of a body, and slow
-// bodies.
+// bodies. A route that waits for the test (a cut, a silence) waits on a flag the test sets, never on a time.
 
 #include <httplib.h>
 #include <netinet/in.h>
@@ -47,7 +47,15 @@ class HttpTestServer {
     port_ = server_.bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("the test server could not bind a port on 127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!server_.is_running()) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        server_.stop();
+        thread_.join();
+        throw std::runtime_error("the test server did not start");
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   }
 
   ~HttpTestServer() {
@@ -106,20 +114,32 @@ class HttpTestServer {
     });
   }
 
-  // A body without Content-Length (chunked); with `closeBeforeEnd` the connection is closed 50 ms after the
-  // body instead of ending the chunked encoding properly.
-  void serveChunked(const std::string& path, std::string body, bool closeBeforeEnd = false) {
-    setRoute(path, [body = std::move(body), closeBeforeEnd](httplib::Response& r) {
+  // A body without Content-Length (chunked), its end properly encoded.
+  void serveChunked(const std::string& path, std::string body) {
+    setRoute(path, [body = std::move(body)](httplib::Response& r) {
+      r.set_chunked_content_provider("application/octet-stream",
+                                     [body, sent = false](std::size_t, httplib::DataSink& sink) mutable {
+                                       if (sent) {
+                                         sink.done();
+                                         return true;
+                                       }
+                                       sent = true;
+                                       return sink.write(body.data(), body.size());
+                                     });
+    });
+  }
+
+  // A chunked body whose connection is closed after `body` instead of ending the encoding: at
+  // once, or, with `cutWhen`, only once the test sets it (so the client is known to be reading).
+  void serveCutChunked(const std::string& path, std::string body,
+                       const std::atomic<bool>* cutWhen = nullptr) {
+    setRoute(path, [this, body = std::move(body), cutWhen](httplib::Response& r) {
       r.set_chunked_content_provider(
           "application/octet-stream",
-          [body, closeBeforeEnd, sent = false](std::size_t, httplib::DataSink& sink) mutable {
+          [this, body, cutWhen, sent = false](std::size_t, httplib::DataSink& sink) mutable {
             if (sent) {
-              if (closeBeforeEnd) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the client is reading by now
-                return false;
-              }
-              sink.done();
-              return true;
+              if (cutWhen) waitFor(*cutWhen);
+              return false;  // closes the connection
             }
             sent = true;
             return sink.write(body.data(), body.size());
@@ -157,15 +177,30 @@ class HttpTestServer {
   }
 
   // Takes the request and answers nothing until `speak` is set (or the server stops), then
-  // an empty body.
+  // an empty body. silencesHeld() counts the requests it is holding.
   void serveSilence(const std::string& path, const std::atomic<bool>& speak) {
     setRoute(path, [this, &speak](httplib::Response&) {
-      while (!stopping_ && !speak) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      ++silencesHeld_;
+      waitFor(speak);
+      --silencesHeld_;
     });
   }
+  int silencesHeld() const { return silencesHeld_; }
 
  private:
   using Route = std::function<void(httplib::Response&)>;
+
+  // Far beyond any wait a passing test makes: a test that never sets a flag fails on its own
+  // expectations instead of hanging the server's thread.
+  static constexpr std::chrono::seconds kPatience{60};
+
+  // Waits until `flag` is set, the server stops or the patience runs out.
+  void waitFor(const std::atomic<bool>& flag) const {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (!stopping_ && !flag && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
 
   void setRoute(const std::string& path, Route route) {
     const std::lock_guard lock(mutex_);
@@ -176,6 +211,7 @@ class HttpTestServer {
   std::thread thread_;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
+  std::atomic<int> silencesHeld_{0};
   mutable std::mutex mutex_;
   std::map<std::string, Route> routes_;
   int requests_ = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -118,7 +119,8 @@ TEST_F(TransferTest, AStatusOf400OrMoreIsOneErrorAndNeverABody) {
 // connection read outside any handler, before the read that found it returns.
 TEST_F(TransferTest, AShortBodyOrAClosedConnectionFailsAfterCompletion) {
   server.serveShortBody("/short", binaryBody(2000), 5000);
-  server.serveChunked("/cut", binaryBody(4000), /*closeBeforeEnd=*/true);
+  std::atomic<bool> letCut = false;
+  server.serveCutChunked("/cut", binaryBody(4000), &letCut);
   for (const bool inHandler : {true, false}) {
     states.clear();
     std::string received;
@@ -128,6 +130,7 @@ TEST_F(TransferTest, AShortBodyOrAClosedConnectionFailsAfterCompletion) {
     transfer.request(server.url(inHandler ? "/short" : "/cut"));
     if (!inHandler) {
       EXPECT_FALSE(transfer.failed()) << "the body is still arriving";
+      letCut = true;
       received = readAllBytes();
     }
     EXPECT_TRUE(transfer.failed()) << inHandler;
@@ -146,7 +149,6 @@ TEST_F(TransferTest, ACancelFromTheEventPumpStopsTheReadingLoopWithoutAnError) {
       transfer.cancel();
     }
   });
-  const auto start = std::chrono::steady_clock::now();
   onState = [&](int state) {
     if (state != transfer_state::kCompleted) return;
     for (auto chunk = transfer.getChunkBytes(); !chunk.empty(); chunk = transfer.getChunkBytes()) {
@@ -157,7 +159,6 @@ TEST_F(TransferTest, ACancelFromTheEventPumpStopsTheReadingLoopWithoutAnError) {
   EXPECT_TRUE(pressed);
   EXPECT_TRUE(transfer.failed());
   EXPECT_LT(received, 20u * 1024);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
   EXPECT_EQ(states, kSuccessfulStates) << "a cancel is not notified as an error";
 }
 

@@ -104,7 +104,7 @@ TEST_F(UpdateServerTest, AnInstallerThatArrivesIncompleteIsNeverSaved) {
   for (int failure = 0; failure < 3; ++failure) {
     if (failure == 0) server.serveStatus("/TLsetup.exe", 404);
     if (failure == 1) server.serveShortBody("/TLsetup.exe", std::string(1000, 'x'), 5000);
-    if (failure == 2) server.serveChunked("/TLsetup.exe", std::string(5000, 'x'), true);
+    if (failure == 2) server.serveCutChunked("/TLsetup.exe", std::string(5000, 'x'));
     auto again = makeService();
     again->btnCheck_Click();
     again->btnDwld_Click();
