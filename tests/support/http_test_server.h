@@ -177,12 +177,13 @@ class HttpTestServer {
   }
 
   // Takes the request and answers nothing until `speak` is set (or the server stops), then
-  // an empty body. silencesHeld() counts the requests it is holding.
-  void serveSilence(const std::string& path, const std::atomic<bool>& speak) {
-    setRoute(path, [this, &speak](httplib::Response&) {
+  // `body`. silencesHeld() counts the requests it is holding.
+  void serveSilence(const std::string& path, const std::atomic<bool>& speak, std::string body = "") {
+    setRoute(path, [this, &speak, body = std::move(body)](httplib::Response& r) {
       ++silencesHeld_;
       waitFor(speak);
       --silencesHeld_;
+      r.set_content(body, "text/plain");
     });
   }
   int silencesHeld() const { return silencesHeld_; }
