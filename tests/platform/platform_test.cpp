@@ -6,6 +6,7 @@
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
 #include "platform/xml_document.h"
+#include "support/temp_folder.h"
 
 namespace tessalune::platform {
 namespace {
@@ -72,8 +73,8 @@ TEST(XmlDocument, ReportsWhereAMalformedDocumentFails) {
 }
 
 TEST(XmlDocument, SavesAtomicallyAndReloads) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "tessalune-xml-test";
-  std::filesystem::create_directories(dir);
+  const testing::TempFolder folder("tessalune-xml");
+  const std::filesystem::path& dir = folder.path();
   XmlDocument doc;
   ASSERT_TRUE(doc.loadXml("<config><lang>fr</lang></config>"));
   doc.selectSingleNode("/config/lang").setText("\u00E9s");
@@ -84,7 +85,6 @@ TEST(XmlDocument, SavesAtomicallyAndReloads) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()),
             1);
   EXPECT_THROW(doc.save(dir / "missing-folder" / "t.xml"), std::runtime_error);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
