@@ -48,13 +48,15 @@ async function open(url, viewport = {width: 1000, height: 1200}, within = browse
 const value = (page, selector) => page.$eval(selector, (e) => e.value);
 const textOf = (page, selector) => page.$eval(selector, (e) => e.textContent);
 const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
+// The page converts at the next animation frame: a frame asked for now runs after it.
+const converted = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
 
 async function typeNickname(page, text) {
   await page.click('#text-line', {clickCount: 3});
   await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
   await page.waitForFunction((t) => document.getElementById('text-line').value === t, {}, text);
-  await new Promise((resolve) => setTimeout(resolve, 50));  // the conversion runs at the next frame
+  await converted(page);
 }
 
 test('typing, styles, the length question, copy and a share link', async () => {
@@ -66,7 +68,7 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await page.click('#bg input[value=gradient]');
   await page.click('#bg button[aria-label="Add a color"]');
   assert.equal((await page.$$('#bg .stops input[type=color]')).length, 3);
-  await new Promise((resolve) => setTimeout(resolve, 50));
+  await converted(page);
   const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#D5EAFF:#D5EAFF');
   assert.equal(expected.outcome, 'ok');
   assert.equal(await value(page, '#code'), expected.result);
@@ -79,7 +81,7 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await page.keyboard.press('Tab');
   await page.keyboard.press('Space');
   assert.equal(await page.$eval('.format[data-format=bold]', (e) => e.getAttribute('aria-pressed')), 'true');
-  await new Promise((resolve) => setTimeout(resolve, 50));
+  await converted(page);
   assert.ok((await value(page, '#code')).includes('\u00B7#'));
 
   // Too long to keep every colour: the question is asked on the page, and answered there.
