@@ -13,9 +13,13 @@
 #   pidgin_screenshot FILE       saves the whole screen as a PNG
 #   pidgin_wait_window NAME [SECONDS]   waits for a window whose title matches NAME (a regular
 #       expression) and prints its id
+#   pidgin_wait_window_gone NAME [SECONDS]   waits until no visible window's title matches NAME
+#   pidgin_xdotool ARGS...       xdotool, given up after 20 s (its --sync waits have no end of
+#                                their own)
 #   pidgin_wait_event LINE FILE [SECONDS]   waits until FILE has the line LINE, exactly
 # Waits give up after 20 s unless told otherwise.
 # Needs pidgin, xvfb, xdotool, imagemagick, inotify-tools (scripts/install-deps).
+source "$(dirname "${BASH_SOURCE[0]}")/stop-process.sh"
 
 pidgin_xml_escape() {
   local s=$1
@@ -154,19 +158,9 @@ pidgin_session_start() {
 }
 
 pidgin_session_stop() {
-  local pid i
-  for pid in "${PIDGIN_PID:-}" "${XVFB_PID:-}"; do
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-      kill "$pid"
-      # A process that hangs is killed outright after 5 s.
-      for i in $(seq 100); do
-        [ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" = Z ] || ! kill -0 "$pid" 2>/dev/null && break
-        sleep 0.05
-      done
-      kill -9 "$pid" 2>/dev/null || true
-      wait "$pid" 2>/dev/null || true
-    fi
-  done
+  # A process that hangs is killed outright after 5 s.
+  stop_process "${PIDGIN_PID:-}"
+  stop_process "${XVFB_PID:-}"
   PIDGIN_PID=
   XVFB_PID=
 }
@@ -201,6 +195,21 @@ pidgin_wait_window() {
     sleep 0.05
   done
   echo "$id"
+}
+
+pidgin_wait_window_gone() {
+  local deadline=$((SECONDS + ${2:-20}))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    if [ $SECONDS -ge "$deadline" ]; then
+      echo "pidgin-session: the window '$1' is still there" >&2
+      return 1
+    fi
+    sleep 0.05
+  done
+}
+
+pidgin_xdotool() {
+  timeout 20 xdotool "$@"
 }
 
 pidgin_wait_event() {

@@ -1,7 +1,7 @@
 # A throwaway XMPP server for tests: prosody from Debian, on 127.0.0.1 and a free port, in a
 # folder of its own. Source this file, then:
 #   xmpp_server_start DIR USER:PASSWORD...   starts it with those accounts (on "localhost")
-#   xmpp_server_stop                         stops it by its pid
+#   xmpp_server_stop                         stops it by its pid (killed outright after 5 s)
 # It sets XMPP_PORT and XMPP_PID. The accounts are in each other's rosters already, with
 # subscription "both", so clients see each other as buddies and ask for no authorisation.
 # What prosody says goes to DIR/prosodyctl.log (the accounts' registration), DIR/prosody.out
@@ -9,6 +9,7 @@
 # (scripts/lib/report-failure.sh) to have them shown when it fails.
 # As root, prosody runs as the prosody user, which owns its data folder: DIR's parents must
 # let that user through (mode 755).
+source "$(dirname "${BASH_SOURCE[0]}")/stop-process.sh"
 
 xmpp_free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
@@ -97,9 +98,6 @@ CFG
 }
 
 xmpp_server_stop() {
-  if [ -n "${XMPP_PID:-}" ] && kill -0 "$XMPP_PID" 2>/dev/null; then
-    kill "$XMPP_PID"
-    wait "$XMPP_PID" 2>/dev/null || true
-  fi
+  stop_process "${XMPP_PID:-}"
   XMPP_PID=
 }
