@@ -12,12 +12,19 @@ set(TESSALUNE_ABI_VERSION ${TESSALUNE_ABI_MAJOR}.${abi_minor})
 # The module's soname carries the major version of its C interface.
 set_target_properties(tessalune_module PROPERTIES VERSION ${TESSALUNE_ABI_VERSION}.0 SOVERSION ${TESSALUNE_ABI_MAJOR})
 
-set(TESSALUNE_LIBDIR lib/${TESSALUNE_MULTIARCH})
+# The folders are GNUInstallDirs' (Debian's package sets the libraries' folder to
+# lib/<multiarch>); a relative libraries' folder keeps the installation relocatable.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  message(FATAL_ERROR "CMAKE_INSTALL_LIBDIR must be relative to the prefix: ${CMAKE_INSTALL_LIBDIR}")
+endif()
+set(TESSALUNE_LIBDIR ${CMAKE_INSTALL_LIBDIR})
+set(TESSALUNE_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc)
 
-install(TARGETS tessalune RUNTIME DESTINATION bin COMPONENT tessalune)
-# The command finds the module beside it, in ../lib/<multiarch>.
+install(TARGETS tessalune RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tessalune)
+# The command finds the module beside it, in ../<libdir>.
 install(TARGETS tessalune_module LIBRARY DESTINATION ${TESSALUNE_LIBDIR} COMPONENT lib NAMELINK_COMPONENT dev)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Tessalune DESTINATION share/tessalune COMPONENT tessalune)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Tessalune DESTINATION ${CMAKE_INSTALL_DATADIR}/tessalune
+        COMPONENT tessalune)
 
 # The manual page and the completions are made by the program itself, from its options.
 find_program(HELP2MAN help2man REQUIRED)
@@ -41,16 +48,19 @@ add_custom_command(
   COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${generated}/changelog.gz
   DEPENDS ${generated}/tessalune.1 ${PROJECT_SOURCE_DIR}/packaging/changelog)
 add_custom_target(tessalune_docs ALL DEPENDS ${generated}/tessalune.1.gz ${generated}/changelog.gz)
-install(FILES ${generated}/tessalune.1.gz DESTINATION share/man/man1 COMPONENT tessalune)
-install(FILES ${generated}/tessalune.bash DESTINATION share/bash-completion/completions RENAME tessalune
+install(FILES ${generated}/tessalune.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tessalune)
+install(FILES ${generated}/tessalune.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tessalune
         COMPONENT tessalune)
-install(FILES ${generated}/_tessalune DESTINATION share/zsh/vendor-completions COMPONENT tessalune)
-install(FILES ${generated}/tessalune.fish DESTINATION share/fish/vendor_completions.d COMPONENT tessalune)
+install(FILES ${generated}/_tessalune DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions COMPONENT tessalune)
+install(FILES ${generated}/tessalune.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d COMPONENT tessalune)
 
+# The pkg-config file finds the prefix from its own folder, <prefix>/<libdir>/pkgconfig.
+file(RELATIVE_PATH TESSALUNE_PC_TO_PREFIX /prefix/${TESSALUNE_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" TESSALUNE_PC_TO_PREFIX "${TESSALUNE_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/packaging/tessalune-plugin.pc.in ${generated}/tessalune-plugin.pc @ONLY)
-install(FILES ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h DESTINATION include/tessalune COMPONENT dev)
+install(FILES ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessalune COMPONENT dev)
 install(FILES ${generated}/tessalune-plugin.pc DESTINATION ${TESSALUNE_LIBDIR}/pkgconfig COMPONENT dev)
-install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION share/doc/libtessalune-plugin-dev/examples
+install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION ${TESSALUNE_DOCDIR}/libtessalune-plugin-dev/examples
         COMPONENT dev)
 
 # Every package carries the copyright and the changelog in its documentation folder.
@@ -62,18 +72,18 @@ foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin${TESSALUNE_ABI_
   if((component STREQUAL desktop AND NOT TESSALUNE_DESKTOP) OR (component STREQUAL purple AND NOT TESSALUNE_PURPLE))
     continue()
   endif()
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${generated}/changelog.gz DESTINATION share/doc/${name}
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${generated}/changelog.gz DESTINATION ${TESSALUNE_DOCDIR}/${name}
           COMPONENT ${component})
 endforeach()
 
 set(components tessalune lib dev)
 if(TESSALUNE_DESKTOP)
-  install(TARGETS tessalune-desktop RUNTIME DESTINATION bin COMPONENT desktop)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune-desktop.desktop DESTINATION share/applications
+  install(TARGETS tessalune-desktop RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune-desktop.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT desktop)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune.svg DESTINATION share/icons/hicolor/scalable/apps
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
           COMPONENT desktop)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.tessalune.Tessalune.metainfo.xml DESTINATION share/metainfo
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.tessalune.Tessalune.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
           COMPONENT desktop)
   # Its manual page, from its own --help, which needs no display.
   add_custom_command(
@@ -84,7 +94,7 @@ if(TESSALUNE_DESKTOP)
     COMMAND ${GZIP} -9n -f ${generated}/tessalune-desktop.1
     DEPENDS tessalune-desktop)
   add_custom_target(tessalune_desktop_docs ALL DEPENDS ${generated}/tessalune-desktop.1.gz)
-  install(FILES ${generated}/tessalune-desktop.1.gz DESTINATION share/man/man1 COMPONENT desktop)
+  install(FILES ${generated}/tessalune-desktop.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
   list(APPEND components desktop)
 endif()
 
@@ -126,7 +136,7 @@ set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_EXTRA
     "${generated}/lib-control/shlibs;${generated}/lib-control/triggers;${generated}/lib-control/postinst;${generated}/lib-control/postrm")
 set(CPACK_DEBIAN_LIB_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/libtessalune-plugin${TESSALUNE_ABI_MAJOR}.lintian-overrides
-        DESTINATION share/lintian/overrides RENAME libtessalune-plugin${TESSALUNE_ABI_MAJOR} COMPONENT lib)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME libtessalune-plugin${TESSALUNE_ABI_MAJOR} COMPONENT lib)
 # libcurl is loaded when an update check starts, so the shared-library scan cannot see it.
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS
     "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), libcurl4 | libcurl3-gnutls")

@@ -14,10 +14,10 @@ std::filesystem::path modulePath() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   // The module of this host's interface version, by its soname, beside the program: in the
-  // architecture's library folder once installed, in lib/ in the build.
+  // installation's library folder once installed, in lib/ in the build.
   const std::string soname = "libtessalune_plugin.so." + std::to_string(TESSALUNE_ABI_MAJOR);
   const std::filesystem::path prefix = self.parent_path().parent_path();
-  const std::filesystem::path installed = prefix / "lib" / TESSALUNE_MULTIARCH / soname;
+  const std::filesystem::path installed = prefix / TESSALUNE_LIBDIR / soname;
   return std::filesystem::exists(installed, error) ? installed : prefix / "lib" / soname;
 }
 
