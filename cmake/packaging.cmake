@@ -69,7 +69,8 @@ foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin${TESSALUNE_ABI_
   string(REPLACE ":" ";" parts ${package})
   list(GET parts 0 name)
   list(GET parts 1 component)
-  if((component STREQUAL desktop AND NOT TESSALUNE_DESKTOP) OR (component STREQUAL purple AND NOT TESSALUNE_PURPLE))
+  if((component STREQUAL desktop AND NOT TESSALUNE_BUILD_DESKTOP) OR
+     (component STREQUAL purple AND NOT TESSALUNE_BUILD_PURPLE))
     continue()
   endif()
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${generated}/changelog.gz DESTINATION ${TESSALUNE_DOCDIR}/${name}
@@ -77,7 +78,7 @@ foreach(package IN ITEMS tessalune:tessalune libtessalune-plugin${TESSALUNE_ABI_
 endforeach()
 
 set(components tessalune lib dev)
-if(TESSALUNE_DESKTOP)
+if(TESSALUNE_BUILD_DESKTOP)
   install(TARGETS tessalune-desktop RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT desktop)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/tessalune-desktop.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
           COMPONENT desktop)
@@ -98,7 +99,7 @@ if(TESSALUNE_DESKTOP)
   list(APPEND components desktop)
 endif()
 
-if(TESSALUNE_PURPLE)
+if(TESSALUNE_BUILD_PURPLE)
   install(TARGETS tessalune_purple LIBRARY DESTINATION ${TESSALUNE_PURPLE_PLUGIN_DIR} COMPONENT purple)
   list(APPEND components purple)
 endif()
