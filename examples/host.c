@@ -10,7 +10,9 @@
 
 #include <tessalune_plugin.h>
 
-static const char* friendly_name(void* context) { return (const char*)context; }
+static const char* friendly_name(void* context) {
+  return (const char*)context;
+}
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -15,9 +15,9 @@ std::optional<XmlParseError> strictProblem(std::string_view text);
 
 // The verdict of XML 1.0's character rules alone, for a text pugixml has accepted: bytes
 // that are not UTF-8, characters or character references outside the characters XML
-// allows, an "&" that starts no reference to a predefined entity, "]]>" in content. On the documents the conversions make and read, whose names and structure are
-// their own, it is the strict reading's verdict; a build without libxml2 (the web one)
-// reads strictly with it.
+// allows, an "&" that starts no reference to a predefined entity, "]]>" in content. On the
+// documents the conversions make and read, whose names and structure are their own, it is
+// the strict reading's verdict; a build without libxml2 (the web one) reads strictly with it.
 std::optional<XmlParseError> characterProblem(std::string_view text);
 
 }  // namespace tessalune::platform
