@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Real Pidgin under Xvfb for tests, with no person at the keyboard, on a local XMPP server.
 # Source this file (bash), then:
 #   pidgin_session_start HOME_DIR PORT ACCOUNT PASSWORD [PLUGIN...]

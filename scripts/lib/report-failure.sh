@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Makes a script under `set -euo pipefail` say why it stops. Source this file (bash); when a
 # command fails and the script exits for it, standard error gets the script, the command,
 # its file and line, its status, the functions it ran in, and the last lines of every log
@@ -25,7 +26,8 @@ report_failure() {
     line=${line#"${line%%[![:space:]]*}"}
     [ -z "$line" ] || command=$line
   fi
-  local message="$(basename "$0"): '$command' failed with status $status at ${BASH_SOURCE[1]:-$0}:${BASH_LINENO[0]}"
+  local message
+  message="$(basename "$0"): '$command' failed with status $status at ${BASH_SOURCE[1]:-$0}:${BASH_LINENO[0]}"
   local i
   for ((i = 1; i < ${#FUNCNAME[@]} - 1; i++)); do
     message+="; in ${FUNCNAME[i]}, called from ${BASH_SOURCE[i + 1]}:${BASH_LINENO[i]}"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Stops a child process of the script without waiting for ever. Source this file (bash), then:
 #   stop_process PID [SECONDS]   sends SIGTERM, waits up to SECONDS (default 5) for it to exit,
 #                                then sends SIGKILL; reaps it; safe on a process already gone

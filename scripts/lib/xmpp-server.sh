@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # A throwaway XMPP server for tests: prosody from Debian, on 127.0.0.1 and a free port, in a
 # folder of its own. Source this file, then:
 #   xmpp_server_start DIR USER:PASSWORD...   starts it with those accounts (on "localhost")
@@ -49,7 +50,6 @@ xmpp_write_rosters() {
 xmpp_server_start() {
   local dir=$1
   shift
-  XMPP_DIR=$dir
   XMPP_PORT=$(xmpp_free_port)
   mkdir -p "$dir/data" "$dir/certs"
   cat > "$dir/prosody.cfg.lua" <<CFG
