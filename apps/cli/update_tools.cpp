@@ -31,10 +31,7 @@ struct UpdateOptions {
 };
 
 int languageIndexOf(int catalogueId) {
-  for (std::size_t i = 0; i < lang::kLanguages.size(); ++i) {
-    if (lang::kLanguages[i].catalogueId == catalogueId) return static_cast<int>(i);
-  }
-  return lang::kEnglishIndex;
+  return lang::LanguageId::ofCatalogue(catalogueId).value_or(lang::LanguageId::fallback()).position();
 }
 
 // The news comes in the language the preferences name, as the update window's News button

@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
+#include "lang/languages.h"
 #include "lang/message_variables.h"
 #include "lang/translation.h"
 #include "platform/dialogs.h"
@@ -107,6 +109,11 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   // The position of the language the plug-in speaks in its list (French, English, Dutch,
   // Spanish, Catalan, Italian); -1 before a configuration named one.
   int languageIndex() const { return settings_.language; }
+  // The language the plug-in speaks (its /config/lang); none before a configuration named
+  // one.
+  std::optional<lang::LanguageId> language() const {
+    return lang::LanguageId::atPosition(settings_.language);
+  }
   bool halted() const { return halted_; }
 
   // Views are told when the windows are unloaded (a restart, an import, a halt, the end)

@@ -32,8 +32,8 @@
 #include "control_widgets.h"
 #include "editor_preview.h"
 #include "host_window.h"
+#include "lang/languages.h"
 #include "palettes.h"
-#include "platform/ui_language.h"
 #include "plugin/plugin_folder.h"
 #include "quick_style_panel.h"
 #include "store/config_file.h"
@@ -66,7 +66,7 @@ class DesktopTest : public QObject {
     folder_ = std::make_unique<QTemporaryDir>();
     plugin::installDataFolder(pluginDir());
     if (automaticCheck) {
-      store::writeDefaultConfiguration(pluginDir(), platform::language::kEnglish);
+      store::writeDefaultConfiguration(pluginDir(), lang::LanguageId::fallback().catalogueId());
       const std::filesystem::path config = store::configFilePath(pluginDir());
       std::ifstream in(config);
       std::string file(std::istreambuf_iterator<char>(in), {});
@@ -439,7 +439,7 @@ class DesktopTest : public QObject {
     host.input()->setText(folded);  // typed by hand: the test's keys are ASCII
     QTest::keyClick(host.input(), Qt::Key_Return);
     QVERIFY(host.conversation()->toPlainText().contains(folded));
-    store::writeDefaultConfiguration(pluginDir(), platform::language::kEnglish);
+    store::writeDefaultConfiguration(pluginDir(), lang::LanguageId::fallback().catalogueId());
     host.loadAgainAction()->trigger();
     QVERIFY(!host.plugin().halted());
     QVERIFY(host.statusBar()->currentMessage().isEmpty());
@@ -584,7 +584,8 @@ class DesktopTest : public QObject {
   void everyCaptionFitsInEveryLanguage() {
     HostWindow& host = startHost();
     plugin::Plugin& p = host.plugin();
-    for (int language = 0; language < 6; ++language) {
+    for (const lang::Language& row : lang::kLanguages) {
+      const int language = row.position;
       p.prefs()->applyLanguageAt(language);
       for (ui::Window* w : std::initializer_list<ui::Window*>{p.editor(), p.about(), p.prefs(), p.update(),
                                                               p.quickNicks(), p.help()}) {
