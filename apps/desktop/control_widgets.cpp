@@ -216,9 +216,9 @@ engine::ColourNumber shownColour(const QWidget& widget, const ui::Control& contr
 }
 
 QString accessibleName(const QWidget& widget, const ui::Control& c) {
-  static const HostTexts kEnglish;
+  static const HostTexts kUnfollowed;  // in the fallback language
   const auto* drawn = dynamic_cast<const DrawnWidget*>(&widget);
-  const HostTexts& texts = drawn && drawn->context().texts ? *drawn->context().texts : kEnglish;
+  const HostTexts& texts = drawn && drawn->context().texts ? *drawn->context().texts : kUnfollowed;
   if (c.kind() == ui::ControlKind::OwnerDrawnButton || c.kind() == ui::ControlKind::Tab) {
     const std::string& caption = static_cast<const ui::OwnerDrawnButton&>(c).label().caption();
     if (!caption.empty()) return QString::fromStdString(caption).remove('&');

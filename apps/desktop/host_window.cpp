@@ -20,7 +20,7 @@ namespace tessalune::desktop {
 
 HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
     : pluginDir_(pluginDir), windows_(ViewContext{}), messenger_(std::move(nickname)) {
-  englishMessages_.loadMessages();
+  fallbackMessages_.loadMessages();
   QApplication::setWindowIcon(applicationIcon());
   createPlugin();
   dialogs_.fallbackParent = this;
@@ -44,7 +44,7 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
                                                      // The plug-in's, in its language, while it has windows.
                                                      ui::EditorWindow* editor = plugin_->editor();
                                                      return editor ? editor->conversionContext().messages
-                                                                   : englishMessages_;
+                                                                   : fallbackMessages_;
                                                    },
                                                    [this](const std::string& result) { deliver(result); }});
   dock_ = new QDockWidget(this);
@@ -150,9 +150,8 @@ void HostWindow::buildMenu() {
 
 // The host's words follow the plug-in's language, set at start-up and by its preferences.
 void HostWindow::followLanguage() {
-  const int language = plugin_->languageIndex() >= 0 ? plugin_->languageIndex() : texts_.language();
-  if (!dock_->windowTitle().isEmpty() && language == texts_.language()) return showHalt();
-  texts_.setLanguage(language);
+  const bool changed = texts_.follow(plugin_->language());
+  if (!changed && !dock_->windowTitle().isEmpty()) return showHalt();
   input_->setPlaceholderText(texts_(HostText::Placeholder));
   dock_->setWindowTitle(texts_(HostText::QuickStyle));
   if (menu_) {
@@ -169,7 +168,7 @@ void HostWindow::showHalt() {
   for (QAction* action : commandActions_) action->setEnabled(!halted);
   if (loadAgain_) loadAgain_->setEnabled(halted);
   if (halted) {
-    statusBar()->showMessage(texts_(HostText::Halted));
+    statusBar()->showMessage(texts_(HostText::StoppedUntilLoadedAgain));
   } else {
     statusBar()->clearMessage();
   }

@@ -12,7 +12,6 @@
 #include "host_texts.h"
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
-#include "platform/ui_language.h"
 #include "plugin/plugin.h"
 #include "qt_services.h"
 #include "qt_window_system.h"
@@ -82,7 +81,8 @@ class HostWindow : public QMainWindow {
   QtShell shell_;
   QtWindowSystem windows_;
   platform::HostMessenger messenger_;
-  lang::MessageVariables englishMessages_{lang::MessageCatalogue(platform::language::kEnglish)};
+  lang::MessageVariables fallbackMessages_{
+      lang::MessageCatalogue(lang::LanguageId::fallback().catalogueId())};
   std::unique_ptr<plugin::Plugin> plugin_;
   std::vector<ui::Subscription> subscriptions_;
   QLabel* nickname_ = nullptr;

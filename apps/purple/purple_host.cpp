@@ -217,7 +217,7 @@ void PurpleHost::run(const PendingCommand& command) {
     if (handled) {
       deliver(command.where, result);
     } else if (plugin_->halted()) {
-      notice(text(PurpleText::Halted));
+      notice(text(PurpleText::HaltedUntilEnabledAgain));
     }
   }
   current_.reset();
@@ -252,7 +252,7 @@ void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* accoun
   if (publishesOverXmpp(account)) {
     nicknameRequests_[request] = {where, nickname};
   } else {
-    noticeHtml(where, escapedHtml("Tessalune: " + text(PurpleText::NicknameNow)) + renderPlus(nickname));
+    noticeHtml(where, escapedHtml("Tessalune: " + nicknameNow()) + renderPlus(nickname));
   }
 }
 
@@ -268,8 +268,8 @@ gboolean PurpleHost::onIq(PurpleConnection*, const char* type, const char* id, c
   if (!account) return TRUE;
   if (type && std::string(type) == "result") {
     rememberNickname(account, published.nickname);
-    host->noticeHtml(published.where, escapedHtml("Tessalune: " + host->text(PurpleText::NicknameNow)) +
-                                          renderPlus(published.nickname));
+    host->noticeHtml(published.where,
+                     escapedHtml("Tessalune: " + host->nicknameNow()) + renderPlus(published.nickname));
   } else {
     host->noticeHtml(published.where,
                      escapedHtml("Tessalune: " + host->text(PurpleText::ServerRefusedNickname)));
@@ -291,8 +291,14 @@ void PurpleHost::noticeHtml(const std::optional<ConversationAddress>& where, con
   }
 }
 
-std::string PurpleHost::text(PurpleText which, std::string_view argument) const {
-  return purpleText(which, plugin_ ? plugin_->languageIndex() : -1, argument);
+std::string PurpleHost::text(PurpleText which, std::string_view argument) {
+  texts_.follow(plugin_ ? plugin_->language() : std::nullopt);
+  return texts_(which, argument);
+}
+
+std::string PurpleHost::nicknameNow() {
+  texts_.follow(plugin_ ? plugin_->language() : std::nullopt);
+  return texts_.nicknameNow();
 }
 
 bool PurpleHost::answerYes() const {

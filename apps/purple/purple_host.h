@@ -70,8 +70,9 @@ class PurpleHost : private platform::Messenger {
   void noticeHtml(const std::optional<ConversationAddress>& where, const std::string& html);
   static std::string escapedHtml(const std::string& text);
   bool answerYes() const;
-  // The plug-in's own words in the language the plug-in speaks.
-  std::string text(PurpleText which, std::string_view argument = {}) const;
+  // The chat plug-in's own words in the language the plug-in speaks.
+  std::string text(PurpleText which, std::string_view argument = {});
+  std::string nicknameNow();
 
   static PurpleCmdRet onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
                                 gchar** error, void* host);
@@ -86,6 +87,7 @@ class PurpleHost : private platform::Messenger {
   std::filesystem::path pluginDir_;
   std::unique_ptr<Front> front_;
   std::unique_ptr<plugin::Plugin> plugin_;
+  PurpleTexts texts_;
   std::vector<PurpleCmdId> commands_;
   std::deque<PendingCommand> queue_;
   std::optional<ConversationAddress> current_;  // where the running command was typed

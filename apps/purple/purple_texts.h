@@ -1,29 +1,33 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "lang/host_words.h"
+
 namespace tessalune::purple {
 
-// The chat plug-in's own words (its notices in the conversation), in the plug-in's six
-// languages; "%1" stands for the argument.
-enum class PurpleText {
-  WindowWithoutDisplay,  // %1: the window's caption
-  AnsweredYes,
-  AnsweredNo,
-  NicknameNow,
-  NicknameNotPublished,  // %1: why
-  ServerRefusedNickname,
-  MessageNotSent,  // %1: why
-  Halted,
-  ControlCharacter,  // the reasons
-  NotConnected,
-  ConnectionRefused,
-  NoPublicNickname,
-};
+// The chat plug-in's own words (its notices in the conversation) are catalogue messages;
+// "%1" stands for the argument.
+using PurpleText = lang::HostWord;
 
-// In the language at languageIndex in the plug-in's list (French, English, Dutch, Spanish,
-// Catalan, Italian); English for any other index.
-std::string purpleText(PurpleText text, int languageIndex, std::string_view argument = {});
+// The chat plug-in's words in the language the plug-in speaks.
+class PurpleTexts {
+ public:
+  // Takes the plug-in's language; English while it names none.
+  void follow(std::optional<lang::LanguageId> pluginLanguage);
+  lang::LanguageId language() const { return words_.language(); }
+
+  std::string operator()(PurpleText text, std::string_view argument = {}) const {
+    return words_(text, argument);
+  }
+  // What comes before a new nickname, after "Tessalune: ": in lower case, a space before the
+  // nickname.
+  std::string nicknameNow() const;
+
+ private:
+  lang::HostWords words_;
+};
 
 }  // namespace tessalune::purple

@@ -102,9 +102,7 @@ void QtFront::follow(plugin::Plugin& plugin) {
   subscriptions_.clear();
   windows_.follow(plugin, texts_, twipsPerPixel());
   // The views' own words (the names a screen reader gives) follow the plug-in's language.
-  const auto followLanguage = [this] {
-    if (plugin_->languageIndex() >= 0) texts_.setLanguage(plugin_->languageIndex());
-  };
+  const auto followLanguage = [this] { texts_.follow(plugin_->language()); };
   followLanguage();
   subscriptions_.push_back(
       plugin.subscribeWindows([followLanguage](plugin::Plugin::WindowsEvent) { followLanguage(); }));

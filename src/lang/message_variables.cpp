@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "lang/host_words.h"
+
 namespace tessalune::lang {
 
 namespace {
@@ -18,6 +20,7 @@ void MessageVariables::loadMessages() {
 std::string MessageVariables::message(int id) const {
   if (id >= kFirst && id <= kLast) return variables_[id - kFirst];
   if (id >= kFirstCommand && id <= kLastCommand) return catalogue_.text(id);
+  if (isHostWord(id)) return catalogue_.text(id);
   return {};
 }
 

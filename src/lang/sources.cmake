@@ -5,6 +5,7 @@ set(tessalune_lang_colouring_sources
   message_variables.cpp)
 set(tessalune_lang_sources
   ${tessalune_lang_colouring_sources}
+  host_words.cpp
   translation.cpp)
 list(TRANSFORM tessalune_lang_colouring_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 list(TRANSFORM tessalune_lang_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

@@ -106,9 +106,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   ui::gdi::OwnerDrawing& drawing() { return drawing_; }
 
   bool initialized() const { return initialized_; }
-  // The position of the language the plug-in speaks in its list (French, English, Dutch,
-  // Spanish, Catalan, Italian); -1 before a configuration named one.
-  int languageIndex() const { return settings_.language; }
   // The language the plug-in speaks (its /config/lang); none before a configuration named
   // one.
   std::optional<lang::LanguageId> language() const {

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "lang/languages.h"
+#include "lang/message_catalogue.h"
+
+namespace tessalune::lang {
+
+// The words the hosts add around the plug-in (the desktop, the chat plug-in, the web page),
+// as messages of the six message tables: the numbers are the catalogue's own. The plug-in
+// never loads them; a host reads them when it speaks. "%1" stands for a value the host
+// fills in. The web page's build reads this list: one word a line, "Name = number,".
+enum class HostWord : int {
+  // Words more than one host says.
+  NicknameNow = 201,  // a nickname follows
+  AddColour = 202,
+  RemoveColour = 203,
+  Linear = 204,  // gradient shapes
+  Mirrored = 205,
+  Rainbow = 206,
+  // The desktop host's words.
+  Menu = 301,
+  LoadAgain = 302,
+  Quit = 303,
+  Placeholder = 304,
+  QuickStyle = 305,
+  TextToColour = 306,
+  TextColour = 307,
+  Background = 308,
+  NicknameLimit = 309,
+  MessageLimit = 310,
+  UseAsNickname = 311,
+  Send = 312,
+  TextLabel = 313,
+  ColoursLabel = 314,
+  StyleLabel = 315,
+  OkWouldAsk = 316,
+  OkWouldSay = 317,
+  StoppedAtWatchdog = 318,
+  Sent = 319,
+  StoppedUntilLoadedAgain = 320,
+  Gradient = 321,
+  White = 322,
+  Black = 323,
+  Silver = 324,
+  Gray = 325,
+  Red = 326,
+  Maroon = 327,
+  Yellow = 328,
+  Olive = 329,
+  Lime = 330,
+  Green = 331,
+  Aqua = 332,
+  Teal = 333,
+  Blue = 334,
+  Navy = 335,
+  Fuchsia = 336,
+  Purple = 337,
+  // The chat plug-in's words.
+  WindowWithoutDisplay = 401,
+  AnsweredYes = 402,
+  AnsweredNo = 403,
+  NicknameNotPublished = 404,
+  ServerRefusedNickname = 405,
+  MessageNotSent = 406,
+  HaltedUntilEnabledAgain = 407,
+  ControlCharacter = 408,
+  NotConnected = 409,
+  ConnectionRefused = 410,
+  NoPublicNickname = 411,
+  // The web page's words.
+  PageTitle = 501,
+  StyleKind = 502,
+  Reverse = 503,
+  MirroredReverse = 504,
+  Stops = 505,
+  Stop = 506,
+  Swatch = 507,
+  Result = 508,
+  PlusCodes = 509,
+  Count = 510,
+  Copy = 511,
+  Copied = 512,
+  Share = 513,
+  Shared = 514,
+  SavedStyles = 515,
+  Name = 516,
+  Save = 517,
+  KeepIt = 518,
+  DropIt = 519,
+  NotCopied = 520,
+  Loading = 521,
+};
+
+inline constexpr int kFirstHostWord = 201;
+inline constexpr int kLastHostWord = 599;
+
+constexpr bool isHostWord(int id) {
+  return id >= kFirstHostWord && id <= kLastHostWord;
+}
+
+// The words a host adds, in the language a host speaks: the plug-in's, the one its /config/lang
+// names. While the plug-in names none (before its configuration is loaded, after a load
+// that failed) the host keeps the one it spoke last, the fallback before any.
+class HostWords {
+ public:
+  HostWords();
+
+  // Takes the plug-in's language, when it names one. Returns whether the language changed.
+  bool follow(std::optional<LanguageId> pluginLanguage);
+  LanguageId language() const { return language_; }
+
+  // The word's text as the catalogue has it, "%1" kept.
+  std::string text(HostWord word) const { return catalogue_.text(static_cast<int>(word)); }
+  // The word's text, its "%1" replaced by argument.
+  std::string operator()(HostWord word, std::string_view argument = {}) const;
+
+ private:
+  LanguageId language_;
+  MessageCatalogue catalogue_;
+};
+
+}  // namespace tessalune::lang

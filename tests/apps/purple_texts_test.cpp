@@ -1,0 +1,20 @@
+#include "purple_texts.h"
+
+#include <gtest/gtest.h>
+
+namespace tessalune::purple {
+namespace {
+
+// The chat plug-in's notices are in the language of the plug-in's preferences; the new
+// nickname follows "Tessalune: " in the middle of a sentence.
+TEST(PurpleTexts, SpeakThePlugInsLanguage) {
+  PurpleTexts texts;
+  EXPECT_EQ(texts.nicknameNow(), "your nickname is now ");
+  texts.follow(lang::LanguageId::ofCode("es"));
+  EXPECT_EQ(texts.nicknameNow(), "tu apodo ahora es ");
+  EXPECT_EQ(texts(PurpleText::MessageNotSent, "x"), "el mensaje no se ha enviado: x.");
+  EXPECT_EQ(texts(PurpleText::AnsweredNo), " (respuesta: No)");
+}
+
+}  // namespace
+}  // namespace tessalune::purple
