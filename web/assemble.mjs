@@ -2,28 +2,27 @@
 // its wasm) in OUT/site/, and OUT/tessalune.html, the page as one file that works opened
 // from disk (the core with its wasm inside, the modules and the style sheet inline).
 // The page's words come from the program's language files where it shares the captions,
-// and from page/strings.json for its own.
+// and from the message tables for its own (the hosts' words, src/lang/host_words.h); the
+// languages are the core's own table.
 // Usage: node web/assemble.mjs CORE_BUILD_DIR OUT_DIR
 import {copyFile, mkdir, readFile, writeFile} from 'node:fs/promises';
 import {dirname, join} from 'node:path';
-import {fileURLToPath} from 'node:url';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+import {bindTessaluneCore} from './page/tessalune.mjs';
 
 const [coreDir, outDir] = process.argv.slice(2);
 const webDir = dirname(fileURLToPath(import.meta.url));
 const pageDir = join(webDir, 'page');
 const languageDir = join(webDir, '..', 'resources', 'Tessalune');
+const messageDir = join(webDir, '..', 'resources', 'messages');
+const hostWordsHeader = join(webDir, '..', 'src', 'lang', 'host_words.h');
 const site = join(outDir, 'site');
 await mkdir(site, {recursive: true});
 
 // The languages in the program's list order, with their language file and message table.
-const kLanguages = [
-  {code: 'fr', name: 'Français', file: 'french', catalogue: 1036},
-  {code: 'en', name: 'English', file: 'english', catalogue: 1033},
-  {code: 'nl', name: 'Dutch', file: 'dutch', catalogue: 1043},
-  {code: 'es', name: 'Español', file: 'spanish', catalogue: 1034},
-  {code: 'ca', name: 'Català', file: 'catalan', catalogue: 1027},
-  {code: 'it', name: 'Italiano', file: 'italian', catalogue: 1040},
-];
+const {default: createTessaluneCore} = await import(pathToFileURL(join(coreDir, 'tessalune-core.mjs')).href);
+const {languages: programLanguages} =
+  bindTessaluneCore(await createTessaluneCore({wasmBinary: await readFile(join(coreDir, 'tessalune-core.wasm'))}));
 // The captions the page shares with the program: their line in the language files.
 const kCaptionLines = {
   myNickname: 3, bold: 4, italic: 5, underline: 6, strike: 7, textColour: 9, background: 10, solidColour: 14,
@@ -31,12 +30,33 @@ const kCaptionLines = {
   use: 78, myMessage: 84,
 };
 
-const own = JSON.parse(await readFile(join(pageDir, 'strings.json'), 'utf8'));
+// The page's own words: their names among the hosts' words.
+const kPageWords = {
+  title: 'PageTitle', kind: 'StyleKind', rainbow: 'Rainbow', linear: 'Linear', reverse: 'Reverse',
+  mirrored: 'Mirrored', mirroredReverse: 'MirroredReverse', stops: 'Stops', addStop: 'AddColour',
+  removeStop: 'RemoveColour', stop: 'Stop', swatch: 'Swatch', result: 'Result', code: 'PlusCodes',
+  count: 'Count', copy: 'Copy', copied: 'Copied', share: 'Share', shared: 'Shared', saved: 'SavedStyles',
+  name: 'Name', save: 'Save', keep: 'KeepIt', dropIt: 'DropIt', notCopied: 'NotCopied', loading: 'Loading',
+};
+// The hosts' words by name: one a line, "Name = number,".
+const wordIds = Object.fromEntries(
+  [...(await readFile(hostWordsHeader, 'utf8')).matchAll(/^ +(\w+) = (\d+),/gm)].map(([, name, id]) => [name, id]));
+// A message table: "NUMBER<TAB>TEXT" lines, "#" comments.
+const messagesOf = async (catalogue) => new Map(
+  (await readFile(join(messageDir, `${catalogue}.txt`), 'utf8')).split(/\r?\n/)
+    .filter((line) => !line.startsWith('#') && line.includes('\t'))
+    .map((line) => [line.slice(0, line.indexOf('\t')), line.slice(line.indexOf('\t') + 1)]));
+
 const languages = [];
-for (const l of kLanguages) {
+for (const l of programLanguages) {
   const lines = (await readFile(join(languageDir, `${l.file}.lng`), 'utf8'))
     .split(/\r?\n/).filter((line) => line.trim() !== '' && !line.startsWith("'"));
-  const text = {...own[l.code]};
+  const messages = await messagesOf(l.catalogue);
+  const text = {};
+  for (const [key, word] of Object.entries(kPageWords)) {
+    text[key] = messages.get(wordIds[word]);
+    if (text[key] === undefined) throw new Error(`${l.catalogue}.txt: no message for the page's word ${word}`);
+  }
   for (const [key, line] of Object.entries(kCaptionLines)) text[key] = lines[line - 1];
   languages.push({code: l.code, name: l.name, catalogue: l.catalogue, text});
 }

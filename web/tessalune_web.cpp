@@ -10,6 +10,7 @@
 #include "engine/limits.h"
 #include "engine/palette.h"
 #include "engine/utf8.h"
+#include "lang/languages.h"
 #include "plugin/abi/colour_text.h"
 #include "plugin/abi/copy_out.h"
 #include "plugin/abi/tessalune_plugin.h"
@@ -81,6 +82,30 @@ const char* tessalune_web_swatch(int i) {
   return i >= 0 && i < static_cast<int>(engine::kEditorSwatches.size())
              ? engine::kEditorSwatches[static_cast<std::size_t>(i)].data()
              : "";
+}
+
+// Language i (0 to 5) of the plug-in's list: its code, language file, own name and message
+// table; "" and 0 past the last. The page offers them in this order.
+namespace {
+const lang::Language* webLanguage(int i) {
+  return lang::languageAt(i);
+}
+}  // namespace
+const char* tessalune_web_language_code(int i) {
+  return webLanguage(i) ? webLanguage(i)->code.data() : "";
+}
+const char* tessalune_web_language_file(int i) {
+  return webLanguage(i) ? webLanguage(i)->fileName.data() : "";
+}
+const char* tessalune_web_language_name(int i) {
+  return webLanguage(i) ? webLanguage(i)->nativeName.data() : "";
+}
+int tessalune_web_language_catalogue(int i) {
+  return webLanguage(i) ? webLanguage(i)->catalogueId : 0;
+}
+// The message table of a language that names none of the six.
+int tessalune_web_fallback_language() {
+  return lang::LanguageId::fallback().catalogueId();
 }
 
 // The length of the Plus! text in characters, which the nickname's and the message's

@@ -7,10 +7,12 @@
 //   tessalune.limits -> {nickname, message, minStops, maxStops, gradientEnd}: the lengths in
 //     characters, how many colours a gradient goes through, how far a gradient paints
 //   tessalune.flags -> the bit of each option colour() takes
+//   tessalune.languages -> the plug-in's languages in its list's order, {code, file, name,
+//     catalogue}; tessalune.fallbackLanguage -> the catalogue that stands in for any other
 // Styles are the colour tool's ("none", "solid:#RRGGBB", "gradN:#..:#..", "grad:...",
 // "mirror:...", "rainbow"); options are booleans {message, noEnd, keepThinned, bold,
-// italic, underline, strike} and language, the message table (1027, 1033, 1034, 1036, 1040,
-// 1043) refusals and questions are told in: English by default. Texts are strings, or
+// italic, underline, strike} and language, the message table (a language's catalogue)
+// refusals and questions are told in: fallbackLanguage by default. Texts are strings, or
 // Uint8Array for bytes as they are.
 // The outcome of colour() is 'ok' (result: the Plus! text), 'refused' (error: why, as the
 // plug-in would tell it), 'question' (question: what the plug-in would ask when colours had
@@ -27,8 +29,25 @@ function tableOf(core, nameAt, valueAt) {
   }
 }
 
+// The plug-in's languages, in the order of its list: the core's table, up to its first
+// empty code.
+function languagesOf(core) {
+  const languages = [];
+  for (let i = 0; ; ++i) {
+    const code = core.UTF8ToString(core._tessalune_web_language_code(i));
+    if (!code) return languages;
+    languages.push({
+      code,
+      file: core.UTF8ToString(core._tessalune_web_language_file(i)),
+      name: core.UTF8ToString(core._tessalune_web_language_name(i)),
+      catalogue: core._tessalune_web_language_catalogue(i),
+    });
+  }
+}
+
 // The engine's entry points over one instance of the core.
 function bind(core) {
+  const fallbackLanguage = core._tessalune_web_fallback_language();
   const encoder = new TextEncoder();
   const decoder = new TextDecoder();
   const limits = tableOf(core, core._tessalune_web_limit_name, core._tessalune_web_limit);
@@ -67,7 +86,7 @@ function bind(core) {
     colour(text, fg, bg = 'none', options = {}) {
       const out = core._malloc(12);
       try {
-        const language = options.language ?? 1033;
+        const language = options.language ?? fallbackLanguage;
         const outcome = withTexts([text, fg, bg], (t, f, b) =>
           core._tessalune_web_colour(t, f, b, flagsOf(options), language, out, out + 4, out + 8));
         const result = take(core.HEAPU32[out >> 2]);
@@ -88,6 +107,8 @@ function bind(core) {
     swatches: Array.from({length: 16}, (_, i) => core.UTF8ToString(core._tessalune_web_swatch(i))),
     limits,
     flags,
+    languages: languagesOf(core),
+    fallbackLanguage,
   };
 }
 
