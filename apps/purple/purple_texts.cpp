@@ -3,7 +3,7 @@
 namespace tessalune::purple {
 
 void PurpleTexts::follow(std::optional<lang::LanguageId> pluginLanguage) {
-  words_.follow(pluginLanguage.value_or(lang::LanguageId::fallback()));
+  words_.follow(pluginLanguage);
 }
 
 std::string PurpleTexts::nicknameNow() const {

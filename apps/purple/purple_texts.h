@@ -15,7 +15,7 @@ using PurpleText = lang::HostWord;
 // The chat plug-in's words in the language the plug-in speaks.
 class PurpleTexts {
  public:
-  // Takes the plug-in's language; English while it names none.
+  // Takes the plug-in's language, when it names one (lang::HostWords has the rule).
   void follow(std::optional<lang::LanguageId> pluginLanguage);
   lang::LanguageId language() const { return words_.language(); }
 

@@ -16,5 +16,15 @@ TEST(PurpleTexts, SpeakThePlugInsLanguage) {
   EXPECT_EQ(texts(PurpleText::AnsweredNo), " (respuesta: No)");
 }
 
+// While the plug-in names no language (a restart whose configuration failed to load), the
+// notices stay in the one it named last, as the desktop's words do.
+TEST(PurpleTexts, KeepTheLastLanguageWhileThePlugInNamesNone) {
+  PurpleTexts texts;
+  texts.follow(lang::LanguageId::ofCode("it"));
+  texts.follow(std::nullopt);
+  EXPECT_EQ(texts(PurpleText::HaltedUntilEnabledAgain),
+            "Tessalune si è fermato; disattiva e riattiva il plug-in per caricarlo di nuovo.");
+}
+
 }  // namespace
 }  // namespace tessalune::purple
