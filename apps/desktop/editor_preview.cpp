@@ -13,7 +13,7 @@ PreviewResult convertCopy(ui::EditorWindow& editor) {
   engine::RichTextBox styled;
   styled.setTextRtf(editor.styledTextRtf());
   std::string coded = conversion.convert(styled, editor.backgroundFlag() != 0);
-  return previewOf(conversion, std::move(coded), engine::lengthLimit(ctx.mode));
+  return previewOf(conversion, ctx.messages, std::move(coded), engine::lengthLimit(ctx.mode));
 }
 
 }  // namespace

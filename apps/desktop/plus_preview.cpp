@@ -5,6 +5,7 @@
 
 #include "control_widgets.h"
 #include "engine/utf8.h"
+#include "errors/titles.h"
 #include "views/html_render.h"
 
 namespace tessalune::desktop {
@@ -20,8 +21,24 @@ QString plusToHtml(const std::string& plus) {
   return "<span style=\"color:#000000\">" + QString::fromStdString(views::renderPlusHtml(plus)) + "</span>";
 }
 
-PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit) {
-  return {std::move(coded), limit, conversion.message(), conversion.question(), conversion.watchdogAsked()};
+PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors::MessageTexts& messages,
+                        std::string coded, int limit) {
+  PreviewResult result;
+  result.coded = std::move(coded);
+  result.limit = limit;
+  result.message = conversion.message();
+  result.question = conversion.question();
+  result.watchdogAsked = conversion.watchdogAsked();
+  // The phrase and the message it introduces make one sentence: both in the message's language.
+  const auto introduce = [&](HostText phrase, const std::string& message) {
+    return errors::withValue(messages.message(static_cast<int>(phrase)), message);
+  };
+  if (!result.question.empty()) {
+    result.said = introduce(HostText::OkWouldAsk, result.question);
+  } else if (!result.message.empty()) {
+    result.said = introduce(HostText::OkWouldSay, result.message);
+  }
+  return result;
 }
 
 PlusPreview::PlusPreview(std::function<PreviewResult()> convert, const HostTexts& texts, QWidget* parent)
@@ -68,10 +85,8 @@ void PlusPreview::refresh() {
   QString note;
   if (shown.watchdogAsked) {
     note = texts_(HostText::StoppedAtWatchdog);
-  } else if (!shown.question.empty()) {
-    note = texts_(HostText::OkWouldAsk, QString::fromStdString(shown.question));
-  } else if (!shown.message.empty()) {
-    note = texts_(HostText::OkWouldSay, QString::fromStdString(shown.message));
+  } else {
+    note = QString::fromStdString(shown.said);
   }
   note_->setText(note);
 }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "errors/message_texts.h"
 #include "host_texts.h"
 #include "plugin/silent_conversion.h"
 
@@ -24,8 +25,11 @@ struct PreviewResult {
   std::string message;
   std::string question;
   bool watchdogAsked = false;
+  std::string said;  // what OK would say or ask, introduced in the language of its message
 };
-PreviewResult previewOf(const plugin::SilentConversion& conversion, std::string coded, int limit);
+// messages: those the conversion spoke with.
+PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors::MessageTexts& messages,
+                        std::string coded, int limit);
 
 // What a conversion gives, shown as a person will see it: the Plus! text in its colours, its
 // length against the limit, and what the conversion would say or ask. It converts a moment

@@ -168,14 +168,15 @@ engine::SideStyle QuickStylePanel::gradient() const {
 }
 
 PreviewResult QuickStylePanel::convert(engine::EditorMode mode, bool stopAtWatchdog) const {
-  plugin::SilentConversion conversion(host_.messages(), {mode, false, true, stopAtWatchdog});
+  const errors::MessageTexts& messages = host_.messages();
+  plugin::SilentConversion conversion(messages, {mode, false, true, stopAtWatchdog});
   engine::SideStyle black;
   black.kind = engine::SideStyle::Kind::Solid;
   const bool onText = target_->currentIndex() == static_cast<int>(Target::Text);
   const std::string text = text_->text().toStdString();
   std::string coded = onText ? conversion.colour(text, gradient(), engine::SideStyle{})
                              : conversion.colour(text, black, gradient());
-  return previewOf(conversion, std::move(coded), engine::lengthLimit(mode));
+  return previewOf(conversion, messages, std::move(coded), engine::lengthLimit(mode));
 }
 
 void QuickStylePanel::changed() {

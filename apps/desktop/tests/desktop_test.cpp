@@ -463,6 +463,27 @@ class DesktopTest : public QObject {
     QVERIFY(host.conversation()->toPlainText().contains("Envoyé : Salut"));
   }
 
+  // A phrase that introduces one of the plug-in's messages is said in the message's language
+  // (the system's), the host's other words in the plug-in's.
+  void thePreviewIntroducesAMessageInItsLanguage() {
+    const QByteArray system = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "es_ES.UTF-8");
+    HostWindow& host = startHost();
+    system.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", system);
+    onShown([&](WindowView& view) {
+      auto* languages = static_cast<QComboBox*>(widget(view, "combo_lang"));
+      languages->setCurrentIndex(0);
+      emit languages->activated(0);  // Français
+    });
+    type("/xtessalunecfg");
+    desktop::QuickStylePanel& quick = *host.quickStyle();
+    QCOMPARE(quick.findChild<QPushButton*>("send")->text(), QString("Envoyer"));
+    quick.text()->setText(QString(130, 'x'));  // too long for a nickname
+    quick.preview()->refresh();
+    QVERIFY2(quick.preview()->noteText().startsWith("Aceptar diría: "),
+             qPrintable(quick.preview()->noteText()));
+  }
+
   // An import restarts the plug-in: its windows are replaced and the views follow them.
   void anImportReplacesTheWindowsAndTheEditorStillWorks() {
     HostWindow& host = startHost();
