@@ -9,8 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
+#include "engine/plus_to_styled_text.h"
 #include "exit_status.h"
 #include "io.h"
 #include "platform/embedded_resources.h"
@@ -83,9 +82,7 @@ views::AnsiMode decoration(int fd) {
 }
 
 std::string renderPlus(const std::string& plus, views::AnsiMode mode) {
-  engine::RichTextBox box;
-  box.setTextRtf(engine::plus2rtf(plus));
-  return views::renderAnsi(box, mode);
+  return views::renderAnsi(engine::plusToStyledText(plus), mode);
 }
 
 void printCommands(PluginModule& plugin, std::ostream& out) {
@@ -227,16 +224,13 @@ void addHostTools(CLI::App& app, int& exitCode) {
   // The callback holds both flags: CLI11 writes into them until the command line is parsed.
   render->callback([html, ansi] {
     // The input goes as soon as its RTF is written, the RTF once it is read.
-    std::string rtf = engine::plus2rtf(readStandardInput());
-    engine::RichTextBox box;
-    box.setTextRtf(rtf);
-    std::string().swap(rtf);
+    const engine::StyledText text = engine::plusToStyledText(readStandardInput());
     StandardOutput out;
     const auto write = [&out](std::string_view part) { out.write(part); };
     if (*html) {
-      views::renderHtml(box.characters(), write);
+      views::renderHtml(text, write);
     } else {
-      views::renderAnsi(box.characters(), views::AnsiMode::Colour, write);
+      views::renderAnsi(text, views::AnsiMode::Colour, write);
     }
     out.finish();
   });

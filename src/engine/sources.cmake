@@ -9,6 +9,7 @@ set(tessalune_engine_sources
   graphemes.cpp
   palette.cpp
   plus2rtf.cpp
+  plus_to_styled_text.cpp
   plus_length.cpp
   rich_text_box.cpp
   rtf2xml.cpp

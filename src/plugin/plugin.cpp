@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "engine/direct_colouring.h"
-#include "engine/plus2rtf.h"
+#include "engine/plus_to_styled_text.h"
 #include "engine/rtf2xml.h"
 #include "engine/xml2plus.h"
 #include "errors/message_ids.h"
@@ -453,7 +453,7 @@ bool Plugin::colourOrEdit(bool nickname, std::string_view argument, std::string&
     if (!argument.empty()) {
       box.setText(argument);
     } else if (nickname) {
-      box.setTextRtf(engine::plus2rtf(messenger_->friendlyName(), failures_));
+      box.setCharacters(engine::plusToStyledText(messenger_->friendlyName(), failures_), 0);
     }
     showModal(editor);
     // A restart on the way leaves no editor to ask.

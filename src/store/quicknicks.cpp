@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "engine/plus2rtf.h"
+#include "engine/plus_to_styled_text.h"
 #include "engine/replace.h"
 #include "engine/utf8.h"
 #include "engine/xml2plus.h"
@@ -104,6 +104,11 @@ bool fitsInFile(std::string_view text, std::size_t limit, QuickNickContext& ctx)
   return false;
 }
 
+// An entry as the manager's preview shows it.
+engine::StyledText shownText(const XmlNode& entry, errors::FailureContext& failures) {
+  return engine::plusToStyledText(engine::xml2plus(quickNickBody(entry), failures), failures);
+}
+
 }  // namespace
 
 bool acceptableShortcut(std::string_view shortcut, QuickNickContext& ctx) {
@@ -118,8 +123,7 @@ void showQuickNick(const XmlNode& entry, QuickNickContext& ctx) {
   const std::string shortcut = entry.attribute(kShortcut);
   ctx.view.setShortcut(shortcut);
   ctx.view.setPreviousShortcut(shortcut);
-  errors::FailureContext& failures = ctx.store.failures;
-  ctx.view.preview().setTextRtf(engine::plus2rtf(engine::xml2plus(quickNickBody(entry), failures), failures));
+  ctx.view.preview().setCharacters(shownText(entry, ctx.store.failures), 0);
 }
 
 std::string quickNickBody(const XmlNode& entry) {
@@ -211,8 +215,7 @@ bool stillShown(const std::vector<XmlNode>& entries, QuickNickContext& ctx) {
   const XmlNode& entry = entries[static_cast<std::size_t>(index)];
   if (entry.attribute(kShortcut) != ctx.view.previousShortcut()) return false;
   engine::RichTextBox stored;
-  errors::FailureContext& failures = ctx.store.failures;
-  stored.setTextRtf(engine::plus2rtf(engine::xml2plus(quickNickBody(entry), failures), failures));
+  stored.setCharacters(shownText(entry, ctx.store.failures), 0);
   return stored.text() == ctx.view.preview().text();
 }
 

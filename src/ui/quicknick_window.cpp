@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "engine/plus2rtf.h"
+#include "engine/plus_to_styled_text.h"
 #include "engine/rtf2xml.h"
 #include "engine/xml2plus.h"
 #include "store/config_file.h"
@@ -141,52 +141,52 @@ void QuickNickWindow::use() {
   if (!coded.empty()) hide();
 }
 
-std::pair<std::string, std::string> QuickNickWindow::nicknameAsMarkup() {
-  std::string rtf = engine::plus2rtf(deps_.messenger.friendlyName(), deps_.store.failures);
+std::pair<engine::StyledText, std::string> QuickNickWindow::nicknameAsMarkup() {
+  engine::StyledText shown = engine::plusToStyledText(deps_.messenger.friendlyName(), deps_.store.failures);
+  if (shown.size() == 0) return {std::move(shown), ""};
   engine::RichTextBox nickname;
-  nickname.setTextRtf(rtf);
-  if (nickname.length() == 0) return {rtf, ""};
+  nickname.setCharacters(shown, 0);
   engine::ConversionContext conversion = deps_.conversionContext();
   std::string markup = engine::rtf2xml(nickname, 1, conversion);
-  return {std::move(rtf), std::move(markup)};
+  return {std::move(shown), std::move(markup)};
 }
 
 // The entry is shown where the store says it was written, never at a remembered position.
-void QuickNickWindow::showNewEntry(const store::SavedQuickNick& saved, const std::string& previewRtf,
+void QuickNickWindow::showNewEntry(const store::SavedQuickNick& saved, const engine::StyledText& preview,
                                    std::string_view shortcut) {
   deps_.state.index = saved.index;
   deps_.state.count = saved.count;
   showCounter();
-  rtf_quicknick.box().setTextRtf(previewRtf);
+  rtf_quicknick.box().setCharacters(preview, 0);
   txt_shortcut.setText(std::string(shortcut));
   lbl_prevSC.setCaption(txt_shortcut.text());
 }
 
 void QuickNickWindow::addAction() {
-  const auto [rtf, markup] = nicknameAsMarkup();
+  const auto [shown, markup] = nicknameAsMarkup();
   // A conversion that reported a failure may have asked for a restart: nothing more is
   // written for a plug-in that is about to start again.
   if (deps_.lifecycle.stopping() || markup.empty()) return;
   store::QuickNickContext ctx = storeContext();
   const auto saved = store::writeQN(markup, ctx);
   if (deps_.lifecycle.stopping() || !saved) return;
-  showNewEntry(*saved, rtf, "");
+  showNewEntry(*saved, shown, "");
 }
 
 QuickNickWindow::SaveOutcome QuickNickWindow::saveNickname(std::string_view shortcut, bool replace) {
   store::QuickNickContext ctx = storeContext();
   if (!store::acceptableShortcut(shortcut, ctx)) return SaveOutcome::NotSaved;
-  const auto [rtf, markup] = nicknameAsMarkup();
+  const auto [shown, markup] = nicknameAsMarkup();
   if (deps_.lifecycle.stopping() || markup.empty()) return SaveOutcome::NotSaved;
   const auto saved = replace ? store::replaceQN(markup, shortcut, ctx) : store::saveQN(markup, shortcut, ctx);
   if (deps_.lifecycle.stopping() || !saved) return SaveOutcome::NotSaved;
   if (saved->replaced) return SaveOutcome::Saved;  // the store refreshed the entry if it is shown
   if (!saved->shortcutTaken) {
-    showNewEntry(*saved, rtf, shortcut);
+    showNewEntry(*saved, shown, shortcut);
     return SaveOutcome::Saved;
   }
   // Stored without a shortcut; the refused text waits in the box for the user to change.
-  showNewEntry(*saved, rtf, "");
+  showNewEntry(*saved, shown, "");
   txt_shortcut.setText(std::string(shortcut));
   return SaveOutcome::ShortcutTaken;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/conversion_context.h"
+#include "engine/styled_text.h"
 #include "lang/translation.h"
 #include "platform/messenger.h"
 #include "store/quicknick_state.h"
@@ -102,10 +103,10 @@ class QuickNickWindow : public Window {
   void previous();
   void next();
   void use();
-  // The current nickname as rich text and as markup with backgrounds kept; the markup is
-  // "" when there is nothing to save.
-  std::pair<std::string, std::string> nicknameAsMarkup();
-  void showNewEntry(const store::SavedQuickNick& saved, const std::string& previewRtf,
+  // The current nickname as the preview shows it and as markup with backgrounds kept; the
+  // markup is "" when there is nothing to save.
+  std::pair<engine::StyledText, std::string> nicknameAsMarkup();
+  void showNewEntry(const store::SavedQuickNick& saved, const engine::StyledText& preview,
                     std::string_view shortcut);
 
   QuickNickDependencies deps_;

@@ -1,8 +1,7 @@
 #include "views/html_render.h"
 
 #include "engine/colour.h"
-#include "engine/plus2rtf.h"
-#include "engine/rich_text_box.h"
+#include "engine/plus_to_styled_text.h"
 #include "engine/utf8.h"
 
 namespace tessalune::views {
@@ -120,26 +119,16 @@ std::string renderHtml(const engine::StyledText& text, HtmlMarkup markup) {
   return out;
 }
 
-namespace {
-
-engine::RichTextBox boxOfPlus(std::string_view plus) {
-  engine::RichTextBox box;
-  box.setTextRtf(engine::plus2rtf(plus));
-  return box;
-}
-
-}  // namespace
-
 std::string renderPlusHtml(std::string_view plus, HtmlMarkup markup) {
-  return renderHtml(boxOfPlus(plus).characters(), markup);
+  return renderHtml(engine::plusToStyledText(std::string(plus)), markup);
 }
 
 std::optional<std::string> renderPlusCodes(std::string_view plus, HtmlMarkup markup) {
   // Every code starts with a middle dot, and a code read is gone from the text shown.
   if (plus.find("\xC2\xB7") == std::string_view::npos) return std::nullopt;
-  const engine::RichTextBox box = boxOfPlus(plus);
-  if (box.characters().size() == engine::countChars(plus)) return std::nullopt;
-  return renderHtml(box.characters(), markup);
+  const engine::StyledText text = engine::plusToStyledText(std::string(plus));
+  if (text.size() == engine::countChars(plus)) return std::nullopt;
+  return renderHtml(text, markup);
 }
 
 }  // namespace tessalune::views
