@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/cp1252.h"
+#include "platform/strict_utf8.h"
 
 namespace tessalune::engine {
 
@@ -13,33 +14,9 @@ namespace {
 
 // Length in bytes of the valid UTF-8 sequence at text[i], or 0 when there is none.
 std::size_t validSequenceLength(std::string_view text, std::size_t i, char32_t& decoded) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) {
-    decoded = lead;
-    return 1;
-  }
-  std::size_t length = 0;
-  char32_t value = 0;
-  char32_t minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k) {
-    const unsigned char next = byte(i + k);
-    if ((next & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (next & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  decoded = value;
-  return length;
+  const platform::Utf8Char c = platform::strictUtf8At(text, i);
+  if (c.length != 0) decoded = c.ch;
+  return c.length;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/strict_utf8.h"
 #include "platform/xml_strict.h"
 
 namespace tessalune::platform {
@@ -17,24 +18,6 @@ constexpr std::int32_t kNotUtf8 = 81;
 bool allowed(std::uint32_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
          (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The code point of the UTF-8 sequence at i and its length; length 0 when the bytes are
-// not a well-formed sequence (overlong forms and surrogates included).
-std::pair<std::uint32_t, std::size_t> decode(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  if (lead < 0x80) return {lead, 1};
-  std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || i + length > text.size()) return {0, 0};
-  std::uint32_t c = lead & (0x7F >> length);
-  for (std::size_t k = 1; k < length; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return {0, 0};
-    c = (c << 6) | (byte(i + k) & 0x3F);
-  }
-  static constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (c < kSmallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {0, 0};
-  return {c, length};
 }
 
 // The character a reference "&#N;" or "&#xH;" at i names, and where it ends; nothing when
@@ -85,10 +68,11 @@ XmlParseError problemAt(std::string_view text, std::size_t offset, std::int32_t 
 
 std::optional<XmlParseError> characterProblem(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
-    const auto [c, length] = decode(text, i);
+    const auto [c, length] = strictUtf8At(text, i);
     if (length == 0) return problemAt(text, i, kNotUtf8, "Input is not proper UTF-8");
     if (!allowed(c))
-      return problemAt(text, i, kInvalidChar, "Char 0x" + std::to_string(c) + " out of allowed range");
+      return problemAt(text, i, kInvalidChar,
+                       "Char 0x" + std::to_string(static_cast<std::uint32_t>(c)) + " out of allowed range");
     if (const auto ref = reference(text, i)) {
       if (ref->first > 0x10FFFF || !allowed(static_cast<std::uint32_t>(ref->first)))
         return problemAt(text, i, kInvalidCharRef, "invalid xmlChar value " + std::to_string(ref->first));
