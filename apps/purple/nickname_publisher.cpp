@@ -1,6 +1,7 @@
 #include "nickname_publisher.h"
 
 #include "engine/utf8.h"
+#include "platform/xml_text.h"
 
 namespace tessalune::purple {
 
@@ -10,11 +11,6 @@ namespace {
 constexpr const char* kPublishedNickname = "tessalune-nickname";
 constexpr const char* kXmpp = "prpl-jabber";
 constexpr const char* kNickNamespace = "http://jabber.org/protocol/nick";
-
-bool isXmlCharacter(char32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-         (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 // The nickname as a personal-eventing item: the server hands it to every contact.
 std::optional<PurpleText> publishOverXmpp(PurpleConnection* connection, const std::string& nickname,
@@ -60,7 +56,7 @@ std::string accountNickname(PurpleAccount* account) {
 
 std::optional<PurpleText> xmppCannotCarry(const std::string& text) {
   for (char32_t c : engine::decodeUtf8(text)) {
-    if (!isXmlCharacter(c)) return PurpleText::ControlCharacter;
+    if (!platform::isXmlChar(c)) return PurpleText::ControlCharacter;
   }
   return std::nullopt;
 }

@@ -3,6 +3,7 @@
 
 #include "platform/strict_utf8.h"
 #include "platform/xml_strict.h"
+#include "platform/xml_text.h"
 
 namespace tessalune::platform {
 
@@ -14,11 +15,6 @@ constexpr std::int32_t kInvalidChar = 9;
 constexpr std::int32_t kUndeclaredEntity = 26;
 constexpr std::int32_t kMisplacedCdataEnd = 62;
 constexpr std::int32_t kNotUtf8 = 81;
-
-bool allowed(std::uint32_t c) {
-  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
-         (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 // The character a reference "&#N;" or "&#xH;" at i names, and where it ends; nothing when
 // the text at i is not one.
@@ -70,11 +66,11 @@ std::optional<XmlParseError> characterProblem(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto [c, length] = strictUtf8At(text, i);
     if (length == 0) return problemAt(text, i, kNotUtf8, "Input is not proper UTF-8");
-    if (!allowed(c))
+    if (!isXmlChar(c))
       return problemAt(text, i, kInvalidChar,
                        "Char 0x" + std::to_string(static_cast<std::uint32_t>(c)) + " out of allowed range");
     if (const auto ref = reference(text, i)) {
-      if (ref->first > 0x10FFFF || !allowed(static_cast<std::uint32_t>(ref->first)))
+      if (ref->first > 0x10FFFF || !isXmlChar(static_cast<char32_t>(ref->first)))
         return problemAt(text, i, kInvalidCharRef, "invalid xmlChar value " + std::to_string(ref->first));
     } else if (c == '&' && !predefinedEntity(text.substr(i))) {
       return problemAt(text, i, kUndeclaredEntity, "An entity is not one XML predefines");
