@@ -90,11 +90,7 @@ PrefsWindow::PrefsWindow(PrefsDependencies deps)
   btnNick.setPressHandler([this] { chooseTab(true); });
   btnText.setPressHandler([this] { chooseTab(false); });
 
-  bindCheckBox(chk_noEnd, Setting::Suffix, &deps_.editorNoEnd);
-  bindCheckBox(chk_all, Setting::All, &deps_.editorAll);
-  bindCheckBox(chk_upd, Setting::Update, nullptr);
-  bindCheckBox(chkNick, Setting::NickEnabled, nullptr);
-  bindCheckBox(chkText, Setting::TextEnabled, nullptr);
+  for (const CheckBoxBinding& binding : checkBoxBindings()) bindCheckBox(binding);
   combo_lang.setClickHandler([this] { onLanguageClicked(); });
 
   for (ColourGroup g : kColourGroups) bindGroup(g);
@@ -236,13 +232,23 @@ void PrefsWindow::change(Setting setting, std::int64_t value) {
   store::writeSetting(setting, deps_.settings, deps_.store);
 }
 
+// Every check box with the setting it holds and the editor's box that mirrors it, if any.
+std::array<PrefsWindow::CheckBoxBinding, 5> PrefsWindow::checkBoxBindings() {
+  return {{{chk_noEnd, Setting::Suffix, &deps_.editorNoEnd},
+           {chk_all, Setting::All, &deps_.editorAll},
+           {chk_upd, Setting::Update, nullptr},
+           {chkNick, Setting::NickEnabled, nullptr},
+           {chkText, Setting::TextEnabled, nullptr}}};
+}
+
 // A check box writes its state; the suffix and whole-text boxes then set the editor's box
 // of the same name as if the user had clicked it there.
-void PrefsWindow::bindCheckBox(CheckBox& box, Setting setting, CheckBox* editorCopy) {
-  box.setClickHandler([this, &box, setting, editorCopy] {
-    change(setting, box.checked());
-    if (editorCopy) editorCopy->choose(box.checked());
-  });
+void PrefsWindow::bindCheckBox(const CheckBoxBinding& binding) {
+  binding.box.setClickHandler(
+      [this, &box = binding.box, setting = binding.setting, editorCopy = binding.editorCopy] {
+        change(setting, box.checked());
+        if (editorCopy) editorCopy->choose(box.checked());
+      });
 }
 
 // The type options switch the gradient group and write the type; the presets write their
@@ -334,20 +340,15 @@ void PrefsWindow::chooseTab(bool nickname) {
 }
 
 void PrefsWindow::showSettings(const store::SettingSet& read) {
-  const auto check = [&](CheckBox& box, Setting setting, CheckBox* editorCopy) {
-    if (!read.has(setting)) return;
+  for (const auto& [box, setting, editorCopy] : checkBoxBindings()) {
+    if (!read.has(setting)) continue;
     box.setChecked(value(setting) != 0);
     if (editorCopy) editorCopy->setChecked(value(setting) != 0);
-  };
-  check(chk_noEnd, Setting::Suffix, &deps_.editorNoEnd);
-  check(chk_all, Setting::All, &deps_.editorAll);
-  check(chk_upd, Setting::Update, nullptr);
+  }
   if (read.has(Setting::Language)) {
     combo_lang.setListIndex(deps_.settings.language);
     applyLanguageAt(deps_.settings.language);
   }
-  check(chkNick, Setting::NickEnabled, nullptr);
-  check(chkText, Setting::TextEnabled, nullptr);
   for (ColourGroup g : kColourGroups) showGroup(g, read);
   applyGradientRules();
 }

@@ -105,7 +105,13 @@ class PrefsWindow : public Window {
   void layOut();
   std::array<OwnerDrawnButton*, 4> captionButtons();
 
-  void bindCheckBox(CheckBox& box, store::Setting setting, CheckBox* editorCopy);
+  struct CheckBoxBinding {
+    CheckBox& box;
+    store::Setting setting;
+    CheckBox* editorCopy;  // the editor's box that mirrors this one, or none
+  };
+  std::array<CheckBoxBinding, 5> checkBoxBindings();
+  void bindCheckBox(const CheckBoxBinding& binding);
   void bindGroup(ColourGroup g);
   void bindSwatch(OwnerDrawnButton& button, ColourSwatch& area, store::Setting setting,
                   std::optional<ColourGroup> previewsOf);
