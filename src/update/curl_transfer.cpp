@@ -23,8 +23,8 @@ constexpr int kPollMilliseconds = 10;
 constexpr std::size_t kHeldBodyBytes = 256u << 10;
 
 // The states before the response, in the order a request passes them.
-constexpr std::array<int, 4> kProgressStates = {transfer_state::kResolving, transfer_state::kConnecting,
-                                                transfer_state::kRequesting, transfer_state::kReceiving};
+constexpr std::array<TransferState, 4> kProgressStates = {
+    TransferState::Resolving, TransferState::Connecting, TransferState::Requesting, TransferState::Receiving};
 
 std::string_view trim(std::string_view text) {
   const auto isSpace = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -118,7 +118,7 @@ struct CurlCallbacks {
       // A new header block: an interim response or a redirect replaces the previous block.
       t.headers_.clear();
       t.headersDone_ = false;
-      t.queue(transfer_state::kReceiving);
+      t.queue(TransferState::Receiving);
     } else if (trim(line).empty()) {
       long code = 0;
       t.handles_->curl->easy_getinfo(t.handles_->easy, CURLINFO_RESPONSE_CODE, &code);
@@ -158,7 +158,7 @@ struct CurlCallbacks {
   }
 
   static int onSocketOpened(void* self, curl_socket_t /*socket*/, curlsocktype /*purpose*/) {
-    static_cast<CurlTransfer*>(self)->queue(transfer_state::kConnecting);
+    static_cast<CurlTransfer*>(self)->queue(TransferState::Connecting);
     return CURL_SOCKOPT_OK;
   }
 
@@ -166,7 +166,7 @@ struct CurlCallbacks {
                          int /*localPort*/) {
     auto& t = *static_cast<CurlTransfer*>(self);
     t.connected_ = true;
-    t.queue(transfer_state::kRequesting);
+    t.queue(TransferState::Requesting);
     return CURL_PREREQFUNC_OK;
   }
 };
@@ -187,7 +187,7 @@ void CurlTransfer::request(const std::string& url) {
   headersDone_ = false;
   headersHandled_ = false;
   status_ = 0;
-  lastQueued_ = 0;
+  lastQueued_.reset();
   connected_ = false;
   paused_ = false;
   deadline_ = pace() == Pace::Whole ? std::chrono::steady_clock::now() + limits_.wholeFileDeadline
@@ -204,7 +204,7 @@ void CurlTransfer::request(const std::string& url) {
   if (!easy) {
     setFailureCause(handles_->curl ? "the transfer could not be set up" : curlLoadError());
     failed_ = true;
-    queue(transfer_state::kError);
+    queue(TransferState::Error);
     deliverPending();
     return;
   }
@@ -242,14 +242,14 @@ void CurlTransfer::request(const std::string& url) {
   if (handles_->curl->multi_add_handle(handles_->multi, easy) != CURLM_OK) {
     handles_->curl->easy_cleanup(easy);
     failed_ = true;
-    queue(transfer_state::kError);
+    queue(TransferState::Error);
     deliverPending();
     return;
   }
   handles_->easy = easy;
   active_ = true;
 
-  queue(transfer_state::kResolving);
+  queue(TransferState::Resolving);
   const auto generation = generation_;
   driveUntil([this] { return headersHandled_; });
   if (generation == generation_) deliverPending();
@@ -332,7 +332,7 @@ void CurlTransfer::onHeadersComplete() {
                                    : "redirect (HTTP status " + std::to_string(status_) + ") to nowhere");
     fail();
   } else {
-    queue(transfer_state::kCompleted);
+    queue(TransferState::Completed);
   }
 }
 
@@ -376,7 +376,7 @@ void CurlTransfer::fail() {
   release();
   body_.clear();
   bodyStart_ = 0;
-  if (!cancelRequested_) queue(transfer_state::kError);
+  if (!cancelRequested_) queue(TransferState::Error);
 }
 
 void CurlTransfer::release() {
@@ -390,16 +390,16 @@ void CurlTransfer::release() {
 
 // States only move forward; progress states that libcurl skipped (a reused connection opens no socket) are
 // filled in, so that a listener always sees them in order.
-void CurlTransfer::queue(int state) {
+void CurlTransfer::queue(TransferState state) {
   if (cancelRequested_) return;
-  if (state == transfer_state::kError) {
+  if (state == TransferState::Error) {
     pending_.push_back(state);
     lastQueued_ = state;
     return;
   }
-  if (state <= lastQueued_) return;
-  for (const int progress : kProgressStates) {
-    if (progress > lastQueued_ && progress < state) pending_.push_back(progress);
+  if (lastQueued_ && state <= *lastQueued_) return;
+  for (const TransferState progress : kProgressStates) {
+    if ((!lastQueued_ || progress > *lastQueued_) && progress < state) pending_.push_back(progress);
   }
   pending_.push_back(state);
   lastQueued_ = state;
@@ -410,7 +410,7 @@ void CurlTransfer::deliverPending() {
   delivering_ = true;
   const auto generation = generation_;
   while (!pending_.empty() && generation == generation_) {
-    const int state = pending_.front();
+    const TransferState state = pending_.front();
     pending_.pop_front();
     notify(state);
   }

@@ -46,7 +46,7 @@ class CurlTransfer : public Transfer {
   bool pastDeadline() const;
   void fail();
   void release();
-  void queue(int state);
+  void queue(TransferState state);
   void deliverPending();
 
   friend struct CurlCallbacks;  // libcurl's callbacks, which record what arrives
@@ -60,7 +60,7 @@ class CurlTransfer : public Transfer {
   bool headersDone_ = false;     // the final header block has been received
   bool headersHandled_ = false;  // ...and its status has been acted upon
   int status_ = 0;
-  int lastQueued_ = 0;  // states only move forward
+  std::optional<TransferState> lastQueued_;  // states only move forward
   bool connected_ = false;
   bool paused_ = false;  // the body held has reached its limit: libcurl waits for the reader
   std::chrono::steady_clock::time_point deadline_;  // a whole file's; the latest time point when streamed
@@ -70,7 +70,7 @@ class CurlTransfer : public Transfer {
   std::size_t bodyReceived_ = 0;    // every body byte of this request, read or not
   std::vector<std::uint8_t> body_;  // received and not yet read, from bodyStart_
   std::size_t bodyStart_ = 0;
-  std::deque<int> pending_;  // states waiting to be notified
+  std::deque<TransferState> pending_;  // states waiting to be notified
   bool delivering_ = false;
 };
 

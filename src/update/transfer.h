@@ -10,15 +10,16 @@
 
 namespace tessalune::update {
 
-// The state numbers a transfer reports; every other number is unused here and may be ignored by a listener.
-namespace transfer_state {
-inline constexpr int kResolving = 1;   // looking up the server's address
-inline constexpr int kConnecting = 3;  // opening the connection
-inline constexpr int kRequesting = 5;  // connected, sending the request
-inline constexpr int kReceiving = 7;   // the response has started to arrive
-inline constexpr int kError = 11;  // the transfer failed (network, HTTP status of 400 or more, broken body)
-inline constexpr int kCompleted = 12;  // the response headers are in and the body can be read in chunks
-}  // namespace transfer_state
+// The states a transfer reports, in the order a request passes them, numbered as the
+// transfer control numbers them.
+enum class TransferState : int {
+  Resolving = 1,   // looking up the server's address
+  Connecting = 3,  // opening the connection
+  Requesting = 5,  // connected, sending the request
+  Receiving = 7,   // the response has started to arrive
+  Error = 11,      // the transfer failed (network, HTTP status of 400 or more, broken body)
+  Completed = 12,  // the response headers are in and the body can be read in chunks
+};
 
 // How long a transfer may take. A file read whole (the version file, the news) ends within
 // wholeFileDeadline whatever the server sends; a streamed one (the installer) may take as long as
@@ -47,7 +48,7 @@ std::string tooSlowCause(const TransferLimits& limits);
 // found by a chunk read outside any handler is delivered before the read returns. A cancel is not notified.
 class Transfer {
  public:
-  using StateHandler = std::function<void(int state)>;
+  using StateHandler = std::function<void(TransferState state)>;
   // Told whether the response body has begun to arrive, so that a host driven by a script
   // can hold its next line until then and stay deterministic.
   using EventPump = std::function<void(bool bodyStarted)>;
@@ -68,7 +69,7 @@ class Transfer {
   Pace pace() const { return pace_; }
 
   // Starts a GET request for `url`, abandoning a transfer still running, and runs it until its response
-  // headers are in (kCompleted) or it fails (kError) or is cancelled.
+  // headers are in (Completed) or it fails (Error) or is cancelled.
   virtual void request(const std::string& url) = 0;
   // The value of a header of the response, the name compared without regard to case.
   virtual std::optional<std::string> getHeader(const std::string& name) const = 0;
@@ -93,7 +94,7 @@ class Transfer {
   // Waits (calling the event pump) until body bytes are available or the transfer has ended.
   virtual std::vector<std::uint8_t> readChunk(std::size_t max) = 0;
 
-  void notify(int state) const {
+  void notify(TransferState state) const {
     if (stateHandler_) stateHandler_(state);
   }
   void setFailureCause(std::string cause) { failureCause_ = std::move(cause); }

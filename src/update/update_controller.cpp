@@ -184,10 +184,10 @@ std::filesystem::path UpdateController::lockPath() const {
 }
 
 Transfer& UpdateController::transfer(std::unique_ptr<Transfer>& slot,
-                                     void (UpdateController::*onState)(int)) {
+                                     void (UpdateController::*onState)(TransferState)) {
   if (!slot) {
     slot = deps_.makeTransfer();
-    slot->setStateHandler([this, onState](int state) { (this->*onState)(state); });
+    slot->setStateHandler([this, onState](TransferState state) { (this->*onState)(state); });
   }
   return *slot;
 }
@@ -235,7 +235,7 @@ void UpdateController::btnCheck_Click() {
   t.request(deps_.baseAddress + std::string(kVersionFile));
 }
 
-void UpdateController::onCheckState(int state) {
+void UpdateController::onCheckState(TransferState state) {
   // A failure reported after the check has been handled (found while reading) is not news.
   if (!checkRunning_) return;
   // An unexpected failure ends the handling silently, the buttons as they are.
@@ -243,20 +243,20 @@ void UpdateController::onCheckState(int state) {
     ui::StyledLabel& info = deps_.window.lbl_majInfo;
     info.setForeColour(ui::UpdateWindow::kButtonText);
     switch (state) {
-      case transfer_state::kResolving:
+      case TransferState::Resolving:
         info.setCaption(message(msg::kResolvingHost));
         break;
-      case transfer_state::kConnecting:
+      case TransferState::Connecting:
         info.setCaption(message(msg::kConnecting));
         break;
-      case transfer_state::kRequesting:
-      case transfer_state::kReceiving:
+      case TransferState::Requesting:
+      case TransferState::Receiving:
         info.setCaption(message(msg::kCheckingVersion));
         break;
-      case transfer_state::kError:
+      case TransferState::Error:
         checkFailed();
         break;
-      case transfer_state::kCompleted:
+      case TransferState::Completed:
         checkCompleted();
         break;
       default:
@@ -339,11 +339,11 @@ void UpdateController::btnNews_Click() {
   t.request(deps_.baseAddress + newsFileName(deps_.languageIndex ? deps_.languageIndex() : 1));
 }
 
-void UpdateController::onNewsState(int state) {
+void UpdateController::onNewsState(TransferState state) {
   try {
     if (!newsRunning_) return;
-    if (state == transfer_state::kError) return newsFailed();
-    if (state != transfer_state::kCompleted) return;
+    if (state == TransferState::Error) return newsFailed();
+    if (state != TransferState::Completed) return;
     newsRunning_ = false;
     Transfer& t = *netNews_;
     if (!succeeded(t)) return newsFailed();
@@ -411,26 +411,26 @@ void UpdateController::btnDwld_Click() {
   t.request(deps_.baseAddress + std::string(kInstallerFile));
 }
 
-void UpdateController::onDownloadState(int state) {
+void UpdateController::onDownloadState(TransferState state) {
   // Notifications of a download that was cancelled, failed or replaced are not this one's.
   if (!downloading_) return;
   const std::uint64_t generation = generation_;
   try {
     ui::Label& status = deps_.window.lbl_status;
     switch (state) {
-      case transfer_state::kResolving:
+      case TransferState::Resolving:
         status.setCaption(message(msg::kResolvingHost));
         break;
-      case transfer_state::kConnecting:
+      case TransferState::Connecting:
         status.setCaption(message(msg::kConnecting));
         break;
-      case transfer_state::kRequesting:
+      case TransferState::Requesting:
         status.setCaption(message(msg::kRequestingFile));
         break;
-      case transfer_state::kError:
+      case TransferState::Error:
         downloadFailed(true);
         break;
-      case transfer_state::kCompleted:
+      case TransferState::Completed:
         downloadCompleted(generation);
         break;
       default:

@@ -115,16 +115,16 @@ class UpdateController {
   std::filesystem::path installerPath() const;
 
  private:
-  Transfer& transfer(std::unique_ptr<Transfer>& slot, void (UpdateController::*onState)(int));
+  Transfer& transfer(std::unique_ptr<Transfer>& slot, void (UpdateController::*onState)(TransferState));
   std::string message(int id) const { return deps_.messages.message(id); }
   std::string remoteVersionText() const;  // " (2.1.0)"
 
-  void onCheckState(int state);
+  void onCheckState(TransferState state);
   void checkFailed();
   void checkCompleted();
-  void onNewsState(int state);
+  void onNewsState(TransferState state);
   void newsFailed();
-  void onDownloadState(int state);
+  void onDownloadState(TransferState state);
   void downloadCompleted(std::uint64_t generation);
   void downloadFailed(bool tell);
   void showProgress();

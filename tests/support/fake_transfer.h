@@ -89,13 +89,13 @@ inline void FakeTransfer::request(const std::string& url) {
 }
 
 inline void FakeTransfer::play() {
-  for (int state : {update::transfer_state::kResolving, update::transfer_state::kConnecting,
-                    update::transfer_state::kRequesting}) {
+  for (update::TransferState state : {update::TransferState::Resolving, update::TransferState::Connecting,
+                                      update::TransferState::Requesting}) {
     notify(state);
   }
   status_ = response_.status;
-  notify(update::transfer_state::kReceiving);
-  notify(update::transfer_state::kCompleted);  // a cancel is not reported
+  notify(update::TransferState::Receiving);
+  notify(update::TransferState::Completed);  // a cancel is not reported
 }
 
 inline std::vector<std::uint8_t> FakeTransfer::readChunk(std::size_t max) {

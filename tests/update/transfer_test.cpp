@@ -24,12 +24,14 @@ std::string binaryBody(std::size_t size) {
   return body;
 }
 
-const std::vector<int> kSuccessfulStates = {1, 3, 5, 7, 12};
+using enum TransferState;
+const std::vector<TransferState> kSuccessfulStates = {Resolving, Connecting, Requesting, Receiving,
+                                                      Completed};
 
 class TransferTest : public ::testing::Test {
  protected:
   TransferTest() {
-    transfer.setStateHandler([this](int state) {
+    transfer.setStateHandler([this](TransferState state) {
       states.push_back(state);
       if (onState) onState(state);
     });
@@ -45,8 +47,8 @@ class TransferTest : public ::testing::Test {
   }
   HttpTestServer server;
   CurlTransfer transfer;
-  std::vector<int> states;
-  std::function<void(int)> onState;
+  std::vector<TransferState> states;
+  std::function<void(TransferState)> onState;
 };
 
 TEST_F(TransferTest, DeliversTheStatesAndBinaryBodiesByteForByteInChunksOf1024) {
@@ -55,8 +57,8 @@ TEST_F(TransferTest, DeliversTheStatesAndBinaryBodiesByteForByteInChunksOf1024) 
   server.serveChunked("/chunked", binaryBody(3000));
   server.serveBody("/empty", "");
   std::string received;
-  onState = [&](int state) {
-    if (state == transfer_state::kCompleted) received = readAllBytes();
+  onState = [&](TransferState state) {
+    if (state == TransferState::Completed) received = readAllBytes();
   };
   transfer.request(server.url("/TLsetup.exe"));
   EXPECT_EQ(states, kSuccessfulStates);
@@ -106,9 +108,9 @@ TEST_F(TransferTest, AStatusOf400OrMoreIsOneErrorAndNeverABody) {
     server.serveStatus(path, status, "<html>not the file</html>");
     states.clear();
     transfer.request(server.url(path));
-    EXPECT_EQ(states.back(), transfer_state::kError) << status;
-    EXPECT_EQ(std::count(states.begin(), states.end(), transfer_state::kCompleted), 0) << status;
-    EXPECT_EQ(std::count(states.begin(), states.end(), transfer_state::kError), 1) << status;
+    EXPECT_EQ(states.back(), TransferState::Error) << status;
+    EXPECT_EQ(std::count(states.begin(), states.end(), TransferState::Completed), 0) << status;
+    EXPECT_EQ(std::count(states.begin(), states.end(), TransferState::Error), 1) << status;
     EXPECT_TRUE(transfer.failed()) << status;
     EXPECT_EQ(transfer.httpStatus(), status);
     EXPECT_EQ(transfer.getChunkText(), "") << status;
@@ -124,8 +126,8 @@ TEST_F(TransferTest, AShortBodyOrAClosedConnectionFailsAfterCompletion) {
   for (const bool inHandler : {true, false}) {
     states.clear();
     std::string received;
-    onState = [&](int state) {
-      if (inHandler && state == transfer_state::kCompleted) received = readAllBytes();
+    onState = [&](TransferState state) {
+      if (inHandler && state == TransferState::Completed) received = readAllBytes();
     };
     transfer.request(server.url(inHandler ? "/short" : "/cut"));
     if (!inHandler) {
@@ -135,7 +137,9 @@ TEST_F(TransferTest, AShortBodyOrAClosedConnectionFailsAfterCompletion) {
     }
     EXPECT_TRUE(transfer.failed()) << inHandler;
     EXPECT_LT(received.size(), inHandler ? 5000u : 4001u);
-    EXPECT_EQ(states, (std::vector<int>{1, 3, 5, 7, 12, 11})) << inHandler;
+    EXPECT_EQ(states,
+              (std::vector<TransferState>{Resolving, Connecting, Requesting, Receiving, Completed, Error}))
+        << inHandler;
   }
 }
 
@@ -149,8 +153,8 @@ TEST_F(TransferTest, ACancelFromTheEventPumpStopsTheReadingLoopWithoutAnError) {
       transfer.cancel();
     }
   });
-  onState = [&](int state) {
-    if (state != transfer_state::kCompleted) return;
+  onState = [&](TransferState state) {
+    if (state != TransferState::Completed) return;
     for (auto chunk = transfer.getChunkBytes(); !chunk.empty(); chunk = transfer.getChunkBytes()) {
       received += chunk.size();
     }
@@ -246,7 +250,7 @@ TEST_F(TransferTest, RedirectsStayOnTheHostAndBodiesWithinTheirLimit) {
            {"/announced", "failed: the file is larger than 4 KB"}}) {
     EXPECT_EQ(fetch(path), expected) << path;
     if (expected.starts_with("failed")) {
-      EXPECT_EQ(states.back(), transfer_state::kError) << path;
+      EXPECT_EQ(states.back(), TransferState::Error) << path;
     }
   }
 }
