@@ -31,9 +31,7 @@ QString keepCommandsWhole(QString text) {
   return text;
 }
 
-bool isSystemColour(std::uint32_t colour) {
-  return (colour & 0x80000000U) != 0;
-}
+using ui::isSystemColour;
 
 template <typename T>
 T& model(ui::Control& control) {

@@ -14,9 +14,15 @@ namespace tessalune::ui {
 // System colours by role, as a control's back colour may name them: the high bit set and
 // the role's number below it. Colour helpers mask them off before reading components.
 namespace system_colour {
-inline constexpr std::uint32_t kButtonFace = 0x8000000F;
-inline constexpr std::uint32_t k3DHighlight = 0x80000014;
+inline constexpr std::uint32_t kFlag = 0x80000000;  // set in every system colour, in no colour number
+inline constexpr std::uint32_t kButtonFace = kFlag | 0x0F;
+inline constexpr std::uint32_t k3DHighlight = kFlag | 0x14;
 }  // namespace system_colour
+
+// Whether a control's colour names a system colour rather than a colour number.
+constexpr bool isSystemColour(std::uint32_t colour) {
+  return (colour & system_colour::kFlag) != 0;
+}
 
 // Text shown by the control (a label's text is its caption).
 // A label: a caption, in the system's button text or a colour of its own, normal or bold.

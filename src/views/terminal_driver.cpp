@@ -99,7 +99,7 @@ std::string quoted(std::string_view text) {
 // for a system colour.
 std::string colourOf(const Control& c, AnsiMode mode) {
   const std::uint32_t colour = c.backColour();
-  if (colour & 0x80000000u) return {};
+  if (ui::isSystemColour(colour)) return {};
   std::string text = engine::rgb2hex(colour);
   if (mode == AnsiMode::Colour) {
     engine::CharFormat patchFormat;

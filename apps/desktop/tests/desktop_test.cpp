@@ -183,7 +183,7 @@ class DesktopTest : public QObject {
         text = label->text();
         auto* clickable = dynamic_cast<desktop::MouseForwarding*>(w);
         if (clickable && clickable->control().kind() == ui::ControlKind::Label &&
-            !(static_cast<ui::Label&>(clickable->control()).foreColour() & 0x80000000U)) {
+            !ui::isSystemColour(static_cast<ui::Label&>(clickable->control()).foreColour())) {
           continue;  // a colour of the plug-in's own
         }
       } else if (auto* check = qobject_cast<QCheckBox*>(w)) {

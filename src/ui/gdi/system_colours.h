@@ -9,9 +9,9 @@ namespace tessalune::ui::gdi {
 
 // The system colours the owner-drawn controls use by role, beside the two of
 // ui::system_colour: the high bit set and the role's number below it.
-inline constexpr std::uint32_t kWindowBackground = 0x80000005;
-inline constexpr std::uint32_t kButtonShadow = 0x80000010;
-inline constexpr std::uint32_t kButtonText = 0x80000012;
+inline constexpr std::uint32_t kWindowBackground = system_colour::kFlag | 0x05;
+inline constexpr std::uint32_t kButtonShadow = system_colour::kFlag | 0x10;
+inline constexpr std::uint32_t kButtonText = system_colour::kFlag | 0x12;
 inline constexpr std::uint32_t kButtonFace = system_colour::kButtonFace;
 inline constexpr std::uint32_t k3DHighlight = system_colour::k3DHighlight;
 
@@ -27,7 +27,7 @@ struct SystemColours {
   // A colour as a control holds it, as RGB: a plain colour keeps its low 24 bits, a system
   // colour becomes its role's colour, a role not listed above black.
   engine::ColourNumber translate(std::uint32_t colour) const {
-    if ((colour & 0x80000000U) == 0) return colour & engine::kRgbMask;
+    if (!isSystemColour(colour)) return colour & engine::kRgbMask;
     switch (colour) {
       case kWindowBackground:
         return windowBackground;
