@@ -4,7 +4,7 @@
 
 #include "engine/direct_colouring.h"
 #include "engine/xml2plus.h"
-#include "errors/error_report.h"
+#include "errors/kept_report.h"
 #include "errors/lifecycle.h"
 #include "lang/message_variables.h"
 #include "platform/scripted_dialogs.h"
@@ -13,12 +13,6 @@
 namespace {
 
 using namespace tessalune;
-
-class SilentReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
-                   std::string_view) override {}
-};
 
 enum class Timed { Kept, Reference, FirstMarkupToPlus };
 
@@ -30,7 +24,7 @@ void colourLongText(benchmark::State& state, engine::EditorMode mode, int length
   platform::ScriptedDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
   messages.loadMessages();
-  SilentReport report;
+  errors::KeptReport report;
   errors::StepMarker step;
   errors::FailureContext failures{report, step};
   errors::NoLifecycle lifecycle;

@@ -6,17 +6,11 @@
 #include "engine/plus2rtf.h"
 #include "engine/rich_text_box.h"
 #include "engine/xml2plus.h"
-#include "errors/error_report.h"
+#include "errors/kept_report.h"
 
 namespace {
 
 using namespace tessalune;
-
-class SilentReport : public errors::ErrorReport {
- public:
-  void reportError(std::string_view, std::string_view, std::int32_t, std::string_view, std::int16_t,
-                   std::string_view) override {}
-};
 
 // Markup as the converter writes it for a gradient: a colour change before most
 // characters, spaces as markers, a few toggles and a line break now and then.
@@ -105,7 +99,7 @@ void BM_RtfWriteRead1100Colours(benchmark::State& state) {
 BENCHMARK(BM_RtfWriteRead1100Colours)->Unit(benchmark::kMicrosecond);
 
 void BM_DoGradient1100(benchmark::State& state) {
-  SilentReport report;
+  errors::KeptReport report;
   errors::StepMarker step;
   errors::FailureContext failures{report, step};
   engine::RichTextBox box;

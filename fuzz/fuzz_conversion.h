@@ -23,9 +23,10 @@ class NoMessages : public errors::MessageTexts {
 
 class FailOnReport : public errors::ErrorReport {
  public:
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+  void reportError(errors::ErrorKind kind, std::string_view source, std::int32_t number,
                    std::string_view description, std::int16_t, std::string_view) override {
-    std::fprintf(stderr, "%.*s failure in %.*s (%d): %.*s\n", static_cast<int>(kind.size()), kind.data(),
+    const std::string_view name = errors::errorKindName(kind);
+    std::fprintf(stderr, "%.*s failure in %.*s (%d): %.*s\n", static_cast<int>(name.size()), name.data(),
                  static_cast<int>(source.size()), source.data(), number, static_cast<int>(description.size()),
                  description.data());
     std::abort();

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "engine/conversion_context.h"
-#include "errors/counting_report.h"
+#include "errors/kept_report.h"
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "errors/routine_guard.h"
@@ -45,7 +45,7 @@ class CliSession {
   lang::MessageVariables messages_;
   ToolLifecycle lifecycle_;
   errors::PluginErrorReport pluginReport_{dialogs_, messages_, lifecycle_};
-  errors::CountingReport report_{pluginReport_};
+  errors::KeptReport report_{pluginReport_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
 };

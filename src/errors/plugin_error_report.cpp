@@ -12,16 +12,16 @@ namespace tessalune::errors {
 
 using platform::Icon;
 
-void PluginErrorReport::reportError(std::string_view kind, std::string_view source, std::int32_t number,
+void PluginErrorReport::reportError(ErrorKind kind, std::string_view source, std::int32_t number,
                                     std::string_view description, std::int16_t line,
                                     std::string_view column) {
-  if (kind == "unknown") {
+  if (kind == ErrorKind::Unknown) {
     const std::string text = messages_.message(msg::kUnknownErrorStart) + std::to_string(number) +
                              messages_.message(msg::kUnknownErrorEnd) + "\r\n\r\n" +
                              messages_.message(msg::kErrorWas) + std::to_string(line) + " @ " +
                              std::string(source) + " -> " + std::string(description);
     if (dialogs_.ask(text, Icon::Critical, messages_.message(msg::kUnknownErrorTitle))) restartPlugin();
-  } else if (kind == "cfg" && number == kDocumentNotFound) {
+  } else if (kind == ErrorKind::Config && number == kDocumentNotFound) {
     dialogs_.message(messages_.message(msg::kConfigMissing), Icon::Critical);
     try {
       lifecycle_.writeDefaultConfiguration();
@@ -29,13 +29,13 @@ void PluginErrorReport::reportError(std::string_view kind, std::string_view sour
       throw DefaultConfigurationFailure(e.what());
     }
     lifecycle_.request(Lifecycle::Request::ReloadConfig);
-  } else if (kind == "cfg") {
+  } else if (kind == ErrorKind::Config) {
     // The parser's reason is followed by its position on a line of its own.
     std::string reason(description);
     if (reason.empty() || reason.back() != '\n') reason += "\r\n";
     haltAfter("XML error: " + reason + "Line: " + std::to_string(line) + " : " + std::string(column) +
               "\r\n\r\n" + messages_.message(msg::kConfigUnloadable));
-  } else if (kind == "xml") {
+  } else if (kind == ErrorKind::Xml) {
     haltAfter(withLineBreaks(messages_.message(msg::kXmlComponentMissing)));
   }
 }

@@ -7,7 +7,7 @@
 
 namespace tessalune::errors {
 
-// The plug-in's one error report. "unknown" failures offer a restart; a missing
+// The plug-in's one error report. Unknown failures offer a restart; a missing
 // configuration file is recreated from the default and loaded again; a configuration that
 // does not parse, or an XML component that cannot be created, stops the plug-in until it
 // is loaded anew. The restart, reload and halt are requests the plug-in carries out once
@@ -18,8 +18,8 @@ class PluginErrorReport : public ErrorReport {
   PluginErrorReport(platform::Dialogs& dialogs, const MessageTexts& messages, Lifecycle& lifecycle)
       : dialogs_(dialogs), messages_(messages), lifecycle_(lifecycle) {}
 
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
-                   std::string_view description, std::int16_t line, std::string_view column) override;
+  void reportError(ErrorKind kind, std::string_view source, std::int32_t number, std::string_view description,
+                   std::int16_t line, std::string_view column) override;
 
   // Asks for the restart and says it is done (the windows close at once, the start-up runs
   // again when the plug-in gets control back); when the request fails, says the restart

@@ -33,7 +33,7 @@ NumberedFailure describe(const std::exception_ptr& failure) {
 
 void reportUnknownFailure(FailureContext& ctx, std::string_view source, const std::exception_ptr& failure) {
   const NumberedFailure f = describe(failure);
-  ctx.report.reportError("unknown", source, f.number, f.description, ctx.step.value(), "");
+  ctx.report.reportError(ErrorKind::Unknown, source, f.number, f.description, ctx.step.value(), "");
 }
 
 }  // namespace tessalune::errors

@@ -19,7 +19,7 @@ struct FailureContext {
   StepMarker& step;
 };
 
-// Reports an exception caught at a routine's boundary as an "unknown" failure.
+// Reports an exception caught at a routine's boundary as an unknown failure.
 void reportUnknownFailure(FailureContext& ctx, std::string_view source, const std::exception_ptr& failure);
 
 // Runs body as the routine named source: no exception leaves it. A failure is reported

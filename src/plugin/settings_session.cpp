@@ -15,9 +15,23 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
       dialogs_(std::cerr, answer),
       messages_(lang::MessageCatalogue(platform::uiLanguage())),
       pluginReport_(dialogs_, messages_, *this),
-      report_(failures == Failures::Tool ? static_cast<errors::ErrorReport&>(toolReport_) : pluginReport_),
+      toolFailuresKept_(failures == Failures::Tool),
+      report_(toolFailuresKept_ ? errors::KeptReport() : errors::KeptReport(pluginReport_)),
       store_{pluginDir_, dialogs_, messages_, failures_, configLock_} {
   messages_.loadMessages();
+}
+
+std::vector<std::string> SettingsSession::toolFailures() const {
+  std::vector<std::string> causes;
+  if (!toolFailuresKept_) return causes;
+  for (const errors::KeptReport::Entry& failure : report_.entries()) {
+    std::string cause = failure.description;
+    if (failure.kind != errors::ErrorKind::Unknown && failure.line > 0) {
+      cause += " (line " + std::to_string(failure.line) + ")";
+    }
+    causes.push_back(std::move(cause));
+  }
+  return causes;
 }
 
 void SettingsSession::load() {

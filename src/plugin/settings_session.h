@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "errors/counting_report.h"
+#include "errors/kept_report.h"
 #include "errors/lifecycle.h"
 #include "errors/plugin_error_report.h"
 #include "lang/message_variables.h"
@@ -39,8 +39,9 @@ class SettingsSession : private errors::Lifecycle {
   platform::TerminalDialogs& dialogs() { return dialogs_; }
   bool halted() const { return halted_; }
   bool failed() const { return report_.failures() > 0 || halted_; }
-  // The causes of the failures a tool session met, in order.
-  const std::vector<std::string>& toolFailures() const { return toolReport_.causes; }
+  // The causes of the failures a tool session met, in order: the parser's or the routine's
+  // own words, with the parser's line.
+  std::vector<std::string> toolFailures() const;
 
  private:
   void request(Request what) override;
@@ -52,17 +53,9 @@ class SettingsSession : private errors::Lifecycle {
   platform::TerminalDialogs dialogs_;
   lang::MessageVariables messages_;
   errors::PluginErrorReport pluginReport_;
-  // A tool's failures: the parser's or the routine's own words, and no box.
-  struct ToolReport : errors::ErrorReport {
-    void reportError(std::string_view kind, std::string_view, std::int32_t, std::string_view description,
-                     std::int16_t line, std::string_view) override {
-      std::string cause(description);
-      if (kind != "unknown" && line > 0) cause += " (line " + std::to_string(line) + ")";
-      causes.push_back(std::move(cause));
-    }
-    std::vector<std::string> causes;
-  } toolReport_;
-  errors::CountingReport report_;
+  bool toolFailuresKept_;
+  // A tool's failures are kept and show no box; the plug-in's go on to its report.
+  errors::KeptReport report_;
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
   store::ConfigLock configLock_;

@@ -8,7 +8,7 @@ namespace tessalune::plugin {
 platform::Answer SilentConversion::Dialogs::messageBox(std::string_view text, std::string_view title,
                                                        platform::Icon, platform::Buttons buttons) {
   if (buttons == platform::Buttons::Ok) {
-    if (message.empty()) message = text;
+    if (message.empty() && report_.entries().empty()) message = text;
     return platform::Answer::Ok;
   }
   if (title == errors::kAntiCrashTitle) {
@@ -19,12 +19,11 @@ platform::Answer SilentConversion::Dialogs::messageBox(std::string_view text, st
   return options.keepWhenThinned ? platform::Answer::Yes : platform::Answer::No;
 }
 
-void SilentConversion::Report::reportError(std::string_view kind, std::string_view source,
-                                           std::int32_t number, std::string_view description, std::int16_t,
-                                           std::string_view) {
-  if (!dialogs_.message.empty()) return;
-  dialogs_.message = std::string(kind) + " failure in " + std::string(source) + " (" +
-                     std::to_string(number) + "): " + std::string(description);
+void SilentConversion::keepFirstFailure() {
+  if (!dialogs_.message.empty() || report_.entries().empty()) return;
+  const errors::KeptReport::Entry& failure = report_.entries().front();
+  dialogs_.message = std::string(errors::errorKindName(failure.kind)) + " failure in " + failure.source +
+                     " (" + std::to_string(failure.number) + "): " + failure.description;
 }
 
 SilentConversion::SilentConversion(const errors::MessageTexts& messages, Options options)
@@ -39,6 +38,7 @@ engine::ConversionContext SilentConversion::context() {
 }
 
 void SilentConversion::clear() {
+  report_.clear();
   dialogs_.message.clear();
   dialogs_.question.clear();
   dialogs_.watchdogAsked = false;
@@ -48,13 +48,17 @@ std::string SilentConversion::colour(std::string_view text, const engine::SideSt
                                      const engine::SideStyle& background,
                                      const engine::WholeTextFormats& formats) {
   engine::ConversionContext ctx = context();
-  return engine::colourWithStyles(text, foreground, background, work_, ctx, formats);
+  std::string coded = engine::colourWithStyles(text, foreground, background, work_, ctx, formats);
+  keepFirstFailure();
+  return coded;
 }
 
 std::string SilentConversion::convert(const engine::RichTextBox& box, bool backgrounds) {
   engine::ConversionContext ctx = context();
   work_.copyTextRtfFrom(box);
-  return engine::rtf2plus(work_, backgrounds ? 1 : 0, ctx);
+  std::string coded = engine::rtf2plus(work_, backgrounds ? 1 : 0, ctx);
+  keepFirstFailure();
+  return coded;
 }
 
 }  // namespace tessalune::plugin

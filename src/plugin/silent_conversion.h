@@ -5,7 +5,7 @@
 
 #include "engine/conversion_context.h"
 #include "engine/side_style.h"
-#include "errors/error_report.h"
+#include "errors/kept_report.h"
 #include "errors/lifecycle.h"
 #include "platform/dialogs.h"
 
@@ -41,6 +41,7 @@ class SilentConversion {
  private:
   class Dialogs : public platform::Dialogs {
    public:
+    explicit Dialogs(const errors::KeptReport& report) : report_(report) {}
     platform::Answer messageBox(std::string_view text, std::string_view title, platform::Icon icon,
                                 platform::Buttons buttons) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return std::nullopt; }
@@ -50,23 +51,19 @@ class SilentConversion {
     std::string message;
     std::string question;
     bool watchdogAsked = false;
-  };
-  class Report : public errors::ErrorReport {
-   public:
-    explicit Report(Dialogs& dialogs) : dialogs_(dialogs) {}
-    void reportError(std::string_view kind, std::string_view source, std::int32_t number,
-                     std::string_view description, std::int16_t step, std::string_view) override;
 
    private:
-    Dialogs& dialogs_;
+    const errors::KeptReport& report_;
   };
   engine::ConversionContext context();
   void clear();
+  // A failure met before any box was shown is the conversion's message.
+  void keepFirstFailure();
 
   const errors::MessageTexts& messages_;
   Options options_;
-  Dialogs dialogs_;
-  Report report_{dialogs_};
+  errors::KeptReport report_;
+  Dialogs dialogs_{report_};
   errors::StepMarker step_;
   errors::FailureContext failures_{report_, step_};
   errors::NoLifecycle lifecycle_;

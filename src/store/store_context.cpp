@@ -33,7 +33,7 @@ bool ConfigSession::load(const std::filesystem::path& file, std::string_view sou
 void ConfigSession::reportLoadFailure(std::string_view source) {
   release();
   const platform::XmlParseError& e = doc_.parseError();
-  ctx_.failures.report.reportError("cfg", source, e.code, e.reason,
+  ctx_.failures.report.reportError(errors::ErrorKind::Config, source, e.code, e.reason,
                                    static_cast<std::int16_t>(std::min(e.line, 32767)),
                                    std::to_string(e.position));
 }

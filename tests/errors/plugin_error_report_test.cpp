@@ -25,7 +25,7 @@ class ErrorReportTest : public ::testing::Test {
 };
 
 TEST_F(ErrorReportTest, UnknownFailureOffersARestart) {
-  report.reportError("unknown", "rtf2xml", 13, "Type mismatch", 4, "");
+  report.reportError(ErrorKind::Unknown, "rtf2xml", 13, "Type mismatch", 4, "");
   ASSERT_EQ(dialogs.shown().size(), 1u);
   const platform::ShownMessage& box = dialogs.shown()[0];
   EXPECT_EQ(
@@ -38,14 +38,14 @@ TEST_F(ErrorReportTest, UnknownFailureOffersARestart) {
   EXPECT_TRUE(lifecycle.calls.empty());  // No: the plug-in goes on
 
   dialogs.queueAnswer(Answer::Yes);
-  report.reportError("unknown", "xml2plus", 7, "Out of memory", 1, "");
+  report.reportError(ErrorKind::Unknown, "xml2plus", 7, "Out of memory", 1, "");
   EXPECT_EQ(lifecycle.calls, (Calls{"unloadForms", "initPlugin"}));
   EXPECT_EQ(dialogs.shown().back().text, "Tessalune has been successfully restarted.");
   EXPECT_EQ(dialogs.shown().back().icon, Icon::Information);
 }
 
 TEST_F(ErrorReportTest, AMissingConfigurationIsRecreatedAndLoaded) {
-  report.reportError("cfg", "loadConfig", kDocumentNotFound, "not found", 0, "0");
+  report.reportError(ErrorKind::Config, "loadConfig", kDocumentNotFound, "not found", 0, "0");
   EXPECT_EQ(dialogs.shown()[0].text,
             "Tessalune's config file (tessalune.xml) can't be found. A base config will be created.");
   EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
@@ -53,7 +53,7 @@ TEST_F(ErrorReportTest, AMissingConfigurationIsRecreatedAndLoaded) {
 }
 
 TEST_F(ErrorReportTest, AMalformedConfigurationHalts) {
-  report.reportError("cfg", "loadConfig", 14, "Start-end tags mismatch", 3, "7");
+  report.reportError(ErrorKind::Config, "loadConfig", 14, "Start-end tags mismatch", 3, "7");
   EXPECT_EQ(dialogs.shown()[0].text,
             "XML error: Start-end tags mismatch\r\nLine: 3 : 7\r\n\r\nConfig can't be loaded.");
   EXPECT_EQ(dialogs.shown()[0].title, "Tessalune - FATAL ERROR");
@@ -61,18 +61,12 @@ TEST_F(ErrorReportTest, AMalformedConfigurationHalts) {
 }
 
 TEST_F(ErrorReportTest, AnXmlComponentFailureHaltsWithLineBreaks) {
-  report.reportError("xml", "rtf2xml", 0, "fatal", 0, "");
+  report.reportError(ErrorKind::Xml, "rtf2xml", 0, "fatal", 0, "");
   EXPECT_EQ(
       dialogs.shown()[0].text,
       "FATAL ERROR: XML object can't be created.\r\nYou must install Microsoft XML to use Tessalune v2, "
       "available at:\r\n\r\nhttps://tessalune.org/download/xml");
   EXPECT_EQ(lifecycle.calls, (Calls{"unloadForms", "setHalted"}));
-}
-
-TEST_F(ErrorReportTest, OtherKindsDoNothing) {
-  report.reportError("other", "x", 1, "y", 0, "");
-  EXPECT_TRUE(dialogs.shown().empty());
-  EXPECT_TRUE(lifecycle.calls.empty());
 }
 
 class FailingUnload : public testing::RecordingLifecycle {

@@ -9,7 +9,7 @@
 namespace tessalune::testing {
 
 struct ReportedError {
-  std::string kind;
+  std::string kind;  // as reports name it: "unknown", "cfg", "xml"
   std::string source;
   std::int32_t number;
   std::string description;
@@ -20,7 +20,7 @@ struct ReportedError {
 // Keeps every report so a test can say what was reported.
 class RecordingErrorReport : public errors::ErrorReport {
  public:
-  void reportError(std::string_view kind, std::string_view source, std::int32_t number,
+  void reportError(errors::ErrorKind kind, std::string_view source, std::int32_t number,
                    std::string_view description, std::int16_t line, std::string_view column) override;
   std::vector<ReportedError> reports;
 };
