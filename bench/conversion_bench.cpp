@@ -19,7 +19,8 @@ enum class Timed { Kept, Reference, FirstMarkupToPlus };
 // Direct colouring of a text long enough that its colours must be thinned; reports the
 // passes of the length-reduction loop. FirstMarkupToPlus times one xml2plus of the markup as
 // first written instead: the floor of any reduction that converts it.
-void colourLongText(benchmark::State& state, engine::EditorMode mode, int length, int fgPreset, int bgPreset,
+void colourLongText(benchmark::State& state, engine::EditorMode mode, int length,
+                    engine::GradientPreset fgPreset, engine::GradientPreset bgPreset,
                     Timed timed = Timed::Kept) {
   platform::ScriptedDialogs dialogs;
   lang::MessageVariables messages{lang::MessageCatalogue(platform::language::kEnglish)};
@@ -32,11 +33,11 @@ void colourLongText(benchmark::State& state, engine::EditorMode mode, int length
   engine::ConversionContext ctx{mode, false, dialogs, messages, failures, lifecycle, scratch};
   ctx.referenceReduction = timed == Timed::Reference;
   engine::StylePreset preset;
-  preset.FGtype = 2;
+  preset.FGtype = engine::StyleKind::Gradient;
   preset.FGgradtype = fgPreset;
   preset.FGgrad1 = 0x800000;
   preset.FGgrad2 = 0x00FFFF;
-  preset.BGtype = 2;
+  preset.BGtype = engine::StyleKind::Gradient;
   preset.BGgradtype = bgPreset;
   preset.BGgrad1 = 0xFFFFFF;
   preset.BGgrad2 = 0x000000;
@@ -57,12 +58,14 @@ void colourLongText(benchmark::State& state, engine::EditorMode mode, int length
 }
 
 void BM_ColourNickname129Grad3OnGrad1(benchmark::State& state) {
-  colourLongText(state, engine::EditorMode::Nickname, 129, 3, 1);
+  colourLongText(state, engine::EditorMode::Nickname, 129, engine::GradientPreset::Grad3,
+                 engine::GradientPreset::Grad1);
 }
 BENCHMARK(BM_ColourNickname129Grad3OnGrad1)->Unit(benchmark::kMillisecond);
 
 void BM_ColourMessage1100Grad1OnGrad2(benchmark::State& state) {
-  colourLongText(state, engine::EditorMode::Text, 1100, 1, 2);
+  colourLongText(state, engine::EditorMode::Text, 1100, engine::GradientPreset::Grad1,
+                 engine::GradientPreset::Grad2);
 }
 BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
 
@@ -72,7 +75,8 @@ BENCHMARK(BM_ColourMessage1100Grad1OnGrad2)->Unit(benchmark::kMillisecond);
 void reduction(benchmark::State& state, Timed timed) {
   const bool nickname = state.range(0) == 129;
   colourLongText(state, nickname ? engine::EditorMode::Nickname : engine::EditorMode::Text,
-                 static_cast<int>(state.range(0)), 3, 1, timed);
+                 static_cast<int>(state.range(0)), engine::GradientPreset::Grad3,
+                 engine::GradientPreset::Grad1, timed);
 }
 void BM_ReductionKept(benchmark::State& state) {
   reduction(state, Timed::Kept);

@@ -107,7 +107,8 @@ void BM_DoGradient1100(benchmark::State& state) {
   engine::PaintContext paint{scratch, failures};
   box.setText(std::string(1100, 'x'));
   for (auto _ : state) {
-    engine::doGradient(box, 0, 1100, 0x800000, 0xFF8000, 1100, static_cast<int>(state.range(0)), 1, paint);
+    engine::doGradient(box, 0, 1100, 0x800000, 0xFF8000, 1100,
+                       static_cast<engine::GradientKind>(state.range(0)), engine::PaintTarget::Text, paint);
   }
 }
 BENCHMARK(BM_DoGradient1100)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);

@@ -19,13 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 3) return 0;
   const engine::EditorMode mode = data[0] & 1 ? engine::EditorMode::Text : engine::EditorMode::Nickname;
   engine::StylePreset preset;
-  preset.FGtype = 1 + (data[1] & 1);
-  preset.FGgradtype = 1 + ((data[1] >> 1) & 3);
+  preset.FGtype = data[1] & 1 ? engine::StyleKind::Gradient : engine::StyleKind::Solid;
+  preset.FGgradtype = engine::kGradientPresets[(data[1] >> 1) & 3];
   preset.FGcolor = 0x123456;
   preset.FGgrad1 = 0x0000FF;
   preset.FGgrad2 = 0xFF8000;
-  preset.BGtype = data[2] % 3;
-  preset.BGgradtype = 1 + ((data[2] >> 2) & 3);
+  preset.BGtype = static_cast<engine::StyleKind>(data[2] % 3);
+  preset.BGgradtype = engine::kGradientPresets[(data[2] >> 2) & 3];
   preset.BGcolor = 0x00FFFF;
   preset.BGgrad1 = 0xFFFFFF;
   preset.BGgrad2 = 0x000000;

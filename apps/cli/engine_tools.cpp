@@ -50,10 +50,12 @@ void addGradientTool(CLI::App& app, int& exitCode) {
       exitCode = kUsage;
       return;
     }
-    const engine::GradientPreset preset =
-        engine::gradientPreset(options->preset, engine::hex2rgb(options->from), engine::hex2rgb(options->to));
-    engine::doGradient(box, 0, box.length(), preset.first, preset.second, box.length(),
-                       static_cast<int>(preset.kind), options->background ? 2 : 1, paint);
+    const engine::TwoColourGradient preset =
+        engine::presetGradient(*engine::gradientPresetNumbered(options->preset),
+                               engine::hex2rgb(options->from), engine::hex2rgb(options->to));
+    engine::doGradient(box, 0, box.length(), preset.first, preset.second, box.length(), preset.kind,
+                       options->background ? engine::PaintTarget::Background : engine::PaintTarget::Text,
+                       paint);
     std::string rtf = box.textRtf();
     rtf.pop_back();  // the terminating NUL is not printable output
     writeStandardOutput(rtf);

@@ -7,19 +7,19 @@ namespace tessalune::engine {
 
 namespace {
 
-// A solid colour or one of the four gradient presets over the whole box; a gradient type
-// outside 1 to 4 (no option selected) paints nothing.
-void paint(RichTextBox& box, bool solid, ColourNumber solidColour, int gradientType, ColourNumber colour1,
-           ColourNumber colour2, PaintTarget target, PaintContext& paintContext) {
-  if (solid) {
+// A solid colour or one of the four gradient presets over the whole box: any kind but
+// solid paints the side's gradient, and a preset that is none of the four (no option
+// selected) paints nothing.
+void paint(RichTextBox& box, StyleKind kind, ColourNumber solidColour, GradientPreset gradientType,
+           ColourNumber colour1, ColourNumber colour2, PaintTarget target, PaintContext& paintContext) {
+  if (kind == StyleKind::Solid) {
     applySolidStyle(box, solidColour, target, paintContext);
     return;
   }
-  if (gradientType < 1 || gradientType > 4) return;
-  const GradientPreset preset = gradientPreset(gradientType, colour1, colour2);
+  if (!isGradientPreset(gradientType)) return;
+  const TwoColourGradient gradient = presetGradient(gradientType, colour1, colour2);
   const int length = box.length();
-  doGradient(box, 0, length, preset.first, preset.second, length, static_cast<int>(preset.kind),
-             static_cast<int>(target), paintContext);
+  doGradient(box, 0, length, gradient.first, gradient.second, length, gradient.kind, target, paintContext);
 }
 
 }  // namespace
@@ -51,14 +51,15 @@ std::string colourArgument(std::string_view argument, const StylePreset& preset,
   if (refuseTooLong(autoBox.length(), ctx)) return {};
 
   PaintContext paintContext{ctx.scratch, ctx.failures};
-  paint(autoBox, preset.FGtype == 1, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,
+  paint(autoBox, preset.FGtype, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,
         PaintTarget::Text, paintContext);
-  if (preset.BGtype != 0) {
-    paint(autoBox, preset.BGtype == 1, preset.BGcolor, preset.BGgradtype, preset.BGgrad1, preset.BGgrad2,
+  const bool background = preset.BGtype != StyleKind::None;
+  if (background) {
+    paint(autoBox, preset.BGtype, preset.BGcolor, preset.BGgradtype, preset.BGgrad1, preset.BGgrad2,
           PaintTarget::Background, paintContext);
   }
   applyWholeTextFormats(autoBox, formats);
-  return rtf2plus(autoBox, preset.BGtype != 0 ? 1 : 0, ctx);
+  return rtf2plus(autoBox, background ? 1 : 0, ctx);
 }
 
 }  // namespace tessalune::engine

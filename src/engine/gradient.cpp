@@ -18,13 +18,16 @@ std::int16_t checked16(int value) {
   return static_cast<std::int16_t>(value);
 }
 
-void paintChar(RichTextBox& scratch, int index, ColourNumber colour, int target) {
+void paintChar(RichTextBox& scratch, int index, ColourNumber colour, PaintTarget target) {
   scratch.setSelStart(index);
   scratch.setSelLength(1);
-  if (target == static_cast<int>(PaintTarget::Text)) {
-    scratch.setSelColor(colour);
-  } else if (target == static_cast<int>(PaintTarget::Background)) {
-    SetSelBackColor(colour, scratch);
+  switch (target) {
+    case PaintTarget::Text:
+      scratch.setSelColor(colour);
+      return;
+    case PaintTarget::Background:
+      SetSelBackColor(colour, scratch);
+      return;
   }
 }
 
@@ -32,7 +35,7 @@ void paintChar(RichTextBox& scratch, int index, ColourNumber colour, int target)
 // its accents, a flag) every character painted between first and end - 1 takes the colour
 // of the cluster's first character, so that no code is ever written between them. The
 // ramp itself is computed per character before, and keeps its positions.
-void paintClustersAsOne(RichTextBox& scratch, int first, int end, int target) {
+void paintClustersAsOne(RichTextBox& scratch, int first, int end, PaintTarget target) {
   GraphemeBreaker breaker;
   const int last = std::min(end, scratch.length());
   for (int i = 0; i < last; ++i) {
@@ -41,10 +44,13 @@ void paintClustersAsOne(RichTextBox& scratch, int first, int end, int target) {
     const CharFormat& before = chars.formatAt(static_cast<std::size_t>(i - 1));
     scratch.setSelStart(i);
     scratch.setSelLength(1);
-    if (target == static_cast<int>(PaintTarget::Text)) {
-      scratch.setSelColor(before.textColour);
-    } else if (target == static_cast<int>(PaintTarget::Background)) {
-      SetSelBackColor(before.background, scratch);
+    switch (target) {
+      case PaintTarget::Text:
+        scratch.setSelColor(before.textColour);
+        break;
+      case PaintTarget::Background:
+        SetSelBackColor(before.background, scratch);
+        break;
     }
   }
 }
@@ -83,7 +89,7 @@ class GradientWalk {
 };
 
 void paintLinear(RichTextBox& scratch, int first, int end, ColourNumber colour1, ColourNumber colour2,
-                 int count, int target) {
+                 int count, PaintTarget target) {
   paintChar(scratch, first, colour1, target);
   paintChar(scratch, end - 1, colour2, target);
   GradientWalk walk(colour1, colour2, count - 1);
@@ -91,7 +97,7 @@ void paintLinear(RichTextBox& scratch, int first, int end, ColourNumber colour1,
 }
 
 void paintMirrored(RichTextBox& scratch, int first, int end, ColourNumber colour1, ColourNumber colour2,
-                   int count, int target) {
+                   int count, PaintTarget target) {
   paintChar(scratch, first, colour1, target);
   paintChar(scratch, end - 1, colour1, target);
   if (end - first == 2) return;
@@ -165,22 +171,21 @@ void paintStopGradient(RichTextBox& box, const StopGradient& gradient, PaintTarg
   if (box.length() == 0) return;
   const int savedStart = box.selStart();
   ctx.scratch.copyTextRtfFrom(box);
-  assignStopColours(box.length(), gradient, [&](int i, ColourNumber colour) {
-    paintChar(ctx.scratch, i, colour, static_cast<int>(target));
-  });
-  paintClustersAsOne(ctx.scratch, 0, box.length(), static_cast<int>(target));
+  assignStopColours(box.length(), gradient,
+                    [&](int i, ColourNumber colour) { paintChar(ctx.scratch, i, colour, target); });
+  paintClustersAsOne(ctx.scratch, 0, box.length(), target);
   box.copyTextRtfFrom(ctx.scratch);
   box.setSelStart(savedStart);
 }
 
 void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
-                int kind, int target, PaintContext& ctx) {
+                GradientKind kind, PaintTarget target, PaintContext& ctx) {
   errors::FailureContext& failures = ctx.failures;
   errors::guardProcedure(failures, "doGradient", [&] {
     failures.step.reset();
     failures.step.advance();
     const int n = checked16(checked16(end) - checked16(first));
-    checked16(count), checked16(kind), checked16(target);
+    checked16(count);
     if (n <= 0) return;
     failures.step.advance();
     const int savedStart = box.selStart();
@@ -188,9 +193,9 @@ void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, Colo
     failures.step.advance();
     if (n == 1) {
       paintChar(ctx.scratch, first, colour1, target);
-    } else if (kind == static_cast<int>(GradientKind::Linear)) {
+    } else if (kind == GradientKind::Linear) {
       paintLinear(ctx.scratch, first, end, colour1, colour2, count, target);
-    } else if (kind == static_cast<int>(GradientKind::Mirrored)) {
+    } else if (kind == GradientKind::Mirrored) {
       paintMirrored(ctx.scratch, first, end, colour1, colour2, count, target);
     }
     paintClustersAsOne(ctx.scratch, first, end, target);
@@ -213,10 +218,12 @@ void applySolidStyle(RichTextBox& box, ColourNumber colour, PaintTarget target, 
   box.setSelStart(savedStart);
 }
 
-GradientPreset gradientPreset(int preset, ColourNumber colour1, ColourNumber colour2) {
-  const bool reversed = preset == 2 || preset == 4;
-  const GradientKind kind = preset >= 3 ? GradientKind::Mirrored : GradientKind::Linear;
-  return reversed ? GradientPreset{colour2, colour1, kind} : GradientPreset{colour1, colour2, kind};
+TwoColourGradient presetGradient(GradientPreset preset, ColourNumber colour1, ColourNumber colour2) {
+  const bool reversed = preset == GradientPreset::Grad2 || preset == GradientPreset::Grad4;
+  const GradientKind kind = preset == GradientPreset::Grad3 || preset == GradientPreset::Grad4
+                                ? GradientKind::Mirrored
+                                : GradientKind::Linear;
+  return reversed ? TwoColourGradient{colour2, colour1, kind} : TwoColourGradient{colour1, colour2, kind};
 }
 
 }  // namespace tessalune::engine

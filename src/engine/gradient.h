@@ -8,6 +8,7 @@
 #include "engine/colour.h"
 #include "engine/limits.h"
 #include "engine/rich_text_box.h"
+#include "engine/style_preset.h"
 #include "errors/routine_guard.h"
 
 namespace tessalune::engine {
@@ -20,26 +21,27 @@ struct PaintContext {
   errors::FailureContext& failures;
 };
 
+// The shape of a gradient: from its first colour to its second, or from the first at both
+// ends to the second in the middle.
 enum class GradientKind : int { Linear = 1, Mirrored = 2 };
+// What painting colours: the characters or their background.
 enum class PaintTarget : int { Text = 1, Background = 2 };
 
-// Paints a two-colour gradient over the characters first to end - 1 of box: kind 1
-// runs from colour1 to colour2, kind 2 from colour1 at both ends to colour2 in the
-// middle; target 1 paints the text colour, 2 the background. count must equal
-// end - first. Components step by repeated double-precision addition and are truncated
-// toward zero. The arguments are 16-bit numbers: one outside that range is an overflow
-// failure, reported as "doGradient", and the box is left unchanged: a caller that may
-// hold a longer text checks its run against kMaxGradientEnd first.
-
+// Paints a two-colour gradient of the given kind over the characters first to end - 1 of
+// box, in the text colour or the background. count must equal end - first. Components
+// step by repeated double-precision addition and are truncated toward zero. The positions
+// are 16-bit numbers: one outside that range is an overflow failure, reported as
+// "doGradient", and the box is left unchanged: a caller that may hold a longer text checks
+// its run against kMaxGradientEnd first.
 void doGradient(RichTextBox& box, int first, int end, ColourNumber colour1, ColourNumber colour2, int count,
-                int kind, int target, PaintContext& ctx);
+                GradientKind kind, PaintTarget target, PaintContext& ctx);
 
 // A gradient through 2 to 10 colours, the stops. Linear: with k stops over n characters the
 // boundaries are b_j = floor(j(n-1)/(k-1) + 1/2); characters b_j to b_(j+1) run from stop j
 // to stop j+1 as the two-colour linear gradient runs, and every inner boundary takes its
 // stop exactly; with fewer characters than stops, character i takes stop
 // floor(i(k-1)/(n-1) + 1/2). Mirrored: the linear gradient over the first ceil(n/2)
-// characters, reflected onto the rest. With two stops both are doGradient's kinds 1 and 2.
+// characters, reflected onto the rest. With two stops both are doGradient's two kinds.
 struct StopGradient {
   std::vector<ColourNumber> stops;
   GradientKind kind = GradientKind::Linear;
@@ -61,13 +63,14 @@ void paintStopGradient(RichTextBox& box, const StopGradient& gradient, PaintTarg
 // One colour over the whole text of box (the "solid" style).
 void applySolidStyle(RichTextBox& box, ColourNumber colour, PaintTarget target, PaintContext& ctx);
 
-// The four gradient presets: colours in the order the preset passes them, and its kind.
-struct GradientPreset {
+// A two-colour gradient as doGradient paints it: its colours in the order passed, and its
+// kind.
+struct TwoColourGradient {
   ColourNumber first;
   ColourNumber second;
   GradientKind kind;
 };
-// preset is 1 to 4 ("grad1" to "grad4"); colour1 and colour2 are the user's two colours.
-GradientPreset gradientPreset(int preset, ColourNumber colour1, ColourNumber colour2);
+// What a preset paints of the user's two colours.
+TwoColourGradient presetGradient(GradientPreset preset, ColourNumber colour1, ColourNumber colour2);
 
 }  // namespace tessalune::engine

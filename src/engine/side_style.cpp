@@ -38,7 +38,7 @@ void paintSide(RichTextBox& box, const SideStyle& style, PaintTarget target, Pai
       applySolidStyle(box, style.solid, target, paint);
       return;
     case SideStyle::Kind::Preset: {
-      const GradientPreset preset = gradientPreset(style.preset, style.colour1, style.colour2);
+      const TwoColourGradient preset = presetGradient(style.preset, style.colour1, style.colour2);
       paintStopGradient(box, StopGradient{{preset.first, preset.second}, preset.kind}, target, paint);
       return;
     }
@@ -57,14 +57,14 @@ bool savable(const SideStyle& style) {
 StylePreset presetOf(const SideStyle& text, const SideStyle& background) {
   StylePreset preset;
   preset.enabled = true;
-  preset.FGtype = text.kind == SideStyle::Kind::Solid ? 1 : 2;
+  preset.FGtype = text.kind == SideStyle::Kind::Solid ? StyleKind::Solid : StyleKind::Gradient;
   preset.FGgradtype = text.preset;
   preset.FGcolor = text.solid;
   preset.FGgrad1 = text.colour1;
   preset.FGgrad2 = text.colour2;
-  preset.BGtype = background.kind == SideStyle::Kind::None    ? 0
-                  : background.kind == SideStyle::Kind::Solid ? 1
-                                                              : 2;
+  preset.BGtype = background.kind == SideStyle::Kind::None    ? StyleKind::None
+                  : background.kind == SideStyle::Kind::Solid ? StyleKind::Solid
+                                                              : StyleKind::Gradient;
   preset.BGgradtype = background.preset;
   preset.BGcolor = background.solid;
   preset.BGgrad1 = background.colour1;
@@ -105,7 +105,7 @@ ParsedSideStyle parseSideStyle(std::string_view text, bool background) {
     }
     SideStyle style;
     style.kind = SideStyle::Kind::Preset;
-    style.preset = text[4] - '0';
+    style.preset = *gradientPresetNumbered(text[4] - '0');
     style.colour1 = two.style->gradient.stops[0];
     style.colour2 = two.style->gradient.stops[1];
     return {style, {}};

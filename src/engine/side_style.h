@@ -18,7 +18,7 @@ struct SideStyle {
   enum class Kind { None, Solid, Preset, Stops };
   Kind kind = Kind::None;
   ColourNumber solid = 0;
-  int preset = 1;  // 1 to 4, of colour1 and colour2
+  GradientPreset preset = GradientPreset::Grad1;  // of colour1 and colour2
   ColourNumber colour1 = 0;
   ColourNumber colour2 = 0;
   StopGradient gradient;

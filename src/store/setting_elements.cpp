@@ -13,6 +13,7 @@ namespace tessalune::store {
 
 namespace {
 
+using engine::StyleKind;
 using engine::StylePreset;
 using Kind = SettingKind;
 
@@ -181,10 +182,12 @@ TextRead readSettingText(Settings& settings, Setting s, std::string_view text) {
     case Kind::Language:
       return take(lang::languageIndex(text), true);
     case Kind::ForegroundType:
-      return take(text == "2" ? 2 : 1, wellFormed);
+      return take(static_cast<std::int64_t>(text == "2" ? StyleKind::Gradient : StyleKind::Solid),
+                  wellFormed);
     case Kind::BackgroundType:
+      return take(wellFormed ? text[0] - '0' : static_cast<std::int64_t>(StyleKind::None), wellFormed);
     case Kind::GradientPreset:
-      return take(wellFormed ? text[0] - '0' : kind == Kind::GradientPreset ? 1 : 0, wellFormed);
+      return take(wellFormed ? text[0] - '0' : presetNumber(engine::GradientPreset::Grad1), wellFormed);
     case Kind::Colour:
       // Only the shape is checked: a pair that is not hexadecimal reads as 0.
       if (engine::countChars(text) != 7 || text.front() != '#') return TextRead::Refused;

@@ -362,9 +362,9 @@ void EditorWindow::bindSide(Side& s) {
   }
 
   for (std::size_t k = 0; k < 4; ++k) {
-    const int index = static_cast<int>(k) + 1;
-    s.presets[k].setClickHandler([this, id, index] {
-      if (contained(id)) onGradientPreset(id, index);
+    const engine::GradientPreset preset = engine::kGradientPresets[k];
+    s.presets[k].setClickHandler([this, id, preset] {
+      if (contained(id)) onGradientPreset(id, preset);
     });
     bindFrame(s.presets[k], s.previews[k], kInnerSwatchLeft, kInnerSwatchTop);
   }
@@ -576,39 +576,36 @@ void EditorWindow::onSolid(ColourSide id, std::size_t frame) {
   focusCurrentBox();
 }
 
-// Presets 1 to 4 of the side's two colours over the selection (widened to whole clusters),
-// or over the whole text when nothing is selected or chk_all is ticked; other numbers do
-// nothing.
-void EditorWindow::onGradientPreset(ColourSide id, int index) {
-  if (index < 1 || index > 4) return;
+// A preset of the side's two colours over the selection (widened to whole clusters), or
+// over the whole text when nothing is selected or chk_all is ticked.
+void EditorWindow::onGradientPreset(ColourSide id, engine::GradientPreset gradient) {
   OwnWrite own(ownWrites_);
   Side& s = side(id);
-  lastStyle(id) = "grad" + std::to_string(index);
-  const engine::GradientPreset preset = engine::gradientPreset(
-      index, s.colour1.backColour() & engine::kRgbMask, s.colour2.backColour() & engine::kRgbMask);
+  lastStyle(id) = "grad" + std::to_string(engine::presetNumber(gradient));
+  const engine::TwoColourGradient preset = engine::presetGradient(
+      gradient, s.colour1.backColour() & engine::kRgbMask, s.colour2.backColour() & engine::kRgbMask);
   if (deps_.drawing) {
     deps_.drawing->drawStyleSwatch(id == ColourSide::Text ? gdi::EditorBuffer::TextStyleSwatch
                                                           : gdi::EditorBuffer::BackgroundStyleSwatch,
-                                   preset.first, preset.second, static_cast<int>(preset.kind));
+                                   preset.first, preset.second, preset.kind);
   }
 
   engine::RichTextBox& box = currentEditorBox().box();
-  const int target =
-      static_cast<int>(id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background);
+  const engine::PaintTarget target =
+      id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background;
   engine::PaintContext paint{rtf_mask.box(), deps_.failures};
   // The box repaints on every change, so a text too long for a gradient's 16-bit positions
   // keeps its colours without a word; OK then refuses it as too long.
   if (box.selectedText().empty() || chk_all.checked()) {
     const int n = box.length();
     if (n > engine::kMaxGradientEnd) return;
-    engine::doGradient(box, 0, n, preset.first, preset.second, n, static_cast<int>(preset.kind), target,
-                       paint);
+    engine::doGradient(box, 0, n, preset.first, preset.second, n, preset.kind, target, paint);
   } else {
     box.selectWholeClusters();
     const int start = box.selStart(), length = box.selLength();
     if (start + length > engine::kMaxGradientEnd) return;
-    engine::doGradient(box, start, start + length, preset.first, preset.second, length,
-                       static_cast<int>(preset.kind), target, paint);
+    engine::doGradient(box, start, start + length, preset.first, preset.second, length, preset.kind, target,
+                       paint);
   }
 }
 
@@ -667,7 +664,7 @@ void EditorWindow::ReapplyStyles() {
           currentEditorBox().box(), side(id).styleSwatch.backColour() & engine::kRgbMask,
           id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background, paint);
     } else if (style.size() == 5 && style.starts_with("grad") && style[4] >= '1' && style[4] <= '4') {
-      onGradientPreset(id, style[4] - '0');
+      onGradientPreset(id, *engine::gradientPresetNumbered(style[4] - '0'));
     }
   }
   reapplying_ = false;

@@ -215,7 +215,7 @@ class EditorWindow : public Window {
   void chooseTab(ColourSide s);
   void applyColour(ColourSide s, engine::ColourNumber colour);
   void onSolid(ColourSide s, std::size_t frame);
-  void onGradientPreset(ColourSide s, int index);
+  void onGradientPreset(ColourSide s, engine::GradientPreset preset);
   void onGradientColour(ColourSide s, ColourSwatch& swatch);
   void onBackgroundCheck();
   void onNoEnd();

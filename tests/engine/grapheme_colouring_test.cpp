@@ -101,8 +101,7 @@ TEST_F(GraphemeColouring, KeepsTheRampAtEachClustersFirstCharacter) {
     box.setText(text);
     const int n = box.length();
     if (stops == 2) {
-      doGradient(box, 0, n, gradient.stops[0], gradient.stops[1], n, static_cast<int>(gradient.kind), 1,
-                 paint);
+      doGradient(box, 0, n, gradient.stops[0], gradient.stops[1], n, gradient.kind, PaintTarget::Text, paint);
     } else {
       paintStopGradient(box, gradient, PaintTarget::Text, paint);
     }

@@ -71,13 +71,13 @@ TEST(LengthReduction, KeepsTheReferencesResultsPassForPass) {
     }
     if (pick(0, 3) == 0) text += "\u00E9\u00B7$4";
     StylePreset preset;
-    preset.FGtype = pick(1, 2);
-    preset.FGgradtype = pick(1, 4);
+    preset.FGtype = static_cast<StyleKind>(pick(1, 2));
+    preset.FGgradtype = static_cast<GradientPreset>(pick(1, 4));
     preset.FGcolor = anyColour();
     preset.FGgrad1 = anyColour();
     preset.FGgrad2 = pick(0, 4) == 0 ? 0x0000FF : anyColour();  // a palette colour now and then
-    preset.BGtype = pick(0, 2);
-    preset.BGgradtype = pick(1, 4);
+    preset.BGtype = static_cast<StyleKind>(pick(0, 2));
+    preset.BGgradtype = static_cast<GradientPreset>(pick(1, 4));
     preset.BGcolor = anyColour();
     preset.BGgrad1 = anyColour();
     preset.BGgrad2 = anyColour();

@@ -39,7 +39,7 @@ class Rtf2XmlTest : public ::testing::Test {
       box.setSelColor(colours[i]);
     }
   }
-  void gradient(int kind, int target, ColourNumber from, ColourNumber to) {
+  void gradient(GradientKind kind, PaintTarget target, ColourNumber from, ColourNumber to) {
     PaintContext paint{scratch, failures.context};
     doGradient(box, 0, box.length(), from, to, box.length(), kind, target, paint);
   }
@@ -98,7 +98,7 @@ TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
 // leading space stays a space. The box itself is untouched.
 TEST_F(Rtf2XmlTest, SpacesTakeTheColourOfTheCharacterBeforeThem) {
   box.setText("a b");
-  gradient(1, 1, kRed, kBlue);
+  gradient(GradientKind::Linear, PaintTarget::Text, kRed, kBlue);
   EXPECT_EQ(xml2plus(convert()), "\u00B7$4a \u00B7$12b\u00B70");
   EXPECT_EQ(box.characters()[1].format.textColour, makeColour(127, 0, 127));
   box.setText(" a");
@@ -114,7 +114,8 @@ TEST_F(Rtf2XmlTest, EmoticonsAndTypedCodesKeepOneColour) {
         std::pair{"a(brb)", "\u00B7$1a\u00B7$#0A0000(brb)\u00B70"},
         std::pair{"a\u00B7#b", "\u00B7$1a\u00B7$#0A0000\u00B7#\u00B7$#1E0000b\u00B70"}}) {
     box.setText(text);
-    gradient(1, 1, 0x000000, makeColour(static_cast<int>(10 * (box.length() - 1)), 0, 0));
+    gradient(GradientKind::Linear, PaintTarget::Text, 0x000000,
+             makeColour(static_cast<int>(10 * (box.length() - 1)), 0, 0));
     EXPECT_EQ(xml2plus(convert()), plus) << text;
   }
 }
@@ -157,7 +158,8 @@ TEST_F(Rtf2XmlTest, TypedTextIsNeverReadAsRtf) {
 
 TEST_F(Rtf2XmlTest, ThinningKeepsTheFirstColourAndFits) {
   box.setText(std::string(40, 'x'));
-  gradient(1, 1, 0x000000, makeColour(0, 0, 39));  // forty different colours
+  gradient(GradientKind::Linear, PaintTarget::Text, 0x000000,
+           makeColour(0, 0, 39));  // forty different colours
   const std::string plus = xml2plus(convert());
   EXPECT_LE(countChars(plus), 129u);
   EXPECT_TRUE(plus.starts_with("\u00B7$1x")) << plus;
@@ -222,19 +224,19 @@ TEST_F(Rtf2XmlTest, DirectColouringGradientTypeTwoIsTypeOneWithTheColoursSwapped
   RichTextBox autoBox;
   ConversionContext ctx = context();
   StylePreset one;
-  one.FGtype = 2;
-  one.FGgradtype = 1;
+  one.FGtype = StyleKind::Gradient;
+  one.FGgradtype = GradientPreset::Grad1;
   one.FGgrad1 = kRed;
   one.FGgrad2 = kBlue;
   StylePreset two = one;
-  two.FGgradtype = 2;
+  two.FGgradtype = GradientPreset::Grad2;
   std::swap(two.FGgrad1, two.FGgrad2);
   EXPECT_EQ(colourArgument("Hello", one, autoBox, ctx), colourArgument("Hello", two, autoBox, ctx));
   EXPECT_EQ(colourArgument("H", one, autoBox, ctx), "\u00B7$4H\u00B70");
 
   StylePreset solid;
-  solid.BGtype = 2;
-  solid.BGgradtype = 0;  // no gradient option selected: the white of the reset stays
+  solid.BGtype = StyleKind::Gradient;
+  solid.BGgradtype = GradientPreset{0};  // no gradient option selected: the white of the reset stays
   EXPECT_EQ(colourArgument("ab", solid, autoBox, ctx), "\u00B7$1,0ab\u00B70");
 }
 
@@ -243,11 +245,11 @@ TEST_F(Rtf2XmlTest, DirectColouringGradientTypeTwoIsTypeOneWithTheColoursSwapped
 TEST_F(Rtf2XmlTest, DirectColouringRefusesATextTooLongForAGradientAsTooLong) {
   RichTextBox autoBox;
   StylePreset preset;
-  preset.FGtype = 2;
-  preset.FGgradtype = 1;
+  preset.FGtype = StyleKind::Gradient;
+  preset.FGgradtype = GradientPreset::Grad1;
   SideStyle grad3;
   grad3.kind = SideStyle::Kind::Preset;
-  grad3.preset = 3;
+  grad3.preset = GradientPreset::Grad3;
   const std::string text(40000, 'a');
   for (const EditorMode mode : {EditorMode::Nickname, EditorMode::Text}) {
     ConversionContext ctx = context(mode);

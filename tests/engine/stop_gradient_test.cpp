@@ -31,7 +31,7 @@ TEST(StopGradient, TwoStopsAreTheTwoColourGradients) {
     const ColourNumber c1 = rng() & kRgbMask, c2 = rng() & kRgbMask;
     const GradientKind kind = round % 2 ? GradientKind::Mirrored : GradientKind::Linear;
     box.setText(std::string(static_cast<std::size_t>(n), 'x'));
-    doGradient(box, 0, n, c1, c2, n, static_cast<int>(kind), 1, paint);
+    doGradient(box, 0, n, c1, c2, n, kind, PaintTarget::Text, paint);
     std::vector<ColourNumber> painted;
     for (const StyledChar& c : box.characters()) painted.push_back(*c.format.textColour);
     ASSERT_EQ(stopGradientColours(n, StopGradient{{c1, c2}, kind}), painted)

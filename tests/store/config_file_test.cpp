@@ -84,9 +84,9 @@ TEST_F(ConfigTest, MalformedValuesTakeTheirDefaultAndWarnOnce) {
                                        {"<FGgrad2>#0080FF</FGgrad2>", "<FGgrad2>00080FF</FGgrad2>"},
                                        {"<enabled>0</enabled>", "<enabled>yes</enabled>"}}));
   load();
-  EXPECT_EQ(settings.nick.FGtype, 1);
-  EXPECT_EQ(settings.nick.BGtype, 0);
-  EXPECT_EQ(settings.nick.FGgradtype, 1);
+  EXPECT_EQ(settings.nick.FGtype, engine::StyleKind::Solid);
+  EXPECT_EQ(settings.nick.BGtype, engine::StyleKind::None);
+  EXPECT_EQ(settings.nick.FGgradtype, engine::GradientPreset::Grad1);
   // A malformed colour is not read: what the window shows is kept.
   EXPECT_FALSE(read.has(Setting::NickFGColour) || read.has(Setting::NickFGGradient2));
   EXPECT_EQ(settings.nick.FGcolor, designPreset().FGcolor);
@@ -103,13 +103,13 @@ TEST_F(ConfigTest, EverySettingWrittenReadsBackTheSame) {
   int k = 0;
   for (engine::StylePreset* p : {&written.nick, &written.text}) {
     *p = {true,
-          2,
-          2 + k,
+          engine::StyleKind::Gradient,
+          engine::kGradientPresets[1 + k],
           engine::makeColour(1, k, 1),
           engine::makeColour(2, k, 2),
           engine::makeColour(3, k, 3),
-          1 + k,
-          4 - k,
+          static_cast<engine::StyleKind>(1 + k),
+          engine::kGradientPresets[3 - k],
           engine::makeColour(4, k, 4),
           engine::makeColour(5, k, 5),
           engine::makeColour(6, k, 6)};

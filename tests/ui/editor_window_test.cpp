@@ -58,13 +58,14 @@ class EditorWindowTest : public ::testing::Test {
     return engine::rtf2plus(copy, background, ctx);
   }
   // The colours (or backgrounds) a preset gives a text of n characters on its own.
-  std::vector<BoxColour> gradient(int n, int preset, ColourNumber c1, ColourNumber c2,
+  std::vector<BoxColour> gradient(int n, engine::GradientPreset preset, ColourNumber c1, ColourNumber c2,
                                   bool background = false) {
     engine::RichTextBox box, scratch;
     box.setText(std::string(static_cast<std::size_t>(n), 'x'));
     engine::PaintContext paint{scratch, failures.context};
-    const engine::GradientPreset p = engine::gradientPreset(preset, c1, c2);
-    engine::doGradient(box, 0, n, p.first, p.second, n, static_cast<int>(p.kind), background ? 2 : 1, paint);
+    const engine::TwoColourGradient p = engine::presetGradient(preset, c1, c2);
+    engine::doGradient(box, 0, n, p.first, p.second, n, p.kind,
+                       background ? engine::PaintTarget::Background : engine::PaintTarget::Text, paint);
     return colours(box, background);
   }
   // The formatting the code view disables: the toggles, chk_BG, and the tab and panel of a
@@ -245,18 +246,27 @@ TEST_F(EditorWindowTest, ColourButtonsColourTheSelectionUnlessNothingIsSelectedO
     std::vector<BoxColour> expected;  // of the button's side
     std::string style;
   };
+  using engine::GradientPreset;
+  const std::string solid = "solid";
+  const auto grad = [](GradientPreset preset) {
+    return "grad" + std::to_string(engine::presetNumber(preset));
+  };
   const std::vector<BoxColour> redMiddle{kBlack, kBlack, kRed, kRed, kRed, kBlack, kBlack},
       preset3{kBlack, kNavy, between, kLightBlue, between, kNavy, kBlack},
       yellowAt1{std::nullopt, kYellow, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
   const std::vector<Case> cases{
-      {editor.panelColorFG_solid_rect[5], 2, 3, false, false, redMiddle, "solid"},
-      {editor.panelColorFG_solid_rect[5], 2, 3, true, false, all(7, kRed), "solid"},
-      {editor.panelColorFG_grad[2], 1, 5, false, false, preset3, "grad3"},
-      {editor.panelColorFG_grad_rect[0], 3, 0, false, false, gradient(7, 1, kNavy, kLightBlue), "grad1"},
-      {editor.panelColorFG_grad_rect[3], 3, 0, false, false, gradient(7, 4, kNavy, kLightBlue), "grad4"},
-      {editor.panelColorFG_grad[1], 2, 2, true, false, gradient(7, 2, kNavy, kLightBlue), "grad2"},
-      {editor.panelColorBG_solid[7], 1, 2, false, true, yellowAt1, "solid"},
-      {editor.panelColorBG_grad[0], 2, 2, true, true, gradient(7, 1, kSky, kPale, true), "grad1"}};
+      {editor.panelColorFG_solid_rect[5], 2, 3, false, false, redMiddle, solid},
+      {editor.panelColorFG_solid_rect[5], 2, 3, true, false, all(7, kRed), solid},
+      {editor.panelColorFG_grad[2], 1, 5, false, false, preset3, grad(GradientPreset::Grad3)},
+      {editor.panelColorFG_grad_rect[0], 3, 0, false, false,
+       gradient(7, GradientPreset::Grad1, kNavy, kLightBlue), grad(GradientPreset::Grad1)},
+      {editor.panelColorFG_grad_rect[3], 3, 0, false, false,
+       gradient(7, GradientPreset::Grad4, kNavy, kLightBlue), grad(GradientPreset::Grad4)},
+      {editor.panelColorFG_grad[1], 2, 2, true, false, gradient(7, GradientPreset::Grad2, kNavy, kLightBlue),
+       grad(GradientPreset::Grad2)},
+      {editor.panelColorBG_solid[7], 1, 2, false, true, yellowAt1, solid},
+      {editor.panelColorBG_grad[0], 2, 2, true, true, gradient(7, GradientPreset::Grad1, kSky, kPale, true),
+       grad(GradientPreset::Grad1)}};
   editor.chk_BG.click();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.button.name() + (c.all ? " all" : ""));
@@ -324,7 +334,8 @@ TEST_F(EditorWindowTest, SwatchAndPreviewsShowTheGradientColours) {
   const std::string text = nick().textRtf();
   dialogs.queueColour(kRed);
   editor.panelColorFG_grad1_rect.click();  // the swatch inside is the button
-  EXPECT_EQ(drawing.previewImage(gdi::PreviewSet::EditorText, 1)->pixel(0, 0), kRed);
+  EXPECT_EQ(drawing.previewImage(gdi::PreviewSet::EditorText, engine::GradientPreset::Grad1)->pixel(0, 0),
+            kRed);
   EXPECT_EQ(nick().textRtf(), text);
   editor.panelColorFG_grad[0].click();
   EXPECT_EQ(colours(nick()).front(), BoxColour{kRed});
@@ -339,13 +350,13 @@ TEST_F(EditorWindowTest, TickingAllOrTypingWithItReappliesTheLastStyles) {
   editor.panelColorBG_solid[7].click();  // the selection only
   ASSERT_EQ(colours(nick())[3], BoxColour{kBlack});
   editor.chk_all.click();
-  EXPECT_EQ(colours(nick()), gradient(6, 1, kNavy, kLightBlue));
+  EXPECT_EQ(colours(nick()), gradient(6, engine::GradientPreset::Grad1, kNavy, kLightBlue));
   EXPECT_EQ(colours(nick(), true), all(6, kYellow));
 
   nick().setSelStart(2);
   nick().replaceSelection("XYZ");  // typed at the caret
   EXPECT_EQ(nick().text(), "abXYZcdef");
-  EXPECT_EQ(colours(nick()), gradient(9, 1, kNavy, kLightBlue));
+  EXPECT_EQ(colours(nick()), gradient(9, engine::GradientPreset::Grad1, kNavy, kLightBlue));
   EXPECT_EQ(colours(nick(), true), all(9, kYellow));
   EXPECT_EQ(nick().selStart(), 5);
 
@@ -377,11 +388,11 @@ TEST_F(EditorWindowTest, GradientPresetOneMatchesDirectColouring) {
     editor.panelColorFG_grad[0].click();
     editor.setVisible(true);
     editor.btnOK.click();
-    const engine::StylePreset preset{.FGtype = 2,
-                                     .FGgradtype = 1,
+    const engine::StylePreset preset{.FGtype = engine::StyleKind::Gradient,
+                                     .FGgradtype = engine::GradientPreset::Grad1,
                                      .FGgrad1 = editor.panelColorFG_grad1_rect.backColour(),
                                      .FGgrad2 = editor.panelColorFG_grad2_rect.backColour(),
-                                     .BGtype = 0};
+                                     .BGtype = engine::StyleKind::None};
     engine::RichTextBox autoBox, scratch;
     engine::ConversionContext ctx{
         engine::EditorMode::Nickname, false, dialogs, messages, failures.context, lifecycle, scratch};

@@ -13,6 +13,8 @@ constexpr ColourNumber kRed = 0x0000FF;
 constexpr ColourNumber kBlue = 0xFF0000;
 constexpr ColourNumber kBlack = 0x000000;
 constexpr ColourNumber kWhite = 0xFFFFFF;
+constexpr engine::GradientKind kLinear = engine::GradientKind::Linear;
+constexpr engine::GradientKind kMirrored = engine::GradientKind::Mirrored;
 
 TEST(GdiImage, RoundsSizesToTheNearestPixelHalvesToEven) {
   struct Case {
@@ -37,7 +39,7 @@ TEST(GdiImage, StartsBlackAndChecksItsBounds) {
 
 TEST(FillGradientRect, LinearStartsExactlyOnColour1AndStepsBy16BitChannels) {
   Image image(3, 2);
-  fillGradientRect(kBlack, kWhite, image, 3, 2, kLinearGradient, kHorizontal);
+  fillGradientRect(kBlack, kWhite, image, 3, 2, kLinear, FillDirection::Horizontal);
   // Pixel i of 3: (65280 * i / 3) >> 8.
   for (int y = 0; y < 2; ++y) {
     EXPECT_EQ(image.pixel(0, y), kBlack);
@@ -45,13 +47,13 @@ TEST(FillGradientRect, LinearStartsExactlyOnColour1AndStepsBy16BitChannels) {
     EXPECT_EQ(image.pixel(2, y), makeColour(170, 170, 170));
   }
   // Falling channels: 65280 - 65280 * i / 3.
-  fillGradientRect(kWhite, kBlack, image, 3, 2, kLinearGradient, kHorizontal);
+  fillGradientRect(kWhite, kBlack, image, 3, 2, kLinear, FillDirection::Horizontal);
   EXPECT_EQ(image.pixel(0, 0), kWhite);
   EXPECT_EQ(image.pixel(1, 0), makeColour(170, 170, 170));
   EXPECT_EQ(image.pixel(2, 1), makeColour(85, 85, 85));
   // Vertical: from top to bottom.
   Image tall(2, 3);
-  fillGradientRect(kBlack, kWhite, tall, 2, 3, kLinearGradient, kVertical);
+  fillGradientRect(kBlack, kWhite, tall, 2, 3, kLinear, FillDirection::Vertical);
   for (int x = 0; x < 2; ++x) {
     EXPECT_EQ(tall.pixel(x, 0), kBlack);
     EXPECT_EQ(tall.pixel(x, 1), makeColour(85, 85, 85));
@@ -61,7 +63,7 @@ TEST(FillGradientRect, LinearStartsExactlyOnColour1AndStepsBy16BitChannels) {
 
 TEST(FillGradientRect, ChannelsKeepTheirOwnBytes) {
   Image image(256, 1);
-  fillGradientRect(kRed, kBlue, image, 256, 1, kLinearGradient, kHorizontal);
+  fillGradientRect(kRed, kBlue, image, 256, 1, kLinear, FillDirection::Horizontal);
   EXPECT_EQ(image.pixel(0, 0), kRed);
   EXPECT_EQ(image.pixel(128, 0), makeColour(127, 0, 127));  // both channels 32640, 127.5 * 256
   EXPECT_EQ(image.pixel(255, 0), makeColour(0, 0, 254));
@@ -69,7 +71,7 @@ TEST(FillGradientRect, ChannelsKeepTheirOwnBytes) {
 
 TEST(FillGradientRect, MirroredOf105PutsColour2AtX52) {
   Image image(105, 2);
-  fillGradientRect(kRed, kBlue, image, 105, 2, kMirroredGradient, kHorizontal);
+  fillGradientRect(kRed, kBlue, image, 105, 2, kMirrored, FillDirection::Horizontal);
   EXPECT_EQ(image.pixel(0, 1), kRed);
   EXPECT_EQ(image.pixel(52, 0), kBlue);
   EXPECT_EQ(image.pixel(52, 1), kBlue);
@@ -80,28 +82,26 @@ TEST(FillGradientRect, MirroredOf105PutsColour2AtX52) {
 
 TEST(FillGradientRect, MirroredVerticalRunsTopToBottomInBothHalves) {
   Image mirrored(5, 4), linear(5, 4);
-  fillGradientRect(kRed, kBlue, mirrored, 5, 4, kMirroredGradient, kVertical);
-  fillGradientRect(kRed, kBlue, linear, 5, 4, kLinearGradient, kVertical);
+  fillGradientRect(kRed, kBlue, mirrored, 5, 4, kMirrored, FillDirection::Vertical);
+  fillGradientRect(kRed, kBlue, linear, 5, 4, kLinear, FillDirection::Vertical);
   EXPECT_EQ(mirrored, linear);
 }
 
-TEST(FillGradientRect, OtherKindsDirectionsAndEmptyRectanglesDrawNothing) {
+TEST(FillGradientRect, EmptyRectanglesDrawNothing) {
   Image image(4, 4);
   image.setPixel(1, 1, 0x123456);
   const Image before = image;
-  for (int kind : {0, 3, -1}) fillGradientRect(kRed, kBlue, image, 4, 4, kind, kHorizontal);
-  fillGradientRect(kRed, kBlue, image, 4, 4, kLinearGradient, 2);
-  fillGradientRect(kRed, kBlue, image, 0, 4, kLinearGradient, kHorizontal);
-  fillGradientRect(kRed, kBlue, image, 4, 0, kMirroredGradient, kHorizontal);
+  fillGradientRect(kRed, kBlue, image, 0, 4, kLinear, FillDirection::Horizontal);
+  fillGradientRect(kRed, kBlue, image, 4, 0, kMirrored, FillDirection::Horizontal);
   EXPECT_EQ(image, before);
 }
 
 TEST(FillGradientRect, ClipsToTheImageAndLeavesTheRestAlone) {
   Image image(4, 4);
-  fillGradientRect(kWhite, kWhite, image, 2, 8, kLinearGradient, kHorizontal);
+  fillGradientRect(kWhite, kWhite, image, 2, 8, kLinear, FillDirection::Horizontal);
   EXPECT_EQ(image.pixel(1, 3), kWhite);
   EXPECT_EQ(image.pixel(2, 0), kBlack);
-  fillGradientRect(kWhite, kWhite, image, 100, 100, kMirroredGradient, kVertical);
+  fillGradientRect(kWhite, kWhite, image, 100, 100, kMirrored, FillDirection::Vertical);
   EXPECT_EQ(image.pixel(3, 3), kWhite);
 }
 

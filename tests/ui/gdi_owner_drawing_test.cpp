@@ -133,7 +133,7 @@ TEST_F(OwnerDrawingTest, StyleSwatchesStartEmptyAndShowOnlyAGradient) {
   EXPECT_EQ(drawing.imageFor(fgRect, {.text = "grad3"}), swatch);
   EXPECT_EQ(drawing.imageFor(fgRect, {.text = "solid", .background = "grad1"}), nullptr);
 
-  drawing.drawStyleSwatch(EditorBuffer::TextStyleSwatch, 0x0000FF, 0xFF0000, kMirroredGradient);
+  drawing.drawStyleSwatch(EditorBuffer::TextStyleSwatch, 0x0000FF, 0xFF0000, engine::GradientKind::Mirrored);
   EXPECT_EQ(swatch->pixel(0, 0), 0x0000FFU);
   EXPECT_EQ(swatch->pixel(20, 19), 0xFF0000U);
 }

@@ -279,11 +279,11 @@ TEST_F(PrefsWindowTest, LoadFillsBothWindowsAndAppliesTheRulesWithoutWriting) {
   EXPECT_TRUE(enabled(groups()[0]) && enabledGroups() == 1);
   EXPECT_EQ(quickNick.lbl_nbQN.caption(), "1 / 1");
   EXPECT_EQ(quickNick.txt_shortcut.text(), "a");
-  EXPECT_EQ(qn.settings.nick.FGgradtype, 3);
+  EXPECT_EQ(qn.settings.nick.FGgradtype, engine::GradientPreset::Grad3);
   EXPECT_TRUE(prefs.group(ColourGroup::NickFG).gradient[3].selected());
   EXPECT_EQ(qn.settings.nick.FGgrad2, engine::hex2rgb("#0080FF"));
   EXPECT_EQ(prefs.group(ColourGroup::NickFG).gradient2.backColour(), engine::hex2rgb("#0080FF"));
-  EXPECT_EQ(qn.settings.text.FGtype, 1);
+  EXPECT_EQ(qn.settings.text.FGtype, engine::StyleKind::Solid);
 }
 
 }  // namespace

@@ -61,17 +61,20 @@ void fillRect(Image& target, const Vertex& v1, const Vertex& v2, bool vertical) 
 }  // namespace
 
 void fillGradientRect(ColourNumber colour1, ColourNumber colour2, Image& target, int width, int height,
-                      int kind, int direction) {
-  if (direction != kHorizontal && direction != kVertical) return;
-  const bool vertical = direction == kVertical;
-  if (kind == kLinearGradient) {
-    fillRect(target, vertex(0, 0, colour1), vertex(width, height, colour2), vertical);
-  } else if (kind == kMirroredGradient) {
-    const Vertex edge = vertex(0, 0, colour1);
-    const Vertex middle = vertex(roundHalfToEven(width, 2), height, colour2);
-    const Vertex otherEdge = vertex(width, 0, colour1);
-    fillRect(target, edge, middle, vertical);
-    fillRect(target, middle, otherEdge, vertical);
+                      engine::GradientKind kind, FillDirection direction) {
+  const bool vertical = direction == FillDirection::Vertical;
+  switch (kind) {
+    case engine::GradientKind::Linear:
+      fillRect(target, vertex(0, 0, colour1), vertex(width, height, colour2), vertical);
+      return;
+    case engine::GradientKind::Mirrored: {
+      const Vertex edge = vertex(0, 0, colour1);
+      const Vertex middle = vertex(roundHalfToEven(width, 2), height, colour2);
+      const Vertex otherEdge = vertex(width, 0, colour1);
+      fillRect(target, edge, middle, vertical);
+      fillRect(target, middle, otherEdge, vertical);
+      return;
+    }
   }
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "engine/gradient.h"
 #include "ui/gdi/image.h"
 
 namespace tessalune::ui::gdi {
 
-// Kinds and directions of fillGradientRect.
-inline constexpr int kLinearGradient = 1;    // colour1 at the start, colour2 at the end
-inline constexpr int kMirroredGradient = 2;  // colour1 at both edges, colour2 in the middle
-inline constexpr int kHorizontal = 0;        // colours change from left to right
-inline constexpr int kVertical = 1;          // from top to bottom
+// Which way the colours of fillGradientRect change: from left to right, or from top to
+// bottom.
+enum class FillDirection { Horizontal, Vertical };
 
 // Fills the rectangle (0, 0)-(width, height) of target (in pixels, clipped to the image)
 // the way the platform's rectangle gradient fill does it: the colours become vertices with
@@ -17,13 +16,13 @@ inline constexpr int kVertical = 1;          // from top to bottom
 // pixel i (0 to n - 1) the channel (a + (b - a) * i / n) >> 8, the division truncating
 // toward zero: the first pixel is exactly a, the end vertex's own pixel is not drawn.
 //
-// kind 1: vertices (0, 0) colour1 and (width, height) colour2, one rectangle.
-// kind 2: vertices (0, 0) colour1, (w2, height) colour2 and (width, 0) colour1, with w2 the
+// Linear: vertices (0, 0) colour1 and (width, height) colour2, one rectangle.
+// Mirrored: vertices (0, 0) colour1, (w2, height) colour2 and (width, 0) colour1, with w2 the
 // half width rounded half to even; rectangles 0-1 and 1-2. Horizontally the pixel at w2 is
 // exactly colour2; vertically both rectangles run from colour1 at the top (the vertex at
 // y = 0) to colour2 at the bottom.
-// Any other kind or direction, or an empty rectangle, leaves target unchanged.
+// An empty rectangle leaves target unchanged.
 void fillGradientRect(ColourNumber colour1, ColourNumber colour2, Image& target, int width, int height,
-                      int kind, int direction);
+                      engine::GradientKind kind, FillDirection direction);
 
 }  // namespace tessalune::ui::gdi

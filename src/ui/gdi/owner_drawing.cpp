@@ -21,16 +21,6 @@ std::size_t slotOf(int position) {
   return static_cast<std::size_t>(position - 1);
 }
 
-// The preset a preview shows: which colour comes first and the kind.
-struct PreviewPreset {
-  bool swapped;
-  int kind;
-};
-constexpr std::array<PreviewPreset, 4> kPreviewPresets{{{false, kLinearGradient},
-                                                        {true, kLinearGradient},
-                                                        {false, kMirroredGradient},
-                                                        {true, kMirroredGradient}}};
-
 }  // namespace
 
 ButtonParts& OwnerDrawing::registerButton(int position, Control& face, TwipSize faceSize, ButtonEdges edges,
@@ -87,7 +77,7 @@ ButtonParts* OwnerDrawing::buttonOf(const Control& face) {
 Image OwnerDrawing::verticalFace(TwipSize size) const {
   Image image(pixelSize(size, twipsPerPixel_));
   fillGradientRect(colours_.translate(k3DHighlight), colours_.translate(kButtonFace), image, image.width(),
-                   image.height(), kLinearGradient, kVertical);
+                   image.height(), engine::GradientKind::Linear, FillDirection::Vertical);
   return image;
 }
 
@@ -113,7 +103,7 @@ void OwnerDrawing::render() {
     if (!banner.element.control) continue;
     Image& image = banner.image.emplace(pixelSize(banner.element.size, twipsPerPixel_));
     fillGradientRect(colours_.translate(k3DHighlight), colours_.translate(kButtonFace), image, image.width(),
-                     image.height(), kLinearGradient, kHorizontal);
+                     image.height(), engine::GradientKind::Linear, FillDirection::Horizontal);
   }
 
   renderFaces();
@@ -166,21 +156,22 @@ void OwnerDrawing::renderPreviewSet(PreviewSet set, std::uint32_t colour1, std::
   const ColourNumber second = colours_.translate(colour2);
   for (std::size_t i = 0; i < 4; ++i) {
     if (!entry.previews[i].control) continue;
-    const PreviewPreset preset = kPreviewPresets[i];
+    const engine::TwoColourGradient preset =
+        engine::presetGradient(engine::kGradientPresets[i], first, second);
     Image& image = entry.images[i].emplace(pixelSize(entry.previews[i].size, twipsPerPixel_));
-    fillGradientRect(preset.swapped ? second : first, preset.swapped ? first : second, image, image.width(),
-                     image.height(), preset.kind, kHorizontal);
+    fillGradientRect(preset.first, preset.second, image, image.width(), image.height(), preset.kind,
+                     FillDirection::Horizontal);
   }
   changed_.notify();
 }
 
 void OwnerDrawing::drawStyleSwatch(EditorBuffer swatch, std::uint32_t colour1, std::uint32_t colour2,
-                                   int kind) {
+                                   engine::GradientKind kind) {
   if (swatch != EditorBuffer::TextStyleSwatch && swatch != EditorBuffer::BackgroundStyleSwatch) return;
   std::optional<Image>& image = editor_[index(swatch)].image;
   if (!image) return;
   fillGradientRect(colours_.translate(colour1), colours_.translate(colour2), *image, image->width(),
-                   image->height(), kind, kHorizontal);
+                   image->height(), kind, FillDirection::Horizontal);
   changed_.notify();
 }
 
@@ -205,9 +196,10 @@ const Image* OwnerDrawing::editorImage(EditorBuffer buffer) const {
   return image ? &*image : nullptr;
 }
 
-const Image* OwnerDrawing::previewImage(PreviewSet set, int preset) const {
-  if (preset < 1 || preset > 4) return nullptr;
-  const std::optional<Image>& image = previews_[index(set)].images[static_cast<std::size_t>(preset - 1)];
+const Image* OwnerDrawing::previewImage(PreviewSet set, engine::GradientPreset preset) const {
+  if (!engine::isGradientPreset(preset)) return nullptr;
+  const std::optional<Image>& image =
+      previews_[index(set)].images[static_cast<std::size_t>(engine::presetNumber(preset) - 1)];
   return image ? &*image : nullptr;
 }
 

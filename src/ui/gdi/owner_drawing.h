@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/gradient.h"
+#include "engine/style_preset.h"
 #include "ui/control.h"
 #include "ui/gdi/button_look.h"
 #include "ui/gdi/image.h"
@@ -155,7 +157,8 @@ class OwnerDrawing {
   void renderPreviewSet(PreviewSet set, std::uint32_t colour1, std::uint32_t colour2);
   // Draws a preset into a style swatch's buffer: a horizontal gradient over its full size.
   // Other buffers, and buffers not yet created, are left alone.
-  void drawStyleSwatch(EditorBuffer swatch, std::uint32_t colour1, std::uint32_t colour2, int kind);
+  void drawStyleSwatch(EditorBuffer swatch, std::uint32_t colour1, std::uint32_t colour2,
+                       engine::GradientKind kind);
   // Releases the banner and face buffers and clears the buffers-ready flag; the previews
   // and the editor's single buffers stay.
   void freeGraphics();
@@ -179,7 +182,7 @@ class OwnerDrawing {
   const Image* faceImage(int position) const;
   const Image* bannerImage(Banner banner) const;
   const Image* editorImage(EditorBuffer buffer) const;
-  const Image* previewImage(PreviewSet set, int preset) const;
+  const Image* previewImage(PreviewSet set, engine::GradientPreset preset) const;
 
   // What a repainting control shows: its face, banner, single or preview buffer. Null
   // before the buffers are ready, for a control drawn from none, and for a style swatch
