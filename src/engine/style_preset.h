@@ -50,4 +50,28 @@ struct StylePreset {
   bool operator==(const StylePreset&) const = default;
 };
 
+// The style the editor last applied to one side, which it applies again while the whole
+// text is styled: none yet, the side's solid colour, or a preset of its two gradient
+// colours.
+class LastStyle {
+ public:
+  constexpr LastStyle() = default;
+  static constexpr LastStyle solid() { return LastStyle(StyleKind::Solid, GradientPreset::Grad1); }
+  static constexpr LastStyle gradient(GradientPreset preset) {
+    return LastStyle(StyleKind::Gradient, preset);
+  }
+
+  constexpr StyleKind kind() const { return kind_; }
+  // The preset of a gradient style.
+  constexpr std::optional<GradientPreset> preset() const {
+    return kind_ == StyleKind::Gradient ? std::optional(preset_) : std::nullopt;
+  }
+  bool operator==(const LastStyle&) const = default;
+
+ private:
+  constexpr LastStyle(StyleKind kind, GradientPreset preset) : kind_(kind), preset_(preset) {}
+  StyleKind kind_ = StyleKind::None;
+  GradientPreset preset_ = GradientPreset::Grad1;
+};
+
 }  // namespace tessalune::engine

@@ -22,7 +22,6 @@ namespace {
 
 constexpr std::size_t kShowCodeLine = 8;
 
-constexpr std::string_view kSolid = "solid";
 constexpr std::string_view kNicknameTitle = "Tessalune";
 constexpr std::string_view kNicknameText = "Tessalune";
 constexpr std::string_view kMessageText = "Ondrivela";
@@ -569,7 +568,7 @@ void EditorWindow::onSolid(ColourSide id, std::size_t frame) {
     }
   }
   if (swatch < s.solidSwatches.size()) {
-    lastStyle(id) = kSolid;
+    lastStyle(id) = engine::LastStyle::solid();
     s.styleSwatch.setBackColour(s.solidSwatches[swatch].backColour());
     applyColour(id, s.styleSwatch.backColour() & engine::kRgbMask);
   }
@@ -581,7 +580,7 @@ void EditorWindow::onSolid(ColourSide id, std::size_t frame) {
 void EditorWindow::onGradientPreset(ColourSide id, engine::GradientPreset gradient) {
   OwnWrite own(ownWrites_);
   Side& s = side(id);
-  lastStyle(id) = "grad" + std::to_string(engine::presetNumber(gradient));
+  lastStyle(id) = engine::LastStyle::gradient(gradient);
   const engine::TwoColourGradient preset = engine::presetGradient(
       gradient, s.colour1.backColour() & engine::kRgbMask, s.colour2.backColour() & engine::kRgbMask);
   if (deps_.drawing) {
@@ -657,14 +656,14 @@ void EditorWindow::ReapplyStyles() {
   OwnWrite own(ownWrites_);
   for (ColourSide id : {ColourSide::Text, ColourSide::Background}) {
     if (id == ColourSide::Background && !chk_BG.checked()) break;
-    const std::string style = lastStyle(id);
-    if (style == kSolid) {
+    const engine::LastStyle style = lastStyle(id);
+    if (style.kind() == engine::StyleKind::Solid) {
       engine::PaintContext paint{rtf_mask.box(), deps_.failures};
       engine::applySolidStyle(
           currentEditorBox().box(), side(id).styleSwatch.backColour() & engine::kRgbMask,
           id == ColourSide::Text ? engine::PaintTarget::Text : engine::PaintTarget::Background, paint);
-    } else if (style.size() == 5 && style.starts_with("grad") && style[4] >= '1' && style[4] <= '4') {
-      onGradientPreset(id, *engine::gradientPresetNumbered(style[4] - '0'));
+    } else if (const std::optional<engine::GradientPreset> preset = style.preset()) {
+      onGradientPreset(id, *preset);
     }
   }
   reapplying_ = false;
@@ -675,10 +674,7 @@ void EditorWindow::btnHelp_Click() {
 }
 
 gdi::LastStyles EditorWindow::paintStyles() const {
-  const auto shown = [](const std::string& style) {
-    return style.empty() ? kSolid : std::string_view(style);
-  };
-  return {shown(lastStyle_[0]), shown(lastStyle_[1])};
+  return {lastStyle_[0], lastStyle_[1]};
 }
 
 lang::CaptionList EditorWindow::captionEntries() {

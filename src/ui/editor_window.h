@@ -145,10 +145,9 @@ class EditorWindow : public Window {
   void blackenBoxes();
 
   bool codeView() const { return codeView_; }
-  const std::string& lastTextStyle() const { return lastStyle_[0]; }
-  const std::string& lastBackgroundStyle() const { return lastStyle_[1]; }
-  // The last styles as the style swatches are painted from them ("solid" until a style is
-  // chosen, so that a swatch shows its own colour); valid until the next style is chosen.
+  engine::LastStyle lastTextStyle() const { return lastStyle_[0]; }
+  engine::LastStyle lastBackgroundStyle() const { return lastStyle_[1]; }
+  // The last styles as the style swatches are painted from them.
   gdi::LastStyles paintStyles() const;
 
   // This window's entries of the caption list, in its order: btnAbout, btnHelp, grp_nick,
@@ -181,7 +180,7 @@ class EditorWindow : public Window {
     std::array<Control, 4>& previews;
   };
   Side& side(ColourSide s) { return sides_[static_cast<std::size_t>(s)]; }
-  std::string& lastStyle(ColourSide s) { return lastStyle_[static_cast<std::size_t>(s)]; }
+  engine::LastStyle& lastStyle(ColourSide s) { return lastStyle_[static_cast<std::size_t>(s)]; }
 
   // Marks the window's own writes into the editor boxes, whose change notifications must
   // not re-apply the styles.
@@ -228,9 +227,9 @@ class EditorWindow : public Window {
   engine::EditorMode mode_ = engine::EditorMode::Nickname;
   std::string codedResult_;
   bool codeView_ = false;
-  std::string savedRtf_;                  // the styled text while the code view shows the codes
-  std::string codeCaption_;               // the code button's caption before the code view
-  std::array<std::string, 2> lastStyle_;  // text, background: "", "solid", "grad1" to "grad4"
+  std::string savedRtf_;                        // the styled text while the code view shows the codes
+  std::string codeCaption_;                     // the code button's caption before the code view
+  std::array<engine::LastStyle, 2> lastStyle_;  // text, background
   int ownWrites_ = 0;
   bool reapplying_ = false;
   std::array<Side, 2> sides_;

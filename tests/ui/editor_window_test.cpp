@@ -244,13 +244,11 @@ TEST_F(EditorWindowTest, ColourButtonsColourTheSelectionUnlessNothingIsSelectedO
     int start, length;
     bool all, background;
     std::vector<BoxColour> expected;  // of the button's side
-    std::string style;
+    engine::LastStyle style;
   };
   using engine::GradientPreset;
-  const std::string solid = "solid";
-  const auto grad = [](GradientPreset preset) {
-    return "grad" + std::to_string(engine::presetNumber(preset));
-  };
+  const engine::LastStyle solid = engine::LastStyle::solid();
+  const auto grad = [](GradientPreset preset) { return engine::LastStyle::gradient(preset); };
   const std::vector<BoxColour> redMiddle{kBlack, kBlack, kRed, kRed, kRed, kBlack, kBlack},
       preset3{kBlack, kNavy, between, kLightBlue, between, kNavy, kBlack},
       yellowAt1{std::nullopt, kYellow, kYellow, std::nullopt, std::nullopt, std::nullopt, std::nullopt};

@@ -130,8 +130,12 @@ TEST_F(OwnerDrawingTest, StyleSwatchesStartEmptyAndShowOnlyAGradient) {
   ASSERT_NE(swatch, nullptr);
   EXPECT_EQ(*swatch, Image(40, 20));
   EXPECT_EQ(drawing.imageFor(fgRect), nullptr);
-  EXPECT_EQ(drawing.imageFor(fgRect, {.text = "grad3"}), swatch);
-  EXPECT_EQ(drawing.imageFor(fgRect, {.text = "solid", .background = "grad1"}), nullptr);
+  using engine::GradientPreset;
+  using engine::LastStyle;
+  EXPECT_EQ(drawing.imageFor(fgRect, {.text = LastStyle::gradient(GradientPreset::Grad3)}), swatch);
+  EXPECT_EQ(drawing.imageFor(fgRect, {.text = LastStyle::solid(),
+                                      .background = LastStyle::gradient(GradientPreset::Grad1)}),
+            nullptr);
 
   drawing.drawStyleSwatch(EditorBuffer::TextStyleSwatch, 0x0000FF, 0xFF0000, engine::GradientKind::Mirrored);
   EXPECT_EQ(swatch->pixel(0, 0), 0x0000FFU);

@@ -215,8 +215,8 @@ const Image* OwnerDrawing::imageFor(const Control& element, const LastStyles& st
     const EditorEntry& entry = editor_[static_cast<std::size_t>(b)];
     if (std::find(entry.shownBy.begin(), entry.shownBy.end(), &element) == entry.shownBy.end()) continue;
     const auto buffer = static_cast<EditorBuffer>(b);
-    if ((buffer == EditorBuffer::TextStyleSwatch && styles.text == "solid") ||
-        (buffer == EditorBuffer::BackgroundStyleSwatch && styles.background == "solid")) {
+    if ((buffer == EditorBuffer::TextStyleSwatch && !styles.text.preset()) ||
+        (buffer == EditorBuffer::BackgroundStyleSwatch && !styles.background.preset())) {
       return nullptr;
     }
     return entry.image ? &*entry.image : nullptr;

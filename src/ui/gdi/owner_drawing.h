@@ -111,11 +111,11 @@ struct DrawnElement {
   TwipSize size;
 };
 
-// The editor's last text and background styles ("solid", "grad1" to "grad4"): a style
-// swatch shows its buffer only for a gradient.
+// The editor's last text and background styles: a style swatch shows its buffer only for
+// a gradient.
 struct LastStyles {
-  std::string_view text = "solid";
-  std::string_view background = "solid";
+  engine::LastStyle text{};
+  engine::LastStyle background{};
 };
 
 // The owner-drawn controls of all windows: the button and banner registries, every paint
@@ -186,7 +186,7 @@ class OwnerDrawing {
 
   // What a repainting control shows: its face, banner, single or preview buffer. Null
   // before the buffers are ready, for a control drawn from none, and for a style swatch
-  // whose last style is "solid" (it shows its own back colour).
+  // whose last style is not a gradient (it shows its own back colour).
   const Image* imageFor(const Control& element, const LastStyles& styles = {}) const;
 
  private:
