@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "control_widgets.h"
-#include "engine/utf8.h"
 
 namespace tessalune::desktop {
 
@@ -24,6 +23,17 @@ bool formatKey(const QKeyEvent& event) {
   const int key = event.key();
   return event.modifiers() == Qt::ControlModifier &&
          (key == Qt::Key_B || key == Qt::Key_I || key == Qt::Key_U || key == Qt::Key_S);
+}
+
+QTextCharFormat charFormat(const engine::CharFormat& format) {
+  QTextCharFormat shown;
+  shown.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+  shown.setFontItalic(format.italic);
+  shown.setFontUnderline(format.underline);
+  shown.setFontStrikeOut(format.strike);
+  shown.setForeground(format.textColour ? qtColour(*format.textColour) : QColor(Qt::black));
+  if (format.background) shown.setBackground(qtColour(*format.background));
+  return shown;
 }
 
 }  // namespace
@@ -47,31 +57,45 @@ void BoxEdit::render() {
   const engine::RichTextBox& box = control_.box();
   clear();
   QTextCursor cursor(document());
+  // One edit for the whole text, one insertion per run of one format: inserting character by
+  // character lays the document out again each time, which a long paste cannot afford.
+  cursor.beginEditBlock();
   documentPositions_.clear();
-  int position = 0;
   const engine::StyledText& chars = box.characters();
+  documentPositions_.reserve(chars.size() + 1);
+  int position = 0;
+  QString run;  // characters waiting to go in with runFormat
+  engine::CharFormat runFormat;
+  const auto flush = [&] {
+    if (run.isEmpty()) return;
+    cursor.insertText(run, charFormat(runFormat));
+    run.clear();
+  };
   for (std::size_t i = 0; i < chars.size(); ++i) {
     documentPositions_.push_back(position);
-    const engine::StyledChar& c = chars[i];
-    if (c.ch == U'\r' && i + 1 < chars.size() && chars[i + 1].ch == U'\n') continue;  // the pair is one break
-    QTextCharFormat format;
-    format.setFontWeight(c.format.bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(c.format.italic);
-    format.setFontUnderline(c.format.underline);
-    format.setFontStrikeOut(c.format.strike);
-    format.setForeground(c.format.textColour ? qtColour(*c.format.textColour) : QColor(Qt::black));
-    if (c.format.background) format.setBackground(qtColour(*c.format.background));
-    if (engine::isLineBreakChar(c.ch)) {
+    const char32_t ch = chars.charAt(i);
+    if (ch == U'\r' && i + 1 < chars.size() && chars.charAt(i + 1) == U'\n')
+      continue;  // the pair is one break
+    if (engine::isLineBreakChar(ch)) {
+      flush();
       cursor.insertBlock();
       position += 1;
-    } else {
-      std::string utf8;
-      engine::appendUtf8(utf8, c.ch);
-      const QString text = QString::fromStdString(utf8);
-      cursor.insertText(text, format);
-      position += static_cast<int>(text.size());
+      continue;
     }
+    const engine::CharFormat& format = chars.formatAt(i);
+    if (!run.isEmpty() && !(format == runFormat)) flush();
+    if (run.isEmpty()) runFormat = format;
+    const qsizetype before = run.size();
+    if (ch > 0xFFFF && ch <= 0x10FFFF) {
+      run += QChar(QChar::highSurrogate(ch));
+      run += QChar(QChar::lowSurrogate(ch));
+    } else {
+      run += QChar(ch <= 0xFFFF ? static_cast<char16_t>(ch) : u'\uFFFD');
+    }
+    position += static_cast<int>(run.size() - before);  // the document counts UTF-16 units
   }
+  flush();
+  cursor.endEditBlock();
   documentPositions_.push_back(position);
   QTextCursor selection(document());
   selection.setPosition(toDocument(box.selStart()));

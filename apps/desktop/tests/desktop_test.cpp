@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
 #include <atomic>
@@ -397,6 +399,35 @@ class DesktopTest : public QObject {
     QCOMPARE(host.size(), size);
     QVERIFY2(host.minimumSizeHint().width() <= size.width(),
              qPrintable(QString::number(host.minimumSizeHint().width())));
+  }
+
+  // A paste of 100 KB into the message box arrives whole, line breaks, accents and characters
+  // beyond the first plane included, and the box goes on taking keys where the paste ended.
+  void aLongPasteArrivesAndTheBoxStillAnswers() {
+    HostWindow& host = startHost();
+    QString pasted;
+    for (int line = 0; pasted.size() < 100 * 1024; ++line)
+      pasted += QString("Line %1: the quick brown fox, caf\u00E9 \U0001F600 jumps.\n").arg(line);
+    onShown([&](WindowView& view) {
+      auto* box = static_cast<desktop::BoxEdit*>(widget(view, "rtf_text"));
+      box->setFocus();
+      QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+      QApplication::clipboard()->setText(pasted);
+      // Laid out again once for the whole paste, not once for each of its characters.
+      int edits = 0;
+      const QMetaObject::Connection counting =
+          connect(box->document(), &QTextDocument::contentsChanged, [&edits] { ++edits; });
+      QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+      disconnect(counting);
+      QCOMPARE(box->toPlainText(), pasted);
+      QVERIFY2(edits <= 2, qPrintable(QString::number(edits)));
+      QTest::keyClicks(box, "!");
+      QCOMPARE(box->toPlainText(), pasted + "!");
+      QString expected = pasted + "!";
+      expected.replace("\n", "\r\n");
+      QCOMPARE(QString::fromStdString(host.plugin().editor()->rtf_text.box().text()), expected);
+    });
+    type("/xondrivela");
   }
 
   // The desktop's conventions: Ctrl+Q quits, every window has the icon, --help and --version
