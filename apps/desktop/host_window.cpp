@@ -143,7 +143,13 @@ void HostWindow::buildMenu() {
   connect(loadAgain_, &QAction::triggered, this, [this] { whenPluginFree([this] { loadAgain(); }); });
   if (auto* dock = findChild<QDockWidget*>("quickStyleDock")) menu->addAction(dock->toggleViewAction());
   quit_ = menu->addAction(QString());
-  quit_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(QKeySequence::Quit)});
+  // The desktop's Quit keys, Ctrl+Q among them, each once: a key that two shortcuts claim is
+  // ambiguous and does nothing.
+  QList<QKeySequence> quitKeys{QKeySequence(Qt::CTRL | Qt::Key_Q)};
+  for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Quit)) {
+    if (!key.isEmpty() && !quitKeys.contains(key)) quitKeys << key;
+  }
+  quit_->setShortcuts(quitKeys);
   quit_->setShortcutContext(Qt::ApplicationShortcut);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
 }

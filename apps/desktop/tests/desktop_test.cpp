@@ -436,6 +436,14 @@ class DesktopTest : public QObject {
     HostWindow& host = startHost();
     onShown([&](WindowView& view) { QVERIFY(!view.windowIcon().isNull()); });
     type("/xtessaluneabout");
+    // Each key sequence belongs to one action once: a second claim makes the key do nothing.
+    QStringList keys;
+    for (QAction* action : host.findChildren<QAction*>()) {
+      for (const QKeySequence& key : action->shortcuts()) keys << key.toString();
+    }
+    QVERIFY2(!keys.contains(QString()) && QSet<QString>(keys.begin(), keys.end()).size() == keys.size(),
+             qPrintable(keys.join(", ")));
+    QVERIFY(keys.contains("Ctrl+Q"));
     host.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&host));
     QTest::keyClick(&host, Qt::Key_Q, Qt::ControlModifier);
