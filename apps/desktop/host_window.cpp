@@ -52,6 +52,9 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   dock_->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
   dock_->setWidget(quickStyle_);
   addDockWidget(Qt::BottomDockWidgetArea, dock_);
+  // The menu is there from the first frame, before any box of the plug-in's start asks.
+  buildMenu();
+  input_->setFocus();  // the typing goes to the input line once the window is shown
   resize(640, 600);
   connect(input_, &QLineEdit::returnPressed, this, [this] {
     const QString line = input_->text();
@@ -87,7 +90,7 @@ void HostWindow::createPlugin() {
 
 void HostWindow::start() {
   plugin_->Initialize(0, "", &messenger_);
-  buildMenu();
+  titleCommands();
   followLanguage();
   showNickname();
   quickStyle_->preview()->refresh();
@@ -127,7 +130,7 @@ void HostWindow::buildMenu() {
   QMenu* menu = menu_ = menuBar()->addMenu(QString());
   for (const PublishedCommand& command : publishedCommands()) {
     const QString word = "/" + QString::fromStdString(command.value);
-    QAction* action = menu->addAction(QString::fromStdString(command.title));
+    QAction* action = menu->addAction(QString());  // titled once the plug-in has its messages
     commandActions_.push_back(action);
     connect(action, &QAction::triggered, this, [this, word, takesArgument = !command.help.empty()] {
       if (takesArgument) {
@@ -152,6 +155,15 @@ void HostWindow::buildMenu() {
   quit_->setShortcuts(quitKeys);
   quit_->setShortcutContext(Qt::ApplicationShortcut);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
+  menu_->setTitle(texts_(HostText::Menu));
+  loadAgain_->setText(texts_(HostText::LoadAgain));
+  quit_->setText(texts_(HostText::Quit));
+}
+
+void HostWindow::titleCommands() {
+  const std::vector<PublishedCommand> commands = publishedCommands();
+  for (std::size_t i = 0; i < commands.size() && i < commandActions_.size(); ++i)
+    commandActions_[i]->setText(QString::fromStdString(commands[i].title));
 }
 
 // The host's words follow the plug-in's language, set at start-up and by its preferences.

@@ -60,6 +60,8 @@ class HostWindow : public QMainWindow {
   void whenPluginFree(std::function<void()> action);
   void createPlugin();
   void buildMenu();
+  // Gives the menu's commands their titles in the plug-in's messages.
+  void titleCommands();
   // Shows whether the plug-in has halted: a status line, its commands greyed, the action
   // that loads it again.
   void showHalt();

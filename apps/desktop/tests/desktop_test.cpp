@@ -11,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,6 +61,7 @@ class DesktopTest : public QObject {
   std::unique_ptr<QTemporaryDir> folder_;
   std::unique_ptr<HostWindow> host_;
   QStringList messages_;
+  std::function<void()> whenAsked_;  // runs as a box is answered
 
   std::filesystem::path pluginDir() const { return folder_->path().toStdString(); }
 
@@ -79,6 +82,7 @@ class DesktopTest : public QObject {
     messages_.clear();
     host_->dialogs().answerMessage = [this](std::string_view text) {
       messages_ << QString::fromStdString(std::string(text));
+      if (whenAsked_) whenAsked_();
       return platform::Answer::Yes;
     };
     host_->start();
@@ -399,6 +403,29 @@ class DesktopTest : public QObject {
     QCOMPARE(host.size(), size);
     QVERIFY2(host.minimumSizeHint().width() <= size.width(),
              qPrintable(QString::number(host.minimumSizeHint().width())));
+  }
+
+  // On the first start the menu is there before the first-start box asks, and once it is
+  // answered the typing goes to the input line and Alt+T opens the menu.
+  void theMenuIsThereFromTheFirstStart() {
+    bool menuWhenAsked = false;
+    whenAsked_ = [&] {
+      const QList<QAction*> menus = host_->menuBar()->actions();
+      menuWhenAsked = !menus.isEmpty() && menus.first()->menu() && !menus.first()->text().isEmpty();
+    };
+    HostWindow& host = startHost();
+    whenAsked_ = nullptr;
+    QVERIFY(!messages_.isEmpty());  // a fresh folder: the first-start box was asked
+    QVERIFY(menuWhenAsked);
+    host.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&host));
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.input()));
+    QMenu* menu = host.menuBar()->actions().first()->menu();
+    QVERIFY(host.menuBar()->height() > QFontMetrics(host.menuBar()->font()).height());
+    QTest::keyClick(&host, Qt::Key_T, Qt::AltModifier);
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(host.input()->text().isEmpty());
+    menu->hide();
   }
 
   // A paste of 100 KB into the message box arrives whole, line breaks, accents and characters
