@@ -5,10 +5,14 @@
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QStatusBar>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 #include "app_icon.h"
@@ -17,6 +21,58 @@
 #include "ui/editor_window.h"
 
 namespace tessalune::desktop {
+
+void ElidingLabel::setRichText(const QString& html) {
+  full_ = html;
+  QTextDocument document;
+  document.setHtml(html);
+  const QString plain = document.toPlainText();
+  setToolTip(plain);
+  setAccessibleDescription(plain);
+  elide();
+  updateGeometry();
+}
+
+QSize ElidingLabel::minimumSizeHint() const {
+  // Room for an ellipsis: the text itself never widens what holds the label.
+  const QSize hint = QLabel::minimumSizeHint();
+  return {std::min(hint.width(), fontMetrics().horizontalAdvance(QString(3, QChar(0x2026)))), hint.height()};
+}
+
+void ElidingLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  elide();
+}
+
+void ElidingLabel::elide() {
+  QTextDocument document;
+  document.setDefaultFont(font());
+  document.setDocumentMargin(0);
+  document.setHtml(full_);
+  const qreal room = contentsRect().width() - 2 * margin() - indent();
+  if (document.idealWidth() <= room || full_.isEmpty()) return setText(full_);
+  const QString plain = document.toPlainText();
+  // The document of the text's first `kept` characters and an ellipsis.
+  const auto cut = [&](int kept) {
+    auto shortened = std::make_unique<QTextDocument>();
+    shortened->setDefaultFont(font());
+    shortened->setDocumentMargin(0);
+    shortened->setHtml(full_);
+    QTextCursor cursor(shortened.get());
+    cursor.setPosition(kept);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(QString(QChar(0x2026)));
+    return shortened;
+  };
+  // The longest start that fits, never ending between the halves of a surrogate pair.
+  int fits = 0, tooLong = static_cast<int>(plain.size());
+  while (tooLong - fits > 1) {
+    const int middle = (fits + tooLong) / 2;
+    (cut(middle)->idealWidth() <= room ? fits : tooLong) = middle;
+  }
+  if (fits > 0 && plain.at(fits - 1).isHighSurrogate()) --fits;
+  setText(cut(fits)->toHtml());
+}
 
 HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickname)
     : pluginDir_(pluginDir), windows_(ViewContext{}), messenger_(std::move(nickname)) {
@@ -28,7 +84,7 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   setWindowTitle("Tessalune");
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
-  nickname_ = new QLabel(central);
+  nickname_ = new ElidingLabel(central);
   nickname_->setObjectName("nickname");
   nickname_->setTextFormat(Qt::RichText);
   conversation_ = new QTextBrowser(central);
@@ -256,7 +312,8 @@ void HostWindow::deliver(const std::string& result) {
 }
 
 void HostWindow::showNickname() {
-  nickname_->setText("<span style=\"font-size: 14pt\">" + plusToHtml(messenger_.friendlyName()) + "</span>");
+  nickname_->setRichText("<span style=\"font-size: 14pt\">" + plusToHtml(messenger_.friendlyName()) +
+                         "</span>");
 }
 
 void HostWindow::say(const QString& html) {

@@ -22,6 +22,22 @@ class QMenu;
 
 namespace tessalune::desktop {
 
+// A line of rich text that never asks for more width than it is given: what does not fit ends
+// in an ellipsis, and the whole text is the tooltip and the accessible description.
+class ElidingLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  void setRichText(const QString& html);
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void elide();
+  QString full_;
+};
+
 // The chat host's stand-in: the nickname at the top, the conversation of sent messages, an
 // input line whose lines go to the plug-in as a chat host sends them ("/nick2 " results set
 // the nickname, other results are sent), and a menu of the plug-in's published commands.
@@ -87,7 +103,7 @@ class HostWindow : public QMainWindow {
       lang::MessageCatalogue(lang::LanguageId::fallback().catalogueId())};
   std::unique_ptr<plugin::Plugin> plugin_;
   std::vector<ui::Subscription> subscriptions_;
-  QLabel* nickname_ = nullptr;
+  ElidingLabel* nickname_ = nullptr;
   QTextBrowser* conversation_ = nullptr;
   QLineEdit* input_ = nullptr;
   QuickStylePanel* quickStyle_ = nullptr;

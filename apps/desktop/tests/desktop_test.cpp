@@ -428,6 +428,24 @@ class DesktopTest : public QObject {
     menu->hide();
   }
 
+  // A nickname of any length leaves the window's width alone: the label elides it and gives
+  // the whole of it as its tooltip and to a screen reader.
+  void aLongNicknameNeverWidensTheWindow() {
+    HostWindow& host = startHost();
+    QApplication::processEvents();
+    const int minimum = host.minimumSizeHint().width();
+    const int width = host.width();
+    const std::string nickname(129, 'W');
+    host.deliver("/nick2 " + nickname);
+    QApplication::processEvents();
+    QCOMPARE(host.minimumSizeHint().width(), minimum);
+    QCOMPARE(host.width(), width);
+    auto* label = host.findChild<QLabel*>("nickname");
+    QCOMPARE(label->toolTip(), QString::fromStdString(nickname));
+    QCOMPARE(label->accessibleDescription(), QString::fromStdString(nickname));
+    QVERIFY(label->sizeHint().width() <= width);
+  }
+
   // A paste of 100 KB into the message box arrives whole, line breaks, accents and characters
   // beyond the first plane included, and the box goes on taking keys where the paste ended.
   void aLongPasteArrivesAndTheBoxStillAnswers() {
