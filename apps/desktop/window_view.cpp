@@ -238,6 +238,8 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
           palette.setColor(group, QPalette::WindowText, context_.colour(model<ui::Label>(c).foreColour()));
         w->setPalette(palette);
+      } else if (kind == ui::ControlKind::Label) {
+        w->setPalette(QPalette());  // back to the desktop's, after a colour of its own
       }
       break;
     case ui::Property::FontWeight:

@@ -625,27 +625,36 @@ class DesktopTest : public QObject {
     host.plugin().Uninitialize();  // closes the connection before the server stops
   }
 
-  // A check that waits on a server that does not answer leaves the window usable: Close
-  // hides it while the check still waits, and it opens again, usable, while the check goes
-  // on behind it.
+  // A check that waits on a server that does not answer leaves the window usable: Escape and
+  // Close hide it at once while the check still waits, it opens again, usable, while the check
+  // goes on behind it, and a check after a failed one starts in the normal colour.
   void closeHidesTheUpdateWindowWhileACheckWaits() {
     test::HttpTestServer server;
-    std::atomic<bool> answer = false;
-    server.serveSilence("/TLupdate", answer);
+    server.serveStatus("/TLupdate", 404);
     ::setenv("TESSALUNE_UPDATE_URL", server.url("/").c_str(), 1);
     HostWindow& host = startHost();
     ::unsetenv("TESSALUNE_UPDATE_URL");
     ui::UpdateWindow& update = *host.plugin().update();
-    bool hiddenWhileWaiting = false;
+    std::atomic<bool> answer = false;
+    QColor failedColour, checkingColour, normalColour;
+    bool hiddenWhileWaiting = false, closedWhileWaiting = false;
     int shown = 0;
     bool usableAgain = false;
     onShown([&](WindowView& view) {
       if (++shown == 2) {  // opened again while the first check still waits
         usableAgain = widget(view, "btnClose")->isEnabled() && view.isVisible();
+        click(view, "btnClose");
+        closedWhileWaiting = !update.visible() && server.silencesHeld() == 1;
         return;
       }
+      const auto colour = [&] { return widget(view, "lbl_majInfo")->palette().color(QPalette::WindowText); };
+      normalColour = view.palette().color(QPalette::WindowText);
+      click(view, "btnCheck_label");  // refused by the server
+      failedColour = colour();
+      server.serveSilence("/TLupdate", answer);
       once([&] { return server.silencesHeld() == 1; },
            [&] {
+             checkingColour = colour();
              QTest::keyClick(&view, Qt::Key_Escape);  // a key, as Close's click
              hiddenWhileWaiting = !update.visible() && server.silencesHeld() == 1;
              QTimer::singleShot(0, &view, [&] {
@@ -656,8 +665,11 @@ class DesktopTest : public QObject {
       click(view, "btnCheck_label");
     });
     update.showModal(host.windows());
+    QCOMPARE(failedColour, QColor(Qt::red));
+    QCOMPARE(checkingColour, normalColour);
     QVERIFY(hiddenWhileWaiting);
     QVERIFY(usableAgain);
+    QVERIFY(closedWhileWaiting);
     host.plugin().Uninitialize();
   }
 
