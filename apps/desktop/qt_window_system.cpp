@@ -61,8 +61,12 @@ WindowView& QtWindowSystem::viewOf(ui::Window& window) {
 void QtWindowSystem::runModal(ui::Window& window) {
   QPointer<WindowView> view = &viewOf(window);
   QEventLoop loop;
-  const ui::Subscription hidden = window.subscribe([&loop, &window](ui::Control&, ui::Property p) {
-    if (p == ui::Property::Visible && !window.visible()) loop.quit();
+  const ui::Subscription hidden = window.subscribe([&loop, &window, &view](ui::Control&, ui::Property p) {
+    if (p != ui::Property::Visible || window.visible()) return;
+    // Hidden at once: a handler of the window may still be running (a transfer that waits),
+    // and the loop returns only once it has.
+    if (view) view->hide();
+    loop.quit();
   });
   active_.push_back(view);
   view->show();
