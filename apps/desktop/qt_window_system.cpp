@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QWindow>
 #include <algorithm>
+#include <utility>
 
 #include "editor_preview.h"
 #include "plugin/plugin.h"
@@ -20,7 +22,7 @@ constexpr int kEditorPreviewHeight = 64;
 
 QtWindowSystem::~QtWindowSystem() {
   subscriptions_.clear();
-  for (auto& [window, view] : views_) delete view;
+  dropViews();
 }
 
 void QtWindowSystem::follow(plugin::Plugin& plugin, const HostTexts& texts, int twipsPerPixel) {
@@ -50,9 +52,9 @@ void QtWindowSystem::stopFollowing() {
 }
 
 WindowView& QtWindowSystem::viewOf(ui::Window& window) {
-  WindowView*& view = views_[&window];
+  std::unique_ptr<WindowView>& view = views_[&window];
   if (!view) {
-    view = new WindowView(window, context_, QApplication::activeWindow());
+    view = std::make_unique<WindowView>(window, context_);
     if (onCreated) onCreated(*view);
   }
   return *view;
@@ -68,6 +70,14 @@ void QtWindowSystem::runModal(ui::Window& window) {
     if (view) view->hide();
     loop.quit();
   });
+  // Stacked and centred over the window it is opened from, which does not own it.
+  if (QWidget* opener = QApplication::activeWindow(); opener && opener != view && opener->windowHandle()) {
+    view->winId();  // gives the view its native window
+    view->windowHandle()->setTransientParent(opener->windowHandle());
+    QRect placed = view->geometry();
+    placed.moveCenter(opener->geometry().center());
+    view->move(placed.topLeft());
+  }
   active_.push_back(view);
   view->show();
   view->raise();
@@ -81,18 +91,18 @@ void QtWindowSystem::runModal(ui::Window& window) {
 void QtWindowSystem::dropViews() {
   // A view whose window is still in its modal loop goes once the loop has returned; any other
   // goes now, before its window does (its preview's timer would read the window).
-  for (auto& [window, view] : views_) {
-    if (std::find(active_.begin(), active_.end(), view) != active_.end()) {
-      view->deleteLater();
-    } else {
-      delete view;
+  // The map is emptied first: a view's end may run code that reaches back here.
+  std::map<const ui::Window*, std::unique_ptr<WindowView>> dropped = std::exchange(views_, {});
+  for (auto& [window, view] : dropped) {
+    if (std::find(active_.begin(), active_.end(), view.get()) != active_.end()) {
+      view.release()->deleteLater();  // handed to Qt, which alone deletes it now
     }
   }
-  views_.clear();
+  dropped.clear();
 }
 
 void QtWindowSystem::repaintDrawn() {
-  for (auto& [window, view] : views_) view->repaintDrawn();
+  for (const auto& [window, view] : views_) view->repaintDrawn();
 }
 
 }  // namespace tessalune::desktop

@@ -16,7 +16,9 @@ namespace tessalune::desktop {
 
 // Shows the plug-in's windows modally as Qt dialogs. A window gets its view the first time
 // it is shown; when the plug-in replaces its windows (a restart, an import) the views of the
-// old ones go, and the new windows get new views when they are shown.
+// old ones go, and the new windows get new views when they are shown. The views are owned
+// here alone: each is a top-level window with no Qt parent, stacked over the window it was
+// opened from as its transient child, so no other widget's end takes a view with it.
 class QtWindowSystem : public ui::WindowSystem {
  public:
   explicit QtWindowSystem(ViewContext context) : context_(std::move(context)) {}
@@ -47,7 +49,7 @@ class QtWindowSystem : public ui::WindowSystem {
 
  private:
   ViewContext context_;
-  std::map<const ui::Window*, WindowView*> views_;
+  std::map<const ui::Window*, std::unique_ptr<WindowView>> views_;
   std::vector<WindowView*> active_;
   std::vector<ui::Subscription> subscriptions_;  // to the plug-in object followed
 };

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +25,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
+#include <QWindow>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -589,6 +591,32 @@ class DesktopTest : public QObject {
     });
     type("/xtessalune");
     QVERIFY(!host.plugin().editor()->visible());
+  }
+
+  // A window opened from the editor stacks over it, and unloading after the editor has
+  // closed drops every view exactly once, whichever view the host drops first.
+  void windowsOpenedFromTheEditorAreDroppedOnceOnUnload() {
+    HostWindow& host = startHost();
+    QStringList opened;
+    bool stackedOverEditor = false;
+    QPointer<WindowView> editorView;
+    onShown([&](WindowView& view) {
+      opened << QString::fromStdString(view.window().name());
+      if (view.window().name() != "frmPrincipal") {
+        stackedOverEditor = editorView && view.windowHandle() &&
+                            view.windowHandle()->transientParent() == editorView->windowHandle();
+        return;
+      }
+      editorView = &view;
+      QVERIFY(QTest::qWaitForWindowActive(&view));  // what the editor opens is made now
+      click(view, "btnPrefs_label");
+      click(view, "btnAbout");
+    });
+    type("/xtessalune");
+    QCOMPARE(opened, (QStringList{"frmPrincipal", "frmPrefs", "frmAbout"}));
+    QVERIFY(stackedOverEditor);
+    host.plugin().Uninitialize();  // drops the views of the unloaded windows
+    QVERIFY(!editorView);
   }
 
   // Check, download from a server that sends slowly, and Cancel clicked while the body
