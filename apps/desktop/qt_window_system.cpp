@@ -76,7 +76,7 @@ void QtWindowSystem::runModal(ui::Window& window) {
     view->windowHandle()->setTransientParent(opener->windowHandle());
     QRect placed = view->geometry();
     placed.moveCenter(opener->geometry().center());
-    view->move(placed.topLeft());
+    view->setGeometry(placed);
   }
   active_.push_back(view);
   view->show();
