@@ -70,8 +70,10 @@ void QtWindowSystem::runModal(ui::Window& window) {
     if (view) view->hide();
     loop.quit();
   });
-  // Stacked and centred over the window it is opened from, which does not own it.
-  if (QWidget* opener = QApplication::activeWindow(); opener && opener != view && opener->windowHandle()) {
+  // Stacked and centred over the window it is opened from, which does not own it: the view
+  // shown modally last, else the active window (activation follows a closed view only later).
+  QWidget* opener = active_.empty() ? QApplication::activeWindow() : active_.back();
+  if (opener && opener != view && opener->windowHandle()) {
     view->winId();  // gives the view its native window
     view->windowHandle()->setTransientParent(opener->windowHandle());
     QRect placed = view->geometry();
