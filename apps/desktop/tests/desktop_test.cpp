@@ -37,9 +37,11 @@
 #include "box_edit.h"
 #include "control_widgets.h"
 #include "editor_preview.h"
+#include "engine/limits.h"
 #include "host_window.h"
 #include "lang/languages.h"
 #include "palettes.h"
+#include "plugin/command_table.h"
 #include "plugin/plugin_folder.h"
 #include "quick_style_panel.h"
 #include "store/config_file.h"
@@ -96,6 +98,13 @@ class DesktopTest : public QObject {
   void type(const QString& line) {
     QTest::keyClicks(host_->input(), line);
     QTest::keyClick(host_->input(), Qt::Key_Return);
+  }
+
+  // The typed line of a command, its word as the command table spells it.
+  static QString commandLine(plugin::Command command, const QString& argument = {}) {
+    const std::string_view word = plugin::commandRow(command).word;
+    const QString line = "/" + QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    return argument.isEmpty() ? line : line + " " + argument;
   }
 
   static QWidget* widget(WindowView& view, const char* name) {
@@ -253,9 +262,10 @@ class DesktopTest : public QObject {
         QTest::keyClick(&view, Qt::Key_Escape);
         QVERIFY(!view.window().visible());
       });
-      for (const char* command :
-           {"/xtessalune", "/xtessalunecfg", "/xtessaluneabout", "/xtessalunehelp", "/xquicknick"}) {
-        type(command);
+      for (plugin::Command command :
+           {plugin::Command::Nickname, plugin::Command::Preferences, plugin::Command::About,
+            plugin::Command::Help, plugin::Command::UseQuickNick}) {
+        type(commandLine(command));
       }
       QCOMPARE(opened,
                (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp", "frmQuickNick"}));
@@ -291,7 +301,7 @@ class DesktopTest : public QObject {
       QTest::keyClick(&view, Qt::Key_B, Qt::ControlModifier);
       QTest::keyClick(box, Qt::Key_Return);
     });
-    type("/xtessalune");
+    type(commandLine(plugin::Command::Nickname));
     const QString nickname = QString::fromStdString(host.nickname());
     QVERIFY2(
         nickname.startsWith("\u00B7$") && nickname.contains("\u00B7#") && nickname.contains("\u00B7$#0080FF"),
@@ -313,7 +323,7 @@ class DesktopTest : public QObject {
       QCOMPARE(messages_.last(), QString("You must type a nick."));
       view.window().hide();
     });
-    type("/xtessalune");
+    type(commandLine(plugin::Command::Nickname));
     onShown([&](WindowView& view) {
       QWidget* box = widget(view, "rtf_text");
       box->setFocus();
@@ -326,7 +336,7 @@ class DesktopTest : public QObject {
       QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
       QVERIFY(!view.window().visible());
     });
-    type("/xondrivela");
+    type(commandLine(plugin::Command::Text));
   }
 
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
@@ -343,7 +353,7 @@ class DesktopTest : public QObject {
       QTest::keyClicks(box, QString(126, 'n'));
       click(view, "panelColorFG_grad(1)");
       QTRY_VERIFY2(preview->noteText().startsWith("OK would ask: "), qPrintable(preview->noteText()));
-      QVERIFY(preview->countText().endsWith("/ 129"));
+      QVERIFY(preview->countText().endsWith(QString("/ %1").arg(engine::kNicknameLimit)));
       QCOMPARE(preview->shownText().isEmpty(), false);
 
       const auto state = [&] {
@@ -366,7 +376,7 @@ class DesktopTest : public QObject {
       preview->refresh();
       QCOMPARE(preview->shownText(), styled);
     });
-    type("/xtessalune");
+    type(commandLine(plugin::Command::Nickname));
   }
 
   // The quick style panel colours through stops, within two to ten of them, and hands the
@@ -437,7 +447,7 @@ class DesktopTest : public QObject {
     QApplication::processEvents();
     const int minimum = host.minimumSizeHint().width();
     const int width = host.width();
-    const std::string nickname(129, 'W');
+    const std::string nickname(engine::kNicknameLimit, 'W');
     host.deliver("/nick2 " + nickname);
     QApplication::processEvents();
     QCOMPARE(host.minimumSizeHint().width(), minimum);
@@ -474,7 +484,7 @@ class DesktopTest : public QObject {
       expected.replace("\n", "\r\n");
       QCOMPARE(QString::fromStdString(host.plugin().editor()->rtf_text.box().text()), expected);
     });
-    type("/xondrivela");
+    type(commandLine(plugin::Command::Text));
   }
 
   // The desktop's conventions: Ctrl+Q quits, every window has the icon, --help and --version
@@ -482,7 +492,7 @@ class DesktopTest : public QObject {
   void theHostFollowsTheDesktopsConventions() {
     HostWindow& host = startHost();
     onShown([&](WindowView& view) { QVERIFY(!view.windowIcon().isNull()); });
-    type("/xtessaluneabout");
+    type(commandLine(plugin::Command::About));
     // Each key sequence belongs to one action once: a second claim makes the key do nothing.
     QStringList keys;
     for (QAction* action : host.findChildren<QAction*>()) {
@@ -517,8 +527,8 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(host.plugin().halted());
     QTRY_VERIFY(!host.statusBar()->currentMessage().isEmpty());
     QVERIFY(host.loadAgainAction()->isEnabled());
-    type("/xtessalunecfg");
-    QVERIFY(!host.conversation()->toPlainText().contains("/xtessalunecfg"));
+    type(commandLine(plugin::Command::Preferences));
+    QVERIFY(!host.conversation()->toPlainText().contains(commandLine(plugin::Command::Preferences)));
     // A word the plug-in would not take is chat text, whatever a Unicode case folding makes
     // of it ("\u017F", the long s, folds to "s").
     const QString folded = QString::fromUtf8("/xte\u017F\u017Falunecfg");
@@ -541,7 +551,7 @@ class DesktopTest : public QObject {
       languages->setCurrentIndex(0);
       emit languages->activated(0);  // Français, as a person picks it
     });
-    type("/xtessalunecfg");
+    type(commandLine(plugin::Command::Preferences));
     QCOMPARE(host.quickStyle()->findChild<QPushButton*>("send")->text(), QString("Envoyer"));
     QCOMPARE(host.input()->placeholderText(),
              QString("Tapez un message ou une commande comme /xtessalune, puis Entrée"));
@@ -561,7 +571,7 @@ class DesktopTest : public QObject {
       languages->setCurrentIndex(0);
       emit languages->activated(0);  // Français
     });
-    type("/xtessalunecfg");
+    type(commandLine(plugin::Command::Preferences));
     desktop::QuickStylePanel& quick = *host.quickStyle();
     QCOMPARE(quick.findChild<QPushButton*>("send")->text(), QString("Envoyer"));
     quick.text()->setText(QString(130, 'x'));  // too long for a nickname
@@ -581,7 +591,7 @@ class DesktopTest : public QObject {
       click(view, "btnExport_label");
       click(view, "btnImport_label");
     });
-    type("/xtessalunecfg");
+    type(commandLine(plugin::Command::Preferences));
     QVERIFY(messages_.join("\n").contains("imported successfully"));
     QVERIFY(host.plugin().editor() != before);
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(host.input()));  // typing goes on
@@ -589,7 +599,7 @@ class DesktopTest : public QObject {
       QVERIFY(&view.window() == host.plugin().editor());
       click(view, "btnOK_label");
     });
-    type("/xtessalune");
+    type(commandLine(plugin::Command::Nickname));
     QVERIFY(!host.plugin().editor()->visible());
   }
 
@@ -625,7 +635,7 @@ class DesktopTest : public QObject {
       }
       openers.pop_back();
     });
-    type("/xtessalune");
+    type(commandLine(plugin::Command::Nickname));
     QCOMPARE(opened, (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp"}));
     host.plugin().Uninitialize();  // drops the views of the unloaded windows
     QVERIFY(!editorView);
