@@ -186,20 +186,24 @@ TEST_F(TransferTest, ARequestAfterACancelWorks) {
 TEST(TransferLimitsTest, EndTransfersThatDripOrCrawl) {
   HttpTestServer server;
   // The slow ones last several times their limit, so that a loaded machine cannot let them
-  // finish before the limit is seen.
+  // finish before the limit is seen; the steady one outlasts the whole-file deadline but has a
+  // rate window so long that no stall of a loaded machine brings it under the minimum rate.
   server.serveSlowly("/drip", 1, 20, 400ms);       // 2.5 bytes a second, for 8 s
   server.serveSlowly("/crawl", 100, 40, 250ms);    // 400 bytes a second, for 10 s
-  server.serveSlowly("/steady", 2048, 12, 100ms);  // 20 KB a second, longer than the deadline
-  const TransferLimits limits{.wholeFileDeadline = 1s, .rateWindow = 1s};
+  server.serveSlowly("/steady", 2048, 15, 100ms);  // 20 KB a second, for 1.5 s
+  const TransferLimits tight{.wholeFileDeadline = 1s, .rateWindow = 1s};
+  const TransferLimits patient{.wholeFileDeadline = 1s, .rateWindow = 20s};
   struct Case {
     std::string path;
     Transfer::Pace pace;
+    TransferLimits limits;
     std::string cause;  // empty: the whole body arrives
   };
-  for (const Case& c : std::vector<Case>{{"/drip", Transfer::Pace::Whole, "no answer within 1 s"},
-                                         {"/crawl", Transfer::Pace::Streamed, "slower than 1 KB/s for 1 s"},
-                                         {"/steady", Transfer::Pace::Streamed, ""}}) {
-    CurlTransfer transfer(limits);
+  for (const Case& c :
+       std::vector<Case>{{"/drip", Transfer::Pace::Whole, tight, "no answer within 1 s"},
+                         {"/crawl", Transfer::Pace::Streamed, tight, "slower than 1 KB/s for 1 s"},
+                         {"/steady", Transfer::Pace::Streamed, patient, ""}}) {
+    CurlTransfer transfer(c.limits);
     transfer.setPace(c.pace);
     std::size_t received = 0;
     transfer.request(server.url(c.path));
@@ -209,7 +213,7 @@ TEST(TransferLimitsTest, EndTransfersThatDripOrCrawl) {
     EXPECT_EQ(transfer.failed(), !c.cause.empty()) << c.path;
     EXPECT_EQ(transfer.failureCause(), c.cause) << c.path;
     if (c.cause.empty()) {
-      EXPECT_EQ(received, 2048u * 12);
+      EXPECT_EQ(received, 2048u * 15);
     }
   }
 }
