@@ -1,20 +1,36 @@
 // The colouring page: the text, its styles and formats in, the Plus! text out, converted by
 // the engine in WebAssembly as the user types, with its length against the chat's limit.
+// Every control is made once and updated in place, so that focus and selection stay where
+// the person left them; the words, swatches and limits are the build's, so that the page is
+// whole before the engine has loaded.
 import createTessalune from './tessalune.mjs';
-import {languages} from './strings.mjs';
+import {languages, swatches, limits, webBase} from './strings.mjs';
 
 const kModes = ['nickname', 'message'];  // the names of their limits, too
 const kShapes = ['linear', 'reverse', 'mirrored', 'mirroredReverse'];
 const kFormats = ['bold', 'italic', 'underline', 'strike'];
 const kStylesKey = 'tessalune-styles';
 const kLanguageKey = 'tessalune-language';
+const kPaperKey = 'tessalune-paper';
+const kNoteMs = 5000;
+// Gradients to start from: the two default colours in each of the four shapes, and a few of
+// more colours.
+const kPresets = [
+  ...kShapes.map((shape) => ({stops: ['#000080', '#0080FF'], shape})),
+  {stops: ['#800000', '#FF0000', '#FF8000', '#FFFF00'], shape: 'linear'},
+  {stops: ['#004000', '#00A040', '#80FF80'], shape: 'mirrored'},
+  {stops: ['#FF0080', '#8000FF', '#0080FF', '#00FFFF'], shape: 'linear'},
+  {stops: ['#FFFFFF', '#FFD700', '#FF8C00'], shape: 'mirrored'},
+];
 const $ = (id) => document.getElementById(id);
+const own = (object, key) => object !== null && typeof object === 'object' && Object.hasOwn(object, key);
 
 const state = {
   mode: 'nickname',
   formats: {bold: false, italic: false, underline: false, strike: false},
   noEnd: false,
   keepThinned: false,  // the answer to the question, for the text and styles it was asked about
+  declined: false,
   sides: {
     fg: {kind: 'gradient', solid: '#000000', stops: ['#000080', '#0080FF'], shape: 'linear'},
     bg: {kind: 'none', solid: '#FFFFFF', stops: ['#55AAFF', '#D5EAFF'], shape: 'linear'},
@@ -26,19 +42,23 @@ let engine = null;
 // --- words -------------------------------------------------------------------------------
 
 function say(key, ...values) {
-  let text = language.text[key] ?? key;
+  let text = own(language.text, key) ? language.text[key] : key;
   values.forEach((v, i) => (text = text.replace(`%${i + 1}`, v)));
   return text;
 }
 
+// Every word of the page in the language chosen; the controls stay as they are.
 function chooseLanguage(code) {
   language = languages.find((l) => l.code === code) ?? language;
   document.documentElement.lang = language.code;
   document.title = say('title');
-  for (const element of document.querySelectorAll('[data-text]')) element.textContent = say(element.dataset.text);
+  for (const e of document.querySelectorAll('[data-text]')) e.textContent = say(e.dataset.text);
+  for (const e of document.querySelectorAll('[data-label]')) e.setAttribute('aria-label', say(e.dataset.label));
+  for (const e of document.querySelectorAll('[data-title]')) e.title = say(e.dataset.title);
   $('text-label').textContent = say(state.mode === 'nickname' ? 'myNickname' : 'myMessage');
   $('language').value = language.code;
-  for (const side of ['fg', 'bg']) buildSide(side);
+  for (const side of ['fg', 'bg']) relabelStops(side);
+  notes.retell();
   renderSaved();
   schedule();
 }
@@ -52,6 +72,32 @@ function firstLanguage() {
   }
   return 'en';
 }
+
+// --- notes: short words that end after a while or at the next change ----------------------
+
+const notes = {
+  shown: new Map(),  // element id -> {key, values, timer}
+  show(id, key, ...values) {
+    this.clear(id);
+    const timer = setTimeout(() => this.clear(id), kNoteMs);
+    this.shown.set(id, {key, values, timer});
+    $(id).textContent = say(key, ...values);
+    $(id).hidden = false;
+  },
+  clear(id) {
+    const note = this.shown.get(id);
+    if (!note) return;
+    clearTimeout(note.timer);
+    this.shown.delete(id);
+    $(id).textContent = '';
+  },
+  clearAll() {
+    for (const id of [...this.shown.keys()]) this.clear(id);
+  },
+  retell() {
+    for (const [id, {key, values}] of this.shown) $(id).textContent = say(key, ...values);
+  },
+};
 
 // --- styles as the engine reads them -----------------------------------------------------
 
@@ -70,107 +116,303 @@ function styleOf(side) {
   }
 }
 
-// A style string back into a side's state; false when it is not one the page makes.
-function takeStyle(side, text) {
+// A style string (and the shape it was made with, which a reversed gradient of more than two
+// colours does not tell) back into a side's state; false, with the side unchanged, when it is
+// not one the page makes.
+function takeStyle(side, text, shapeName) {
   const s = state.sides[side];
-  const colour = /^#[0-9A-Fa-f]{6}$/;
+  if (typeof text !== 'string') return false;
   if (text === 'rainbow' || (text === 'none' && side === 'bg')) {
     s.kind = text;
     return true;
   }
-  const [form, ...colours] = String(text).split(':');
-  if (!colours.every((c) => colour.test(c))) return false;
+  const [form, ...colours] = text.split(':');
+  if (!colours.length || !colours.every((c) => /^#[0-9A-Fa-f]{6}$/.test(c))) return false;
+  const upper = colours.map((c) => c.toUpperCase());
   if (form === 'solid' && colours.length === 1) {
-    Object.assign(s, {kind: 'solid', solid: colours[0].toUpperCase()});
+    Object.assign(s, {kind: 'solid', solid: upper[0]});
     return true;
   }
   const preset = /^grad([1-4])$/.exec(form);
   if (preset && colours.length === 2) {
-    Object.assign(s, {kind: 'gradient', stops: colours.map((c) => c.toUpperCase()), shape: kShapes[preset[1] - 1]});
+    Object.assign(s, {kind: 'gradient', stops: upper, shape: kShapes[preset[1] - 1]});
     return true;
   }
-  const {minStops, maxStops} = engine.limits;
-  if ((form === 'grad' || form === 'mirror') && colours.length >= minStops && colours.length <= maxStops) {
-    Object.assign(s, {kind: 'gradient', stops: colours.map((c) => c.toUpperCase()),
-      shape: form === 'grad' ? 'linear' : 'mirrored'});
+  if ((form === 'grad' || form === 'mirror') && colours.length >= limits.minStops && colours.length <= limits.maxStops) {
+    const mirrored = form === 'mirror';
+    const reversed = shapeName === (mirrored ? 'mirroredReverse' : 'reverse');
+    Object.assign(s, {kind: 'gradient', stops: reversed ? upper.reverse() : upper,
+      shape: reversed ? shapeName : mirrored ? 'mirrored' : 'linear'});
     return true;
   }
   return false;
 }
 
-// --- the style controls ------------------------------------------------------------------
+// --- the style controls: made once, updated in place -------------------------------------
 
 function element(tag, properties = {}, children = []) {
   const e = Object.assign(document.createElement(tag), properties);
   for (const child of children) e.append(child);
   return e;
 }
+const labelled = (e, key, ...values) => {
+  e.dataset.labelKey = key;
+  e.dataset.labelValues = JSON.stringify(values);
+  e.setAttribute('aria-label', say(key, ...values));
+  return e;
+};
 
 function changeSide(side, change) {
   change(state.sides[side]);
-  buildSide(side);
-  schedule();
+  updateSide(side);
+  changed();
 }
 
 function buildSide(side) {
+  const box = $(side);
+  const kinds = element('div', {className: 'kind', role: 'radiogroup'});
+  kinds.dataset.label = 'kind';
+  for (const kind of [...(side === 'bg' ? ['none'] : []), 'solid', 'gradient', 'rainbow']) {
+    const input = element('input', {type: 'radio', name: `${side}-kind`, value: kind});
+    input.addEventListener('change', () => changeSide(side, (x) => (x.kind = kind)));
+    const word = element('span');
+    word.dataset.text = kind === 'solid' ? 'solidColour' : kind;
+    kinds.append(element('label', {}, [input, ' ', word]));
+  }
+
+  const solid = element('div', {className: 'solid'});
+  const grid = element('div', {className: 'swatches', role: 'group'});
+  grid.dataset.label = 'solidColour';
+  swatches.forEach((colour, i) => {
+    const button = element('button', {type: 'button', className: 'swatch', title: colour});
+    button.style.background = colour;
+    button.dataset.colour = colour;
+    labelled(button, 'swatch', `${i + 1} ${colour}`);
+    button.addEventListener('click', () => changeSide(side, (x) => (x.solid = colour)));
+    grid.append(button);
+  });
+  const other = element('input', {type: 'color', id: `${side}-other`, className: 'picker'});
+  other.addEventListener('input', () => changeSide(side, (x) => (x.solid = other.value.toUpperCase())));
+  const otherHex = hexField(`${side}-other-hex`, (colour) => changeSide(side, (x) => (x.solid = colour)));
+  labelled(otherHex, 'otherColour');
+  const otherWord = element('span');
+  otherWord.dataset.text = 'otherColour';
+  solid.append(grid, element('label', {htmlFor: `${side}-other`}, [otherWord, ' ']), other, otherHex);
+
+  const gradient = element('div', {className: 'gradient'});
+  const shape = element('select', {id: `${side}-shape`});
+  for (const name of kShapes) {
+    const option = element('option', {value: name});
+    option.dataset.text = name;
+    shape.append(option);
+  }
+  shape.addEventListener('change', () => changeSide(side, (x) => (x.shape = shape.value)));
+  const stops = element('ol', {className: 'stops'});
+  stops.dataset.label = 'stops';
+  const presets = element('div', {className: 'presets', role: 'group'});
+  presets.dataset.label = 'presets';
+  kPresets.forEach((preset, i) => {
+    const button = element('button', {type: 'button', className: 'preset'});
+    button.style.background = `linear-gradient(to right, ${gradientStops(preset).join(', ')})`;
+    labelled(button, 'preset', i + 1);
+    button.addEventListener('click', () => changeSide(side, (x) =>
+      Object.assign(x, {stops: [...preset.stops], shape: preset.shape})));
+    presets.append(button);
+  });
+  const gradientWord = element('span');
+  gradientWord.dataset.text = 'gradient';
+  const presetsWord = element('span', {className: 'presets-title'});
+  presetsWord.dataset.text = 'presets';
+  gradient.append(element('label', {htmlFor: `${side}-shape`}, [gradientWord, ' ']), shape, stops, presetsWord,
+    presets);
+  box.append(kinds, solid, gradient);
+  updateSide(side);
+}
+
+// The colours a preset or a side paints, in the order they appear, for a CSS gradient.
+function gradientStops({stops, shape}) {
+  const ordered = shape === 'reverse' || shape === 'mirroredReverse' ? [...stops].reverse() : stops;
+  return shape.startsWith('mirrored') ? [...ordered, ...ordered.slice(0, -1).reverse()] : ordered;
+}
+
+function hexField(id, take) {
+  const field = element('input', {type: 'text', id, className: 'hex', maxLength: 7, spellcheck: false,
+    autocomplete: 'off'});
+  field.addEventListener('input', () => {
+    const wanted = field.value.trim().replace(/^#?/, '#');
+    const valid = /^#[0-9A-Fa-f]{6}$/.test(wanted);
+    field.setAttribute('aria-invalid', String(!valid && field.value !== ''));
+    if (valid) take(wanted.toUpperCase());
+  });
+  return field;
+}
+
+// Sets a value only when it differs: a field being typed in keeps its caret.
+function setValue(input, value) {
+  if (input.value !== value && !(input.classList.contains('hex') && input === document.activeElement &&
+      input.value.trim().replace(/^#?/, '#').toUpperCase() === value)) {
+    input.value = value;
+  }
+}
+
+function updateSide(side) {
   const s = state.sides[side];
   const box = $(side);
-  const legend = box.querySelector('legend');
-  box.replaceChildren(legend);
-  const kinds = element('div', {className: 'kind', role: 'radiogroup'});
-  kinds.setAttribute('aria-label', say('kind'));
-  for (const kind of [...(side === 'bg' ? ['none'] : []), 'solid', 'gradient', 'rainbow']) {
-    const input = element('input', {type: 'radio', name: `${side}-kind`, value: kind, checked: s.kind === kind});
-    input.addEventListener('change', () => changeSide(side, (x) => (x.kind = kind)));
-    kinds.append(element('label', {}, [input, ' ', say(kind === 'solid' ? 'solidColour' : kind)]));
+  for (const radio of box.querySelectorAll('.kind input')) radio.checked = radio.value === s.kind;
+  box.querySelector('.solid').hidden = s.kind !== 'solid';
+  box.querySelector('.gradient').hidden = s.kind !== 'gradient';
+  for (const swatch of box.querySelectorAll('.swatch')) {
+    swatch.setAttribute('aria-pressed', String(swatch.dataset.colour === s.solid));
   }
-  box.append(kinds);
+  setValue($(`${side}-other`), s.solid.toLowerCase());
+  setValue($(`${side}-other-hex`), s.solid);
+  $(`${side}-shape`).value = s.shape;
+  updateStops(side);
+}
 
-  if (s.kind === 'solid') {
-    const grid = element('div', {className: 'swatches', role: 'group'});
-    grid.setAttribute('aria-label', say('solidColour'));
-    engine.swatches.forEach((colour, i) => {
-      const button = element('button', {type: 'button', className: 'swatch', title: colour});
-      button.style.background = colour;
-      button.setAttribute('aria-label', `${say('swatch', i + 1)} ${colour}`);
-      button.setAttribute('aria-pressed', String(s.solid === colour));
-      button.addEventListener('click', () => changeSide(side, (x) => (x.solid = colour)));
-      grid.append(button);
-    });
-    const other = element('input', {type: 'color', value: s.solid.toLowerCase(), id: `${side}-other`});
-    other.addEventListener('change', () => changeSide(side, (x) => (x.solid = other.value.toUpperCase())));
-    box.append(grid, element('label', {htmlFor: `${side}-other`}, [say('otherColour'), ' ']), other);
-  } else if (s.kind === 'gradient') {
-    const shape = element('select', {id: `${side}-shape`});
-    for (const name of kShapes) {
-      const option = element('option', {value: name, textContent: say(name), selected: s.shape === name});
-      shape.append(option);
-    }
-    shape.addEventListener('change', () => changeSide(side, (x) => (x.shape = shape.value)));
-    const stops = element('div', {className: 'stops', role: 'group'});
-    stops.setAttribute('aria-label', say('stops'));
-    s.stops.forEach((colour, i) => {
-      const input = element('input', {type: 'color', value: colour.toLowerCase(), title: colour});
-      input.setAttribute('aria-label', say('stop', i + 1));
-      input.addEventListener('change', () => changeSide(side, (x) => (x.stops[i] = input.value.toUpperCase())));
-      stops.append(input);
-    });
-    const {minStops, maxStops} = engine.limits;
-    const add = element('button', {type: 'button', textContent: '+', disabled: s.stops.length >= maxStops});
-    add.setAttribute('aria-label', say('addStop'));
-    add.addEventListener('click', () => changeSide(side, (x) => x.stops.push(x.stops[x.stops.length - 1])));
-    const remove = element('button', {type: 'button', textContent: '−', disabled: s.stops.length <= minStops});
-    remove.setAttribute('aria-label', say('removeStop'));
-    remove.addEventListener('click', () => changeSide(side, (x) => x.stops.pop()));
-    stops.append(add, remove);
-    box.append(element('label', {htmlFor: `${side}-shape`}, [say('gradient'), ' ']), shape, stops);
+// One row a stop: its picker, its #RRGGBB field, insert after it, remove it. Rows are added or
+// taken away at the end only, so that the focused one stays where it is.
+function updateStops(side) {
+  const s = state.sides[side];
+  const list = $(side).querySelector('.stops');
+  while (list.children.length > s.stops.length) {
+    const row = list.lastElementChild;
+    if (row.contains(document.activeElement)) list.children[s.stops.length - 1]?.querySelector('.remove')?.focus();
+    row.remove();
+  }
+  while (list.children.length < s.stops.length) list.append(stopRow(side, list.children.length));
+  s.stops.forEach((colour, i) => {
+    const row = list.children[i];
+    setValue(row.querySelector('.picker'), colour.toLowerCase());
+    setValue(row.querySelector('.hex'), colour);
+    row.querySelector('.picker').title = colour;
+    row.querySelector('.insert').disabled = s.stops.length >= limits.maxStops;
+    row.querySelector('.remove').disabled = s.stops.length <= limits.minStops;
+    // A button that can no longer be pressed hands the focus to its stop's colour.
+    if (row.contains(document.activeElement) && document.activeElement.disabled) row.querySelector('.picker').focus();
+  });
+  relabelStops(side);
+}
+
+function relabelStops(side) {
+  for (const e of $(side).querySelectorAll('[data-label-key]')) {
+    e.setAttribute('aria-label', say(e.dataset.labelKey, ...JSON.parse(e.dataset.labelValues)));
+  }
+}
+
+function stopRow(side, i) {
+  const row = element('li', {className: 'stop', draggable: true});
+  const picker = labelled(element('input', {type: 'color', className: 'picker'}), 'stop', i + 1);
+  picker.setAttribute('aria-description', say('moveHint'));
+  picker.addEventListener('input', () => changeSide(side, (x) => (x.stops[i] = picker.value.toUpperCase())));
+  const hex = labelled(hexField(`${side}-stop-${i}`, (colour) => changeSide(side, (x) => (x.stops[i] = colour))),
+    'hex', i + 1);
+  const insert = labelled(element('button', {type: 'button', className: 'insert', textContent: '+'}), 'insertStop',
+    i + 1);
+  insert.addEventListener('click', () => {
+    changeSide(side, (x) => x.stops.splice(i + 1, 0, between(x.stops[i], x.stops[i + 1] ?? x.stops[i])));
+    $(side).querySelector('.stops').children[i + 1].querySelector('.picker').focus();
+  });
+  const remove = labelled(element('button', {type: 'button', className: 'remove', textContent: '−'}), 'removeStopAt',
+    i + 1);
+  remove.addEventListener('click', () => changeSide(side, (x) => x.stops.splice(i, 1)));
+  // Alt+Left and Alt+Right move the stop, and the focus with it.
+  row.addEventListener('keydown', (e) => {
+    if (!e.altKey || (e.key !== 'ArrowLeft' && e.key !== 'ArrowRight')) return;
+    const to = i + (e.key === 'ArrowLeft' ? -1 : 1);
+    if (to < 0 || to >= state.sides[side].stops.length) return;
+    e.preventDefault();
+    const focused = [...row.querySelectorAll('input, button')].indexOf(document.activeElement);
+    moveStop(side, i, to);
+    $(side).querySelector('.stops').children[to].querySelectorAll('input, button')[Math.max(focused, 0)].focus();
+  });
+  row.addEventListener('dragstart', (e) => e.dataTransfer.setData('text/x-tessalune-stop', `${side}:${i}`));
+  row.addEventListener('dragover', (e) => e.preventDefault());
+  row.addEventListener('drop', (e) => {
+    e.preventDefault();
+    const [from, at] = e.dataTransfer.getData('text/x-tessalune-stop').split(':');
+    if (from === side && Number(at) !== i) moveStop(side, Number(at), i);
+  });
+  row.append(picker, hex, insert, remove);
+  return row;
+}
+
+function moveStop(side, from, to) {
+  changeSide(side, (x) => x.stops.splice(to, 0, ...x.stops.splice(from, 1)));
+}
+
+// The colour halfway between two.
+function between(a, b) {
+  const mid = [1, 3, 5].map((at) =>
+    Math.round((parseInt(a.slice(at, at + 2), 16) + parseInt(b.slice(at, at + 2), 16)) / 2));
+  return `#${mid.map((v) => v.toString(16).padStart(2, '0')).join('').toUpperCase()}`;
+}
+
+// --- paper and contrast ------------------------------------------------------------------
+
+function luminance(colour) {
+  const [r, g, b] = [1, 3, 5].map((at) => {
+    const c = parseInt(colour.slice(at, at + 2), 16) / 255;
+    return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+  });
+  return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
+const contrast = (a, b) => {
+  const [x, y] = [luminance(a), luminance(b)].sort((p, q) => q - p);
+  return (x + 0.05) / (y + 0.05);
+};
+
+function paper() {
+  const stored = localStorage.getItem(kPaperKey);
+  if (stored === 'light' || stored === 'dark') return stored;
+  return matchMedia('(prefers-color-scheme: dark)').matches ? 'dark' : 'light';
+}
+
+function showPaper() {
+  const tone = paper();
+  for (const radio of document.querySelectorAll('input[name=paper]')) radio.checked = radio.value === tone;
+  $('preview').dataset.paper = tone;
+  outlineFaintColours();
+}
+
+// The preview's spans with their colours read once: text without a background of its own
+// stands on the paper.
+function paintPreview(html) {
+  const preview = $('preview');
+  preview.innerHTML = html;
+  for (const span of preview.querySelectorAll('span[style]')) {
+    const style = span.getAttribute('style');
+    span.dataset.colour = /(?:^|;)color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
+    span.dataset.ground = state.sides.bg.kind === 'none' ? '' : /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
+    if (!span.dataset.ground) span.style.backgroundColor = '';
+  }
+  outlineFaintColours();
+}
+
+// A colour too close to what it stands on gets a thin outline of the opposite tone.
+function outlineFaintColours() {
+  const paperColour = paper() === 'dark' ? '#1E1E1E' : '#FFFFFF';
+  for (const span of $('preview').querySelectorAll('span[data-colour]')) {
+    const colour = span.dataset.colour;
+    const faint = colour !== '' && contrast(colour, span.dataset.ground || paperColour) < 1.5;
+    span.classList.toggle('outline-dark', faint && luminance(colour) > 0.5);
+    span.classList.toggle('outline-light', faint && luminance(colour) <= 0.5);
   }
 }
 
 // --- conversion --------------------------------------------------------------------------
 
-function text() {
-  return state.mode === 'nickname' ? $('text-line').value : $('text-lines').value;
+const textField = () => (state.mode === 'nickname' ? $('text-line') : $('text-lines'));
+const colourChanges = (coded) => (coded.match(/\u00B7\$/g) ?? []).length;
+
+// The first control character the chat cannot carry (a line break is a message's own), as
+// "U+0009" and its place in characters, or null.
+function controlCharacter(text) {
+  const pattern = state.mode === 'message' ? /[\u0000-\u0009\u000B-\u001F\u007F]/u : /[\u0000-\u001F\u007F]/u;
+  const found = pattern.exec(text);
+  if (!found) return null;
+  const code = `U+${found[0].codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}`;
+  return [code, [...text.slice(0, found.index)].length + 1];
 }
 
 let pending = false;
@@ -183,62 +425,98 @@ function schedule() {
 
 function convert() {
   pending = false;
+  const text = textField().value;
   const options = {...state.formats, message: state.mode === 'message', noEnd: state.noEnd,
     keepThinned: state.keepThinned, language: language.catalogue};
-  const answer = engine.colour(text(), styleOf('fg'), styleOf('bg'), options);
-  const limit = engine.limits[state.mode];
-  const asked = answer.outcome === 'question';
+  const control = controlCharacter(text);
+  const answer = control
+    ? {outcome: 'refused', error: say('controlCharacter', ...control), result: null}
+    : engine.colour(text, styleOf('fg'), styleOf('bg'), options);
+  const limit = limits[state.mode];
+  const asked = answer.outcome === 'question' && !state.declined;
   $('question').hidden = !asked;
-  $('refusal').hidden = answer.outcome === 'ok' || asked;
+  $('declined').hidden = !(answer.outcome === 'question' && state.declined);
+  $('refusal').hidden = answer.outcome !== 'refused' && answer.outcome !== 'invalid';
   if (asked) $('question-text').textContent = answer.question;
-  if (answer.outcome === 'refused' || answer.outcome === 'invalid') $('refusal').textContent = answer.error;
+  if (!$('refusal').hidden) $('refusal').textContent = answer.error;
   const coded = answer.outcome === 'ok' ? answer.result : '';
-  $('preview').innerHTML = coded ? engine.render(coded) : '';
-  $('code').value = coded;
-  const length = engine.length(coded || text());
+  paintPreview(coded ? engine.render(coded) : '');
+  if ($('code').value !== coded) $('code').value = coded;
+  const length = engine.length(coded || text.replace(/\u0000[^]*/, ''));
   $('count').textContent = say('count', length, limit);
-  $('count').classList.toggle('over', length > limit);
+  $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;
+  reportFitting(text, coded, options);
 }
 
-// Any change of the text or of a style asks the question again.
+// Says how many colour changes were kept when the engine thinned them to fit the limit.
+function reportFitting(text, coded, options) {
+  const fitted = $('fitted');
+  fitted.hidden = true;
+  if (!coded || (state.sides.fg.kind !== 'gradient' && state.sides.fg.kind !== 'rainbow' &&
+      state.sides.bg.kind !== 'gradient' && state.sides.bg.kind !== 'rainbow')) return;
+  const kept = colourChanges(coded);
+  // The same text as a message has the room of the longer limit: its colour changes are all
+  // there is while that one is not near its own limit.
+  const roomy = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
+  const whole = roomy.outcome === 'ok' && engine.length(roomy.result) < limits.message * 0.9
+    ? colourChanges(roomy.result) : null;
+  const limit = limits[state.mode];
+  if (whole !== null && whole <= kept) return;
+  if (whole === null && engine.length(coded) < limit * 0.9) return;
+  fitted.textContent = whole === null ? say('thinnedOnly', kept, limit) : say('thinned', kept, whole, limit);
+  fitted.hidden = false;
+}
+
+// Any change of the text or of a style asks the question again, and ends the notes.
 function changed() {
   state.keepThinned = false;
+  state.declined = false;
+  notes.clear('copied');
   schedule();
 }
 
-// --- copy, share, saved styles -----------------------------------------------------------
+// --- copy, share -------------------------------------------------------------------------
 
 async function copyText(value, done) {
   try {
     await navigator.clipboard.writeText(value);
-    $('copied').textContent = say(done);
+    notes.show('copied', done);
   } catch {
-    $('code').select();
-    $('copied').textContent = document.execCommand?.('copy') ? say(done) : say('notCopied');
+    const before = document.activeElement;
+    const field = element('textarea', {value, readOnly: true, className: 'offscreen'});
+    document.body.append(field);
+    field.select();
+    const copied = document.execCommand?.('copy');
+    field.remove();
+    before?.focus();
+    notes.show('copied', copied ? done : 'notCopied');
   }
 }
 
 function shareLink() {
   const fields = new URLSearchParams({
-    t: text(), m: state.mode, fg: styleOf('fg'), bg: styleOf('bg'),
+    t: textField().value, m: state.mode, fg: styleOf('fg'), bg: styleOf('bg'),
+    fs: state.sides.fg.shape, bs: state.sides.bg.shape,
     f: kFormats.filter((f) => state.formats[f]).join(','), e: state.noEnd ? '1' : '0', l: language.code,
   });
-  return `${location.href.split('#')[0]}#${fields}`;
+  const base = location.protocol === 'file:' && webBase ? webBase : location.href.split('#')[0];
+  return `${base}#${fields}`;
 }
 
+// Each mode keeps a text of its own; the message starts from the nickname.
 function setMode(mode) {
   state.mode = mode;
   for (const radio of document.querySelectorAll('input[name=mode]')) radio.checked = radio.value === mode;
   const line = $('text-line');
   const lines = $('text-lines');
-  if (mode === 'message' && lines.hidden) lines.value = line.value;
-  if (mode === 'nickname' && line.hidden) line.value = lines.value.split(/\r?\n/)[0];
+  if (mode === 'message' && lines.value === '') lines.value = line.value;
   line.hidden = mode !== 'nickname';
   lines.hidden = mode === 'nickname';
   const label = $('text-label');
   label.htmlFor = mode === 'nickname' ? 'text-line' : 'text-lines';
   label.textContent = say(mode === 'nickname' ? 'myNickname' : 'myMessage');
+  $('preview').className = `paper ${mode}`;
 }
 
 function setFormats(formats, noEnd) {
@@ -250,46 +528,192 @@ function setFormats(formats, noEnd) {
   $('no-end').checked = noEnd;
 }
 
-// The state a share link holds, taken back when the page opens with one.
+// The state a share link holds, taken back when the page opens with one; its language is for
+// this visit only. Returns the language it names, if any; a field not understood is named.
 function restoreLink() {
-  if (location.hash.length < 2) return;
+  if (location.hash.length < 2) return null;
   const fields = new URLSearchParams(location.hash.slice(1));
-  if (kModes.includes(fields.get('m'))) setMode(fields.get('m'));
-  if (fields.has('t')) (state.mode === 'nickname' ? $('text-line') : $('text-lines')).value = fields.get('t');
-  for (const side of ['fg', 'bg']) if (fields.has(side)) takeStyle(side, fields.get(side));
-  setFormats((fields.get('f') ?? '').split(','), fields.get('e') === '1');
-  if (fields.has('l')) localStorage.setItem(kLanguageKey, fields.get('l'));
+  const bad = [];
+  if (fields.has('m')) {
+    if (kModes.includes(fields.get('m'))) setMode(fields.get('m'));
+    else bad.push('mode');
+  }
+  if (fields.has('t')) textField().value = fields.get('t');
+  for (const [side, word, shape] of [['fg', 'textColour', 'fs'], ['bg', 'background', 'bs']]) {
+    if (fields.has(side) && !takeStyle(side, fields.get(side), fields.get(shape))) bad.push(word);
+    updateSide(side);
+  }
+  const formats = (fields.get('f') ?? '').split(',').filter(Boolean);
+  if (!formats.every((f) => kFormats.includes(f))) bad.push('formats');
+  if (fields.has('e') && !['0', '1'].includes(fields.get('e'))) bad.push('noEnd');
+  setFormats(formats, fields.get('e') === '1');
+  let linked = null;
+  if (fields.has('l')) {
+    if (languages.some((l) => l.code === fields.get('l'))) linked = fields.get('l');
+    else bad.push('language');
+  }
+  linkProblems = bad;
+  return linked;
+}
+let linkProblems = [];
+
+function tellLinkProblems() {
+  const note = $('link-note');
+  note.replaceChildren(...linkProblems.map((word) => element('span', {textContent: say('badLinkField', say(word).replace(/\s*:\s*$/, ''))})));
+  note.hidden = linkProblems.length === 0;
 }
 
+// --- saved styles ------------------------------------------------------------------------
+
+// The stored styles that read whole; those that do not are counted, never half applied.
 function savedStyles() {
+  let stored;
   try {
-    const styles = JSON.parse(localStorage.getItem(kStylesKey) ?? '[]');
-    return Array.isArray(styles) ? styles.filter((s) => typeof s?.name === 'string') : [];
+    stored = JSON.parse(localStorage.getItem(kStylesKey) ?? '[]');
   } catch {
-    return [];
+    return {styles: [], bad: 1};
   }
+  if (!Array.isArray(stored)) return {styles: [], bad: 1};
+  const styles = [];
+  let bad = 0;
+  const probe = {fg: {...state.sides.fg}, bg: {...state.sides.bg}};
+  for (const entry of stored) {
+    const whole = own(entry, 'name') && typeof entry.name === 'string' && entry.name.trim() !== '' &&
+      own(entry, 'fg') && own(entry, 'bg') && own(entry, 'formats') && Array.isArray(entry.formats) &&
+      entry.formats.every((f) => kFormats.includes(f)) && (!own(entry, 'noEnd') || typeof entry.noEnd === 'boolean') &&
+      ['fg', 'bg'].every((side) => {
+        const kept = state.sides[side];
+        state.sides[side] = {...probe[side], stops: [...probe[side].stops]};
+        const understood = takeStyle(side, entry[side], own(entry, `${side}Shape`) ? entry[`${side}Shape`] : null);
+        state.sides[side] = kept;
+        return understood;
+      });
+    if (whole) styles.push(entry);
+    else ++bad;
+  }
+  return {styles, bad};
 }
+
+function storeStyles(styles) {
+  localStorage.setItem(kStylesKey, JSON.stringify(styles));
+}
+
+function styleOfPage(name) {
+  return {name, fg: styleOf('fg'), bg: styleOf('bg'), fgShape: state.sides.fg.shape, bgShape: state.sides.bg.shape,
+    formats: kFormats.filter((f) => state.formats[f]), noEnd: state.noEnd};
+}
+
+function useStyle(style) {
+  for (const side of ['fg', 'bg']) {
+    takeStyle(side, style[side], own(style, `${side}Shape`) ? style[`${side}Shape`] : null);
+    updateSide(side);
+  }
+  setFormats(style.formats, style.noEnd === true);
+  changed();
+}
+
+let badReported = false;
+let pendingReplace = null;  // the name Save was pressed for once while a style had it
 
 function renderSaved() {
   const list = $('saved-list');
+  const focusedKey = list.contains(document.activeElement) ? document.activeElement.dataset.key : null;
+  const {styles, bad} = savedStyles();
+  if (bad && !badReported) {
+    badReported = true;
+    notes.show('saved-note', 'badStored', bad);
+  }
   list.replaceChildren();
-  for (const style of savedStyles()) {
-    const use = element('button', {type: 'button', textContent: say('use')});
-    use.setAttribute('aria-label', `${say('use')}: ${style.name}`);
-    use.addEventListener('click', () => {
-      for (const side of ['fg', 'bg']) takeStyle(side, style[side]);
-      setFormats(style.formats ?? [], Boolean(style.noEnd));
-      for (const side of ['fg', 'bg']) buildSide(side);
-      changed();
-    });
-    const remove = element('button', {type: 'button', textContent: say('delete')});
-    remove.setAttribute('aria-label', `${say('delete')}: ${style.name}`);
-    remove.addEventListener('click', () => {
-      localStorage.setItem(kStylesKey, JSON.stringify(savedStyles().filter((s) => s.name !== style.name)));
+  styles.forEach((style, index) => {
+    const preview = element('span', {className: 'style-preview'});
+    const sample = engine?.colour(style.name, style.fg, style.bg, {keepThinned: true});
+    if (sample?.outcome === 'ok') preview.innerHTML = engine.render(sample.result);
+    else preview.textContent = style.name;
+    const button = (key, action) => {
+      const b = element('button', {type: 'button', textContent: say(key)});
+      b.dataset.key = `${key}:${index}`;
+      b.setAttribute('aria-label', `${say(key)}: ${style.name}`);
+      b.addEventListener('click', action);
+      return b;
+    };
+    const use = button('use', () => useStyle(style));
+    const rename = button('rename', () => startRename(preview, index, style));
+    const remove = button('delete', () => {
+      const all = savedStyles().styles;
+      all.splice(index, 1);
+      storeStyles(all);
+      showUndo(style, index);
       renderSaved();
     });
-    list.append(element('li', {}, [element('span', {className: 'style-name', textContent: style.name}), use, remove]));
+    list.append(element('li', {}, [preview, use, rename, remove]));
+  });
+  if (focusedKey) list.querySelector(`[data-key="${focusedKey}"]`)?.focus();
+}
+
+function startRename(preview, index, style) {
+  const field = element('input', {type: 'text', value: style.name, maxLength: 60, className: 'rename'});
+  field.setAttribute('aria-label', say('rename'));
+  preview.replaceWith(field);
+  field.focus();
+  field.select();
+  const finish = (keep) => {
+    const name = field.value.trim();
+    const all = savedStyles().styles;
+    if (keep && name && !all.some((s, i) => s.name === name && i !== index)) {
+      all[index] = {...all[index], name};
+      storeStyles(all);
+    } else if (keep) {
+      notes.show('saved-note', name ? 'nameTaken' : 'nameBlank', name);
+    }
+    renderSaved();
+    $('saved-list').children[index]?.querySelector('button')?.focus();
+  };
+  field.addEventListener('keydown', (e) => {
+    if (e.key === 'Enter' || e.key === 'Escape') {
+      e.preventDefault();
+      finish(e.key === 'Enter');
+    }
+  });
+  field.addEventListener('blur', () => field.isConnected && finish(true), {once: true});
+}
+
+function showUndo(style, index) {
+  const note = $('saved-note');
+  notes.show('saved-note', 'deleted', style.name);
+  const undo = element('button', {type: 'button', textContent: say('undo')});
+  undo.addEventListener('click', () => {
+    const all = savedStyles().styles;
+    all.splice(Math.min(index, all.length), 0, style);
+    storeStyles(all);
+    notes.clear('saved-note');
+    renderSaved();
+    $('style-name').focus();
+  });
+  note.append(' ', undo);
+  undo.focus();
+}
+
+function saveStyle(event) {
+  event.preventDefault();
+  const name = $('style-name').value.trim();
+  if (!name) {
+    notes.show('saved-note', 'nameBlank');
+    return;
   }
+  const all = savedStyles().styles;
+  const at = all.findIndex((s) => s.name === name);
+  if (at >= 0 && pendingReplace !== name) {
+    pendingReplace = name;
+    notes.show('saved-note', 'nameTaken', name);
+    return;
+  }
+  pendingReplace = null;
+  if (at >= 0) all[at] = styleOfPage(name);
+  else all.push(styleOfPage(name));
+  storeStyles(all);
+  notes.clear('saved-note');
+  $('style-name').value = '';
+  renderSaved();
 }
 
 // --- start -------------------------------------------------------------------------------
@@ -306,6 +730,13 @@ function wire() {
       changed();
     });
   }
+  for (const radio of document.querySelectorAll('input[name=paper]')) {
+    radio.addEventListener('change', () => {
+      localStorage.setItem(kPaperKey, radio.value);
+      showPaper();
+    });
+  }
+  matchMedia('(prefers-color-scheme: dark)').addEventListener('change', showPaper);
   for (const button of document.querySelectorAll('.format')) {
     button.addEventListener('click', () => {
       state.formats[button.dataset.format] = !state.formats[button.dataset.format];
@@ -323,41 +754,66 @@ function wire() {
     $('code').focus();
   });
   $('drop').addEventListener('click', () => {
+    state.declined = true;
     $('question').hidden = true;
-    (state.mode === 'nickname' ? $('text-line') : $('text-lines')).focus();
+    $('declined').hidden = false;
+    schedule();
+    $('ask-again').focus();
+  });
+  $('ask-again').addEventListener('click', () => {
+    state.declined = false;
+    $('declined').hidden = true;
+    $('question').hidden = false;
+    $('keep').focus();
+    schedule();
   });
   $('copy').addEventListener('click', () => copyText($('code').value, 'copied'));
-  $('share').addEventListener('click', () => copyText(shareLink(), 'shared'));
-  $('save-form').addEventListener('submit', (e) => {
-    e.preventDefault();
-    const name = $('style-name').value.trim();
-    if (!name) return;
-    const style = {name, fg: styleOf('fg'), bg: styleOf('bg'),
-      formats: kFormats.filter((f) => state.formats[f]), noEnd: state.noEnd};
-    localStorage.setItem(kStylesKey, JSON.stringify([...savedStyles().filter((s) => s.name !== name), style]));
-    $('style-name').value = '';
-    renderSaved();
+  $('share').addEventListener('click', () =>
+    copyText(shareLink(), location.protocol === 'file:' && !webBase ? 'localLink' : 'shared'));
+  $('style-name').addEventListener('input', () => {
+    pendingReplace = null;
+    notes.clear('saved-note');
   });
-  const select = $('language');
-  for (const l of languages) select.append(element('option', {value: l.code, textContent: l.name}));
-  select.addEventListener('change', () => {
-    localStorage.setItem(kLanguageKey, select.value);
-    chooseLanguage(select.value);
+  $('save-form').addEventListener('submit', saveStyle);
+  $('language').addEventListener('change', () => {
+    localStorage.setItem(kLanguageKey, $('language').value);
+    chooseLanguage($('language').value);
   });
   window.addEventListener('hashchange', () => {
-    restoreLink();
-    chooseLanguage(firstLanguage());
+    chooseLanguage(restoreLink() ?? firstLanguage());
+    tellLinkProblems();
+    changed();
   });
+  $('retry').addEventListener('click', loadEngine);
 }
 
-async function start() {
+async function loadEngine() {
+  $('engine-failed').hidden = true;
   $('count').textContent = say('loading');
-  engine = await createTessalune();
+  try {
+    engine = await createTessalune();
+  } catch {
+    $('engine-failed').hidden = false;
+    $('count').textContent = '';
+    $('retry').focus();
+    return;
+  }
+  renderSaved();
+  schedule();
+  requestAnimationFrame(() => requestAnimationFrame(() => {
+    document.body.dataset.ready = 'true';
+    window.tessaluneReadyAt = performance.now();  // for the load budget's measurement
+  }));
+}
+
+function start() {
+  for (const side of ['fg', 'bg']) buildSide(side);
   wire();
-  restoreLink();
-  chooseLanguage(firstLanguage());
-  document.body.dataset.ready = 'true';
-  window.tessaluneReadyAt = performance.now();  // for the load budget's measurement
+  const linked = restoreLink();
+  chooseLanguage(linked ?? firstLanguage());
+  tellLinkProblems();
+  showPaper();
+  loadEngine();
 }
 
 start();

@@ -1,6 +1,8 @@
 // The page in Chromium (Debian's, driven by puppeteer-core), as a person uses it: typing
-// with key events, picking styles, answering the length question, copying, opening a share
-// link; and the single-file page opened from disk. Screenshots go to build-web/screenshots/.
+// with key events, picking styles by keyboard and mouse, answering the length question,
+// copying, opening share links, saving styles; its layout at three widths and its contrast in
+// both schemes; and the single-file page opened from disk. Screenshots go to
+// build-web/screenshots/.
 import {test, before, after} from 'node:test';
 import assert from 'node:assert/strict';
 import {mkdir} from 'node:fs/promises';
@@ -21,8 +23,6 @@ before(async () => {
   server = await serveSite(site);
   address = server.address;
   browser = await puppeteer.launch(kChromiumOptions);
-  await browser.defaultBrowserContext().overridePermissions(address.slice(0, -1), ['clipboard-read', 'clipboard-write',
-    'clipboard-sanitized-write']);
   await mkdir(shots, {recursive: true});
 });
 
@@ -37,8 +37,26 @@ after(async () => {
   server?.close();
 });
 
-async function open(url, viewport = {width: 1000, height: 1200}, within = browser) {
-  const page = await within.newPage();
+// Each test in a profile of its own: nothing stored by one is seen by another.
+async function profile() {
+  const context = await browser.createBrowserContext();
+  await context.overridePermissions(address.slice(0, -1), ['clipboard-read', 'clipboard-write',
+    'clipboard-sanitized-write']);
+  return context;
+}
+
+// Counts the layout's shifts that no input caused, from the first paint.
+function countShifts() {
+  window.shifted = 0;
+  new PerformanceObserver((list) => {
+    for (const entry of list.getEntries()) if (!entry.hadRecentInput) window.shifted += entry.value;
+  }).observe({type: 'layout-shift', buffered: true});
+}
+
+async function open(context, url = address, {viewport = {width: 1000, height: 1200}, scheme = 'light'} = {}) {
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(countShifts);
+  await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
   await page.setViewport(viewport);
   await page.goto(url);
   await page.waitForSelector('body[data-ready=true]');
@@ -47,34 +65,41 @@ async function open(url, viewport = {width: 1000, height: 1200}, within = browse
 
 const value = (page, selector) => page.$eval(selector, (e) => e.value);
 const textOf = (page, selector) => page.$eval(selector, (e) => e.textContent);
+const shown = (page, selector) => page.$eval(selector, (e) => !e.hidden && e.getClientRects().length > 0);
 const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
 // The page converts at the next animation frame: a frame asked for now runs after it.
 const converted = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+const focused = (page) => page.evaluate(() => {
+  const e = document.activeElement;
+  return e === document.body ? 'body' : e.id || e.getAttribute('aria-label') || e.value;
+});
 
-async function typeNickname(page, text) {
-  await page.click('#text-line', {clickCount: 3});
+async function typeInto(page, selector, text) {
+  await page.click(selector, {clickCount: 3});
+  await page.keyboard.down('Control');
+  await page.keyboard.press('a');
+  await page.keyboard.up('Control');
   await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
-  await page.waitForFunction((t) => document.getElementById('text-line').value === t, {}, text);
   await converted(page);
 }
 
 test('typing, styles, the length question, copy and a share link', async () => {
-  const page = await open(address);
+  const context = await profile();
+  const page = await open(context);
   await page.screenshot({path: join(shots, 'web.png'), fullPage: true});
 
-  await typeNickname(page, 'Tessalune rocks');
+  await typeInto(page, '#text-line', 'Tessalune rocks');
   await page.click('#fg input[value=rainbow]');
   await page.click('#bg input[value=gradient]');
-  await page.click('#bg button[aria-label="Add a color"]');
-  assert.equal((await page.$$('#bg .stops input[type=color]')).length, 3);
+  await page.click('#bg .stop:nth-child(1) .insert');
+  assert.equal((await page.$$('#bg .stops .picker')).length, 3);
   await converted(page);
-  const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#D5EAFF:#D5EAFF');
+  const expected = engine.colour('Tessalune rocks', 'rainbow', 'grad:#55AAFF:#95CAFF:#D5EAFF');
   assert.equal(expected.outcome, 'ok');
   assert.equal(await value(page, '#code'), expected.result);
   const count = `${engine.length(expected.result)} of ${engine.limits.nickname} characters`;
   assert.equal(await textOf(page, '#count'), count);
-  assert.equal(await page.$eval('#preview', (e) => e.innerHTML), engine.render(expected.result));
 
   // The keyboard reaches the format buttons; Space presses one.
   await page.focus('#text-line');
@@ -84,88 +109,277 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await converted(page);
   assert.ok((await value(page, '#code')).includes('\u00B7#'));
 
-  // Too long to keep every colour: the question is asked on the page, and answered there.
-  await typeNickname(page, 'n'.repeat(120));
-  assert.equal(await page.$eval('#question', (e) => e.hidden), false);
+  // Too long to keep every colour: the question, answered No, says so and can be asked again;
+  // answered Yes, says what fitting kept.
+  await typeInto(page, '#text-line', 'n'.repeat(120));
+  assert.ok(await shown(page, '#question'));
   assert.match(await textOf(page, '#question-text'), /too long to be colored/);
+  assert.deepEqual(await page.$$eval('#question button', (b) => b.map((e) => e.textContent)), ['Yes', 'No']);
   assert.equal(await value(page, '#code'), '');
+  assert.ok(await page.$eval('#copy', (e) => e.disabled && Number(getComputedStyle(e).opacity) < 0.5));
+  await page.click('#drop');
+  await converted(page);
+  assert.ok(await shown(page, '#declined'));
+  assert.equal(await focused(page), 'ask-again');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => !document.getElementById('question').hidden);
   await page.click('#keep');
   await page.waitForFunction(() => document.getElementById('code').value !== '');
   assert.equal(await page.$eval('#question', (e) => e.hidden), true);
   const kept = await value(page, '#code');
   assert.ok(engine.length(kept) <= engine.limits.nickname);
+  assert.match(await textOf(page, '#fitted'), /^\d+ color changes kept to fit 129 characters$/);
 
+  // A note ends at the next change.
   await page.click('#copy');
-  await page.waitForFunction(() => document.getElementById('copied').textContent !== '');
+  await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied');
   assert.equal(await clipboard(page), kept);
+  await page.type('#text-line', 'x');
+  await page.waitForFunction(() => document.getElementById('copied').textContent === '');
 
-  await typeNickname(page, 'Shared');
+  // Shapes come back as they were saved, three colours reversed too.
+  await typeInto(page, '#text-line', 'Shared');
+  await page.click('#fg input[value=gradient]');
+  await page.click('#fg .stop:nth-child(1) .insert');
+  await page.select('#fg-shape', 'reverse');
   await page.click('#share');
   await page.waitForFunction(() => document.getElementById('copied').textContent === 'Link copied');
-  const link = await clipboard(page);
-  const opened = await open(link);
+  const opened = await open(context, await clipboard(page));
   assert.equal(await value(opened, '#text-line'), 'Shared');
-  assert.equal(await opened.$eval('#fg input[value=rainbow]', (e) => e.checked), true);
+  assert.equal(await value(opened, '#fg-shape'), 'reverse');
   assert.equal(await value(opened, '#code'), await value(page, '#code'));
-  // A link's mode that is not one of the two leaves the page in nickname mode.
-  const odd = await open(`${address}#t=Odd&m=constructor`);
-  assert.match(await textOf(odd, '#count'), new RegExp(` of ${engine.limits.nickname} characters$`));
-  await odd.close();
-
-  // A style saved under a name is there for the next visit, and Use brings it back.
-  await page.type('#style-name', 'Mine');
-  await page.keyboard.press('Enter');
-  await page.waitForSelector('#saved-list li');
-  await opened.reload();
-  await opened.waitForSelector('body[data-ready=true]');
-  await opened.click('#fg input[value=solid]');
-  await opened.click('#saved-list button[aria-label="Use: Mine"]');
-  assert.equal(await opened.$eval('#fg input[value=rainbow]', (e) => e.checked), true);
   await opened.close();
-  await page.close();
+  await context.close();
 });
 
-test('a colour never splits what a person reads as one character', async () => {
-  const page = await open(address);
-  const text = 'A\u{1F468}\u200D\u{1F469}\u200D\u{1F467}B\u{1F1EB}\u{1F1F7}Ce\u0301';
-  await typeNickname(page, text);
-  const expected = engine.colour(text, 'rainbow');
-  await page.click('#fg input[value=rainbow]');
-  await page.waitForFunction((code) => document.getElementById('code').value === code, {timeout: 10000},
-    expected.result);
-  const preview = await page.$eval('#preview', (e) => e.innerHTML);
-  for (const cluster of ['\u{1F468}\u200D\u{1F469}\u200D\u{1F467}', '\u{1F1EB}\u{1F1F7}', 'e\u0301']) {
-    assert.ok(expected.result.includes(cluster), cluster);
-    assert.ok(preview.includes(cluster), cluster);
+// Each key, from a control, leaves the focus on the control it meant (never on the page's body).
+test('the keyboard walks every style control and keeps its place', async () => {
+  const context = await profile();
+  const page = await open(context);
+  const walk = [
+    // [control focused first, keys, the control focused after, what changed]
+    ['#fg input[value=gradient]', ['ArrowDown'], 'rainbow', () => document.querySelector('#fg input[value=rainbow]').checked],
+    ['#fg input[value=rainbow]', ['ArrowUp', 'ArrowUp'], 'solid', () => !document.querySelector('#fg .solid').hidden],
+    ['#fg .swatch:nth-child(5)', ['Enter'], 'Swatch 5 #FF0000',
+      () => document.querySelector('#fg .swatch:nth-child(5)').getAttribute('aria-pressed') === 'true'],
+    ['#fg-other-hex', ['Backspace', '8'], 'fg-other-hex', () => document.getElementById('code').value.includes('#FF0008')],
+    ['#fg input[value=solid]', ['ArrowDown'], 'gradient', () => !document.querySelector('#fg .gradient').hidden],
+    ['#fg-shape', ['ArrowDown'], 'fg-shape', () => document.getElementById('fg-shape').value === 'reverse'],
+    ['#fg .stop:nth-child(1) .insert', ['Enter'], 'Color 2', () => document.querySelectorAll('#fg .stop').length === 3],
+    ['#fg .stop:nth-child(2) .hex', ['Alt+ArrowRight'], 'fg-stop-2',
+      () => document.getElementById('fg-stop-2').value === '#0040C0'],
+    ['#fg .stop:nth-child(1) .remove', ['Enter'], 'Color 1', () => document.querySelectorAll('#fg .stop').length === 2],
+    ['#fg .presets .preset:nth-child(5)', ['Enter'], 'Preset 5', () => document.querySelectorAll('#fg .stop').length === 4],
+    ['#bg input[value=none]', ['ArrowDown', 'ArrowDown'], 'gradient', () => !document.querySelector('#bg .gradient').hidden],
+    ['input[name=mode][value=nickname]', ['ArrowDown'], 'message', () => !document.getElementById('text-lines').hidden],
+  ];
+  for (const [start, keys, after, check] of walk) {
+    await page.focus(start);
+    for (const key of keys) {
+      const [modifier, name] = key.includes('+') ? key.split('+') : [null, key];
+      if (modifier) await page.keyboard.down(modifier);
+      await page.keyboard.press(name);
+      if (modifier) await page.keyboard.up(modifier);
+    }
+    await converted(page);
+    assert.equal(await focused(page), after, `${start} ${keys}`);
+    assert.ok(await page.evaluate(check), `${start} ${keys}`);
   }
-  await (await page.$('#preview')).screenshot({path: join(shots, 'clusters.png')});
-  await page.close();
+  await context.close();
 });
 
-// In a profile of their own: the pictures show a first visit, without the styles saved above.
-test('the page follows dark mode and fits 360 pixels', async () => {
-  const firstVisit = await browser.createBrowserContext();
-  const dark = await firstVisit.newPage();
-  await dark.emulateMediaFeatures([{name: 'prefers-color-scheme', value: 'dark'}]);
-  await dark.setViewport({width: 1000, height: 1200});
-  await dark.goto(address);
-  await dark.waitForSelector('body[data-ready=true]');
-  const paper = await dark.$eval('#preview', (e) => getComputedStyle(e).backgroundColor);
-  assert.equal(paper, 'rgb(255, 255, 255)');
-  assert.notEqual(await dark.$eval('body', (e) => getComputedStyle(e).backgroundColor), 'rgb(244, 245, 248)');
-  await dark.screenshot({path: join(shots, 'web-dark.png'), fullPage: true});
-  await dark.close();
+test('each mode keeps its text, a link its language for the visit, and the paper its tone', async () => {
+  const context = await profile();
+  const page = await open(context, address, {scheme: 'dark'});
+  await page.screenshot({path: join(shots, 'web-dark.png'), fullPage: true});
+  await page.click('input[name=mode][value=message]');
+  await typeInto(page, '#text-lines', 'first line\nsecond line');
+  await page.click('input[name=mode][value=nickname]');
+  await page.click('input[name=mode][value=message]');
+  assert.equal(await value(page, '#text-lines'), 'first line\nsecond line');
 
-  const narrow = await open(address, {width: 360, height: 900}, firstVisit);
-  assert.ok(await narrow.evaluate(() => document.documentElement.scrollWidth <= 360));
-  await narrow.screenshot({path: join(shots, 'web-narrow.png'), fullPage: true});
-  await firstVisit.close();
+  // The paper follows the scheme; white text on light paper gets a dark outline.
+  assert.equal(await page.$eval('#preview', (e) => getComputedStyle(e).backgroundColor), 'rgb(30, 30, 30)');
+  await page.click('input[name=paper][value=light]');
+  await page.click('#fg input[value=solid]');
+  await page.click('#fg .swatch[title="#FFFFFF"]');
+  await converted(page);
+  assert.ok(await page.$eval('#preview span', (e) => getComputedStyle(e).textShadow !== 'none'));
+
+  const french = await open(context, `${address}#t=Bonjour&l=fr`);
+  assert.equal(await french.$eval('html', (e) => e.lang), 'fr');
+  const later = await open(context);
+  assert.equal(await later.$eval('html', (e) => e.lang), 'en');
+  await context.close();
+});
+
+// Fields a link or the stored styles hold that the page does not understand are named, and
+// never half applied; text with a control character is refused with a word, never cut.
+test('links, saved styles and texts the page does not take', async () => {
+  const context = await profile();
+  const cases = [
+    // [link fields, the note's lines]
+    ['t=A&m=constructor', ["The link's mode was not understood and was left out."]],
+    ['t=A&fg=bogus&bg=solid:%23ZZZZZZ', ["The link's Text color was not understood and was left out.",
+      "The link's Background was not understood and was left out."]],
+    ['t=A&m=__proto__&l=toString', ["The link's mode was not understood and was left out.",
+      "The link's Language was not understood and was left out."]],
+  ];
+  for (const [fields, lines] of cases) {
+    const page = await open(context, `${address}#${fields}`);
+    assert.deepEqual(await page.$$eval('#link-note span', (s) => s.map((e) => e.textContent)), lines, fields);
+    assert.match(await textOf(page, '#count'), new RegExp(` of ${engine.limits.nickname} characters$`));
+    await page.close();
+  }
+  for (const [text, said] of [['a%00b', /U\+0000\) at character 2/], ['a%09b', /U\+0009\) at character 2/]]) {
+    const page = await open(context, `${address}#t=${text}`);
+    assert.match(await textOf(page, '#refusal'), said);
+    assert.ok(await page.$eval('#count', (e) => e.classList.contains('over')));
+    await page.close();
+  }
+
+  const page = await open(context);
+  await page.evaluate(() => localStorage.setItem('tessalune-styles', JSON.stringify([
+    {name: 'Broken', fg: 'rainbow', bg: 'none', formats: 'bold'},
+    {name: 'Fine', fg: 'rainbow', bg: 'none', formats: ['bold']},
+    {name: 'Odd', fg: 'solid:#12', bg: 'none', formats: []},
+  ])));
+  await page.reload();
+  await page.waitForSelector('body[data-ready=true]');
+  assert.equal(await textOf(page, '#saved-note'), '2 saved styles could not be read and were left out.');
+  assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
+  assert.ok(await page.$eval('#saved-list .style-preview', (e) => e.querySelector('span') !== null));
+
+  await page.click('#save-form button');
+  assert.equal(await textOf(page, '#saved-note'), 'Type a name for the style.');
+  await page.type('#style-name', 'Fine');
+  await page.keyboard.press('Enter');
+  assert.match(await textOf(page, '#saved-note'), /press Save again/);
+  assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
+  await page.click('button[aria-label="Delete: Fine"]');
+  assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 0);
+  await page.click('#saved-note button');
+  assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
+  await page.click('button[aria-label="Rename: Fine"]');
+  await page.keyboard.type('Mine');
+  await page.keyboard.press('Enter');
+  await page.click('button[aria-label="Use: Mine"]');
+  assert.equal(await page.$eval('.format[data-format=bold]', (e) => e.getAttribute('aria-pressed')), 'true');
+  await context.close();
+});
+
+// Edges, rows and the result's place at three widths; the words there before the engine, and a
+// retry when it fails to load.
+test('the layout at 360, 1024 and 1920 pixels, and a page whose engine is missing', async () => {
+  const context = await profile();
+  for (const [width, picture] of [[360, 'web-narrow.png'], [1024, null], [1920, 'web-wide.png']]) {
+    const page = await open(context, address, {viewport: {width, height: 740}});
+    const layout = await page.evaluate(() => {
+      const box = (e) => e.getBoundingClientRect();
+      const bar = box(document.querySelector('.bar'));
+      const panels = [...document.querySelectorAll('.panel')].map(box);
+      const rows = new Map();
+      for (const p of panels) rows.set(Math.round(p.top / 40), [...(rows.get(Math.round(p.top / 40)) ?? []), p]);
+      const main = box(document.querySelector('main'));
+      return {
+        edges: [Math.abs(bar.left - main.left), Math.abs(bar.right - main.right)],
+        rowTops: [...rows.values()].map((row) => Math.max(...row.map((p) => p.top)) - Math.min(...row.map((p) => p.top))),
+        lone: [...rows.values()].filter((row) => row.length === 1 &&
+          row[0].width < main.width - 2 * parseFloat(getComputedStyle(document.querySelector('main')).paddingLeft) - 1).length,
+        scroll: document.documentElement.scrollWidth - innerWidth,
+        preview: box(document.getElementById('preview')).bottom,
+        font: parseFloat(getComputedStyle(document.getElementById('preview')).fontSize),
+        shifted: window.shifted,
+      };
+    });
+    assert.ok(layout.edges.every((d) => d <= 1), `${width}: ${layout.edges}`);
+    assert.ok(layout.rowTops.every((d) => d <= 1), `${width}: ${layout.rowTops}`);
+    assert.equal(layout.lone, 0, `${width}`);
+    assert.ok(layout.scroll <= 0, `${width}: ${layout.scroll}`);
+    assert.ok(layout.preview <= 740, `${width}: the result ends at ${layout.preview}`);
+    assert.ok(layout.font >= 20);
+    assert.ok(layout.shifted < 0.1, `${width}: shifted ${layout.shifted}`);
+    if (picture) await page.screenshot({path: join(shots, picture), fullPage: true});
+    await page.close();
+  }
+
+  // The wasm file refused once: the words are there, a message says so, and Try again loads it.
+  const page = await context.newPage();
+  await page.setRequestInterception(true);
+  let refused = 0;
+  page.on('request', (request) =>
+    request.url().endsWith('.wasm') && refused++ === 0 ? request.abort() : request.continue());
+  await page.goto(address);
+  await page.waitForFunction(() => !document.getElementById('engine-failed').hidden);
+  assert.equal(await textOf(page, '.format[data-format=strike]'), 'Strike');
+  assert.equal(await textOf(page, '#fg legend'), 'Text color');
+  await page.click('#retry');
+  await page.waitForSelector('body[data-ready=true]');
+  assert.notEqual(await value(page, '#code'), '');
+  await context.close();
+});
+
+// Every text at least 4.5:1 against what it stands on, the focus ring 3:1, in both schemes.
+test('contrast of the words and the focus ring in both schemes', async () => {
+  const context = await profile();
+  for (const scheme of ['light', 'dark']) {
+    const page = await open(context, address, {scheme});
+    await page.click('#bg input[value=solid]');
+    await page.evaluate(() => {
+      document.getElementById('question').hidden = false;
+      document.getElementById('refusal').hidden = false;
+      document.getElementById('refusal').textContent = 'refused';
+    });
+    const faults = await page.evaluate(() => {
+      const rgb = (text) => text.match(/[\d.]+/g).map(Number);
+      const luminance = ([r, g, b]) => [r, g, b].map((c) => {
+        const v = c / 255;
+        return v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4;
+      }).reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
+      const ratio = (a, b) => {
+        const [x, y] = [luminance(a), luminance(b)].sort((p, q) => q - p);
+        return (x + 0.05) / (y + 0.05);
+      };
+      const ground = (e) => {
+        for (; e; e = e.parentElement) {
+          const colour = rgb(getComputedStyle(e).backgroundColor);
+          if (colour.length === 3 || colour[3] === 1) return colour;
+        }
+        return [255, 255, 255];
+      };
+      const found = [];
+      for (const e of document.querySelectorAll('body *')) {
+        if (e.closest('#preview, .style-preview, option, [disabled]') || !e.getClientRects().length) continue;
+        const own = [...e.childNodes].some((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim());
+        if (own) {
+          const r = ratio(rgb(getComputedStyle(e).color), ground(e));
+          if (r < 4.5) found.push(`${e.tagName}#${e.id} "${e.textContent.trim().slice(0, 20)}" ${r.toFixed(2)}`);
+        }
+        if (e.matches('button, input, select, textarea')) {
+          e.focus({focusVisible: true});
+          const ring = rgb(getComputedStyle(e).outlineColor);
+          const r = ratio(ring, ground(e.parentElement));
+          if (r < 3) found.push(`focus ring of ${e.tagName}.${e.className} ${r.toFixed(2)}`);
+        }
+      }
+      return found;
+    });
+    assert.deepEqual(faults, [], scheme);
+    await page.close();
+  }
+  await context.close();
 });
 
 test('the single-file page works opened from disk, in French when asked', async () => {
-  const page = await open(`${pathToFileURL(join(root, 'build-web', 'tessalune.html')).href}#t=Bonjour&l=fr`);
+  const context = await profile();
+  const page = await open(context, `${pathToFileURL(join(root, 'build-web', 'tessalune.html')).href}#t=Bonjour&l=fr`);
   assert.equal(await page.$eval('html', (e) => e.lang), 'fr');
   assert.equal(await textOf(page, 'legend'), 'Couleur du texte');
+  assert.equal(await page.$eval('.formats', (e) => e.getAttribute('aria-label')), 'Mise en forme');
   assert.equal(await value(page, '#code'), engine.colour('Bonjour', 'grad1:#000080:#0080FF').result);
-  await page.close();
+  await page.click('#share');
+  await page.waitForFunction(() => /cet ordinateur/.test(document.getElementById('copied').textContent));
+  await page.select('#language', 'nl');
+  assert.match(await textOf(page, '#copied'), /deze computer/);
+  await context.close();
 });
