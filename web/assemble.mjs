@@ -12,8 +12,24 @@ import {bindTessaluneCore} from './page/tessalune.mjs';
 // Usage: node web/assemble.mjs CORE_BUILD_DIR OUT_DIR [--web-base URL]
 // --web-base: the address the site is published at, which the single file's share links
 // open; without it they open the file they were made in, on that computer only.
+// Exits with status 2, saying why in one line, on arguments it does not take.
 const [coreDir, outDir, ...rest] = process.argv.slice(2);
-const webBase = rest[0] === '--web-base' && rest[1] ? new URL(rest[1]).href : '';
+function webBaseOf(options) {
+  if (options.length === 0) return '';
+  const fail = (why) => {
+    console.error(`web/assemble.mjs: ${why}`);
+    process.exit(2);
+  };
+  if (options[0] !== '--web-base' || options.length !== 2) fail(`unexpected arguments: ${options.join(' ')}`);
+  try {
+    const base = new URL(options[1]);
+    if (base.protocol !== 'https:' && base.protocol !== 'http:') fail(`--web-base ${options[1]}: not an http(s) address`);
+    return base.href;
+  } catch {
+    return fail(`--web-base ${options[1]}: not an absolute address`);
+  }
+}
+const webBase = webBaseOf(rest);
 const webDir = dirname(fileURLToPath(import.meta.url));
 const pageDir = join(webDir, 'page');
 const languageDir = join(webDir, '..', 'resources', 'Tessalune');
