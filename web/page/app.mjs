@@ -301,7 +301,10 @@ function relabelStops(side) {
 }
 
 function stopRow(side, i) {
-  const row = element('li', {className: 'stop', draggable: true});
+  const row = element('li', {className: 'stop'});
+  // Dragged by its grip, so that the mouse still selects text in the #RRGGBB field.
+  const grip = element('span', {className: 'grip', textContent: '⠿', draggable: true});
+  grip.setAttribute('aria-hidden', 'true');
   const picker = labelled(element('input', {type: 'color', className: 'picker'}), 'stop', i + 1);
   picker.setAttribute('aria-description', say('moveHint'));
   picker.addEventListener('input', () => changeSide(side, (x) => (x.stops[i] = picker.value.toUpperCase())));
@@ -333,7 +336,7 @@ function stopRow(side, i) {
     const [from, at] = e.dataTransfer.getData('text/x-tessalune-stop').split(':');
     if (from === side && Number(at) !== i) moveStop(side, Number(at), i);
   });
-  row.append(picker, hex, insert, remove);
+  row.append(grip, picker, hex, insert, remove);
   return row;
 }
 

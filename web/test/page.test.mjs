@@ -53,7 +53,7 @@ function countShifts() {
   }).observe({type: 'layout-shift', buffered: true});
 }
 
-async function open(context, url = address, {viewport = {width: 1000, height: 1200}, scheme = 'light'} = {}) {
+async function open(context, url = address, {viewport = {width: 1024, height: 900}, scheme = 'light'} = {}) {
   const page = await context.newPage();
   await page.evaluateOnNewDocument(countShifts);
   await page.emulateMediaFeatures([{name: 'prefers-color-scheme', value: scheme}]);
@@ -185,6 +185,10 @@ test('the keyboard walks every style control and keeps its place', async () => {
     assert.equal(await focused(page), after, `${start} ${keys}`);
     assert.ok(await page.evaluate(check), `${start} ${keys}`);
   }
+  // A stop is moved by dragging its grip, too.
+  await page.setDragInterception(true);
+  await (await page.$('#fg .stop:nth-child(1) .grip')).dragAndDrop(await page.$('#fg .stop:nth-child(2) .hex'));
+  assert.deepEqual(await page.$$eval('#fg .stop .hex', (l) => l.map((e) => e.value).slice(0, 2)), ['#FF0000', '#800000']);
   await context.close();
 });
 
