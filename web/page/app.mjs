@@ -459,14 +459,21 @@ function reportFitting(text, coded, options) {
   if (!coded || (state.sides.fg.kind !== 'gradient' && state.sides.fg.kind !== 'rainbow' &&
       state.sides.bg.kind !== 'gradient' && state.sides.bg.kind !== 'rainbow')) return;
   const kept = colourChanges(coded);
-  // The same text as a message has the room of the longer limit: its colour changes are all
-  // there is while that one is not near its own limit.
-  const roomy = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
-  const whole = roomy.outcome === 'ok' && engine.length(roomy.result) < limits.message * 0.9
-    ? colourChanges(roomy.result) : null;
   const limit = limits[state.mode];
+  // Thinning keeps as many colour changes as fill the room: a result with room for one more
+  // colour code (a text and a background colour are 17 characters) kept them all.
+  const roomFor = (length, within) => length <= within - 20;
+  if (roomFor(engine.length(coded), limit)) return;
+  // A nickname as a message has the room of the longer limit: its colour changes there are all
+  // there is while that one is not near its own limit.
+  let whole = null;
+  if (state.mode === 'nickname') {
+    const roomy = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
+    if (roomy.outcome === 'ok' && roomFor(engine.length(roomy.result), limits.message)) {
+      whole = colourChanges(roomy.result);
+    }
+  }
   if (whole !== null && whole <= kept) return;
-  if (whole === null && engine.length(coded) < limit * 0.9) return;
   fitted.textContent = whole === null ? say('thinnedOnly', kept, limit) : say('thinned', kept, whole, limit);
   fitted.hidden = false;
 }

@@ -130,6 +130,13 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.ok(engine.length(kept) <= engine.limits.nickname);
   assert.match(await textOf(page, '#fitted'), /^\d+ color changes kept to fit 129 characters$/);
 
+  for (const [fields, said] of [[`t=${'n'.repeat(100)}`, '3 of 100 color changes kept to fit 129 characters'],
+    [`m=message&t=${'n'.repeat(1000)}`, '11 color changes kept to fit 1100 characters']]) {
+    const fitted = await open(context, `${address}#${fields}`);
+    assert.equal(await textOf(fitted, '#fitted'), said);
+    await fitted.close();
+  }
+
   // A note ends at the next change.
   await page.click('#copy');
   await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied');
