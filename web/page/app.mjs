@@ -59,6 +59,7 @@ function chooseLanguage(code) {
   $('language').value = language.code;
   for (const side of ['fg', 'bg']) relabelStops(side);
   notes.retell();
+  tellLinkProblems();
   renderSaved();
   schedule();
 }
@@ -483,6 +484,8 @@ function changed() {
   state.keepThinned = false;
   state.declined = false;
   notes.clear('copied');
+  linkProblems = [];
+  tellLinkProblems();
   schedule();
 }
 
@@ -569,7 +572,8 @@ let linkProblems = [];
 
 function tellLinkProblems() {
   const note = $('link-note');
-  note.replaceChildren(...linkProblems.map((word) => element('span', {textContent: say('badLinkField', say(word).replace(/\s*:\s*$/, ''))})));
+  const field = (word) => say(word).replace(/\s*:\s*$/, '');  // a caption without its colon
+  note.replaceChildren(...linkProblems.map((word) => element('span', {textContent: say('badLinkField', field(word))})));
   note.hidden = linkProblems.length === 0;
 }
 
@@ -790,9 +794,11 @@ function wire() {
     chooseLanguage($('language').value);
   });
   window.addEventListener('hashchange', () => {
-    chooseLanguage(restoreLink() ?? firstLanguage());
-    tellLinkProblems();
+    const linked = restoreLink();
+    const problems = linkProblems;
     changed();
+    linkProblems = problems;
+    chooseLanguage(linked ?? firstLanguage());
   });
   $('retry').addEventListener('click', loadEngine);
 }
@@ -821,7 +827,6 @@ function start() {
   wire();
   const linked = restoreLink();
   chooseLanguage(linked ?? firstLanguage());
-  tellLinkProblems();
   showPaper();
   loadEngine();
 }

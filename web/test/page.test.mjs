@@ -240,6 +240,12 @@ test('links, saved styles and texts the page does not take', async () => {
     const page = await open(context, `${address}#${fields}`);
     assert.deepEqual(await page.$$eval('#link-note span', (s) => s.map((e) => e.textContent)), lines, fields);
     assert.match(await textOf(page, '#count'), new RegExp(` of ${engine.limits.nickname} characters$`));
+    // The note follows the language and ends at the next change.
+    await page.select('#language', 'fr');
+    assert.match(await textOf(page, '#link-note'), /du lien/);
+    await page.select('#language', 'en');
+    await page.type('#text-line', 'x');
+    await page.waitForFunction(() => document.getElementById('link-note').hidden);
     await page.close();
   }
   for (const [text, said] of [['a%00b', /U\+0000\) at character 2/], ['a%09b', /U\+0009\) at character 2/]]) {
