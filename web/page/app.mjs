@@ -54,7 +54,9 @@ function chooseLanguage(code) {
   document.title = say('title');
   for (const e of document.querySelectorAll('[data-text]')) e.textContent = say(e.dataset.text);
   for (const e of document.querySelectorAll('[data-label]')) e.setAttribute('aria-label', say(e.dataset.label));
-  for (const e of document.querySelectorAll('[data-title]')) e.title = say(e.dataset.title);
+  for (const e of document.querySelectorAll('[data-description]')) {
+    e.setAttribute('aria-description', say(e.dataset.description));
+  }
   $('text-label').textContent = say(state.mode === 'nickname' ? 'myNickname' : 'myMessage');
   $('language').value = language.code;
   for (const side of ['fg', 'bg']) relabelStops(side);
@@ -307,6 +309,7 @@ function stopRow(side, i) {
   const grip = element('span', {className: 'grip', textContent: '⠿', draggable: true});
   grip.setAttribute('aria-hidden', 'true');
   const picker = labelled(element('input', {type: 'color', className: 'picker'}), 'stop', i + 1);
+  picker.dataset.description = 'moveHint';
   picker.setAttribute('aria-description', say('moveHint'));
   picker.addEventListener('input', () => changeSide(side, (x) => (x.stops[i] = picker.value.toUpperCase())));
   const hex = labelled(hexField(`${side}-stop-${i}`, (colour) => changeSide(side, (x) => (x.stops[i] = colour))),
