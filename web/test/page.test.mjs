@@ -393,6 +393,7 @@ test('the single-file page works opened from disk, in French when asked', async 
   assert.equal(await page.$eval('html', (e) => e.lang), 'fr');
   assert.equal(await textOf(page, 'legend'), 'Couleur du texte');
   assert.equal(await page.$eval('.formats', (e) => e.getAttribute('aria-label')), 'Mise en forme');
+  assert.match(await page.$eval('#fg .stop .picker', (e) => e.getAttribute('aria-description')), /Alt\+Gauche/);
   assert.equal(await value(page, '#code'), engine.colour('Bonjour', 'grad1:#000080:#0080FF').result);
   await page.click('#share');
   await page.waitForFunction(() => /cet ordinateur/.test(document.getElementById('copied').textContent));
