@@ -554,7 +554,11 @@ function restoreLink() {
     if (kModes.includes(fields.get('m'))) setMode(fields.get('m'));
     else bad.push('mode');
   }
-  if (fields.has('t')) textField().value = fields.get('t');
+  // A nickname is one line: a text of several is named, never cut.
+  if (fields.has('t')) {
+    if (state.mode === 'nickname' && /[\r\n]/.test(fields.get('t'))) bad.push('myNickname');
+    else textField().value = fields.get('t');
+  }
   for (const [side, word, shape] of [['fg', 'textColour', 'fs'], ['bg', 'background', 'bs']]) {
     if (fields.has(side) && !takeStyle(side, fields.get(side), fields.get(shape))) bad.push(word);
     updateSide(side);
@@ -673,7 +677,10 @@ function startRename(preview, index, style) {
   preview.replaceWith(field);
   field.focus();
   field.select();
+  let finished = false;
   const finish = (keep) => {
+    if (finished) return;
+    finished = true;
     const name = field.value.trim();
     const all = savedStyles().styles;
     if (keep && name && !all.some((s, i) => s.name === name && i !== index)) {
@@ -691,7 +698,7 @@ function startRename(preview, index, style) {
       finish(e.key === 'Enter');
     }
   });
-  field.addEventListener('blur', () => field.isConnected && finish(true), {once: true});
+  field.addEventListener('blur', () => finish(true), {once: true});
 }
 
 function showUndo(style, index) {

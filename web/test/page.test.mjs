@@ -235,6 +235,7 @@ test('links, saved styles and texts the page does not take', async () => {
       "The link's Background was not understood and was left out."]],
     ['t=A&m=__proto__&l=toString', ["The link's mode was not understood and was left out.",
       "The link's Language was not understood and was left out."]],
+    ['t=two%0Alines', ["The link's My nickname was not understood and was left out."]],
   ];
   for (const [fields, lines] of cases) {
     const page = await open(context, `${address}#${fields}`);
