@@ -159,6 +159,24 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await context.close();
 });
 
+test('a colour never splits what a person reads as one character', async () => {
+  const context = await profile();
+  const page = await open(context);
+  const text = 'A\u{1F468}\u200D\u{1F469}\u200D\u{1F467}B\u{1F1EB}\u{1F1F7}Ce\u0301';
+  await typeInto(page, '#text-line', text);
+  const expected = engine.colour(text, 'rainbow');
+  await page.click('#fg input[value=rainbow]');
+  await page.waitForFunction((code) => document.getElementById('code').value === code, {timeout: 10000},
+    expected.result);
+  const preview = await page.$eval('#preview', (e) => e.innerHTML);
+  for (const cluster of ['\u{1F468}\u200D\u{1F469}\u200D\u{1F467}', '\u{1F1EB}\u{1F1F7}', 'e\u0301']) {
+    assert.ok(expected.result.includes(cluster), cluster);
+    assert.ok(preview.includes(cluster), cluster);
+  }
+  await (await page.$('#preview')).screenshot({path: join(shots, 'clusters.png')});
+  await context.close();
+});
+
 // Each key, from a control, leaves the focus on the control it meant (never on the page's body).
 test('the keyboard walks every style control and keeps its place', async () => {
   const context = await profile();
