@@ -23,7 +23,9 @@ function webBaseOf(options) {
   if (options[0] !== '--web-base' || options.length !== 2) fail(`unexpected arguments: ${options.join(' ')}`);
   try {
     const base = new URL(options[1]);
-    if (base.protocol !== 'https:' && base.protocol !== 'http:') fail(`--web-base ${options[1]}: not an http(s) address`);
+    if (base.protocol !== 'https:' && base.protocol !== 'http:') {
+      fail(`--web-base ${options[1]}: not an http or https address`);
+    }
     return base.href;
   } catch {
     return fail(`--web-base ${options[1]}: not an absolute address`);
@@ -105,7 +107,8 @@ const html = (await readFile(join(pageDir, 'index.html'), 'utf8'))
   .replace(/(data-text="(\w+)"[^>]*>)(<\/)/g, (_, open, key, close) => `${open}${escapeHtml(english[key])}${close}`)
   .replace(/data-label="(\w+)"/g, (all, key) => `${all} aria-label="${escapeHtml(english[key])}"`)
   .replace('<select id="language"></select>', () => `<select id="language">${languages.map((l) =>
-    `<option value="${l.code}"${l.code === 'en' ? ' selected' : ''}>${escapeHtml(l.name)}</option>`).join('')}</select>`);
+    `<option value="${l.code}"${l.code === 'en' ? ' selected' : ''}>${escapeHtml(l.name)}</option>`)
+    .join('')}</select>`);
 function escapeHtml(text) {
   if (text === undefined) throw new Error('index.html names a word the page does not have');
   return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');

@@ -141,7 +141,8 @@ function takeStyle(side, text, shapeName) {
     Object.assign(s, {kind: 'gradient', stops: upper, shape: kShapes[preset[1] - 1]});
     return true;
   }
-  if ((form === 'grad' || form === 'mirror') && colours.length >= limits.minStops && colours.length <= limits.maxStops) {
+  const {minStops, maxStops} = limits;
+  if ((form === 'grad' || form === 'mirror') && colours.length >= minStops && colours.length <= maxStops) {
     const mirrored = form === 'mirror';
     const reversed = shapeName === (mirrored ? 'mirroredReverse' : 'reverse');
     Object.assign(s, {kind: 'gradient', stops: reversed ? upper.reverse() : upper,
@@ -390,7 +391,8 @@ function paintPreview(html) {
   for (const span of preview.querySelectorAll('span[style]')) {
     const style = span.getAttribute('style');
     span.dataset.colour = /(?:^|;)color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
-    span.dataset.ground = state.sides.bg.kind === 'none' ? '' : /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
+    const ground = /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
+    span.dataset.ground = state.sides.bg.kind === 'none' ? '' : ground;
     if (!span.dataset.ground) span.style.backgroundColor = '';
   }
   outlineFaintColours();
@@ -580,7 +582,8 @@ let linkProblems = [];
 function tellLinkProblems() {
   const note = $('link-note');
   const field = (word) => say(word).replace(/\s*:\s*$/, '');  // a caption without its colon
-  note.replaceChildren(...linkProblems.map((word) => element('span', {textContent: say('badLinkField', field(word))})));
+  note.replaceChildren(...linkProblems.map((word) =>
+    element('span', {textContent: say('badLinkField', field(word))})));
   note.hidden = linkProblems.length === 0;
 }
 

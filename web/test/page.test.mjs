@@ -183,19 +183,23 @@ test('the keyboard walks every style control and keeps its place', async () => {
   const page = await open(context);
   const walk = [
     // [control focused first, keys, the control focused after, what changed]
-    ['#fg input[value=gradient]', ['ArrowDown'], 'rainbow', () => document.querySelector('#fg input[value=rainbow]').checked],
+    ['#fg input[value=gradient]', ['ArrowDown'], 'rainbow',
+      () => document.querySelector('#fg input[value=rainbow]').checked],
     ['#fg input[value=rainbow]', ['ArrowUp', 'ArrowUp'], 'solid', () => !document.querySelector('#fg .solid').hidden],
     ['#fg .swatch:nth-child(5)', ['Enter'], 'Swatch 5 #FF0000',
       () => document.querySelector('#fg .swatch:nth-child(5)').getAttribute('aria-pressed') === 'true'],
-    ['#fg-other-hex', ['Backspace', '8'], 'fg-other-hex', () => document.getElementById('code').value.includes('#FF0008')],
+    ['#fg-other-hex', ['Backspace', '8'], 'fg-other-hex',
+      () => document.getElementById('code').value.includes('#FF0008')],
     ['#fg input[value=solid]', ['ArrowDown'], 'gradient', () => !document.querySelector('#fg .gradient').hidden],
     ['#fg-shape', ['ArrowDown'], 'fg-shape', () => document.getElementById('fg-shape').value === 'reverse'],
     ['#fg .stop:nth-child(1) .insert', ['Enter'], 'Color 2', () => document.querySelectorAll('#fg .stop').length === 3],
     ['#fg .stop:nth-child(2) .hex', ['Alt+ArrowRight'], 'fg-stop-2',
       () => document.getElementById('fg-stop-2').value === '#0040C0'],
     ['#fg .stop:nth-child(1) .remove', ['Enter'], 'Color 1', () => document.querySelectorAll('#fg .stop').length === 2],
-    ['#fg .presets .preset:nth-child(5)', ['Enter'], 'Preset 5', () => document.querySelectorAll('#fg .stop').length === 4],
-    ['#bg input[value=none]', ['ArrowDown', 'ArrowDown'], 'gradient', () => !document.querySelector('#bg .gradient').hidden],
+    ['#fg .presets .preset:nth-child(5)', ['Enter'], 'Preset 5',
+      () => document.querySelectorAll('#fg .stop').length === 4],
+    ['#bg input[value=none]', ['ArrowDown', 'ArrowDown'], 'gradient',
+      () => !document.querySelector('#bg .gradient').hidden],
     ['input[name=mode][value=nickname]', ['ArrowDown'], 'message', () => !document.getElementById('text-lines').hidden],
   ];
   for (const [start, keys, after, check] of walk) {
@@ -213,7 +217,8 @@ test('the keyboard walks every style control and keeps its place', async () => {
   // A stop is moved by dragging its grip, too.
   await page.setDragInterception(true);
   await (await page.$('#fg .stop:nth-child(1) .grip')).dragAndDrop(await page.$('#fg .stop:nth-child(2) .hex'));
-  assert.deepEqual(await page.$$eval('#fg .stop .hex', (l) => l.map((e) => e.value).slice(0, 2)), ['#FF0000', '#800000']);
+  assert.deepEqual(await page.$$eval('#fg .stop .hex', (l) => l.map((e) => e.value).slice(0, 2)),
+    ['#FF0000', '#800000']);
   await context.close();
 });
 
@@ -314,14 +319,19 @@ test('the layout at 360, 1024 and 1920 pixels, and a page whose engine is missin
       const box = (e) => e.getBoundingClientRect();
       const bar = box(document.querySelector('.bar'));
       const panels = [...document.querySelectorAll('.panel')].map(box);
-      const rows = new Map();
-      for (const p of panels) rows.set(Math.round(p.top / 40), [...(rows.get(Math.round(p.top / 40)) ?? []), p]);
+      // Panels whose tops are within 20 pixels of a row's first share its row.
+      const rows = [];
+      for (const p of panels.sort((a, b) => a.top - b.top)) {
+        if (rows.length && p.top - rows.at(-1)[0].top < 20) rows.at(-1).push(p);
+        else rows.push([p]);
+      }
       const main = box(document.querySelector('main'));
+      const inner = main.width - 2 * parseFloat(getComputedStyle(document.querySelector('main')).paddingLeft);
+      const spread = (row) => Math.max(...row.map((p) => p.top)) - Math.min(...row.map((p) => p.top));
       return {
         edges: [Math.abs(bar.left - main.left), Math.abs(bar.right - main.right)],
-        rowTops: [...rows.values()].map((row) => Math.max(...row.map((p) => p.top)) - Math.min(...row.map((p) => p.top))),
-        lone: [...rows.values()].filter((row) => row.length === 1 &&
-          row[0].width < main.width - 2 * parseFloat(getComputedStyle(document.querySelector('main')).paddingLeft) - 1).length,
+        rowTops: rows.map(spread),
+        lone: rows.filter((row) => row.length === 1 && row[0].width < inner - 1).length,
         scroll: document.documentElement.scrollWidth - innerWidth,
         preview: box(document.getElementById('preview')).bottom,
         font: parseFloat(getComputedStyle(document.getElementById('preview')).fontSize),
