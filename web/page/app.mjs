@@ -451,7 +451,11 @@ function convert() {
   const coded = answer.outcome === 'ok' ? answer.result : '';
   paintPreview(coded ? engine.render(coded) : '');
   if ($('code').value !== coded) $('code').value = coded;
-  const length = engine.length(coded || text.replace(/\u0000[^]*/, ''));
+  // The length of what would be sent: while the question waits, what Yes would send.
+  const yes = answer.outcome === 'question' ? engine.colour(text, styleOf('fg'), styleOf('bg'),
+    {...options, keepThinned: true}) : null;
+  // (The engine reads a text up to a NUL: one stands in for it.)
+  const length = engine.length(coded || (yes?.outcome === 'ok' ? yes.result : text.replaceAll('\u0000', '\uFFFD')));
   $('count').textContent = say('count', length, limit);
   $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;

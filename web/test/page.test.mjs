@@ -116,6 +116,8 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.match(await textOf(page, '#question-text'), /too long to be colored/);
   assert.deepEqual(await page.$$eval('#question button', (b) => b.map((e) => e.textContent)), ['Yes', 'No']);
   assert.equal(await value(page, '#code'), '');
+  const yes = engine.colour('n'.repeat(120), 'rainbow', 'grad:#55AAFF:#95CAFF:#D5EAFF', {bold: true, keepThinned: true});
+  assert.equal(await textOf(page, '#count'), `${engine.length(yes.result)} of ${engine.limits.nickname} characters`);
   assert.ok(await page.$eval('#copy', (e) => e.disabled && Number(getComputedStyle(e).opacity) < 0.5));
   await page.click('#drop');
   await converted(page);
@@ -276,6 +278,7 @@ test('links, saved styles and texts the page does not take', async () => {
     const page = await open(context, `${address}#t=${text}`);
     assert.match(await textOf(page, '#refusal'), said);
     assert.ok(await page.$eval('#count', (e) => e.classList.contains('over')));
+    assert.match(await textOf(page, '#count'), /^3 of /);
     await page.close();
   }
 
