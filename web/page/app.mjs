@@ -424,6 +424,19 @@ function controlCharacter(text) {
   return [code, [...text.slice(0, found.index)].length + 1];
 }
 
+// One piece of work for when the page is idle, dropped when a newer conversion comes first.
+const whenIdle = {
+  handle: null,
+  run(work) {
+    this.handle = window.requestIdleCallback ? requestIdleCallback(work, {timeout: 500}) : setTimeout(work, 50);
+  },
+  cancel() {
+    if (this.handle === null) return;
+    (window.cancelIdleCallback ?? clearTimeout)(this.handle);
+    this.handle = null;
+  },
+};
+
 let pending = false;
 // At most one conversion waits: typing faster than the page converts skips stale texts.
 function schedule() {
@@ -451,12 +464,17 @@ function convert() {
   const coded = answer.outcome === 'ok' ? answer.result : '';
   paintPreview(coded ? engine.render(coded) : '');
   if ($('code').value !== coded) $('code').value = coded;
-  // The length of what would be sent: while the question waits, what Yes would send.
-  const yes = answer.outcome === 'question' ? engine.colour(text, styleOf('fg'), styleOf('bg'),
-    {...options, keepThinned: true}) : null;
-  // (The engine reads a text up to a NUL: one stands in for it.)
-  const length = engine.length(coded || (yes?.outcome === 'ok' ? yes.result : text.replaceAll('\u0000', '\uFFFD')));
+  // The length of what would be sent (the engine reads a text up to a NUL: one stands in for
+  // it); while the question waits, what Yes would send, converted once the person pauses.
+  const length = engine.length(coded || text.replaceAll('\u0000', '\uFFFD'));
   $('count').textContent = say('count', length, limit);
+  whenIdle.cancel();
+  if (answer.outcome === 'question') {
+    whenIdle.run(() => {
+      const yes = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, keepThinned: true});
+      if (yes.outcome === 'ok') $('count').textContent = say('count', engine.length(yes.result), limit);
+    });
+  }
   $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;
   reportFitting(text, coded, options);

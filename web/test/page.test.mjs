@@ -117,7 +117,8 @@ test('typing, styles, the length question, copy and a share link', async () => {
   assert.deepEqual(await page.$$eval('#question button', (b) => b.map((e) => e.textContent)), ['Yes', 'No']);
   assert.equal(await value(page, '#code'), '');
   const yes = engine.colour('n'.repeat(120), 'rainbow', 'grad:#55AAFF:#95CAFF:#D5EAFF', {bold: true, keepThinned: true});
-  assert.equal(await textOf(page, '#count'), `${engine.length(yes.result)} of ${engine.limits.nickname} characters`);
+  await page.waitForFunction((count) => document.getElementById('count').textContent === count, {},
+    `${engine.length(yes.result)} of ${engine.limits.nickname} characters`);
   assert.ok(await page.$eval('#copy', (e) => e.disabled && Number(getComputedStyle(e).opacity) < 0.5));
   await page.click('#drop');
   await converted(page);
