@@ -13,6 +13,7 @@ const kStylesKey = 'tessalune-styles';
 const kLanguageKey = 'tessalune-language';
 const kPaperKey = 'tessalune-paper';
 const kNoteMs = 5000;
+const kUndoMs = 20000;  // long enough to reach the Undo button by keyboard or a screen reader
 // Gradients to start from: the two default colours in each of the four shapes, and a few of
 // more colours.
 const kPresets = [
@@ -81,10 +82,13 @@ function firstLanguage() {
 const notes = {
   shown: new Map(),  // element id -> {key, values, timer}
   show(id, key, ...values) {
+    this.showFor(kNoteMs, id, key, ...values);
+  },
+  showFor(ms, id, key, ...values) {
     this.clear(id);
-    const timer = setTimeout(() => this.clear(id), kNoteMs);
+    const timer = setTimeout(() => this.clear(id), ms);
     this.shown.set(id, {key, values, timer});
-    $(id).textContent = say(key, ...values);
+    $(id).replaceChildren(element('span', {className: 'note-text', textContent: say(key, ...values)}));
     $(id).hidden = false;
   },
   clear(id) {
@@ -92,13 +96,13 @@ const notes = {
     if (!note) return;
     clearTimeout(note.timer);
     this.shown.delete(id);
-    $(id).textContent = '';
+    $(id).replaceChildren();
   },
   clearAll() {
     for (const id of [...this.shown.keys()]) this.clear(id);
   },
   retell() {
-    for (const [id, {key, values}] of this.shown) $(id).textContent = say(key, ...values);
+    for (const [id, {key, values}] of this.shown) $(id).querySelector('.note-text').textContent = say(key, ...values);
   },
 };
 
@@ -728,8 +732,9 @@ function startRename(preview, index, style) {
 
 function showUndo(style, index) {
   const note = $('saved-note');
-  notes.show('saved-note', 'deleted', style.name);
+  notes.showFor(kUndoMs, 'saved-note', 'deleted', style.name);
   const undo = element('button', {type: 'button', textContent: say('undo')});
+  undo.dataset.text = 'undo';
   undo.addEventListener('click', () => {
     const all = savedStyles().styles;
     all.splice(Math.min(index, all.length), 0, style);

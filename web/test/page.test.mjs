@@ -303,6 +303,9 @@ test('links, saved styles and texts the page does not take', async () => {
   assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
   await page.click('button[aria-label="Delete: Fine"]');
   assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 0);
+  await page.select('#language', 'fr');
+  assert.equal(await textOf(page, '#saved-note'), '« Fine » supprimé Annuler');
+  await page.select('#language', 'en');
   await page.click('#saved-note button');
   assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
   await page.click('button[aria-label="Rename: Fine"]');
