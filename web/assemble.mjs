@@ -103,7 +103,7 @@ for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile
 // The page's words in English in the HTML itself, there from the first paint; the language
 // list with every language in its own name.
 const english = languages.find((l) => l.code === 'en').text;
-const html = (await readFile(join(pageDir, 'index.html'), 'utf8'))
+let html = (await readFile(join(pageDir, 'index.html'), 'utf8'))
   .replace(/(data-text="(\w+)"[^>]*>)(<\/)/g, (_, open, key, close) => `${open}${escapeHtml(english[key])}${close}`)
   .replace(/data-label="(\w+)"/g, (all, key) => `${all} aria-label="${escapeHtml(english[key])}"`)
   .replace('<select id="language"></select>', () => `<select id="language">${languages.map((l) =>
@@ -113,6 +113,32 @@ function escapeHtml(text) {
   if (text === undefined) throw new Error('index.html names a word the page does not have');
   return text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;').replace(/"/g, '&quot;');
 }
+// And, before the page's module, the words of every language with what picks one, so that a
+// visitor sees theirs from the first paint (the module, which comes later, does the same).
+const keys = [...new Set([...html.matchAll(/data-(?:text|label)="(\w+)"/g)].map(([, key]) => key)).add('title')];
+const words = Object.fromEntries(languages.map((l) => [l.code, Object.fromEntries(keys.map((k) => [k, l.text[k]]))]));
+const firstWords = `<script>
+(() => {
+  const words = ${JSON.stringify(words).replace(/</g, '\\u003C')};
+  const codes = Object.keys(words);
+  let stored = null;
+  try {
+    stored = localStorage.getItem('tessalune-language');
+  } catch {}
+  const wanted = [new URLSearchParams(location.hash.slice(1)).get('l'), stored];
+  const code = wanted.find((c) => codes.includes(c)) ?? (navigator.languages ?? [navigator.language])
+    .map((w) => codes.find((c) => w?.toLowerCase().startsWith(c))).find(Boolean) ?? 'en';
+  const say = words[code];
+  document.documentElement.lang = code;
+  document.title = say.title;
+  for (const e of document.querySelectorAll('[data-text]')) e.textContent = say[e.dataset.text];
+  for (const e of document.querySelectorAll('[data-label]')) e.setAttribute('aria-label', say[e.dataset.label]);
+  document.getElementById('language').value = code;
+  document.documentElement.classList.remove('words-pending');
+})();
+</script>
+`;
+html = html.replace('<script type="module" src="app.mjs"></script>', (tag) => firstWords + tag);
 await writeFile(join(site, 'index.html'), html);
 for (const file of ['style.css', 'app.mjs', 'tessalune.mjs']) {
   await copyFile(join(pageDir, file), join(site, file));

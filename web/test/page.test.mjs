@@ -16,6 +16,7 @@ const site = join(root, 'build-web', 'site');
 const shots = join(root, 'build-web', 'screenshots');
 const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
 const engine = await createTessalune();
+const {languages} = await import(pathToFileURL(join(site, 'strings.mjs')).href);
 
 let server, browser, address;
 
@@ -369,6 +370,16 @@ test('the layout at 360, 1024 and 1920 pixels, and a page whose engine is missin
   await page.click('#retry');
   await page.waitForSelector('body[data-ready=true]');
   assert.notEqual(await value(page, '#code'), '');
+
+  // A visitor's language is there before the page's script has run at all.
+  const before = await context.newPage();
+  await before.setRequestInterception(true);
+  before.on('request', (request) => (request.url().endsWith('/app.mjs') ? request.abort() : request.continue()));
+  await before.goto(`${address}#l=es`);
+  const spanish = languages.find((l) => l.code === 'es').text;
+  assert.deepEqual(await before.evaluate(() => [document.querySelector('h1').textContent,
+    document.querySelector('.format').textContent, getComputedStyle(document.body).visibility]),
+  [spanish.title, spanish.bold, 'visible']);
   await context.close();
 });
 
