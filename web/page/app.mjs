@@ -840,14 +840,15 @@ function wire() {
     linkProblems = problems;
     chooseLanguage(linked ?? firstLanguage());
   });
-  $('retry').addEventListener('click', loadEngine);
+  $('retry').addEventListener('click', () => loadEngine());
 }
 
-async function loadEngine() {
+// Waits for the engine being loaded (a new load when none is given) and converts.
+async function loadEngine(loading = createTessalune()) {
   $('engine-failed').hidden = true;
   $('count').textContent = say('loading');
   try {
-    engine = await createTessalune();
+    engine = await loading;
   } catch {
     $('engine-failed').hidden = false;
     $('count').textContent = '';
@@ -855,20 +856,21 @@ async function loadEngine() {
     return;
   }
   renderSaved();
-  schedule();
-  requestAnimationFrame(() => requestAnimationFrame(() => {
-    document.body.dataset.ready = 'true';
-    window.tessaluneReadyAt = performance.now();  // for the load budget's measurement
-  }));
+  convert();
+  document.body.dataset.ready = 'true';
+  window.tessaluneReadyAt = performance.now();  // the first preview filled, for the load budget's measurement
 }
 
+// The engine loads while the page lays out its controls.
 function start() {
+  const loading = createTessalune();
+  loading.catch(() => {});  // told by loadEngine
   for (const side of ['fg', 'bg']) buildSide(side);
   wire();
   const linked = restoreLink();
   chooseLanguage(linked ?? firstLanguage());
   showPaper();
-  loadEngine();
+  loadEngine(loading);
 }
 
 start();
