@@ -2,6 +2,7 @@
 
 #include <purple.h>
 
+#include "render_bound.h"
 #include "views/html_render.h"
 
 namespace tessalune::purple {
@@ -18,7 +19,7 @@ std::optional<std::string> renderShownMessage(const char* html) {
   if (!html) return std::nullopt;
   // The codes are read in the text itself: the italic one arrives as "&amp;".
   char* text = purple_markup_strip_html(html);
-  std::optional<std::string> rendered = views::renderPlusCodes(text ? text : "", views::HtmlMarkup::ChatTags);
+  std::optional<std::string> rendered = renderReceivedText(text ? text : "");
   g_free(text);
   if (!rendered) return std::nullopt;
   return onLightPaper(*rendered);

@@ -7,7 +7,7 @@ namespace tessalune::purple {
 
 // A message as the client is about to show it (HTML), with its Plus! codes rendered in
 // colour: black text on light paper, as Plus! text is made for. Nothing when it holds no
-// code, so that plain messages stay exactly as they came.
+// code or is too long to show in colour, so that such messages stay exactly as they came.
 std::optional<std::string> renderShownMessage(const char* html);
 
 // A name holding Plus! codes as a GTK label's markup, in colour on light paper; nothing for a
