@@ -151,10 +151,15 @@ gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, Purp
   return FALSE;
 }
 
-char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void*) {
+char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {
   if (!purple_prefs_get_bool(kRenderPref)) return nullptr;
+  auto* host = static_cast<PurpleHost*>(data);
   try {
-    const std::optional<std::string> name = renderLabel(purple_buddy_get_alias(buddy));
+    const char* alias = purple_buddy_get_alias(buddy);
+    const std::string contact = std::string(purple_account_get_protocol_id(purple_buddy_get_account(buddy))) +
+                                '\n' + purple_account_get_username(purple_buddy_get_account(buddy)) + '\n' +
+                                purple_buddy_get_name(buddy);
+    const std::optional<std::string>& name = host->nameLabels_.label(contact, alias ? alias : "");
     return name ? g_strdup(name->c_str()) : nullptr;
   } catch (const std::exception&) {
     return nullptr;  // drawn as Pidgin draws it

@@ -16,6 +16,7 @@
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
 #include "purple_texts.h"
+#include "shown_names.h"
 
 namespace tessalune::purple {
 
@@ -88,6 +89,7 @@ class PurpleHost : private platform::Messenger {
   std::unique_ptr<Front> front_;
   std::unique_ptr<plugin::Plugin> plugin_;
   PurpleTexts texts_;
+  NameLabels nameLabels_;
   std::vector<PurpleCmdId> commands_;
   std::deque<PendingCommand> queue_;
   std::optional<ConversationAddress> current_;  // where the running command was typed

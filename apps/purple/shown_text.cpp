@@ -25,12 +25,6 @@ std::optional<std::string> renderShownMessage(const char* html) {
   return onLightPaper(*rendered);
 }
 
-std::optional<std::string> renderLabel(const char* name) {
-  std::optional<std::string> rendered = views::renderPlusCodes(name ? name : "", views::HtmlMarkup::Pango);
-  if (!rendered) return std::nullopt;
-  return "<span foreground=\"#000000\">" + *rendered + "</span>";
-}
-
 std::string renderPlus(const std::string& plus) {
   return onLightPaper(views::renderPlusHtml(plus, views::HtmlMarkup::ChatTags));
 }

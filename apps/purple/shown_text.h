@@ -10,10 +10,6 @@ namespace tessalune::purple {
 // code or is too long to show in colour, so that such messages stay exactly as they came.
 std::optional<std::string> renderShownMessage(const char* html);
 
-// A name holding Plus! codes as a GTK label's markup, in colour on light paper; nothing for a
-// plain name.
-std::optional<std::string> renderLabel(const char* name);
-
 // Plus! text rendered in colour the same way, codes or not.
 std::string renderPlus(const std::string& plus);
 
