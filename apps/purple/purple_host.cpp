@@ -65,6 +65,7 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
       front_->dialogs(), front_->windows(), front_->shell(), pluginDir_, platform::uiLanguage(),
       platform::systemFileSystem(), [this](bool) { front_->pump(); }, front_->twipsPerPixel()});
   front_->follow(*plugin_);
+  background_ = clientBackground();
   connectSignals();
   // The start-up may show boxes: it runs once the client's own code has returned.
   scheduleRun();
@@ -159,7 +160,8 @@ char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {
     const std::string contact = std::string(purple_account_get_protocol_id(purple_buddy_get_account(buddy))) +
                                 '\n' + purple_account_get_username(purple_buddy_get_account(buddy)) + '\n' +
                                 purple_buddy_get_name(buddy);
-    const std::optional<std::string>& name = host->nameLabels_.label(contact, alias ? alias : "");
+    const std::optional<std::string>& name =
+        host->nameLabels_.label(contact, alias ? alias : "", host->background_);
     return name ? g_strdup(name->c_str()) : nullptr;
   } catch (const std::exception&) {
     return nullptr;  // drawn as Pidgin draws it

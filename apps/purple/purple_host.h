@@ -90,6 +90,7 @@ class PurpleHost : private platform::Messenger {
   std::unique_ptr<plugin::Plugin> plugin_;
   PurpleTexts texts_;
   NameLabels nameLabels_;
+  engine::ColourNumber background_;  // what the client draws names on
   std::vector<PurpleCmdId> commands_;
   std::deque<PendingCommand> queue_;
   std::optional<ConversationAddress> current_;  // where the running command was typed

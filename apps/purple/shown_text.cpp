@@ -1,5 +1,6 @@
 #include "shown_text.h"
 
+#include <dlfcn.h>
 #include <purple.h>
 
 #include "render_bound.h"
@@ -23,6 +24,22 @@ std::optional<std::string> renderShownMessage(const char* html) {
   g_free(text);
   if (!rendered) return std::nullopt;
   return onLightPaper(*rendered);
+}
+
+engine::ColourNumber clientBackground() {
+  // GTK 2's, looked up in the process (Pidgin has it): the plug-in does not link it.
+  struct GdkColour {
+    guint32 pixel;
+    guint16 red, green, blue;
+  };
+  using DefaultStyle = void* (*)();
+  using LookUpColour = gboolean (*)(void*, const gchar*, GdkColour*);
+  auto defaultStyle = reinterpret_cast<DefaultStyle>(dlsym(RTLD_DEFAULT, "gtk_widget_get_default_style"));
+  auto lookUp = reinterpret_cast<LookUpColour>(dlsym(RTLD_DEFAULT, "gtk_style_lookup_color"));
+  GdkColour colour{};
+  void* style = defaultStyle ? defaultStyle() : nullptr;
+  if (!style || !lookUp || !lookUp(style, "bg_color", &colour)) return engine::makeColour(255, 255, 255);
+  return engine::makeColour(colour.red >> 8, colour.green >> 8, colour.blue >> 8);
 }
 
 std::string renderPlus(const std::string& plus) {
