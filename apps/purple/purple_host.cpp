@@ -67,6 +67,7 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
   front_->follow(*plugin_);
   background_ = clientBackground();
   connectSignals();
+  redrawContacts();
   // The start-up may show boxes: it runs once the client's own code has returned.
   scheduleRun();
 }
@@ -78,7 +79,9 @@ PurpleHost::~PurpleHost() {
 }
 
 void PurpleHost::unload(PurpleHost* host) {
+  const bool quitting = host->stopped_;
   host->stop();
+  if (!quitting) redrawContacts();
   if (host->running_) {
     host->deleteWhenReturned_ = true;
   } else {
@@ -170,6 +173,15 @@ char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {
 
 void PurpleHost::onQuitting(void* data) {
   static_cast<PurpleHost*>(data)->stop();
+}
+
+void PurpleHost::redrawContacts() {
+  PurpleBuddyList* list = purple_get_blist();
+  PurpleBlistUiOps* ops = purple_blist_get_ui_ops();
+  if (!list || !ops || !ops->update) return;
+  for (PurpleBlistNode* node = purple_blist_get_root(); node; node = purple_blist_node_next(node, TRUE)) {
+    ops->update(list, node);
+  }
 }
 
 void PurpleHost::scheduleRun() {

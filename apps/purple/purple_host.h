@@ -81,6 +81,8 @@ class PurpleHost : private platform::Messenger {
                             PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
   static char* onDrawingBuddy(PurpleBuddy* buddy, void* host);
   static void onQuitting(void* host);
+  // Has the client draw every contact again, once the plug-in changed how names show.
+  static void redrawContacts();
   static gboolean onIq(PurpleConnection* connection, const char* type, const char* id, const char* from,
                        xmlnode* iq, void* host);
 
