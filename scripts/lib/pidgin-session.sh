@@ -7,7 +7,8 @@
 #       on it with HOME=HOME_DIR; PLUGIN is a plug-in's .so file or a folder of them: each is
 #       linked into HOME_DIR/.purple/plugins and loaded. Sets PIDGIN_PID, XVFB_PID and DISPLAY
 #       (exported); Pidgin's output goes to HOME_DIR/pidgin.log (with its debug output when
-#       PIDGIN_SESSION_DEBUG=1).
+#       PIDGIN_SESSION_DEBUG=1). With PIDGIN_SESSION_LOGS=1 Pidgin keeps conversation logs (under
+#       HOME_DIR/.purple/logs); PIDGIN_SESSION_PREFS holds more preferences (XML), at the root.
 #   pidgin_session_stop          stops Pidgin and Xvfb by their pids; safe in a trap, and twice
 #   pidgin_wait_exit [SECONDS]   waits for Pidgin to exit by itself and returns its exit status
 #                                (124 when it is still running)
@@ -57,7 +58,7 @@ pidgin_write_accounts() {
 XML
 }
 
-# prefs.xml: no sounds, no tray icon, no idle or away, no logs; a new conversation opens in a
+# prefs.xml: no sounds, no tray icon, no idle or away, no logs unless asked; a new conversation opens in a
 # window of its own at the top left, shown at once, and the buddy list stands to its right so
 # that neither covers the other; the plug-ins in the plugins folder are loaded.
 pidgin_write_prefs() {
@@ -75,7 +76,7 @@ pidgin_write_prefs() {
    <pref name='auto_reply' type='string' value='never'/>
   </pref>
   <pref name='logging'>
-   <pref name='log_ims' type='bool' value='0'/>
+   <pref name='log_ims' type='bool' value='${PIDGIN_SESSION_LOGS:-0}'/>
    <pref name='log_chats' type='bool' value='0'/>
    <pref name='log_system' type='bool' value='0'/>
   </pref>
@@ -115,6 +116,7 @@ pidgin_write_prefs() {
    </pref>
   </pref>
  </pref>
+${PIDGIN_SESSION_PREFS:-}
 </pref>
 XML
 }

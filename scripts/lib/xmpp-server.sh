@@ -3,7 +3,8 @@
 # folder of its own. Source this file, then:
 #   xmpp_server_start DIR USER:PASSWORD...   starts it with those accounts (on "localhost")
 #   xmpp_server_stop                         stops it by its pid (killed outright after 5 s)
-# It sets XMPP_PORT and XMPP_PID. The accounts are in each other's rosters already, with
+# With XMPP_STANZA_LIMIT=BYTES set, a client may send stanzas up to that size (prosody's own
+# limit is 256 KiB). It sets XMPP_PORT and XMPP_PID. The accounts are in each other's rosters already, with
 # subscription "both", so clients see each other as buddies and ask for no authorisation.
 # What prosody says goes to DIR/prosodyctl.log (the accounts' registration), DIR/prosody.out
 # (its start), DIR/prosody.log and DIR/prosody.err: a test registers them with report_log
@@ -68,6 +69,7 @@ authentication = "internal_plain"
 c2s_require_encryption = false
 allow_unencrypted_plain_auth = true
 log = { info = "$dir/prosody.log", error = "$dir/prosody.err" }
+${XMPP_STANZA_LIMIT:+c2s_stanza_size_limit = $XMPP_STANZA_LIMIT}
 VirtualHost "localhost"
 CFG
   local as=()

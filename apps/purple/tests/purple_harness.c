@@ -17,7 +17,11 @@
  * prints what he receives and sees at once ("bob sees online: NAME" too), until stopped with
  * SIGTERM: the other end of a conversation typed elsewhere (in Pidgin). A message that starts
  * with "echo " gets the rest back as bob's answer, each "%" in it a middle dot: Plus! codes,
- * which a keyboard of the test's display cannot type. */
+ * which a keyboard of the test's display cannot type. What a hostile contact sends, asked the
+ * same way ("%" a middle dot, "_" a space): "repeat N TEXT" gets TEXT repeated N times back as one
+ * message and "(repeated)" after it ("bob sent: N times TEXT" once both are sent),
+ * "nickname N TEXT" has bob publish TEXT repeated N times as his nickname, "presence" has him
+ * go away or come back ("bob presence: away" or "available"). */
 #include <glib-unix.h>
 #include <glib.h>
 #include <purple.h>
@@ -165,6 +169,56 @@ static void onSignedOn(PurpleConnection* connection, gpointer data) {
   playNextStep();
 }
 
+/* TEXT with each "%" a middle dot and, when `spaces`, each "_" a space, repeated `times`
+ * times. */
+static char* withDots(const char* text, long times, int spaces) {
+  GString* one = g_string_new(NULL);
+  for (const char* c = text; *c; ++c) {
+    if (*c == '%') {
+      g_string_append(one, "\xC2\xB7");
+    } else if (spaces && *c == '_') {
+      g_string_append_c(one, ' ');
+    } else {
+      g_string_append_c(one, *c);
+    }
+  }
+  GString* all = g_string_sized_new(one->len * (times > 0 ? times : 0) + 1);
+  for (long i = 0; i < times; ++i) g_string_append_len(all, one->str, one->len);
+  g_string_free(one, TRUE);
+  return g_string_free(all, FALSE);
+}
+
+static void publishNickname(PurpleConnection* connection, const char* nickname);
+
+/* "repeat N TEXT", "nickname N TEXT" and "presence", from alice's HTML. */
+static void playHostile(PurpleConversation* conv, const char* html) {
+  char* text = purple_unescape_html(html);
+  char what[16] = "", pattern[256] = "";
+  long times = 0;
+  if (sscanf(text, "%15s %ld %255s", what, &times, pattern) == 3 && times > 0 && times <= 10000000) {
+    char* made = withDots(pattern, times, 1);
+    if (strcmp(what, "repeat") == 0) {
+      /* Sent as text: escaped, as a client sends what its user typed. */
+      char* escaped = g_markup_escape_text(made, -1);
+      purple_conv_im_send(PURPLE_CONV_IM(conv), escaped);
+      g_free(escaped);
+      purple_conv_im_send(PURPLE_CONV_IM(conv), "(repeated)");
+      printf("bob sent: %ld times %s\n", times, pattern);
+      fflush(stdout);
+    } else if (strcmp(what, "nickname") == 0) {
+      publishNickname(purple_conversation_get_gc(conv), made);
+    }
+    g_free(made);
+  } else if (strcmp(text, "presence") == 0) {
+    PurpleAccount* account = purple_conversation_get_account(conv);
+    const int away = purple_presence_is_available(purple_account_get_presence(account));
+    purple_account_set_status(account, away ? "away" : "available", TRUE, NULL);
+    printf("bob presence: %s\n", away ? "away" : "available");
+    fflush(stdout);
+  }
+  g_free(text);
+}
+
 static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleConversation* conv,
                        PurpleMessageFlags flags, gpointer data) {
   (void)sender;
@@ -173,17 +227,11 @@ static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleC
   if (account != bob || strcmp(text, kMarker) == 0) return;
   addUnescaped("bob received", text);
   if (listening && strncmp(text, "echo ", 5) == 0) {
-    GString* answer = g_string_new(NULL);
-    for (const char* c = text + 5; *c; ++c) {
-      if (*c == '%') {
-        g_string_append(answer, "\xC2\xB7");
-      } else {
-        g_string_append_c(answer, *c);
-      }
-    }
-    purple_conv_im_send(PURPLE_CONV_IM(conv), answer->str);
-    g_string_free(answer, TRUE);
+    char* answer = withDots(text + 5, 1, 0);
+    purple_conv_im_send(PURPLE_CONV_IM(conv), answer);
+    g_free(answer);
   }
+  if (listening) playHostile(conv, text);
 }
 
 /* What a conversation shows: alice's notices and bob's messages, the marker ending a step. */
