@@ -67,6 +67,7 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
   front_->follow(*plugin_);
   background_ = clientBackground();
   connectSignals();
+  contactNames_.takeFromContactList();
   redrawContacts();
   // The start-up may show boxes: it runs once the client's own code has returned.
   scheduleRun();
@@ -81,7 +82,10 @@ PurpleHost::~PurpleHost() {
 void PurpleHost::unload(PurpleHost* host) {
   const bool quitting = host->stopped_;
   host->stop();
-  if (!quitting) redrawContacts();
+  if (!quitting) {
+    host->contactNames_.restore();
+    redrawContacts();
+  }
   if (host->running_) {
     host->deleteWhenReturned_ = true;
   } else {
@@ -128,6 +132,7 @@ void PurpleHost::connectSignals() {
   purple_signal_connect(purple_get_core(), "quitting", this, PURPLE_CALLBACK(onQuitting), this);
   if (PurplePlugin* xmpp = purple_plugins_find_with_id("prpl-jabber")) {
     purple_signal_connect(xmpp, "jabber-receiving-iq", this, PURPLE_CALLBACK(onIq), this);
+    purple_signal_connect(xmpp, "jabber-receiving-xmlnode", this, PURPLE_CALLBACK(onReceivingXml), this);
   }
 }
 
@@ -159,12 +164,11 @@ char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {
   if (!purple_prefs_get_bool(kRenderPref)) return nullptr;
   auto* host = static_cast<PurpleHost*>(data);
   try {
-    const char* alias = purple_buddy_get_alias(buddy);
+    const std::string alias = host->contactNames_.shownText(buddy);
     const std::string contact = std::string(purple_account_get_protocol_id(purple_buddy_get_account(buddy))) +
                                 '\n' + purple_account_get_username(purple_buddy_get_account(buddy)) + '\n' +
                                 purple_buddy_get_name(buddy);
-    const std::optional<std::string>& name =
-        host->nameLabels_.label(contact, alias ? alias : "", host->background_);
+    const std::optional<std::string>& name = host->nameLabels_.label(contact, alias, host->background_);
     return name ? g_strdup(name->c_str()) : nullptr;
   } catch (const std::exception&) {
     return nullptr;  // drawn as Pidgin draws it
@@ -173,6 +177,14 @@ char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {
 
 void PurpleHost::onQuitting(void* data) {
   static_cast<PurpleHost*>(data)->stop();
+}
+
+void PurpleHost::onReceivingXml(PurpleConnection* connection, xmlnode** stanza, void* data) {
+  try {
+    if (stanza) static_cast<PurpleHost*>(data)->contactNames_.receiving(connection, *stanza);
+  } catch (const std::exception& e) {
+    purple_debug_error("tessalune", "%s\n", e.what());  // the stanza goes on as it came
+  }
 }
 
 void PurpleHost::redrawContacts() {

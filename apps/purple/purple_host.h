@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "contact_names.h"
 #include "conversation_address.h"
 #include "front.h"
 #include "platform/messenger.h"
@@ -81,6 +82,7 @@ class PurpleHost : private platform::Messenger {
                             PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
   static char* onDrawingBuddy(PurpleBuddy* buddy, void* host);
   static void onQuitting(void* host);
+  static void onReceivingXml(PurpleConnection* connection, xmlnode** stanza, void* host);
   // Has the client draw every contact again, once the plug-in changed how names show.
   static void redrawContacts();
   static gboolean onIq(PurpleConnection* connection, const char* type, const char* id, const char* from,
@@ -91,6 +93,7 @@ class PurpleHost : private platform::Messenger {
   std::unique_ptr<Front> front_;
   std::unique_ptr<plugin::Plugin> plugin_;
   PurpleTexts texts_;
+  ContactNames contactNames_;
   NameLabels nameLabels_;
   engine::ColourNumber background_;  // what the client draws names on
   std::vector<PurpleCmdId> commands_;

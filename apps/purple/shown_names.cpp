@@ -65,6 +65,15 @@ double contrastRatio(engine::ColourNumber a, engine::ColourNumber b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+std::string plainName(std::string_view name) {
+  if (name.find(kColourCode.substr(0, 2)) == std::string_view::npos) return std::string(name);
+  std::string plain;
+  for (const engine::StyledChar c : engine::plusToStyledText(std::string(name))) {
+    if (!engine::isLineBreakChar(c.ch)) engine::appendUtf8(plain, c.ch);
+  }
+  return plain;
+}
+
 std::optional<std::string> renderNameLabel(std::string_view name, engine::ColourNumber background) {
   if (engine::countChars(name) > static_cast<std::size_t>(engine::kNicknameLimit)) return std::nullopt;
   if (name.find(kColourCode.substr(0, 2)) == std::string_view::npos) return std::nullopt;

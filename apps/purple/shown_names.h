@@ -11,6 +11,9 @@
 
 namespace tessalune::purple {
 
+// A contact's name as the client draws it in its own displays: the codes removed.
+std::string plainName(std::string_view name);
+
 // A name with Plus! codes as a GTK label's markup on the client's own background: only a
 // background code paints one, and a text colour that would read below the desktop's rule
 // (4.5:1) on what it is drawn on is moved towards black or white until it reads. Nothing

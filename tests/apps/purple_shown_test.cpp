@@ -50,6 +50,20 @@ std::vector<engine::ColourNumber> foregrounds(const std::string& markup) {
   return colours;
 }
 
+// The client's own name displays get a Plus! nickname without its codes; a plain name, or a
+// middle dot that starts no code, stays as it is.
+TEST(PlainName, RemovesTheCodes) {
+  const struct {
+    std::string name, plain;
+  } cases[] = {
+      {"Bob the builder", "Bob the builder"},
+      {"\u00B7$4Bob \u00B7$12\u00B7#the builder", "Bob the builder"},
+      {"\u00B7$#00108Fe\u00B7$,8x\u00B70", "ex"},
+      {"a \u00B7 b", "a  b"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(plainName(c.name), c.plain) << c.name;
+}
+
 // A name sits on the client's own background: only a background code paints one. Colours
 // that read there stay; a plain name, or one past the nickname limit, is left to the client.
 TEST(NameLabel, UsesTheClientsBackgroundUnlessTheNameGivesOne) {

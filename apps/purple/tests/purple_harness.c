@@ -6,7 +6,8 @@
  *   alice notice: TEXT     a notice the plug-in wrote in alice's conversation
  *   bob received: TEXT     a message bob received, as its text (byte for byte)
  *   bob shown: HTML        the same message as bob's conversation shows it
- *   bob sees alice as: NAME  the nickname alice published, as bob's client names her
+ *   bob received alice's nickname: NAME  the nickname alice published, as it reached bob
+ *   bob sees alice as: NAME  the same, as bob's client names her, when the name it shows changed
  * A step is over when a marker message alice sends after it reached bob, and, when the
  * plug-in published a nickname, when bob saw it and alice was told. A step's lines come in
  * sorted order: the server's answers to alice and its messages to bob may come in any.
@@ -266,8 +267,34 @@ static void onAliased(PurpleBlistNode* node, const char* oldAlias, gpointer data
   PurpleBuddy* buddy = (PurpleBuddy*)node;
   if (purple_buddy_get_account(buddy) != bob) return;
   addLine("bob sees alice as", purple_buddy_get_server_alias(buddy));
+}
+
+static gboolean nicknameSeen(gpointer data) {
+  (void)data;
   --nicknameAwaited;
   stepOverWhenSeen();
+  return G_SOURCE_REMOVE;
+}
+
+/* Bob's nickname events from alice, before any plug-in reads them. */
+static void onReceivingXml(PurpleConnection* connection, xmlnode** stanza, gpointer data) {
+  (void)data;
+  if (listening || purple_connection_get_account(connection) != bob || !stanza || !*stanza) return;
+  const char* from = xmlnode_get_attrib(*stanza, "from");
+  xmlnode* nick = xmlnode_get_child(*stanza, "event/items/item/nick");
+  if (!from || strncmp(from, "alice@localhost", 15) != 0 || !nick) return;
+  /* The server may tell a nickname again (to a client that has just come online). */
+  static char* last;
+  char* text = xmlnode_get_data(nick);
+  if (!text || (last && strcmp(text, last) == 0)) {
+    g_free(text);
+    return;
+  }
+  addLine("bob received alice's nickname", text);
+  g_free(last);
+  last = text;
+  /* Seen once bob's client has read it, and named alice anew if the name it shows changed. */
+  g_idle_add(nicknameSeen, NULL);
 }
 
 /* A nickname published by the plug-in: the step waits until bob saw it. */
@@ -343,6 +370,9 @@ int main(int argc, char** argv) {
                         NULL);
   purple_signal_connect(purple_plugins_find_with_id("prpl-jabber"), "jabber-sending-text", &handle,
                         PURPLE_CALLBACK(onSendingText), NULL);
+  purple_signal_connect_priority(purple_plugins_find_with_id("prpl-jabber"), "jabber-receiving-xmlnode",
+                                 &handle, PURPLE_CALLBACK(onReceivingXml), NULL,
+                                 PURPLE_SIGNAL_PRIORITY_LOWEST);
   if (!listening) alice = account("alice@localhost/test", "secret1", port);
   bob = account("bob@localhost/test", "secret2", port);
   loop = g_main_loop_new(NULL, FALSE);
