@@ -38,7 +38,8 @@ engine::ColourNumber clientBackground() {
   auto lookUp = reinterpret_cast<LookUpColour>(dlsym(RTLD_DEFAULT, "gtk_style_lookup_color"));
   GdkColour colour{};
   void* style = defaultStyle ? defaultStyle() : nullptr;
-  if (!style || !lookUp || !lookUp(style, "bg_color", &colour)) return engine::makeColour(255, 255, 255);
+  // A theme that names no colours is GTK's own, whose windows are this grey.
+  if (!style || !lookUp || !lookUp(style, "bg_color", &colour)) return engine::makeColour(0xDC, 0xDA, 0xD5);
   return engine::makeColour(colour.red >> 8, colour.green >> 8, colour.blue >> 8);
 }
 

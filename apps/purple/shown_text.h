@@ -12,8 +12,8 @@ namespace tessalune::purple {
 // code or is too long to show in colour, so that such messages stay exactly as they came.
 std::optional<std::string> renderShownMessage(const char* html);
 
-// The background the client draws names on, as its GTK theme gives it; white where there is
-// no such theme.
+// The background the client draws names on, as its GTK theme gives it; GTK's own window grey
+// when the theme names no colour, and where there is no GTK.
 engine::ColourNumber clientBackground();
 
 // Plus! text rendered in colour the same way, codes or not.
