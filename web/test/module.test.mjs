@@ -1,0 +1,66 @@
+// The engine's module as a developer uses it: wrong arguments thrown as TypeErrors, the four
+// outcomes and the languages. Needs build-web/ (scripts/build --web).
+import {test} from 'node:test';
+import assert from 'node:assert/strict';
+import {join} from 'node:path';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+
+const root = fileURLToPath(new URL('../..', import.meta.url));
+const site = join(root, 'build-web', 'site');
+const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
+const tessalune = await createTessalune();
+const {limits} = tessalune;
+
+test('arguments of the wrong type are thrown back as TypeErrors', () => {
+  const cases = [
+    [[123, 'rainbow'], /the text must be a string or a Uint8Array, not a number/],
+    [[{}, 'rainbow'], /the text must be a string or a Uint8Array, not an object/],
+    [[null, 'rainbow'], /the text must be .*, not null/],
+    [['x'], /fg must be a string, not a undefined/],
+    [['x', ['rainbow']], /fg must be a string, not an array/],
+    [['x', 'rainbow', null], /bg must be a string, not null/],
+    [['x', 'rainbow', 'none', 'bold'], /options must be an object, not a string/],
+    [['x', 'rainbow', 'none', ['bold']], /options must be an object, not an array/],
+    [['x', 'rainbow', 'none', {bold: 'yes'}], /option bold must be true or false/],
+    [['x', 'rainbow', 'none', {colour: true}], /unknown option "colour"/],
+    [['x', 'rainbow', 'none', {language: {}}], /option language must be a code or a number, not an object/],
+  ];
+  for (const [args, message] of cases) {
+    assert.throws(() => tessalune.colour(...args), {name: 'TypeError', message}, JSON.stringify(args));
+  }
+  for (const call of [() => tessalune.render(5), () => tessalune.length(undefined)]) {
+    assert.throws(call, TypeError);
+  }
+});
+
+test('each outcome comes with its own field, in the language asked for', () => {
+  const none = {result: null, question: null, error: null};
+  const tooLong = 'n'.repeat(limits.nickname + 1);
+  const frenchTooLong = 'Le pseudo est trop long. Veuillez en choisir un autre.';
+  const cases = [
+    [['ab', 'solid:#FF0000'], {outcome: 'ok', result: '·$4ab·0'}],
+    [['ab', 'solid:#FF0000', 'none', null], {outcome: 'ok', result: '·$4ab·0'}],
+    [['ab', 'solid:#FF0000', 'none', {bold: true, strike: false}], {outcome: 'ok', result: '·$4·#ab·0'}],
+    [[tooLong, 'rainbow'], {outcome: 'refused', error: 'The nickname is too long. Please choose another one.'}],
+    [[tooLong, 'rainbow', 'none', {language: 'fr'}], {outcome: 'refused', error: frenchTooLong}],
+    [[tooLong, 'rainbow', 'none', {language: 'FR-ca'}], {outcome: 'refused', error: frenchTooLong}],
+    [[tooLong, 'rainbow', 'none', {language: 1036}], {outcome: 'refused', error: frenchTooLong}],
+    [['x', 'grad:#FF0000'], {outcome: 'invalid'}],
+    [['x', 'rainbow', 'none', {language: 'xx'}], {outcome: 'invalid', error: /^language: xx is not one of fr \(1036\)/}],
+    [['x', 'rainbow', 'none', {language: 2060}], {outcome: 'invalid', error: /^language: 2060 is not one of/}],
+  ];
+  for (const [args, expected] of cases) {
+    const answer = tessalune.colour(...args);
+    const what = JSON.stringify(args).slice(0, 100);
+    for (const [field, value] of Object.entries({...none, error: answer.error, ...expected})) {
+      if (value instanceof RegExp) assert.match(answer[field], value, what);
+      else assert.equal(answer[field], value, `${what}: ${field}`);
+    }
+    if (answer.outcome === 'invalid') assert.ok(answer.error, what);
+  }
+  const asked = tessalune.colour('n'.repeat(126), 'grad:#FF0000:#0000FF');
+  assert.equal(asked.outcome, 'question');
+  assert.ok(asked.question && asked.result === null && asked.error === null);
+  const kept = tessalune.colour('n'.repeat(126), 'grad:#FF0000:#0000FF', 'none', {keepThinned: true});
+  assert.equal(kept.outcome, 'ok');
+});
