@@ -7,7 +7,6 @@
 import {copyFile, mkdir, readFile, writeFile} from 'node:fs/promises';
 import {dirname, join} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
-import {bindTessaluneCore} from './page/tessalune.mjs';
 
 // Usage: node web/assemble.mjs CORE_BUILD_DIR OUT_DIR [--web-base URL]
 // --web-base: the address the site is published at, which the single file's share links
@@ -40,10 +39,12 @@ const hostWordsHeader = join(webDir, '..', 'src', 'lang', 'host_words.h');
 const site = join(outDir, 'site');
 await mkdir(site, {recursive: true});
 
+for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
+for (const file of ['style.css', 'app.mjs', 'tessalune.mjs']) await copyFile(join(pageDir, file), join(site, file));
+
 // The languages in the program's list order, with their language file and message table.
-const {default: createTessaluneCore} = await import(pathToFileURL(join(coreDir, 'tessalune-core.mjs')).href);
-const {languages: programLanguages, swatches, limits} =
-  bindTessaluneCore(await createTessaluneCore({wasmBinary: await readFile(join(coreDir, 'tessalune-core.wasm'))}));
+const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
+const {languages: programLanguages, swatches, limits} = await createTessalune();
 // The captions the page shares with the program: their line in the language files.
 const kCaptionLines = {
   bold: 4, italic: 5, underline: 6, strike: 7, textColour: 9, background: 10, solidColour: 14,
@@ -99,7 +100,6 @@ export const webBase = '';
 `;
 await writeFile(join(site, 'strings.mjs'), stringsModule);
 
-for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
 // The page's words in English in the HTML itself, there from the first paint; the language
 // list with every language in its own name.
 const english = languages.find((l) => l.code === 'en').text;
@@ -140,15 +140,12 @@ const firstWords = `<script>
 `;
 html = html.replace('<script type="module" src="app.mjs"></script>', (tag) => firstWords + tag);
 await writeFile(join(site, 'index.html'), html);
-for (const file of ['style.css', 'app.mjs', 'tessalune.mjs']) {
-  await copyFile(join(pageDir, file), join(site, file));
-}
 
 // The single file: Chromium loads neither a module nor wasm from another file over file://.
 // The modules follow two conventions that make them one script: imports on lines of their
 // own, and the served loader of tessalune.mjs as its default export.
 const withoutImports = (code) => code.split('\n').filter((line) => !line.startsWith('import ')).join('\n');
-const wrapper = (await readFile(join(pageDir, 'tessalune.mjs'), 'utf8'))
+const wrapper = withoutImports(await readFile(join(pageDir, 'tessalune.mjs'), 'utf8'))
   .replace('export default async function createTessalune(', 'async function createTessaluneFromFiles(')
   .replace('export {bind as bindTessaluneCore};', '');
 const script = [

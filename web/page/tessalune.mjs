@@ -1,4 +1,4 @@
-// Tessalune's engine in WebAssembly, for browsers and node:
+// Tessalune's engine in WebAssembly, for browsers, workers and node:
 //   const tessalune = await createTessalune();
 //   tessalune.colour(text, fg, bg = 'none', options = {}) -> {outcome, result, question, error}
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
@@ -25,6 +25,7 @@
 //               the limit; colouring again with keepThinned is the answer yes;
 //   'invalid'   error: the argument that is wrong ("fg: ...", an unknown language).
 // The fields an outcome does not use are null.
+import createTessaluneCore from './tessalune-core.mjs';
 // A table of the core's, name by name until the first empty name.
 function tableOf(core, nameAt, valueAt) {
   const table = {};
@@ -173,17 +174,22 @@ function bind(core) {
   };
 }
 
-// Loads the core: in node its wasm file is read from beside this module (the core's own
-// loader cannot fetch a file there), in a browser it is fetched from the same place.
-export default async function createTessalune() {
-  const {default: createTessaluneCore} = await import('./tessalune-core.mjs');
-  const wasmUrl = new URL('./tessalune-core.wasm', import.meta.url);
-  const options = {locateFile: () => wasmUrl.href};
-  if (typeof process === 'object' && process.versions?.node) {
-    const {readFile} = await import('node:fs/promises');
-    options.wasmBinary = await readFile(wasmUrl);
+// Loads the core. Its wasm file is fetched from beside this module, compiled as it
+// arrives, unless options.wasm says where it is (a URL) or holds its bytes. In node, where
+// the core's loader cannot fetch a file, the bytes are read through the runtime's own
+// module table, never an import, so browsers and bundlers see no node module.
+export default async function createTessalune(options = {}) {
+  const wasm = options.wasm ?? new URL('./tessalune-core.wasm', import.meta.url);
+  const settings = {};
+  if (wasm instanceof ArrayBuffer || ArrayBuffer.isView(wasm)) {
+    settings.wasmBinary = wasm;
+  } else {
+    const url = new URL(wasm, import.meta.url);
+    settings.locateFile = () => url.href;
+    const files = url.protocol === 'file:' ? globalThis.process?.getBuiltinModule?.('fs/promises') : null;
+    if (files) settings.wasmBinary = await files.readFile(url);
   }
-  return bind(await createTessaluneCore(options));
+  return bind(await createTessaluneCore(settings));
 }
 
 export {bind as bindTessaluneCore};

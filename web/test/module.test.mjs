@@ -1,9 +1,15 @@
 // The engine's module as a developer uses it: wrong arguments thrown as TypeErrors, the four
-// outcomes and the languages. Needs build-web/ (scripts/build --web).
+// outcomes and the languages, and the browser entry bundled with esbuild and run in a
+// module worker in Chromium. Needs build-web/ (scripts/build --web).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
+import {copyFile, mkdtemp, rm, writeFile} from 'node:fs/promises';
+import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
+import {build} from 'esbuild';
+import puppeteer from 'puppeteer-core';
+import {kChromiumOptions, serveSite} from '../serve-site.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 const site = join(root, 'build-web', 'site');
@@ -63,4 +69,32 @@ test('each outcome comes with its own field, in the language asked for', () => {
   assert.ok(asked.question && asked.result === null && asked.error === null);
   const kept = tessalune.colour('n'.repeat(126), 'grad:#FF0000:#0000FF', 'none', {keepThinned: true});
   assert.equal(kept.outcome, 'ok');
+});
+
+test('the browser entry bundles with esbuild and colours in a module worker in Chromium', async () => {
+  const folder = await mkdtemp(join(tmpdir(), 'tessalune-bundle-'));
+  let server, browser;
+  try {
+    await build({entryPoints: [join(site, 'tessalune.mjs')], bundle: true, platform: 'browser', format: 'esm',
+      outfile: join(folder, 'tessalune-bundle.mjs'), logLevel: 'silent'});
+    await copyFile(join(site, 'tessalune-core.wasm'), join(folder, 'tessalune-core.wasm'));
+    await writeFile(join(folder, 'worker.mjs'), `import createTessalune from './tessalune-bundle.mjs';
+const tessalune = await createTessalune();
+postMessage(tessalune.colour('Tessalune', 'rainbow', 'none', {language: 'it'}));
+`);
+    server = await serveSite(folder);
+    browser = await puppeteer.launch(kChromiumOptions);
+    const page = await browser.newPage();
+    await page.goto(`${server.address}worker.mjs`);
+    const answer = await page.evaluate(() => new Promise((resolve, reject) => {
+      const worker = new Worker('worker.mjs', {type: 'module'});
+      worker.onmessage = (e) => resolve(e.data);
+      worker.onerror = (e) => reject(new Error(e.message));
+    }));
+    assert.deepEqual(answer, tessalune.colour('Tessalune', 'rainbow'));
+  } finally {
+    await browser?.close();
+    server?.close();
+    await rm(folder, {recursive: true, force: true});
+  }
 });
