@@ -1,6 +1,8 @@
 // Lays out what the web build made: the served site (the page, its modules, the core and
-// its wasm) in OUT/site/, and OUT/tessalune.html, the page as one file that works opened
-// from disk (the core with its wasm inside, the modules and the style sheet inline).
+// its wasm) in OUT/site/; OUT/tessalune.html, the page as one file that works opened from
+// disk (the core with its wasm inside, the modules and the style sheet inline); and
+// OUT/package/, the engine's module as a package developers install (npm install
+// OUT/package), of the project's version.
 // The page's words come from the program's language files where it shares the captions,
 // and from the message tables for its own (the hosts' words, src/lang/host_words.h); the
 // languages are the core's own table.
@@ -161,3 +163,29 @@ const page = html
   .replace('<script type="module" src="app.mjs"></script>',
     () => `<script>\n${core}\n</script>\n<script type="module">\n${script}\n</script>`);
 await writeFile(join(outDir, 'tessalune.html'), page);
+
+// The package: the module, the core and its wasm, the types and the README written for it.
+const packageDir = join(outDir, 'package');
+await mkdir(packageDir, {recursive: true});
+const project = (await readFile(join(webDir, '..', 'CMakeLists.txt'), 'utf8')).match(/project\(Tessalune VERSION ([\d.]+)/);
+if (!project) throw new Error('CMakeLists.txt: no project(Tessalune VERSION ...)');
+const packageFiles = ['tessalune.mjs', 'tessalune-core.mjs', 'tessalune-core.wasm', 'tessalune.d.ts', 'README.md'];
+for (const file of packageFiles.slice(0, 3)) await copyFile(join(site, file), join(packageDir, file));
+for (const file of packageFiles.slice(3)) await copyFile(join(webDir, 'package', file), join(packageDir, file));
+const manifest = {
+  name: 'tessalune',
+  version: project[1],
+  description: 'Colours nicknames and messages with Messenger Plus! codes, as the Tessalune plug-in does.',
+  license: 'UNLICENSED',
+  type: 'module',
+  exports: {
+    '.': {types: './tessalune.d.ts', default: './tessalune.mjs'},
+    './tessalune-core.wasm': './tessalune-core.wasm',
+    './package.json': './package.json',
+  },
+  types: './tessalune.d.ts',
+  files: packageFiles,
+  engines: {node: '>=20.16'},
+  sideEffects: false,
+};
+await writeFile(join(packageDir, 'package.json'), `${JSON.stringify(manifest, null, 2)}\n`);

@@ -1,9 +1,11 @@
 // The engine's module as a developer uses it: wrong arguments thrown as TypeErrors, the four
-// outcomes and the languages, and the browser entry bundled with esbuild and run in a
-// module worker in Chromium. Needs build-web/ (scripts/build --web).
+// outcomes and the languages, and the package the web build makes: installed, loaded in
+// node, and bundled with esbuild for a module worker in Chromium. Needs build-web/
+// (scripts/build --web).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
-import {copyFile, mkdtemp, rm, writeFile} from 'node:fs/promises';
+import {spawnSync} from 'node:child_process';
+import {copyFile, cp, mkdtemp, rm, writeFile} from 'node:fs/promises';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
@@ -71,27 +73,34 @@ test('each outcome comes with its own field, in the language asked for', () => {
   assert.equal(kept.outcome, 'ok');
 });
 
-test('the browser entry bundles with esbuild and colours in a module worker in Chromium', async () => {
-  const folder = await mkdtemp(join(tmpdir(), 'tessalune-bundle-'));
+test('the package installs, loads in node and bundles with esbuild for a module worker in Chromium', async () => {
+  const folder = await mkdtemp(join(tmpdir(), 'tessalune-package-'));
   let server, browser;
   try {
-    await build({entryPoints: [join(site, 'tessalune.mjs')], bundle: true, platform: 'browser', format: 'esm',
-      outfile: join(folder, 'tessalune-bundle.mjs'), logLevel: 'silent'});
-    await copyFile(join(site, 'tessalune-core.wasm'), join(folder, 'tessalune-core.wasm'));
-    await writeFile(join(folder, 'worker.mjs'), `import createTessalune from './tessalune-bundle.mjs';
+    await cp(join(root, 'build-web', 'package'), join(folder, 'node_modules', 'tessalune'), {recursive: true});
+    const use = `import createTessalune from 'tessalune';
 const tessalune = await createTessalune();
-postMessage(tessalune.colour('Tessalune', 'rainbow', 'none', {language: 'it'}));
-`);
-    server = await serveSite(folder);
+const answer = tessalune.colour('Tessalune', 'rainbow', 'none', {language: 'it'});
+`;
+    const expected = tessalune.colour('Tessalune', 'rainbow');
+    const inNode = spawnSync(process.execPath, ['--input-type=module', '-e', `${use}console.log(JSON.stringify(answer));`],
+      {cwd: folder, encoding: 'utf8'});
+    assert.deepEqual(JSON.parse(inNode.stdout || 'null'), expected, inNode.stderr);
+
+    await writeFile(join(folder, 'worker.mjs'), `${use}postMessage(answer);\n`);
+    await build({entryPoints: [join(folder, 'worker.mjs')], bundle: true, platform: 'browser', format: 'esm',
+      outfile: join(folder, 'site', 'worker.mjs'), logLevel: 'silent'});
+    await copyFile(join(site, 'tessalune-core.wasm'), join(folder, 'site', 'tessalune-core.wasm'));
+    server = await serveSite(join(folder, 'site'));
     browser = await puppeteer.launch(kChromiumOptions);
     const page = await browser.newPage();
     await page.goto(`${server.address}worker.mjs`);
-    const answer = await page.evaluate(() => new Promise((resolve, reject) => {
+    const inWorker = await page.evaluate(() => new Promise((resolve, reject) => {
       const worker = new Worker('worker.mjs', {type: 'module'});
       worker.onmessage = (e) => resolve(e.data);
       worker.onerror = (e) => reject(new Error(e.message));
     }));
-    assert.deepEqual(answer, tessalune.colour('Tessalune', 'rainbow'));
+    assert.deepEqual(inWorker, expected);
   } finally {
     await browser?.close();
     server?.close();

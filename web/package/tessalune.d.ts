@@ -1,0 +1,99 @@
+// Tessalune's engine in WebAssembly: colours nicknames and messages with Messenger Plus!
+// codes, exactly as the chat plug-in does.
+
+/** A style, as the colour tool writes it: "none", "solid:#RRGGBB", "gradN:#RRGGBB:#RRGGBB"
+ * (N 1 to 4: linear, reversed, mirrored, mirrored reversed), "grad:#..:#..[:#..]" and
+ * "mirror:#..:#..[:#..]" through 2 to 10 colours, or "rainbow". */
+export type Style = string;
+
+/** A text: a string, or UTF-8 bytes taken as they are. */
+export type Text = string | Uint8Array;
+
+export interface ColourOptions {
+  /** A message (the message's limit) rather than a nickname. */
+  message?: boolean;
+  /** No end code after a nickname. */
+  noEnd?: boolean;
+  /** Keep the text when colour changes had to be dropped to fit: the answer yes to the
+   * question outcome. */
+  keepThinned?: boolean;
+  bold?: boolean;
+  italic?: boolean;
+  underline?: boolean;
+  strike?: boolean;
+  /** The language refusals and questions are told in: a code ("fr"), a tag starting with
+   * one ("fr-CA"), or a message table (1036). English when left out. */
+  language?: string | number;
+}
+
+/** Coloured: the Plus! text. */
+export interface Coloured {
+  outcome: 'ok';
+  result: string;
+  question: null;
+  error: null;
+}
+/** The text cannot be coloured as asked (too long, empty...): why, as the plug-in says it. */
+export interface Refused {
+  outcome: 'refused';
+  result: null;
+  question: null;
+  error: string;
+}
+/** Colour changes had to be dropped to fit the limit: what the plug-in asks. Colouring again
+ * with keepThinned is the answer yes. */
+export interface Question {
+  outcome: 'question';
+  result: null;
+  question: string;
+  error: null;
+}
+/** An argument is wrong (a style that cannot be read, an unknown language): which, and why. */
+export interface Invalid {
+  outcome: 'invalid';
+  result: null;
+  question: null;
+  error: string;
+}
+export type Colouring = Coloured | Refused | Question | Invalid;
+
+export interface Language {
+  /** "fr", "en", "nl", "es", "ca", "it". */
+  code: string;
+  /** The plug-in's language file, without its extension. */
+  file: string;
+  /** The language's own name. */
+  name: string;
+  /** Its message table: 1036, 1033, 1043, 1034, 1027, 1040. */
+  catalogue: number;
+}
+
+export interface Tessalune {
+  /** Colours a text. Throws a TypeError for an argument of the wrong type or an unknown
+   * option; answers everything else with one of the four outcomes. */
+  colour(text: Text, fg: Style, bg?: Style, options?: ColourOptions | null): Colouring;
+  /** The Plus! text as an HTML fragment, as `tessalune render --html` writes it. */
+  render(plusText: Text): string;
+  /** The length of a Plus! text in characters, as the nickname's and message's limits count. */
+  length(plusText: Text): number;
+  /** The editor's sixteen solid colours, "#RRGGBB", row by row. */
+  readonly swatches: readonly string[];
+  /** The lengths in characters, how many colours a gradient goes through, how far a gradient
+   * paints. */
+  readonly limits: Readonly<{nickname: number; message: number; minStops: number; maxStops: number;
+    gradientEnd: number}>;
+  /** The bit of each boolean option. */
+  readonly flags: Readonly<Record<Exclude<keyof ColourOptions, 'language'>, number>>;
+  /** The plug-in's languages, in its list's order. */
+  readonly languages: readonly Language[];
+  /** The message table that stands in for any other language. */
+  readonly fallbackLanguage: number;
+}
+
+export interface LoadOptions {
+  /** Where the wasm file is, or its bytes; beside the module by default. */
+  wasm?: URL | string | ArrayBuffer | ArrayBufferView;
+}
+
+/** Loads the engine: in browsers, workers and node. */
+export default function createTessalune(options?: LoadOptions): Promise<Tessalune>;
