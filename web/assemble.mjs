@@ -43,6 +43,9 @@ await mkdir(site, {recursive: true});
 
 for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
 for (const file of ['style.css', 'app.mjs', 'tessalune.mjs']) await copyFile(join(pageDir, file), join(site, file));
+// The page's icon is the program's.
+const icon = join(webDir, '..', 'packaging', 'tessalune.svg');
+await copyFile(icon, join(site, 'favicon.svg'));
 
 // The languages in the program's list order, with their language file and message table.
 const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
@@ -158,8 +161,10 @@ const script = [
 ].join('\n');
 const core = await readFile(join(coreDir, 'tessalune-core-single.js'), 'utf8');
 const css = await readFile(join(pageDir, 'style.css'), 'utf8');
+const iconData = (await readFile(icon)).toString('base64');
 const page = html
   .replace('<link rel="stylesheet" href="style.css">', () => `<style>\n${css}</style>`)
+  .replace('href="favicon.svg"', () => `href="data:image/svg+xml;base64,${iconData}"`)
   .replace('<script type="module" src="app.mjs"></script>',
     () => `<script>\n${core}\n</script>\n<script type="module">\n${script}\n</script>`);
 await writeFile(join(outDir, 'tessalune.html'), page);

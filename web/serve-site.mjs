@@ -5,7 +5,8 @@ import {readFile} from 'node:fs/promises';
 import {extname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
-const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm'};
+const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
+  '.svg': 'image/svg+xml'};
 export const siteFolder = fileURLToPath(new URL('../build-web/site/', import.meta.url));
 
 // Resolves to {address, close()} once the server listens.
