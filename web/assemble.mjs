@@ -144,7 +144,14 @@ const firstWords = `<script>
 </script>
 `;
 html = html.replace('<script type="module" src="app.mjs"></script>', (tag) => firstWords + tag);
-await writeFile(join(site, 'index.html'), html);
+// The served page asks for every module and the wasm file at once, as soon as its head is
+// read, rather than one after another as each import is found.
+const preloads = ['tessalune.mjs', 'strings.mjs', 'tessalune-core.mjs']
+  .map((file) => `<link rel="modulepreload" href="${file}">`)
+  .concat('<link rel="preload" href="tessalune-core.wasm" as="fetch" type="application/wasm" crossorigin>');
+const stylesheet = '<link rel="stylesheet" href="style.css">';
+if (!html.includes(stylesheet)) throw new Error(`index.html: no ${stylesheet}`);
+await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [stylesheet, ...preloads].join('\n')));
 
 // The single file: Chromium loads neither a module nor wasm from another file over file://.
 // The modules follow two conventions that make them one script: imports on lines of their

@@ -1,5 +1,6 @@
 // The served site as a browser and a chat's link preview meet it: every request it makes
-// answered, an icon, and the description and card a pasted link shows. Needs build-web/
+// answered, each file fetched once (what the head preloads is what the page uses), an
+// icon, and the description and card a pasted link shows. Needs build-web/
 // (scripts/build --web).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
@@ -10,17 +11,21 @@ import {kChromiumOptions, serveSite} from '../serve-site.mjs';
 
 const root = fileURLToPath(new URL('../..', import.meta.url));
 
-test('the page loads with every request answered, an icon, a description and a card', async () => {
+test('the page loads with every file fetched once, an icon, a description and a card', async () => {
   const server = await serveSite(join(root, 'build-web', 'site'));
   const browser = await puppeteer.launch(kChromiumOptions);
   try {
     const page = await browser.newPage();
     const failed = [];
+    const fetched = [];
+    page.on('request', (r) => fetched.push(r.url()));
+    page.on('console', (m) => m.type() === 'warning' && failed.push(m.text()));
     page.on('response', (r) => r.status() >= 400 && failed.push(`${r.url()} ${r.status()}`));
     page.on('requestfailed', (r) => failed.push(`${r.url()} ${r.failure()?.errorText}`));
     await page.goto(server.address, {waitUntil: 'networkidle0'});
     await page.waitForSelector('body[data-ready=true]');
     assert.deepEqual(failed, []);
+    assert.deepEqual(fetched.filter((url, i) => fetched.indexOf(url) !== i), []);
     const head = await page.evaluate(async () => {
       const content = (selector) => document.querySelector(selector)?.content ?? '';
       const icon = await fetch(document.querySelector('link[rel=icon]').href);
