@@ -15,7 +15,8 @@ PurpleAccount* ConversationAddress::account() const {
 }
 
 PurpleConversation* ConversationAddress::conversation() const {
-  PurpleAccount* account = this->account();
+  // A conversation stays open while its account is offline.
+  PurpleAccount* account = purple_accounts_find(accountUser.c_str(), protocolId.c_str());
   if (!account) return nullptr;
   return purple_find_conversation_with_account(chat ? PURPLE_CONV_TYPE_CHAT : PURPLE_CONV_TYPE_IM,
                                                name.c_str(), account);

@@ -18,7 +18,7 @@ struct ConversationAddress {
   static ConversationAddress of(PurpleConversation* conversation);
   // Null when the account is gone or signed off.
   PurpleAccount* account() const;
-  // Null when the conversation (or its account) is gone.
+  // Null when the conversation (or its account) is gone; found while the account is offline.
   PurpleConversation* conversation() const;
 };
 

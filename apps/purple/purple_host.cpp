@@ -257,7 +257,7 @@ void PurpleHost::run(const PendingCommand& command) {
 void PurpleHost::deliver(const ConversationAddress& where, const std::string& result) {
   if (result.empty()) return;
   PurpleAccount* account = where.account();
-  if (!account) return;  // signed off or removed while the command ran
+  if (!account) return keepUnsent(result);  // signed off while the command ran
   if (result.starts_with(kNicknameResult))
     return publish(where, account, result.substr(kNicknameResult.size()));
   PurpleConversation* conversation = where.conversation();
@@ -272,6 +272,18 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
   } else {
     purple_conv_im_send(PURPLE_CONV_IM(conversation), html.c_str());
   }
+}
+
+// A confirmed result the account can no longer send is not dropped: the person is told, and
+// a text is shown so that it can be sent once connected.
+void PurpleHost::keepUnsent(const std::string& result) {
+  const std::string offline = text(PurpleText::NotConnected);
+  if (result.starts_with(kNicknameResult)) {
+    return notice("Tessalune: " + text(PurpleText::NicknameNotPublished, offline) + " " +
+                  text(PurpleText::RunAgainOnceConnected));
+  }
+  notice("Tessalune: " + text(PurpleText::MessageNotSent, offline) + " " +
+         text(PurpleText::SendOnceConnected, result));
 }
 
 void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* account,

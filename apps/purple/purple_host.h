@@ -65,6 +65,7 @@ class PurpleHost : private platform::Messenger {
   void runQueued();
   void run(const PendingCommand& command);
   void deliver(const ConversationAddress& where, const std::string& result);
+  void keepUnsent(const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
   // A text for the person, in the conversation where the command was typed when it is
   // still open, else as the client's notification.

@@ -71,6 +71,8 @@ enum class HostWord : int {
   NotConnected = 409,
   ConnectionRefused = 410,
   NoPublicNickname = 411,
+  RunAgainOnceConnected = 412,
+  SendOnceConnected = 413,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

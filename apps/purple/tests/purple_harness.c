@@ -9,7 +9,9 @@
  *   bob received alice's nickname: NAME  the nickname alice published, as it reached bob
  *   bob sees alice as: NAME  the same, as bob's client names her, when the name it shows changed
  * A step is over when a marker message alice sends after it reached bob, and, when the
- * plug-in published a nickname, when bob saw it and alice was told. A step's lines come in
+ * plug-in published a nickname, when bob saw it and alice was told. A step "offline STEP"
+ * signs alice off right after STEP is typed, before the plug-in runs it, and is over at
+ * alice's first notice; alice stays offline for the steps after it. A step's lines come in
  * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
@@ -36,7 +38,7 @@ static const char kMarker[] = "(step over)";
 static GMainLoop* loop;
 static PurpleAccount *alice, *bob;
 static PurpleConversation* conversation;
-static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, status = 1;
+static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, offlineStep, status = 1;
 static char** steps;
 static GPtrArray* stepLines;
 static int listening;
@@ -123,6 +125,9 @@ static void playNextStep(void) {
   }
   const char* step = steps[nextStep++];
   printf("step: %s\n", step);
+  static const char kOffline[] = "offline ";
+  offlineStep = strncmp(step, kOffline, strlen(kOffline)) == 0;
+  if (offlineStep) step += strlen(kOffline);
   char* escaped = g_markup_escape_text(step, -1);
   if (step[0] == '/') {
     char* error = NULL;
@@ -134,7 +139,11 @@ static void playNextStep(void) {
     purple_conv_im_send(PURPLE_CONV_IM(conversation), escaped);
   }
   g_free(escaped);
-  g_idle_add_full(G_PRIORITY_LOW, sendMarker, NULL, NULL);
+  if (offlineStep) {
+    purple_account_set_enabled(alice, "tessalune-test", FALSE);
+  } else {
+    g_idle_add_full(G_PRIORITY_LOW, sendMarker, NULL, NULL);
+  }
 }
 
 /* The nickname contacts see, published as XMPP clients publish it. */
@@ -244,6 +253,12 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
   PurpleAccount* account = purple_conversation_get_account(conv);
   if (account == alice && (flags & PURPLE_MESSAGE_SYSTEM)) {
     addUnescaped("alice notice", message);
+    if (offlineStep) {
+      offlineStep = 0;
+      markerSeen = 1;
+      stepOverWhenSeen();
+      return;
+    }
     if (strstr(message, "your nickname is now")) {
       --nicknameAwaited;
       stepOverWhenSeen();
