@@ -10,6 +10,7 @@
 #include "plugin/command_table.h"
 #include "plugin/plugin_folder.h"
 #include "shown_text.h"
+#include "shown_writer.h"
 
 namespace tessalune::purple {
 
@@ -17,26 +18,11 @@ namespace {
 
 constexpr std::string_view kNicknameResult = "/nick2 ";
 
-// Pidgin shows a message after this signal of its own, which changes only what is shown (the
-// log keeps the text as it came); other clients have libpurple's, which changes both.
-struct ShowingSignal {
-  void* instance;
-  const char* im;
-  const char* chat;
-};
-
 // One of Pidgin's signal handles, found by its getter's name; null in other clients.
 void* pidginHandle(const char* getter) {
   using HandleGetter = void* (*)();
   auto get = reinterpret_cast<HandleGetter>(dlsym(RTLD_DEFAULT, getter));
   return get ? get() : nullptr;
-}
-
-ShowingSignal showingSignal() {
-  if (void* pidgin = pidginHandle("pidgin_conversations_get_handle")) {
-    return {pidgin, "displaying-im-msg", "displaying-chat-msg"};
-  }
-  return {purple_conversations_get_handle(), "writing-im-msg", "writing-chat-msg"};
 }
 
 }  // namespace
@@ -99,6 +85,7 @@ void PurpleHost::stop() {
   for (PurpleCmdId id : commands_) purple_cmd_unregister(id);
   commands_.clear();
   purple_signals_disconnect_by_handle(this);
+  shownWriter_.reset();
   queue_.clear();
   front_->closeAll();
 }
@@ -121,9 +108,14 @@ void PurpleHost::registerCommands() {
 }
 
 void PurpleHost::connectSignals() {
-  const ShowingSignal showing = showingSignal();
-  for (const char* signal : {showing.im, showing.chat}) {
-    purple_signal_connect(showing.instance, signal, this, PURPLE_CALLBACK(onShowing), this);
+  // Pidgin shows a message after a signal of its own, which changes only what is shown (the
+  // log keeps the text as it came); other clients have none, and the writer takes its place.
+  if (void* pidgin = pidginHandle("pidgin_conversations_get_handle")) {
+    for (const char* signal : {"displaying-im-msg", "displaying-chat-msg"}) {
+      purple_signal_connect(pidgin, signal, this, PURPLE_CALLBACK(onShowing), this);
+    }
+  } else {
+    shownWriter_ = std::make_unique<ShownWriter>(renderShown);
   }
   // Pidgin asks how to draw a contact's name, in its buddy list and a conversation's header.
   if (void* buddyList = pidginHandle("pidgin_blist_get_handle")) {
@@ -147,8 +139,12 @@ PurpleCmdRet PurpleHost::onCommand(PurpleConversation* conversation, const gchar
 
 gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, PurpleConversation*,
                                PurpleMessageFlags flags, void*) {
-  if (!(flags & (PURPLE_MESSAGE_RECV | PURPLE_MESSAGE_SEND)) || !purple_prefs_get_bool(kRenderPref))
-    return FALSE;
+  renderShown(message, flags);
+  return FALSE;
+}
+
+void PurpleHost::renderShown(char** message, PurpleMessageFlags flags) {
+  if (!(flags & (PURPLE_MESSAGE_RECV | PURPLE_MESSAGE_SEND)) || !purple_prefs_get_bool(kRenderPref)) return;
   try {
     if (std::optional<std::string> rendered = renderShownMessage(*message)) {
       g_free(*message);
@@ -157,7 +153,6 @@ gboolean PurpleHost::onShowing(PurpleAccount*, const char*, char** message, Purp
   } catch (const std::exception&) {
     // Shown as it came.
   }
-  return FALSE;
 }
 
 char* PurpleHost::onDrawingBuddy(PurpleBuddy* buddy, void* data) {

@@ -18,6 +18,7 @@
 #include "plugin/plugin.h"
 #include "purple_texts.h"
 #include "shown_names.h"
+#include "shown_writer.h"
 
 namespace tessalune::purple {
 
@@ -79,6 +80,8 @@ class PurpleHost : private platform::Messenger {
 
   static PurpleCmdRet onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
                                 gchar** error, void* host);
+  // Renders the Plus! codes of a message as it is shown, when rendering is on.
+  static void renderShown(char** message, PurpleMessageFlags flags);
   static gboolean onShowing(PurpleAccount* account, const char* who, char** message,
                             PurpleConversation* conversation, PurpleMessageFlags flags, void* host);
   static char* onDrawingBuddy(PurpleBuddy* buddy, void* host);
@@ -92,6 +95,7 @@ class PurpleHost : private platform::Messenger {
   PurplePlugin* handle_;
   std::filesystem::path pluginDir_;
   std::unique_ptr<Front> front_;
+  std::unique_ptr<ShownWriter> shownWriter_;  // where the client has no showing signal
   std::unique_ptr<plugin::Plugin> plugin_;
   PurpleTexts texts_;
   ContactNames contactNames_;

@@ -6,6 +6,7 @@
  *   alice notice: TEXT     a notice the plug-in wrote in alice's conversation
  *   bob received: TEXT     a message bob received, as its text (byte for byte)
  *   bob shown: HTML        the same message as bob's conversation shows it
+ *   bob logged: TEXT       the same message as bob's conversation logs it
  *   bob received alice's nickname: NAME  the nickname alice published, as it reached bob
  *   bob sees alice as: NAME  the same, as bob's client names her, when the name it shows changed
  * A step is over when a marker message alice sends after it reached bob, and, when the
@@ -275,6 +276,17 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
 
 static PurpleConversationUiOps conversationUi = {.write_conv = writeConversation};
 
+/* What the log keeps of a message: libpurple logs the text this signal gets. */
+static void onWrote(PurpleAccount* account, const char* who, const char* message, PurpleConversation* conv,
+                    PurpleMessageFlags flags, gpointer data) {
+  (void)who;
+  (void)conv;
+  (void)data;
+  if (account == bob && (flags & PURPLE_MESSAGE_RECV) && strcmp(message, kMarker) != 0) {
+    addUnescaped("bob logged", message);
+  }
+}
+
 static void onAliased(PurpleBlistNode* node, const char* oldAlias, gpointer data) {
   (void)oldAlias;
   (void)data;
@@ -381,6 +393,8 @@ int main(int argc, char** argv) {
                         NULL);
   purple_signal_connect(purple_conversations_get_handle(), "received-im-msg", &handle,
                         PURPLE_CALLBACK(onReceived), NULL);
+  purple_signal_connect(purple_conversations_get_handle(), "wrote-im-msg", &handle, PURPLE_CALLBACK(onWrote),
+                        NULL);
   purple_signal_connect(purple_blist_get_handle(), "blist-node-aliased", &handle, PURPLE_CALLBACK(onAliased),
                         NULL);
   purple_signal_connect(purple_plugins_find_with_id("prpl-jabber"), "jabber-sending-text", &handle,
