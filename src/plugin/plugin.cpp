@@ -94,6 +94,20 @@ void Plugin::Configure() {
   if (windows_.prefs) showModal(*windows_.prefs);
 }
 
+std::string Plugin::settingText(store::Setting setting) const {
+  return store::settingText(settings_, setting);
+}
+
+bool Plugin::changeSetting(store::Setting setting, std::string_view text) {
+  checkEntry(true);
+  const EntryCall call(*this);
+  const std::optional<std::string> checked = store::checkedSettingText(setting, text);
+  if (halted_ || !checked) return false;
+  store::writeConfig(store::settingPath(setting), *checked, store_);
+  request(Request::ReloadConfig);
+  return true;
+}
+
 void Plugin::runPendingWork(const std::function<bool()>& keepWaiting) {
   if (busy_ > 0 || !initialized_) return;
   const EntryCall call(*this);

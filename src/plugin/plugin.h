@@ -20,6 +20,7 @@
 #include "platform/shell.h"
 #include "plugin/command_table.h"
 #include "store/quicknick_state.h"
+#include "store/setting_elements.h"
 #include "store/settings.h"
 #include "store/store_context.h"
 #include "ui/gdi/owner_drawing.h"
@@ -112,6 +113,15 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
     return lang::LanguageId::atPosition(settings_.language);
   }
   bool halted() const { return halted_; }
+
+  // A setting as the plug-in holds it, the way the file writes it: for a host's own list of
+  // the settings (a client that shows no window).
+  std::string settingText(store::Setting setting) const;
+  // Changes a setting from a host's own list: the value is checked, written as its element
+  // of the file, and the configuration loaded again, so that every window and the language
+  // follow it. False, with nothing changed, for a value the element cannot hold or while
+  // halted. Throws as ParseCommand does when called out of turn.
+  bool changeSetting(store::Setting setting, std::string_view text);
 
   // Views are told when the windows are unloaded (a restart, an import, a halt, the end)
   // and when new ones exist; a view then binds to the new windows through the accessors.

@@ -118,6 +118,36 @@ TEST_F(PluginTest, ColoursAnArgumentWithAnEnabledPreset) {
   EXPECT_TRUE(result.starts_with("/nick2 ")) << result;
 }
 
+// A host's own list of the settings changes them as the preferences window does: the file,
+// the commands, the window and the language follow; a value the element cannot hold is
+// refused and changes nothing.
+TEST_F(PluginTest, AHostChangesASettingAsThePreferencesWindowDoes) {
+  start();
+  const struct {
+    store::Setting setting;
+    const char* text;
+    bool taken;
+    const char* held;
+  } cases[] = {
+      {store::Setting::NickEnabled, "1", true, "1"},
+      {store::Setting::NickFGColour, "#00ff00", true, "#00FF00"},
+      {store::Setting::NickFGColour, "green", false, "#00FF00"},
+      {store::Setting::NickBGType, "3", false, "0"},
+      {store::Setting::Language, "fr", true, "fr"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(plugin.changeSetting(c.setting, c.text), c.taken) << c.text;
+    EXPECT_EQ(plugin.settingText(c.setting), c.held) << c.text;
+    EXPECT_EQ(dir.configValue(std::string(store::settingPath(c.setting))), c.held) << c.text;
+  }
+  EXPECT_TRUE(plugin.prefs()->chkNick.checked());
+  EXPECT_EQ(plugin.language(), lang::LanguageId::ofCode("fr"));
+  std::string result;
+  EXPECT_TRUE(run("/xtessalune", "Hi", result));
+  EXPECT_EQ(result, "/nick2 \u00B7$9Hi\u00B70");
+  EXPECT_TRUE(windows.shown.empty());
+}
+
 TEST_F(PluginTest, WithoutAPresetTheEditorOpensOnTheCurrentNickname) {
   start();
   std::string seen;
