@@ -23,6 +23,8 @@ class Front {
   // Runs the client's loop for a while, so that it stays alive while a transfer waits.
   virtual void pump() = 0;
   virtual int twipsPerPixel() const { return 15; }
+  // Whether the plug-in's windows can open.
+  virtual bool showsWindows() const { return true; }
   // Views follow the plug-in object's windows from now on.
   virtual void follow(plugin::Plugin&) {}
   // Every open window and box closes as Cancel, and none opens any more.

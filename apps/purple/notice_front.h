@@ -57,6 +57,7 @@ class NoticeFront : public Front, private ui::WindowSystem {
   platform::Shell& shell() override { return shell_; }
   void pump() override;
   void closeAll() override {}
+  bool showsWindows() const override { return false; }
 
  private:
   void runModal(ui::Window& window) override;

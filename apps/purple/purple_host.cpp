@@ -86,6 +86,7 @@ void PurpleHost::stop() {
   commands_.clear();
   purple_signals_disconnect_by_handle(this);
   shownWriter_.reset();
+  settingsFrame_.forget();
   queue_.clear();
   front_->closeAll();
 }
@@ -217,6 +218,7 @@ void PurpleHost::runQueued() {
     plugin_->Initialize(0, "", this);
     if (!stopped_) registerCommands();  // in the language the configuration names
   }
+  applySettingChanges();
   while (!stopped_ && !queue_.empty()) {
     const PendingCommand command = std::move(queue_.front());
     queue_.pop_front();

@@ -2,6 +2,7 @@
 
 #include <purple.h>
 
+#include <array>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "contact_names.h"
@@ -17,6 +19,7 @@
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
 #include "purple_texts.h"
+#include "settings_frame.h"
 #include "shown_names.h"
 #include "shown_writer.h"
 
@@ -50,6 +53,10 @@ class PurpleHost : private platform::Messenger {
   // once the running command has returned.
   static void unload(PurpleHost* host);
 
+  // The plug-in's page of the client's plug-in preferences: the rendering switch, and where
+  // the client shows no window, the answer to questions and the settings' list.
+  void fillPreferences(PurplePluginPrefFrame* frame);
+
  private:
   struct PendingCommand {
     ConversationAddress where;
@@ -65,6 +72,8 @@ class PurpleHost : private platform::Messenger {
   void scheduleRun();
   void runQueued();
   void run(const PendingCommand& command);
+  void queueSettingChange(store::Setting setting, std::string text);
+  void applySettingChanges();
   void deliver(const ConversationAddress& where, const std::string& result);
   void keepUnsent(const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
@@ -103,6 +112,10 @@ class PurpleHost : private platform::Messenger {
   engine::ColourNumber background_;  // what the client draws names on
   std::vector<PurpleCmdId> commands_;
   std::deque<PendingCommand> queue_;
+  std::deque<std::pair<store::Setting, std::string>> settingChanges_;
+  SettingsFrame settingsFrame_{
+      [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
+  std::array<std::string, 2> answerChoices_;    // the frame keeps their labels by pointer
   std::optional<ConversationAddress> current_;  // where the running command was typed
   // Nicknames the server has yet to take, by the request that publishes them.
   struct PendingNickname {

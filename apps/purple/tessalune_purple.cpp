@@ -51,16 +51,9 @@ gboolean unload(PurplePlugin* plugin) {
   return TRUE;
 }
 
-PurplePluginPrefFrame* preferencesFrame(PurplePlugin*) {
+PurplePluginPrefFrame* preferencesFrame(PurplePlugin* plugin) {
   PurplePluginPrefFrame* frame = purple_plugin_pref_frame_new();
-  purple_plugin_pref_frame_add(frame, purple_plugin_pref_new_with_name_and_label(
-                                          tessalune::purple::kRenderPref, "Show Plus! codes in colour"));
-  PurplePluginPref* answer = purple_plugin_pref_new_with_name_and_label(
-      tessalune::purple::kAnswerPref, "Without a display, answer Tessalune's questions");
-  purple_plugin_pref_set_type(answer, PURPLE_PLUGIN_PREF_CHOICE);
-  purple_plugin_pref_add_choice(answer, "Yes", const_cast<char*>("yes"));
-  purple_plugin_pref_add_choice(answer, "No", const_cast<char*>("no"));
-  purple_plugin_pref_frame_add(frame, answer);
+  if (plugin->extra) static_cast<PurpleHost*>(plugin->extra)->fillPreferences(frame);
   return frame;
 }
 

@@ -12,7 +12,13 @@
  * A step is over when a marker message alice sends after it reached bob, and, when the
  * plug-in published a nickname, when bob saw it and alice was told. A step "offline STEP"
  * signs alice off right after STEP is typed, before the plug-in runs it, and is over at
- * alice's first notice; alice stays offline for the steps after it. A step's lines come in
+ * alice's first notice; alice stays offline for the steps after it. The step "prefs" prints
+ * the plug-in's preference frame as a client lists it, in order:
+ *   prefs: HEADING         a heading
+ *   pref LABEL: VALUE      an entry and its value (a choice's label for a choice)
+ * and "pref NAME VALUE" opens the frame and sets the client's preference NAME as the client
+ * does when the frame is saved. A notification the plug-in shows outside a conversation is
+ *   notified: TEXT A step's lines come in
  * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
@@ -118,6 +124,52 @@ static gboolean sendMarker(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
+/* The plug-in's preference frame, as a client opens it. */
+static PurplePluginPrefFrame* openPreferences(void) {
+  PurplePlugin* plugin = purple_plugins_find_with_id("core-tessalune");
+  return plugin->info->prefs_info->get_plugin_pref_frame(plugin);
+}
+
+/* The frame as a client lists it, then closes it. */
+static void printPreferences(void) {
+  PurplePluginPrefFrame* frame = openPreferences();
+  for (GList* node = purple_plugin_pref_frame_get_prefs(frame); node; node = node->next) {
+    PurplePluginPref* pref = node->data;
+    const char* name = purple_plugin_pref_get_name(pref);
+    if (!name) {
+      printf("prefs: %s\n", purple_plugin_pref_get_label(pref));
+      continue;
+    }
+    char* value = purple_prefs_get_type(name) == PURPLE_PREF_BOOLEAN
+                      ? g_strdup(purple_prefs_get_bool(name) ? "on" : "off")
+                      : g_strdup(purple_prefs_get_string(name));
+    for (GList* choice = purple_plugin_pref_get_choices(pref); choice && choice->next;
+         choice = choice->next->next) {
+      if (strcmp(choice->next->data, value) == 0) {
+        g_free(value);
+        value = g_strdup(choice->data);
+        break;
+      }
+    }
+    printf("pref %s: %s\n", purple_plugin_pref_get_label(pref), value);
+    g_free(value);
+  }
+  purple_plugin_pref_frame_destroy(frame);
+}
+
+/* The frame opened, one value changed and saved. */
+static void setPreference(const char* nameAndValue) {
+  PurplePluginPrefFrame* frame = openPreferences();
+  char** parts = g_strsplit(nameAndValue, " ", 2);
+  if (purple_prefs_get_type(parts[0]) == PURPLE_PREF_BOOLEAN) {
+    purple_prefs_set_bool(parts[0], strcmp(parts[1], "1") == 0);
+  } else {
+    purple_prefs_set_string(parts[0], parts[1]);
+  }
+  g_strfreev(parts);
+  purple_plugin_pref_frame_destroy(frame);
+}
+
 static void playNextStep(void) {
   if (nextStep == stepCount) {
     status = 0;
@@ -130,7 +182,11 @@ static void playNextStep(void) {
   offlineStep = strncmp(step, kOffline, strlen(kOffline)) == 0;
   if (offlineStep) step += strlen(kOffline);
   char* escaped = g_markup_escape_text(step, -1);
-  if (step[0] == '/') {
+  if (strcmp(step, "prefs") == 0) {
+    printPreferences();
+  } else if (strncmp(step, "pref ", 5) == 0) {
+    setPreference(step + 5);
+  } else if (step[0] == '/') {
     char* error = NULL;
     if (purple_cmd_do_command(conversation, step + 1, escaped + 1, &error) != PURPLE_CMD_STATUS_OK) {
       addLine("step refused", error ? error : "not a command");
@@ -276,6 +332,17 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
 
 static PurpleConversationUiOps conversationUi = {.write_conv = writeConversation};
 
+static void* notifyMessage(PurpleNotifyMsgType type, const char* title, const char* primary,
+                           const char* secondary) {
+  (void)type;
+  (void)title;
+  (void)secondary;
+  addLine("notified", primary);
+  return NULL;
+}
+
+static PurpleNotifyUiOps notifyUi = {.notify_message = notifyMessage};
+
 /* What the log keeps of a message: libpurple logs the text this signal gets. */
 static void onWrote(PurpleAccount* account, const char* who, const char* message, PurpleConversation* conv,
                     PurpleMessageFlags flags, gpointer data) {
@@ -376,6 +443,7 @@ int main(int argc, char** argv) {
   purple_util_set_user_dir(argv[2]);
   purple_eventloop_set_ui_ops(&eventLoop);
   purple_conversations_set_ui_ops(&conversationUi);
+  purple_notify_set_ui_ops(&notifyUi);
   if (!purple_core_init("tessalune-test")) {
     fprintf(stderr, "purple_harness: libpurple did not start\n");
     return 1;

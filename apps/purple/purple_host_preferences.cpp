@@ -1,0 +1,46 @@
+// The plug-in's page in the client's plug-in preferences.
+#include "purple_host.h"
+
+namespace tessalune::purple {
+
+void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
+  texts_.follow(plugin_->language());
+  purple_plugin_pref_frame_add(frame, purple_plugin_pref_new_with_name_and_label(
+                                          kRenderPref, texts_(PurpleText::PrefShowCodes).c_str()));
+  // With a display the preferences window holds the rest.
+  if (front_->showsWindows()) return;
+
+  PurplePluginPref* answer =
+      purple_plugin_pref_new_with_name_and_label(kAnswerPref, texts_(PurpleText::PrefAnswer).c_str());
+  purple_plugin_pref_set_type(answer, PURPLE_PLUGIN_PREF_CHOICE);
+  answerChoices_ = {texts_(PurpleText::PrefYes), texts_(PurpleText::PrefNo)};
+  purple_plugin_pref_add_choice(answer, answerChoices_[0].c_str(), const_cast<char*>("yes"));
+  purple_plugin_pref_add_choice(answer, answerChoices_[1].c_str(), const_cast<char*>("no"));
+  purple_plugin_pref_frame_add(frame, answer);
+  // Before the start-up the plug-in holds the defaults: the configuration is not read yet.
+  if (!started_) return;
+  settingsFrame_.addTo(
+      frame, [this](store::Setting s) { return plugin_->settingText(s); }, texts_);
+}
+
+void PurpleHost::queueSettingChange(store::Setting setting, std::string text) {
+  settingChanges_.emplace_back(setting, std::move(text));
+  scheduleRun();
+}
+
+// Settings changed in the client's list, as the plug-in takes them; the list's branch of
+// the client's preferences goes once they are taken.
+void PurpleHost::applySettingChanges() {
+  if (settingChanges_.empty()) return;
+  while (!stopped_ && !settingChanges_.empty()) {
+    const auto [setting, value] = std::move(settingChanges_.front());
+    settingChanges_.pop_front();
+    if (!plugin_->changeSetting(setting, value)) {
+      notice("Tessalune: " + text(PurpleText::ValueRefused, value) + " " +
+             store::allowedSettingValues(setting));
+    }
+  }
+  settingsFrame_.forget();
+}
+
+}  // namespace tessalune::purple
