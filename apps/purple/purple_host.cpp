@@ -132,8 +132,12 @@ void PurpleHost::connectSignals() {
 PurpleCmdRet PurpleHost::onCommand(PurpleConversation* conversation, const gchar* command, gchar** args,
                                    gchar**, void* data) {
   auto* host = static_cast<PurpleHost*>(data);
-  host->queue_.push_back(
-      {ConversationAddress::of(conversation), "/" + std::string(command), args && args[0] ? args[0] : ""});
+  const ConversationAddress where = ConversationAddress::of(conversation);
+  const std::string word = "/" + std::string(command);
+  if (host->running_ && host->plugin_->windowShown()) {
+    host->noticeHtml(where, escapedHtml("Tessalune: " + host->text(PurpleText::CommandWaits, word)));
+  }
+  host->queue_.push_back({where, word, args && args[0] ? args[0] : ""});
   host->scheduleRun();
   return PURPLE_CMD_RET_OK;
 }

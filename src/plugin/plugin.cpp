@@ -94,6 +94,10 @@ void Plugin::Configure() {
   if (windows_.prefs) showModal(*windows_.prefs);
 }
 
+bool Plugin::windowShown() const {
+  return std::ranges::any_of(windows_.all(), [](const ui::Window* w) { return w && w->visible(); });
+}
+
 std::string Plugin::settingText(store::Setting setting) const {
   return store::settingText(settings_, setting);
 }

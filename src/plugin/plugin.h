@@ -130,6 +130,9 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
     return windowObservers_.add(std::move(observer));
   }
 
+  // Whether one of the windows is shown now, its modal loop running.
+  bool windowShown() const;
+
   // The windows, for views and tests; null while unloaded.
   ui::EditorWindow* editor() { return windows_.editor.get(); }
   ui::PrefsWindow* prefs() { return windows_.prefs.get(); }

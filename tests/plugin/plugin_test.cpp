@@ -151,11 +151,16 @@ TEST_F(PluginTest, AHostChangesASettingAsThePreferencesWindowDoes) {
 TEST_F(PluginTest, WithoutAPresetTheEditorOpensOnTheCurrentNickname) {
   start();
   std::string seen;
+  bool shownWhileOpen = false;
   windows.onShow = [&](ui::Window& w) {
     if (w.name() == "frmPrincipal") seen = plugin.editor()->rtf_nick.box().text();
+    shownWhileOpen = plugin.windowShown();
   };
   std::string result = "typed";
+  EXPECT_FALSE(plugin.windowShown());
   EXPECT_TRUE(run("/xtessalune", "", result));
+  EXPECT_TRUE(shownWhileOpen);  // a host tells a command typed meanwhile that it waits
+  EXPECT_FALSE(plugin.windowShown());
   EXPECT_EQ(seen, "Neo");
   EXPECT_EQ(result, "typed");  // closed without OK
   EXPECT_EQ(windows.shown, std::vector<std::string>{"frmPrincipal"});
