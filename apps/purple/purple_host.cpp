@@ -134,6 +134,12 @@ PurpleCmdRet PurpleHost::onCommand(PurpleConversation* conversation, const gchar
   auto* host = static_cast<PurpleHost*>(data);
   const ConversationAddress where = ConversationAddress::of(conversation);
   const std::string word = "/" + std::string(command);
+  // Nicknames on IRC are plain words: the colouring of one is not even started.
+  if (where.protocolId == "prpl-irc" && plugin::commandOf(word) == plugin::Command::Nickname) {
+    host->noticeHtml(where,
+                     escapedHtml("Tessalune: " + host->text(PurpleText::IrcNicknamesArePlain, command)));
+    return PURPLE_CMD_RET_OK;
+  }
   if (host->running_ && host->plugin_->windowShown()) {
     host->noticeHtml(where, escapedHtml("Tessalune: " + host->text(PurpleText::CommandWaits, word)));
   }

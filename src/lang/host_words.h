@@ -98,6 +98,7 @@ enum class HostWord : int {
   PreferencesButton = 435,
   CommandWaits = 436,
   ValueRefused = 437,
+  IrcNicknamesArePlain = 438,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

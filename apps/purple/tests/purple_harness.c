@@ -18,7 +18,10 @@
  *   pref LABEL: VALUE      an entry and its value (a choice's label for a choice)
  * and "pref NAME VALUE" opens the frame and sets the client's preference NAME as the client
  * does when the frame is saved. A notification the plug-in shows outside a conversation is
- *   notified: TEXT A step's lines come in
+ *   notified: TEXT
+ * With IRC_PORT set in the environment, alice and bob also sign in to the IRC server on
+ * 127.0.0.1 at that port, and a step "irc STEP" is played in alice's private conversation
+ * with bob there. A step's lines come in
  * sorted order: the server's answers to alice and its messages to bob may come in any.
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
@@ -43,8 +46,9 @@
 static const char kMarker[] = "(step over)";
 
 static GMainLoop* loop;
-static PurpleAccount *alice, *bob;
-static PurpleConversation* conversation;
+static PurpleAccount *alice, *bob, *aliceIrc, *bobIrc;
+static PurpleConversation *conversation, *xmppConversation, *ircConversation;
+static int ircPort;
 static int signedOn, stepCount, nextStep, markerSeen, nicknameAwaited, offlineStep, status = 1;
 static char** steps;
 static GPtrArray* stepLines;
@@ -181,11 +185,18 @@ static void playNextStep(void) {
   static const char kOffline[] = "offline ";
   offlineStep = strncmp(step, kOffline, strlen(kOffline)) == 0;
   if (offlineStep) step += strlen(kOffline);
+  static const char kIrc[] = "irc ";
+  conversation = xmppConversation;
+  if (strncmp(step, kIrc, strlen(kIrc)) == 0) {
+    step += strlen(kIrc);
+    conversation = ircConversation;
+  }
   char* escaped = g_markup_escape_text(step, -1);
   if (strcmp(step, "prefs") == 0) {
     printPreferences();
   } else if (strncmp(step, "pref ", 5) == 0) {
     setPreference(step + 5);
+
   } else if (step[0] == '/') {
     char* error = NULL;
     if (purple_cmd_do_command(conversation, step + 1, escaped + 1, &error) != PURPLE_CMD_STATUS_OK) {
@@ -231,8 +242,9 @@ static void onSignedOn(PurpleConnection* connection, gpointer data) {
     fflush(stdout);
     return;
   }
-  if (++signedOn < 2) return;
-  conversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, alice, "bob@localhost");
+  if (++signedOn < (ircPort ? 4 : 2)) return;
+  xmppConversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, alice, "bob@localhost");
+  if (ircPort) ircConversation = purple_conversation_new(PURPLE_CONV_TYPE_IM, aliceIrc, "bob");
   playNextStep();
 }
 
@@ -291,7 +303,7 @@ static void onReceived(PurpleAccount* account, char* sender, char* text, PurpleC
   (void)sender;
   (void)flags;
   (void)data;
-  if (account != bob || strcmp(text, kMarker) == 0) return;
+  if ((account != bob && account != bobIrc) || strcmp(text, kMarker) == 0) return;
   addUnescaped("bob received", text);
   if (listening && strncmp(text, "echo ", 5) == 0) {
     char* answer = withDots(text + 5, 1, 0);
@@ -308,7 +320,7 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
   (void)alias;
   (void)when;
   PurpleAccount* account = purple_conversation_get_account(conv);
-  if (account == alice && (flags & PURPLE_MESSAGE_SYSTEM)) {
+  if ((account == alice || account == aliceIrc) && (flags & PURPLE_MESSAGE_SYSTEM)) {
     addUnescaped("alice notice", message);
     if (offlineStep) {
       offlineStep = 0;
@@ -321,7 +333,7 @@ static void writeConversation(PurpleConversation* conv, const char* who, const c
       stepOverWhenSeen();
     }
   }
-  if (account != bob || !(flags & PURPLE_MESSAGE_RECV)) return;
+  if ((account != bob && account != bobIrc) || !(flags & PURPLE_MESSAGE_RECV)) return;
   if (strcmp(message, kMarker) == 0) {
     markerSeen = 1;
     stepOverWhenSeen();
@@ -349,7 +361,8 @@ static void onWrote(PurpleAccount* account, const char* who, const char* message
   (void)who;
   (void)conv;
   (void)data;
-  if (account == bob && (flags & PURPLE_MESSAGE_RECV) && strcmp(message, kMarker) != 0) {
+  if ((account == bob || account == bobIrc) && (flags & PURPLE_MESSAGE_RECV) &&
+      strcmp(message, kMarker) != 0) {
     addUnescaped("bob logged", message);
   }
 }
@@ -417,6 +430,14 @@ static gboolean giveUp(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
+static PurpleAccount* ircAccount(const char* user) {
+  PurpleAccount* a = purple_account_new(user, "prpl-irc");
+  purple_account_set_int(a, "port", ircPort);
+  purple_accounts_add(a);
+  purple_account_set_enabled(a, "tessalune-test", TRUE);
+  return a;
+}
+
 static PurpleAccount* account(const char* user, const char* password, int port) {
   PurpleAccount* a = purple_account_new(user, "prpl-jabber");
   purple_account_set_password(a, password);
@@ -472,6 +493,12 @@ int main(int argc, char** argv) {
                                  PURPLE_SIGNAL_PRIORITY_LOWEST);
   if (!listening) alice = account("alice@localhost/test", "secret1", port);
   bob = account("bob@localhost/test", "secret2", port);
+  const char* irc = getenv("IRC_PORT");
+  ircPort = !listening && irc ? atoi(irc) : 0;
+  if (ircPort) {
+    aliceIrc = ircAccount("alice@127.0.0.1");
+    bobIrc = ircAccount("bob@127.0.0.1");
+  }
   loop = g_main_loop_new(NULL, FALSE);
   if (listening) {
     purple_signal_connect(purple_blist_get_handle(), "buddy-signed-on", &handle,
