@@ -229,6 +229,7 @@ void PurpleHost::runQueued() {
     if (!stopped_) registerCommands();  // in the language the configuration names
   }
   applySettingChanges();
+  openAskedPreferences();
   while (!stopped_ && !queue_.empty()) {
     const PendingCommand command = std::move(queue_.front());
     queue_.pop_front();

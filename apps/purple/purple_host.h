@@ -16,6 +16,7 @@
 #include "contact_names.h"
 #include "conversation_address.h"
 #include "front.h"
+#include "pidgin_page.h"
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
 #include "purple_texts.h"
@@ -56,6 +57,8 @@ class PurpleHost : private platform::Messenger {
   // The plug-in's page of the client's plug-in preferences: the rendering switch, and where
   // the client shows no window, the answer to questions and the settings' list.
   void fillPreferences(PurplePluginPrefFrame* frame);
+  // The same page as Pidgin shows it, with a button that opens the preferences window.
+  void* pidginPage();
 
  private:
   struct PendingCommand {
@@ -74,6 +77,7 @@ class PurpleHost : private platform::Messenger {
   void run(const PendingCommand& command);
   void queueSettingChange(store::Setting setting, std::string text);
   void applySettingChanges();
+  void openAskedPreferences();
   void deliver(const ConversationAddress& where, const std::string& result);
   void keepUnsent(const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
@@ -115,7 +119,9 @@ class PurpleHost : private platform::Messenger {
   std::deque<std::pair<store::Setting, std::string>> settingChanges_;
   SettingsFrame settingsFrame_{
       [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
-  std::array<std::string, 2> answerChoices_;    // the frame keeps their labels by pointer
+  std::array<std::string, 2> answerChoices_;  // the frame keeps their labels by pointer
+  PidginPage pidginPage_;
+  bool preferencesAsked_ = false;               // by the page's button
   std::optional<ConversationAddress> current_;  // where the running command was typed
   // Nicknames the server has yet to take, by the request that publishes them.
   struct PendingNickname {

@@ -1,6 +1,8 @@
 // The plug-in's page in the client's plug-in preferences.
 #include "purple_host.h"
 
+#include <utility>
+
 namespace tessalune::purple {
 
 void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
@@ -21,6 +23,24 @@ void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
   if (!started_) return;
   settingsFrame_.addTo(
       frame, [this](store::Setting s) { return plugin_->settingText(s); }, texts_);
+}
+
+void* PurpleHost::pidginPage() {
+  PurplePluginPrefFrame* frame = purple_plugin_pref_frame_new();
+  fillPreferences(frame);
+  return pidginPage_.build(
+      frame, texts_(PurpleText::PreferencesButton).c_str(),
+      [](void* host) {
+        auto* self = static_cast<PurpleHost*>(host);
+        self->preferencesAsked_ = true;
+        self->scheduleRun();
+      },
+      this);
+}
+
+// The window opens once the client's own code has returned, as a command's does.
+void PurpleHost::openAskedPreferences() {
+  if (std::exchange(preferencesAsked_, false) && !stopped_) plugin_->Configure();
 }
 
 void PurpleHost::queueSettingChange(store::Setting setting, std::string text) {

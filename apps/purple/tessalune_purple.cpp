@@ -57,6 +57,13 @@ PurplePluginPrefFrame* preferencesFrame(PurplePlugin* plugin) {
   return frame;
 }
 
+// Pidgin's page: its own drawing of the frame, and a button that opens the preferences window.
+void* pidginConfigFrame(PurplePlugin* plugin) {
+  return plugin->extra ? static_cast<PurpleHost*>(plugin->extra)->pidginPage() : nullptr;
+}
+
+tessalune::purple::PidginPageInfo pidginPageInfo = {pidginConfigFrame, 0, {}};
+
 using tessalune::plugin::kCommandWords;
 
 // The description names every command word once, in the order of the command table.
@@ -121,6 +128,11 @@ void initPlugin(PurplePlugin*) {
   purple_prefs_add_none(tessalune::purple::kPrefsRoot);
   purple_prefs_add_bool(tessalune::purple::kRenderPref, TRUE);
   purple_prefs_add_string(tessalune::purple::kAnswerPref, "yes");
+  // Pidgin shows a page of the plug-in's own.
+  if (tessalune::purple::PidginPage::available()) {
+    info.ui_requirement = const_cast<char*>(tessalune::purple::kPidginUi);
+    info.ui_info = &pidginPageInfo;
+  }
 }
 
 }  // namespace
