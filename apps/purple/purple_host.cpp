@@ -97,6 +97,7 @@ void PurpleHost::registerCommands() {
     if (!plugin::firstOfItsWord(row)) continue;
     std::string title, word, help;
     plugin_->GetPublishCommandInfo(static_cast<std::int32_t>(row + 1), title, word, help);
+    help = usageWord(help);
     const std::string usage = word + (help.empty() ? "" : " " + help) + ": " + title;
     gchar* escapedUsage = g_markup_escape_text(usage.c_str(), -1);
     commands_.push_back(

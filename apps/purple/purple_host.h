@@ -70,6 +70,8 @@ class PurpleHost : private platform::Messenger {
   std::string friendlyName() const override;
 
   void registerCommands();
+  // A command's help as /help shows it, in the plug-in's language.
+  std::string usageWord(const std::string& help);
   void connectSignals();
   void stop();
   void scheduleRun();

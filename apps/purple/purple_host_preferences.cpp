@@ -43,6 +43,15 @@ void PurpleHost::openAskedPreferences() {
   if (std::exchange(preferencesAsked_, false) && !stopped_) plugin_->Configure();
 }
 
+std::string PurpleHost::usageWord(const std::string& help) {
+  for (const auto& [word, usage] :
+       {std::pair{"nickname", PurpleText::UsageNickname}, std::pair{"text", PurpleText::UsageText},
+        std::pair{"shortcut", PurpleText::UsageShortcut}}) {
+    if (help == word) return text(usage);
+  }
+  return help;
+}
+
 void PurpleHost::queueSettingChange(store::Setting setting, std::string text) {
   settingChanges_.emplace_back(setting, std::move(text));
   scheduleRun();
@@ -61,6 +70,12 @@ void PurpleHost::applySettingChanges() {
     }
   }
   settingsFrame_.forget();
+  // /help speaks the language chosen.
+  if (!stopped_) {
+    for (PurpleCmdId id : commands_) purple_cmd_unregister(id);
+    commands_.clear();
+    registerCommands();
+  }
 }
 
 }  // namespace tessalune::purple

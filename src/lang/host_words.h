@@ -99,6 +99,10 @@ enum class HostWord : int {
   CommandWaits = 436,
   ValueRefused = 437,
   IrcNicknamesArePlain = 438,
+  // What follows a command word in /help, the command table's help.
+  UsageNickname = 439,
+  UsageText = 440,
+  UsageShortcut = 441,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

@@ -19,6 +19,8 @@
  * and "pref NAME VALUE" opens the frame and sets the client's preference NAME as the client
  * does when the frame is saved. A notification the plug-in shows outside a conversation is
  *   notified: TEXT
+ * and the step "help WORD" prints what /help says of the command WORD:
+ *   help: TEXT
  * With IRC_PORT set in the environment, alice and bob also sign in to the IRC server on
  * 127.0.0.1 at that port, and a step "irc STEP" is played in alice's private conversation
  * with bob there. A step's lines come in
@@ -196,7 +198,10 @@ static void playNextStep(void) {
     printPreferences();
   } else if (strncmp(step, "pref ", 5) == 0) {
     setPreference(step + 5);
-
+  } else if (strncmp(step, "help ", 5) == 0) {
+    GList* help = purple_cmd_help(conversation, step + 5);
+    for (GList* line = help; line; line = line->next) addUnescaped("help", line->data);
+    g_list_free(help);
   } else if (step[0] == '/') {
     char* error = NULL;
     if (purple_cmd_do_command(conversation, step + 1, escaped + 1, &error) != PURPLE_CMD_STATUS_OK) {
