@@ -61,6 +61,7 @@ PurpleHost::PurpleHost(PurplePlugin* handle, const WindowedFront& windowed)
 
 PurpleHost::~PurpleHost() {
   stop();
+  undescribe();
   if (idle_) g_source_remove(idle_);
   if (plugin_->initialized()) plugin_->Uninitialize();
 }
@@ -227,7 +228,10 @@ void PurpleHost::runQueued() {
   if (!started_) {
     started_ = true;
     plugin_->Initialize(0, "", this);
-    if (!stopped_) registerCommands();  // in the language the configuration names
+    if (!stopped_) {
+      registerCommands();  // in the language the configuration names
+      describe();
+    }
   }
   applySettingChanges();
   openAskedPreferences();

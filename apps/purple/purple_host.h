@@ -80,6 +80,9 @@ class PurpleHost : private platform::Messenger {
   void queueSettingChange(store::Setting setting, std::string text);
   void applySettingChanges();
   void openAskedPreferences();
+  // The plug-in list's summary and description in the plug-in's language, and back.
+  void describe();
+  void undescribe();
   void deliver(const ConversationAddress& where, const std::string& result);
   void keepUnsent(const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
@@ -123,8 +126,10 @@ class PurpleHost : private platform::Messenger {
       [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
   std::array<std::string, 2> answerChoices_;  // the frame keeps their labels by pointer
   PidginPage pidginPage_;
-  bool preferencesAsked_ = false;               // by the page's button
-  std::optional<ConversationAddress> current_;  // where the running command was typed
+  bool preferencesAsked_ = false;  // by the page's button
+  std::string summary_, description_;
+  std::optional<std::pair<char*, char*>> describedBefore_;  // the summary and description of before
+  std::optional<ConversationAddress> current_;              // where the running command was typed
   // Nicknames the server has yet to take, by the request that publishes them.
   struct PendingNickname {
     ConversationAddress where;

@@ -1,6 +1,7 @@
 // The plug-in's page in the client's plug-in preferences.
 #include "purple_host.h"
 
+#include <tuple>
 #include <utility>
 
 namespace tessalune::purple {
@@ -75,7 +76,23 @@ void PurpleHost::applySettingChanges() {
     for (PurpleCmdId id : commands_) purple_cmd_unregister(id);
     commands_.clear();
     registerCommands();
+    describe();
   }
+}
+
+void PurpleHost::describe() {
+  texts_.follow(plugin_->language());
+  summary_ = texts_(PurpleText::PluginSummary);
+  description_ = texts_.description();
+  if (!describedBefore_) describedBefore_ = {handle_->info->summary, handle_->info->description};
+  handle_->info->summary = summary_.data();
+  handle_->info->description = description_.data();
+}
+
+void PurpleHost::undescribe() {
+  if (!describedBefore_) return;
+  std::tie(handle_->info->summary, handle_->info->description) = *describedBefore_;
+  describedBefore_.reset();
 }
 
 }  // namespace tessalune::purple

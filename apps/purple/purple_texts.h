@@ -25,6 +25,9 @@ class PurpleTexts {
   // What comes before a new nickname, after "Tessalune: ": in lower case, a space before the
   // nickname.
   std::string nicknameNow() const;
+  // The plug-in's description in the client's plug-in list: every command word once, in
+  // the order of the command table.
+  std::string description() const;
 
  private:
   lang::HostWords words_;

@@ -4,14 +4,12 @@
 #include <dlfcn.h>
 #include <purple.h>
 
-#include <algorithm>
-#include <array>
 #include <exception>
 #include <string>
-#include <string_view>
 
-#include "plugin/command_table.h"
+#include "platform/ui_language.h"
 #include "purple_host.h"
+#include "purple_texts.h"
 #include "update/plugin_version.h"
 #ifdef TESSALUNE_PURPLE_WINDOWS
 #include "qt_front.h"
@@ -64,35 +62,6 @@ void* pidginConfigFrame(PurplePlugin* plugin) {
 
 tessalune::purple::PidginPageInfo pidginPageInfo = {pidginConfigFrame, 0, {}};
 
-using tessalune::plugin::kCommandWords;
-
-// The description names every command word once, in the order of the command table.
-constexpr std::string_view kDescriptionStart = "Adds Tessalune's commands to every conversation (";
-constexpr std::string_view kDescriptionEnd = ") and shows the Plus! codes of messages in colour.";
-
-// Each word with its slash, and ", " between two words.
-constexpr std::size_t descriptionLength() {
-  std::size_t length = kDescriptionStart.size() + kDescriptionEnd.size() + 2 * (kCommandWords.size() - 1);
-  for (std::string_view word : kCommandWords) length += 1 + word.size();
-  return length;
-}
-
-constexpr auto describe() {
-  std::array<char, descriptionLength() + 1> text{};  // ends with a NUL
-  char* out = text.data();
-  const auto put = [&out](std::string_view part) { out = std::ranges::copy(part, out).out; };
-  put(kDescriptionStart);
-  for (std::string_view word : kCommandWords) {
-    if (word != kCommandWords.front()) put(", ");
-    put("/");
-    put(word);
-  }
-  put(kDescriptionEnd);
-  return text;
-}
-
-constexpr auto kDescription = describe();
-
 PurplePluginUiInfo preferencesInfo = {preferencesFrame, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 PurplePluginInfo info = {
@@ -107,8 +76,8 @@ PurplePluginInfo info = {
     const_cast<char*>("core-tessalune"),
     const_cast<char*>("Tessalune"),
     const_cast<char*>(tessalune::update::kVersionText),
-    const_cast<char*>("Colours nicknames and messages with Plus! codes."),
-    const_cast<char*>(kDescription.data()),
+    nullptr,  // the summary and the description, in the system's language until loaded
+    nullptr,
     const_cast<char*>("The Tessalune developers"),
     const_cast<char*>("https://tessalune.org/"),
     load,
@@ -125,6 +94,11 @@ PurplePluginInfo info = {
 };
 
 void initPlugin(PurplePlugin*) {
+  // Never freed: the client shows them for as long as it lists the plug-in.
+  tessalune::purple::PurpleTexts texts;
+  texts.follow(tessalune::lang::LanguageId::ofCatalogue(tessalune::platform::uiLanguage()));
+  info.summary = g_strdup(texts(tessalune::purple::PurpleText::PluginSummary).c_str());
+  info.description = g_strdup(texts.description().c_str());
   purple_prefs_add_none(tessalune::purple::kPrefsRoot);
   purple_prefs_add_bool(tessalune::purple::kRenderPref, TRUE);
   purple_prefs_add_string(tessalune::purple::kAnswerPref, "yes");

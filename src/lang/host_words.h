@@ -103,6 +103,9 @@ enum class HostWord : int {
   UsageNickname = 439,
   UsageText = 440,
   UsageShortcut = 441,
+  // The plug-in's summary and description in the client's plug-in list.
+  PluginSummary = 442,
+  PluginDescription = 443,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

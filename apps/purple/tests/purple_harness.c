@@ -19,8 +19,11 @@
  * and "pref NAME VALUE" opens the frame and sets the client's preference NAME as the client
  * does when the frame is saved. A notification the plug-in shows outside a conversation is
  *   notified: TEXT
- * and the step "help WORD" prints what /help says of the command WORD:
+ * the step "help WORD" prints what /help says of the command WORD:
  *   help: TEXT
+ * and the step "about" what the client's plug-in list says of the plug-in:
+ *   summary: TEXT
+ *   description: TEXT
  * With IRC_PORT set in the environment, alice and bob also sign in to the IRC server on
  * 127.0.0.1 at that port, and a step "irc STEP" is played in alice's private conversation
  * with bob there. A step's lines come in
@@ -198,6 +201,10 @@ static void playNextStep(void) {
     printPreferences();
   } else if (strncmp(step, "pref ", 5) == 0) {
     setPreference(step + 5);
+  } else if (strcmp(step, "about") == 0) {
+    PurplePlugin* plugin = purple_plugins_find_with_id("core-tessalune");
+    addLine("summary", purple_plugin_get_summary(plugin));
+    addLine("description", purple_plugin_get_description(plugin));
   } else if (strncmp(step, "help ", 5) == 0) {
     GList* help = purple_cmd_help(conversation, step + 5);
     for (GList* line = help; line; line = line->next) addUnescaped("help", line->data);
