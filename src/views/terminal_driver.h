@@ -9,22 +9,10 @@
 #include "platform/terminal_dialogs.h"
 #include "ui/window.h"
 #include "views/ansi_render.h"
+#include "views/terminal_commands.h"
+#include "views/window_text.h"
 
 namespace tessalune::views {
-
-// The window as a terminal shows it: a title line with its caption and name, then one line
-// per visible control: name, kind, caption or text in quotes, and its state ([x] or [ ] for
-// a check box, (*) or ( ) for an option, the list position, the selection of a rich-text
-// box, a back colour that is a colour number as #RRGGBB, "disabled"). The characters of a
-// rich-text box follow its line, one "    | " line per line of text, rendered in mode.
-std::string describeWindow(const ui::Window& window, AnsiMode mode = AnsiMode::Colour);
-
-// What a person needs: the text of the rich-text boxes shown, then the controls that can
-// be acted on now, grouped by the frame or panel that holds them, with their captions.
-std::string describeActions(const ui::Window& window, AnsiMode mode = AnsiMode::Colour);
-
-// The commands the driver takes, one per line, as `help` prints them.
-std::string terminalDriverHelp();
 
 struct TerminalDriverOptions {
   AnsiMode mode = AnsiMode::Colour;  // how the window's rich text is printed
