@@ -104,6 +104,12 @@ class EditorWindow : public Window {
   // Tops of the front and of the other tab, in twips: the front one stands a pixel higher.
   static constexpr int kFrontTabTop = 1665;
   static constexpr int kOtherTabTop = 1680;
+  // Where a pressed swatch frame's content rests, inside its frame (twips); pressed, it sits
+  // a pixel lower and further right.
+  static constexpr int kPaletteSwatchRest = 45;
+  static constexpr int kInnerSwatchLeft = 120;  // custom swatch, gradient colour swatches, previews
+  static constexpr int kInnerSwatchTop = 60;
+  static constexpr int kOtherColourLabelTop = 15;
 
   // The editor's mode: nickname (rtf_nick current) or text (rtf_text current).
   engine::EditorMode mode() const { return mode_; }
