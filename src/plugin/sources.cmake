@@ -6,7 +6,9 @@ set(tessalune_plugin_sources
   ${tessalune_plugin_colouring_sources}
   command_table.cpp
   plugin.cpp
+  plugin_dispatch.cpp
   plugin_folder.cpp
+  plugin_windows.cpp
   settings_session.cpp)
 set(tessalune_module_colouring_sources
   abi/tessalune_colour.cpp)
