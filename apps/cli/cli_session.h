@@ -16,11 +16,11 @@ namespace tessalune::cli {
 // fail, and there is nothing to reload.
 class ToolLifecycle : public errors::Lifecycle {
  public:
-  void request(Request what) override {
+  bool request(Request what) noexcept override {
     if (what == Request::Halt || what == Request::HaltKeepingWindows) halted_ = true;
+    return true;
   }
   bool stopping() const override { return halted_; }
-  void writeDefaultConfiguration() override {}
   bool halted() const { return halted_; }
 
  private:

@@ -19,23 +19,20 @@ class Lifecycle {
 
   virtual ~Lifecycle() = default;
 
-  // Records what is to happen; the windows are hidden at once for every request but a
-  // reload, so that no window stays open on work that is to end.
-  virtual void request(Request what) = 0;
+  // Records what is to happen and returns at once: it never throws and acts on no window.
+  // False when the request is refused: a restart that the start-up under way asks for
+  // again, which would fail the same way without end.
+  virtual bool request(Request what) noexcept = 0;
   // A start again, restart or halt waits: no window opens and no result is sent meanwhile.
   virtual bool stopping() const = 0;
-  // Writes the default configuration of the interface language over the configuration
-  // file, at once. Throws when the file cannot be written.
-  virtual void writeDefaultConfiguration() = 0;
 };
 
 // A lifecycle for work done outside any running plug-in (a preview, a benchmark, a library
 // call): what a failure would make the plug-in do concerns nothing here.
 class NoLifecycle : public Lifecycle {
  public:
-  void request(Request) override {}
+  bool request(Request) noexcept override { return true; }
   bool stopping() const override { return false; }
-  void writeDefaultConfiguration() override {}
 };
 
 }  // namespace tessalune::errors

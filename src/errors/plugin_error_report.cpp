@@ -1,6 +1,5 @@
 #include "errors/plugin_error_report.h"
 
-#include <exception>
 #include <string>
 
 #include "errors/failure.h"
@@ -22,12 +21,9 @@ void PluginErrorReport::reportError(ErrorKind kind, std::string_view source, std
                              std::string(source) + " -> " + std::string(description);
     if (dialogs_.ask(text, Icon::Critical, messages_.message(msg::kUnknownErrorTitle))) restartPlugin();
   } else if (kind == ErrorKind::Config && number == kDocumentNotFound) {
+    // The store writes the default configuration once this returns; it is loaded again
+    // when control is back at the entry point.
     dialogs_.message(messages_.message(msg::kConfigMissing), Icon::Critical);
-    try {
-      lifecycle_.writeDefaultConfiguration();
-    } catch (const std::exception& e) {
-      throw DefaultConfigurationFailure(e.what());
-    }
     lifecycle_.request(Lifecycle::Request::ReloadConfig);
   } else if (kind == ErrorKind::Config) {
     // The parser's reason is followed by its position on a line of its own.
@@ -47,12 +43,15 @@ void PluginErrorReport::haltAfter(std::string_view text) {
 
 void PluginErrorReport::restartPlugin() {
   try {
-    lifecycle_.request(Lifecycle::Request::Restart);
-    dialogs_.message(messages_.message(msg::kRestarted), Icon::Information);
+    if (lifecycle_.request(Lifecycle::Request::Restart)) {
+      dialogs_.message(messages_.message(msg::kRestarted), Icon::Information);
+      return;
+    }
   } catch (...) {
-    dialogs_.message(messages_.message(msg::kNotRestarted), Icon::Critical, kFatalTitle);
-    lifecycle_.request(Lifecycle::Request::HaltKeepingWindows);
+    // A box that cannot be shown fails the restart as a refused request does.
   }
+  dialogs_.message(messages_.message(msg::kNotRestarted), Icon::Critical, kFatalTitle);
+  lifecycle_.request(Lifecycle::Request::HaltKeepingWindows);
 }
 
 }  // namespace tessalune::errors

@@ -23,22 +23,14 @@ namespace {
 
 using platform::Icon;
 
-// The start-up failure message, in both languages since the catalogue may be what failed.
-std::string startUpFailure(std::int32_t number, std::string_view source, std::string_view description) {
-  return "Une erreur est survenue lors du chargement de Tessalune:\r\nAn error happened while loading "
-         "Tessalune:\r\n"
-         "\r\ncode: " +
-         std::to_string(number) + "\r\nsource: " + std::string(source) +
-         "\r\ndescription: " + std::string(description);
-}
-
 }  // namespace
 
 Plugin::Plugin(HostServices services)
     : services_(std::move(services)),
       messages_(lang::MessageCatalogue(services_.uiLanguage)),
       report_(services_.dialogs, messages_, *this),
-      store_{services_.pluginDir, services_.dialogs, messages_, failures_, configLock_, services_.files},
+      store_{services_.pluginDir, services_.dialogs, messages_,           failures_,
+             configLock_,         services_.files,   services_.uiLanguage},
       translation_(services_.pluginDir, messages_, services_.dialogs) {}
 
 Plugin::~Plugin() {
@@ -67,8 +59,7 @@ void Plugin::Uninitialize() {
   initialized_ = false;
   freeGraphics();
   // What was asked for and not yet done ends with the windows; a halt stays.
-  if (requests_.halt) halted_ = true;
-  requests_ = {};
+  if (requests_.dropAll()) halted_ = true;
   unloadForms();
 }
 
@@ -106,88 +97,60 @@ void Plugin::runPendingWork(const std::function<bool()>& keepWaiting) {
 
 // --- requests ---------------------------------------------------------------------
 
-void Plugin::request(Request what) {
-  switch (what) {
-    case Request::ReloadConfig:
-      requests_.reloadConfig = true;
-      return;  // the windows stay open on a reload
-    case Request::StartAgain:
-      requests_.startAgain = true;
-      break;
-    case Request::Restart:
-      // A start-up that fails again after the restart its failure asked for would fail the
-      // same way without end: that restart is refused, and the report halts.
-      if (startingUp_ && startUpRestarts_++ > 0) throw std::runtime_error("the start-up failed again");
-      requests_.startAgain = true;
-      break;
-    case Request::Halt:
-      requests_.halt = requests_.unloadOnHalt = true;
-      break;
-    case Request::HaltKeepingWindows:
-      requests_.halt = true;
-      break;
-  }
-  // Every modal loop ends, so that control goes back to the entry point.
-  hideWindows();
+bool Plugin::request(Request what) noexcept {
+  return requests_.record(what);
 }
 
 bool Plugin::stopping() const {
-  return requests_.startAgain || requests_.halt;
+  return requests_.stopping();
 }
 
 void Plugin::leave() noexcept {
-  if (--busy_ == 0 && requests_.any()) carryOutRequests();
+  // A restart or a halt ends every modal loop, so that control goes back to the entry point.
+  if (requests_.stopping()) hideWindows();
+  if (--busy_ > 0 || !requests_.any()) return;
+  ++busy_;
+  carryOut(requests_, *this);
+  --busy_;
 }
 
-// A halt first, then the start again (an import that failed starts again halted), else the
-// reload of a recreated configuration. A start-up may ask for more, which the next round
-// does. The windows taken out are destroyed after the new ones exist.
-void Plugin::carryOutRequests() noexcept {
-  ++busy_;
-  try {
-    while (requests_.any()) {
-      const Requests asked = std::exchange(requests_, {});
-      LoadedWindows outgoing;
-      if (asked.halt) halted_ = true;
-      if ((asked.halt && asked.unloadOnHalt) || asked.startAgain) outgoing = takeWindows();
-      if (asked.startAgain) {
-        initPlugin();
-      } else if (asked.reloadConfig && !asked.halt) {
-        loadConfig();
-      }
-    }
-  } catch (const errors::RuntimeFailure& f) {
-    failedStart(f.number(), f.what());
-  } catch (const std::exception& f) {
-    failedStart(errors::failure::kInvalidCall, f.what());
-  } catch (...) {
-    halted_ = true;
-  }
-  --busy_;
+void Plugin::halt(bool unloadWindows) {
+  halted_ = true;
+  if (unloadWindows) takeWindows();
+}
+
+// The windows taken out are destroyed after the new ones exist.
+void Plugin::startAgain() {
+  const LoadedWindows outgoing = takeWindows();
+  initPlugin();
+}
+
+void Plugin::reloadConfig() {
+  loadConfig();
 }
 
 // --- start-up and shut-down ---------------------------------------------------------
 
 void Plugin::initPlugin() {
-  startingUp_ = true;
+  requests_.startUpBegins();
   try {
     startUp();
-    startingUp_ = false;
+    requests_.startUpEnds();
   } catch (const errors::RuntimeFailure& f) {
-    failedStart(f.number(), f.what());
+    startFailed(f.number(), f.what());
   } catch (const std::exception& f) {
-    failedStart(errors::failure::kInvalidCall, f.what());
+    startFailed(errors::failure::kInvalidCall, f.what());
   }
 }
 
-void Plugin::failedStart(std::int32_t number, std::string_view description) {
-  startingUp_ = false;
+void Plugin::startFailed(std::int32_t number, std::string_view description) noexcept {
+  requests_.startUpEnds();
   try {
     services_.dialogs.message(startUpFailure(number, "initPlugin", description), Icon::Critical);
   } catch (...) {
     // The plug-in halts whether or not the box could be shown.
   }
-  requests_ = {};
+  requests_.dropAll();
   unloadForms();
   halted_ = true;
 }
@@ -225,21 +188,12 @@ void Plugin::freeGraphics() {
   drawing_.freeGraphics();
 }
 
-void Plugin::writeDefaultConfiguration() {
-  store::writeDefaultConfiguration(store_, services_.uiLanguage);
-}
-
 // A configuration that the load found missing and recreated is loaded once more, now that
-// the load has returned; missing again, the recreation has failed.
+// the load has returned.
 void Plugin::loadConfig() {
   if (!windows_.prefs || !windows_.quickNicks) return;
   store::ConfigTargets targets = ui::configTargets(settings_, *windows_.prefs, *windows_.quickNicks);
-  store::loadConfig(targets, store_);
-  if (!std::exchange(requests_.reloadConfig, false)) return;
-  store::loadConfig(targets, store_);
-  if (requests_.reloadConfig) {
-    throw errors::DefaultConfigurationFailure("the configuration is still missing after it was recreated");
-  }
+  loadConfiguration(requests_, [&] { store::loadConfig(targets, store_); });
 }
 
 }  // namespace tessalune::plugin

@@ -19,6 +19,7 @@
 #include "platform/messenger.h"
 #include "platform/shell.h"
 #include "plugin/command_table.h"
+#include "plugin/requests.h"
 #include "store/quicknick_state.h"
 #include "store/setting_elements.h"
 #include "store/settings.h"
@@ -72,7 +73,7 @@ struct HostServices {
 // made outside any call (a view's, a script's) returns. No window or store routine is
 // running then. One object is used from one thread at a time; the host's calls made from
 // inside another of its calls (from a callback or a window's handler) are refused.
-class Plugin : private errors::Lifecycle, private ui::ActionGate {
+class Plugin : private errors::Lifecycle, private ui::ActionGate, private RequestTarget {
  public:
   explicit Plugin(HostServices services);
   ~Plugin() override;
@@ -142,14 +143,6 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   ui::UpdateWindow* update() { return windows_.update.get(); }
 
  private:
-  // What routines asked for, carried out together when control is back at the entry point.
-  struct Requests {
-    bool reloadConfig = false;
-    bool startAgain = false;  // a start again or a restart
-    bool halt = false;
-    bool unloadOnHalt = false;
-    bool any() const { return reloadConfig || startAgain || halt; }
-  };
   // The windows of one load. They are taken out whole and destroyed once nothing runs on
   // them; members go in reverse order: the update controller before its window, the editor last.
   struct LoadedWindows {
@@ -191,20 +184,22 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
   };
 
   // Lifecycle: what routines ask of the plug-in.
-  void request(Request what) override;
+  bool request(Request what) noexcept override;
   bool stopping() const override;
-  void writeDefaultConfiguration() override;
   // ActionGate: calls and actions nest; the outermost one carries out the requests.
   void enter() override {
-    if (busy_++ == 0) startUpRestarts_ = 0;
+    if (busy_++ == 0) requests_.entryBegins();
   }
   void leave() noexcept override;
-  void carryOutRequests() noexcept;
+  // RequestTarget: what carrying out the requests does here.
+  void halt(bool unloadWindows) override;
+  void startAgain() override;
+  void reloadConfig() override;
+  void startFailed(std::int32_t number, std::string_view description) noexcept override;
   // Refuses a call made from inside another or out of its turn.
   void checkEntry(bool needsInitialized) const;
 
   void initPlugin();
-  void failedStart(std::int32_t number, std::string_view description);
   void startUp();
   void loadConfig();
   void loadWindows();
@@ -240,9 +235,7 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate {
 
   bool initialized_ = false;
   bool halted_ = false;
-  int busy_ = 0;             // host calls and window actions running, one inside another
-  bool startingUp_ = false;  // a start-up runs: a restart it asks for may come round again
-  int startUpRestarts_ = 0;  // restarts start-ups asked for since the outermost call began
+  int busy_ = 0;  // host calls and window actions running, one inside another
   Requests requests_;
   bool tablesBuilt_ = false;
   bool automaticCheckPending_ = false;

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <utility>
 
+#include "errors/failure.h"
 #include "platform/ui_language.h"
 #include "store/config_file.h"
 
@@ -17,7 +18,13 @@ SettingsSession::SettingsSession(std::filesystem::path pluginDir, std::optional<
       pluginReport_(dialogs_, messages_, *this),
       toolFailuresKept_(failures == Failures::Tool),
       report_(toolFailuresKept_ ? errors::KeptReport() : errors::KeptReport(pluginReport_)),
-      store_{pluginDir_, dialogs_, messages_, failures_, configLock_} {
+      store_{pluginDir_,
+             dialogs_,
+             messages_,
+             failures_,
+             configLock_,
+             platform::systemFileSystem(),
+             toolFailuresKept_ ? std::nullopt : std::optional<int>(platform::uiLanguage())} {
   messages_.loadMessages();
 }
 
@@ -31,44 +38,53 @@ std::vector<std::string> SettingsSession::toolFailures() const {
     }
     causes.push_back(std::move(cause));
   }
+  if (!startFailure_.empty()) causes.push_back(startFailure_);
   return causes;
 }
 
 void SettingsSession::load() {
-  loadConfig();
-  // What the load asked for is carried out once it has returned: a configuration it
-  // recreated is loaded again, a restart starts from a fresh plug-in's settings.
-  if (std::exchange(reloadRequested_, false)) loadConfig();
-  if (std::exchange(restartRequested_, false)) {
-    settings_ = {};
-    quickNickState_ = {};
+  requests_.entryBegins();
+  startUp();
+  carryOut(requests_, *this);
+}
+
+void SettingsSession::startUp() {
+  requests_.startUpBegins();
+  try {
     loadConfig();
+    requests_.startUpEnds();
+  } catch (const errors::RuntimeFailure& f) {
+    startFailed(f.number(), f.what());
+  } catch (const std::exception& f) {
+    startFailed(errors::failure::kInvalidCall, f.what());
   }
 }
 
-void SettingsSession::request(Request what) {
-  switch (what) {
-    case Request::ReloadConfig:
-      reloadRequested_ = true;
-      break;
-    case Request::StartAgain:
-    case Request::Restart:
-      restartRequested_ = true;
-      break;
-    case Request::Halt:
-    case Request::HaltKeepingWindows:
-      halted_ = true;
-      break;
+void SettingsSession::startAgain() {
+  settings_ = {};
+  quickNickState_ = {};
+  startUp();
+}
+
+// A tool keeps the cause; the plug-in's way shows the start-up's failure.
+void SettingsSession::startFailed(std::int32_t number, std::string_view description) noexcept {
+  requests_.startUpEnds();
+  requests_.dropAll();
+  halted_ = true;
+  try {
+    if (toolFailuresKept_) {
+      startFailure_ = description;
+    } else {
+      dialogs_.message(startUpFailure(number, "initPlugin", description), platform::Icon::Critical);
+    }
+  } catch (...) {
+    // Halted all the same.
   }
 }
 
 void SettingsSession::loadConfig() {
   store::ConfigTargets targets{settings_, quickNickState_};
-  store::loadConfig(targets, store_);
-}
-
-void SettingsSession::writeDefaultConfiguration() {
-  store::writeDefaultConfiguration(store_, platform::uiLanguage());
+  loadConfiguration(requests_, [&] { store::loadConfig(targets, store_); });
 }
 
 }  // namespace tessalune::plugin

@@ -9,6 +9,7 @@ set(tessalune_plugin_sources
   plugin_dispatch.cpp
   plugin_folder.cpp
   plugin_windows.cpp
+  requests.cpp
   settings_session.cpp)
 set(tessalune_module_colouring_sources
   abi/tessalune_colour.cpp)

@@ -1,7 +1,12 @@
 #include "store/store_context.h"
 
 #include <algorithm>
+#include <exception>
 #include <string>
+
+#include "errors/failure.h"
+#include "errors/titles.h"
+#include "store/config_file.h"
 
 namespace tessalune::store {
 
@@ -36,6 +41,12 @@ void ConfigSession::reportLoadFailure(std::string_view source) {
   ctx_.failures.report.reportError(errors::ErrorKind::Config, source, e.code, e.reason,
                                    static_cast<std::int16_t>(std::min(e.line, 32767)),
                                    std::to_string(e.position));
+  if (e.code != errors::kDocumentNotFound || !ctx_.defaultLanguage) return;
+  try {
+    writeDefaultConfiguration(ctx_, *ctx_.defaultLanguage);
+  } catch (const std::exception& failure) {
+    throw errors::DefaultConfigurationFailure(failure.what());
+  }
 }
 
 }  // namespace tessalune::store

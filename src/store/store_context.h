@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 #include "errors/message_texts.h"
@@ -22,6 +23,9 @@ struct StoreContext {
   errors::FailureContext& failures;
   ConfigLock& lock;
   platform::FileSystem& files = platform::systemFileSystem();
+  // The interface language whose default configuration is written where the file is found
+  // missing, after the report has said so; none where a missing file is only reported.
+  std::optional<int> defaultLanguage = std::nullopt;
 };
 
 // "<pluginDir>/Tessalune/tessalune.xml".
@@ -45,7 +49,9 @@ class ConfigSession {
   bool load(std::string_view source);
   bool load(const std::filesystem::path& file, std::string_view source);
 
-  // Gives up the lock and reports why the document did not load, as load does.
+  // Gives up the lock and reports why the document did not load, as load does; a missing
+  // configuration is then recreated from the default of ctx.defaultLanguage (a file that
+  // cannot be written throws errors::DefaultConfigurationFailure).
   void reportLoadFailure(std::string_view source);
 
   platform::XmlDocument& doc() { return doc_; }

@@ -49,7 +49,7 @@ TEST_F(ErrorReportTest, AMissingConfigurationIsRecreatedAndLoaded) {
   EXPECT_EQ(dialogs.shown()[0].text,
             "Tessalune's config file (tessalune.xml) can't be found. A base config will be created.");
   EXPECT_EQ(dialogs.shown()[0].title, "Tessalune");
-  EXPECT_EQ(lifecycle.calls, (Calls{"writeDefaultConfiguration", "loadConfig"}));
+  EXPECT_EQ(lifecycle.calls, (Calls{"loadConfig"}));
 }
 
 TEST_F(ErrorReportTest, AMalformedConfigurationHalts) {
@@ -69,17 +69,10 @@ TEST_F(ErrorReportTest, AnXmlComponentFailureHaltsWithLineBreaks) {
   EXPECT_EQ(lifecycle.calls, (Calls{"unloadForms", "setHalted"}));
 }
 
-class FailingUnload : public testing::RecordingLifecycle {
- public:
-  void unloadForms() override { throw std::runtime_error("cannot unload"); }
-};
-
-TEST(RestartPlugin, AFailedUnloadHaltsInsteadOfRestarting) {
-  platform::ScriptedDialogs dialogs;
-  testing::EnglishMessages messages;
-  FailingUnload lifecycle;
-  PluginErrorReport report{dialogs, messages, lifecycle};
+TEST_F(ErrorReportTest, ARefusedRestartHaltsInsteadOfRestarting) {
+  lifecycle.refuseRestarts = true;
   report.restartPlugin();
+  ASSERT_EQ(dialogs.shown().size(), 1u);
   EXPECT_EQ(dialogs.shown().back().text, "Tessalune can't be restarted.");
   EXPECT_EQ(dialogs.shown().back().title, "Tessalune - FATAL ERROR");
   EXPECT_EQ(lifecycle.calls, (Calls{"setHalted"}));

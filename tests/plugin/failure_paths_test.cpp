@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "errors/failure.h"
 #include "platform/xml_document.h"
+#include "plugin/requests.h"
 #include "support/plugin_fixture.h"
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
@@ -117,6 +119,25 @@ TEST_F(FailurePathsTest, AConfigurationThatCannotBeRecreatedIsTrappedByTheComman
   EXPECT_TRUE(run("/xquicknick", "aa", result));
   EXPECT_TRUE(wasShown("unknown error"));
   EXPECT_EQ(result, "");
+}
+
+// A configuration recreated and then found missing again would be recreated without end:
+// the reload the first load asks for is run, a second one fails as a start-up does.
+TEST(LoadConfigurationTest, ASecondReloadRequestFailsTheStartUp) {
+  Requests requests;
+  int loads = 0;
+  loadConfiguration(requests, [&] {
+    if (++loads == 1) requests.record(Requests::Request::ReloadConfig);
+  });
+  EXPECT_EQ(loads, 2);
+  loads = 0;
+  EXPECT_THROW(loadConfiguration(requests,
+                                 [&] {
+                                   ++loads;
+                                   requests.record(Requests::Request::ReloadConfig);
+                                 }),
+               errors::DefaultConfigurationFailure);
+  EXPECT_EQ(loads, 2);
 }
 
 // A configuration that is a dangling symbolic link is created where the link points; the

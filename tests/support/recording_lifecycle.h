@@ -7,16 +7,19 @@
 
 namespace tessalune::testing {
 
-// Records, in order, the steps the plug-in takes for each request it is given.
+// Records, in order, the steps the plug-in takes for each request it is given; refuses
+// restarts when told to.
 class RecordingLifecycle : public errors::Lifecycle {
  public:
-  void request(Request what) override {
+  bool request(Request what) noexcept override {
     switch (what) {
       case Request::ReloadConfig:
         loadConfig();
         break;
-      case Request::StartAgain:
       case Request::Restart:
+        if (refuseRestarts) return false;
+        [[fallthrough]];
+      case Request::StartAgain:
         unloadForms();
         initPlugin();
         stopping_ = true;
@@ -29,19 +32,20 @@ class RecordingLifecycle : public errors::Lifecycle {
         setHalted();
         break;
     }
+    return true;
   }
   bool stopping() const override { return stopping_; }
-  void writeDefaultConfiguration() override { calls.push_back("writeDefaultConfiguration"); }
 
-  virtual void unloadForms() { calls.push_back("unloadForms"); }
-  virtual void setHalted() {
+  void unloadForms() { calls.push_back("unloadForms"); }
+  void setHalted() {
     calls.push_back("setHalted");
     stopping_ = true;
   }
-  virtual void initPlugin() { calls.push_back("initPlugin"); }
-  virtual void loadConfig() { calls.push_back("loadConfig"); }
+  void initPlugin() { calls.push_back("initPlugin"); }
+  void loadConfig() { calls.push_back("loadConfig"); }
 
   std::vector<std::string> calls;
+  bool refuseRestarts = false;
 
  private:
   bool stopping_ = false;
