@@ -129,30 +129,10 @@ void BoxEdit::selectionToBox() {
 }
 
 void BoxEdit::replaceSelection(const QString& text) {
-  if (control_.box().locked() || !control_.acceptsUser()) return;
   QString plain = text;
   plain.replace("\r\n", "\n");
   plain.replace('\n', "\r\n");
-  control_.box().replaceSelection(plain.toStdString());
-}
-
-void BoxEdit::erase(bool forward) {
-  engine::RichTextBox& box = control_.box();
-  if (box.selLength() == 0) {
-    const int start = box.selStart();
-    const engine::StyledText& chars = box.characters();
-    const auto at = [&](int i) { return chars[static_cast<std::size_t>(i)].ch; };
-    if (forward) {
-      if (start >= box.length()) return;
-      const bool pair = at(start) == U'\r' && start + 1 < box.length() && at(start + 1) == U'\n';
-      box.select(start, pair ? 2 : 1);
-    } else {
-      if (start == 0) return;
-      const bool pair = start >= 2 && at(start - 1) == U'\n' && at(start - 2) == U'\r';
-      box.select(start - (pair ? 2 : 1), pair ? 2 : 1);
-    }
-  }
-  replaceSelection({});
+  control_.userReplaceSelection(plain.toStdString());
 }
 
 void BoxEdit::keyPressEvent(QKeyEvent* event) {
@@ -162,9 +142,9 @@ void BoxEdit::keyPressEvent(QKeyEvent* event) {
     copy();
     replaceSelection({});
   } else if (event->key() == Qt::Key_Backspace) {
-    if (!control_.box().locked()) erase(false);
+    control_.userErase(false);
   } else if (event->key() == Qt::Key_Delete) {
-    if (!control_.box().locked()) erase(true);
+    control_.userErase(true);
   } else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && control_.multiLine() &&
              !(event->modifiers() & Qt::ControlModifier)) {
     replaceSelection("\n");  // a message's line break; Ctrl+Enter confirms it

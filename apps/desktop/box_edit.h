@@ -29,7 +29,6 @@ class BoxEdit : public QTextEdit {
   int toBox(int documentPosition) const;
   void selectionToBox();
   void replaceSelection(const QString& text);
-  void erase(bool forward);
 
   ui::RichTextControl& control_;
   std::vector<int> documentPositions_;  // for every box position and the end

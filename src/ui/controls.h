@@ -197,6 +197,37 @@ class RichTextControl : public Control {
   bool multiLine() const { return multiLine_; }
   void setMultiLine(bool multiLine) { multiLine_ = multiLine; }
 
+  // The user's typing, as a view forwards it: the selection becomes the text (line breaks
+  // as CR LF). Refused, false, unless the box is shown, usable and not locked.
+  bool userReplaceSelection(std::string_view text) {
+    const ActionScope action(*this);
+    if (!acceptsUser() || box_.locked()) return false;
+    box_.replaceSelection(text);
+    return true;
+  }
+  // The user's Backspace (forward false) or Delete: the selection goes, or without one the
+  // character before or after the caret, a CR LF pair as one. Refused as typing is.
+  bool userErase(bool forward) {
+    const ActionScope action(*this);
+    if (!acceptsUser() || box_.locked()) return false;
+    if (box_.selLength() == 0) {
+      const int start = box_.selStart();
+      const engine::StyledText& chars = box_.characters();
+      const auto at = [&](int i) { return chars[static_cast<std::size_t>(i)].ch; };
+      if (forward) {
+        if (start >= box_.length()) return true;
+        const bool pair = at(start) == U'\r' && start + 1 < box_.length() && at(start + 1) == U'\n';
+        box_.select(start, pair ? 2 : 1);
+      } else {
+        if (start == 0) return true;
+        const bool pair = start >= 2 && at(start - 1) == U'\n' && at(start - 2) == U'\r';
+        box_.select(start - (pair ? 2 : 1), pair ? 2 : 1);
+      }
+    }
+    box_.replaceSelection({});
+    return true;
+  }
+
  private:
   engine::RichTextBox box_;
   bool multiLine_ = false;

@@ -302,7 +302,7 @@ void typeCommand(Context& ctx, Args& args) {
   if (isRich(target)) {
     auto* rich = static_cast<RichTextControl*>(target);
     if (rich->box().locked()) throw Refusal(rich->name() + " is read-only");
-    rich->box().replaceSelection(text);
+    rich->userReplaceSelection(text);
   } else {
     static_cast<TextBox*>(target)->userType(text);
   }

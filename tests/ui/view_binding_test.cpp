@@ -44,6 +44,42 @@ TEST_F(ViewBindingTest, HiddenPanelsAndTheirControlsTakeNoUserAction) {
   EXPECT_TRUE(update.btnCheck.label().acceptsUser());
 }
 
+// Typing and erasing as a view forwards them reach a box only while a person could: the
+// model refuses them on a hidden, disabled or locked box, whatever the view lets through.
+TEST(BoxTypingTest, TheBoxRefusesWhatAPersonCouldNotType) {
+  struct Case {
+    std::string_view state;
+    bool visible, enabled, frameEnabled, locked, accepted;
+  };
+  for (const Case& c :
+       {Case{"shown", true, true, true, false, true}, Case{"hidden", false, true, true, false, false},
+        Case{"disabled", true, false, true, false, false},
+        Case{"in a disabled frame", true, true, false, false, false},
+        Case{"locked", true, true, true, true, false}}) {
+    Frame frame{"grp_nick"};
+    RichTextControl rtf{"rtf_nick"};
+    rtf.setContainer(&frame);
+    rtf.box().setText("ab");
+    rtf.box().select(1, 0);
+    rtf.setVisible(c.visible);
+    rtf.setEnabled(c.enabled);
+    frame.setEnabled(c.frameEnabled);
+    rtf.box().setLocked(c.locked);
+    EXPECT_EQ(rtf.userReplaceSelection("x"), c.accepted) << c.state;
+    EXPECT_EQ(rtf.userErase(true), c.accepted) << c.state;
+    EXPECT_EQ(rtf.box().text(), c.accepted ? "ax" : "ab") << c.state;
+  }
+  // Backspace and Delete take a line break's two characters together.
+  RichTextControl rtf{"rtf_text"};
+  rtf.box().setText("a\r\nb\r\nc");
+  rtf.box().select(3, 0);
+  rtf.userErase(false);
+  EXPECT_EQ(rtf.box().text(), "ab\r\nc");
+  rtf.box().select(2, 0);
+  rtf.userErase(true);
+  EXPECT_EQ(rtf.box().text(), "abc");
+}
+
 // A view sees exactly what a handler changes, in order, and nothing for what it leaves as
 // it was; it is told when a restart replaces the windows, and its old subscriptions end.
 TEST_F(ViewBindingTest, AViewSeesEveryChangeInOrderAndTheWindowsGo) {
