@@ -4,7 +4,7 @@
 # libtessalune-plugin-dev (the C header, the pkg-config file and an example) and
 # tessalune-purple (the plug-in for Pidgin and Finch, in libpurple's plug-in folder).
 # The interface's version is the one its header declares.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h abi_lines REGEX "#define TESSALUNE_ABI_M(AJOR|INOR) ")
+file(STRINGS ${PROJECT_SOURCE_DIR}/apps/module/tessalune_plugin.h abi_lines REGEX "#define TESSALUNE_ABI_M(AJOR|INOR) ")
 string(REGEX REPLACE ".*MAJOR ([0-9]+).*" "\\1" TESSALUNE_ABI_MAJOR "${abi_lines}")
 string(REGEX REPLACE ".*MINOR ([0-9]+).*" "\\1" abi_minor "${abi_lines}")
 set(TESSALUNE_ABI_VERSION ${TESSALUNE_ABI_MAJOR}.${abi_minor})
@@ -58,7 +58,7 @@ install(FILES ${generated}/tessalune.fish DESTINATION ${CMAKE_INSTALL_DATADIR}/f
 file(RELATIVE_PATH TESSALUNE_PC_TO_PREFIX /prefix/${TESSALUNE_LIBDIR}/pkgconfig /prefix)
 string(REGEX REPLACE "/$" "" TESSALUNE_PC_TO_PREFIX "${TESSALUNE_PC_TO_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/packaging/tessalune-plugin.pc.in ${generated}/tessalune-plugin.pc @ONLY)
-install(FILES ${PROJECT_SOURCE_DIR}/src/plugin/abi/tessalune_plugin.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessalune COMPONENT dev)
+install(FILES ${PROJECT_SOURCE_DIR}/apps/module/tessalune_plugin.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessalune COMPONENT dev)
 install(FILES ${generated}/tessalune-plugin.pc DESTINATION ${TESSALUNE_LIBDIR}/pkgconfig COMPONENT dev)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/host.c DESTINATION ${TESSALUNE_DOCDIR}/libtessalune-plugin-dev/examples
         COMPONENT dev)

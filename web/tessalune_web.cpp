@@ -7,13 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "colour_text.h"
+#include "copy_out.h"
 #include "engine/limits.h"
 #include "engine/palette.h"
 #include "engine/utf8.h"
 #include "lang/languages.h"
-#include "plugin/abi/colour_text.h"
-#include "plugin/abi/copy_out.h"
-#include "plugin/abi/tessalune_plugin.h"
+#include "tessalune_plugin.h"
 #include "views/html_render.h"
 
 using namespace tessalune;

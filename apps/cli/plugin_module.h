@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "plugin/abi/tessalune_plugin.h"
+#include "tessalune_plugin.h"
 
 namespace tessalune::cli {
 

@@ -1,5 +1,5 @@
-# The plug-in's and its loadable module's sources: read by this folder's CMakeLists.txt and by the web build (web/CMakeLists.txt),
-# which compiles the colouring part (the colour function). A new source file goes in one of these lists.
+# The plug-in's sources: read by this folder's CMakeLists.txt and by the web build (web/CMakeLists.txt),
+# which compiles the colouring part (the colour function's silent conversion). A new source file goes in one of these lists.
 set(tessalune_plugin_colouring_sources
   silent_conversion.cpp)
 set(tessalune_plugin_sources
@@ -11,11 +11,6 @@ set(tessalune_plugin_sources
   plugin_windows.cpp
   requests.cpp
   settings_session.cpp)
-set(tessalune_module_colouring_sources
-  abi/tessalune_colour.cpp)
-set(tessalune_module_sources
-  abi/tessalune_plugin.cpp
-  ${tessalune_module_colouring_sources})
-foreach(list IN ITEMS plugin_colouring plugin module_colouring module)
+foreach(list IN ITEMS plugin_colouring plugin)
   list(TRANSFORM tessalune_${list}_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 endforeach()

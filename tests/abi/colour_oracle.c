@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "plugin/abi/tessalune_plugin.h"
+#include "tessalune_plugin.h"
 
 static char* readBytes(size_t length) {
   char* bytes = malloc(length + 1);

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "plugin/abi/tessalune_plugin.h"
+#include "tessalune_plugin.h"
 
 static int failures = 0;
 

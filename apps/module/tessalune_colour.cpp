@@ -4,16 +4,16 @@
 #include <exception>
 #include <string>
 
+#include "colour_text.h"
+#include "copy_out.h"
 #include "engine/direct_colouring.h"
 #include "engine/limits.h"
 #include "engine/side_style.h"
 #include "lang/message_catalogue.h"
 #include "lang/message_variables.h"
 #include "platform/ui_language.h"
-#include "plugin/abi/colour_text.h"
-#include "plugin/abi/copy_out.h"
-#include "plugin/abi/tessalune_plugin.h"
 #include "plugin/silent_conversion.h"
+#include "tessalune_plugin.h"
 
 using namespace tessalune;
 using abi::ColourOutcome;

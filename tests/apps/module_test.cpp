@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <string>
 
-#include "plugin/abi/tessalune_plugin.h"
 #include "support/config_fixture.h"
+#include "tessalune_plugin.h"
 
 namespace {
 

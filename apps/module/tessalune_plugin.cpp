@@ -1,5 +1,5 @@
 // The plug-in module's C interface over the Plugin object.
-#include "plugin/abi/tessalune_plugin.h"
+#include "tessalune_plugin.h"
 
 #include <unistd.h>
 
@@ -20,12 +20,12 @@
 #include <string>
 #include <thread>
 
+#include "copy_out.h"
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
 #include "platform/terminal_colour.h"
 #include "platform/terminal_dialogs.h"
 #include "platform/ui_language.h"
-#include "plugin/abi/copy_out.h"
 #include "plugin/plugin.h"
 #include "views/terminal_driver.h"
 
