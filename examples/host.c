@@ -33,6 +33,7 @@ int main(int argc, char** argv) {
   host.size = sizeof host;
   host.context = argv[2];
   host.friendly_name = friendly_name;
+  host.windows = TESSALUNE_WINDOWS_SCRIPTED;
   char* result = NULL;
   int status = 1;
   /* An empty window script: a window the command opens closes at once. */

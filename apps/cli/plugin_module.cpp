@@ -84,7 +84,8 @@ void PluginModule::start(const std::filesystem::path& pluginDir, const std::opti
   host_.size = sizeof host_;
   host_.context = this;
   host_.friendly_name = [](void* self) { return static_cast<PluginModule*>(self)->nickname.c_str(); };
-  host_.message_box = nullptr;  // the module shows its boxes on the terminal
+  host_.message_box = nullptr;                 // the module shows its boxes on the terminal
+  host_.windows = TESSALUNE_WINDOWS_TERMINAL;  // and its windows, driven by the script or the person
   checked(initialize_(plugin_, 0, "", &host_), "Initialize");
 }
 

@@ -16,11 +16,13 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 
 #include "copy_out.h"
+#include "lang/host_words.h"
 #include "lang/message_variables.h"
 #include "platform/messenger.h"
 #include "platform/terminal_colour.h"
@@ -34,7 +36,7 @@ namespace {
 using namespace tessalune;
 using tessalune::abi::copyOut;
 
-// Message boxes to the host's callback when it has one, else on the terminal.
+// Message boxes to the host's callback when it has one, else on standard error.
 class HostDialogs : public platform::TerminalDialogs {
  public:
   HostDialogs(std::optional<bool> answer) : TerminalDialogs(std::cerr, answer) {}
@@ -57,6 +59,67 @@ class HostMessengerAdapter : public platform::Messenger {
     return name ? name : "";
   }
   const tessalune_host* host = nullptr;
+};
+
+// The windows as the host chose to have them shown: each one a box that says it cannot
+// show, as in a client without a display; driven by the window script alone; or on the
+// terminal. The terminal driver reads the script when one was given, else standard input;
+// a scripted host without a script has its windows read an empty one.
+class HostWindows : public ui::WindowSystem {
+ public:
+  HostWindows(HostDialogs& dialogs, const char* script)
+      : dialogs_(dialogs), script_(script ? std::make_optional<std::ifstream>(script) : std::nullopt) {
+    if (script_ && !*script_) throw std::runtime_error("cannot read the window script");
+    // A person at a terminal sees the windows and a prompt; a script drives them silently.
+    const bool person = !script_ && ::isatty(0);
+    terminal_ = std::make_unique<views::TerminalDriver>(
+        script_ ? static_cast<std::istream&>(*script_) : std::cin, std::cerr, dialogs,
+        views::TerminalDriverOptions{
+            platform::colourWanted(2) ? views::AnsiMode::Colour : views::AnsiMode::Plain, person, person,
+            person ? 0 : -1});
+  }
+
+  // From the host's structure, at each start-up.
+  void choose(int windows, std::function<std::optional<lang::LanguageId>()> pluginLanguage) {
+    windows_ = windows;
+    pluginLanguage_ = std::move(pluginLanguage);
+    dialogs_.useTerminal(windows == TESSALUNE_WINDOWS_TERMINAL);
+  }
+
+  void runModal(ui::Window& window) override {
+    if (windows_ == TESSALUNE_WINDOWS_REFUSED) {
+      lang::HostWords words;
+      words.follow(pluginLanguage_ ? pluginLanguage_() : std::nullopt);
+      dialogs_.message(words(lang::HostWord::WindowWithoutDisplay, window.caption()),
+                       platform::Icon::Information);
+      return;
+    }
+    driver().runModal(window);
+  }
+
+  // The host's event pump while a transfer waits.
+  void pump(bool bodyStarted) {
+    if (windows_ != TESSALUNE_WINDOWS_REFUSED) driver().pumpEvents(bodyStarted);
+  }
+
+ private:
+  views::TerminalDriver& driver() {
+    if (windows_ == TESSALUNE_WINDOWS_TERMINAL || script_) return *terminal_;
+    if (!unscripted_) {
+      unscripted_ = std::make_unique<views::TerminalDriver>(
+          noScript_, std::cerr, dialogs_,
+          views::TerminalDriverOptions{views::AnsiMode::Plain, false, false, -1});
+    }
+    return *unscripted_;
+  }
+
+  HostDialogs& dialogs_;
+  int windows_ = TESSALUNE_WINDOWS_TERMINAL;
+  std::function<std::optional<lang::LanguageId>()> pluginLanguage_;
+  std::optional<std::ifstream> script_;
+  std::istringstream noScript_;
+  std::unique_ptr<views::TerminalDriver> terminal_;
+  std::unique_ptr<views::TerminalDriver> unscripted_;
 };
 
 class NoShell : public platform::Shell {
@@ -98,21 +161,11 @@ class LastErrors {
 }  // namespace
 
 struct tessalune_plugin {
-  tessalune_plugin(const char* pluginDir, std::optional<bool> answer, const char* script) : dialogs(answer) {
-    if (script) {
-      scriptFile.open(script);
-      if (!scriptFile) throw std::runtime_error("cannot read the window script");
-    }
-    // A person at a terminal sees the windows and a prompt; a script drives them silently.
-    const bool person = !script && ::isatty(0);
-    driver = std::make_unique<views::TerminalDriver>(
-        script ? static_cast<std::istream&>(scriptFile) : std::cin, std::cerr, dialogs,
-        views::TerminalDriverOptions{
-            platform::colourWanted(2) ? views::AnsiMode::Colour : views::AnsiMode::Plain, person, person,
-            person ? 0 : -1});
+  tessalune_plugin(const char* pluginDir, std::optional<bool> answer, const char* script)
+      : dialogs(answer), windows(dialogs, script) {
     plugin = std::make_unique<plugin::Plugin>(plugin::HostServices{
-        dialogs, *driver, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
-        [this](bool bodyStarted) { driver->pumpEvents(bodyStarted); }});
+        dialogs, windows, shell, pluginDir, platform::uiLanguage(), platform::systemFileSystem(),
+        [this](bool bodyStarted) { windows.pump(bodyStarted); }});
   }
 
   tessalune_host host{};
@@ -122,10 +175,9 @@ struct tessalune_plugin {
   std::atomic<std::thread::id> running{};
   bool destroyWhenDone = false;  // destroyed from inside a callback: at the end of the call
   HostDialogs dialogs;
+  HostWindows windows;
   HostMessengerAdapter messenger;
   NoShell shell;
-  std::ifstream scriptFile;
-  std::unique_ptr<views::TerminalDriver> driver;
   std::unique_ptr<plugin::Plugin> plugin;
 };
 
@@ -179,14 +231,21 @@ void require(bool condition, const char* what) {
 }
 
 // The host's structure as far as the host's size says it goes; a smaller one than the
-// first version's lacks the friendly name.
+// first version's lacks the friendly name, and one from before the choice of windows has
+// them on the terminal.
 tessalune_host copyHost(const tessalune_host* host) {
   require(host != nullptr, "no host was given");
   constexpr std::size_t kFirstVersion = offsetof(tessalune_host, message_box) + sizeof(host->message_box);
+  constexpr std::size_t kWithWindows = offsetof(tessalune_host, windows) + sizeof(host->windows);
   require(host->size >= kFirstVersion, "the host structure is smaller than any version of it");
   tessalune_host copy{};
   std::memcpy(&copy, host, std::min(host->size, sizeof copy));
   require(copy.friendly_name != nullptr, "the host gave no friendly name");  // no messenger
+  if (host->size < kWithWindows) copy.windows = TESSALUNE_WINDOWS_TERMINAL;
+  if (copy.windows != TESSALUNE_WINDOWS_REFUSED && copy.windows != TESSALUNE_WINDOWS_SCRIPTED &&
+      copy.windows != TESSALUNE_WINDOWS_TERMINAL) {
+    throw std::invalid_argument("unknown windows value " + std::to_string(copy.windows));
+  }
   return copy;
 }
 
@@ -229,6 +288,7 @@ int tessalune_initialize(tessalune_plugin* plugin, int32_t version, const char* 
     plugin->host = copyHost(host);
     plugin->dialogs.host = &plugin->host;
     plugin->messenger.host = &plugin->host;
+    plugin->windows.choose(plugin->host.windows, [plugin] { return plugin->plugin->language(); });
     return plugin->plugin->Initialize(version, user_email ? user_email : "", &plugin->messenger) ? 1 : 0;
   });
 }

@@ -4,9 +4,11 @@
  * must be released with tessalune_free; strings the host passes stay the host's.
  *
  * Message boxes go to the host's message_box callback when it gives one, else they are
- * printed on standard error and questions take the answer given at creation. Windows are
- * shown by the module's terminal view: they read commands from the script given at
- * creation, else from standard input.
+ * printed on standard error and questions take the answer given at creation. The host
+ * chooses how windows show (tessalune_host.windows): not at all, as in a client without a
+ * display, each one a message box that says so; driven by the window script given at
+ * creation; or on the terminal, by the module's terminal view, which reads its commands
+ * from the script given at creation, else from standard input.
  *
  * One plug-in object is used from one thread at a time: a call made on it while another
  * thread's call runs returns TESSALUNE_FAILED, with the last error "in use by another
@@ -42,9 +44,10 @@ extern "C" {
 
 /* Each minor version adds to the one before: 1.1 tessalune_colour, 1.2 tessalune_idle, 1.3
  * the whole-text format flags of tessalune_colour, 1.4 tessalune_colour_outcome and its
- * TESSALUNE_OUTCOME_ values. */
+ * TESSALUNE_OUTCOME_ values, 1.5 the host's choice of how windows show
+ * (tessalune_host.windows and the TESSALUNE_WINDOWS_ values). */
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 4
+#define TESSALUNE_ABI_MINOR 5
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -66,6 +69,19 @@ enum {
 enum { TESSALUNE_BUTTONS_OK = 0, TESSALUNE_BUTTONS_YES_NO = 1 };
 enum { TESSALUNE_ANSWER_OK = 0, TESSALUNE_ANSWER_YES = 1, TESSALUNE_ANSWER_NO = 2 };
 
+/* How the plug-in's windows show; from interface version 1.5.
+ * - TESSALUNE_WINDOWS_REFUSED: no window shows, as in a client without a display. A command
+ *   that would open one shows a message box saying so instead (through message_box, else on
+ *   standard error), and the window is left as if cancelled. Nothing is read from the
+ *   terminal: a question without message_box takes the answer given at creation, else yes.
+ * - TESSALUNE_WINDOWS_SCRIPTED: the window script given at creation drives the windows;
+ *   without one, each window closes as soon as it opens.
+ * - TESSALUNE_WINDOWS_TERMINAL: the module's terminal view shows the windows; it reads its
+ *   commands from the window script given at creation, else from standard input (with a
+ *   prompt on a terminal), and prints the windows on standard error. This is how a host
+ *   structure from before version 1.5, which lacks the field, has its windows shown. */
+enum { TESSALUNE_WINDOWS_REFUSED = 0, TESSALUNE_WINDOWS_SCRIPTED = 1, TESSALUNE_WINDOWS_TERMINAL = 2 };
+
 typedef struct tessalune_host {
   /* sizeof(tessalune_host) as the host was built; the module reads no field past it. */
   size_t size;
@@ -74,11 +90,13 @@ typedef struct tessalune_host {
   const char* (*friendly_name)(void* context);
   /* A modal message box; may be NULL. Returns a TESSALUNE_ANSWER_ value. */
   int (*message_box)(void* context, const char* text, const char* title, int icon, int buttons);
+  /* How windows show: a TESSALUNE_WINDOWS_ value; from interface version 1.5. */
+  int windows;
 } tessalune_host;
 
 /* Creates the plug-in for the plug-in folder plugin_dir. answer is "yes", "no" or NULL (ask
- * on the terminal, else yes); window_script is a file of window commands or NULL. Returns
- * NULL when it cannot be created. */
+ * on the terminal when windows show there, else yes); window_script is a file of window
+ * commands or NULL. Returns NULL when it cannot be created. */
 TESSALUNE_API tessalune_plugin* tessalune_create(const char* plugin_dir, const char* answer,
                                                  const char* window_script);
 TESSALUNE_API void tessalune_destroy(tessalune_plugin* plugin);

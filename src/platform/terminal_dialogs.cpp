@@ -50,7 +50,7 @@ Answer TerminalDialogs::messageBox(std::string_view text, std::string_view title
   out_ << oneLineMessage(text, title) << "\n" << std::flush;
   if (buttons == Buttons::Ok) return Answer::Ok;
   std::optional<bool> yes = fixedAnswer_;
-  if (!yes) yes = askTerminal(out_);
+  if (!yes && useTerminal_) yes = askTerminal(out_);
   return yes.value_or(true) ? Answer::Yes : Answer::No;
 }
 
@@ -60,7 +60,7 @@ std::optional<std::uint32_t> TerminalDialogs::chooseColour(std::uint32_t) {
     colours_.pop_front();
     return colour;
   }
-  const std::optional<std::string> reply = readTerminalLine(out_, "Colour (#RRGGBB, empty to cancel): ");
+  const std::optional<std::string> reply = readLine("Colour (#RRGGBB, empty to cancel): ");
   if (!reply || reply->size() != 7 || (*reply)[0] != '#' ||
       reply->find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
     return std::nullopt;
@@ -75,8 +75,12 @@ std::string TerminalDialogs::chooseFile(const FileDialogRequest& request) {
     files_.pop_front();
     return path;
   }
-  return readTerminalLine(out_, request.title + " (" + request.filterPattern + ", empty to cancel): ")
-      .value_or("");
+  return readLine(request.title + " (" + request.filterPattern + ", empty to cancel): ").value_or("");
+}
+
+std::optional<std::string> TerminalDialogs::readLine(std::string_view prompt) {
+  if (!useTerminal_) return std::nullopt;
+  return readTerminalLine(out_, prompt);
 }
 
 }  // namespace tessalune::platform

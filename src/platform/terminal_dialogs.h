@@ -12,8 +12,8 @@ namespace tessalune::platform {
 
 // Message boxes on a terminal: each box is one line "TITLE: TEXT" on the error stream,
 // line breaks shown as spaces. A question takes the fixed answer when one was given
-// (--answer), else is asked on the controlling terminal when there is one, else is
-// answered Yes.
+// (--answer), else is asked on the controlling terminal when there is one and asking there
+// is allowed, else is answered Yes.
 class TerminalDialogs : public Dialogs {
  public:
   TerminalDialogs(std::ostream& out, std::optional<bool> fixedAnswer)
@@ -27,10 +27,16 @@ class TerminalDialogs : public Dialogs {
 
   void queueColour(std::uint32_t colour) { colours_.push_back(colour); }
   void queueFile(std::string path) { files_.push_back(std::move(path)); }
+  // Whether the controlling terminal may be read (it may, until told otherwise): a host that
+  // shows no windows there asks nothing there either.
+  void useTerminal(bool allowed) { useTerminal_ = allowed; }
 
  private:
+  std::optional<std::string> readLine(std::string_view prompt);
+
   std::ostream& out_;
   std::optional<bool> fixedAnswer_;
+  bool useTerminal_ = true;
   std::deque<std::uint32_t> colours_;
   std::deque<std::string> files_;
 };

@@ -1,9 +1,10 @@
-/* A C host that misuses the plug-in module's interface the ways a host can: every call must
- * return or behave as the header says, with no invalid memory access (CI runs this under
- * valgrind, and under AddressSanitizer in the sanitizer build). Exit status: the number of
- * checks that failed. */
+/* A C host that uses and misuses the plug-in module's interface the ways a host can: every
+ * call must return or behave as the header says, with no invalid memory access (CI runs this
+ * under valgrind, and under AddressSanitizer in the sanitizer build). Exit status: the number
+ * of checks that failed. */
 #include <fcntl.h>
 #include <pthread.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -253,6 +254,117 @@ static void aSecondThreadIsRefused(void) {
   pthread_mutex_destroy(&t.mutex);
 }
 
+/* What the windows of one host showed: the boxes it was given, the last one's text. */
+struct WindowHost {
+  int boxes;
+  int icon;
+  char text[512];
+};
+
+static const char* plainNickname(void* context) {
+  (void)context;
+  return "Neo";
+}
+
+static int recordBox(void* context, const char* text, const char* title, int icon, int buttons) {
+  (void)title, (void)buttons;
+  struct WindowHost* h = context;
+  ++h->boxes;
+  h->icon = icon;
+  snprintf(h->text, sizeof h->text, "%s", text);
+  return TESSALUNE_ANSWER_YES;
+}
+
+/* Standard input is a pipe holding one window command, standard error a file: afterwards,
+ * whether the command is still unread and how much was written. */
+struct Terminal {
+  int savedIn, savedErr;
+  char errPath[64];
+};
+
+static void takeTerminal(struct Terminal* t) {
+  int fds[2];
+  if (pipe(fds) != 0) abort();
+  static const char line[] = "# a window command\n";
+  if (write(fds[1], line, sizeof line - 1) != (ssize_t)(sizeof line - 1)) abort();
+  close(fds[1]);
+  t->savedIn = dup(0);
+  dup2(fds[0], 0);
+  close(fds[0]);
+  strcpy(t->errPath, "/tmp/tessalune-abi-err-XXXXXX");
+  const int err = mkstemp(t->errPath);
+  if (err < 0) abort();
+  fflush(stderr);
+  t->savedErr = dup(2);
+  dup2(err, 2);
+  close(err);
+}
+
+/* Gives the terminal back; sets whether the command was left unread and what was written. */
+static void giveTerminalBack(struct Terminal* t, int* inputUnread, long* errorBytes) {
+  char byte;
+  *inputUnread = read(0, &byte, 1) == 1;
+  fflush(stderr);
+  struct stat written;
+  *errorBytes = stat(t->errPath, &written) == 0 ? (long)written.st_size : -1;
+  dup2(t->savedIn, 0);
+  dup2(t->savedErr, 2);
+  close(t->savedIn);
+  close(t->savedErr);
+  unlink(t->errPath);
+}
+
+/* Windows show as the host's structure asks; one from before the choice has them on the
+ * terminal. Preferences opens from the host's configure call. The case that reads standard
+ * input comes last: what it leaves at the end of its input is the process's. */
+static void windowsShowAsTheHostChose(void) {
+  const size_t withoutWindows = offsetof(tessalune_host, windows);
+  struct {
+    size_t size;
+    int windows;
+    int started;     /* what tessalune_initialize returns */
+    int boxes;       /* boxes the host was given while Preferences opened */
+    int inputUnread; /* nothing was read from standard input */
+    int errorSilent; /* nothing was written on standard error */
+  } const cases[] = {
+      {sizeof(tessalune_host), TESSALUNE_WINDOWS_REFUSED, 1, 1, 1, 1},
+      {sizeof(tessalune_host), TESSALUNE_WINDOWS_SCRIPTED, 1, 0, 1, 1},
+      {sizeof(tessalune_host), 7, TESSALUNE_FAILED, 0, 1, 1},
+      {withoutWindows, TESSALUNE_WINDOWS_REFUSED, 1, 0, 0, 1},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    struct WindowHost h = {0};
+    tessalune_host host;
+    memset(&host, 0, sizeof host);
+    host.size = cases[i].size;
+    host.context = &h;
+    host.friendly_name = plainNickname;
+    host.message_box = recordBox;
+    host.windows = cases[i].windows;
+    struct Terminal t;
+    takeTerminal(&t);
+    tessalune_plugin* plugin = tessalune_create(newFolder(), NULL, NULL);
+    const int started = tessalune_initialize(plugin, 0, "", &host);
+    h.boxes = 0;
+    const int configured = started == 1 ? tessalune_configure(plugin) : 0;
+    if (started == 1) tessalune_uninitialize(plugin);
+    tessalune_destroy(plugin);
+    int inputUnread = 0;
+    long errorBytes = 0;
+    giveTerminalBack(&t, &inputUnread, &errorBytes);
+    if (h.boxes != cases[i].boxes || inputUnread != cases[i].inputUnread ||
+        (errorBytes == 0) != cases[i].errorSilent)
+      fprintf(stderr, "  case %zu: %d boxes, input %s, %ld bytes on standard error\n", i, h.boxes,
+              inputUnread ? "unread" : "read", errorBytes);
+    CHECK(started == cases[i].started);
+    CHECK(configured == (started == 1));
+    CHECK(h.boxes == cases[i].boxes);
+    CHECK(inputUnread == cases[i].inputUnread);
+    CHECK((errorBytes == 0) == cases[i].errorSilent);
+    if (cases[i].boxes) CHECK(h.icon == TESSALUNE_ICON_INFORMATION && strstr(h.text, "is a window") != NULL);
+  }
+}
+
 /* Colouring tells its four outcomes apart, each with only its own string set. */
 static void colouringTellsItsOutcome(void) {
   CHECK(tessalune_abi_version() == ((uint32_t)TESSALUNE_ABI_MAJOR << 16 | TESSALUNE_ABI_MINOR));
@@ -309,6 +421,7 @@ int main(void) {
   callsFromInsideCallbacks();
   aFailedStartUpKeepsNoLock();
   aSecondThreadIsRefused();
+  windowsShowAsTheHostChose();
   for (int i = 0; i < folderCount; ++i) {
     char command[sizeof folders[0] + 16];
     snprintf(command, sizeof command, "rm -rf '%.63s'", folders[i]);

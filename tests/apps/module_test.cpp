@@ -56,7 +56,8 @@ TEST_F(ModuleTest, AHostLoadsItAndRunsCommands) {
   auto* version = symbol<decltype(tessalune_abi_version)>("tessalune_abi_version");
   ASSERT_TRUE(lastError && version);
   EXPECT_EQ(version() >> 16, TESSALUNE_ABI_MAJOR);
-  const tessalune_host host{sizeof(tessalune_host), &boxes, friendlyName, answerYes};
+  const tessalune_host host{sizeof(tessalune_host), &boxes, friendlyName, answerYes,
+                            TESSALUNE_WINDOWS_REFUSED};
   // A failed call is told apart from "no" and says why.
   EXPECT_EQ(initialize(plugin, 0, "", nullptr), TESSALUNE_FAILED);  // no messenger
   char* why = lastError(plugin);
