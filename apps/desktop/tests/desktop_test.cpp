@@ -516,6 +516,20 @@ class DesktopTest : public QObject {
       QCOMPARE(help.exitCode(), 0);
       QVERIFY(help.readAllStandardOutput().contains("tessalune-desktop"));
     }
+    // Anything else without a display: one line that says why, 2 for a wrong command line.
+    const struct {
+      QStringList arguments;
+      int status;
+    } withoutDisplay[] = {
+        {{}, 1}, {{"--plugin-dir", folder_->path()}, 1}, {{"--bogus"}, 2}, {{"--nick"}, 2}, {{"stray"}, 2}};
+    for (const auto& [arguments, status] : withoutDisplay) {
+      help.start(TESSALUNE_DESKTOP, arguments);
+      QVERIFY(help.waitForFinished(10000));
+      const QByteArray said = help.readAllStandardError();
+      QVERIFY2(help.exitStatus() == QProcess::NormalExit && help.exitCode() == status,
+               qPrintable(arguments.join(' ') + ": " + QString::number(help.exitCode()) + " " + said));
+      QVERIFY2(said.startsWith("tessalune-desktop: ") && said.count('\n') == 1, said.constData());
+    }
   }
 
   // A halted plug-in shows in the host: a status line, its commands greyed and not sent as
