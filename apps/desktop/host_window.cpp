@@ -16,6 +16,7 @@
 #include <utility>
 
 #include "app_icon.h"
+#include "mnemonics.h"
 #include "platform/ui_language.h"
 #include "plugin/command_table.h"
 #include "ui/editor_window.h"
@@ -81,7 +82,7 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   createPlugin();
   dialogs_.fallbackParent = this;
 
-  setWindowTitle("Tessalune");
+  setWindowTitle(texts_(HostText::HostTitle));
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   nickname_ = new ElidingLabel(central);
@@ -211,15 +212,43 @@ void HostWindow::buildMenu() {
   quit_->setShortcuts(quitKeys);
   quit_->setShortcutContext(Qt::ApplicationShortcut);
   connect(quit_, &QAction::triggered, this, &QWidget::close);
-  menu_->setTitle(texts_(HostText::Menu));
-  loadAgain_->setText(texts_(HostText::LoadAgain));
-  quit_->setText(texts_(HostText::Quit));
+  // The desktop's Help menu: the plug-in's help and about windows, through their commands.
+  helpMenu_ = menuBar()->addMenu(QString());
+  for (const plugin::Command command : {plugin::Command::Help, plugin::Command::About}) {
+    const std::string_view word = plugin::commandRow(command).word;
+    QAction* action = helpMenu_->addAction(QString());
+    action->setObjectName(command == plugin::Command::Help ? "tessaluneHelp" : "aboutTessalune");
+    if (command == plugin::Command::Help) action->setShortcuts(QKeySequence::HelpContents);
+    connect(action, &QAction::triggered, this,
+            [this, line = "/" + QString::fromLatin1(word.data(), word.size())] { submit(line); });
+  }
+  titleMenus();
 }
 
 void HostWindow::titleCommands() {
   const std::vector<PublishedCommand> commands = publishedCommands();
-  for (std::size_t i = 0; i < commands.size() && i < commandActions_.size(); ++i)
-    commandActions_[i]->setText(QString::fromStdString(commands[i].title));
+  commandTitles_.clear();
+  for (const PublishedCommand& command : commands) commandTitles_ << QString::fromStdString(command.title);
+  titleMenus();
+}
+
+// The menus' titles, each with an access key of its own: the host's words carry theirs, the
+// plug-in's command titles (its messages, in the system's language) get free ones here.
+void HostWindow::titleMenus() {
+  menu_->setTitle(texts_(HostText::Menu));
+  helpMenu_->setTitle(texts_(HostText::HelpMenu));
+  loadAgain_->setText(texts_(HostText::LoadAgain));
+  quit_->setText(texts_(HostText::Quit));
+  const QList<QAction*> help = helpMenu_->actions();
+  help[0]->setText(texts_(HostText::TessaluneHelp));
+  help[1]->setText(texts_(HostText::AboutTessalune));
+  QStringList plain = commandTitles_;
+  plain << dock_->windowTitle();
+  const QStringList marked =
+      withMnemonics(plain, {mnemonicOf(loadAgain_->text()), mnemonicOf(quit_->text())});
+  for (qsizetype i = 0; i < commandTitles_.size() && i < static_cast<qsizetype>(commandActions_.size()); ++i)
+    commandActions_[static_cast<std::size_t>(i)]->setText(marked[i]);
+  dock_->toggleViewAction()->setText(marked.last());
 }
 
 // The host's words follow the plug-in's language, set at start-up and by its preferences.
@@ -228,11 +257,8 @@ void HostWindow::followLanguage() {
   if (!changed && !dock_->windowTitle().isEmpty()) return showHalt();
   input_->setPlaceholderText(texts_(HostText::Placeholder));
   dock_->setWindowTitle(texts_(HostText::QuickStyle));
-  if (menu_) {
-    menu_->setTitle(texts_(HostText::Menu));
-    loadAgain_->setText(texts_(HostText::LoadAgain));
-    quit_->setText(texts_(HostText::Quit));
-  }
+  setWindowTitle(texts_(HostText::HostTitle));
+  if (menu_) titleMenus();
   quickStyle_->retranslate();
   showHalt();
 }

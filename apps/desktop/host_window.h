@@ -78,6 +78,7 @@ class HostWindow : public QMainWindow {
   void buildMenu();
   // Gives the menu's commands their titles in the plug-in's messages.
   void titleCommands();
+  void titleMenus();
   // Shows whether the plug-in has halted: a status line, its commands greyed, the action
   // that loads it again.
   void showHalt();
@@ -111,6 +112,8 @@ class HostWindow : public QMainWindow {
   QAction* loadAgain_ = nullptr;
   QAction* quit_ = nullptr;
   QMenu* menu_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QStringList commandTitles_;  // the plug-in's, as it gives them
   QDockWidget* dock_ = nullptr;
   bool idleWorkRunning_ = false;
   std::vector<std::function<void()>> waitingForPlugin_;

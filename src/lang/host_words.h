@@ -59,6 +59,10 @@ enum class HostWord : int {
   Navy = 335,
   Fuchsia = 336,
   Purple = 337,
+  HostTitle = 350,
+  HelpMenu = 351,
+  TessaluneHelp = 352,
+  AboutTessalune = 353,
   // The chat plug-in's words.
   WindowWithoutDisplay = 401,
   AnsweredYes = 402,

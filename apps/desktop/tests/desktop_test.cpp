@@ -40,6 +40,7 @@
 #include "engine/limits.h"
 #include "host_window.h"
 #include "lang/languages.h"
+#include "mnemonics.h"
 #include "palettes.h"
 #include "plugin/command_table.h"
 #include "plugin/plugin_folder.h"
@@ -438,6 +439,45 @@ class DesktopTest : public QObject {
     QTRY_VERIFY(menu->isVisible());
     QVERIFY(host.input()->text().isEmpty());
     menu->hide();
+  }
+
+  // The access keys marked in a set of texts that two of them mark, or a text that marks none.
+  static QStringList clashingKeys(const QStringList& texts) {
+    QStringList clashes;
+    QSet<QChar> seen;
+    for (const QString& text : texts) {
+      const QChar key = desktop::mnemonicOf(text);
+      if (key.isNull() || seen.contains(key)) clashes << text;
+      seen.insert(key);
+    }
+    return clashes;
+  }
+
+  // In every language the host has a title of its own, a Help menu that opens the plug-in's
+  // help and about windows, and menus whose entries each have an access key no other uses.
+  void theMenusHaveHelpAndAccessKeysThatNeverClash() {
+    HostWindow& host = startHost();
+    for (const lang::Language& row : lang::kLanguages) {
+      host.plugin().prefs()->applyLanguageAt(row.position);
+      type("/");  // the host follows the plug-in's language after a command
+      QVERIFY(!host.windowTitle().isEmpty());
+      QVERIFY(host.windowTitle() != QString::fromStdString(host.plugin().editor()->caption()));
+      QStringList titles;
+      for (QAction* menu : host.menuBar()->actions()) {
+        titles << menu->text();
+        QStringList entries;
+        for (QAction* action : menu->menu()->actions()) {
+          if (!action->isSeparator()) entries << action->text();
+        }
+        QVERIFY2(clashingKeys(entries).isEmpty(),
+                 qPrintable(QString("%1: %2").arg(row.position).arg(clashingKeys(entries).join(", "))));
+      }
+      QVERIFY2(titles.size() == 2 && clashingKeys(titles).isEmpty(), qPrintable(titles.join(", ")));
+    }
+    QStringList opened;
+    onShown([&](WindowView& view) { opened << QString::fromStdString(view.window().name()); });
+    for (QAction* action : host.menuBar()->actions().last()->menu()->actions()) action->trigger();
+    QCOMPARE(opened, (QStringList{"frmHelp", "frmAbout"}));
   }
 
   // A nickname of any length leaves the window's width alone: the label elides it and gives
