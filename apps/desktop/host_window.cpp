@@ -19,6 +19,7 @@
 #include "mnemonics.h"
 #include "platform/ui_language.h"
 #include "plugin/command_table.h"
+#include "screen_fit.h"
 #include "ui/editor_window.h"
 
 namespace tessalune::desktop {
@@ -111,8 +112,8 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   addDockWidget(Qt::BottomDockWidgetArea, dock_);
   // The menu is there from the first frame, before any box of the plug-in's start asks.
   buildMenu();
-  input_->setFocus();  // the typing goes to the input line once the window is shown
-  resize(640, 600);
+  input_->setFocus();              // the typing goes to the input line once the window is shown
+  resizeToFit(*this, {640, 600});  // on a small or scaled screen, what it has room for
   connect(input_, &QLineEdit::returnPressed, this, [this] {
     const QString line = input_->text();
     input_->clear();

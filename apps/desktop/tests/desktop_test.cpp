@@ -7,8 +7,10 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -569,6 +572,31 @@ class DesktopTest : public QObject {
       QVERIFY2(help.exitStatus() == QProcess::NormalExit && help.exitCode() == status,
                qPrintable(arguments.join(' ') + ": " + QString::number(help.exitCode()) + " " + said));
       QVERIFY2(said.startsWith("tessalune-desktop: ") && said.count('\n') == 1, said.constData());
+    }
+  }
+
+  // On a 1280x900 screen at the scale factors desktops use, the host opens within the screen.
+  void theWindowFitsTheScreenAtEveryScale() {
+    QTemporaryDir work;
+    QFile screen(work.filePath("screen.json"));
+    QVERIFY(screen.open(QIODevice::WriteOnly));
+    screen.write(R"({"screens": [{"name": "s", "x": 0, "y": 0, "width": 1280, "height": 900,
+                     "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    screen.close();
+    for (const char* scale : {"1", "1.5", "2"}) {
+      QProcess run;
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName());
+      environment.insert("QT_SCALE_FACTOR", scale);
+      run.setProcessEnvironment(environment);
+      const QString pictures = work.filePath(QString("pictures-") + scale);
+      run.start(TESSALUNE_DESKTOP,
+                {"--plugin-dir", work.filePath(QString("plugin-") + scale), "--screenshots", pictures});
+      QVERIFY(run.waitForFinished(60000));
+      QCOMPARE(run.exitCode(), 0);
+      const QSize shown = QImage(pictures + "/host.png").size();  // in the screen's pixels
+      QVERIFY2(!shown.isEmpty() && shown.width() <= 1280 && shown.height() <= 900,
+               qPrintable(QString("%1: %2x%3").arg(scale).arg(shown.width()).arg(shown.height())));
     }
   }
 
