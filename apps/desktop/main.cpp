@@ -132,10 +132,11 @@ int main(int argc, char** argv) {
       return tessalune::platform::Answer::Yes;
     };
   }
-  host.start();
   if (parser.isSet(screenshots)) {
+    host.start();
     return tessalune::desktop::saveScreenshots(host, parser.value(screenshots).toStdString()) ? 0 : 1;
   }
-  host.show();
+  host.show();  // first: the plug-in's first boxes open centred on it
+  host.start();
   return app->exec();
 }

@@ -45,7 +45,9 @@ QColor qtColour(std::uint32_t colour) {
 QWidget* QtDialogs::parentWindow() const {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   if (QWidget* active = QApplication::activeWindow()) return active;
-  return fallbackParent;
+  // A box centres on its parent: on a hidden one it would open in a corner of the screen,
+  // without one it opens in the screen's middle.
+  return fallbackParent && fallbackParent->isVisible() ? fallbackParent : nullptr;
 }
 
 platform::Answer QtDialogs::messageBox(std::string_view text, std::string_view title, platform::Icon icon,

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
@@ -597,6 +598,31 @@ class DesktopTest : public QObject {
       const QSize shown = QImage(pictures + "/host.png").size();  // in the screen's pixels
       QVERIFY2(!shown.isEmpty() && shown.width() <= 1280 && shown.height() <= 900,
                qPrintable(QString("%1: %2x%3").arg(scale).arg(shown.width()).arg(shown.height())));
+    }
+  }
+
+  // A box opens centred on the window it speaks for, or on the screen while that is hidden.
+  void boxesOpenCentredOnTheirWindow() {
+    HostWindow& host = startHost();
+    host.dialogs().answerMessage = nullptr;  // the real box
+    for (const bool shown : {true, false}) {
+      host.setVisible(shown);
+      if (shown) QVERIFY(QTest::qWaitForWindowExposed(&host));
+      QPoint centre;
+      once([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+           [&] {
+             QWidget* box = QApplication::activeModalWidget();
+             centre = box->geometry().center();
+             static_cast<QMessageBox*>(box)->done(0);
+           });
+      host.dialogs().messageBox("Centred?", "Tessalune", platform::Icon::Information, platform::Buttons::Ok);
+      const QPoint expected = shown ? host.geometry().center() : host.screen()->availableGeometry().center();
+      QVERIFY2((centre - expected).manhattanLength() <= 4, qPrintable(QString("%1: %2,%3 for %4,%5")
+                                                                          .arg(shown)
+                                                                          .arg(centre.x())
+                                                                          .arg(centre.y())
+                                                                          .arg(expected.x())
+                                                                          .arg(expected.y())));
     }
   }
 
