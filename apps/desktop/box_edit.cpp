@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -38,8 +40,10 @@ QTextCharFormat charFormat(const engine::CharFormat& format) {
 
 }  // namespace
 
-BoxEdit::BoxEdit(ui::RichTextControl& control, QWidget* parent) : QTextEdit(parent), control_(control) {
+BoxEdit::BoxEdit(ui::RichTextControl& control, const HostTexts* texts, QWidget* parent)
+    : QTextEdit(parent), control_(control), texts_(texts) {
   setUndoRedoEnabled(false);
+  control_.box().keepHistory(true);  // a person edits it
   setAcceptRichText(false);
   // The widget selects and moves the caret; every change of the text goes through the box.
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -128,6 +132,14 @@ void BoxEdit::selectionToBox() {
   pushing_ = false;
 }
 
+void BoxEdit::undo() {
+  control_.userUndo();
+}
+
+void BoxEdit::redo() {
+  control_.userRedo();
+}
+
 void BoxEdit::replaceSelection(const QString& text) {
   QString plain = text;
   plain.replace("\r\n", "\n");
@@ -136,7 +148,12 @@ void BoxEdit::replaceSelection(const QString& text) {
 }
 
 void BoxEdit::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Paste)) {
+  if (event->matches(QKeySequence::Undo)) {
+    undo();
+  } else if (event->matches(QKeySequence::Redo) ||
+             event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z)) {
+    redo();
+  } else if (event->matches(QKeySequence::Paste)) {
     replaceSelection(QApplication::clipboard()->text());
   } else if (event->matches(QKeySequence::Cut)) {
     copy();
@@ -158,6 +175,43 @@ void BoxEdit::keyPressEvent(QKeyEvent* event) {
   } else {
     QTextEdit::keyPressEvent(event);  // moving the caret, selecting, copying
   }
+}
+
+void BoxEdit::contextMenuEvent(QContextMenuEvent* event) {
+  editMenu()->exec(event->globalPos());
+}
+
+// The desktop's edit menu, each entry acting through the box as its key does.
+std::unique_ptr<QMenu> BoxEdit::editMenu() {
+  const auto word = [this](HostText text, const char* qtWord) {
+    return texts_ ? (*texts_)(text) : QTextEdit::tr(qtWord);
+  };
+  const bool canEdit = control_.userEditable();
+  const bool selected = textCursor().hasSelection();
+  auto menu = std::make_unique<QMenu>(this);
+  const auto add = [&](HostText text, const char* qtWord, QKeySequence::StandardKey key, bool enabled,
+                       auto act) {
+    QAction* action = menu->addAction(word(text, qtWord), this, act);
+    action->setShortcut(key);
+    action->setEnabled(enabled);
+    return action;
+  };
+  add(HostText::Undo, "&Undo", QKeySequence::Undo, canEdit && control_.box().canUndo(), [this] { undo(); });
+  add(HostText::Redo, "&Redo", QKeySequence::Redo, canEdit && control_.box().canRedo(), [this] { redo(); });
+  menu->addSeparator();
+  add(HostText::Cut, "Cu&t", QKeySequence::Cut, canEdit && selected, [this] {
+    copy();
+    replaceSelection({});
+  });
+  add(HostText::CopyText, "&Copy", QKeySequence::Copy, selected, [this] { copy(); });
+  add(HostText::Paste, "&Paste", QKeySequence::Paste, canEdit && !QApplication::clipboard()->text().isEmpty(),
+      [this] { replaceSelection(QApplication::clipboard()->text()); });
+  add(HostText::Delete, "Delete", QKeySequence::Delete, canEdit && selected,
+      [this] { replaceSelection({}); });
+  menu->addSeparator();
+  add(HostText::SelectAll, "Select All", QKeySequence::SelectAll, control_.box().length() > 0,
+      [this] { selectAll(); });
+  return menu;
 }
 
 void BoxEdit::focusInEvent(QFocusEvent* event) {

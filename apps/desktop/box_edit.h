@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QMenu>
 #include <QTextEdit>
+#include <memory>
 #include <vector>
 
+#include "host_texts.h"
 #include "ui/controls.h"
 
 namespace tessalune::desktop {
@@ -10,17 +13,22 @@ namespace tessalune::desktop {
 // A rich-text box of a window model shown in a QTextEdit. The model is the only source of
 // truth: the edit shows the box's characters, formats and selection and is redrawn when the
 // box tells of a change; typing, deleting, pasting (as plain text) and selecting go to the
-// box. QTextEdit's own editing and undo are off.
+// box. QTextEdit's own editing and undo are off: undo and redo are the box's, whose steps
+// hold an edit together with what the window did to the box because of it.
 class BoxEdit : public QTextEdit {
  public:
-  BoxEdit(ui::RichTextControl& control, QWidget* parent);
+  // texts: the context menu's words, in the plug-in's language; null for Qt's own.
+  BoxEdit(ui::RichTextControl& control, const HostTexts* texts, QWidget* parent);
 
   // Shows the box as it is now.
   void render();
+  // The context menu: undo, redo, cut, copy, paste, delete and select all.
+  std::unique_ptr<QMenu> editMenu();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // Positions: the box counts code points and a line break (CR LF) as two; the document
@@ -29,8 +37,11 @@ class BoxEdit : public QTextEdit {
   int toBox(int documentPosition) const;
   void selectionToBox();
   void replaceSelection(const QString& text);
+  void undo();
+  void redo();
 
   ui::RichTextControl& control_;
+  const HostTexts* texts_;
   std::vector<int> documentPositions_;  // for every box position and the end
   bool rendering_ = false;              // the edit is being filled from the box
   bool pushing_ = false;                // the edit's selection is being given to the box

@@ -111,7 +111,7 @@ QWidget* WindowView::create(ui::Control& c) {
       break;
     }
     case ui::ControlKind::RichTextBox:
-      widget = new BoxEdit(model<ui::RichTextControl>(c), this);
+      widget = new BoxEdit(model<ui::RichTextControl>(c), context_.texts, this);
       break;
     case ui::ControlKind::CheckBox: {
       auto* box = new QCheckBox(this);

@@ -21,6 +21,7 @@ void RichTextBox::setText(std::string_view text) {
 }
 
 void RichTextBox::setTextRtf(std::string_view rtf) {
+  aboutToChange();
   chars_ = readRtf(rtf);
   selStart_ = selLength_ = 0;
   typingFormatSet_ = false;
@@ -53,6 +54,7 @@ void RichTextBox::copyTextRtfFrom(const RichTextBox& source) {
   }
   // A line break has no format of its own in the RTF: it reads back with the format in
   // force, that of the last character before it.
+  aboutToChange();
   chars_ = source.chars_;
   CharFormat inForce;
   for (std::size_t i = 0; i < chars_.size(); ++i) {
@@ -116,6 +118,7 @@ void RichTextBox::replaceSelection(std::string_view text) {
 }
 
 void RichTextBox::setCharacters(StyledText characters, int caret) {
+  aboutToChange();
   chars_ = std::move(characters);
   selStart_ = std::clamp(caret, 0, length());
   selLength_ = 0;
@@ -124,6 +127,7 @@ void RichTextBox::setCharacters(StyledText characters, int caret) {
 }
 
 void RichTextBox::replaceRange(int start, int length, std::string_view text) {
+  aboutToChange();
   // New characters take the format of the first one they replace, else of the one
   // before the caret, else of the first character.
   CharFormat format = readFormat();
@@ -173,8 +177,10 @@ void RichTextBox::applyToSelection(Apply&& apply) {
     typingFormatSet_ = true;
     return;
   }
+  aboutToChange();
   chars_.changeFormats(static_cast<std::size_t>(selStart_), static_cast<std::size_t>(selLength_), apply);
   edited();
+  stepMayEnd();
 }
 
 void RichTextBox::setSelColor(BoxColour colour) {
@@ -190,8 +196,69 @@ void RichTextBox::writeToggle(bool CharFormat::*toggle, bool on) {
 }
 
 void RichTextBox::changed() {
+  ++changing_;
   if (onChange_) onChange_();
   edited();
+  --changing_;
+  stepMayEnd();
+}
+
+namespace {
+
+// Steps kept for undo: enough for a session's editing, bounded for a long text's copies.
+constexpr std::size_t kUndoSteps = 100;
+
+}  // namespace
+
+void RichTextBox::aboutToChange() {
+  if (keepsHistory_ && !restoring_ && !stepStart_) stepStart_ = snapshot();
+}
+
+void RichTextBox::stepMayEnd() {
+  if (changing_ > 0 || groups_ > 0 || !stepStart_) return;
+  Snapshot start = std::move(*stepStart_);
+  stepStart_.reset();
+  if (start.chars == chars_) return;  // nothing the user would see undone
+  if (undo_.size() == kUndoSteps) undo_.erase(undo_.begin());
+  undo_.push_back(std::move(start));
+  redo_.clear();
+}
+
+void RichTextBox::beginStep() {
+  ++groups_;
+}
+
+void RichTextBox::endStep() {
+  if (groups_ > 0) --groups_;
+  stepMayEnd();
+}
+
+void RichTextBox::restore(Snapshot to) {
+  restoring_ = true;
+  chars_ = std::move(to.chars);
+  selStart_ = std::clamp(to.selStart, 0, length());
+  selLength_ = std::clamp(to.selLength, 0, length() - selStart_);
+  typingFormatSet_ = false;
+  changed();
+  restoring_ = false;
+}
+
+bool RichTextBox::undo() {
+  if (undo_.empty() || changing_ > 0) return false;
+  redo_.push_back(snapshot());
+  Snapshot to = std::move(undo_.back());
+  undo_.pop_back();
+  restore(std::move(to));
+  return true;
+}
+
+bool RichTextBox::redo() {
+  if (redo_.empty() || changing_ > 0) return false;
+  undo_.push_back(snapshot());
+  Snapshot to = std::move(redo_.back());
+  redo_.pop_back();
+  restore(std::move(to));
+  return true;
 }
 
 }  // namespace tessalune::engine

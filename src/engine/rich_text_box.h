@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/styled_text.h"
 
@@ -69,6 +71,20 @@ class RichTextBox {
   bool hasFocus() const { return hasFocus_; }
   void setFocus(bool focus = true) { hasFocus_ = focus; }
 
+  // Undo and redo of the user's edits. A step is one outermost change of the characters or
+  // their formats, with everything the change handler does to the box meanwhile (an edit and
+  // the recolouring it starts are undone together); beginStep and endStep make one step of
+  // several changes. A selection alone is no step; undoing restores the selection too.
+  // Only a box that keeps its history records steps (the boxes a person edits, not the
+  // conversions' scratch boxes, which are rewritten many times).
+  void keepHistory(bool on) { keepsHistory_ = on; }
+  bool canUndo() const { return !undo_.empty(); }
+  bool canRedo() const { return !redo_.empty(); }
+  bool undo();
+  bool redo();
+  void beginStep();
+  void endStep();
+
   // Called after every change of the characters (not of their formats), as a control's
   // change event is.
   void setChangeHandler(std::function<void()> handler) { onChange_ = std::move(handler); }
@@ -83,6 +99,18 @@ class RichTextBox {
   void applyToSelection(Apply&& apply);
   void replaceRange(int start, int length, std::string_view text);
   void changed();
+  // What a step returns to.
+  struct Snapshot {
+    StyledText chars;
+    int selStart = 0;
+    int selLength = 0;
+  };
+  Snapshot snapshot() const { return {chars_, selStart_, selLength_}; }
+  // Before the characters or their formats change: the state the step started from.
+  void aboutToChange();
+  // After a change: the step ends once no change or group is open any more.
+  void stepMayEnd();
+  void restore(Snapshot to);
 
   std::string name_;
   StyledText chars_;
@@ -98,6 +126,12 @@ class RichTextBox {
 
   std::function<void()> onChange_;
   std::function<void()> onEdit_;
+  std::vector<Snapshot> undo_, redo_;
+  std::optional<Snapshot> stepStart_;  // while a step is open
+  int changing_ = 0;                   // changes on the stack, their handlers included
+  int groups_ = 0;                     // beginStep without its endStep yet
+  bool restoring_ = false;             // an undo or redo is being applied
+  bool keepsHistory_ = false;
 };
 
 // The two background operations, named as the rest of the engine calls them.

@@ -63,6 +63,14 @@ enum class HostWord : int {
   HelpMenu = 351,
   TessaluneHelp = 352,
   AboutTessalune = 353,
+  // A box's context menu.
+  Undo = 354,
+  Redo = 355,
+  Cut = 356,
+  CopyText = 357,
+  Paste = 358,
+  Delete = 359,
+  SelectAll = 360,
   // The chat plug-in's words.
   WindowWithoutDisplay = 401,
   AnsweredYes = 402,

@@ -205,6 +205,21 @@ class RichTextControl : public Control {
     box_.replaceSelection(text);
     return true;
   }
+  // Whether the user's editing reaches the box now: shown, usable and not locked.
+  bool userEditable() const { return acceptsUser() && !box_.locked(); }
+  // The user's Undo and Redo, refused as typing is.
+  bool userUndo() {
+    const ActionScope action(*this);
+    if (!userEditable()) return false;
+    box_.undo();
+    return true;
+  }
+  bool userRedo() {
+    const ActionScope action(*this);
+    if (!userEditable()) return false;
+    box_.redo();
+    return true;
+  }
   // The user's Backspace (forward false) or Delete: the selection goes, or without one the
   // character before or after the caret, a CR LF pair as one. Refused as typing is.
   bool userErase(bool forward) {

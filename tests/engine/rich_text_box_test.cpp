@@ -77,6 +77,45 @@ TEST(RichTextBox, ContentChangesNotifyFormatChangesDoNot) {
   EXPECT_EQ(changes, 3);
 }
 
+// An edit and what its change handler does to the box are one step of undo; a selection is
+// none; a new edit after an undo drops what could be redone.
+TEST(RichTextBox, UndoTakesBackAnEditWithWhatItsHandlerDid) {
+  RichTextBox box;
+  box.keepHistory(true);
+  box.setChangeHandler([&] {  // colours the whole text after each edit, as the editor may
+    const int start = box.selStart(), length = box.selLength();
+    box.select(0, box.length());
+    box.setSelColor(kRed);
+    box.select(start, length);
+  });
+  box.replaceSelection("ab");
+  box.replaceSelection("c");
+  box.select(0, 1);
+  box.setSelBold(true);
+  ASSERT_EQ(box.text(), "abc");
+  ASSERT_TRUE(box.undo());  // the bold
+  EXPECT_EQ(box.selBold(), Tristate::False);
+  EXPECT_EQ(box.selLength(), 1);  // the selection it was made on
+  ASSERT_TRUE(box.undo());        // "c" and its colouring
+  EXPECT_EQ(box.text(), "ab");
+  EXPECT_EQ(box.characters().formatAt(1).textColour, BoxColour(kRed));
+  ASSERT_TRUE(box.redo());
+  EXPECT_EQ(box.text(), "abc");
+  EXPECT_TRUE(box.canRedo());
+  box.replaceSelection("d");
+  EXPECT_FALSE(box.canRedo());
+  while (box.undo()) {
+  }
+  EXPECT_EQ(box.text(), "");
+  // Several changes made as one step go back together.
+  box.beginStep();
+  box.replaceSelection("x");
+  box.replaceSelection("y");
+  box.endStep();
+  box.undo();
+  EXPECT_EQ(box.text(), "");
+}
+
 // A box keeps each distinct format once: past 65 536 of them, and after recolouring has left
 // most of them unused, every character still reads back its own. A copy recoloured leaves
 // the original as it was.

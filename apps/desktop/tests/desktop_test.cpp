@@ -344,6 +344,32 @@ class DesktopTest : public QObject {
     type(commandLine(plugin::Command::Text));
   }
 
+  // The editor's box undoes and redoes from the keyboard and from its context menu, which
+  // has the desktop's edit entries in the plug-in's language.
+  void theEditorsBoxUndoesAndRedoes() {
+    startHost();
+    QString afterUndo, afterRedo, afterMenuUndo;
+    QStringList entries;
+    onShown([&](WindowView& view) {
+      auto* box = static_cast<desktop::BoxEdit*>(typeOver(view, "ab"));
+      QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
+      afterUndo = box->toPlainText();
+      QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+      afterRedo = box->toPlainText();
+      const std::unique_ptr<QMenu> menu = box->editMenu();
+      for (QAction* action : menu->actions()) {
+        if (!action->isSeparator()) entries << action->text();
+      }
+      menu->actions().first()->trigger();
+      afterMenuUndo = box->toPlainText();
+    });
+    type(commandLine(plugin::Command::Nickname));
+    QCOMPARE(afterUndo, QString("a"));
+    QCOMPARE(afterRedo, QString("ab"));
+    QCOMPARE(afterMenuUndo, QString("a"));
+    QCOMPARE(entries, (QStringList{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"}));
+  }
+
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
   // and changes nothing of the editor or the plug-in however often it converts.
   void theEditorPreviewShowsWhatOkWouldGiveAndChangesNothing() {
