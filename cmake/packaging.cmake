@@ -141,7 +141,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/libtessalune-plugin${TESSALUNE_ABI
 # libcurl is loaded when an update check starts, so the shared-library scan cannot see it.
 set(CPACK_DEBIAN_TESSALUNE_PACKAGE_DEPENDS
     "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), libcurl4 | libcurl3-gnutls")
-set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION})")
+# Qt's own dialogs speak the host's language through Qt's translations.
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS "tessalune (= ${PROJECT_VERSION}), qt6-translations-l10n")
 set(CPACK_DEBIAN_PURPLE_PACKAGE_DEPENDS "libcurl4 | libcurl3-gnutls")
 set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libtessalune-plugin${TESSALUNE_ABI_MAJOR} (= ${PROJECT_VERSION}), tessalune (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)

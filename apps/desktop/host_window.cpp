@@ -259,6 +259,8 @@ void HostWindow::followLanguage() {
   input_->setPlaceholderText(texts_(HostText::Placeholder));
   dock_->setWindowTitle(texts_(HostText::QuickStyle));
   setWindowTitle(texts_(HostText::HostTitle));
+  const std::string_view code = texts_.language().row().code;
+  qtWords_.follow(QString::fromLatin1(code.data(), static_cast<qsizetype>(code.size())));
   if (menu_) titleMenus();
   quickStyle_->retranslate();
   showHalt();

@@ -14,6 +14,7 @@
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
 #include "qt_services.h"
+#include "qt_translations.h"
 #include "qt_window_system.h"
 #include "quick_style_panel.h"
 
@@ -96,6 +97,7 @@ class HostWindow : public QMainWindow {
 
   std::filesystem::path pluginDir_;
   HostTexts texts_;
+  QtTranslations qtWords_;  // Qt's dialogs in the host's language
   QtDialogs dialogs_;
   QtShell shell_;
   QtWindowSystem windows_;

@@ -83,6 +83,8 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   connect(add_, &QToolButton::clicked, this, [this] { addStop(); });
   connect(remove_, &QToolButton::clicked, this, [this] { removeStop(); });
   for (QComboBox* box : {kind_, target_, purpose_}) {
+    // Wide enough for its entries in the language they are in now, not the first one shown.
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(box, &QComboBox::currentIndexChanged, this, [this] {
       showStops();
       changed();

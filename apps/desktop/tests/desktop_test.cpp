@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFile>
 #include <QFontMetrics>
@@ -687,6 +688,13 @@ class DesktopTest : public QObject {
     });
     type(commandLine(plugin::Command::Preferences));
     QCOMPARE(host.quickStyle()->findChild<QPushButton*>("send")->text(), QString("Envoyer"));
+    // The entries fit after the switch, though the panel was first shown in English.
+    for (auto* combo : host.quickStyle()->findChildren<QComboBox*>()) {
+      QTRY_VERIFY2(combo->width() >= combo->fontMetrics().horizontalAdvance(combo->currentText()) + 16,
+                   qPrintable(combo->currentText()));
+    }
+    // Qt's own dialogs too, from Qt's translations.
+    QCOMPARE(QColorDialog::tr("&Basic colors"), QString("Couleurs de &base"));
     QCOMPARE(host.input()->placeholderText(),
              QString("Tapez un message ou une commande comme /xtessalune, puis Entrée"));
     type("Salut");
