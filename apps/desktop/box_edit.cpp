@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -38,7 +39,15 @@ QTextCharFormat charFormat(const engine::CharFormat& format) {
   return shown;
 }
 
+constexpr QChar kWordJoiner(0x2060);
+
 }  // namespace
+
+QMimeData* BoxEdit::createMimeDataFromSelection() const {
+  auto* data = new QMimeData;
+  data->setText(textCursor().selectedText().remove(kWordJoiner).replace(QChar::ParagraphSeparator, "\n"));
+  return data;
+}
 
 BoxEdit::BoxEdit(ui::RichTextControl& control, const HostTexts* texts, QWidget* parent)
     : QTextEdit(parent), control_(control), texts_(texts) {
@@ -96,6 +105,9 @@ void BoxEdit::render() {
     } else {
       run += QChar(ch <= 0xFFFF ? static_cast<char16_t>(ch) : u'\uFFFD');
     }
+    // A command such as "/xquicknick" is one word: a word joiner keeps a line from ending at
+    // its slash. It is the document's alone: positions, copies and the box leave it out.
+    if (ch == U'/' && i + 1 < chars.size() && QChar::isLetter(chars.charAt(i + 1))) run += kWordJoiner;
     position += static_cast<int>(run.size() - before);  // the document counts UTF-16 units
   }
   flush();

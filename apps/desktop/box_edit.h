@@ -29,6 +29,7 @@ class BoxEdit : public QTextEdit {
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  QMimeData* createMimeDataFromSelection() const override;
 
  private:
   // Positions: the box counts code points and a line break (CR LF) as two; the document

@@ -27,6 +27,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
@@ -369,6 +370,28 @@ class DesktopTest : public QObject {
     QCOMPARE(afterRedo, QString("ab"));
     QCOMPARE(afterMenuUndo, QString("a"));
     QCOMPARE(entries, (QStringList{"&Undo", "&Redo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"}));
+  }
+
+  // The help text never ends a line between "/" and the command word after it.
+  void theHelpKeepsEachCommandWhole() {
+    startHost();
+    QStringList split;
+    int commands = 0;
+    onShown([&](WindowView& view) {
+      auto* box = static_cast<desktop::BoxEdit*>(widget(view, "rtfHelp"));
+      commands = box->toPlainText().count(QChar(0x2060));
+      for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+          const QTextLine line = layout->lineAt(i);
+          const QString shown = block.text().mid(line.textStart(), line.textLength()).trimmed();
+          if (shown.endsWith('/')) split << shown;
+        }
+      }
+    });
+    type(commandLine(plugin::Command::Help));
+    QVERIFY(commands > 0);
+    QVERIFY2(split.isEmpty(), qPrintable(split.join("\n")));
   }
 
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
