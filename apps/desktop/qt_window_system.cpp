@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "editor_preview.h"
+#include "editor_tooltips.h"
 #include "plugin/plugin.h"
 #include "ui/editor_window.h"
 
@@ -37,6 +38,7 @@ void QtWindowSystem::follow(plugin::Plugin& plugin, const HostTexts& texts, int 
   onCreated = [&plugin, &texts](WindowView& view) {
     if (ui::EditorWindow* editor = plugin.editor(); editor && &view.window() == editor) {
       view.setFooter(new EditorPreview(*editor, texts), kEditorPreviewHeight);
+      new EditorToolTips(view, texts);  // the view owns it
     }
   };
   subscriptions_.push_back(plugin.drawing().subscribe([this] { repaintDrawn(); }));

@@ -71,6 +71,11 @@ enum class HostWord : int {
   Paste = 358,
   Delete = 359,
   SelectAll = 360,
+  // The editor's tooltips; %1 is the key.
+  BoldTip = 361,
+  ItalicTip = 362,
+  UnderlineTip = 363,
+  StrikeTip = 364,
   // The chat plug-in's words.
   WindowWithoutDisplay = 401,
   AnsweredYes = 402,

@@ -394,6 +394,27 @@ class DesktopTest : public QObject {
     QVERIFY2(split.isEmpty(), qPrintable(split.join("\n")));
   }
 
+  // The editor's format buttons name their keys, its swatches their colours and its presets
+  // their gradients, when the pointer rests on them.
+  void theEditorsControlsSayWhatTheyDo() {
+    startHost();
+    QStringList tips;
+    onShown([&](WindowView& view) {
+      for (const char* name : {"btnBold", "btnSO", "panelColorFG_solid_rect(1)", "panelColorFG_grad(2)"}) {
+        QWidget* w = widget(view, name);
+        QHelpEvent asked(QEvent::ToolTip, w->rect().center(), w->mapToGlobal(w->rect().center()));
+        QApplication::sendEvent(w, &asked);
+        tips << w->toolTip();
+      }
+    });
+    type(commandLine(plugin::Command::Nickname));
+    QCOMPARE(tips.size(), 4);
+    QCOMPARE(tips[0], QString("Bold (Ctrl+B)"));
+    QCOMPARE(tips[1], QString("Strikethrough (Ctrl+S)"));
+    QVERIFY2(!tips[2].isEmpty() && !tips[2].startsWith('#'), qPrintable(tips[2]));
+    QCOMPARE(tips[3], QString("Gradient 2"));
+  }
+
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
   // and changes nothing of the editor or the plug-in however often it converts.
   void theEditorPreviewShowsWhatOkWouldGiveAndChangesNothing() {
