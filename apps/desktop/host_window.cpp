@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -112,8 +114,8 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   addDockWidget(Qt::BottomDockWidgetArea, dock_);
   // The menu is there from the first frame, before any box of the plug-in's start asks.
   buildMenu();
-  input_->setFocus();              // the typing goes to the input line once the window is shown
-  resizeToFit(*this, {640, 600});  // on a small or scaled screen, what it has room for
+  input_->setFocus();  // the typing goes to the input line once the window is shown
+  restoreGeometryOrFit();
   connect(input_, &QLineEdit::returnPressed, this, [this] {
     const QString line = input_->text();
     input_->clear();
@@ -172,7 +174,25 @@ void HostWindow::whenPluginFree(std::function<void()> action) {
   }
 }
 
+// The window's size, and where the platform lets a program place its windows (X11) its
+// position, are kept in the host's own settings, never in the plug-in's configuration.
+void HostWindow::restoreGeometryOrFit() {
+  QSettings settings;
+  const QRect kept = settings.value("hostWindow/geometry").toRect();
+  // On a small or scaled screen, as much as it has room for.
+  if (kept.isEmpty()) return resizeToFit(*this, {640, 600});
+  const QRect fitted = fittedToScreen(*this, kept);
+  resize(fitted.size());
+  if (QGuiApplication::platformName() == "xcb") move(fitted.topLeft());
+}
+
+void HostWindow::keepGeometry() const {
+  QSettings settings;
+  settings.setValue("hostWindow/geometry", QRect(pos(), size()));
+}
+
 void HostWindow::closeEvent(QCloseEvent* event) {
+  keepGeometry();
   if (!idleWorkRunning_) return QMainWindow::closeEvent(event);
   event->ignore();
   whenPluginFree([this] { close(); });

@@ -80,6 +80,8 @@ class HostWindow : public QMainWindow {
   // Gives the menu's commands their titles in the plug-in's messages.
   void titleCommands();
   void titleMenus();
+  void restoreGeometryOrFit();
+  void keepGeometry() const;
   // Shows whether the plug-in has halted: a status line, its commands greyed, the action
   // that loads it again.
   void showHalt();

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
                                               ? std::make_unique<QCoreApplication>(argc, argv)
                                               : std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(nullptr);
+  QCoreApplication::setOrganizationName("tessalune");  // the host's own settings' folder
   QCoreApplication::setApplicationName("tessalune-desktop");
   QCoreApplication::setApplicationVersion(tessalune::update::kVersionText);
   QCommandLineParser parser;

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleFactory>
@@ -89,6 +90,8 @@ class DesktopTest : public QObject {
       file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
       std::ofstream(config) << file;
     }
+    // The host's own settings in the test's folder: no window remembers another test's size.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
     host_ = std::make_unique<HostWindow>(pluginDir(), "Tessalune");
     messages_.clear();
     host_->dialogs().answerMessage = [this](std::string_view text) {
@@ -415,6 +418,16 @@ class DesktopTest : public QObject {
     QCOMPARE(tips[3], QString("Gradient 2"));
   }
 
+  // The host opens at the size it had when it was last closed.
+  void theHostKeepsItsSize() {
+    HostWindow& host = startHost();
+    host.resize(500, 420);
+    host.close();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
+    HostWindow again(pluginDir(), "Tessalune");
+    QCOMPARE(again.size(), QSize(500, 420));
+  }
+
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
   // and changes nothing of the editor or the plug-in however often it converts.
   void theEditorPreviewShowsWhatOkWouldGiveAndChangesNothing() {
@@ -660,6 +673,7 @@ class DesktopTest : public QObject {
       QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
       environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.fileName());
       environment.insert("QT_SCALE_FACTOR", scale);
+      environment.insert("XDG_CONFIG_HOME", work.path());  // no size kept from another run
       run.setProcessEnvironment(environment);
       const QString pictures = work.filePath(QString("pictures-") + scale);
       run.start(TESSALUNE_DESKTOP,
