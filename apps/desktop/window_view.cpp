@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include "access_keys.h"
 #include "box_edit.h"
 #include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
@@ -81,6 +82,8 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
   }));
   setWindowTitle(qt(window.caption()));
   fitToWindow();
+  accessKeys_ = new AccessKeys(window_, widgets_, this);
+  accessKeys_->mark();
 
   // The painted controls a person acts on take the keyboard as the others do.
   installAccessibility();
@@ -201,6 +204,7 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       if (auto* label = qobject_cast<QLabel*>(w)) label->setText(keepCommandsWhole(qt(c.caption())));
       if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(qt(c.caption()));
       if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(qt(c.caption()));
+      if (accessKeys_) accessKeys_->mark();
       break;
     case ui::Property::Text:
       if (kind == ui::ControlKind::TextBox) {

@@ -51,6 +51,7 @@ class WindowView : public QDialog {
   QWidget* footer_ = nullptr;
   int footerHeight_ = 0;
   std::vector<ui::Subscription> subscriptions_;
+  class AccessKeys* accessKeys_ = nullptr;  // a child of the view
 };
 
 }  // namespace tessalune::desktop

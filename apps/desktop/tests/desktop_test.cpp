@@ -976,6 +976,31 @@ class DesktopTest : public QObject {
                                         .arg(QString::fromStdString(w->name()),
                                              QString::fromStdString(c->name()), text)));
         }
+        // Each caption a key presses has an access key no other control of the window has;
+        // the window's captions themselves stay as the language file has them.
+        QStringList keyed;
+        for (ui::Control* c : w->controls()) {
+          QWidget* shown = view.widgetOf(*c);
+          const QString caption = QString::fromStdString(c->caption());
+          // A glyph such as an arrow has no letter to give.
+          if (!std::any_of(caption.begin(), caption.end(), [](QChar ch) { return ch.isLetterOrNumber(); }))
+            continue;
+          if (auto* button = qobject_cast<QAbstractButton*>(shown)) keyed << button->text();
+          if (auto* label = qobject_cast<QLabel*>(shown); label && label->buddy()) keyed << label->text();
+        }
+        QVERIFY2(!keyed.isEmpty() || w == p.help() || w == p.about(), w->name().c_str());
+        QStringList clashes;
+        QSet<QChar> keys;
+        for (const QString& text : keyed) {
+          const QChar key = desktop::mnemonicOf(text);
+          if (key.isNull()) continue;  // more captions than free letters: some go without
+          if (keys.contains(key)) clashes << text;
+          keys.insert(key);
+        }
+        QVERIFY2(clashes.isEmpty(),
+                 qPrintable(QString("%1 %2: %3")
+                                .arg(language)
+                                .arg(QString::fromStdString(w->name()), clashes.join(", "))));
         // What a frame holds stands below its caption, and a command is never split at its slash.
         for (auto* frame : view.findChildren<QGroupBox*>()) {
           if (frame->title().isEmpty()) continue;
