@@ -148,7 +148,14 @@ void DrawnWidget::paintEvent(QPaintEvent*) {
   }
   paintFocus(*this, painter);
   if (!hasEdge()) return;
-  const bool sunken = control_.sunken();
+  // A toggle that is on stays sunken, a bar of the classic selection blue along its foot
+  // (far from the face's grey in any theme) saying so beyond the edges' shades.
+  const bool on = toggled().value_or(false);
+  if (on) {
+    constexpr int kBar = 3;
+    painter.fillRect(QRect(2, height() - 2 - kBar, width() - 4, kBar), QColor(0, 0, 128));
+  }
+  const bool sunken = control_.sunken() || on;
   const QColor light = context_.colour(ui::gdi::k3DHighlight);
   const QColor shadow = context_.colour(ui::gdi::kButtonShadow);
   const int right = width() - 1, bottom = height() - 1;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "host_texts.h"
 #include "ui/control.h"
@@ -19,6 +20,9 @@ struct ViewContext {
   int twipsPerPixel = 15;
   std::function<ui::gdi::LastStyles()> lastStyles;
   const HostTexts* texts = nullptr;  // the host's words: the names a screen reader gives
+  // Whether a button that toggles a format is on (the selection has it); none for a
+  // control that is no toggle.
+  std::function<std::optional<bool>(const ui::Control&)> toggled;
 
   int pixels(int twips) const { return ui::gdi::pixelsFromTwips(twips, twipsPerPixel); }
   QColor colour(std::uint32_t colour) const;
@@ -60,6 +64,8 @@ class DrawnWidget : public QWidget, public MouseForwarding {
  public:
   DrawnWidget(ui::Control& control, const ViewContext& context, QWidget* parent);
   const ViewContext& context() const { return context_; }
+  // Whether the control toggles a format, and whether it is on.
+  std::optional<bool> toggled() const { return context_.toggled ? context_.toggled(control_) : std::nullopt; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

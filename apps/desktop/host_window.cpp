@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "app_icon.h"
+#include "focus_ring.h"
 #include "mnemonics.h"
 #include "platform/ui_language.h"
 #include "plugin/command_table.h"
@@ -82,6 +83,7 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
     : pluginDir_(pluginDir), windows_(ViewContext{}), messenger_(std::move(nickname)) {
   fallbackMessages_.loadMessages();
   QApplication::setWindowIcon(applicationIcon());
+  installFocusRings();
   createPlugin();
   dialogs_.fallbackParent = this;
 

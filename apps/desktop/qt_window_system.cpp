@@ -33,7 +33,24 @@ void QtWindowSystem::follow(plugin::Plugin& plugin, const HostTexts& texts, int 
                            ui::EditorWindow* editor = plugin.editor();
                            return editor ? editor->paintStyles() : ui::gdi::LastStyles{};
                          },
-                         &texts});
+                         &texts,
+                         [&plugin](const ui::Control& c) -> std::optional<bool> {
+                           ui::EditorWindow* editor = plugin.editor();
+                           if (!editor) return std::nullopt;
+                           const engine::RichTextBox& box = editor->currentEditorBox().box();
+                           engine::Tristate state;
+                           if (&c == &editor->btnBold)
+                             state = box.selBold();
+                           else if (&c == &editor->btnItalic)
+                             state = box.selItalic();
+                           else if (&c == &editor->btnUline)
+                             state = box.selUnderline();
+                           else if (&c == &editor->btnSO)
+                             state = box.selStrikeThru();
+                           else
+                             return std::nullopt;
+                           return state == engine::Tristate::True;
+                         }});
   // The editor shows what OK would give under its box.
   onCreated = [&plugin, &texts](WindowView& view) {
     if (ui::EditorWindow* editor = plugin.editor(); editor && &view.window() == editor) {

@@ -12,6 +12,7 @@
 
 #include "access_keys.h"
 #include "box_edit.h"
+#include "focus_ring.h"
 #include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
 
@@ -87,6 +88,7 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
 
   // The painted controls a person acts on take the keyboard as the others do.
   installAccessibility();
+  installFocusRings();
   QWidget* previous = nullptr;
   for (ui::Control* c : window.tabOrder()) {
     QWidget* w = widgets_.at(c);
@@ -254,7 +256,11 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       }
       break;
     case ui::Property::Content:
-      if (kind == ui::ControlKind::RichTextBox) static_cast<BoxEdit*>(w)->render();
+      if (kind == ui::ControlKind::RichTextBox) {
+        static_cast<BoxEdit*>(w)->render();
+        // The format toggles show the selection's formats.
+        if (context_.toggled) repaintDrawn();
+      }
       break;
     default:
       w->update();  // colours and looks: the widget paints them from the model
@@ -284,7 +290,9 @@ bool WindowView::onPaintedFace(const QWidget& widget) {
 }
 
 // A face the plug-in paints keeps its classic colours in every theme: the text on it is
-// forced to the classic button text with it, its disabled form to the classic grey.
+// forced to the classic button text with it, its disabled form to the classic grey, and the
+// field of a tick box or option to the classic window white, so that the tick and the dot,
+// drawn in the text colour, stand out in a dark theme too.
 void WindowView::forceTextOnPaintedFace(QWidget& widget) {
   if (!onPaintedFace(widget)) return;
   QPalette palette = widget.palette();
@@ -297,6 +305,9 @@ void WindowView::forceTextOnPaintedFace(QWidget& widget) {
       palette.setColor(group, role, text);
     palette.setColor(QPalette::Disabled, role, grey);
   }
+  const QColor field = context_.colour(ui::gdi::kWindowBackground);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    palette.setColor(group, QPalette::Base, field);
   widget.setPalette(palette);
 }
 

@@ -286,6 +286,97 @@ class DesktopTest : public QObject {
     QApplication::setPalette(style->standardPalette());
   }
 
+  // The strongest contrast, pixel by pixel, between a widget's two looks: how clearly a
+  // person sees a state that only colour shows.
+  static double lookChange(QWidget& widget, const QRect& area, const std::function<void(bool)>& set) {
+    set(false);
+    const QImage off = widget.grab(area).toImage();
+    set(true);
+    const QImage on = widget.grab(area).toImage();
+    double strongest = 1;
+    for (int y = 0; y < std::min(off.height(), on.height()); ++y) {
+      for (int x = 0; x < std::min(off.width(), on.width()); ++x)
+        strongest = std::max(strongest, contrast(off.pixelColor(x, y), on.pixelColor(x, y)));
+    }
+    return strongest;
+  }
+
+  // The focus stops of a window, in the order Tab reaches them.
+  static QList<QWidget*> focusStops(QWidget& window) {
+    QList<QWidget*> stops;
+    for (QWidget* w = window.nextInFocusChain(); w && w != &window; w = w->nextInFocusChain()) {
+      if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&window) && w->isEnabled() &&
+          w->window() == &window && !stops.contains(w))
+        stops << w;
+    }
+    return stops;
+  }
+
+  // What a window shows by colour alone, below 3:1 against its other look: a focus stop
+  // with and without the focus, a tick box or option ticked or not.
+  static QStringList faintStates(QWidget& window) {
+    QStringList faults;
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) return {window.objectName() + " not active"};
+    window.setAttribute(Qt::WA_KeyboardFocusChange);  // as a Tab press sets it
+    for (QWidget* w : focusStops(window)) {
+      // The widget and a few pixels around it, where a ring may stand.
+      const QRect around(w->mapTo(&window, QPoint(-4, -4)), w->size() + QSize(8, 8));
+      const double ratio = lookChange(
+          window, around, [w](bool on) { on ? w->setFocus(Qt::TabFocusReason) : w->clearFocus(); });
+      if (ratio < 3) faults << QString("focus on %1: %2:1").arg(w->objectName()).arg(ratio, 0, 'f', 2);
+    }
+    for (QAbstractButton* box : window.findChildren<QAbstractButton*>()) {
+      if (!box->isCheckable() || !box->isVisibleTo(&window) || !box->isEnabled()) continue;
+      const bool was = box->isChecked();
+      box->clearFocus();
+      const double ratio = lookChange(*box, box->rect(), [box](bool on) { box->setChecked(on); });
+      box->setChecked(was);
+      if (ratio < 3) faults << QString("ticked %1: %2:1").arg(box->objectName()).arg(ratio, 0, 'f', 2);
+    }
+    return faults;
+  }
+
+  // In both palettes, every focus stop of every window shows the focus, every tick and option
+  // its state, and a format toggle its pressed state, each at 3:1 at least against its other look.
+  void everyStateShowsAtThreeToOneInBothPalettes() {
+    QStyle* style = QStyleFactory::create("Fusion");
+    QApplication::setStyle(style);
+    for (const bool dark : {false, true}) {
+      QApplication::setPalette(dark ? desktop::darkPalette() : style->standardPalette());
+      HostWindow& host = startHost();
+      QStringList faults;
+      onShown([&](WindowView& view) {
+        for (const QString& fault : faintStates(view))
+          faults << QString::fromStdString(view.window().name()) + ": " + fault;
+        if (view.window().name() == "frmPrincipal") {
+          ui::EditorWindow& editor = *host.plugin().editor();
+          QWidget* box = typeOver(view, "Neo");
+          QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+          for (const char* name : {"btnBold", "btnItalic", "btnUline", "btnSO"}) {
+            bool pressed = false;  // the typed text starts plain
+            const auto press = [&](bool on) {
+              if (on != pressed) editor.find(name)->userStroke();
+              pressed = on;
+            };
+            const double ratio = lookChange(*widget(view, name), widget(view, name)->rect(), press);
+            press(false);
+            if (ratio < 3)
+              faults << QString("frmPrincipal: pressed %1: %2:1").arg(name).arg(ratio, 0, 'f', 2);
+          }
+        }
+      });
+      for (plugin::Command command :
+           {plugin::Command::Nickname, plugin::Command::Preferences, plugin::Command::About,
+            plugin::Command::Help, plugin::Command::UseQuickNick}) {
+        type(commandLine(command));
+      }
+      faults << faintStates(*host_);
+      QVERIFY2(faults.isEmpty(), qPrintable((dark ? "dark: " : "light: ") + faults.join("\n")));
+    }
+    QApplication::setPalette(style->standardPalette());
+  }
+
   // Without a mouse event: preset 3 and Bold are reached with Tab and pressed with Space,
   // Ctrl+B acts as Bold, OK is Enter; a screen reader names and presses them.
   void theKeyboardAloneColoursANickname() {
