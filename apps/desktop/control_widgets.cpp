@@ -12,6 +12,7 @@
 #include "engine/colour.h"
 #include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
+#include "ui/window.h"
 
 namespace tessalune::desktop {
 
@@ -222,21 +223,70 @@ engine::ColourNumber shownColour(const QWidget& widget, const ui::Control& contr
   return control.backColour();
 }
 
-QString accessibleName(const QWidget& widget, const ui::Control& c) {
+const HostTexts& textsOf(const QWidget& widget) {
   static const HostTexts kUnfollowed;  // in the fallback language
   const auto* drawn = dynamic_cast<const DrawnWidget*>(&widget);
-  const HostTexts& texts = drawn && drawn->context().texts ? *drawn->context().texts : kUnfollowed;
+  return drawn && drawn->context().texts ? *drawn->context().texts : kUnfollowed;
+}
+
+// The caption of a label the control holds ("Other color..." on its frame), or "".
+QString heldCaption(const QWidget& widget) {
+  for (QObject* child : widget.children()) {
+    auto* forwarding = dynamic_cast<MouseForwarding*>(child);
+    if (forwarding && forwarding->control().kind() == ui::ControlKind::Label &&
+        !forwarding->control().caption().empty())
+      return QString::fromStdString(forwarding->control().caption()).remove('&');
+  }
+  return {};
+}
+
+// A painted control is named for what it does: its caption, the caption it holds, the
+// preset or gradient end it is; a swatch of the palette by its colour.
+QString accessibleName(const QWidget& widget, const ui::Control& c) {
+  if (!widget.accessibleName().isEmpty()) return widget.accessibleName();  // the view's choice
+  const HostTexts& texts = textsOf(widget);
   if (c.kind() == ui::ControlKind::OwnerDrawnButton || c.kind() == ui::ControlKind::Tab) {
     const std::string& caption = static_cast<const ui::OwnerDrawnButton&>(c).label().caption();
+    // A glyph ("\u25C0") says nothing: the button is named by the way it goes.
+    if (caption == "\u25C0") return texts(HostText::PreviousEntry);
+    if (caption == "\u25B6") return texts(HostText::NextEntry);
     if (!caption.empty()) return QString::fromStdString(caption).remove('&');
   }
-  if (c.index() >= 0 && arrayBase(c.name()).ends_with("_grad")) {
-    const std::string& name = c.name();
+  if (const QString held = heldCaption(widget); !held.isEmpty()) return held;
+  const std::string& name = c.name();
+  if (c.index() >= 0 && arrayBase(name).ends_with("_grad"))
     return texts(HostText::Gradient, QString::fromStdString(name.substr(name.find('(') + 1)).chopped(1));
+  if (c.index() < 0) {
+    for (const char* end : {"grad1", "grad2"}) {
+      if (name.find(end) != std::string::npos) return texts(HostText::GradientColour, QString(end).right(1));
+    }
   }
+  if (c.index() == 0 && arrayBase(name).ends_with("_solid")) return texts(HostText::CustomColour);
   if (c.kind() == ui::ControlKind::Link || c.kind() == ui::ControlKind::Label)
     return QString::fromStdString(c.caption());
   return colourName(shownColour(widget, c), texts);
+}
+
+// Whether Enter presses the control wherever the focus is in its window.
+bool isDefaultButton(const ui::Control& c) {
+  const ui::Control* top = &c;
+  while (top->container()) top = top->container();
+  return top->kind() == ui::ControlKind::Window && static_cast<const ui::Window*>(top)->defaultButton() == &c;
+}
+
+// A tab stands in front when it stands higher than another tab of its row.
+bool frontTab(const QWidget& widget) {
+  if (!widget.parentWidget()) return false;
+  bool higher = false;
+  for (QObject* child : widget.parentWidget()->children()) {
+    auto* other = qobject_cast<QWidget*>(child);
+    auto* forwarding = dynamic_cast<MouseForwarding*>(child);
+    if (!other || other == &widget || !forwarding || forwarding->control().kind() != ui::ControlKind::Tab)
+      continue;
+    if (other->y() < widget.y()) return false;
+    higher = higher || other->y() > widget.y();
+  }
+  return higher;
 }
 
 class ControlAccessible : public QAccessibleWidget {
@@ -246,11 +296,29 @@ class ControlAccessible : public QAccessibleWidget {
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name) return accessibleName(*widget(), forwarding_.control());
+    // What a colour control holds, beside what it is for.
+    if (t == QAccessible::Description && forwarding_.control().kind() != ui::ControlKind::Link) {
+      const QString colour = colourName(shownColour(*widget(), forwarding_.control()), textsOf(*widget()));
+      if (colour != accessibleName(*widget(), forwarding_.control())) return colour;
+    }
     return QAccessibleWidget::text(t);
   }
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
-    s.pressed = forwarding_.control().sunken();
+    const ui::Control& c = forwarding_.control();
+    s.pressed = c.sunken();
+    if (const auto* drawn = dynamic_cast<const DrawnWidget*>(widget())) {
+      if (const std::optional<bool> on = drawn->toggled()) {
+        s.checkable = true;
+        s.checked = *on;
+        s.pressed = *on;
+      }
+    }
+    if (c.kind() == ui::ControlKind::Tab) {
+      s.selectable = true;
+      s.selected = frontTab(*widget());
+    }
+    s.defaultButton = isDefaultButton(c);
     return s;
   }
   QStringList actionNames() const override { return {pressAction()}; }

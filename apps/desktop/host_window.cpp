@@ -279,6 +279,9 @@ void HostWindow::followLanguage() {
   const bool changed = texts_.follow(plugin_->language());
   if (!changed && !dock_->windowTitle().isEmpty()) return showHalt();
   input_->setPlaceholderText(texts_(HostText::Placeholder));
+  input_->setAccessibleName(texts_(HostText::InputName));
+  input_->setAccessibleDescription(texts_(HostText::Placeholder));
+  conversation_->setAccessibleName(texts_(HostText::Conversation));
   dock_->setWindowTitle(texts_(HostText::QuickStyle));
   setWindowTitle(texts_(HostText::HostTitle));
   const std::string_view code = texts_.language().row().code;

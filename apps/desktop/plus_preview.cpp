@@ -81,6 +81,7 @@ void PlusPreview::refresh() {
   const PreviewResult shown = convert_();
   shown_ = shown.coded.empty() ? QString() : plusToHtml(shown.coded);
   result_->setHtml(shown_);
+  result_->setAccessibleName(texts_(HostText::Preview));  // in the language spoken now
   count_->setText(QString("%1 / %2").arg(engine::countChars(shown.coded)).arg(shown.limit));
   QString note;
   if (shown.watchdogAsked) {

@@ -57,6 +57,15 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   textLabel_ = new QLabel(this);
   coloursLabel_ = new QLabel(this);
   styleLabel_ = new QLabel(this);
+  // A list box is named by the label that has it as its buddy (on Linux its name is its
+  // value): the shape's is the row's label, the other two have labels only a screen reader sees.
+  styleLabel_->setBuddy(kind_);
+  targetLabel_ = new QLabel(this);
+  targetLabel_->setBuddy(target_);
+  targetLabel_->hide();
+  purposeLabel_ = new QLabel(this);
+  purposeLabel_->setBuddy(purpose_);
+  purposeLabel_->hide();
   grid->addWidget(textLabel_, 0, 0);
   grid->addWidget(text_, 0, 1, 1, 3);
   grid->addWidget(coloursLabel_, 1, 0);
@@ -149,7 +158,10 @@ void QuickStylePanel::showStops() {
     button->setEnabled(!rainbow);
     if (i < shown.size()) {
       button->setStyleSheet(swatchStyle(shown[i]));
-      button->setToolTip(QString::fromStdString(engine::rgb2hex(shown[i])));
+      const QString code = QString::fromStdString(engine::rgb2hex(shown[i]));
+      button->setToolTip(code);
+      button->setAccessibleName(host_.texts(HostText::StopOf).arg(i + 1).arg(shown.size()));
+      button->setAccessibleDescription(host_.texts.colourName(code));
     }
   }
   add_->setEnabled(!rainbow && stops_.size() < engine::kMaxGradientStops);
@@ -208,6 +220,21 @@ void QuickStylePanel::retranslate() {
   text_->setPlaceholderText(t(HostText::TextToColour));
   add_->setToolTip(t(HostText::AddColour));
   remove_->setToolTip(t(HostText::RemoveColour));
+  // Named for a screen reader by what they do, not by their glyphs or values.
+  const auto withoutColon = [](QString caption) {
+    caption = caption.trimmed();
+    while (caption.endsWith(':') || caption.endsWith(QChar(0xA0)) || caption.endsWith(' ')) caption.chop(1);
+    return caption;
+  };
+  add_->setAccessibleName(t(HostText::AddColour));
+  remove_->setAccessibleName(t(HostText::RemoveColour));
+  text_->setAccessibleName(withoutColon(t(HostText::TextLabel)));
+  text_->setAccessibleDescription(t(HostText::TextToColour));
+  kind_->setAccessibleName(withoutColon(t(HostText::StyleLabel)));
+  target_->setAccessibleName(t(HostText::AppliesTo));
+  targetLabel_->setText(t(HostText::AppliesTo));
+  purpose_->setAccessibleName(t(HostText::LengthLimit));
+  purposeLabel_->setText(t(HostText::LengthLimit));
   int i = 0;
   for (HostText kind : {HostText::Linear, HostText::Mirrored, HostText::Rainbow})
     kind_->setItemText(i++, t(kind));
@@ -221,6 +248,7 @@ void QuickStylePanel::retranslate() {
   coloursLabel_->setText(t(HostText::ColoursLabel));
   styleLabel_->setText(t(HostText::StyleLabel));
   preview_->refresh();
+  showStops();  // the stops' names
 }
 
 }  // namespace tessalune::desktop

@@ -73,6 +73,8 @@ class QuickStylePanel : public QWidget {
   QLabel* textLabel_ = nullptr;
   QLabel* coloursLabel_ = nullptr;
   QLabel* styleLabel_ = nullptr;
+  QLabel* targetLabel_ = nullptr;
+  QLabel* purposeLabel_ = nullptr;
   QPushButton* send_;
 };
 

@@ -1,5 +1,6 @@
 #include "window_view.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,6 +10,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <array>
+#include <string_view>
+#include <utility>
 
 #include "access_keys.h"
 #include "box_edit.h"
@@ -35,6 +39,31 @@ QString keepCommandsWhole(QString text) {
 
 using ui::isSystemColour;
 
+// The controls without a caption of their own, named for a screen reader by the caption of
+// the control that tells what they hold: a box by its label or frame, a tick box by the tab
+// it stands on. "" names the window's caption.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kNamedBy = {{
+    {"btnSolid_nick", "opt_solid_nick"},
+    {"btnSolid_nickBG", "opt_solid_nickBG"},
+    {"btnSolid_text", "opt_solid_text"},
+    {"btnSolid_textBG", "opt_solid_textBG"},
+    {"rtf_nick", "grp_nick"},
+    {"rtf_text", "grp_nick"},
+    {"combo_lang", "lbl_lang"},
+    {"txt_shortcut", "lbl_shortcutTitle"},
+    {"rtf_quicknick", "lbl_quicknick"},
+    {"chkNick", "btnNick_label"},
+    {"chkText", "btnText_label"},
+    {"rtfHelp", ""},
+}};
+
+// A caption as a name: without its mnemonic marker, its closing colon and spaces.
+QString asName(const std::string& caption) {
+  QString name = QString::fromStdString(caption).remove('&').trimmed();
+  while (name.endsWith(':') || name.endsWith(QChar(0xA0)) || name.endsWith(' ')) name.chop(1);
+  return name;
+}
+
 template <typename T>
 T& model(ui::Control& control) {
   return static_cast<T&>(control);  // the kind says which model class the control is
@@ -50,6 +79,10 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
   QFont dialogFont = font();
   dialogFont.setPointSize(8);
   setFont(dialogFont);
+  // Before any widget: a widget a screen reader meets while it is built (disabled at once)
+  // gets its interface from the factory, not a nameless one that would stay.
+  installAccessibility();
+  installFocusRings();
   for (ui::Control* c : window.controls()) widgets_[c] = create(*c);
   // Parents once every widget exists: a control may be registered before its container.
   for (ui::Control* c : window.controls()) {
@@ -78,17 +111,19 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
         c->subscribe([this](ui::Control& changed, ui::Property p) { apply(changed, p); }));
   }
   subscriptions_.push_back(window.subscribe([this](ui::Control&, ui::Property p) {
-    if (p == ui::Property::Caption) setWindowTitle(qt(window_.caption()));
+    if (p == ui::Property::Caption) {
+      setWindowTitle(qt(window_.caption()));
+      nameForScreenReaders();
+    }
     if (p == ui::Property::Rect) fitToWindow();
   }));
   setWindowTitle(qt(window.caption()));
+  nameForScreenReaders();
   fitToWindow();
   accessKeys_ = new AccessKeys(window_, widgets_, this);
   accessKeys_->mark();
 
   // The painted controls a person acts on take the keyboard as the others do.
-  installAccessibility();
-  installFocusRings();
   QWidget* previous = nullptr;
   for (ui::Control* c : window.tabOrder()) {
     QWidget* w = widgets_.at(c);
@@ -129,7 +164,16 @@ QWidget* WindowView::create(ui::Control& c) {
     }
     case ui::ControlKind::Option: {
       auto* option = new QRadioButton(this);
-      option->setAutoExclusive(false);  // the model's groups decide, not the widgets' parents
+      // The model's groups decide, not the widgets' parents: each is a button group that
+      // leaves the choosing to the model, and makes the group one Tab stop (the selected
+      // option) with the arrow keys inside.
+      const ui::OptionGroup* group = &model<ui::OptionButton>(c).group();
+      QButtonGroup*& buttons = optionGroups_[group];
+      if (!buttons) {
+        buttons = new QButtonGroup(this);
+        buttons->setExclusive(false);
+      }
+      buttons->addButton(option);
       connect(option, &QRadioButton::clicked, this, [this, &c] {
         c.userClick();
         applyAll(c);
@@ -203,6 +247,7 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       w->setEnabled(c.enabled());
       break;
     case ui::Property::Caption:
+      if (kind == ui::ControlKind::Label || kind == ui::ControlKind::Frame) nameForScreenReaders();
       if (auto* label = qobject_cast<QLabel*>(w)) label->setText(keepCommandsWhole(qt(c.caption())));
       if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(qt(c.caption()));
       if (auto* frame = qobject_cast<QGroupBox*>(w)) frame->setTitle(qt(c.caption()));
@@ -283,6 +328,26 @@ void WindowView::showEvent(QShowEvent* event) {
   if (QWidget* button = window_.defaultButton() ? widgets_.at(window_.defaultButton()) : nullptr;
       button && button->isEnabled())
     button->setFocus(Qt::OtherFocusReason);
+}
+
+// Names what has no caption of its own: from the table above, and a gradient preset's
+// option by its number.
+void WindowView::nameForScreenReaders() {
+  if (!context_.texts) return;  // a view of its own (a test's) keeps Qt's names
+  for (const auto& [named, by] : kNamedBy) {
+    const ui::Control* control = window_.find(std::string(named));
+    const ui::Control* caption = by.empty() ? &window_ : window_.find(std::string(by));
+    if (!control || !caption) continue;
+    QWidget* shown = widgets_.at(control);
+    shown->setAccessibleName(asName(caption->caption()));
+    // A list box is named by its label on Linux, whose screen readers read the relation.
+    if (auto* label = qobject_cast<QLabel*>(caption == &window_ ? nullptr : widgets_.at(caption)))
+      label->setBuddy(shown);
+  }
+  for (ui::Control* c : window_.controls()) {
+    if (c->kind() == ui::ControlKind::Option && c->caption().empty() && c->index() > 0)
+      widgets_.at(c)->setAccessibleName((*context_.texts)(HostText::Gradient, QString::number(c->index())));
+  }
 }
 
 bool WindowView::onPaintedFace(const QWidget& widget) {

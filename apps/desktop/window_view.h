@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QButtonGroup>
 #include <QDialog>
 #include <map>
 #include <vector>
@@ -41,6 +42,7 @@ class WindowView : public QDialog {
   static bool onPaintedFace(const QWidget& widget);
   void forceTextOnPaintedFace(QWidget& widget);
   void fitToWindow();
+  void nameForScreenReaders();
   // Press, release and click, as the mouse does.
   static void stroke(ui::Control* control);
 
@@ -52,6 +54,7 @@ class WindowView : public QDialog {
   int footerHeight_ = 0;
   std::vector<ui::Subscription> subscriptions_;
   class AccessKeys* accessKeys_ = nullptr;  // a child of the view
+  std::map<const ui::OptionGroup*, QButtonGroup*> optionGroups_;
 };
 
 }  // namespace tessalune::desktop

@@ -59,6 +59,17 @@ enum class HostWord : int {
   Navy = 335,
   Fuchsia = 336,
   Purple = 337,
+  // The names a screen reader gives the desktop's controls.
+  InputName = 338,  // the input line
+  AppliesTo = 339,
+  LengthLimit = 340,
+  StopOf = 341,  // a colour stop: its place, the number of stops
+  Conversation = 342,
+  Preview = 343,
+  GradientColour = 344,  // one end of a gradient
+  CustomColour = 345,
+  PreviousEntry = 346,
+  NextEntry = 347,
   HostTitle = 350,
   HelpMenu = 351,
   TessaluneHelp = 352,

@@ -102,6 +102,7 @@ class OptionButton : public Control {
   }
 
   bool selected() const { return selected_; }
+  const OptionGroup& group() const { return group_; }
   // Selects this option and clears the others of its group, without the click handler.
   void setSelected();
   // A user's click (or a choice made as if by the user): selects, then runs the handler.

@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -375,6 +376,101 @@ class DesktopTest : public QObject {
       QVERIFY2(faults.isEmpty(), qPrintable((dark ? "dark: " : "light: ") + faults.join("\n")));
     }
     QApplication::setPalette(style->standardPalette());
+  }
+
+  // What a screen reader finds wrong in a window: a control a person acts on, or a focus
+  // stop, without a name of words (a glyph, a colour code or its own value is none), an
+  // option that is not one, a tick that does not say it is ticked, a row of tabs none of
+  // which is the selected one, or a box that takes typing and does not say it is editable.
+  static QStringList accessibilityFaults(QWidget& window, QMap<QString, QString>& names) {
+    static const QList<QAccessible::Role> kActing = {
+        QAccessible::Button,   QAccessible::CheckBox,   QAccessible::RadioButton,
+        QAccessible::ComboBox, QAccessible::PageTab,    QAccessible::Link,
+        QAccessible::SpinBox,  QAccessible::ButtonMenu, QAccessible::EditableText};
+    QStringList faults;
+    QMap<QObject*, int> selectedTabs;  // per row of tabs
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* a) {
+      if (!a || a->state().invisible) return;
+      auto* w = qobject_cast<QWidget*>(a->object());
+      const QString id = w ? w->objectName() : QString("?");
+      const QAccessible::State state = a->state();
+      if (w && (kActing.contains(a->role()) || state.focusable)) {
+        // A list box's name on Linux is its value; its label is the relation a reader reads.
+        const auto labels = a->relations(QAccessible::Label);
+        const QString name = (a->role() == QAccessible::ComboBox && !labels.isEmpty()
+                                  ? labels.first().first->text(QAccessible::Name)
+                                  : a->text(QAccessible::Name))
+                                 .trimmed();
+        names[id] = name;
+        if (!name.contains(QRegularExpression("\\p{L}\\p{L}")) || name.startsWith('#') ||
+            (a->role() == QAccessible::ComboBox && name == a->text(QAccessible::Value)))
+          faults << QString("%1 named \"%2\"").arg(id, name);
+        if (qobject_cast<QRadioButton*>(w) && a->role() != QAccessible::RadioButton)
+          faults << id + " is no option";
+        if (auto* box = qobject_cast<QAbstractButton*>(w);
+            box && box->isCheckable() && (!state.checkable || bool(state.checked) != box->isChecked()))
+          faults << id + " does not say whether it is ticked";
+        if (a->role() == QAccessible::PageTab) selectedTabs[w->parent()] += state.selected ? 1 : 0;
+        const auto* line = qobject_cast<QLineEdit*>(w);
+        if (line && !line->isReadOnly() && !state.editable) faults << id + " is not said to be editable";
+      }
+      for (int i = 0; i < a->childCount(); ++i) walk(a->child(i));
+    };
+    walk(QAccessible::queryAccessibleInterface(&window));
+    for (auto row = selectedTabs.begin(); row != selectedTabs.end(); ++row) {
+      if (row.value() != 1)
+        faults << QString("%1 tabs selected in %2").arg(row.value()).arg(row.key()->objectName());
+    }
+    return faults;
+  }
+
+  // Every window as a screen reader reads it: every control named for what it does, in the
+  // plug-in's language, with its role and states; the format toggles say when they are on
+  // and OK that it is the default button.
+  void aScreenReaderNamesEveryControlAndItsState() {
+    HostWindow& host = startHost();
+    QStringList faults;
+    QMap<QString, QString> names;
+    bool boldSaidOn = false, okSaidDefault = false;
+    onShown([&](WindowView& view) {
+      for (const QString& fault : accessibilityFaults(view, names))
+        faults << QString::fromStdString(view.window().name()) + ": " + fault;
+      if (view.window().name() == "frmPrincipal") {
+        QWidget* box = typeOver(view, "Neo");
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_B, Qt::ControlModifier);
+        const QAccessible::State bold =
+            QAccessible::queryAccessibleInterface(widget(view, "btnBold"))->state();
+        boldSaidOn = bold.checkable && bold.checked;
+        okSaidDefault = QAccessible::queryAccessibleInterface(widget(view, "btnOK"))->state().defaultButton;
+      }
+    });
+    for (plugin::Command command :
+         {plugin::Command::Nickname, plugin::Command::Preferences, plugin::Command::About,
+          plugin::Command::Help, plugin::Command::UseQuickNick}) {
+      type(commandLine(command));
+    }
+    faults << accessibilityFaults(*host_, names);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
+    QVERIFY(boldSaidOn);
+    QVERIFY(okSaidDefault);
+    const QMap<QString, QString> expected = {{"panelColorFG_solid(99)", "Other color..."},
+                                             {"panelColorFG_grad1", "Gradient color 1"},
+                                             {"panelColorFG_grad2", "Gradient color 2"},
+                                             {"panelColorFG_solid(0)", "Custom color"},
+                                             {"btnFG", "Text color"},
+                                             {"chkNick", "Nickname"},
+                                             {"opt_grad_nick(1)", "Gradient 1"},
+                                             {"combo_lang", "Language:"},
+                                             {"btnPrev", "Previous"},
+                                             {"input", "Message"},
+                                             {"quickKind", "Style:"},
+                                             {"stop1", "Color 1 of 2"},
+                                             {"addStop", "Add a color"},
+                                             {"conversation", "Conversation"},
+                                             {"previewResult", "Preview"}};
+    for (auto entry = expected.begin(); entry != expected.end(); ++entry)
+      QCOMPARE(names.value(entry.key()), entry.value());
   }
 
   // Without a mouse event: preset 3 and Bold are reached with Tab and pressed with Space,
