@@ -29,6 +29,13 @@ bool sameRow(const ui::Control& a, const ui::Control& b) {
   return a.kind() == ui::ControlKind::Tab || (a.index() >= 0 && arrayBase(a.name()) == arrayBase(b.name()));
 }
 
+// Whether Enter presses the control wherever the focus is in its window.
+bool isDefaultButton(const ui::Control& c) {
+  const ui::Control* top = &c;
+  while (top->container()) top = top->container();
+  return top->kind() == ui::ControlKind::Window && static_cast<const ui::Window*>(top)->defaultButton() == &c;
+}
+
 // The nearest widget of the same row in the direction of the arrow key, or none.
 QWidget* neighbour(QWidget& from, const ui::Control& control, int key) {
   if (!from.parentWidget()) return nullptr;
@@ -39,7 +46,7 @@ QWidget* neighbour(QWidget& from, const ui::Control& control, int key) {
     auto* widget = qobject_cast<QWidget*>(child);
     auto* forwarding = dynamic_cast<MouseForwarding*>(child);
     if (!widget || widget == &from || !forwarding || !sameRow(control, forwarding->control()) ||
-        !widget->isVisible() || !widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)) {
+        !widget->isVisible() || !widget->isEnabled()) {
       continue;
     }
     const QPoint there = widget->geometry().center();
@@ -58,6 +65,17 @@ QWidget* neighbour(QWidget& from, const ui::Control& control, int key) {
 
 }  // namespace
 
+void takeTabStop(QWidget& widget, const ui::Control& control) {
+  if (control.index() < 0 || control.kind() != ui::ControlKind::Picture || !widget.parentWidget()) return;
+  for (QObject* child : widget.parentWidget()->children()) {
+    auto* other = qobject_cast<QWidget*>(child);
+    auto* forwarding = dynamic_cast<MouseForwarding*>(child);
+    if (other && forwarding && other != &widget && sameRow(control, forwarding->control()))
+      other->setFocusPolicy(Qt::NoFocus);
+  }
+  widget.setFocusPolicy(Qt::TabFocus);
+}
+
 QColor ViewContext::colour(std::uint32_t colour) const {
   const ui::gdi::SystemColours system = drawing ? drawing->systemColours() : ui::gdi::SystemColours{};
   const engine::ColourNumber rgb = system.translate(colour);
@@ -69,8 +87,14 @@ bool MouseForwarding::key(QWidget& widget, QKeyEvent* event) {
   if (event->modifiers() & ~Qt::KeypadModifier) return false;
   switch (event->key()) {
     case Qt::Key_Space:
+      control_.userStroke();
+      return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      // A button or link takes Enter; on a swatch, preset or tab it is the window's default
+      // button's, as everywhere else in a dialog.
+      if (control_.kind() != ui::ControlKind::OwnerDrawnButton && control_.kind() != ui::ControlKind::Link)
+        return false;
       control_.userStroke();
       return true;
     case Qt::Key_Left:
@@ -107,6 +131,7 @@ void DrawnWidget::keyPressEvent(QKeyEvent* event) {
 
 void DrawnWidget::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
+  takeTabStop(*this, control_);
   update();
 }
 
@@ -166,6 +191,11 @@ void DrawnWidget::paintEvent(QPaintEvent*) {
   painter.setPen(sunken ? light : shadow);
   painter.drawLine(right, 0, right, bottom);
   painter.drawLine(0, bottom, right, bottom);
+  // The default button, which Enter presses, has the classic dark frame around its edges.
+  if (isDefaultButton(control_)) {
+    painter.setPen(context_.colour(ui::gdi::kButtonText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 void DrawnWidget::mousePressEvent(QMouseEvent* event) {
@@ -265,13 +295,6 @@ QString accessibleName(const QWidget& widget, const ui::Control& c) {
   if (c.kind() == ui::ControlKind::Link || c.kind() == ui::ControlKind::Label)
     return QString::fromStdString(c.caption());
   return colourName(shownColour(widget, c), texts);
-}
-
-// Whether Enter presses the control wherever the focus is in its window.
-bool isDefaultButton(const ui::Control& c) {
-  const ui::Control* top = &c;
-  while (top->container()) top = top->container();
-  return top->kind() == ui::ControlKind::Window && static_cast<const ui::Window*>(top)->defaultButton() == &c;
 }
 
 // A tab stands in front when it stands higher than another tab of its row.

@@ -49,6 +49,10 @@ class MouseForwarding {
   ui::Control& control_;
 };
 
+// An element of a grid or column of swatches or presets becomes the one Tab stop of its
+// array (the others are reached with the arrow keys).
+void takeTabStop(QWidget& widget, const ui::Control& control);
+
 // Plus! text is made for light paper: the widget shows its text black on white, whatever the
 // desktop's theme.
 void showOnLightPaper(QWidget& widget);

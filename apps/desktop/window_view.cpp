@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <utility>
@@ -131,6 +132,10 @@ WindowView::WindowView(ui::Window& window, ViewContext context, QWidget* parent)
     if (previous) QWidget::setTabOrder(previous, w);
     previous = w;
   }
+  // A grid of swatches or a column of presets is one Tab stop: its first element, until
+  // another takes the focus.
+  const std::vector<ui::Control*> order = window.tabOrder();
+  for (auto c = order.rbegin(); c != order.rend(); ++c) takeTabStop(*widgets_.at(*c), **c);
 }
 
 QWidget* WindowView::create(ui::Control& c) {
@@ -265,8 +270,19 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
         static_cast<QCheckBox*>(w)->setChecked(model<ui::CheckBox>(c).checked());
       break;
     case ui::Property::Selection:
-      if (kind == ui::ControlKind::Option)
+      if (kind == ui::ControlKind::Option) {
         static_cast<QRadioButton*>(w)->setChecked(model<ui::OptionButton>(c).selected());
+        // Tab reaches the group at its selected option (its first while none is).
+        if (QButtonGroup* group = optionGroups_[&model<ui::OptionButton>(c).group()]) {
+          const QList<QAbstractButton*> options = group->buttons();
+          const auto selected =
+              std::find_if(options.begin(), options.end(), [](QAbstractButton* b) { return b->isChecked(); });
+          for (QAbstractButton* b : options) {
+            const bool stop = selected == options.end() ? b == options.first() : b == *selected;
+            b->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
+          }
+        }
+      }
       break;
     case ui::Property::ListIndex:
       if (kind == ui::ControlKind::Combo || kind == ui::ControlKind::List)
