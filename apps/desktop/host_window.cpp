@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "app_icon.h"
+#include "contrast.h"
 #include "focus_ring.h"
 #include "mnemonics.h"
 #include "platform/ui_language.h"
@@ -116,6 +117,16 @@ HostWindow::HostWindow(const std::filesystem::path& pluginDir, std::string nickn
   addDockWidget(Qt::BottomDockWidgetArea, dock_);
   // The menu is there from the first frame, before any box of the plug-in's start asks.
   buildMenu();
+  // A placeholder is the input lines' only label: it reads at 4.5:1 whatever the theme's.
+  for (QLineEdit* line : {input_, quickStyle_->text()}) {
+    QPalette palette = line->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, QPalette::PlaceholderText,
+                       readableOn(palette.color(group, QPalette::PlaceholderText),
+                                  palette.color(group, QPalette::Base), 4.5));
+    }
+    line->setPalette(palette);
+  }
   input_->setFocus();  // the typing goes to the input line once the window is shown
   restoreGeometryOrFit();
   connect(input_, &QLineEdit::returnPressed, this, [this] {

@@ -11,7 +11,7 @@ QPalette darkPalette() {
   p.setColor(QPalette::AlternateBase, window);
   p.setColor(QPalette::ToolTipBase, base);
   p.setColor(QPalette::ToolTipText, text);
-  p.setColor(QPalette::PlaceholderText, disabled);
+  p.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));  // 5.3:1 on the fields, as a label must
   p.setColor(QPalette::Text, text);
   p.setColor(QPalette::Button, window);
   p.setColor(QPalette::ButtonText, text);

@@ -225,6 +225,8 @@ class DesktopTest : public QObject {
         text = group->title();
       } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         text = edit->text(), role = QPalette::Text;
+        // An empty line shows its placeholder, the input line's only label.
+        if (text.isEmpty()) text = edit->placeholderText(), role = QPalette::PlaceholderText;
       } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         text = combo->currentText(), role = QPalette::ButtonText;
       }
