@@ -388,28 +388,47 @@ function showPaper() {
 }
 
 // The preview's spans with their colours read once: text without a background of its own
-// stands on the paper.
+// stands on the paper. The spans are made and marked apart from the page and put in at once,
+// so that the page restyles and lays out the preview once, whatever the number of spans.
 function paintPreview(html) {
-  const preview = $('preview');
-  preview.innerHTML = html;
-  for (const span of preview.querySelectorAll('span[style]')) {
+  const made = document.createElement('template');
+  made.innerHTML = html;
+  const grounded = state.sides.bg.kind !== 'none';
+  const read = new Map();  // a style attribute -> its text and background colours
+  for (const span of made.content.querySelectorAll('span[style]')) {
     const style = span.getAttribute('style');
-    span.dataset.colour = /(?:^|;)color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
-    const ground = /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '';
-    span.dataset.ground = state.sides.bg.kind === 'none' ? '' : ground;
-    if (!span.dataset.ground) span.style.backgroundColor = '';
+    let colours = read.get(style);
+    if (!colours) {
+      colours = {
+        colour: /(?:^|;)color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '',
+        ground: grounded ? /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '' : '',
+      };
+      read.set(style, colours);
+    }
+    span.dataset.colour = colours.colour;
+    span.dataset.ground = colours.ground;
+    if (!colours.ground) span.style.backgroundColor = '';
   }
-  outlineFaintColours();
+  outlineFaintColours(made.content);
+  $('preview').replaceChildren(made.content);
 }
 
-// A colour too close to what it stands on gets a thin outline of the opposite tone.
-function outlineFaintColours() {
-  const paperColour = paper() === 'dark' ? '#1E1E1E' : '#FFFFFF';
-  for (const span of $('preview').querySelectorAll('span[data-colour]')) {
-    const colour = span.dataset.colour;
-    const faint = colour !== '' && contrast(colour, span.dataset.ground || paperColour) < 1.5;
-    span.classList.toggle('outline-dark', faint && luminance(colour) > 0.5);
-    span.classList.toggle('outline-light', faint && luminance(colour) <= 0.5);
+// A colour too close to what it stands on gets a thin outline of the opposite tone; each pair
+// of colours is judged once.
+function outlineFaintColours(within = $('preview')) {
+  const paperColour = $('preview').dataset.paper === 'dark' ? '#1E1E1E' : '#FFFFFF';
+  const outlines = new Map();  // "colour ground" -> the outline's class, or ''
+  for (const span of within.querySelectorAll('span[data-colour]')) {
+    const {colour, ground} = span.dataset;
+    const pair = `${colour} ${ground}`;
+    let outline = outlines.get(pair);
+    if (outline === undefined) {
+      const faint = colour !== '' && contrast(colour, ground || paperColour) < 1.5;
+      outline = !faint ? '' : luminance(colour) > 0.5 ? 'outline-dark' : 'outline-light';
+      outlines.set(pair, outline);
+    }
+    span.classList.toggle('outline-dark', outline === 'outline-dark');
+    span.classList.toggle('outline-light', outline === 'outline-light');
   }
 }
 

@@ -70,6 +70,15 @@ const shown = (page, selector) => page.$eval(selector, (e) => !e.hidden && e.get
 const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
 // The page converts at the next animation frame: a frame asked for now runs after it.
 const converted = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+// Records, from now on, each change made in the elements of the ids given, as "id type".
+const watchChanges = (page, ids) => page.evaluate((watched) => {
+  window.changes = [];
+  for (const id of watched) {
+    new MutationObserver((records) => window.changes.push(...records.map((r) => `${id} ${r.type}`)))
+      .observe(document.getElementById(id), {subtree: true, childList: true, attributes: true, characterData: true});
+  }
+}, ids);
+const changes = (page) => page.evaluate(() => window.changes);
 const focused = (page) => page.evaluate(() => {
   const e = document.activeElement;
   return e === document.body ? 'body' : e.id || e.getAttribute('aria-label') || e.value;
@@ -243,6 +252,13 @@ test('each mode keeps its text, a link its language for the visit, and the paper
   await page.click('#fg .swatch[title="#FFFFFF"]');
   await converted(page);
   assert.ok(await page.$eval('#preview span', (e) => getComputedStyle(e).textShadow !== 'none'));
+  // A key puts the preview in at once, its spans marked before they are shown.
+  await page.click('#fg input[value=gradient]');
+  await converted(page);
+  await watchChanges(page, ['preview']);
+  await page.type('#text-lines', 'x');
+  await converted(page);
+  assert.deepEqual(await changes(page), ['preview childList']);
 
   const french = await open(context, `${address}#t=Bonjour&l=fr`);
   assert.equal(await french.$eval('html', (e) => e.lang), 'fr');
