@@ -387,13 +387,18 @@ function showPaper() {
   outlineFaintColours();
 }
 
+let painted = null;  // what the preview was last painted from, its ground and its HTML
+
 // The preview's spans with their colours read once: text without a background of its own
 // stands on the paper. The spans are made and marked apart from the page and put in at once,
 // so that the page restyles and lays out the preview once, whatever the number of spans.
 function paintPreview(html) {
+  const grounded = state.sides.bg.kind !== 'none';
+  const painting = `${grounded} ${html}`;
+  if (painting === painted) return;
+  painted = painting;
   const made = document.createElement('template');
   made.innerHTML = html;
-  const grounded = state.sides.bg.kind !== 'none';
   const read = new Map();  // a style attribute -> its text and background colours
   for (const span of made.content.querySelectorAll('span[style]')) {
     const style = span.getAttribute('style');
@@ -479,42 +484,52 @@ function convert() {
     : engine.colour(text, styleOf('fg'), styleOf('bg'), options);
   const limit = limits[state.mode];
   const asked = answer.outcome === 'question' && !state.declined;
-  $('question').hidden = !asked;
-  $('declined').hidden = !(answer.outcome === 'question' && state.declined);
-  $('refusal').hidden = answer.outcome !== 'refused' && answer.outcome !== 'invalid';
-  if (asked) $('question-text').textContent = answer.question;
-  if (!$('refusal').hidden) $('refusal').textContent = answer.error;
+  setShown($('question'), asked);
+  setShown($('declined'), answer.outcome === 'question' && state.declined);
+  setShown($('refusal'), answer.outcome === 'refused' || answer.outcome === 'invalid');
+  if (asked) setText($('question-text'), answer.question);
+  if (!$('refusal').hidden) setText($('refusal'), answer.error);
   const coded = answer.outcome === 'ok' ? answer.result : '';
   paintPreview(coded ? engine.render(coded) : '');
   if ($('code').value !== coded) $('code').value = coded;
   // The length of what would be sent (the engine reads a text up to a NUL: one stands in for
   // it); while the question waits, what Yes would send, converted once the person pauses.
   const length = engine.length(coded || text.replaceAll('\u0000', '\uFFFD'));
-  $('count').textContent = say('count', length, limit);
+  setText($('count'), say('count', length, limit));
   whenIdle.cancel();
   if (answer.outcome === 'question') {
     whenIdle.run(() => {
       const yes = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, keepThinned: true});
-      if (yes.outcome === 'ok') $('count').textContent = say('count', engine.length(yes.result), limit);
+      if (yes.outcome === 'ok') setText($('count'), say('count', engine.length(yes.result), limit));
     });
   }
   $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;
-  reportFitting(text, coded, options);
+  const fitting = coded ? fittingReport(text, coded, length, options) : null;
+  if (fitting !== null) setText($('fitted'), fitting);
+  setShown($('fitted'), fitting !== null);
 }
 
-// Says how many colour changes were kept when the engine thinned them to fit the limit.
-function reportFitting(text, coded, options) {
-  const fitted = $('fitted');
-  fitted.hidden = true;
-  if (!coded || (state.sides.fg.kind !== 'gradient' && state.sides.fg.kind !== 'rainbow' &&
-      state.sides.bg.kind !== 'gradient' && state.sides.bg.kind !== 'rainbow')) return;
+// Writes a text or a visibility only when it changes, so that what stays the same from one key
+// to the next is not laid out and painted again.
+function setText(e, text) {
+  if (e.textContent !== text) e.textContent = text;
+}
+function setShown(e, shown) {
+  if (e.hidden === shown) e.hidden = !shown;
+}
+
+// How many colour changes were kept when the engine thinned them to fit the limit, or null
+// when it did not thin them. `length` is the length of `coded`.
+function fittingReport(text, coded, length, options) {
+  if (state.sides.fg.kind !== 'gradient' && state.sides.fg.kind !== 'rainbow' &&
+      state.sides.bg.kind !== 'gradient' && state.sides.bg.kind !== 'rainbow') return null;
   const kept = colourChanges(coded);
   const limit = limits[state.mode];
   // Thinning keeps as many colour changes as fill the room: a result with room for one more
   // colour code (a text and a background colour are 17 characters) kept them all.
-  const roomFor = (length, within) => length <= within - 20;
-  if (roomFor(engine.length(coded), limit)) return;
+  const roomFor = (of, within) => of <= within - 20;
+  if (roomFor(length, limit)) return null;
   // A nickname as a message has the room of the longer limit: its colour changes there are all
   // there is while that one is not near its own limit.
   let whole = null;
@@ -524,9 +539,8 @@ function reportFitting(text, coded, options) {
       whole = colourChanges(roomy.result);
     }
   }
-  if (whole !== null && whole <= kept) return;
-  fitted.textContent = whole === null ? say('thinnedOnly', kept, limit) : say('thinned', kept, whole, limit);
-  fitted.hidden = false;
+  if (whole !== null && whole <= kept) return null;
+  return whole === null ? say('thinnedOnly', kept, limit) : say('thinned', kept, whole, limit);
 }
 
 // Any change of the text or of a style asks the question again, and ends the notes.
@@ -534,8 +548,10 @@ function changed() {
   state.keepThinned = false;
   state.declined = false;
   notes.clear('copied');
-  linkProblems = [];
-  tellLinkProblems();
+  if (linkProblems.length) {
+    linkProblems = [];
+    tellLinkProblems();
+  }
   schedule();
 }
 

@@ -72,11 +72,13 @@ const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
 const converted = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
 // Records, from now on, each change made in the elements of the ids given, as "id type".
 const watchChanges = (page, ids) => page.evaluate((watched) => {
+  window.watchers?.forEach((w) => w.disconnect());
   window.changes = [];
-  for (const id of watched) {
-    new MutationObserver((records) => window.changes.push(...records.map((r) => `${id} ${r.type}`)))
-      .observe(document.getElementById(id), {subtree: true, childList: true, attributes: true, characterData: true});
-  }
+  window.watchers = watched.map((id) => {
+    const w = new MutationObserver((records) => window.changes.push(...records.map((r) => `${id} ${r.type}`)));
+    w.observe(document.getElementById(id), {subtree: true, childList: true, attributes: true, characterData: true});
+    return w;
+  });
 }, ids);
 const changes = (page) => page.evaluate(() => window.changes);
 const focused = (page) => page.evaluate(() => {
@@ -259,6 +261,11 @@ test('each mode keeps its text, a link its language for the visit, and the paper
   await page.type('#text-lines', 'x');
   await converted(page);
   assert.deepEqual(await changes(page), ['preview childList']);
+  // A conversion that gives what is shown again writes none of the words around it.
+  await watchChanges(page, ['preview', 'count', 'fitted', 'question', 'declined', 'refusal', 'link-note']);
+  await page.click('#no-end');  // not a message's option
+  await converted(page);
+  assert.deepEqual(await changes(page), []);
 
   const french = await open(context, `${address}#t=Bonjour&l=fr`);
   assert.equal(await french.$eval('html', (e) => e.lang), 'fr');
