@@ -465,6 +465,23 @@ const whenIdle = {
   },
 };
 
+// The engine's answers to the last few conversions asked of it: one asked again for the same
+// text, styles and options (Yes, converted for the count while the question waited; a
+// nickname's room as a message after a question is answered or the language changes) is
+// taken from here instead of being made again.
+const kRecentAnswers = 4;
+const recentAnswers = new Map();  // the arguments, as JSON -> the answer
+function answerFor(text, fg, bg, options) {
+  const key = JSON.stringify([text, fg, bg, options]);
+  let answer = recentAnswers.get(key);
+  if (!answer) {
+    answer = engine.colour(text, fg, bg, options);
+    recentAnswers.set(key, answer);
+    if (recentAnswers.size > kRecentAnswers) recentAnswers.delete(recentAnswers.keys().next().value);
+  }
+  return answer;
+}
+
 let pending = false;
 // At most one conversion waits: typing faster than the page converts skips stale texts.
 function schedule() {
@@ -481,7 +498,7 @@ function convert() {
   const control = controlCharacter(text);
   const answer = control
     ? {outcome: 'refused', error: say('controlCharacter', ...control), result: null}
-    : engine.colour(text, styleOf('fg'), styleOf('bg'), options);
+    : answerFor(text, styleOf('fg'), styleOf('bg'), options);
   const limit = limits[state.mode];
   const asked = answer.outcome === 'question' && !state.declined;
   setShown($('question'), asked);
@@ -499,7 +516,7 @@ function convert() {
   whenIdle.cancel();
   if (answer.outcome === 'question') {
     whenIdle.run(() => {
-      const yes = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, keepThinned: true});
+      const yes = answerFor(text, styleOf('fg'), styleOf('bg'), {...options, keepThinned: true});
       if (yes.outcome === 'ok') setText($('count'), say('count', engine.length(yes.result), limit));
     });
   }
@@ -534,7 +551,7 @@ function fittingReport(text, coded, length, options) {
   // there is while that one is not near its own limit.
   let whole = null;
   if (state.mode === 'nickname') {
-    const roomy = engine.colour(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
+    const roomy = answerFor(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
     if (roomy.outcome === 'ok' && roomFor(engine.length(roomy.result), limits.message)) {
       whole = colourChanges(roomy.result);
     }
