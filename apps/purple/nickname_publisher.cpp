@@ -9,6 +9,9 @@ namespace {
 
 // Where the plug-in keeps the nickname it published, among the account's own settings.
 constexpr const char* kPublishedNickname = "tessalune-nickname";
+// The words for a later refusal, in the plug-in's language: the protocol's callback gets only
+// the account.
+constexpr const char* kRefusalWords = "tessalune-nickname-refused";
 constexpr const char* kXmpp = "prpl-jabber";
 constexpr const char* kNickNamespace = "http://jabber.org/protocol/nick";
 
@@ -38,8 +41,11 @@ std::optional<PurpleText> publishOverXmpp(PurpleConnection* connection, const st
 }
 
 // The protocol refused the alias later, when the command had long returned.
-void aliasRefused(PurpleAccount*, const char* error) {
-  purple_notify_error(nullptr, "Tessalune", "The server did not take the nickname.", error);
+void aliasRefused(PurpleAccount* account, const char* error) {
+  const char* words = purple_account_get_string(account, kRefusalWords, nullptr);
+  const std::string primary =
+      std::string("Tessalune: ") + (words ? words : "the server did not take the nickname.");
+  purple_notify_error(nullptr, "Tessalune", primary.c_str(), error);
 }
 
 }  // namespace
@@ -70,7 +76,7 @@ void rememberNickname(PurpleAccount* account, const std::string& nickname) {
 }
 
 std::optional<PurpleText> publishNickname(PurpleAccount* account, const std::string& nickname,
-                                          const std::string& requestId) {
+                                          const std::string& requestId, const std::string& refusalWords) {
   PurpleConnection* connection = purple_account_get_connection(account);
   if (!connection) return PurpleText::NotConnected;
   if (publishesOverXmpp(account)) {
@@ -82,6 +88,7 @@ std::optional<PurpleText> publishNickname(PurpleAccount* account, const std::str
   if (!info || !PURPLE_PROTOCOL_PLUGIN_HAS_FUNC(info, set_public_alias)) {
     return PurpleText::NoPublicNickname;
   }
+  purple_account_set_string(account, kRefusalWords, refusalWords.c_str());
   purple_account_set_public_alias(account, nickname.c_str(), nullptr, aliasRefused);
   rememberNickname(account, nickname);
   return std::nullopt;

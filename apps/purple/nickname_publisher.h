@@ -19,9 +19,10 @@ bool publishesOverXmpp(PurpleAccount* account);
 
 // Makes nickname the account's public one: on XMPP its published nickname (contacts see it
 // as the buddy's name), as the request requestId; elsewhere the protocol's public alias, at
-// once. Why it cannot be sent, when it cannot; a protocol's later refusal is shown by the client.
+// once. Why it cannot be sent, when it cannot; a protocol's later refusal is shown by the client
+// in a box saying refusalWords (the plug-in's language).
 std::optional<PurpleText> publishNickname(PurpleAccount* account, const std::string& nickname,
-                                          const std::string& requestId);
+                                          const std::string& requestId, const std::string& refusalWords);
 
 // The account's nickname from now on, as accountNickname gives it.
 void rememberNickname(PurpleAccount* account, const std::string& nickname);

@@ -302,7 +302,8 @@ void PurpleHost::keepUnsent(const std::string& result) {
 void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* account,
                          const std::string& nickname) {
   const std::string request = "tessalune-nickname-" + std::to_string(nextRequest_++);
-  if (std::optional<PurpleText> failure = publishNickname(account, nickname, request)) {
+  if (std::optional<PurpleText> failure =
+          publishNickname(account, nickname, request, text(PurpleText::ServerRefusedNickname))) {
     return notice("Tessalune: " + text(PurpleText::NicknameNotPublished, text(*failure)));
   }
   if (publishesOverXmpp(account)) {
