@@ -35,13 +35,12 @@ class FailOnReport : public errors::ErrorReport {
 
 class FailOnHalt : public errors::Lifecycle {
  public:
-  void request(Request what) override {
-    if (what != Request::Halt && what != Request::HaltKeepingWindows) return;
+  bool request(Request what) noexcept override {
+    if (what != Request::Halt && what != Request::HaltKeepingWindows) return true;
     std::fprintf(stderr, "the conversion halted the plug-in\n");
     std::abort();
   }
   bool stopping() const override { return false; }
-  void writeDefaultConfiguration() override {}
 };
 
 // Everything a conversion context refers to, kept together.
