@@ -105,7 +105,7 @@ void BoxEdit::render() {
     } else {
       run += QChar(ch <= 0xFFFF ? static_cast<char16_t>(ch) : u'\uFFFD');
     }
-    // A command such as "/xquicknick" is one word: a word joiner keeps a line from ending at
+    // A slash command is one word: a word joiner keeps a line from ending at
     // its slash. It is the document's alone: positions, copies and the box leave it out.
     if (ch == U'/' && i + 1 < chars.size() && QChar::isLetter(chars.charAt(i + 1))) run += kWordJoiner;
     position += static_cast<int>(run.size() - before);  // the document counts UTF-16 units

@@ -29,7 +29,7 @@ QString qt(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// A command such as "/xquicknick" is one word: no line may end at its slash.
+// A slash command is one word: no line may end at its slash.
 QString keepCommandsWhole(QString text) {
   static const QChar kWordJoiner(0x2060);
   for (qsizetype i = text.indexOf('/'); i >= 0 && i + 1 < text.size(); i = text.indexOf('/', i + 1)) {

@@ -14,7 +14,7 @@ struct Colouring {
 };
 
 // Colours text as tessalune_colour does, with its refusals and questions in the language of
-// a message table (1027, 1033, ...; English for any other). Throws only std::bad_alloc.
+// the message table languageId names (lang::kLanguages; English for any other). Throws only std::bad_alloc.
 Colouring colourText(const char* text, const char* fg, const char* bg, int flags, int languageId);
 
 // The outcome as the C interface's TESSALUNE_OUTCOME_ value.

@@ -20,7 +20,7 @@ void loadConfig(ConfigTargets& targets, StoreContext& ctx);
 // nothing is created.
 void writeConfig(std::string_view path, std::string_view value, StoreContext& ctx);
 
-// The default configuration document of a language (1027, 1033, ...; English for any
+// The default configuration document of a language (lang::kLanguages; English for any
 // other), as the 851 characters of its resource.
 std::string defaultConfiguration(int languageId);
 

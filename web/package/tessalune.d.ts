@@ -22,7 +22,7 @@ export interface ColourOptions {
   underline?: boolean;
   strike?: boolean;
   /** The language refusals and questions are told in: a code ("fr"), a tag starting with
-   * one ("fr-CA"), or a message table (1036). English when left out. */
+   * one ("fr-CA"), or a message table id (see .languages). English when left out. */
   language?: string | number;
 }
 

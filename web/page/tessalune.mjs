@@ -14,7 +14,7 @@
 // mirrored reversed), "grad:#..:#..[:...]", "mirror:...", "rainbow"; the background is "none"
 // when left out. Options are an object of booleans {message, noEnd, keepThinned, bold,
 // italic, underline, strike} and language: the language refusals and questions are told in,
-// as its code ("fr", or a tag such as "fr-CA") or its message table (1036); English when
+// as its code ("fr", or a tag such as "fr-CA") or its message table id (see .languages); English when
 // left out. Options null are none.
 // A call with an argument of the wrong type (a text that is not a string, options that are
 // not an object, an option no one knows) throws a TypeError. Otherwise colour() answers
