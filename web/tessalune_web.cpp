@@ -13,8 +13,8 @@
 #include "engine/palette.h"
 #include "engine/utf8.h"
 #include "lang/languages.h"
+#include "targets/html_render.h"
 #include "tessalune_plugin.h"
-#include "views/html_render.h"
 
 using namespace tessalune;
 
@@ -71,7 +71,7 @@ int tessalune_web_flag(int i) {
 // when it cannot be made (memory).
 char* tessalune_web_render_html(const char* plus) {
   try {
-    return abi::copyOut(views::renderPlusHtml(plus ? plus : ""));
+    return abi::copyOut(targets::renderPlusHtml(plus ? plus : ""));
   } catch (const std::exception&) {
     return nullptr;
   }

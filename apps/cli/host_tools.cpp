@@ -16,8 +16,8 @@
 #include "platform/terminal_colour.h"
 #include "plugin/settings_session.h"
 #include "plugin_module.h"
-#include "views/ansi_render.h"
-#include "views/html_render.h"
+#include "targets/ansi_render.h"
+#include "targets/html_render.h"
 
 namespace tessalune::cli {
 
@@ -77,12 +77,12 @@ std::pair<std::string, std::string> splitLine(const std::string& line) {
 }
 
 // Colour where the output may carry it (a terminal, unless NO_COLOR or --color says otherwise).
-views::AnsiMode decoration(int fd) {
-  return platform::colourWanted(fd) ? views::AnsiMode::Colour : views::AnsiMode::Plain;
+targets::AnsiMode decoration(int fd) {
+  return platform::colourWanted(fd) ? targets::AnsiMode::Colour : targets::AnsiMode::Plain;
 }
 
-std::string renderPlus(const std::string& plus, views::AnsiMode mode) {
-  return views::renderAnsi(engine::plusToStyledText(plus), mode);
+std::string renderPlus(const std::string& plus, targets::AnsiMode mode) {
+  return targets::renderAnsi(engine::plusToStyledText(plus), mode);
 }
 
 void printCommands(PluginModule& plugin, std::ostream& out) {
@@ -228,9 +228,9 @@ void addHostTools(CLI::App& app, int& exitCode) {
     StandardOutput out;
     const auto write = [&out](std::string_view part) { out.write(part); };
     if (*html) {
-      views::renderHtml(text, write);
+      targets::renderHtml(text, write);
     } else {
-      views::renderAnsi(text, views::AnsiMode::Colour, write);
+      targets::renderAnsi(text, targets::AnsiMode::Colour, write);
     }
     out.finish();
   });

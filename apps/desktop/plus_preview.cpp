@@ -6,7 +6,7 @@
 #include "control_widgets.h"
 #include "engine/utf8.h"
 #include "errors/titles.h"
-#include "views/html_render.h"
+#include "targets/html_render.h"
 
 namespace tessalune::desktop {
 
@@ -18,7 +18,7 @@ constexpr int kPauseMilliseconds = 150;
 
 QString plusToHtml(const std::string& plus) {
   // Its default text is black, as on the light paper it is made for.
-  return "<span style=\"color:#000000\">" + QString::fromStdString(views::renderPlusHtml(plus)) + "</span>";
+  return "<span style=\"color:#000000\">" + QString::fromStdString(targets::renderPlusHtml(plus)) + "</span>";
 }
 
 PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors::MessageTexts& messages,

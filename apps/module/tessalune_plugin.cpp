@@ -75,7 +75,7 @@ class HostWindows : public ui::WindowSystem {
     terminal_ = std::make_unique<views::TerminalDriver>(
         script_ ? static_cast<std::istream&>(*script_) : std::cin, std::cerr, dialogs,
         views::TerminalDriverOptions{
-            platform::colourWanted(2) ? views::AnsiMode::Colour : views::AnsiMode::Plain, person, person,
+            platform::colourWanted(2) ? targets::AnsiMode::Colour : targets::AnsiMode::Plain, person, person,
             person ? 0 : -1});
   }
 
@@ -108,7 +108,7 @@ class HostWindows : public ui::WindowSystem {
     if (!unscripted_) {
       unscripted_ = std::make_unique<views::TerminalDriver>(
           noScript_, std::cerr, dialogs_,
-          views::TerminalDriverOptions{views::AnsiMode::Plain, false, false, -1});
+          views::TerminalDriverOptions{targets::AnsiMode::Plain, false, false, -1});
     }
     return *unscripted_;
   }

@@ -6,7 +6,7 @@
 
 #include "engine/plus_to_styled_text.h"
 #include "engine/utf8.h"
-#include "views/html_render.h"
+#include "targets/html_render.h"
 
 namespace tessalune::purple {
 
@@ -84,7 +84,7 @@ std::optional<std::string> renderNameLabel(std::string_view name, engine::Colour
     if (!ownBackground) f.background.reset();
     if (f.textColour) f.textColour = readableOn(*f.textColour, f.background.value_or(background));
   });
-  return views::renderHtml(text, views::HtmlMarkup::Pango);
+  return targets::renderHtml(text, targets::HtmlMarkup::Pango);
 }
 
 const std::optional<std::string>& NameLabels::label(const std::string& contact, std::string_view name,

@@ -4,7 +4,7 @@
 #include <purple.h>
 
 #include "render_bound.h"
-#include "views/html_render.h"
+#include "targets/html_render.h"
 
 namespace tessalune::purple {
 
@@ -44,7 +44,7 @@ engine::ColourNumber clientBackground() {
 }
 
 std::string renderPlus(const std::string& plus) {
-  return onLightPaper(views::renderPlusHtml(plus, views::HtmlMarkup::ChatTags));
+  return onLightPaper(targets::renderPlusHtml(plus, targets::HtmlMarkup::ChatTags));
 }
 
 }  // namespace tessalune::purple

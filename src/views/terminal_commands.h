@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "platform/terminal_dialogs.h"
+#include "targets/ansi_render.h"
 #include "ui/window.h"
-#include "views/ansi_render.h"
 
 namespace tessalune::views {
 
@@ -16,7 +16,7 @@ struct CommandContext {
   ui::Window& window;
   std::ostream& out;
   platform::TerminalDialogs& dialogs;
-  AnsiMode mode;
+  targets::AnsiMode mode;
   ui::Control* current = nullptr;  // the box that select or type last acted on
 };
 

@@ -7,18 +7,18 @@
 #include <vector>
 
 #include "platform/terminal_dialogs.h"
+#include "targets/ansi_render.h"
 #include "ui/window.h"
-#include "views/ansi_render.h"
 #include "views/terminal_commands.h"
 #include "views/window_text.h"
 
 namespace tessalune::views {
 
 struct TerminalDriverOptions {
-  AnsiMode mode = AnsiMode::Colour;  // how the window's rich text is printed
-  bool prompt = false;               // "frmPrefs> " before each line read, for a person at a terminal
-  bool showOnOpen = true;            // print the window as it opens (a script can ask with "show")
-  int terminalFd = -1;               // the terminal a person types the lines on; -1 when a script gives them
+  targets::AnsiMode mode = targets::AnsiMode::Colour;  // how the window's rich text is printed
+  bool prompt = false;     // "frmPrefs> " before each line read, for a person at a terminal
+  bool showOnOpen = true;  // print the window as it opens (a script can ask with "show")
+  int terminalFd = -1;     // the terminal a person types the lines on; -1 when a script gives them
 };
 
 // A line-oriented view of any window model, for hosts without a display. Shown modally

@@ -11,6 +11,9 @@
 namespace tessalune::views {
 
 // The text shows the window models' controls.
+using targets::actsOnTerminal;
+using targets::AnsiMode;
+using targets::renderAnsi;
 using ui::CheckBox;
 using ui::ComboBox;
 using ui::Control;

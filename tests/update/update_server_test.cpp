@@ -173,7 +173,7 @@ TEST_F(UpdateServerTest, ATerminalScriptCancelsARunningDownloadThroughTheEventPu
   std::istringstream script("click btnDwld\nclick btnCancel\nclose\n");
   std::ostringstream out;
   platform::TerminalDialogs terminal(out, std::nullopt);
-  views::TerminalDriver driver(script, out, terminal, {views::AnsiMode::Plain, false, false});
+  views::TerminalDriver driver(script, out, terminal, {targets::AnsiMode::Plain, false, false});
   onPump = [&](bool bodyStarted) { driver.pumpEvents(bodyStarted); };
   window.showModal(driver);
   EXPECT_GT(service->received(), 0u);

@@ -7,7 +7,7 @@
 #include "engine/rich_text_box.h"
 #include "engine/styled_text.h"
 
-namespace tessalune::views {
+namespace tessalune::targets {
 
 // How styled text reaches a terminal: in colour with ANSI escape codes, or as its bare characters.
 enum class AnsiMode { Colour, Plain };
@@ -33,4 +33,4 @@ constexpr bool actsOnTerminal(char32_t c) {
   return (c < 0x20 && c != U'\t') || (c >= 0x7F && c <= 0x9F);
 }
 
-}  // namespace tessalune::views
+}  // namespace tessalune::targets

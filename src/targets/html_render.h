@@ -7,7 +7,7 @@
 
 #include "engine/styled_text.h"
 
-namespace tessalune::views {
+namespace tessalune::targets {
 
 // How a run's formats are written: as CSS on a span (pages), as the tags chat clients render
 // (<font color back>, <b>, <i>, <u>, <s>), which ignore italic given as CSS, or as the
@@ -27,4 +27,4 @@ std::string renderPlusHtml(std::string_view plus, HtmlMarkup markup = HtmlMarkup
 // The same when the text holds a Plus! code that changes what it shows; nothing for plain text.
 std::optional<std::string> renderPlusCodes(std::string_view plus, HtmlMarkup markup = HtmlMarkup::Styles);
 
-}  // namespace tessalune::views
+}  // namespace tessalune::targets

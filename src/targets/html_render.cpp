@@ -1,10 +1,10 @@
-#include "views/html_render.h"
+#include "targets/html_render.h"
 
 #include "engine/colour.h"
 #include "engine/plus_to_styled_text.h"
 #include "engine/utf8.h"
 
-namespace tessalune::views {
+namespace tessalune::targets {
 
 namespace {
 
@@ -131,4 +131,4 @@ std::optional<std::string> renderPlusCodes(std::string_view plus, HtmlMarkup mar
   return renderHtml(text, markup);
 }
 
-}  // namespace tessalune::views
+}  // namespace tessalune::targets

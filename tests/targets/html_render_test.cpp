@@ -1,11 +1,11 @@
-#include "views/html_render.h"
+#include "targets/html_render.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-namespace tessalune::views {
+namespace tessalune::targets {
 namespace {
 
 // Plus! text as a page shows it and as a chat client does: the same runs, the same escapes,
@@ -66,4 +66,4 @@ TEST(HtmlRender, RendersOnlyTextThatHoldsCodes) {
 }
 
 }  // namespace
-}  // namespace tessalune::views
+}  // namespace tessalune::targets

@@ -1,11 +1,11 @@
-#include "views/ansi_render.h"
+#include "targets/ansi_render.h"
 
 #include <string_view>
 
 #include "engine/colour.h"
 #include "engine/utf8.h"
 
-namespace tessalune::views {
+namespace tessalune::targets {
 
 namespace {
 
@@ -95,4 +95,4 @@ std::string renderAnsi(const engine::StyledText& text, AnsiMode mode) {
   return out;
 }
 
-}  // namespace tessalune::views
+}  // namespace tessalune::targets
