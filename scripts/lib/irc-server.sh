@@ -6,6 +6,7 @@
 # It sets IRC_PORT and IRC_PID. What ngircd says goes to DIR/ngircd.log: a test registers it
 # with report_log (scripts/lib/report-failure.sh) to have it shown when it fails.
 source "$(dirname "${BASH_SOURCE[0]}")/stop-process.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wait-for-port.sh"
 
 irc_server_start() {
   local dir=$1
@@ -28,11 +29,7 @@ PAM = no
 CFG
   ngircd --nodaemon --config "$dir/ngircd.conf" >"$dir/ngircd.log" 2>&1 &
   IRC_PID=$!
-  for _ in $(seq 100); do
-    if (exec 3<>"/dev/tcp/127.0.0.1/$IRC_PORT") 2>/dev/null; then return 0; fi
-    if ! kill -0 "$IRC_PID" 2>/dev/null; then break; fi
-    sleep 0.05
-  done
+  wait_for_port "$IRC_PID" "$IRC_PORT" && return 0
   echo "irc-server: ngircd did not open 127.0.0.1:$IRC_PORT" >&2
   return 1
 }

@@ -12,6 +12,7 @@
 # As root, prosody runs as the prosody user, which owns its data folder: DIR's parents must
 # let that user through (mode 755).
 source "$(dirname "${BASH_SOURCE[0]}")/stop-process.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wait-for-port.sh"
 
 xmpp_free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1]); s.close()'
@@ -89,12 +90,7 @@ CFG
   if [ ${#as[@]} -gt 0 ]; then chown -R prosody:prosody "$dir/data"; fi
   "${as[@]}" prosody --config "$dir/prosody.cfg.lua" -F >"$dir/prosody.out" 2>&1 &
   XMPP_PID=$!
-  local i
-  for i in $(seq 100); do
-    if (exec 3<>"/dev/tcp/127.0.0.1/$XMPP_PORT") 2>/dev/null; then return 0; fi
-    if ! kill -0 "$XMPP_PID" 2>/dev/null; then break; fi
-    sleep 0.05
-  done
+  wait_for_port "$XMPP_PID" "$XMPP_PORT" && return 0
   echo "xmpp-server: prosody did not open 127.0.0.1:$XMPP_PORT" >&2
   return 1
 }
