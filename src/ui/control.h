@@ -53,7 +53,8 @@ constexpr bool takesFocus(ControlKind kind) {
 class Control;
 
 // What a person acts on: buttons, boxes, lists, tabs, links and the swatch frames; captions
-// and the swatches inside frames act through what holds them. Defined after Control.
+// and the swatches inside frames, buttons and tabs act through what holds them. Defined
+// after Control.
 bool actsForAPerson(const Control& c);
 
 // What changed on a control, as its subscribers are told.
@@ -284,7 +285,8 @@ inline bool actsForAPerson(const Control& c) {
       return c.index() >= 0;
     case ControlKind::Swatch:
       return c.container() && c.container()->kind() != ControlKind::Picture &&
-             c.container()->kind() != ControlKind::OwnerDrawnButton;
+             c.container()->kind() != ControlKind::OwnerDrawnButton &&
+             c.container()->kind() != ControlKind::Tab;
     default:
       return false;
   }

@@ -83,6 +83,7 @@ void EditorWindow::bindHandlers() {
 void EditorWindow::bindSide(Side& s) {
   const ColourSide id = s.id;
   s.tab.setPressHandler([this, id] { chooseTab(id); });
+  s.styleSwatch.setPressHandler([&s] { s.tab.press(); });  // part of its tab
 
   for (std::size_t i = 0; i < s.solidFrames.size(); ++i) {
     Control& frame = s.solidFrames[i];

@@ -97,17 +97,21 @@ EditorWindow::EditorWindow(EditorDependencies deps)
   bindHandlers();
 }
 
+// The order of registration is the order Tab follows: the banner, the box, the row of tabs,
+// the colour panel in front with its ready-made choices (the swatches, then the gradient
+// presets) before the gradient's own ends, the format buttons beside it, then the options
+// and the window's buttons. Keyboard users reach a colour in a few keys.
 void EditorWindow::registerControls() {
-  for (Control* c : std::initializer_list<Control*>{
-           &titleBar, &lbl_titre, &btnAbout, &btnHelp, &grp_nick, &rtf_nick, &rtf_text, &rtf_mask, &rtf_auto,
-           &btnBold, &btnBold.label(), &btnItalic, &btnItalic.label(), &btnUline, &btnUline.label(), &btnSO,
-           &btnSO.label(), &btnCode, &btnCode.label()}) {
+  for (Control* c : std::initializer_list<Control*>{&titleBar, &lbl_titre, &btnAbout, &btnHelp, &grp_nick,
+                                                    &rtf_nick, &rtf_text, &rtf_mask, &rtf_auto}) {
     add(*c);
   }
   for (Side& s : sides_) {
     add(s.tab);
     add(s.tab.label());
     add(s.styleSwatch);
+  }
+  for (Side& s : sides_) {
     for (Control* c :
          std::initializer_list<Control*>{&s.panel, &s.title, &s.solidHeading, &s.gradientHeading}) {
       add(*c);
@@ -115,17 +119,18 @@ void EditorWindow::registerControls() {
     for (Control& frame : s.solidFrames) add(frame);
     for (ColourSwatch& swatch : s.solidSwatches) add(swatch);
     add(s.otherColour);
+    for (Control& preset : s.presets) add(preset);
+    for (Control& preview : s.previews) add(preview);
     // The gradient colour buttons show a swatch, not a caption: their labels are not registered.
     for (Control* c :
          std::initializer_list<Control*>{&s.gradient1, &s.colour1, &s.arrow, &s.gradient2, &s.colour2}) {
       add(*c);
     }
-    for (Control& preset : s.presets) add(preset);
-    for (Control& preview : s.previews) add(preview);
   }
-  for (Control* c :
-       std::initializer_list<Control*>{&chk_BG, &chk_all, &chk_noEnd, &btnPrefs, &btnPrefs.label(),
-                                       &btnCancel, &btnCancel.label(), &btnOK, &btnOK.label()}) {
+  for (Control* c : std::initializer_list<Control*>{
+           &btnBold, &btnBold.label(), &btnItalic, &btnItalic.label(), &btnUline, &btnUline.label(), &btnSO,
+           &btnSO.label(), &btnCode, &btnCode.label(), &chk_BG, &chk_all, &chk_noEnd, &btnPrefs,
+           &btnPrefs.label(), &btnCancel, &btnCancel.label(), &btnOK, &btnOK.label()}) {
     add(*c);
   }
 }
