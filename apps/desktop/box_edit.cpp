@@ -1,11 +1,13 @@
 #include "box_edit.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
@@ -229,6 +231,150 @@ std::unique_ptr<QMenu> BoxEdit::editMenu() {
 void BoxEdit::focusInEvent(QFocusEvent* event) {
   QTextEdit::focusInEvent(event);
   control_.box().setFocus(true);
+}
+
+namespace {
+
+// The box's text as a screen reader counts it (UTF-16 units, a line break one "\n"), with
+// the offset of every box position and of the end.
+struct ReadText {
+  QString text;
+  std::vector<int> offsets;
+
+  explicit ReadText(const engine::RichTextBox& box) {
+    const engine::StyledText& chars = box.characters();
+    offsets.reserve(chars.size() + 1);
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      offsets.push_back(static_cast<int>(text.size()));
+      const char32_t ch = chars.charAt(i);
+      if (ch == U'\r' && i + 1 < chars.size() && chars.charAt(i + 1) == U'\n') continue;
+      if (engine::isLineBreakChar(ch)) {
+        text += '\n';
+      } else if (ch > 0xFFFF && ch <= 0x10FFFF) {
+        text += QChar(QChar::highSurrogate(ch));
+        text += QChar(QChar::lowSurrogate(ch));
+      } else {
+        text += QChar(ch <= 0xFFFF ? static_cast<char16_t>(ch) : u'\uFFFD');
+      }
+    }
+    offsets.push_back(static_cast<int>(text.size()));
+  }
+  int offsetOf(int boxPosition) const {
+    return offsets[static_cast<std::size_t>(
+        std::clamp(boxPosition, 0, static_cast<int>(offsets.size()) - 1))];
+  }
+  // The first box position at or after the offset, never inside a line break's pair; an
+  // offset past the end is the end.
+  int boxPositionOf(int offset) const {
+    const auto found = std::lower_bound(offsets.begin(), offsets.end(), offset);
+    return static_cast<int>(std::min(found, offsets.end() - 1) - offsets.begin());
+  }
+};
+
+}  // namespace
+
+class BoxAccessible : public QAccessibleWidget,
+                      public QAccessibleTextInterface,
+                      public QAccessibleEditableTextInterface {
+ public:
+  explicit BoxAccessible(BoxEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText), edit_(*edit) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    if (type == QAccessible::EditableTextInterface && edit_.control_.userEditable())
+      return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.editable = edit_.control_.userEditable();
+    s.readOnly = !s.editable;
+    s.multiLine = edit_.control_.multiLine();
+    s.selectableText = true;
+    s.focusable = true;
+    return s;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return read().text;
+    return QAccessibleWidget::text(t);
+  }
+
+  // Reading.
+  QString text(int startOffset, int endOffset) const override {
+    return read().text.mid(startOffset, std::max(0, endOffset - startOffset));
+  }
+  int characterCount() const override { return static_cast<int>(read().text.size()); }
+  int cursorPosition() const override { return read().offsetOf(edit_.toBox(edit_.textCursor().position())); }
+  int selectionCount() const override { return box().selLength() > 0 ? 1 : 0; }
+  void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+    *startOffset = *endOffset = 0;
+    if (selectionIndex != 0 || box().selLength() <= 0) return;
+    const ReadText shown = read();
+    *startOffset = shown.offsetOf(box().selStart());
+    *endOffset = shown.offsetOf(box().selStart() + box().selLength());
+  }
+  QString attributes(int offset, int* startOffset, int* endOffset) const override {
+    *startOffset = offset;
+    *endOffset = offset;
+    return {};
+  }
+  QRect characterRect(int offset) const override {
+    QTextCursor at(edit_.document());
+    at.setPosition(
+        std::min(edit_.toDocument(read().boxPositionOf(offset)), edit_.document()->characterCount() - 1));
+    QRect rect = edit_.cursorRect(at);
+    const QString after = text(offset, offset + 1);
+    rect.setWidth(std::max(1, edit_.fontMetrics().horizontalAdvance(after)));
+    return QRect(edit_.viewport()->mapToGlobal(rect.topLeft()), rect.size());
+  }
+  int offsetAtPoint(const QPoint& point) const override {
+    const QTextCursor at = edit_.cursorForPosition(edit_.viewport()->mapFromGlobal(point));
+    return read().offsetOf(edit_.toBox(at.position()));
+  }
+
+  // Choosing: through the box, which the view follows.
+  void setCursorPosition(int position) override { select(position, position); }
+  void addSelection(int startOffset, int endOffset) override { select(startOffset, endOffset); }
+  void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+    if (selectionIndex == 0) select(startOffset, endOffset);
+  }
+  void removeSelection(int selectionIndex) override {
+    if (selectionIndex == 0) box().select(box().selStart(), 0);
+  }
+  void scrollToSubstring(int startIndex, int) override {
+    const QRect shown = edit_.viewport()->rect();
+    const QRect rect = characterRect(startIndex).translated(-edit_.viewport()->mapToGlobal(QPoint(0, 0)));
+    if (!shown.contains(rect.topLeft())) {
+      QScrollBar* bar = edit_.verticalScrollBar();
+      bar->setValue(bar->value() + rect.top() - shown.height() / 2);
+    }
+  }
+
+  // Editing: as typing over a selection does, with the box's limits and refusals.
+  void deleteText(int startOffset, int endOffset) override { replaceText(startOffset, endOffset, {}); }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void replaceText(int startOffset, int endOffset, const QString& text) override {
+    if (!edit_.control_.userEditable()) return;
+    select(startOffset, endOffset);
+    edit_.replaceSelection(text);
+  }
+
+ private:
+  engine::RichTextBox& box() const { return edit_.control_.box(); }
+  ReadText read() const { return ReadText(box()); }
+  void select(int startOffset, int endOffset) {
+    const ReadText shown = read();
+    const int start = shown.boxPositionOf(std::min(startOffset, endOffset));
+    const int end = shown.boxPositionOf(std::max(startOffset, endOffset));
+    box().select(start, end - start);
+  }
+
+  BoxEdit& edit_;
+};
+
+QAccessibleInterface* boxAccessible(QObject* object) {
+  auto* edit = dynamic_cast<BoxEdit*>(object);
+  return edit ? new BoxAccessible(edit) : nullptr;
 }
 
 }  // namespace tessalune::desktop

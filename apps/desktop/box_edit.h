@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessibleInterface>
 #include <QMenu>
 #include <QTextEdit>
 #include <memory>
@@ -24,6 +25,7 @@ class BoxEdit : public QTextEdit {
   void render();
   // The context menu: undo, redo, cut, copy, paste, delete and select all.
   std::unique_ptr<QMenu> editMenu();
+  ui::RichTextControl& control() const { return control_; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -32,6 +34,7 @@ class BoxEdit : public QTextEdit {
   QMimeData* createMimeDataFromSelection() const override;
 
  private:
+  friend class BoxAccessible;
   // Positions: the box counts code points and a line break (CR LF) as two; the document
   // counts UTF-16 units and a line break as one.
   int toDocument(int boxPosition) const;
@@ -47,5 +50,10 @@ class BoxEdit : public QTextEdit {
   bool rendering_ = false;              // the edit is being filled from the box
   bool pushing_ = false;                // the edit's selection is being given to the box
 };
+
+// What a screen reader reads of a box view: an editable text (read-only where the box takes
+// no typing) whose text, caret and selection are the box's, and whose edits go through the
+// box as typing does; null for another object.
+QAccessibleInterface* boxAccessible(QObject* object);
 
 }  // namespace tessalune::desktop

@@ -9,6 +9,7 @@
 #include <limits>
 #include <string_view>
 
+#include "box_edit.h"
 #include "engine/colour.h"
 #include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
@@ -364,6 +365,7 @@ class ControlAccessible : public QAccessibleWidget {
 };
 
 QAccessibleInterface* accessibleFor(const QString&, QObject* object) {
+  if (QAccessibleInterface* box = boxAccessible(object)) return box;
   auto* widget = qobject_cast<QWidget*>(object);
   auto* forwarding = dynamic_cast<MouseForwarding*>(object);
   if (!widget || !forwarding || !ui::actsForAPerson(forwarding->control())) return nullptr;

@@ -415,7 +415,14 @@ class DesktopTest : public QObject {
           faults << id + " does not say whether it is ticked";
         if (a->role() == QAccessible::PageTab) selectedTabs[w->parent()] += state.selected ? 1 : 0;
         const auto* line = qobject_cast<QLineEdit*>(w);
-        if (line && !line->isReadOnly() && !state.editable) faults << id + " is not said to be editable";
+        const auto* box = dynamic_cast<desktop::BoxEdit*>(w);
+        if (((line && !line->isReadOnly()) || (box && box->control().userEditable())) &&
+            (!state.editable || !a->editableTextInterface()))
+          faults << id + " is not said to be editable";
+        if (box && (!a->textInterface() ||
+                    a->textInterface()->text(0, a->textInterface()->characterCount()) !=
+                        QString::fromStdString(box->control().box().text()).replace("\r\n", "\n")))
+          faults << id + " does not read its text";
       }
       for (int i = 0; i < a->childCount(); ++i) walk(a->child(i));
     };
@@ -434,7 +441,7 @@ class DesktopTest : public QObject {
     startHost();
     QStringList faults;
     QMap<QString, QString> names;
-    bool boldSaidOn = false, okSaidDefault = false;
+    bool boldSaidOn = false, okSaidDefault = false, boxReadAndTyped = false;
     onShown([&](WindowView& view) {
       for (const QString& fault : accessibilityFaults(view, names))
         faults << QString::fromStdString(view.window().name()) + ": " + fault;
@@ -454,6 +461,12 @@ class DesktopTest : public QObject {
         const QAccessible::State bold =
             QAccessible::queryAccessibleInterface(widget(view, "btnBold"))->state();
         boldSaidOn = bold.checkable && bold.checked;
+        // What a screen reader types goes into the box as typing does.
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
+        read->editableTextInterface()->insertText(3, "x");
+        boxReadAndTyped = read->textInterface()->text(0, 4) == "Neox" &&
+                          host_->plugin().editor()->rtf_nick.box().text() == "Neox" &&
+                          read->textInterface()->cursorPosition() == 4;
         okSaidDefault = QAccessible::queryAccessibleInterface(widget(view, "btnOK"))->state().defaultButton;
       }
     });
@@ -466,6 +479,7 @@ class DesktopTest : public QObject {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("\n")));
     QVERIFY(boldSaidOn);
     QVERIFY(okSaidDefault);
+    QVERIFY(boxReadAndTyped);
     const QMap<QString, QString> expected = {{"panelColorFG_solid(99)", "Other color..."},
                                              {"panelColorFG_grad1", "Gradient color 1"},
                                              {"panelColorFG_grad2", "Gradient color 2"},
