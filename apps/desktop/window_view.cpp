@@ -17,6 +17,7 @@
 
 #include "access_keys.h"
 #include "box_edit.h"
+#include "contrast.h"
 #include "focus_ring.h"
 #include "ui/controls.h"
 #include "ui/gdi/system_colours.h"
@@ -300,10 +301,15 @@ void WindowView::apply(ui::Control& c, ui::Property property) {
       // painted face the face's text colour is already forced.
       if (kind == ui::ControlKind::Label &&
           !(isSystemColour(model<ui::Label>(c).foreColour()) && !onPaintedFace(*w))) {
-        // The disabled colour stays the palette's: a label that takes nothing looks it.
+        // The disabled colour stays the palette's: a label that takes nothing looks it. A colour
+        // of the plug-in's own (a failed check's red) keeps its hue and is darkened, or
+        // lightened on a dark theme, until it reads against what it stands on.
         QPalette palette = w->palette();
-        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
-          palette.setColor(group, QPalette::WindowText, context_.colour(model<ui::Label>(c).foreColour()));
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+          QColor shown = context_.colour(model<ui::Label>(c).foreColour());
+          if (!onPaintedFace(*w)) shown = readableOn(shown, groundOf(*w, group), 4.5);
+          palette.setColor(group, QPalette::WindowText, shown);
+        }
         w->setPalette(palette);
       } else if (kind == ui::ControlKind::Label) {
         w->setPalette(QPalette());  // back to the desktop's, after a colour of its own
@@ -364,6 +370,13 @@ void WindowView::nameForScreenReaders() {
     if (c->kind() == ui::ControlKind::Option && c->caption().empty() && c->index() > 0)
       widgets_.at(c)->setAccessibleName((*context_.texts)(HostText::Gradient, QString::number(c->index())));
   }
+}
+
+QColor WindowView::groundOf(const QWidget& widget, QPalette::ColorGroup group) {
+  for (const QWidget* w = widget.parentWidget(); w; w = w->parentWidget()) {
+    if (w->autoFillBackground() || w->isWindow()) return w->palette().color(group, w->backgroundRole());
+  }
+  return widget.palette().color(group, QPalette::Window);
 }
 
 bool WindowView::onPaintedFace(const QWidget& widget) {

@@ -40,6 +40,8 @@ class WindowView : public QDialog {
   void applyAll(ui::Control& control);
   bool formatKey(QKeyEvent* event);
   static bool onPaintedFace(const QWidget& widget);
+  // The colour a widget's text stands on: the nearest background filled beneath it.
+  static QColor groundOf(const QWidget& widget, QPalette::ColorGroup group);
   void forceTextOnPaintedFace(QWidget& widget);
   void fitToWindow();
   void nameForScreenReaders();
