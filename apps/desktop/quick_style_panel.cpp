@@ -11,7 +11,9 @@ namespace tessalune::desktop {
 namespace {
 
 QString swatchStyle(engine::ColourNumber colour) {
-  return QString("background-color: %1; border: 1px solid #606060;")
+  // For the button alone: a rule for every widget would reach its tooltip too, whose text
+  // must keep the palette's tooltip colours.
+  return QString("QToolButton { background-color: %1; border: 1px solid #606060; }")
       .arg(QString::fromStdString(engine::rgb2hex(colour)));
 }
 

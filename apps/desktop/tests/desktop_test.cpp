@@ -34,6 +34,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 #include <atomic>
 #include <chrono>
@@ -283,6 +284,21 @@ class DesktopTest : public QObject {
                (QStringList{"frmPrincipal", "frmPrefs", "frmUpd", "frmAbout", "frmHelp", "frmQuickNick"}));
       type("Hello");
       faults << lowContrast(*host_);
+      // A colour stop's tooltip reads in the palette's tooltip colours, not on the swatch.
+      for (const char* name : {"stop1", "stop2"}) {
+        QWidget* stop = host_->quickStyle()->findChild<QToolButton*>(name);
+        QToolTip::showText(stop->mapToGlobal(QPoint(2, 2)), stop->toolTip(), stop);
+        int tips = 0;
+        for (QWidget* tip : QApplication::topLevelWidgets()) {
+          if (!tip->inherits("QTipLabel") || !tip->isVisible()) continue;
+          ++tips;
+          const QColor ground = tip->grab().toImage().pixelColor(3, 3);  // inside the border
+          const double ratio = contrast(tip->palette().color(tip->foregroundRole()), ground);
+          if (ratio < 4.5) faults << QString("tooltip of %1: %2:1").arg(name).arg(ratio, 0, 'f', 2);
+        }
+        if (tips != 1) faults << QString("%1 tooltips of %2").arg(tips).arg(name);
+        QToolTip::hideText();
+      }
       QVERIFY2(faults.isEmpty(), qPrintable((dark ? "dark: " : "light: ") + faults.join("\n")));
     }
     QApplication::setPalette(style->standardPalette());
