@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QSettings>
 #include <QWindow>
 #include <algorithm>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "editor_preview.h"
 #include "editor_tooltips.h"
 #include "plugin/plugin.h"
+#include "screen_fit.h"
 #include "ui/editor_window.h"
 
 namespace tessalune::desktop {
@@ -18,6 +20,11 @@ namespace {
 
 // The editor preview's height in pixels, below the editor's own controls.
 constexpr int kEditorPreviewHeight = 64;
+
+// Where a window's size and place are kept in the host's own settings, one entry per window.
+QString geometryKey(const ui::Window& window) {
+  return "windows/" + QString::fromStdString(window.name()) + "/geometry";
+}
 
 }  // namespace
 
@@ -99,12 +106,25 @@ void QtWindowSystem::runModal(ui::Window& window) {
     placed.moveCenter(opener->geometry().center());
     view->setGeometry(placed);
   }
+  // The size it had when it was last closed (a window of fixed size keeps its own), and
+  // where the platform lets a program place its windows (X11) its place, fitted to the
+  // screen; a window never shown before opens as placed above.
+  if (const QRect kept = QSettings().value(geometryKey(window)).toRect(); !kept.isEmpty()) {
+    const bool placeable = QGuiApplication::platformName() == "xcb";
+    const QRect fitted =
+        fittedToScreen(*view, QRect(placeable ? kept.topLeft() : view->geometry().topLeft(), kept.size()));
+    if (placeable)
+      view->setGeometry(fitted);  // the window's own area, whatever frame the window manager adds
+    else
+      view->resize(fitted.size());
+  }
   active_.push_back(view);
   view->show();
   view->raise();
   view->activateWindow();
   if (onShown) onShown(*view);
   if (window.visible()) loop.exec();
+  if (view) QSettings().setValue(geometryKey(window), view->geometry());
   active_.pop_back();
   if (view) view->hide();  // gone when a restart replaced the windows meanwhile
 }

@@ -93,6 +93,12 @@ class DesktopTest : public QObject {
       file.replace(file.find("<update>0</update>"), 18, "<update>1</update>");
       std::ofstream(config) << file;
     }
+    return openHost();
+  }
+
+  // A host on the plug-in folder and the host's settings of the last one started.
+  HostWindow& openHost() {
+    host_.reset();
     // The host's own settings in the test's folder: no window remembers another test's size.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
     host_ = std::make_unique<HostWindow>(pluginDir(), "Tessalune");
@@ -652,14 +658,22 @@ class DesktopTest : public QObject {
     QCOMPARE(tips[3], QString("Gradient 2"));
   }
 
-  // The host opens at the size it had when it was last closed.
-  void theHostKeepsItsSize() {
-    HostWindow& host = startHost();
-    host.resize(500, 420);
-    host.close();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_->path());
-    HostWindow again(pluginDir(), "Tessalune");
-    QCOMPARE(again.size(), QSize(500, 420));
+  // The host and a plug-in window open, in the next session, at the size they had when last
+  // closed; a size larger than the screen comes back within it.
+  void everyWindowKeepsItsSize() {
+    const QSize room = QApplication::primaryScreen()->availableSize();
+    for (const QSize helpSize : {QSize(420, 330), room + QSize(300, 300)}) {
+      startHost();
+      host_->resize(500, 420);
+      onShown([&](WindowView& view) { view.resize(helpSize); });
+      type(commandLine(plugin::Command::Help));
+      host_->close();
+      QSize helpAgain;
+      QCOMPARE(openHost().size(), QSize(500, 420));
+      onShown([&](WindowView& view) { helpAgain = view.size(); });
+      type(commandLine(plugin::Command::Help));
+      QCOMPARE(helpAgain, helpSize.boundedTo(room));
+    }
   }
 
   // The editor's preview follows the typing, shows what OK would give and what it would ask,
