@@ -490,6 +490,16 @@ void WindowView::keyPressEvent(QKeyEvent* event) {
 
 // The title bar's close box does what the window's own Close or Cancel does; the model
 // decides whether the window goes.
+// A new desktop palette (a theme switched while the window shows): a colour of the plug-in's
+// own is fitted again to the ground it now stands on.
+void WindowView::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange) return;
+  for (ui::Control* c : window_.controls()) {
+    if (c->kind() == ui::ControlKind::Label) apply(*c, ui::Property::ForeColour);
+  }
+}
+
 void WindowView::closeEvent(QCloseEvent* event) {
   event->ignore();
   window_.userClose();

@@ -33,6 +33,7 @@ class WindowView : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QWidget* create(ui::Control& control);

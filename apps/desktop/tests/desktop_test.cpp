@@ -169,12 +169,27 @@ class DesktopTest : public QObject {
   }
 
  private slots:
-  // A view shows every property a control had before the view existed, bold included.
+  // A view shows every property a control had before the view existed, bold included; a
+  // colour of the plug-in's own reads on the desktop's palette, and on the next one.
   void aViewShowsWhatTheModelHeldBeforeIt() {
     ui::UpdateWindow window;
     window.lbl_majInfo.setBold(true);
+    window.lbl_majInfo.setForeColour(ui::UpdateWindow::kRed);
+    QStyle* style = QStyleFactory::create("Fusion");
+    QApplication::setStyle(style);
     WindowView view(window, {});
-    QVERIFY(widget(view, "lbl_majInfo")->font().bold());
+    QWidget* label = widget(view, "lbl_majInfo");
+    QVERIFY(label->font().bold());
+    QStringList ratios;  // light, dark, light again
+    for (const bool dark : {false, true, false}) {
+      QApplication::setPalette(dark ? desktop::darkPalette() : style->standardPalette());
+      QApplication::processEvents();  // the palette reaches the widgets as an event
+      ratios << QString::number(
+          contrast(label->palette().color(QPalette::WindowText), view.palette().color(QPalette::Window)), 'f',
+          2);
+    }
+    QVERIFY2(std::all_of(ratios.begin(), ratios.end(), [](const QString& r) { return r.toDouble() >= 4.5; }),
+             qPrintable(ratios.join(", ")));
   }
 
   // WCAG's contrast ratio of two colours, 1 to 21.
