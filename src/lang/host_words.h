@@ -11,8 +11,9 @@ namespace tessalune::lang {
 
 // The words the hosts add around the plug-in (the desktop, the chat plug-in, the web page),
 // as messages of the six message tables: the numbers are the catalogue's own. The plug-in
-// never loads them; a host reads them when it speaks. "%1" stands for a value the host
-// fills in. The web page's build reads this list: one word a line, "Name = number,".
+// reads none but the about window's own two; a host reads them when it speaks. "%1" stands
+// for a value the host fills in. The web page's build reads this list: one word a line,
+// "Name = number,".
 enum class HostWord : int {
   // Words more than one host says.
   NicknameNow = 201,  // a nickname follows
@@ -21,6 +22,9 @@ enum class HostWord : int {
   Linear = 204,  // gradient shapes
   Mirrored = 205,
   Rainbow = 206,
+  // The about window's words that no language file captions: it takes them itself.
+  Credits = 207,
+  BuildNumber = 208,  // %1 is the revision
   // The desktop host's words.
   Menu = 301,
   LoadAgain = 302,

@@ -50,14 +50,18 @@ void Plugin::loadWindows() {
   windows_.editor = std::make_unique<ui::EditorWindow>(editor);
   windows_.about = std::make_unique<ui::AboutWindow>(
       services_.shell, ui::VersionCaptions{update::versionCaption(update::kPluginVersion),
-                                           update::buildCaption(update::kPluginVersion)});
+                                           std::to_string(update::kPluginVersion.revision)});
   windows_.help = std::make_unique<ui::HelpWindow>();
   ui::PrefsDependencies prefs{
       store_,
       settings_,
       translation_,
       captions_,
-      [this] { windows_.editor->languageApplied(); },
+      [this] {
+        windows_.editor->languageApplied();
+        if (const std::optional<lang::LanguageId> applied = language())
+          windows_.about->followLanguage(*applied);
+      },
       windows_.editor->chk_noEnd,
       windows_.editor->chk_all,
       *this,

@@ -2,10 +2,12 @@
 
 #include <initializer_list>
 
+#include "lang/host_words.h"
+
 namespace tessalune::ui {
 
 AboutWindow::AboutWindow(platform::Shell& shell, const VersionCaptions& version)
-    : Window("frmAbout"), shell_(shell) {
+    : Window("frmAbout"), shell_(shell), revision_(version.revision) {
   registerControls();
   setKeyButtons(&btnOK, &btnOK);
   for (Label* label : {&lbl_ver, &lbl_build}) label->setContainer(&grp_version);
@@ -19,7 +21,6 @@ AboutWindow::AboutWindow(platform::Shell& shell, const VersionCaptions& version)
   lbl_titre.setCaption("Tessalune v2");
   lbl_prod.setCaption("Tessalune");
   grp_version.setCaption("Version");
-  grp_credits.setCaption("Credits");
   lbl_credits.setCaption("Thanks to everyone who tested Tessalune and sent suggestions.");
   lbl_translation.setCaption("Translations: the Tessalune team");
   lbl_copyright.setCaption("\u00A9 2026 Tessalune. All rights reserved.");
@@ -28,7 +29,7 @@ AboutWindow::AboutWindow(platform::Shell& shell, const VersionCaptions& version)
   btnOK.label().setCaption("OK");
 
   lbl_ver.setCaption(version.version);
-  lbl_build.setCaption(version.build);
+  followLanguage(lang::LanguageId::fallback());
 
   // Whether anything could open the address is not looked at: without a handler, nothing
   // visible happens.
@@ -69,6 +70,13 @@ void AboutWindow::registerDrawing(gdi::OwnerDrawing& drawing) {
 
 lang::CaptionList AboutWindow::captionEntries() {
   return {this, &grp_version, &lbl_contact, &btnOK.label(), &lbl_copyright, &lbl_credits, &lbl_translation};
+}
+
+void AboutWindow::followLanguage(lang::LanguageId language) {
+  lang::HostWords words;
+  words.follow(language);
+  grp_credits.setCaption(words(lang::HostWord::Credits));
+  lbl_build.setCaption(words(lang::HostWord::BuildNumber, revision_));
 }
 
 }  // namespace tessalune::ui

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/languages.h"
 #include "lang/translation.h"
 #include "platform/shell.h"
 #include "ui/controls.h"
@@ -10,10 +11,11 @@
 
 namespace tessalune::ui {
 
-// What the version frame shows: "v2.0" and "Build 708".
+// What the version frame shows: the version ("v2.0") and the revision, which lbl_build
+// shows as "Build 708" in the plug-in's language.
 struct VersionCaptions {
   std::string version;
-  std::string build;
+  std::string revision;
 };
 
 // frmAbout: the product, its version and build, credits, rights, a contact line and the
@@ -43,12 +45,16 @@ class AboutWindow : public Window {
   // This window's entries of the caption list, in its order: the title, grp_version,
   // lbl_contact, btnOK_label, lbl_copyright, lbl_credits, lbl_translation (7 entries).
   lang::CaptionList captionEntries();
+  // The credits frame and the build line, which no language file captions, in the words of
+  // the language the plug-in has just applied.
+  void followLanguage(lang::LanguageId language);
 
  private:
   void registerControls();
   void layOut();
 
   platform::Shell& shell_;
+  std::string revision_;
 };
 
 }  // namespace tessalune::ui

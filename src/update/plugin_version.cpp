@@ -14,10 +14,6 @@ std::string versionCaption(const PluginVersion& version) {
   return "v" + std::to_string(version.major) + "." + std::to_string(version.minor);
 }
 
-std::string buildCaption(const PluginVersion& version) {
-  return "Build " + std::to_string(version.revision);
-}
-
 std::string dottedVersion(const PluginVersion& version) {
   return std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
          std::to_string(version.revision);

@@ -25,8 +25,6 @@ static_assert(kPluginVersion.major >= 0 && kPluginVersion.major <= 9 && kPluginV
 
 // "v2.0": the major and minor numbers, as the about window's lbl_ver shows them.
 std::string versionCaption(const PluginVersion& version);
-// "Build 708": the revision, as its lbl_build shows it.
-std::string buildCaption(const PluginVersion& version);
 // "2.0.708": all three numbers, as the update window shows the installed version.
 std::string dottedVersion(const PluginVersion& version);
 

@@ -12,10 +12,12 @@
 #include "support/http_test_server.h"
 #include "support/plugin_fixture.h"
 #include "support/scripted_windows.h"
+#include "ui/about_window.h"
 #include "ui/editor_window.h"
 #include "ui/prefs_window.h"
 #include "ui/quicknick_window.h"
 #include "ui/update_window.h"
+#include "update/plugin_version.h"
 
 namespace tessalune::plugin {
 namespace {
@@ -142,6 +144,10 @@ TEST_F(PluginTest, AHostChangesASettingAsThePreferencesWindowDoes) {
   }
   EXPECT_TRUE(plugin.prefs()->chkNick.checked());
   EXPECT_EQ(plugin.language(), lang::LanguageId::ofCode("fr"));
+  // The about window's words that no language file holds follow as well.
+  EXPECT_EQ(plugin.about()->grp_credits.caption(), "Remerciements");
+  EXPECT_EQ(plugin.about()->lbl_build.caption(),
+            "Compilation " + std::to_string(update::kPluginVersion.revision));
   std::string result;
   EXPECT_TRUE(run("/xtessalune", "Hi", result));
   EXPECT_EQ(result, "/nick2 \u00B7$9Hi\u00B70");

@@ -27,7 +27,7 @@ namespace {
 TEST(AboutWindow, ShowsTheVersionOpensTheLinkThroughTheShellAndOkHides) {
   platform::RecordingShell shell;
   const auto captions = [](const update::PluginVersion& v) {
-    return VersionCaptions{update::versionCaption(v), update::buildCaption(v)};
+    return VersionCaptions{update::versionCaption(v), std::to_string(v.revision)};
   };
   AboutWindow about(shell, captions(update::kPluginVersion)), later(shell, captions({10, 12, 5}));
   EXPECT_EQ(about.lbl_ver.caption() + " " + about.lbl_build.caption(), "v2.0 Build 708");

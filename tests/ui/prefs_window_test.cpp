@@ -84,7 +84,7 @@ class PrefsWindowTest : public ::testing::Test {
   platform::RecordingShell shell;
   EditorWindow editor{EditorDependencies{s.dialogs, s.messages, s.failures.context, lifecycle}};
   CheckBox &editorNoEnd = editor.chk_noEnd, &editorAll = editor.chk_all;
-  AboutWindow about{shell, {"v2.0", "Build 708"}};
+  AboutWindow about{shell, {"v2.0", "708"}};
   UpdateWindow update;
   HelpWindow help;
   lang::CaptionList captions;
