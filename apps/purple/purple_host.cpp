@@ -6,6 +6,7 @@
 
 #include "nickname_publisher.h"
 #include "notice_front.h"
+#include "pidgin_entry.h"
 #include "platform/ui_language.h"
 #include "plugin/command_table.h"
 #include "plugin/plugin_folder.h"
@@ -270,7 +271,7 @@ void PurpleHost::run(const PendingCommand& command) {
 void PurpleHost::deliver(const ConversationAddress& where, const std::string& result) {
   if (result.empty()) return;
   PurpleAccount* account = where.account();
-  if (!account) return keepUnsent(result);  // signed off while the command ran
+  if (!account) return keepUnsent(where, result);  // signed off while the command ran
   if (result.starts_with(kNicknameResult))
     return publish(where, account, result.substr(kNicknameResult.size()));
   PurpleConversation* conversation = where.conversation();
@@ -288,15 +289,17 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
 }
 
 // A confirmed result the account can no longer send is not dropped: the person is told, and
-// a text is shown so that it can be sent once connected.
-void PurpleHost::keepUnsent(const std::string& result) {
+// a text waits in the conversation's input box in Pidgin, or is shown, to be sent once
+// connected.
+void PurpleHost::keepUnsent(const ConversationAddress& where, const std::string& result) {
   const std::string offline = text(PurpleText::NotConnected);
   if (result.starts_with(kNicknameResult)) {
     return notice("Tessalune: " + text(PurpleText::NicknameNotPublished, offline) + " " +
                   text(PurpleText::RunAgainOnceConnected));
   }
+  const bool inInputBox = putInPidginInputBox(where.conversation(), result);
   notice("Tessalune: " + text(PurpleText::MessageNotSent, offline) + " " +
-         text(PurpleText::SendOnceConnected, result));
+         (inInputBox ? text(PurpleText::InInputBox) : text(PurpleText::SendOnceConnected, result)));
 }
 
 void PurpleHost::publish(const ConversationAddress& where, PurpleAccount* account,

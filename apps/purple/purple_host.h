@@ -84,7 +84,7 @@ class PurpleHost : private platform::Messenger {
   void describe();
   void undescribe();
   void deliver(const ConversationAddress& where, const std::string& result);
-  void keepUnsent(const std::string& result);
+  void keepUnsent(const ConversationAddress& where, const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
   // A text for the person, in the conversation where the command was typed when it is
   // still open, else as the client's notification.

@@ -138,6 +138,8 @@ enum class HostWord : int {
   // The plug-in's summary and description in the client's plug-in list.
   PluginSummary = 442,
   PluginDescription = 443,
+  // Where Pidgin keeps a message its account could not send.
+  InInputBox = 444,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

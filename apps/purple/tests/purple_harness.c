@@ -31,8 +31,8 @@
  * Usage: purple_harness PORT USERDIR PLUGIN STEP...
  * Exit status 0 when every step was played, 1 otherwise (after 30 s at most).
  * With --listen [NICKNAME] instead of the plug-in and the steps, only bob signs in ("bob signed
- * on"), publishes NICKNAME as his nickname when given, and
- * prints what he receives and sees at once ("bob sees online: NAME" too), until stopped with
+ * on"), publishes NICKNAME as his nickname when given, and prints what he receives and sees
+ * at once ("bob sees online: NAME" and "bob sees offline: NAME" too), until stopped with
  * SIGTERM: the other end of a conversation typed elsewhere (in Pidgin). A message that starts
  * with "echo " gets the rest back as bob's answer, each "%" in it a middle dot: Plus! codes,
  * which a keyboard of the test's display cannot type. What a hostile contact sends, asked the
@@ -428,6 +428,11 @@ static void onBuddySignedOn(PurpleBuddy* buddy, gpointer data) {
   if (purple_buddy_get_account(buddy) == bob) addLine("bob sees online", purple_buddy_get_name(buddy));
 }
 
+static void onBuddySignedOff(PurpleBuddy* buddy, gpointer data) {
+  (void)data;
+  if (purple_buddy_get_account(buddy) == bob) addLine("bob sees offline", purple_buddy_get_name(buddy));
+}
+
 static gboolean stopListening(gpointer data) {
   (void)data;
   status = 0;
@@ -515,6 +520,8 @@ int main(int argc, char** argv) {
   if (listening) {
     purple_signal_connect(purple_blist_get_handle(), "buddy-signed-on", &handle,
                           PURPLE_CALLBACK(onBuddySignedOn), NULL);
+    purple_signal_connect(purple_blist_get_handle(), "buddy-signed-off", &handle,
+                          PURPLE_CALLBACK(onBuddySignedOff), NULL);
     g_unix_signal_add(SIGTERM, stopListening, NULL);
   } else {
     g_timeout_add_seconds(30, giveUp, NULL);
