@@ -362,8 +362,7 @@ std::string PurpleHost::nicknameNow() {
 }
 
 bool PurpleHost::answerYes() const {
-  const char* answer = purple_prefs_get_string(kAnswerPref);
-  return !answer || std::string(answer) != "no";
+  return purple_prefs_get_bool(kAnswerPref);
 }
 
 std::string PurpleHost::friendlyName() const {

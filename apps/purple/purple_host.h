@@ -29,7 +29,7 @@ namespace tessalune::purple {
 // The plug-in's preferences in the client.
 inline constexpr const char* kPrefsRoot = "/plugins/core/tessalune";
 inline constexpr const char* kRenderPref = "/plugins/core/tessalune/render";  // bool: show codes in colour
-inline constexpr const char* kAnswerPref = "/plugins/core/tessalune/answer";  // "yes" or "no"
+inline constexpr const char* kAnswerPref = "/plugins/core/tessalune/answer_yes";  // bool, without a display
 
 // Makes the front that shows windows, when the client has a display; else null.
 using WindowedFront = std::function<std::unique_ptr<Front>()>;
@@ -124,7 +124,6 @@ class PurpleHost : private platform::Messenger {
   std::deque<std::pair<store::Setting, std::string>> settingChanges_;
   SettingsFrame settingsFrame_{
       [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
-  std::array<std::string, 2> answerChoices_;  // the frame keeps their labels by pointer
   PidginPage pidginPage_;
   bool preferencesAsked_ = false;  // by the page's button
   std::string summary_, description_;

@@ -13,13 +13,8 @@ void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
   // With a display the preferences window holds the rest.
   if (front_->showsWindows()) return;
 
-  PurplePluginPref* answer =
-      purple_plugin_pref_new_with_name_and_label(kAnswerPref, texts_(PurpleText::PrefAnswer).c_str());
-  purple_plugin_pref_set_type(answer, PURPLE_PLUGIN_PREF_CHOICE);
-  answerChoices_ = {texts_(PurpleText::PrefYes), texts_(PurpleText::PrefNo)};
-  purple_plugin_pref_add_choice(answer, answerChoices_[0].c_str(), const_cast<char*>("yes"));
-  purple_plugin_pref_add_choice(answer, answerChoices_[1].c_str(), const_cast<char*>("no"));
-  purple_plugin_pref_frame_add(frame, answer);
+  purple_plugin_pref_frame_add(
+      frame, purple_plugin_pref_new_with_name_and_label(kAnswerPref, texts_(PurpleText::PrefAnswer).c_str()));
   // Before the start-up the plug-in holds the defaults: the configuration is not read yet.
   if (!started_) return;
   settingsFrame_.addTo(

@@ -3,6 +3,7 @@
 #include <purple.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -12,8 +13,9 @@
 namespace tessalune::purple {
 
 // The settings a person needs to use Tessalune without its windows (Finch, a client without
-// a display), as entries of the client's preference frame for the plug-in: automatic
-// colouring of nicknames and of messages, their styles, the language.
+// a display), as entries of the client's preference frame for the plug-in: the language, and
+// for nicknames and for messages the automatic colouring, how the characters are painted and
+// their colours, in few enough rows that the frame fits a terminal of 24 rows.
 //
 // The values live in the plug-in's configuration only. When the frame opens, a branch of the
 // client's preferences is made from the settings as the plug-in holds them, and watched: what
@@ -38,6 +40,12 @@ class SettingsFrame {
   static constexpr const char* kRoot = "/plugins/core/tessalune/settings";
 
  private:
+  // What a change of an entry hands on, as the settings' texts.
+  struct Handler {
+    std::function<void(const std::string& text)> changed;
+    bool flag = false;  // the entry is a check box
+  };
+
   static void onChanged(const char* name, PurplePrefType type, gconstpointer value, gpointer frame);
   // A text that lives as long as this: the frame keeps its choices' labels and values by
   // pointer.
@@ -45,6 +53,7 @@ class SettingsFrame {
 
   Changed changed_;
   std::set<std::string> keptTexts_;
+  std::map<std::string, Handler> handlers_;  // by the entry's name
 };
 
 }  // namespace tessalune::purple

@@ -101,7 +101,7 @@ void initPlugin(PurplePlugin*) {
   info.description = g_strdup(texts.description().c_str());
   purple_prefs_add_none(tessalune::purple::kPrefsRoot);
   purple_prefs_add_bool(tessalune::purple::kRenderPref, TRUE);
-  purple_prefs_add_string(tessalune::purple::kAnswerPref, "yes");
+  purple_prefs_add_bool(tessalune::purple::kAnswerPref, TRUE);
   // Pidgin shows a page of the plug-in's own.
   if (tessalune::purple::PidginPage::available()) {
     info.ui_requirement = const_cast<char*>(tessalune::purple::kPidginUi);
