@@ -42,7 +42,8 @@ const site = join(outDir, 'site');
 await mkdir(site, {recursive: true});
 
 for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
-for (const file of ['style.css', 'app.mjs', 'tessalune.mjs']) await copyFile(join(pageDir, file), join(site, file));
+const kPageModules = ['app.mjs', 'tessalune.mjs', 'conversion.mjs', 'engine-worker.mjs', 'local-engine.mjs'];
+for (const file of ['style.css', ...kPageModules]) await copyFile(join(pageDir, file), join(site, file));
 // The page's icon is the program's.
 const icon = join(webDir, '..', 'packaging', 'tessalune.svg');
 await copyFile(icon, join(site, 'favicon.svg'));
@@ -144,11 +145,24 @@ const firstWords = `<script>
 </script>
 `;
 html = html.replace('<script type="module" src="app.mjs"></script>', (tag) => firstWords + tag);
-// The served page asks for every module and the wasm file at once, as soon as its head is
-// read, rather than one after another as each import is found.
-const preloads = ['tessalune.mjs', 'strings.mjs', 'tessalune-core.mjs']
-  .map((file) => `<link rel="modulepreload" href="${file}">`)
-  .concat('<link rel="preload" href="tessalune-core.wasm" as="fetch" type="application/wasm" crossorigin>');
+// The served page starts the engine's worker as soon as its head is read, so that the engine
+// and its wasm file load (and compile as they arrive) while the rest of the page does; the
+// page's own modules are asked for at once too, rather than one after another as each import
+// is found. The worker's files are the worker's alone: the page fetches each file once.
+const startWorker = (make) => `<script>
+(() => {
+  const workers = window.tessaluneWorkers = {make() {
+    const worker = ${make};
+    worker.addEventListener('error', () => (worker.broken = true));
+    return worker;
+  }};
+  try {
+    workers.first = workers.make();
+  } catch {}
+})();
+</script>`;
+const preloads = ['app.mjs', 'strings.mjs'].map((file) => `<link rel="modulepreload" href="${file}">`)
+  .concat(startWorker("new Worker('engine-worker.mjs', {type: 'module'})"));
 const stylesheet = '<link rel="stylesheet" href="style.css">';
 if (!html.includes(stylesheet)) throw new Error(`index.html: no ${stylesheet}`);
 await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [stylesheet, ...preloads].join('\n')));
@@ -157,23 +171,37 @@ await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [styles
 // The modules follow two conventions that make them one script: imports on lines of their
 // own, and the served loader of tessalune.mjs as its default export.
 const withoutImports = (code) => code.split('\n').filter((line) => !line.startsWith('import ')).join('\n');
-const wrapper = withoutImports(await readFile(join(pageDir, 'tessalune.mjs'), 'utf8'))
-  .replace('export default async function createTessalune(', 'async function createTessaluneFromFiles(')
-  .replace('export {bind as bindTessaluneCore};', '');
+const withoutExports = (code) => code.replace(/^export (?=function|const)/gm, '');
+const pageModule = async (file) => withoutExports(withoutImports(await readFile(join(pageDir, file), 'utf8')));
+// The wrapper up to its loader of files: the core is in the page already.
+const loader = 'export default async function createTessalune(';
+const wrapper = (await pageModule('tessalune.mjs')).split(loader)[0];
+const engine = [wrapper, 'const createTessalune = async () => bind(await createTessaluneCore());',
+  await pageModule('conversion.mjs')].join('\n');
+// The engine in the page itself, where the worker does not start: the core is there already.
+const localEngine = "const localEngine = () => import('./local-engine.mjs').then((m) => m.default());";
+const app = await pageModule('app.mjs');
+if (!app.includes(localEngine)) throw new Error(`app.mjs: no ${localEngine}`);
 const script = [
   stringsModule.replaceAll('export const', 'const').replace("webBase = ''", `webBase = ${JSON.stringify(webBase)}`),
-  wrapper,
-  'const createTessalune = async () => bind(await createTessaluneCore());',
-  withoutImports(await readFile(join(pageDir, 'app.mjs'), 'utf8')),
+  engine,
+  app.replace(localEngine, () => 'const localEngine = () => createTessalune().then(conversions);'),
 ].join('\n');
+// The worker: the core's script (read from the page, so that the file holds it once) and the
+// engine's modules, from a Blob, as a classic script (a page opened from disk has no origin a
+// module worker's script could share).
+const workerScript = [engine, await pageModule('engine-worker.mjs')].join('\n');
 const core = await readFile(join(coreDir, 'tessalune-core-single.js'), 'utf8');
 const css = await readFile(join(pageDir, 'style.css'), 'utf8');
 const iconData = (await readFile(icon)).toString('base64');
+const makeWorker = `new Worker(URL.createObjectURL(new Blob([document.getElementById('tessalune-core').text,
+      ${JSON.stringify(workerScript).replace(/</g, '\\u003C')}], {type: 'text/javascript'})))`;
 const page = html
   .replace('<link rel="stylesheet" href="style.css">', () => `<style>\n${css}</style>`)
   .replace('href="favicon.svg"', () => `href="data:image/svg+xml;base64,${iconData}"`)
   .replace('<script type="module" src="app.mjs"></script>',
-    () => `<script>\n${core}\n</script>\n<script type="module">\n${script}\n</script>`);
+    () => `<script id="tessalune-core">\n${core}\n</script>\n${startWorker(makeWorker)}\n` +
+      `<script type="module">\n${script}\n</script>`);
 await writeFile(join(outDir, 'tessalune.html'), page);
 
 // The package: the module, the core and its wasm, the types and the README written for it.

@@ -9,10 +9,16 @@ const kTypes = {'.html': 'text/html', '.mjs': 'text/javascript', '.css': 'text/c
   '.svg': 'image/svg+xml'};
 export const siteFolder = fileURLToPath(new URL('../build-web/site/', import.meta.url));
 
-// Resolves to {address, close()} once the server listens.
-export async function serveSite(folder = siteFolder) {
+// Resolves to {address, close()} once the server listens. A request for which refuse(path) is
+// true has its connection dropped, as a network failure would (a file a test has fail to load,
+// whoever fetches it: the page or its worker).
+export async function serveSite(folder = siteFolder, {refuse = () => false} = {}) {
   const server = createServer(async (request, response) => {
     const path = new URL(request.url, 'http://localhost').pathname.replace(/^\/$/, '/index.html');
+    if (refuse(path)) {
+      request.socket.destroy();
+      return;
+    }
     try {
       const body = await readFile(join(folder, path.replace(/\.\./g, '')));
       response.writeHead(200, {'content-type': kTypes[extname(path)] ?? 'application/octet-stream'}).end(body);

@@ -1,9 +1,9 @@
 // The colouring page: the text, its styles and formats in, the Plus! text out, converted by
-// the engine in WebAssembly as the user types, with its length against the chat's limit.
+// the engine in WebAssembly (in a worker of its own) as the user types, with its length
+// against the chat's limit.
 // Every control is made once and updated in place, so that focus and selection stay where
 // the person left them; the words, swatches and limits are the build's, so that the page is
 // whole before the engine has loaded.
-import createTessalune from './tessalune.mjs';
 import {languages, swatches, limits, webBase} from './strings.mjs';
 
 const kModes = ['nickname', 'message'];  // the names of their limits, too
@@ -360,19 +360,7 @@ function between(a, b) {
   return `#${mid.map((v) => v.toString(16).padStart(2, '0')).join('').toUpperCase()}`;
 }
 
-// --- paper and contrast ------------------------------------------------------------------
-
-function luminance(colour) {
-  const [r, g, b] = [1, 3, 5].map((at) => {
-    const c = parseInt(colour.slice(at, at + 2), 16) / 255;
-    return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
-  });
-  return 0.2126 * r + 0.7152 * g + 0.0722 * b;
-}
-const contrast = (a, b) => {
-  const [x, y] = [luminance(a), luminance(b)].sort((p, q) => q - p);
-  return (x + 0.05) / (y + 0.05);
-};
+// --- paper -------------------------------------------------------------------------------
 
 function paper() {
   const stored = localStorage.getItem(kPaperKey);
@@ -380,67 +368,78 @@ function paper() {
   return matchMedia('(prefers-color-scheme: dark)').matches ? 'dark' : 'light';
 }
 
+// The preview's paper; its faint colours are outlined against it by the next conversion.
 function showPaper() {
   const tone = paper();
   for (const radio of document.querySelectorAll('input[name=paper]')) radio.checked = radio.value === tone;
   $('preview').dataset.paper = tone;
-  outlineFaintColours();
+  schedule();
 }
 
-let painted = null;  // what the preview was last painted from, its ground and its HTML
+let painted = null;  // the HTML the preview shows
 
-// The preview's spans with their colours read once: text without a background of its own
-// stands on the paper. The spans are made and marked apart from the page and put in at once,
-// so that the page restyles and lays out the preview once, whatever the number of spans.
+// The preview comes marked from the engine's side: put in at once, so that the page parses,
+// restyles and lays it out once, whatever the number of spans, and only when it changed.
 function paintPreview(html) {
-  const grounded = state.sides.bg.kind !== 'none';
-  const painting = `${grounded} ${html}`;
-  if (painting === painted) return;
-  painted = painting;
-  const made = document.createElement('template');
-  made.innerHTML = html;
-  const read = new Map();  // a style attribute -> its text and background colours
-  for (const span of made.content.querySelectorAll('span[style]')) {
-    const style = span.getAttribute('style');
-    let colours = read.get(style);
-    if (!colours) {
-      colours = {
-        colour: /(?:^|;)color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '',
-        ground: grounded ? /background-color:(#[0-9A-Fa-f]{6})/.exec(style)?.[1] ?? '' : '',
-      };
-      read.set(style, colours);
-    }
-    span.dataset.colour = colours.colour;
-    span.dataset.ground = colours.ground;
-    if (!colours.ground) span.style.backgroundColor = '';
-  }
-  outlineFaintColours(made.content);
-  $('preview').replaceChildren(made.content);
+  if (html === painted) return;
+  painted = html;
+  $('preview').innerHTML = html;
 }
 
-// A colour too close to what it stands on gets a thin outline of the opposite tone; each pair
-// of colours is judged once.
-function outlineFaintColours(within = $('preview')) {
-  const paperColour = $('preview').dataset.paper === 'dark' ? '#1E1E1E' : '#FFFFFF';
-  const outlines = new Map();  // "colour ground" -> the outline's class, or ''
-  for (const span of within.querySelectorAll('span[data-colour]')) {
-    const {colour, ground} = span.dataset;
-    const pair = `${colour} ${ground}`;
-    let outline = outlines.get(pair);
-    if (outline === undefined) {
-      const faint = colour !== '' && contrast(colour, ground || paperColour) < 1.5;
-      outline = !faint ? '' : luminance(colour) > 0.5 ? 'outline-dark' : 'outline-light';
-      outlines.set(pair, outline);
-    }
-    span.classList.toggle('outline-dark', outline === 'outline-dark');
-    span.classList.toggle('outline-light', outline === 'outline-light');
+// --- the engine: in a worker, so that typing never waits for it ----------------------------
+
+// Where the engine's worker comes from: the page's head starts one as the page is read (the
+// single-file page its own, from the script it holds), so that the engine loads meanwhile.
+const workers = window.tessaluneWorkers ??
+  {make: () => new Worker(new URL('./engine-worker.mjs', import.meta.url), {type: 'module'})};
+const localEngine = () => import('./local-engine.mjs').then((m) => m.default());
+
+// Asks the engine in its worker; where no worker starts, in the page itself. ask(request)
+// resolves to the answer and rejects when the engine could not be loaded.
+function engineLink() {
+  let worker = null;
+  try {
+    worker = workers.first ?? workers.make();
+  } catch {}
+  workers.first = null;
+  const waiting = new Map();  // id -> {request, done, fail}
+  let asked = 0;
+  let local = null;
+  const askInPage = (request) => (local ??= localEngine()).then((convert) => convert(request));
+  const fallBack = () => {
+    worker?.terminate();
+    worker = null;
+    for (const {request, done, fail} of waiting.values()) askInPage(request).then(done, fail);
+    waiting.clear();
+  };
+  if (worker) {
+    worker.onmessage = ({data}) => {
+      const waiter = waiting.get(data.id);
+      waiting.delete(data.id);
+      if (data.failed === undefined) waiter?.done(data.answer);
+      else waiter?.fail(new Error(data.failed));
+    };
+    worker.onerror = (e) => {
+      e.preventDefault();
+      fallBack();
+    };
+    if (worker.broken) fallBack();
   }
+  return {
+    ask(request) {
+      if (!worker) return askInPage(request);
+      return new Promise((done, fail) => {
+        waiting.set(++asked, {request, done, fail});
+        worker.postMessage({id: asked, request});
+      });
+    },
+    close: () => worker?.terminate(),
+  };
 }
 
 // --- conversion --------------------------------------------------------------------------
 
 const textField = () => (state.mode === 'nickname' ? $('text-line') : $('text-lines'));
-const colourChanges = (coded) => (coded.match(/\u00B7\$/g) ?? []).length;
 
 // The first control character the chat cannot carry (a line break is a message's own), as
 // "U+0009" and its place in characters, or null.
@@ -452,78 +451,78 @@ function controlCharacter(text) {
   return [code, [...text.slice(0, found.index)].length + 1];
 }
 
-// One piece of work for when the page is idle, dropped when a newer conversion comes first.
-const whenIdle = {
-  handle: null,
-  run(work) {
-    this.handle = window.requestIdleCallback ? requestIdleCallback(work, {timeout: 500}) : setTimeout(work, 50);
-  },
-  cancel() {
-    if (this.handle === null) return;
-    (window.cancelIdleCallback ?? clearTimeout)(this.handle);
-    this.handle = null;
-  },
-};
-
-// The engine's answers to the last few conversions asked of it: one asked again for the same
-// text, styles and options (Yes, converted for the count while the question waited; a
-// nickname's room as a message after a question is answered or the language changes) is
-// taken from here instead of being made again.
-const kRecentAnswers = 4;
-const recentAnswers = new Map();  // the arguments, as JSON -> the answer
-function answerFor(text, fg, bg, options) {
-  const key = JSON.stringify([text, fg, bg, options]);
-  let answer = recentAnswers.get(key);
-  if (!answer) {
-    answer = engine.colour(text, fg, bg, options);
-    recentAnswers.set(key, answer);
-    if (recentAnswers.size > kRecentAnswers) recentAnswers.delete(recentAnswers.keys().next().value);
-  }
-  return answer;
-}
-
-let pending = false;
-// At most one conversion waits: typing faster than the page converts skips stale texts.
-function schedule() {
-  if (pending || !engine) return;
-  pending = true;
-  requestAnimationFrame(convert);
-}
-
-function convert() {
-  pending = false;
+// What the engine is asked for the page as it is now.
+function requestOfPage() {
   const text = textField().value;
-  const options = {...state.formats, message: state.mode === 'message', noEnd: state.noEnd,
-    keepThinned: state.keepThinned, language: language.catalogue};
-  const control = controlCharacter(text);
-  const answer = control
-    ? {outcome: 'refused', error: say('controlCharacter', ...control), result: null}
-    : answerFor(text, styleOf('fg'), styleOf('bg'), options);
-  const limit = limits[state.mode];
+  const changing = (kind) => kind === 'gradient' || kind === 'rainbow';
+  return {
+    text, fg: styleOf('fg'), bg: styleOf('bg'),
+    options: {...state.formats, message: state.mode === 'message', noEnd: state.noEnd,
+      keepThinned: state.keepThinned, language: language.catalogue},
+    mode: state.mode,
+    graded: changing(state.sides.fg.kind) || changing(state.sides.bg.kind),
+    control: controlCharacter(text) !== null,
+    after: '',
+    paper: $('preview').dataset.paper,
+  };
+}
+
+// One conversion at a time is asked of the engine, always of the page as it is when it is
+// asked: typing faster than the engine converts skips the texts a newer key overtook, and an
+// answer that a change has overtaken meanwhile is dropped. The result is busy meanwhile.
+const conversion = {asking: false, again: false};
+function schedule() {
+  if (!engine) return;
+  conversion.again = true;
+  if (conversion.asking) return;
+  conversion.asking = true;
+  $('result').setAttribute('aria-busy', 'true');
+  queueMicrotask(ask);  // the changes one event makes are asked for once
+}
+
+async function ask() {
+  const asking = engine;
+  let request, answer;
+  while (conversion.again) {
+    conversion.again = false;
+    request = requestOfPage();
+    try {
+      answer = await asking.ask(request);
+    } catch {
+      if (engine === asking) engineFailed();
+      return;
+    }
+    if (engine !== asking) return;
+  }
+  conversion.asking = false;
+  $('result').setAttribute('aria-busy', 'false');
+  show(request, answer);
+  if (document.body.dataset.ready !== 'true') {
+    document.body.dataset.ready = 'true';
+    window.tessaluneReadyAt = performance.now();  // the first preview filled, for the load budget's measurement
+  }
+}
+
+function show(request, answer) {
+  const control = request.control ? controlCharacter(request.text) : null;
+  const limit = limits[request.mode];
   const asked = answer.outcome === 'question' && !state.declined;
   setShown($('question'), asked);
   setShown($('declined'), answer.outcome === 'question' && state.declined);
   setShown($('refusal'), answer.outcome === 'refused' || answer.outcome === 'invalid');
   if (asked) setText($('question-text'), answer.question);
-  if (!$('refusal').hidden) setText($('refusal'), answer.error);
+  if (!$('refusal').hidden) setText($('refusal'), control ? say('controlCharacter', ...control) : answer.error);
   const coded = answer.outcome === 'ok' ? answer.result : '';
-  paintPreview(coded ? engine.render(coded) : '');
+  paintPreview(answer.html);
   if ($('code').value !== coded) $('code').value = coded;
-  // The length of what would be sent (the engine reads a text up to a NUL: one stands in for
-  // it); while the question waits, what Yes would send, converted once the person pauses.
-  const length = engine.length(coded || text.replaceAll('\u0000', '\uFFFD'));
-  setText($('count'), say('count', length, limit));
-  whenIdle.cancel();
-  if (answer.outcome === 'question') {
-    whenIdle.run(() => {
-      const yes = answerFor(text, styleOf('fg'), styleOf('bg'), {...options, keepThinned: true});
-      if (yes.outcome === 'ok') setText($('count'), say('count', engine.length(yes.result), limit));
-    });
-  }
+  setText($('count'), say('count', answer.yesLength ?? answer.length, limit));
   $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;
-  const fitting = coded ? fittingReport(text, coded, length, options) : null;
-  if (fitting !== null) setText($('fitted'), fitting);
+  const {fitting} = answer;
+  if (fitting) {
+    setText($('fitted'), fitting.whole === null ? say('thinnedOnly', fitting.kept, limit)
+      : say('thinned', fitting.kept, fitting.whole, limit));
+  }
   setShown($('fitted'), fitting !== null);
 }
 
@@ -534,30 +533,6 @@ function setText(e, text) {
 }
 function setShown(e, shown) {
   if (e.hidden === shown) e.hidden = !shown;
-}
-
-// How many colour changes were kept when the engine thinned them to fit the limit, or null
-// when it did not thin them. `length` is the length of `coded`.
-function fittingReport(text, coded, length, options) {
-  if (state.sides.fg.kind !== 'gradient' && state.sides.fg.kind !== 'rainbow' &&
-      state.sides.bg.kind !== 'gradient' && state.sides.bg.kind !== 'rainbow') return null;
-  const kept = colourChanges(coded);
-  const limit = limits[state.mode];
-  // Thinning keeps as many colour changes as fill the room: a result with room for one more
-  // colour code (a text and a background colour are 17 characters) kept them all.
-  const roomFor = (of, within) => of <= within - 20;
-  if (roomFor(length, limit)) return null;
-  // A nickname as a message has the room of the longer limit: its colour changes there are all
-  // there is while that one is not near its own limit.
-  let whole = null;
-  if (state.mode === 'nickname') {
-    const roomy = answerFor(text, styleOf('fg'), styleOf('bg'), {...options, message: true, keepThinned: true});
-    if (roomy.outcome === 'ok' && roomFor(engine.length(roomy.result), limits.message)) {
-      whole = colourChanges(roomy.result);
-    }
-  }
-  if (whole !== null && whole <= kept) return null;
-  return whole === null ? say('thinnedOnly', kept, limit) : say('thinned', kept, whole, limit);
 }
 
 // Any change of the text or of a style asks the question again, and ends the notes.
@@ -726,11 +701,8 @@ function renderSaved() {
     notes.show('saved-note', 'badStored', bad);
   }
   list.replaceChildren();
-  styles.forEach((style, index) => {
-    const preview = element('span', {className: 'style-preview'});
-    const sample = engine?.colour(style.name, style.fg, style.bg, {keepThinned: true});
-    if (sample?.outcome === 'ok') preview.innerHTML = engine.render(sample.result);
-    else preview.textContent = style.name;
+  const previews = styles.map((style, index) => {
+    const preview = element('span', {className: 'style-preview', textContent: style.name});
     const button = (key, action) => {
       const b = element('button', {type: 'button', textContent: say(key)});
       b.dataset.key = `${key}:${index}`;
@@ -748,9 +720,17 @@ function renderSaved() {
       renderSaved();
     });
     list.append(element('li', {}, [preview, use, rename, remove]));
+    return preview;
   });
   if (focusedKey) list.querySelector(`[data-key="${focusedKey}"]`)?.focus();
+  // Each name in its style's colours, once the engine has them; the names alone until then.
+  const asked = ++samplesAsked;
+  engine?.ask({samples: styles.map(({name, fg, bg}) => ({name, fg, bg}))}).then((samples) => {
+    if (asked !== samplesAsked) return;
+    samples.forEach((html, i) => html !== null && (previews[i].innerHTML = html));
+  }, () => {});  // the engine's failure is told by the conversion
 }
+let samplesAsked = 0;
 
 function startRename(preview, index, style) {
   const field = element('input', {type: 'text', value: style.name, maxLength: 60, className: 'rename'});
@@ -895,34 +875,33 @@ function wire() {
   $('retry').addEventListener('click', () => loadEngine());
 }
 
-// Waits for the engine being loaded (a new load when none is given) and converts.
-async function loadEngine(loading = createTessalune()) {
+// Links the page to a new engine (the worker started with the page, the first time) and
+// converts.
+function loadEngine() {
+  engine?.close();
+  Object.assign(conversion, {asking: false, again: false});
   $('engine-failed').hidden = true;
   $('count').textContent = say('loading');
-  try {
-    engine = await loading;
-  } catch {
-    $('engine-failed').hidden = false;
-    $('count').textContent = '';
-    $('retry').focus();
-    return;
-  }
+  engine = engineLink();
+  schedule();
   renderSaved();
-  convert();
-  document.body.dataset.ready = 'true';
-  window.tessaluneReadyAt = performance.now();  // the first preview filled, for the load budget's measurement
 }
 
-// The engine loads while the page lays out its controls.
+function engineFailed() {
+  conversion.asking = false;
+  $('result').setAttribute('aria-busy', 'false');
+  $('engine-failed').hidden = false;
+  $('count').textContent = '';
+  $('retry').focus();
+}
+
 function start() {
-  const loading = createTessalune();
-  loading.catch(() => {});  // told by loadEngine
   for (const side of ['fg', 'bg']) buildSide(side);
   wire();
   const linked = restoreLink();
   chooseLanguage(linked ?? firstLanguage());
   showPaper();
-  loadEngine(loading);
+  loadEngine();
 }
 
 start();

@@ -68,8 +68,8 @@ const value = (page, selector) => page.$eval(selector, (e) => e.value);
 const textOf = (page, selector) => page.$eval(selector, (e) => e.textContent);
 const shown = (page, selector) => page.$eval(selector, (e) => !e.hidden && e.getClientRects().length > 0);
 const clipboard = (page) => page.evaluate(() => navigator.clipboard.readText());
-// The page converts at the next animation frame: a frame asked for now runs after it.
-const converted = (page) => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+// The page's result is busy from a change until the engine's answer to it is shown.
+const converted = (page) => page.waitForFunction(() => document.getElementById('result').ariaBusy === 'false');
 // Records, from now on, each change made in the elements of the ids given, as "id type".
 const watchChanges = (page, ids) => page.evaluate((watched) => {
   window.watchers?.forEach((w) => w.disconnect());
@@ -99,6 +99,7 @@ async function typeInto(page, selector, text) {
 test('typing, styles, the length question, copy and a share link', async () => {
   const context = await profile();
   const page = await open(context);
+  assert.equal(page.workers().length, 1, 'the engine runs in a worker of its own');
   await page.screenshot({path: join(shots, 'web.png'), fullPage: true});
 
   await typeInto(page, '#text-line', 'Tessalune rocks');
@@ -380,19 +381,20 @@ test('the layout at 360, 1024 and 1920 pixels, and a page whose engine is missin
     await page.close();
   }
 
-  // The wasm file refused once: the words are there, a message says so, and Try again loads it.
+  // The wasm file out of reach: the words are there, a message says so, and Try again loads it
+  // once it can be reached.
+  let reachable = false;
+  const refusing = await serveSite(site, {refuse: (path) => path.endsWith('.wasm') && !reachable});
   const page = await context.newPage();
-  await page.setRequestInterception(true);
-  let refused = 0;
-  page.on('request', (request) =>
-    request.url().endsWith('.wasm') && refused++ === 0 ? request.abort() : request.continue());
-  await page.goto(address);
+  await page.goto(refusing.address);
   await page.waitForFunction(() => !document.getElementById('engine-failed').hidden);
   assert.equal(await textOf(page, '.format[data-format=strike]'), 'Strike');
   assert.equal(await textOf(page, '#fg legend'), 'Text color');
+  reachable = true;
   await page.click('#retry');
   await page.waitForSelector('body[data-ready=true]');
   assert.notEqual(await value(page, '#code'), '');
+  refusing.close();
 
   // A visitor's language is there before the page's script has run at all.
   const before = await context.newPage();
@@ -467,6 +469,7 @@ test('the single-file page works opened from disk, in French when asked', async 
   });
   await page.goto(`${pathToFileURL(join(root, 'build-web', 'tessalune.html')).href}#t=Bonjour&l=fr`);
   await page.waitForSelector('body[data-ready=true]');
+  assert.equal(page.workers().length, 1, 'the engine runs in a worker of its own');
   assert.equal(await page.$eval('html', (e) => e.lang), 'fr');
   assert.equal(await textOf(page, 'legend'), 'Couleur du texte');
   assert.equal(await page.$eval('.formats', (e) => e.getAttribute('aria-label')), 'Mise en forme');
