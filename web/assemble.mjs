@@ -72,7 +72,7 @@ const kPageWords = {
   moveHint: 'PageMoveHint', presets: 'PagePresets', preset: 'PagePreset', rename: 'PageRename',
   deleted: 'PageDeleted', undo: 'PageUndo', nameBlank: 'PageNameBlank', nameTaken: 'PageNameTaken',
   badStored: 'PageBadStored', localLink: 'PageLocalLink', badLinkField: 'PageBadLinkField', mode: 'PageMode',
-  controlCharacter: 'PageControlCharacter',
+  controlCharacter: 'PageControlCharacter', says: 'PageSays',
 };
 // The hosts' words by name: one a line, "Name = number,".
 const wordIds = Object.fromEntries(

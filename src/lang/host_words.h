@@ -184,6 +184,7 @@ enum class HostWord : int {
   PageBadLinkField = 550,
   PageMode = 551,
   PageControlCharacter = 552,
+  PageSays = 553,
 };
 
 inline constexpr int kFirstHostWord = 201;

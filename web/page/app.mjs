@@ -462,7 +462,9 @@ function requestOfPage() {
     mode: state.mode,
     graded: changing(state.sides.fg.kind) || changing(state.sides.bg.kind),
     control: controlCharacter(text) !== null,
-    after: '',
+    // A conversation line: what the chat writes after the name, in the name's colours unless
+    // its end code closed them.
+    after: state.mode === 'nickname' ? ` ${say('says')}` : '',
     paper: $('preview').dataset.paper,
   };
 }

@@ -32,6 +32,7 @@ export function contrast(a, b) {
   return (x + 0.05) / (y + 0.05);
 }
 
+const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 const colourChanges = (coded) => (coded.match(/\u00B7\$/g) ?? []).length;
 
 // The engine's HTML with each span marked with its colours (data-colour, data-ground) and, for a
@@ -94,7 +95,11 @@ export function conversions(engine) {
     if (control) return {outcome: 'refused', length: engine.length(text.replaceAll('\u0000', '\uFFFD')), html: ''};
     const answer = answerFor(text, fg, bg, options);
     const coded = answer.outcome === 'ok' ? answer.result : '';
-    const html = coded ? markedHtml(engine.render(coded + after), bg !== 'none', kPaper[paper]) : '';
+    // The words after a nickname: the end code resets its colours and formats there, as the chat
+    // reads it (the renderer, as the editor does, keeps the colours after a reset); without the
+    // end code they go on in the nickname's last colours and formats.
+    const shown = options.noEnd ? engine.render(coded + after) : engine.render(coded) + escapeHtml(after);
+    const html = coded ? markedHtml(shown, bg !== 'none', kPaper[paper]) : '';
     // The length of what would be sent; while the question waits, of what Yes would send.
     const length = engine.length(coded || text);
     let yesLength = null;

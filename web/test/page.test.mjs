@@ -242,6 +242,14 @@ test('each mode keeps its text, a link its language for the visit, and the paper
   const context = await profile();
   const page = await open(context, address, {scheme: 'dark'});
   await page.screenshot({path: join(shots, 'web-dark.png'), fullPage: true});
+  // What the chat writes after the nickname goes on in its last colour only without the end code.
+  for (const [noEnd, last] of [[true, {text: 'e says:', colour: '#0080FF'}], [false, {text: ' says:', colour: null}]]) {
+    await page.click('#no-end');
+    await converted(page);
+    assert.deepEqual(await page.$eval('#preview', ({lastChild: words}) =>
+      ({text: words.textContent, colour: words.dataset?.colour ?? null})), last, `no end code: ${noEnd}`);
+    await (await page.$('#preview')).screenshot({path: join(shots, `after-name-${noEnd ? 'no-end' : 'end'}.png`)});
+  }
   await page.click('input[name=mode][value=message]');
   await typeInto(page, '#text-lines', 'first line\nsecond line');
   await page.click('input[name=mode][value=nickname]');
