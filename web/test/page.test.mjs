@@ -487,5 +487,15 @@ test('the single-file page works opened from disk, in French when asked', async 
   await page.waitForFunction(() => /cet ordinateur/.test(document.getElementById('copied').textContent));
   await page.select('#language', 'nl');
   assert.match(await textOf(page, '#copied'), /deze computer/);
+
+  // Where no worker starts, the engine runs in the page itself, served or opened from disk.
+  for (const url of [address, pathToFileURL(join(root, 'build-web', 'tessalune.html')).href]) {
+    const workerless = await context.newPage();
+    await workerless.evaluateOnNewDocument(() => delete window.Worker);
+    await workerless.goto(url);
+    await workerless.waitForSelector('body[data-ready=true]');
+    assert.equal(await value(workerless, '#code'), engine.colour('Tessalune', 'grad1:#000080:#0080FF').result, url);
+    assert.equal(workerless.workers().length, 0);
+  }
   await context.close();
 });
