@@ -42,8 +42,26 @@ const site = join(outDir, 'site');
 await mkdir(site, {recursive: true});
 
 for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
-const kPageModules = ['app.mjs', 'tessalune.mjs', 'conversion.mjs', 'engine-worker.mjs', 'local-engine.mjs'];
+const kPageModules = ['app.mjs', 'tessalune.mjs', 'conversion.mjs', 'local-engine.mjs'];
 for (const file of ['style.css', ...kPageModules]) await copyFile(join(pageDir, file), join(site, file));
+// The modules follow two conventions that let the build join them into one script: imports on
+// lines of their own, and exports of functions and constants declared where they stand.
+const withoutImports = (code) => code.split('\n').filter((line) => !line.startsWith('import ')).join('\n');
+const withoutExports = (code) => code.replace(/^export (?=function|const)/gm, '');
+const pageModule = async (file) => withoutExports(withoutImports(await readFile(join(pageDir, file), 'utf8')));
+// The served worker in one file (the core's module, the wrapper, the conversions and the
+// worker's own part), so that it reaches the wasm file after one fetch rather than three in turn.
+const coreModule = await readFile(join(coreDir, 'tessalune-core.mjs'), 'utf8');
+const coreExport = 'export default createTessaluneCore;';
+const wrapperExport = 'export {bind as bindTessaluneCore};';
+const wrapperModule = await pageModule('tessalune.mjs');
+if (!coreModule.includes(coreExport) || !wrapperModule.includes(wrapperExport)) {
+  throw new Error(`the core or tessalune.mjs does not end with its exports (${coreExport}, ${wrapperExport})`);
+}
+await writeFile(join(site, 'engine-worker.mjs'), [coreModule.replace(coreExport, ''),
+  wrapperModule.replace('export default async function', 'async function').replace(wrapperExport, ''),
+  await pageModule('conversion.mjs'), await pageModule('engine-worker.mjs')].join('\n'));
+
 // The page's icon is the program's.
 const icon = join(webDir, '..', 'packaging', 'tessalune.svg');
 await copyFile(icon, join(site, 'favicon.svg'));
@@ -168,11 +186,6 @@ if (!html.includes(stylesheet)) throw new Error(`index.html: no ${stylesheet}`);
 await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [stylesheet, ...preloads].join('\n')));
 
 // The single file: Chromium loads neither a module nor wasm from another file over file://.
-// The modules follow two conventions that make them one script: imports on lines of their
-// own, and the served loader of tessalune.mjs as its default export.
-const withoutImports = (code) => code.split('\n').filter((line) => !line.startsWith('import ')).join('\n');
-const withoutExports = (code) => code.replace(/^export (?=function|const)/gm, '');
-const pageModule = async (file) => withoutExports(withoutImports(await readFile(join(pageDir, file), 'utf8')));
 // The wrapper up to its loader of files: the core is in the page already.
 const loader = 'export default async function createTessalune(';
 const wrapper = (await pageModule('tessalune.mjs')).split(loader)[0];

@@ -3,8 +3,8 @@
 // the limit and what fitting kept. It runs where the engine runs (the page's worker, or the
 // page itself where no worker starts), so that the page's own thread only posts the state and
 // puts the answer in.
-// Imports and exports on lines of their own: the single-file page joins the modules into one
-// script (web/assemble.mjs).
+// Exports declared where they stand: the build joins the modules into one script for the
+// worker and for the single-file page (web/assemble.mjs).
 
 // A request: {text, fg, bg, options} as colour() takes them; mode 'nickname' or 'message', the
 // limit counted against; graded, whether a style changes colour along the text (fitting then
