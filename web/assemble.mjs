@@ -167,7 +167,9 @@ html = html.replace('<script type="module" src="app.mjs"></script>', (tag) => fi
 // and its wasm file load (and compile as they arrive) while the rest of the page does; the
 // page's own modules are asked for at once too, rather than one after another as each import
 // is found. The worker's files are the worker's alone: the page fetches each file once.
-const startWorker = (make) => `<script>
+// The served head also fetches the wasm file and compiles it as it arrives, meanwhile, and
+// hands the module to the worker (which fetches it itself if that fails).
+const startWorker = (make, compile = '') => `<script>
 (() => {
   const workers = window.tessaluneWorkers = {make() {
     const worker = ${make};
@@ -175,12 +177,16 @@ const startWorker = (make) => `<script>
     return worker;
   }};
   try {
-    workers.first = workers.make();
+    const first = workers.first = workers.make();${compile}
   } catch {}
 })();
 </script>`;
+const compileWasm = `
+    first.postMessage({wasmComing: true});
+    WebAssembly.compileStreaming(fetch('tessalune-core.wasm')).catch(() => null)
+      .then((wasm) => first.postMessage({wasm}));`;
 const preloads = ['app.mjs', 'strings.mjs'].map((file) => `<link rel="modulepreload" href="${file}">`)
-  .concat(startWorker("new Worker('engine-worker.mjs', {type: 'module'})"));
+  .concat(startWorker("new Worker('engine-worker.mjs', {type: 'module'})", compileWasm));
 const stylesheet = '<link rel="stylesheet" href="style.css">';
 if (!html.includes(stylesheet)) throw new Error(`index.html: no ${stylesheet}`);
 await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [stylesheet, ...preloads].join('\n')));

@@ -91,8 +91,8 @@ export interface Tessalune {
 }
 
 export interface LoadOptions {
-  /** Where the wasm file is, or its bytes; beside the module by default. */
-  wasm?: URL | string | ArrayBuffer | ArrayBufferView;
+  /** Where the wasm file is, its bytes, or the module compiled already; beside the module by default. */
+  wasm?: URL | string | ArrayBuffer | ArrayBufferView | WebAssembly.Module;
 }
 
 /** Loads the engine: in browsers, workers and node. */

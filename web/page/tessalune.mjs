@@ -175,12 +175,22 @@ function bind(core) {
 }
 
 // Loads the core. Its wasm file is fetched from beside this module, compiled as it
-// arrives, unless options.wasm says where it is (a URL) or holds its bytes. In node, where
-// the core's loader cannot fetch a file, the bytes are read through the runtime's own
+// arrives, unless options.wasm says where it is (a URL), holds its bytes or is the module
+// compiled already (a page's worker, say, given the module its page compiled). In node,
+// where the core's loader cannot fetch a file, the bytes are read through the runtime's own
 // module table, never an import, so browsers and bundlers see no node module.
 export default async function createTessalune(options = {}) {
   const wasm = options.wasm ?? new URL('./tessalune-core.wasm', import.meta.url);
   const settings = {};
+  if (wasm instanceof WebAssembly.Module) {
+    let failed;
+    const failure = new Promise((_, reject) => (failed = reject));
+    settings.instantiateWasm = (imports, receive) => {
+      WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm), failed);
+      return {};
+    };
+    return bind(await Promise.race([createTessaluneCore(settings), failure]));
+  }
   if (wasm instanceof ArrayBuffer || ArrayBuffer.isView(wasm)) {
     settings.wasmBinary = wasm;
   } else {
