@@ -5,8 +5,18 @@
 #include "engine/plus_to_styled_text.h"
 #include "targets/ansi_render.h"
 #include "targets/html_render.h"
+#include "targets/irc_writer.h"
 
 namespace tessalune::targets {
+
+namespace {
+
+// A nickname's Plus! text ends with the reset code, so that what follows the name is plain.
+TextEnd endOf(std::string_view plus) {
+  return plus.ends_with("\u00B70") ? TextEnd::Reset : TextEnd::AsItStands;
+}
+
+}  // namespace
 
 std::string writeTarget(Target target, std::string_view plus) {
   switch (target) {
@@ -17,7 +27,9 @@ std::string writeTarget(Target target, std::string_view plus) {
     case Target::Ansi:
       return renderAnsi(engine::plusToStyledText(std::string(plus)));
     case Target::Irc:
+      return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Palette, endOf(plus));
     case Target::IrcHex:
+      return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Hex, endOf(plus));
     case Target::Bbcode:
     case Target::Minecraft:
     case Target::MiniMessage:
