@@ -4,8 +4,10 @@
 
 #include "engine/plus_to_styled_text.h"
 #include "targets/ansi_render.h"
+#include "targets/bbcode_writer.h"
 #include "targets/html_render.h"
 #include "targets/irc_writer.h"
+#include "targets/minimessage_writer.h"
 
 namespace tessalune::targets {
 
@@ -31,8 +33,10 @@ std::string writeTarget(Target target, std::string_view plus) {
     case Target::IrcHex:
       return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Hex, endOf(plus));
     case Target::Bbcode:
-    case Target::Minecraft:
+      return writeBbcode(engine::plusToStyledText(std::string(plus)));
     case Target::MiniMessage:
+      return writeMiniMessage(engine::plusToStyledText(std::string(plus)), endOf(plus));
+    case Target::Minecraft:
       break;
   }
   throw std::logic_error("no writer for the target " + std::string(targetInfo(target).name));
