@@ -7,6 +7,7 @@
 #include "targets/bbcode_writer.h"
 #include "targets/html_render.h"
 #include "targets/irc_writer.h"
+#include "targets/minecraft_writer.h"
 #include "targets/minimessage_writer.h"
 
 namespace tessalune::targets {
@@ -34,10 +35,10 @@ std::string writeTarget(Target target, std::string_view plus) {
       return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Hex, endOf(plus));
     case Target::Bbcode:
       return writeBbcode(engine::plusToStyledText(std::string(plus)));
+    case Target::Minecraft:
+      return writeMinecraft(engine::plusToStyledText(std::string(plus)), endOf(plus));
     case Target::MiniMessage:
       return writeMiniMessage(engine::plusToStyledText(std::string(plus)), endOf(plus));
-    case Target::Minecraft:
-      break;
   }
   throw std::logic_error("no writer for the target " + std::string(targetInfo(target).name));
 }
