@@ -57,9 +57,17 @@ struct Lab {
   double l, a, b;
 };
 
+// An sRGB component (0 to 255) as linear light, from a table made once.
 double linear(int component) {
-  const double c = component / 255.0;
-  return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  static const std::array<double, 256> table = [] {
+    std::array<double, 256> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      const double c = static_cast<double>(i) / 255.0;
+      values[i] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    }
+    return values;
+  }();
+  return table[static_cast<std::size_t>(component & 0xFF)];
 }
 
 Lab labOf(engine::ColourNumber colour) {
