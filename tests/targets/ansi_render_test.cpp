@@ -2,27 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "support/styled_runs.h"
 
 namespace tessalune::targets {
 namespace {
 
 using engine::CharFormat;
 using engine::makeColour;
+using testing::styledRuns;
 
 constexpr engine::ColourNumber kRed = makeColour(255, 0, 0);
-
-// Characters in runs of one format each.
-engine::StyledText styled(std::initializer_list<std::pair<std::u32string_view, CharFormat>> runs) {
-  engine::StyledText text;
-  for (const auto& [chars, format] : runs) {
-    for (char32_t c : chars) text.push_back({c, format});
-  }
-  return text;
-}
 
 // Only changes of format are written, with a reset at the end. The background stops before
 // each newline, so that a scrolling terminal does not paint the next line with it, while the
@@ -39,24 +31,24 @@ TEST(AnsiRender, WritesTheChangesOfFormatAndNothingTheTerminalWouldObey) {
     std::string colour, plain;  // no plain: the same as colour
   };
   for (const Case& c : std::vector<Case>{
-           {styled({{U"ab", boldRed}, {U"c", italicOnYellow}, {U"d", plain}}),
+           {styledRuns({{U"ab", boldRed}, {U"c", italicOnYellow}, {U"d", plain}}),
             "\x1b[1;38;2;255;0;0;48;2;255;255;255mab\x1b[22;3;48;2;255;255;0mc\x1b[23;38;2;0;0;0;48;2;255;"
             "255;255md"
             "\x1b[0m",
             "abcd"},
-           {styled({{U"Hi", boldNavy}, {U" ", plain}, {U"you", underlinedOnBlue}}),
+           {styledRuns({{U"Hi", boldNavy}, {U" ", plain}, {U"you", underlinedOnBlue}}),
             "\x1b[1;38;2;18;52;86;48;2;255;255;255mHi\x1b[22;38;2;0;0;0m \x1b[4;48;2;0;128;255myou\x1b[0m",
             "Hi you"},
-           {styled({{U"x", underlined}, {U"y", struck}, {U"z", plain}}),
+           {styledRuns({{U"x", underlined}, {U"y", struck}, {U"z", plain}}),
             "\x1b[4;38;2;0;0;0;48;2;255;255;255mx\x1b[24;9my\x1b[29mz\x1b[0m", "xyz"},
-           {styled({{U"a\r\nb", redOnBlue}}),
+           {styledRuns({{U"a\r\nb", redOnBlue}}),
             "\x1b[38;2;255;0;0;48;2;0;0;255ma\x1b[49m\n\x1b[48;2;0;0;255mb\x1b[0m", "a\nb"},
-           {styled({{U"a\nb\rc\r\n\r\n", plain}}),
+           {styledRuns({{U"a\nb\rc\r\n\r\n", plain}}),
             "\x1b[38;2;0;0;0;48;2;255;255;255ma\x1b[49m\n\x1b[48;2;255;255;255mb\x1b[49m\n\x1b[48;2;255;255;"
             "255mc"
             "\x1b[49m\n\n\x1b[0m",
             "a\nb\nc\n\n"},
-           {styled({{U"a\x1b[2J\tb\u009B\x7F", plain}}),
+           {styledRuns({{U"a\x1b[2J\tb\u009B\x7F", plain}}),
             "\x1b[38;2;0;0;0;48;2;255;255;255ma\uFFFD[2J\tb\uFFFD\uFFFD\x1b[0m",
             "a\uFFFD[2J\tb\uFFFD\uFFFD"}}) {
     EXPECT_EQ(renderAnsi(c.text), c.colour);
