@@ -59,6 +59,8 @@ inline constexpr int kTooManyQuickNicks = 152;
 inline constexpr int kTooLongToSave = 153;  // %1: the most characters it may have
 inline constexpr int kDownloadRunning = 154;
 inline constexpr int kQuickNicksChanged = 155;
+inline constexpr int kTooLongForTarget = 156;       // %1: the most characters it may have
+inline constexpr int kTooLongForTargetBytes = 157;  // %1: the most UTF-8 bytes it may have
 
 // The descriptions of the published commands, in the command table's order.
 inline constexpr int kCreateColouredNickname = 901;

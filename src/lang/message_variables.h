@@ -8,7 +8,7 @@
 
 namespace tessalune::lang {
 
-// The message variables of the running plug-in: messages 101 to 155, copied from the
+// The message variables of the running plug-in: messages 101 to 157, copied from the
 // catalogue by loadMessages at start-up and used from then on. The command descriptions
 // 901 to 908 are not kept; they are read from the catalogue every time they are asked for,
 // and so are the hosts' words (a host phrase that introduces one of these messages is
@@ -16,14 +16,14 @@ namespace tessalune::lang {
 class MessageVariables : public errors::MessageTexts {
  public:
   static constexpr int kFirst = 101;
-  static constexpr int kLast = 155;
+  static constexpr int kLast = 157;
 
   explicit MessageVariables(MessageCatalogue catalogue);
 
-  // Copies messages 101 to 155 from the catalogue. Until then they are empty.
+  // Copies messages 101 to 157 from the catalogue. Until then they are empty.
   void loadMessages();
 
-  // The loaded text of 101 to 155, the catalogue's text of 901 to 908 and of the hosts'
+  // The loaded text of 101 to 157, the catalogue's text of 901 to 908 and of the hosts'
   // words, "" for any other number.
   std::string message(int id) const override;
 
