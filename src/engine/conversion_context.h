@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/editor_mode.h"
 #include "engine/limits.h"
@@ -11,6 +14,17 @@
 #include "platform/dialogs.h"
 
 namespace tessalune::engine {
+
+// The limit of the codes a result is written in when they are not Plus! codes, and how a
+// result is measured in them: the length reduction thins colours until the measure of the
+// Plus! text is within the limit.
+struct LengthFit {
+  enum class Unit { Characters, Utf8Bytes };
+  Unit unit = Unit::Characters;
+  std::size_t limit = 0;  // in the unit; 0: none but the gradient's reach
+  // The length, in the unit, of the text the Plus! text is written as.
+  std::function<std::size_t(std::string_view plus)> measure;
+};
 
 // What the conversion from rich text needs besides the box.
 struct ConversionContext {
@@ -28,6 +42,8 @@ struct ConversionContext {
   // When set, receives the markup as first written, before any colour is thinned; for
   // benchmarks, which compare the reduction with one conversion of it.
   std::string* firstMarkup = nullptr;
+  // When set, the result is fitted to this instead of the mode's limit in Plus! codes.
+  const LengthFit* fit = nullptr;
 };
 
 }  // namespace tessalune::engine

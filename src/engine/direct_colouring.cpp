@@ -48,7 +48,7 @@ std::string colourArgument(std::string_view argument, const StylePreset& preset,
   setPlainText(autoBox, argument);
   // A text over the limit is refused before it is painted: a gradient's positions are
   // 16-bit, so painting a long one would fail as if the plug-in were broken.
-  if (refuseTooLong(autoBox.length(), ctx)) return {};
+  if (refuseTooLong(autoBox, ctx)) return {};
 
   PaintContext paintContext{ctx.scratch, ctx.failures};
   paint(autoBox, preset.FGtype, preset.FGcolor, preset.FGgradtype, preset.FGgrad1, preset.FGgrad2,

@@ -364,17 +364,23 @@ std::string markupText(std::string rtf, std::int16_t backgroundFlag, ConversionC
 
 enum class Dropped { None = 0, SomeKind = 1, AllColours = 2 };
 
+// Whether the Plus! text of the document fits: within the mode's limit, or within the fit's
+// limit once written in the fit's codes.
+bool fitsAsIs(const platform::XmlDocument& doc, ConversionContext& ctx) {
+  if (!ctx.fit) return plusLength(doc) <= static_cast<std::size_t>(lengthLimit(ctx.mode));
+  return ctx.fit->limit == 0 || ctx.fit->measure(xml2plus(doc.xml())) <= ctx.fit->limit;
+}
+
 // Thins the colour markers until the Plus! form fits: the first marker of each kind stays,
 // every second one goes in a sweep, and a sweep that reaches the end starts over, so
 // gradients get coarser step by step. This version converts the whole document and selects
 // the markers again at every pass: the reference the kept version below is held to.
 Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx) {
-  const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
   errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
   std::size_t fgCursor = 1, bgCursor = 1;
   Dropped dropped = Dropped::None;
   for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
-    if (plusLength(doc) <= limit) break;
+    if (fitsAsIs(doc, ctx)) break;
     if (!watchdog.mayGoOn()) break;
 
     std::vector<platform::XmlNode> fg = doc.selectNodes("/nick/FG");
@@ -401,7 +407,7 @@ Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx)
     // With no colour left, the text is refused only if it still does not fit: a text that
     // fits once uncoloured is offered to the user instead.
     if (doc.selectNodes("/nick/FG").empty() && doc.selectNodes("/nick/BG").empty()) {
-      if (plusLength(doc) > limit) dropped = Dropped::AllColours;
+      if (!fitsAsIs(doc, ctx)) dropped = Dropped::AllColours;
       break;
     }
     watchdog.endPass();
@@ -409,29 +415,25 @@ Dropped reduceLengthByPasses(platform::XmlDocument& doc, ConversionContext& ctx)
   return dropped;
 }
 
-// The same thinning, pass for pass, with the Plus! length kept up to date as markers go and
-// the marker lists kept instead of selected again: a pass costs no conversion.
-Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
-  if (ctx.referenceReduction) return reduceLengthByPasses(doc, ctx);
-  const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
-  errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
-  std::size_t fgCursor = 1, bgCursor = 1;
-  Dropped dropped = Dropped::None;
-  PlusLength length(doc);
-  std::vector<platform::XmlNode> fg = doc.selectNodes("/nick/FG");
-  std::vector<platform::XmlNode> bg = doc.selectNodes("/nick/BG");
-  platform::XmlNode root = doc.documentElement();
-  const auto remove = [&](const platform::XmlNode& marker) {
-    length.removing(marker);
-    root.removeChild(marker);
-  };
-  for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
-    if (length.value() <= limit) break;
-    if (!watchdog.mayGoOn()) break;
+// The passes of the thinning above on marker lists kept instead of selected again. Which
+// markers a pass removes depends on the markers alone, never on the length, so the same
+// passes can be made on a copy of the document to look ahead.
+class Thinning {
+ public:
+  explicit Thinning(const platform::XmlDocument& doc)
+      : fg_(doc.selectNodes("/nick/FG")), bg_(doc.selectNodes("/nick/BG")), root_(doc.documentElement()) {}
 
-    const bool onText = fg.size() >= bg.size();
-    std::vector<platform::XmlNode>& markers = onText ? fg : bg;
-    std::size_t& cursor = onText ? fgCursor : bgCursor;
+  // Removes the markers of one pass, each told to `removing` just before it goes; false when
+  // no colour marker is left.
+  template <typename Removing>
+  bool pass(Removing&& removing) {
+    const bool onText = fg_.size() >= bg_.size();
+    std::vector<platform::XmlNode>& markers = onText ? fg_ : bg_;
+    std::size_t& cursor = onText ? fgCursor_ : bgCursor_;
+    const auto remove = [&](const platform::XmlNode& marker) {
+      removing(marker);
+      root_.removeChild(marker);
+    };
     if (!markers.empty()) {
       if (cursor <= markers.size() - 1) {
         remove(markers[cursor]);
@@ -443,17 +445,108 @@ Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
       if (markers.size() == 1) {
         remove(markers.front());
         markers.clear();
-        dropped = Dropped::SomeKind;
+        droppedAKind_ = true;
       }
     }
+    return !fg_.empty() || !bg_.empty();
+  }
 
-    if (fg.empty() && bg.empty()) {
+  // Whether every marker of one kind has gone.
+  bool droppedAKind() const { return droppedAKind_; }
+
+ private:
+  std::vector<platform::XmlNode> fg_, bg_;
+  platform::XmlNode root_;
+  std::size_t fgCursor_ = 1, bgCursor_ = 1;
+  bool droppedAKind_ = false;
+};
+
+constexpr auto kUnmeasured = [](const platform::XmlNode&) {};
+
+// The same thinning, pass for pass, with the Plus! length kept up to date as markers go: a
+// pass costs no conversion.
+Dropped reduceToPlusLimit(platform::XmlDocument& doc, ConversionContext& ctx) {
+  const std::size_t limit = static_cast<std::size_t>(lengthLimit(ctx.mode));
+  errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
+  Dropped dropped = Dropped::None;
+  PlusLength length(doc);
+  Thinning thinning(doc);
+  for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
+    if (length.value() <= limit) break;
+    if (!watchdog.mayGoOn()) break;
+    const bool left = thinning.pass([&](const platform::XmlNode& marker) { length.removing(marker); });
+    if (thinning.droppedAKind()) dropped = Dropped::SomeKind;
+    if (!left) {
       if (length.value() > limit) dropped = Dropped::AllColours;
       break;
     }
     watchdog.endPass();
   }
   return dropped;
+}
+
+// Whether the document, after `passes` passes of the thinning, fits the fit's limit; the
+// document itself is left as it is.
+bool fitsAfter(const std::string& markup, int passes, const LengthFit& fit) {
+  platform::XmlDocument copy;
+  copy.loadXml(markup);
+  Thinning thinning(copy);
+  for (int p = 0; p < passes && thinning.pass(kUnmeasured); ++p) {
+  }
+  return fit.measure(xml2plus(copy.xml())) <= fit.limit;
+}
+
+// The same thinning fitted to another target's limit. A target's length is known only by
+// writing the whole text, so instead of measuring after every pass the first pass after which
+// the text fits is searched for: each pass takes colour changes away, so a text that fits
+// after some pass fits after every later one, and the search ends on a pass after which the
+// text fits right after one after which it does not. The passes are then made on the
+// document as the loop above makes them, the watchdog's questions with them.
+Dropped reduceToFit(platform::XmlDocument& doc, ConversionContext& ctx) {
+  const LengthFit& fit = *ctx.fit;
+  std::optional<int> first;  // passes after which the text first fits; none when it never does
+  if (fitsAsIs(doc, ctx)) {
+    first = 0;
+  } else {
+    const std::string markup = doc.xml();
+    int all = 0;  // passes after which no colour marker is left
+    {
+      platform::XmlDocument copy;
+      copy.loadXml(markup);
+      Thinning count(copy);
+      for (all = 1; count.pass(kUnmeasured); ++all) {
+      }
+    }
+    if (fitsAfter(markup, all, fit)) {
+      int fails = 0, fits = all;
+      while (fits - fails > 1) {
+        const int middle = fails + (fits - fails) / 2;
+        (fitsAfter(markup, middle, fit) ? fits : fails) = middle;
+      }
+      first = fits;
+    }
+  }
+
+  errors::LoopWatchdog watchdog(static_cast<int>(ctx.mode), ctx.dialogs, ctx.messages);
+  Dropped dropped = Dropped::None;
+  Thinning thinning(doc);
+  for (ctx.reductionPasses = 1;; ++ctx.reductionPasses) {
+    if (first && ctx.reductionPasses - 1 == *first) break;
+    if (!watchdog.mayGoOn()) break;
+    const bool left = thinning.pass(kUnmeasured);
+    if (thinning.droppedAKind()) dropped = Dropped::SomeKind;
+    if (!left) {
+      if (!first) dropped = Dropped::AllColours;
+      break;
+    }
+    watchdog.endPass();
+  }
+  return dropped;
+}
+
+Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
+  if (ctx.referenceReduction) return reduceLengthByPasses(doc, ctx);
+  return ctx.fit ? reduceToFit(doc, ctx) : reduceToPlusLimit(doc, ctx);
 }
 
 std::string withoutFinalStop(std::string text) {
@@ -474,7 +567,7 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
     box.setFocus();
     return {};
   }
-  if (refuseTooLong(box.length(), ctx)) return {};
+  if (refuseTooLong(box, ctx)) return {};
 
   // Protective recolouring happens in the scratch box; the box itself stays as it is.
   step.advance();
@@ -525,8 +618,22 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
 
 }  // namespace
 
-bool refuseTooLong(int length, ConversionContext& ctx) {
-  if (length <= lengthLimit(ctx.mode)) return false;
+bool refuseTooLong(const RichTextBox& box, ConversionContext& ctx) {
+  if (ctx.fit) {
+    // Another target than Plus! codes: its own limit in its own unit, or, without one, the
+    // reach of a gradient.
+    const bool bytes = ctx.fit->limit != 0 && ctx.fit->unit == LengthFit::Unit::Utf8Bytes;
+    const std::size_t limit =
+        ctx.fit->limit != 0 ? ctx.fit->limit : static_cast<std::size_t>(kMaxGradientEnd);
+    const std::size_t length = bytes ? box.text().size() : static_cast<std::size_t>(box.length());
+    if (length <= limit) return false;
+    ctx.dialogs.message(
+        errors::withValue(ctx.messages.message(bytes ? msg::kTooLongForTargetBytes : msg::kTooLongForTarget),
+                          std::to_string(limit)),
+        Icon::Exclamation);
+    return true;
+  }
+  if (box.length() <= lengthLimit(ctx.mode)) return false;
   ctx.dialogs.message(ctx.mode == EditorMode::Nickname ? ctx.messages.message(msg::kNicknameTooLong) + "."
                                                        : ctx.messages.message(msg::kMessageTooLong),
                       Icon::Exclamation);

@@ -119,7 +119,7 @@ std::string colourWithStyles(std::string_view argument, const SideStyle& text, c
     return colourArgument(argument, presetOf(text, background), autoBox, ctx, formats);
   }
   setPlainText(autoBox, argument);
-  if (refuseTooLong(autoBox.length(), ctx)) return {};
+  if (refuseTooLong(autoBox, ctx)) return {};
   PaintContext paint{ctx.scratch, ctx.failures};
   paintSide(autoBox, text, PaintTarget::Text, paint);
   paintSide(autoBox, background, PaintTarget::Background, paint);

@@ -1,6 +1,7 @@
 // The kept length reduction against the reference that converts the whole document at every
 // pass: the same Plus! text, the same passes and the same questions, on random texts and
-// styles. The seed is fixed; TESSALUNE_SEED gives another.
+// styles, fitted to the Plus! limit and to a limit in UTF-8 bytes. The seed is fixed; TESSALUNE_SEED gives
+// another.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -37,7 +38,7 @@ struct Outcome {
 };
 
 Outcome colour(const std::string& text, const StylePreset& preset, EditorMode mode, bool noEnd,
-               bool reference) {
+               bool reference, const LengthFit* fit) {
   RecordingDialogs dialogs;
   testing::EnglishMessages messages;
   testing::RecordingErrorReport report;
@@ -47,6 +48,7 @@ Outcome colour(const std::string& text, const StylePreset& preset, EditorMode mo
   RichTextBox autoBox, scratch;
   ConversionContext ctx{mode, noEnd, dialogs, messages, failures, lifecycle, scratch};
   ctx.referenceReduction = reference;
+  ctx.fit = fit;
   Outcome outcome;
   outcome.coded = colourArgument(text, preset, autoBox, ctx);
   outcome.passes = ctx.reductionPasses;
@@ -82,8 +84,12 @@ TEST(LengthReduction, KeepsTheReferencesResultsPassForPass) {
     preset.BGgrad1 = anyColour();
     preset.BGgrad2 = anyColour();
     const bool noEnd = pick(0, 1) == 1;
-    const Outcome kept = colour(text, preset, mode, noEnd, false);
-    const Outcome reference = colour(text, preset, mode, noEnd, true);
+    // Every other round fitted to a limit in bytes, as a line protocol counts.
+    const LengthFit fit{LengthFit::Unit::Utf8Bytes, static_cast<std::size_t>(pick(length, 4 * length + 40)),
+                        [](std::string_view plus) { return plus.size(); }};
+    const LengthFit* fitted = round % 4 < 2 ? nullptr : &fit;
+    const Outcome kept = colour(text, preset, mode, noEnd, false, fitted);
+    const Outcome reference = colour(text, preset, mode, noEnd, true, fitted);
     ASSERT_EQ(kept, reference) << "round " << round << " of seed " << seed << ": " << kept.passes
                                << " passes against " << reference.passes << "\n"
                                << kept.coded << "\n"

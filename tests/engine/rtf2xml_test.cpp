@@ -43,6 +43,15 @@ class Rtf2XmlTest : public ::testing::Test {
     PaintContext paint{scratch, failures.context};
     doGradient(box, 0, box.length(), from, to, box.length(), kind, target, paint);
   }
+  // The markup fitted to a target whose text is the Plus! text, measured in the fit's unit.
+  std::string convertFitted(std::size_t limit, LengthFit::Unit unit, std::int16_t flag = 0) {
+    const LengthFit fit{unit, limit, [unit](std::string_view plus) {
+                          return unit == LengthFit::Unit::Utf8Bytes ? plus.size() : countChars(plus);
+                        }};
+    ConversionContext ctx = context(EditorMode::Nickname, true);
+    ctx.fit = &fit;
+    return rtf2xml(box, flag, ctx);
+  }
   std::string lastMessage() const { return dialogs.shown().empty() ? "" : dialogs.shown().back().text; }
 
   platform::ScriptedDialogs dialogs;
@@ -80,6 +89,54 @@ TEST_F(Rtf2XmlTest, LimitsCountCharacters) {
 
   box.setText("\u00E9" + std::string(128, 'a'));  // 129 characters, 130 bytes
   EXPECT_NE(convert(0, EditorMode::Nickname, true), "");
+}
+
+// Another target's limit counts in its own unit, first the plain text, then the written
+// text; the colours are thinned as for Plus! codes and the same question is asked.
+TEST_F(Rtf2XmlTest, AFitCountsItsOwnUnitAndNamesItsLimit) {
+  using Unit = LengthFit::Unit;
+  const std::string e = "\u00E9";  // two bytes
+  struct Case {
+    std::string text;
+    Unit unit;
+    std::size_t limit;
+    bool coloured;
+    std::string plus;  // "" when refused
+    std::string said;  // the one message shown, if any
+  };
+  const auto times = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
+  const Case cases[] = {
+      {times(e, 10), Unit::Utf8Bytes, 20, false, times(e, 10), ""},
+      {times(e, 11), Unit::Utf8Bytes, 20, false, "",
+       "The text is too long for this target (more than 20 bytes)."},
+      {times(e, 20), Unit::Characters, 20, false, times(e, 20), ""},
+      {times(e, 21), Unit::Characters, 20, false, "",
+       "The text is too long for this target (more than 20 characters)."},
+      // "·$4" is 4 bytes: the colour goes, with the question.
+      {times(e, 8), Unit::Utf8Bytes, 19, true, times(e, 8),
+       "The nickname is too long to be colored. Do you want to keep it nonetheless?"},
+      {times(e, 8), Unit::Utf8Bytes, 20, true, "\u00B7$4" + times(e, 8), ""},
+      // No limit of its own: only a gradient's reach.
+      {std::string(300, 'a'), Unit::Characters, 0, true, "\u00B7$4" + std::string(300, 'a'), ""},
+      {std::string(40000, 'a'), Unit::Utf8Bytes, 0, false, "",
+       "The text is too long for this target (more than 32767 characters)."},
+  };
+  for (const Case& c : cases) {
+    box.setText(c.text);
+    if (c.coloured) {
+      box.select(0, box.length());
+      box.setSelColor(kRed);
+    }
+    const std::string markup = convertFitted(c.limit, c.unit);  // a question is answered yes
+    EXPECT_EQ(markup.empty() ? "" : xml2plus(markup), c.plus) << c.said;
+    EXPECT_EQ(dialogs.shown().size(), c.said.empty() ? 0u : 1u) << c.said;
+    EXPECT_EQ(lastMessage(), c.said);
+    dialogs.clear();
+  }
 }
 
 TEST_F(Rtf2XmlTest, WritesMarkersForColoursTogglesSpacesAndTheEnd) {
