@@ -1,15 +1,22 @@
 #include "colour_tools.h"
 
+#include <charconv>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "cli_session.h"
 #include "engine/colour.h"
+#include "engine/plus2rtf.h"
 #include "engine/rtf2xml.h"
 #include "engine/side_style.h"
 #include "engine/xml2plus.h"
+#include "exit_status.h"
 #include "io.h"
+#include "targets/length_fit.h"
+#include "targets/write_target.h"
 
 namespace tessalune::cli {
 
@@ -30,6 +37,83 @@ std::string withoutFinalLineEnd(std::string text) {
   return text;
 }
 
+// Every target with its limits, for --help: the table is the one list.
+std::string targetList() {
+  std::string list;
+  for (const targets::TargetInfo& info : targets::kTargets) {
+    if (!list.empty()) list += "; ";
+    list += std::string(info.name) + " (" + std::string(info.summary) + ", ";
+    const char* unit = info.unit == targets::Unit::Utf8Bytes ? " bytes" : " characters";
+    if (info.nicknameLimit == 0 && info.messageLimit == 0) {
+      list += "no limit";
+    } else if (info.nicknameLimit == info.messageLimit) {
+      list += std::to_string(info.messageLimit) + unit;
+    } else {
+      list += std::to_string(info.nicknameLimit) + "/" + std::to_string(info.messageLimit) + unit;
+    }
+    list += ")";
+  }
+  return list;
+}
+
+// A result written in a target's codes, fitted to the target's limit or the user's.
+struct TargetOptions {
+  std::string target = "plus";
+  int limit = 0;
+};
+
+void addTargetOptions(CLI::App& command, TargetOptions& options) {
+  command
+      .add_option("--as", options.target,
+                  "The codes to write the result in, fitted to their limit: " + targetList())
+      ->check([](const std::string& name) {
+        return targets::targetNamed(name)
+                   ? std::string()
+                   : "'" + name + "' is not a target (tessalune colour --help lists them)";
+      })
+      ->capture_default_str();
+  command
+      .add_option("--limit", options.limit,
+                  "The longest result in the target's unit, instead of the target's own limit")
+      ->check([](const std::string& value) {
+        int n = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+        return error == std::errc() && end == value.data() + value.size() && n > 0
+                   ? std::string()
+                   : "'" + value + "' is not a limit (a whole number above 0)";
+      });
+}
+
+// Whether a Plus! text holds a background code: "·$", an optional colour (a palette number
+// or #RRGGBB), then ",". A box's text has a background everywhere, white where none was
+// chosen, so the codes and not the box tell whether one was.
+bool hasBackgroundCode(std::string_view plus) {
+  constexpr std::string_view kColour = "\u00B7$";
+  for (std::size_t p = plus.find(kColour); p != std::string_view::npos; p = plus.find(kColour, p + 1)) {
+    std::size_t at = p + kColour.size();
+    if (at < plus.size() && plus[at] == '#') {
+      at += 7;
+    } else {
+      for (int digits = 0; digits < 2 && at < plus.size() && plus[at] >= '0' && plus[at] <= '9'; ++digits)
+        ++at;
+    }
+    if (at < plus.size() && plus[at] == ',') return true;
+  }
+  return false;
+}
+
+// Writes the fitted Plus! text in the target's codes; a target without backgrounds says once
+// that the text's were left out.
+int writeAs(targets::Target target, const std::string& coded) {
+  if (coded.empty()) return kNotDone;
+  if (!targets::targetInfo(target).backgrounds && hasBackgroundCode(coded)) {
+    std::cerr << "tessalune: " << targets::targetInfo(target).name
+              << " has no background colours: the text's were left out\n";
+  }
+  writeStandardOutput(targets::writeTarget(target, coded));
+  return kSuccess;
+}
+
 struct ColourOptions {
   std::string text;
   bool textMode = false;
@@ -38,14 +122,15 @@ struct ColourOptions {
   bool noEnd = false;
   engine::WholeTextFormats formats;
   std::string answer;
+  TargetOptions as;
 };
 
 void addColourTool(CLI::App& app, int& exitCode) {
   auto options = std::make_shared<ColourOptions>();
   CLI::App* colour = app.add_subcommand(
       "colour",
-      "Colour TEXT with a style, as a command with an argument does, and write its Plus! text. "
-      "Exit status 1 when the text is refused or declined.");
+      "Colour TEXT with a style, as a command with an argument does, and write its Plus! text (or the "
+      "target's text, fitted to its limit). Exit status 1 when the text is refused or declined.");
   colour
       ->add_option("TEXT", options->text, "The text (UTF-8); - reads standard input, less its final line end")
       ->required();
@@ -64,16 +149,20 @@ void addColourTool(CLI::App& app, int& exitCode) {
   colour->add_flag("--strike", options->formats.strike, "Strike-through over the whole text");
   colour->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
       ->check(CLI::IsMember({"yes", "no"}));
+  addTargetOptions(*colour, options->as);
   colour->callback([options, &exitCode] {
     CliSession session(answerOf(options->answer));
     const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
-    engine::ConversionContext ctx = session.conversion(
-        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname, options->noEnd);
+    const engine::EditorMode mode =
+        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname;
+    engine::ConversionContext ctx = session.conversion(mode, options->noEnd);
+    const targets::Target target = *targets::targetNamed(options->as.target);
+    const std::optional<engine::LengthFit> fit = targets::lengthFit(target, mode, options->as.limit);
+    if (fit) ctx.fit = &*fit;
     const std::string coded = engine::colourWithStyles(
         text, *engine::parseSideStyle(options->fg, false).style,
         *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx, options->formats);
-    writeStandardOutput(coded);
-    exitCode = coded.empty() ? 1 : 0;
+    exitCode = writeAs(target, coded);
   });
 }
 
@@ -112,10 +201,56 @@ void addRtf2XmlTool(CLI::App& app, int& exitCode) {
   });
 }
 
+struct ConvertOptions {
+  std::string text;
+  std::string from = "plus";
+  bool textMode = false;
+  bool noEnd = false;
+  std::string answer;
+  TargetOptions as;
+};
+
+void addConvertTool(CLI::App& app, int& exitCode) {
+  auto options = std::make_shared<ConvertOptions>();
+  CLI::App* convert = app.add_subcommand(
+      "convert",
+      "Load Plus! TEXT into a box as the editor does and write it in a target's codes, its colours thinned "
+      "to fit the target's limit as a conversion thins them. Exit status 1 when the text is refused or "
+      "declined.");
+  convert
+      ->add_option("TEXT", options->text,
+                   "The Plus! text (UTF-8); - reads standard input, less its final line end")
+      ->required();
+  convert->add_option("--from", options->from, "The codes TEXT is in")
+      ->check(CLI::IsMember({"plus"}))
+      ->capture_default_str();
+  convert->add_flag("--message", options->textMode, "Message mode (its limits) instead of nickname mode");
+  convert->add_flag("--no-end", options->noEnd, "No end code after a nickname (the suffix option)");
+  convert->add_option("--answer", options->answer, "Answer every question yes or no (default: ask, else yes)")
+      ->check(CLI::IsMember({"yes", "no"}));
+  addTargetOptions(*convert, options->as);
+  convert->callback([options, &exitCode] {
+    CliSession session(answerOf(options->answer));
+    const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
+    const engine::EditorMode mode =
+        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname;
+    engine::ConversionContext ctx = session.conversion(mode, options->noEnd);
+    const targets::Target target = *targets::targetNamed(options->as.target);
+    const std::optional<engine::LengthFit> fit = targets::lengthFit(target, mode, options->as.limit);
+    if (fit) ctx.fit = &*fit;
+    engine::RichTextBox box("rtf_nick");
+    box.setTextRtf(engine::plus2rtf(text, session.failures()));
+    // Backgrounds are converted when the text has some: the box shows white under every
+    // other character, which is no background of the text's.
+    exitCode = writeAs(target, engine::rtf2plus(box, hasBackgroundCode(text) ? 1 : 0, ctx));
+  });
+}
+
 }  // namespace
 
 void addColourTools(CLI::App& app, int& exitCode) {
   addColourTool(app, exitCode);
+  addConvertTool(app, exitCode);
   addRtf2XmlTool(app, exitCode);
 }
 

@@ -218,6 +218,53 @@ TEST(CliColour, ColoursWithTheDefaultStyleAndReportsRefusals) {
   EXPECT_EQ(runCli("colour --fg solid:#123456 --answer yes " + fits).out, fits + "\u00B70");
 }
 
+// A result written in a target's codes: the same colours as the Plus! text shows, fitted to
+// the target's limit or the user's; plus is the Plus! text itself; a wrong target or limit
+// is one line naming it.
+TEST(CliColour, WritesATargetsCodesWithinItsLimit) {
+  const std::string red = runCli("colour --fg solid:#FF0000 Hi").out;
+  const std::string html = runCli("render --html", red).out;
+  const std::string gradient(60, 'g');
+  const std::string fitted =
+      runCli("colour --as html --limit 2000 --answer yes --fg grad1:#000000:#0000FF " + gradient).out;
+  const struct {
+    std::string arguments;
+    std::string out;  // with standard error after it
+    int status;
+  } cases[] = {
+      {"colour --as plus --fg solid:#FF0000 Hi", red, 0},
+      {"colour --as html --fg solid:#FF0000 Hi", html, 0},
+      {"convert --from plus --as plus '\u00B7$4Hi'", "\u00B7$4Hi\u00B70", 0},
+      {"convert --as plus --no-end '\u00B7$4,12Hi'", "\u00B7$4,12Hi", 0},
+      {"convert --from plus --as html --no-end '\u00B7$4Hi'", html, 0},
+      {"colour --as html --limit 4 Hello",
+       "Tessalune: The text is too long for this target (more than 4 characters).\n", 1},
+      {"convert --as plus --limit 4 Hello",
+       "Tessalune: The text is too long for this target (more than 4 characters).\n", 1},
+      {"colour --as irc2 x",
+       "tessalune: --as: 'irc2' is not a target (tessalune colour --help lists them) (tessalune --help)\n",
+       2},
+      {"colour --as html --limit 0 x",
+       "tessalune: --limit: '0' is not a limit (a whole number above 0) (tessalune --help)\n", 2},
+      {"convert --from rtf --as html x", "", 2},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = runCli(c.arguments, "", "", true);
+    if (!c.out.empty()) {
+      EXPECT_EQ(run.out, c.out) << c.arguments;
+    }
+    EXPECT_EQ(run.status, c.status) << c.arguments << ": " << run.out;
+  }
+  EXPECT_NE(fitted.find("<span"), std::string::npos) << fitted;
+  EXPECT_LE(fitted.size(), 2000u) << fitted;
+  EXPECT_GT(fitted.size(), 1000u) << fitted;  // thinned, not bare
+  const std::string help = runCli("colour --help").out;
+  for (const char* target :
+       {"plus", "irc", "irc-hex", "html", "bbcode", "ansi", "minecraft", "minimessage"}) {
+    EXPECT_NE(help.find(std::string(target) + " ("), std::string::npos) << target;
+  }
+}
+
 // Gradients through stops: the rainbow renders its seven colours in order; one colour, or a
 // colour that is not one, is a usage error named on one line.
 TEST(CliColour, GradientsThroughStops) {
