@@ -14,14 +14,18 @@ struct Colouring {
 };
 
 // Colours text as tessalune_colour does, with its refusals and questions in the language of
-// the message table languageId names (lang::kLanguages; English for any other). Throws only std::bad_alloc.
-Colouring colourText(const char* text, const char* fg, const char* bg, int flags, int languageId);
+// the message table languageId names (lang::kLanguages; English for any other), written in
+// the codes of the target of that name (NULL: Plus! codes) fitted to its limit, or to limit
+// when it is above 0. Throws only std::bad_alloc.
+Colouring colourText(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                     const char* target = nullptr, int limit = 0);
 
 // The outcome as the C interface's TESSALUNE_OUTCOME_ value.
 int outcomeValue(ColourOutcome outcome);
 
 // tessalune_colour_outcome in the language of a message table.
 int colourWithOutcome(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                      char** result, char** question, char** error);
+                      char** result, char** question, char** error, const char* target = nullptr,
+                      int limit = 0);
 
 }  // namespace tessalune::abi

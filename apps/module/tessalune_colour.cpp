@@ -2,6 +2,7 @@
 // module and the web build both carry this file.
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "colour_text.h"
@@ -13,6 +14,8 @@
 #include "lang/message_variables.h"
 #include "platform/ui_language.h"
 #include "plugin/silent_conversion.h"
+#include "targets/length_fit.h"
+#include "targets/write_target.h"
 #include "tessalune_plugin.h"
 
 using namespace tessalune;
@@ -55,7 +58,8 @@ engine::WholeTextFormats formatsOf(int flags) {
 
 }  // namespace
 
-abi::Colouring abi::colourText(const char* text, const char* fg, const char* bg, int flags, int languageId) {
+abi::Colouring abi::colourText(const char* text, const char* fg, const char* bg, int flags, int languageId,
+                               const char* target, int limit) {
   try {
     if (!text || !fg)
       return {ColourOutcome::Invalid, !text ? "no text was given" : "no text style was given"};
@@ -68,14 +72,19 @@ abi::Colouring abi::colourText(const char* text, const char* fg, const char* bg,
       return {ColourOutcome::Invalid,
               !foreground.style ? "fg: " + foreground.error : "bg: " + background.error};
     }
+    const std::optional<targets::Target> as = target ? targets::targetNamed(target) : targets::Target::Plus;
+    if (!as) return {ColourOutcome::Invalid, "unknown target '" + std::string(target) + "'"};
+    if (limit < 0) return {ColourOutcome::Invalid, "the limit " + std::to_string(limit) + " is below 0"};
+    const engine::EditorMode mode =
+        hasFlag(flags, ColourFlag::Message) ? engine::EditorMode::Text : engine::EditorMode::Nickname;
+    const std::optional<engine::LengthFit> fit = targets::lengthFit(*as, mode, limit);
     lang::MessageVariables messages{lang::MessageCatalogue(languageId)};
     messages.loadMessages();
     plugin::SilentConversion conversion(
-        messages,
-        {hasFlag(flags, ColourFlag::Message) ? engine::EditorMode::Text : engine::EditorMode::Nickname,
-         hasFlag(flags, ColourFlag::NoEnd), hasFlag(flags, ColourFlag::KeepThinned), false});
+        messages, {mode, hasFlag(flags, ColourFlag::NoEnd), hasFlag(flags, ColourFlag::KeepThinned), false,
+                   fit ? &*fit : nullptr});
     std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
-    if (!coded.empty()) return {ColourOutcome::Ok, std::move(coded)};
+    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded)};
     if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
     if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
     return {ColourOutcome::Refused, "the text was refused"};
@@ -101,11 +110,11 @@ int abi::outcomeValue(ColourOutcome outcome) {
 }
 
 int abi::colourWithOutcome(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                           char** result, char** question, char** error) {
+                           char** result, char** question, char** error, const char* target, int limit) {
   if (!result || !question || !error) return TESSALUNE_OUTCOME_INVALID;
   *result = *question = *error = nullptr;
   try {
-    const Colouring colouring = colourText(text, fg, bg, flags, languageId);
+    const Colouring colouring = colourText(text, fg, bg, flags, languageId, target, limit);
     char** out = colouring.outcome == ColourOutcome::Ok         ? result
                  : colouring.outcome == ColourOutcome::Question ? question
                                                                 : error;
@@ -153,6 +162,12 @@ int tessalune_colour(const char* text, const char* fg, const char* bg, int flags
 int tessalune_colour_outcome(const char* text, const char* fg, const char* bg, int flags, char** result,
                              char** question, char** error) {
   return abi::colourWithOutcome(text, fg, bg, flags, platform::language::kEnglish, result, question, error);
+}
+
+int tessalune_colour_as(const char* text, const char* fg, const char* bg, int flags, const char* target,
+                        int limit, char** result, char** question, char** error) {
+  return abi::colourWithOutcome(text, fg, bg, flags, platform::language::kEnglish, result, question, error,
+                                target, limit);
 }
 
 }  // extern "C"

@@ -45,9 +45,9 @@ extern "C" {
 /* Each minor version adds to the one before: 1.1 tessalune_colour, 1.2 tessalune_idle, 1.3
  * the whole-text format flags of tessalune_colour, 1.4 tessalune_colour_outcome and its
  * TESSALUNE_OUTCOME_ values, 1.5 the host's choice of how windows show
- * (tessalune_host.windows and the TESSALUNE_WINDOWS_ values). */
+ * (tessalune_host.windows and the TESSALUNE_WINDOWS_ values), 1.6 tessalune_colour_as. */
 #define TESSALUNE_ABI_MAJOR 1
-#define TESSALUNE_ABI_MINOR 5
+#define TESSALUNE_ABI_MINOR 6
 
 /* The result of a call that failed. */
 #define TESSALUNE_FAILED (-1)
@@ -190,6 +190,22 @@ enum {
  * TESSALUNE_OUTCOME_INVALID and sets none. Available from interface version 1.4. */
 TESSALUNE_API int tessalune_colour_outcome(const char* text, const char* fg, const char* bg, int flags,
                                            char** result, char** question, char** error);
+
+/* Colours text as tessalune_colour_outcome does and writes the result in the codes of a
+ * target, its colours thinned to fit the target's limit (when the plain text is already over
+ * it, the outcome is TESSALUNE_OUTCOME_REFUSED with a message naming the limit). target is
+ * one of "plus" (Plus! codes, as tessalune_colour_outcome), "irc" and "irc-hex" (IRC colour
+ * codes; 400 bytes of UTF-8), "html" (spans with CSS styles; no limit), "bbcode" (forum
+ * codes; no limit, no background), "ansi" (24-bit terminal codes; no limit), "minecraft"
+ * ("&#RRGGBB" codes; 256 characters, no background) and "minimessage" (MiniMessage tags; 256
+ * characters, no background); NULL is "plus". "plus" keeps its limits of 129 characters for a
+ * nickname and 1100 for a message. limit above 0 replaces the target's limit, in its unit;
+ * 0 keeps it. A target without a limit still refuses a text longer than a gradient reaches
+ * (32767 characters). An unknown target or a limit below 0 is TESSALUNE_OUTCOME_INVALID,
+ * *error naming it. Available from interface version 1.6. */
+TESSALUNE_API int tessalune_colour_as(const char* text, const char* fg, const char* bg, int flags,
+                                      const char* target, int limit, char** result, char** question,
+                                      char** error);
 
 #ifdef __cplusplus
 }

@@ -33,8 +33,10 @@ SilentConversion::SilentConversion(const errors::MessageTexts& messages, Options
 
 engine::ConversionContext SilentConversion::context() {
   clear();
-  return engine::ConversionContext{options_.mode, options_.noEnd, dialogs_, messages_,
-                                   failures_,     lifecycle_,     scratch_};
+  engine::ConversionContext ctx{options_.mode, options_.noEnd, dialogs_, messages_,
+                                failures_,     lifecycle_,     scratch_};
+  ctx.fit = options_.fit;
+  return ctx;
 }
 
 void SilentConversion::clear() {

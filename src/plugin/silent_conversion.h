@@ -20,8 +20,9 @@ class SilentConversion {
   struct Options {
     engine::EditorMode mode = engine::EditorMode::Nickname;
     bool noEnd = false;
-    bool keepWhenThinned = true;  // the answer to "keep the text with fewer colours?"
-    bool stopAtWatchdog = false;  // stop where the watchdog would ask, instead of going on
+    bool keepWhenThinned = true;             // the answer to "keep the text with fewer colours?"
+    bool stopAtWatchdog = false;             // stop where the watchdog would ask, instead of going on
+    const engine::LengthFit* fit = nullptr;  // fitted to another target's limit, when set
   };
 
   SilentConversion(const errors::MessageTexts& messages, Options options);

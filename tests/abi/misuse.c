@@ -365,10 +365,11 @@ static void windowsShowAsTheHostChose(void) {
   }
 }
 
-/* Colouring tells its four outcomes apart, each with only its own string set. */
+/* Colouring tells its four outcomes apart, each with only its own string set; asked for a
+ * target, it writes the target's codes within the target's limit. */
 static void colouringTellsItsOutcome(void) {
   CHECK(tessalune_abi_version() == ((uint32_t)TESSALUNE_ABI_MAJOR << 16 | TESSALUNE_ABI_MINOR));
-  CHECK(TESSALUNE_ABI_MINOR >= 4);
+  CHECK(TESSALUNE_ABI_MINOR >= 6);
   char longNick[127];
   memset(longNick, 'n', sizeof longNick - 1);
   longNick[sizeof longNick - 1] = '\0';
@@ -379,28 +380,46 @@ static void colouringTellsItsOutcome(void) {
     const char* fg;
     int flags;
     int outcome;
-    const char* said; /* the one string set, or NULL for any non-empty text */
+    const char* said;   /* the one string set, or NULL for any non-empty text */
+    int as;             /* through tessalune_colour_as with the target and limit below */
+    const char* target; /* NULL: Plus! codes */
+    int limit;
   } const cases[] = {
-      {"Hi", "solid:#FF0000", TESSALUNE_COLOUR_NO_END, TESSALUNE_OUTCOME_OK, "\xC2\xB7$4Hi"},
-      {longNick, "grad:#FF0000:#0000FF", TESSALUNE_COLOUR_KEEP_THINNED, TESSALUNE_OUTCOME_OK, NULL},
-      {"", "rainbow", 0, TESSALUNE_OUTCOME_REFUSED, "You must type a nick."},
-      {longNick, "grad:#FF0000:#0000FF", 0, TESSALUNE_OUTCOME_QUESTION, thinned},
+      {"Hi", "solid:#FF0000", TESSALUNE_COLOUR_NO_END, TESSALUNE_OUTCOME_OK, "\xC2\xB7$4Hi", 0, NULL, 0},
+      {longNick, "grad:#FF0000:#0000FF", TESSALUNE_COLOUR_KEEP_THINNED, TESSALUNE_OUTCOME_OK, NULL, 0, NULL,
+       0},
+      {"", "rainbow", 0, TESSALUNE_OUTCOME_REFUSED, "You must type a nick.", 0, NULL, 0},
+      {longNick, "grad:#FF0000:#0000FF", 0, TESSALUNE_OUTCOME_QUESTION, thinned, 0, NULL, 0},
       {"x", "grad:#FF0000", 0, TESSALUNE_OUTCOME_INVALID,
-       "fg: a gradient goes through 2 to 10 colours, not 1"},
-      {NULL, "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "no text was given"},
-      {"x", "rainbow", 1 << 20, TESSALUNE_OUTCOME_INVALID, "unknown flags 1048576"},
+       "fg: a gradient goes through 2 to 10 colours, not 1", 0, NULL, 0},
+      {NULL, "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "no text was given", 0, NULL, 0},
+      {"x", "rainbow", 1 << 20, TESSALUNE_OUTCOME_INVALID, "unknown flags 1048576", 0, NULL, 0},
+      {"Hi", "solid:#FF0000", TESSALUNE_COLOUR_NO_END, TESSALUNE_OUTCOME_OK, "\xC2\xB7$4Hi", 1, NULL, 0},
+      {"Hi", "solid:#FF0000", TESSALUNE_COLOUR_NO_END, TESSALUNE_OUTCOME_OK, "\xC2\xB7$4Hi", 1, "plus", 0},
+      {longNick, "grad:#FF0000:#0000FF", 0, TESSALUNE_OUTCOME_QUESTION, thinned, 1, "plus", 0},
+      {"Hi", "solid:#FF0000", 0, TESSALUNE_OUTCOME_OK, NULL, 1, "html", 0},
+      {"Hello", "rainbow", 0, TESSALUNE_OUTCOME_REFUSED,
+       "The text is too long for this target (more than 4 characters).", 1, "html", 4},
+      {"x", "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "unknown target 'irc2'", 1, "irc2", 0},
+      {"x", "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "unknown target ''", 1, "", 0},
+      {"x", "rainbow", 0, TESSALUNE_OUTCOME_INVALID, "the limit -1 is below 0", 1, "html", -1},
   };
   for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
     char* result = NULL;
     char* question = NULL;
     char* error = NULL;
-    const int outcome = tessalune_colour_outcome(cases[i].text, cases[i].fg, NULL, cases[i].flags, &result,
-                                                 &question, &error);
+    const int outcome = cases[i].as
+                            ? tessalune_colour_as(cases[i].text, cases[i].fg, NULL, cases[i].flags,
+                                                  cases[i].target, cases[i].limit, &result, &question, &error)
+                            : tessalune_colour_outcome(cases[i].text, cases[i].fg, NULL, cases[i].flags,
+                                                       &result, &question, &error);
     const char* said = cases[i].outcome == TESSALUNE_OUTCOME_OK         ? result
                        : cases[i].outcome == TESSALUNE_OUTCOME_QUESTION ? question
                                                                         : error;
     if (outcome != cases[i].outcome) fprintf(stderr, "  case %zu: outcome %d\n", i, outcome);
     CHECK(outcome == cases[i].outcome);
+    if (said && cases[i].said && strcmp(said, cases[i].said) != 0)
+      fprintf(stderr, "  case %zu: %s\n", i, said);
     CHECK(said != NULL && (cases[i].said ? strcmp(said, cases[i].said) == 0 : said[0] != '\0'));
     CHECK((result != NULL) + (question != NULL) + (error != NULL) == 1);
     tessalune_free(result);
