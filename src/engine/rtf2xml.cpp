@@ -549,6 +549,19 @@ Dropped reduceLength(platform::XmlDocument& doc, ConversionContext& ctx) {
   return ctx.fit ? reduceToFit(doc, ctx) : reduceToPlusLimit(doc, ctx);
 }
 
+// Another target than Plus! codes has its own limit in its own unit or, without one, the
+// reach of a gradient in characters.
+std::size_t fitLimit(const LengthFit& fit) {
+  return fit.limit != 0 ? fit.limit : static_cast<std::size_t>(kMaxGradientEnd);
+}
+
+// The refusal of a text over the fit's limit, naming the limit.
+std::string tooLongForFit(const ConversionContext& ctx) {
+  const bool bytes = ctx.fit->limit != 0 && ctx.fit->unit == LengthFit::Unit::Utf8Bytes;
+  return errors::withValue(ctx.messages.message(bytes ? msg::kTooLongForTargetBytes : msg::kTooLongForTarget),
+                           std::to_string(fitLimit(*ctx.fit)));
+}
+
 std::string withoutFinalStop(std::string text) {
   if (!text.empty() && text.back() == '.') text.pop_back();
   return text;
@@ -597,10 +610,13 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
   step.advance();
   switch (reduceLength(doc, ctx)) {
     case Dropped::AllColours: {
-      const std::string notice = nickname ? ctx.messages.message(msg::kNicknameTooLong) +
-                                                ctx.messages.message(msg::kOrChangeFormatting) + "."
-                                          : withoutFinalStop(ctx.messages.message(msg::kMessageTooLong)) +
-                                                ctx.messages.message(msg::kOrChangeFormatting) + ".";
+      // Fitted to another target, the refusal names that target's limit.
+      const std::string notice = ctx.fit ? withoutFinalStop(tooLongForFit(ctx)) +
+                                               ctx.messages.message(msg::kOrChangeFormatting) + "."
+                                 : nickname ? ctx.messages.message(msg::kNicknameTooLong) +
+                                                  ctx.messages.message(msg::kOrChangeFormatting) + "."
+                                            : withoutFinalStop(ctx.messages.message(msg::kMessageTooLong)) +
+                                                  ctx.messages.message(msg::kOrChangeFormatting) + ".";
       ctx.dialogs.message(notice, Icon::Exclamation);
       return {};
     }
@@ -620,17 +636,12 @@ std::string convert(RichTextBox& box, std::int16_t backgroundFlag, ConversionCon
 
 bool refuseTooLong(const RichTextBox& box, ConversionContext& ctx) {
   if (ctx.fit) {
-    // Another target than Plus! codes: its own limit in its own unit, or, without one, the
-    // reach of a gradient.
-    const bool bytes = ctx.fit->limit != 0 && ctx.fit->unit == LengthFit::Unit::Utf8Bytes;
-    const std::size_t limit =
-        ctx.fit->limit != 0 ? ctx.fit->limit : static_cast<std::size_t>(kMaxGradientEnd);
-    const std::size_t length = bytes ? box.text().size() : static_cast<std::size_t>(box.length());
+    const std::size_t limit = fitLimit(*ctx.fit);
+    const std::size_t length = ctx.fit->limit != 0 && ctx.fit->unit == LengthFit::Unit::Utf8Bytes
+                                   ? box.text().size()
+                                   : static_cast<std::size_t>(box.length());
     if (length <= limit) return false;
-    ctx.dialogs.message(
-        errors::withValue(ctx.messages.message(bytes ? msg::kTooLongForTargetBytes : msg::kTooLongForTarget),
-                          std::to_string(limit)),
-        Icon::Exclamation);
+    ctx.dialogs.message(tooLongForFit(ctx), Icon::Exclamation);
     return true;
   }
   if (box.length() <= lengthLimit(ctx.mode)) return false;

@@ -100,7 +100,7 @@ TEST_F(Rtf2XmlTest, AFitCountsItsOwnUnitAndNamesItsLimit) {
     std::string text;
     Unit unit;
     std::size_t limit;
-    bool coloured;
+    int style;         // 0 none, 1 one colour, 2 bold
     std::string plus;  // "" when refused
     std::string said;  // the one message shown, if any
   };
@@ -110,27 +110,30 @@ TEST_F(Rtf2XmlTest, AFitCountsItsOwnUnitAndNamesItsLimit) {
     return out;
   };
   const Case cases[] = {
-      {times(e, 10), Unit::Utf8Bytes, 20, false, times(e, 10), ""},
-      {times(e, 11), Unit::Utf8Bytes, 20, false, "",
+      {times(e, 10), Unit::Utf8Bytes, 20, 0, times(e, 10), ""},
+      {times(e, 11), Unit::Utf8Bytes, 20, 0, "",
        "The text is too long for this target (more than 20 bytes)."},
-      {times(e, 20), Unit::Characters, 20, false, times(e, 20), ""},
-      {times(e, 21), Unit::Characters, 20, false, "",
+      {times(e, 20), Unit::Characters, 20, 0, times(e, 20), ""},
+      {times(e, 21), Unit::Characters, 20, 0, "",
        "The text is too long for this target (more than 20 characters)."},
       // "·$4" is 4 bytes: the colour goes, with the question.
-      {times(e, 8), Unit::Utf8Bytes, 19, true, times(e, 8),
+      {times(e, 8), Unit::Utf8Bytes, 19, 1, times(e, 8),
        "The nickname is too long to be colored. Do you want to keep it nonetheless?"},
-      {times(e, 8), Unit::Utf8Bytes, 20, true, "\u00B7$4" + times(e, 8), ""},
+      {times(e, 8), Unit::Utf8Bytes, 20, 1, "\u00B7$4" + times(e, 8), ""},
+      // Uncoloured and still too long: refused, naming the limit.
+      {times(e, 9), Unit::Utf8Bytes, 19, 2, "",
+       "The text is too long for this target (more than 19 bytes), or change text formatting."},
       // No limit of its own: only a gradient's reach.
-      {std::string(300, 'a'), Unit::Characters, 0, true, "\u00B7$4" + std::string(300, 'a'), ""},
-      {std::string(40000, 'a'), Unit::Utf8Bytes, 0, false, "",
+      {std::string(300, 'a'), Unit::Characters, 0, 1, "\u00B7$4" + std::string(300, 'a'), ""},
+      {std::string(40000, 'a'), Unit::Utf8Bytes, 0, 0, "",
        "The text is too long for this target (more than 32767 characters)."},
   };
   for (const Case& c : cases) {
+    box = RichTextBox{"rtf_nick"};
     box.setText(c.text);
-    if (c.coloured) {
-      box.select(0, box.length());
-      box.setSelColor(kRed);
-    }
+    box.select(0, box.length());
+    if (c.style == 1) box.setSelColor(kRed);
+    if (c.style == 2) box.setSelBold(true);
     const std::string markup = convertFitted(c.limit, c.unit);  // a question is answered yes
     EXPECT_EQ(markup.empty() ? "" : xml2plus(markup), c.plus) << c.said;
     EXPECT_EQ(dialogs.shown().size(), c.said.empty() ? 0u : 1u) << c.said;
