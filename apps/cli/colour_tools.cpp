@@ -10,6 +10,7 @@
 #include "cli_session.h"
 #include "engine/colour.h"
 #include "engine/plus2rtf.h"
+#include "engine/plus_to_styled_text.h"
 #include "engine/rtf2xml.h"
 #include "engine/side_style.h"
 #include "engine/xml2plus.h"
@@ -84,29 +85,11 @@ void addTargetOptions(CLI::App& command, TargetOptions& options) {
       });
 }
 
-// Whether a Plus! text holds a background code: "·$", an optional colour (a palette number
-// or #RRGGBB), then ",". A box's text has a background everywhere, white where none was
-// chosen, so the codes and not the box tell whether one was.
-bool hasBackgroundCode(std::string_view plus) {
-  constexpr std::string_view kColour = "\u00B7$";
-  for (std::size_t p = plus.find(kColour); p != std::string_view::npos; p = plus.find(kColour, p + 1)) {
-    std::size_t at = p + kColour.size();
-    if (at < plus.size() && plus[at] == '#') {
-      at += 7;
-    } else {
-      for (int digits = 0; digits < 2 && at < plus.size() && plus[at] >= '0' && plus[at] <= '9'; ++digits)
-        ++at;
-    }
-    if (at < plus.size() && plus[at] == ',') return true;
-  }
-  return false;
-}
-
 // Writes the fitted Plus! text in the target's codes; a target without backgrounds says once
 // that the text's were left out.
 int writeAs(targets::Target target, const std::string& coded) {
   if (coded.empty()) return kNotDone;
-  if (!targets::targetInfo(target).backgrounds && hasBackgroundCode(coded)) {
+  if (!targets::targetInfo(target).backgrounds && engine::hasBackgroundCode(coded)) {
     std::cerr << "tessalune: " << targets::targetInfo(target).name
               << " has no background colours: the text's were left out\n";
   }
@@ -242,7 +225,7 @@ void addConvertTool(CLI::App& app, int& exitCode) {
     box.setTextRtf(engine::plus2rtf(text, session.failures()));
     // Backgrounds are converted when the text has some: the box shows white under every
     // other character, which is no background of the text's.
-    exitCode = writeAs(target, engine::rtf2plus(box, hasBackgroundCode(text) ? 1 : 0, ctx));
+    exitCode = writeAs(target, engine::rtf2plus(box, engine::hasBackgroundCode(text) ? 1 : 0, ctx));
   });
 }
 

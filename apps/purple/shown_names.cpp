@@ -1,7 +1,6 @@
 #include "shown_names.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "engine/plus_to_styled_text.h"
@@ -14,18 +13,6 @@ namespace {
 
 constexpr std::string_view kColourCode = "\xC2\xB7$";
 constexpr double kReadableContrast = 4.5;
-
-// Whether a colour code gives a background: "·$,k", "·$k,k", "·$#RRGGBB,...".
-bool hasBackgroundCode(std::string_view text) {
-  for (std::size_t at = text.find(kColourCode); at != std::string_view::npos;
-       at = text.find(kColourCode, at + 1)) {
-    std::size_t i = at + kColourCode.size();
-    const std::size_t last = std::min(text.size(), i + 7);
-    while (i < last && (text[i] == '#' || std::isxdigit(static_cast<unsigned char>(text[i])))) ++i;
-    if (i < text.size() && text[i] == ',') return true;
-  }
-  return false;
-}
 
 double luminance(engine::ColourNumber c) {
   const auto channel = [](int value) {
@@ -79,7 +66,7 @@ std::optional<std::string> renderNameLabel(std::string_view name, engine::Colour
   if (name.find(kColourCode.substr(0, 2)) == std::string_view::npos) return std::nullopt;
   engine::StyledText text = engine::plusToStyledText(std::string(name));
   if (text.size() == engine::countChars(name)) return std::nullopt;
-  const bool ownBackground = hasBackgroundCode(name);
+  const bool ownBackground = engine::hasBackgroundCode(name);
   text.changeFormats(0, text.size(), [&](engine::CharFormat& f) {
     if (!ownBackground) f.background.reset();
     if (f.textColour) f.textColour = readableOn(*f.textColour, f.background.value_or(background));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "engine/styled_text.h"
 #include "errors/routine_guard.h"
@@ -16,5 +17,10 @@ StyledText plusToStyledText(std::string plusText, errors::FailureContext& ctx);
 
 // The same conversion without a failure report.
 StyledText plusToStyledText(std::string plusText);
+
+// Whether a Plus! text holds a background code: "·$", an optional colour (a palette number
+// or #RRGGBB), then ",". The characters it shows lie on white paper, with or without one, so
+// only the codes tell whether the text chose a background.
+bool hasBackgroundCode(std::string_view plusText);
 
 }  // namespace tessalune::engine
