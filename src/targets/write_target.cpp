@@ -19,6 +19,21 @@ TextEnd endOf(std::string_view plus) {
   return plus.ends_with("\u00B70") ? TextEnd::Reset : TextEnd::AsItStands;
 }
 
+// The characters as a reader of the target should see them. Plus! text lies on white paper
+// whether or not it chose a background, and a target that carries backgrounds gets them only
+// when the text chose one, so that a chat shown on a dark theme gets no white boxes.
+engine::StyledText shown(std::string_view plus) {
+  engine::StyledText text = engine::plusToStyledText(std::string(plus));
+  if (engine::hasBackgroundCode(plus)) return text;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    engine::CharFormat format = text[i].format;
+    if (!format.background) continue;
+    format.background.reset();
+    text.setFormat(i, format);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string writeTarget(Target target, std::string_view plus) {
@@ -30,9 +45,9 @@ std::string writeTarget(Target target, std::string_view plus) {
     case Target::Ansi:
       return renderAnsi(engine::plusToStyledText(std::string(plus)));
     case Target::Irc:
-      return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Palette, endOf(plus));
+      return writeIrc(shown(plus), IrcColours::Palette, endOf(plus));
     case Target::IrcHex:
-      return writeIrc(engine::plusToStyledText(std::string(plus)), IrcColours::Hex, endOf(plus));
+      return writeIrc(shown(plus), IrcColours::Hex, endOf(plus));
     case Target::Bbcode:
       return writeBbcode(engine::plusToStyledText(std::string(plus)));
     case Target::Minecraft:

@@ -239,9 +239,10 @@ Read readBack(Target target, std::string_view written) {
   }
 }
 
-// The format a target's reader should see for a character that a Plus! client shows in format.
-CharFormat carried(Target target, CharFormat format) {
-  if (!targetInfo(target).backgrounds) format.background.reset();
+// The format a target's reader should see for a character that a Plus! client shows in format;
+// the white paper under Plus! text that chose no background is none.
+CharFormat carried(Target target, CharFormat format, bool paper) {
+  if (!targetInfo(target).backgrounds || paper) format.background.reset();
   if (target == Target::Irc) {
     if (format.textColour) format.textColour = ircPaletteColour(nearestIrcColour(*format.textColour));
     if (format.background) format.background = ircPaletteColour(nearestIrcColour(*format.background));
@@ -347,9 +348,10 @@ TEST_P(WrittenTarget, ReadsBackAsAPlusClientShowsIt) {
                                  : (rng() % 2 ? TextEnd::Reset : TextEnd::AsItStands);
     const std::string written = fromPlus ? writeTarget(target, plus) : writeStyled(target, styled, end);
     const Read read = readBack(target, written);
+    const bool paper = fromPlus && !engine::hasBackgroundCode(plus);
     std::vector<engine::StyledChar> shown;
     for (const engine::StyledChar& c : styled) {
-      if (!engine::isLineBreakChar(c.ch)) shown.push_back({c.ch, carried(target, c.format)});
+      if (!engine::isLineBreakChar(c.ch)) shown.push_back({c.ch, carried(target, c.format, paper)});
     }
     SCOPED_TRACE("Plus! text " + plus + "\nwritten " + written);
     ASSERT_EQ(read.chars.size(), shown.size());
