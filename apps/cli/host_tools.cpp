@@ -14,6 +14,7 @@
 #include "io.h"
 #include "platform/embedded_resources.h"
 #include "platform/terminal_colour.h"
+#include "plugin/command_table.h"
 #include "plugin/settings_session.h"
 #include "plugin_module.h"
 #include "targets/ansi_render.h"
@@ -173,9 +174,10 @@ void addHostTools(CLI::App& app, int& exitCode) {
                          "exactly. Exit status 0 when "
                          "the plug-in handled the line, 3 when it did not (not its command, or halted), 1 "
                          "when the call failed.");
-  run->add_option("LINE", *words,
-                  "The typed line, e.g. /xtessalune Hello; several words are joined with single spaces, one "
-                  "quoted argument passes exactly")
+  run->add_option(
+         "LINE", *words,
+         "The typed line, e.g. /" + std::string(plugin::commandRow(plugin::Command::Nickname).word) +
+             " Hello; several words are joined with single spaces, one quoted argument passes exactly")
       ->required();
   addHostOptions(run, *runOptions);
   hostCallback(run, runOptions, exitCode, [words](HostSession& session) {
