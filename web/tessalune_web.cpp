@@ -1,9 +1,10 @@
 // What the web page needs of the engine besides tessalune_colour: Plus! text rendered as
-// `tessalune render --html` renders it, its length as the limits count it, and the limits
-// and flags themselves.
+// `tessalune render --html` renders it, its length as the limits count it, and the tables of
+// limits, flags and targets themselves.
 #include <array>
 #include <cstddef>
 #include <exception>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "engine/utf8.h"
 #include "lang/languages.h"
 #include "targets/html_render.h"
+#include "targets/target_table.h"
 #include "tessalune_plugin.h"
 
 using namespace tessalune;
@@ -35,14 +37,19 @@ int valueAt(const std::array<engine::NamedValue, N>& table, int i) {
   return i >= 0 && i < static_cast<int>(N) ? table[static_cast<std::size_t>(i)].value : 0;
 }
 
+const targets::TargetInfo* targetAt(int i) {
+  constexpr int count = static_cast<int>(std::size(targets::kTargets));
+  return i >= 0 && i < count ? &targets::kTargets[i] : nullptr;
+}
+
 }  // namespace
 
 extern "C" {
 
-// tessalune_colour_outcome with its refusals and questions in the page's language.
+// tessalune_colour_as with its refusals and questions in the page's language.
 int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                         char** result, char** question, char** error) {
-  return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error);
+                         const char* target, int limit, char** result, char** question, char** error) {
+  return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error, target, limit);
 }
 
 // The name of an outcome of tessalune_web_colour: "ok", "refused", "question" or "invalid".
@@ -65,6 +72,25 @@ const char* tessalune_web_flag_name(int i) {
 }
 int tessalune_web_flag(int i) {
   return valueAt(engine::kNamedColourFlags, i);
+}
+
+// Target i of the table of targets: its name ("" past the last), its unit ("characters" or
+// "bytes"), its limits for a nickname and a message (0: none) and whether it has backgrounds.
+const char* tessalune_web_target_name(int i) {
+  return targetAt(i) ? targetAt(i)->name.data() : "";
+}
+const char* tessalune_web_target_unit(int i) {
+  if (!targetAt(i)) return "";
+  return targetAt(i)->unit == targets::Unit::Utf8Bytes ? "bytes" : "characters";
+}
+int tessalune_web_target_nickname_limit(int i) {
+  return targetAt(i) ? targetAt(i)->nicknameLimit : 0;
+}
+int tessalune_web_target_message_limit(int i) {
+  return targetAt(i) ? targetAt(i)->messageLimit : 0;
+}
+int tessalune_web_target_backgrounds(int i) {
+  return targetAt(i) && targetAt(i)->backgrounds ? 1 : 0;
 }
 
 // The HTML fragment of the Plus! text, as a string to release with tessalune_free; NULL

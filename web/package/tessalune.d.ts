@@ -1,5 +1,6 @@
 // Tessalune's engine in WebAssembly: colours nicknames and messages with Messenger Plus!
-// codes, exactly as the chat plug-in does.
+// codes, exactly as the chat plug-in does, or with the codes of IRC, HTML, BBCode, ANSI
+// terminals and game servers, fitted to their limits.
 
 /** A style, as the colour tool writes it: "none", "solid:#RRGGBB", "gradN:#RRGGBB:#RRGGBB"
  * (N 1 to 4: linear, reversed, mirrored, mirrored reversed), "grad:#..:#..[:#..]" and
@@ -9,7 +10,10 @@ export type Style = string;
 /** A text: a string, or UTF-8 bytes taken as they are. */
 export type Text = string | Uint8Array;
 
-export interface ColourOptions {
+/** The name of a target of the table (see .targets): "plus", "irc", "bbcode"... */
+export type TargetName = string;
+
+export interface ConvertOptions {
   /** A message (the message's limit) rather than a nickname. */
   message?: boolean;
   /** No end code after a nickname. */
@@ -17,21 +21,30 @@ export interface ColourOptions {
   /** Keep the text when colour changes had to be dropped to fit: the answer yes to the
    * question outcome. */
   keepThinned?: boolean;
+  /** The language refusals and questions are told in: a code ("fr"), a tag starting with
+   * one ("fr-CA"), or a message table id (see .languages). English when left out. */
+  language?: string | number;
+  /** The codes the result is written in, fitted to the target's limit; 'plus' when left out. */
+  to?: TargetName;
+  /** The longest result, in the target's unit, instead of the target's own limit: a whole
+   * number above 0. */
+  limit?: number;
+}
+
+export interface ColourOptions extends ConvertOptions {
   bold?: boolean;
   italic?: boolean;
   underline?: boolean;
   strike?: boolean;
-  /** The language refusals and questions are told in: a code ("fr"), a tag starting with
-   * one ("fr-CA"), or a message table id (see .languages). English when left out. */
-  language?: string | number;
 }
 
-/** Coloured: the Plus! text. */
+/** Coloured: the text in the target's codes, and its length in the target's unit. */
 export interface Coloured {
   outcome: 'ok';
   result: string;
   question: null;
   error: null;
+  length: number;
 }
 /** The text cannot be coloured as asked (too long, empty...): why, as the plug-in says it. */
 export interface Refused {
@@ -39,6 +52,7 @@ export interface Refused {
   result: null;
   question: null;
   error: string;
+  length: null;
 }
 /** Colour changes had to be dropped to fit the limit: what the plug-in asks. Colouring again
  * with keepThinned is the answer yes. */
@@ -47,6 +61,7 @@ export interface Question {
   result: null;
   question: string;
   error: null;
+  length: null;
 }
 /** An argument is wrong (a style that cannot be read, an unknown language): which, and why. */
 export interface Invalid {
@@ -54,8 +69,20 @@ export interface Invalid {
   result: null;
   question: null;
   error: string;
+  length: null;
 }
 export type Colouring = Coloured | Refused | Question | Invalid;
+
+export interface Target {
+  name: TargetName;
+  /** What its limits count: characters, or the UTF-8 bytes of a line protocol. */
+  unit: 'characters' | 'bytes';
+  /** The longest nickname and message in the unit; 0: no limit of the target's own. */
+  nicknameLimit: number;
+  messageLimit: number;
+  /** Whether its codes carry background colours. */
+  backgrounds: boolean;
+}
 
 export interface Language {
   /** "fr", "en", "nl", "es", "ca", "it". */
@@ -83,7 +110,9 @@ export interface Tessalune {
   readonly limits: Readonly<{nickname: number; message: number; minStops: number; maxStops: number;
     gradientEnd: number}>;
   /** The bit of each boolean option. */
-  readonly flags: Readonly<Record<Exclude<keyof ColourOptions, 'language'>, number>>;
+  readonly flags: Readonly<Record<Exclude<keyof ColourOptions, 'language' | 'to' | 'limit'>, number>>;
+  /** The codes a result can be written in, the default first. */
+  readonly targets: readonly Target[];
   /** The plug-in's languages, in its list's order. */
   readonly languages: readonly Language[];
   /** The message table that stands in for any other language. */

@@ -1,25 +1,31 @@
 // Tessalune's engine in WebAssembly, for browsers, workers and node:
 //   const tessalune = await createTessalune();
-//   tessalune.colour(text, fg, bg = 'none', options = {}) -> {outcome, result, question, error}
+//   tessalune.colour(text, fg, bg = 'none', options = {}) -> {outcome, result, question, error,
+//     length}
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
 //   tessalune.swatches -> the editor's sixteen solid colours
 //   tessalune.limits -> {nickname, message, minStops, maxStops, gradientEnd}: the lengths in
 //     characters, how many colours a gradient goes through, how far a gradient paints
 //   tessalune.flags -> the bit of each option colour() takes
+//   tessalune.targets -> the codes a result can be written in, default first: {name, unit
+//     ('characters' or 'bytes'), nicknameLimit, messageLimit (0: none), backgrounds}
 //   tessalune.languages -> the plug-in's languages in its list's order, {code, file, name,
 //     catalogue}; tessalune.fallbackLanguage -> the catalogue that stands in for any other
 // Texts are strings, or Uint8Array for bytes as they are. Styles are strings, the colour
 // tool's: "none", "solid:#RRGGBB", "gradN:#..:#.." (N 1 to 4: linear, reversed, mirrored,
 // mirrored reversed), "grad:#..:#..[:...]", "mirror:...", "rainbow"; the background is "none"
 // when left out. Options are an object of booleans {message, noEnd, keepThinned, bold,
-// italic, underline, strike} and language: the language refusals and questions are told in,
-// as its code ("fr", or a tag such as "fr-CA") or its message table id (see .languages); English when
-// left out. Options null are none.
+// italic, underline, strike}, language: the language refusals and questions are told in,
+// as its code ("fr", or a tag such as "fr-CA") or its message table id (see .languages), English when
+// left out; to: the name of the target the result is written in ('plus' when left out), and
+// limit: the longest result in the target's unit instead of its own limit (a whole number
+// above 0). Options null are none.
 // A call with an argument of the wrong type (a text that is not a string, options that are
 // not an object, an option no one knows) throws a TypeError. Otherwise colour() answers
-// with one of four outcomes, those of the C interface's tessalune_colour_outcome:
-//   'ok'        result: the Plus! text;
+// with one of four outcomes, those of the C interface's tessalune_colour_as:
+//   'ok'        result: the text in the target's codes (Plus! text by default), length: its
+//               length in the target's unit;
 //   'refused'   error: why the text cannot be coloured as asked, as the plug-in tells it;
 //   'question'  question: what the plug-in asks when it had to drop colour changes to fit
 //               the limit; colouring again with keepThinned is the answer yes;
@@ -52,6 +58,22 @@ function languagesOf(core) {
   }
 }
 
+// The targets a result can be written in, in the core's table's order (the default first).
+function targetsOf(core) {
+  const targets = [];
+  for (let i = 0; ; ++i) {
+    const name = core.UTF8ToString(core._tessalune_web_target_name(i));
+    if (!name) return targets;
+    targets.push({
+      name,
+      unit: core.UTF8ToString(core._tessalune_web_target_unit(i)),
+      nicknameLimit: core._tessalune_web_target_nickname_limit(i),
+      messageLimit: core._tessalune_web_target_message_limit(i),
+      backgrounds: core._tessalune_web_target_backgrounds(i) !== 0,
+    });
+  }
+}
+
 // The engine's entry points over one instance of the core.
 function bind(core) {
   const fallbackLanguage = core._tessalune_web_fallback_language();
@@ -60,7 +82,8 @@ function bind(core) {
   const limits = tableOf(core, core._tessalune_web_limit_name, core._tessalune_web_limit);
   const flags = tableOf(core, core._tessalune_web_flag_name, core._tessalune_web_flag);
   const languages = languagesOf(core);
-  const optionNames = [...Object.keys(flags), 'language'];
+  const targets = targetsOf(core);
+  const colourOptions = [...Object.keys(flags), 'language', 'to', 'limit'];
   const isText = (value) => typeof value === 'string' || value instanceof Uint8Array;
   const own = (object, name) => Object.prototype.hasOwnProperty.call(object, name);
   // What a wrong argument was, for a TypeError's message.
@@ -70,24 +93,41 @@ function bind(core) {
     return typeof value === 'object' ? 'an object' : `a ${typeof value}`;
   };
 
-  // The options' flags; a TypeError for options that are not an object of known names
-  // (null is none).
-  function flagsOf(options) {
+  // The options' flags; a TypeError for options that are not an object of the names a
+  // function knows (null is none).
+  function flagsOf(what, options, optionNames) {
     if (options === null) return 0;
     if (typeof options !== 'object' || options === null || Array.isArray(options)) {
-      throw new TypeError(`colour: options must be an object, not ${describe(options)}`);
+      throw new TypeError(`${what}: options must be an object, not ${describe(options)}`);
     }
     let bits = 0;
     for (const name of Object.keys(options)) {
       if (!optionNames.includes(name)) {
-        throw new TypeError(`colour: unknown option ${JSON.stringify(name)} (known: ${optionNames.join(', ')})`);
+        throw new TypeError(`${what}: unknown option ${JSON.stringify(name)} (known: ${optionNames.join(', ')})`);
       }
       const value = options[name];
-      if (name === 'language' || value === undefined) continue;
-      if (typeof value !== 'boolean') throw new TypeError(`colour: option ${name} must be true or false`);
+      if (!Object.hasOwn(flags, name) || value === undefined) continue;
+      if (typeof value !== 'boolean') throw new TypeError(`${what}: option ${name} must be true or false`);
       if (value) bits |= flags[name];
     }
     return bits;
+  }
+  // The target the options name and the limit they give (0: the target's own); a TypeError
+  // for a name the table does not have or a limit that is not a whole number above 0.
+  function targetOf(what, options) {
+    const to = options?.to === undefined ? 'plus' : options.to;
+    const target = typeof to === 'string' ? targets.find((t) => t.name === to) : undefined;
+    if (!target) {
+      const value = typeof to === 'string' ? JSON.stringify(to) : describe(to);
+      throw new TypeError(`${what}: option to must be one of ${targets.map((t) => t.name).join(', ')}, not ${value}`);
+    }
+    const limit = options?.limit;
+    if (limit === undefined) return {target, limit: 0};
+    if (!(Number.isInteger(limit) && limit > 0 && limit <= 0x7fffffff)) {
+      const value = typeof limit === 'number' ? String(limit) : describe(limit);
+      throw new TypeError(`${what}: option limit must be a whole number above 0, not ${value}`);
+    }
+    return {target, limit};
   }
   // The message table of a language given by code (or a tag that starts with one, such as
   // "fr-CA") or by its table; null for one the plug-in does not have.
@@ -133,29 +173,43 @@ function bind(core) {
     throw new TypeError(`${what} must be a string${bytesToo ? ' or a Uint8Array' : ''}, not ${describe(value)}`);
   }
 
+  // The length of a target's text in its unit.
+  const lengthIn = (unit, text) => (unit === 'bytes' ? encoder.encode(text).length : [...text].length);
+
+  // One call of the core that answers with an outcome: its options read, then call(texts'
+  // pointers..., bits, language, target, limit, out) with out the room for the three strings.
+  function answer(what, options, optionNames, texts, call) {
+    const bits = flagsOf(what, options, optionNames);
+    const {target, limit} = targetOf(what, options);
+    const language = catalogueOf(options && own(options, 'language') ? options.language : undefined);
+    if (language === null) {
+      const known = languages.map((l) => `${l.code} (${l.catalogue})`).join(', ');
+      return {outcome: 'invalid', result: null, question: null,
+        error: `language: ${String(options.language)} is not one of ${known}`, length: null};
+    }
+    const out = core._malloc(12);
+    try {
+      const outcome = withTexts([...texts, target.name], (...pointers) => {
+        const name = pointers.pop();
+        return call(...pointers, bits, language, name, limit, out);
+      });
+      const result = take(core.HEAPU32[out >> 2]);
+      const question = take(core.HEAPU32[(out + 4) >> 2]);
+      const error = take(core.HEAPU32[(out + 8) >> 2]);
+      return {outcome: core.UTF8ToString(core._tessalune_web_outcome(outcome)), result, question, error,
+        length: result === null ? null : lengthIn(target.unit, result)};
+    } finally {
+      core._free(out);
+    }
+  }
+
   return {
     colour(text, fg, bg = 'none', options = {}) {
       checkText('colour: the text', text);
       checkText('colour: fg', fg, false);
       checkText('colour: bg', bg, false);
-      const bits = flagsOf(options);
-      const language = catalogueOf(options && own(options, 'language') ? options.language : undefined);
-      if (language === null) {
-        const known = languages.map((l) => `${l.code} (${l.catalogue})`).join(', ');
-        return {outcome: 'invalid', result: null, question: null,
-          error: `language: ${String(options.language)} is not one of ${known}`};
-      }
-      const out = core._malloc(12);
-      try {
-        const outcome = withTexts([text, fg, bg], (t, f, b) =>
-          core._tessalune_web_colour(t, f, b, bits, language, out, out + 4, out + 8));
-        const result = take(core.HEAPU32[out >> 2]);
-        const question = take(core.HEAPU32[(out + 4) >> 2]);
-        const error = take(core.HEAPU32[(out + 8) >> 2]);
-        return {outcome: core.UTF8ToString(core._tessalune_web_outcome(outcome)), result, question, error};
-      } finally {
-        core._free(out);
-      }
+      return answer('colour', options, colourOptions, [text, fg, bg], (t, f, b, bits, language, to, limit, out) =>
+        core._tessalune_web_colour(t, f, b, bits, language, to, limit, out, out + 4, out + 8));
     },
     render(plusText) {
       checkText('render: the Plus! text', plusText);
@@ -169,6 +223,7 @@ function bind(core) {
     swatches: Array.from({length: 16}, (_, i) => core.UTF8ToString(core._tessalune_web_swatch(i))),
     limits,
     flags,
+    targets,
     languages,
     fallbackLanguage,
   };

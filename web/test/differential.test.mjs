@@ -2,7 +2,8 @@
 // outcome, Plus! text, question and refusal or argument error as the native
 // tessalune_colour_outcome and, where
 // the command's answers mean the same, as `tessalune colour`; `render` as `tessalune render
-// --html` renders each result, and `length` as the engine counts it.
+// --html` renders each result, and `length` as the engine counts it; in every target's codes,
+// `colour` as `tessalune colour --as`.
 // Needs build/ (native) and build-web/ (scripts/build --web).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
@@ -107,13 +108,20 @@ function nativeColour(cases) {
 
 // What the `tessalune colour` command says for a case whose thinned text is kept (its
 // --answer yes also lets the loop watchdog go on, as the module does), in the module's terms.
-function command(text, fg, bg, options) {
-  const args = ['colour', '--fg', fg, '--bg', bg, '--answer', 'yes'];
+function command(text, fg, bg, options, to = 'plus', limit = undefined) {
+  const args = ['colour', '--fg', fg, '--bg', bg, '--answer', 'yes', ...targetArgs(to, limit)];
   if (options.message) args.push('--text');
   for (const [name, flag] of [['noEnd', '--no-end'], ['bold', '--bold'], ['italic', '--italic'],
     ['underline', '--underline'], ['strike', '--strike']]) {
     if (options[name]) args.push(flag);
   }
+  return run(args, text);
+}
+
+const targetArgs = (to, limit) => ['--as', to, ...(limit ? ['--limit', String(limit)] : [])];
+
+// A command run on text, its answer in the module's terms (without the length).
+function run(args, text) {
   // The text goes through standard input, byte for byte; the command takes off the line
   // end added here.
   args.push('-');
@@ -129,6 +137,9 @@ function command(text, fg, bg, options) {
   return {...answer, outcome: 'invalid', error: argument ? `${argument[1]}: ${argument[2]}` : said};
 }
 
+// The module's answer without its length, which the commands do not say.
+const withoutLength = ({length, ...answer}) => answer;
+
 function nativeRender(plus) {
   return spawnSync(cli, ['render', '--html'], {input: plus}).stdout.toString('utf8');
 }
@@ -140,7 +151,7 @@ test('the module colours as the native build does on 600 random cases', () => {
   const expected = nativeColour(cases);
   let coloured = 0, refused = 0, commands = 0;
   cases.forEach(([text, fg, bg, options], i) => {
-    const web = tessalune.colour(text, fg, bg, options);
+    const web = withoutLength(tessalune.colour(text, fg, bg, options));
     const what = JSON.stringify({i, text: String(text).slice(0, 80), fg, bg, options});
     assert.deepEqual(web, expected[i], what);
     if (options.keepThinned && i % 3 === 0) {
@@ -172,10 +183,32 @@ test('refusals and argument errors are told as the native command tells them', (
   ];
   const expected = nativeColour(cases);
   cases.forEach(([text, fg, bg, options], i) => {
-    assert.deepEqual(tessalune.colour(text, fg, bg, options), expected[i], `${fg} ${bg}`);
+    assert.deepEqual(withoutLength(tessalune.colour(text, fg, bg, options)), expected[i], `${fg} ${bg}`);
   });
   assert.equal(expected[3].outcome, 'question');
   // Past a gradient's 16-bit positions the text is too long, not a failure of the engine.
   assert.deepEqual(expected.at(-1), {outcome: 'refused', result: null, question: null,
     error: `The message is too long (>${limits.message} characters).`});
+});
+
+test('every target is written and fitted as the native command writes and fits it', () => {
+  const r = generator(20261208);
+  const counts = {};
+  for (const {name: to, unit} of tessalune.targets) {
+    counts[to] = 0;
+    for (let i = 0; i < 12; ++i) {
+      const text = randomText(r);
+      const [fg, bg] = [randomStyle(r, false), randomStyle(r, true)];
+      const options = {...randomOptions(r), keepThinned: true};
+      const limit = r.int(4) === 0 ? 1 + r.int(600) : undefined;
+      const what = JSON.stringify({to, limit, text: String(text).slice(0, 80), fg, bg, options});
+      const web = tessalune.colour(text, fg, bg, {...options, to, limit});
+      assert.deepEqual(withoutLength(web), command(text, fg, bg, options, to, limit), what);
+      if (web.outcome !== 'ok') continue;
+      ++counts[to];
+      const length = unit === 'bytes' ? Buffer.byteLength(web.result) : [...web.result].length;
+      assert.equal(web.length, length, what);
+    }
+  }
+  for (const [to, coloured] of Object.entries(counts)) assert.ok(coloured >= 4, `${to}: ${coloured} coloured`);
 });

@@ -1,5 +1,5 @@
 // The engine's module as a developer uses it: wrong arguments thrown as TypeErrors, the four
-// outcomes and the languages, and the package the web build makes: installed, loaded in
+// outcomes and the languages, the targets, and the package the web build makes: installed, loaded in
 // node, and bundled with esbuild for a module worker in Chromium. Needs build-web/
 // (scripts/build --web).
 import {test} from 'node:test';
@@ -17,7 +17,8 @@ const root = fileURLToPath(new URL('../..', import.meta.url));
 const site = join(root, 'build-web', 'site');
 const {default: createTessalune} = await import(pathToFileURL(join(site, 'tessalune.mjs')).href);
 const tessalune = await createTessalune();
-const {limits} = tessalune;
+const {limits, targets} = tessalune;
+const targetNames = targets.map((t) => t.name).join(', ');
 
 test('arguments of the wrong type are thrown back as TypeErrors', () => {
   const cases = [
@@ -32,6 +33,15 @@ test('arguments of the wrong type are thrown back as TypeErrors', () => {
     [['x', 'rainbow', 'none', {bold: 'yes'}], /option bold must be true or false/],
     [['x', 'rainbow', 'none', {colour: true}], /unknown option "colour"/],
     [['x', 'rainbow', 'none', {language: {}}], /option language must be a code or a number, not an object/],
+    [['x', 'rainbow', 'none', {to: 'mirc'}], `colour: option to must be one of ${targetNames}, not "mirc"`],
+    [['x', 'rainbow', 'none', {to: null}], /option to must be one of .*, not null$/],
+    [['x', 'rainbow', 'none', {to: 1}], /option to must be one of .*, not a number$/],
+    [['x', 'rainbow', 'none', {limit: 0}], 'colour: option limit must be a whole number above 0, not 0'],
+    [['x', 'rainbow', 'none', {limit: -3}], /option limit must be a whole number above 0, not -3$/],
+    [['x', 'rainbow', 'none', {limit: 2.5}], /option limit must be a whole number above 0, not 2.5$/],
+    [['x', 'rainbow', 'none', {limit: 2 ** 31}], /option limit must be a whole number above 0, not 2147483648$/],
+    [['x', 'rainbow', 'none', {limit: '10'}], /option limit must be a whole number above 0, not a string$/],
+    [['x', 'rainbow', 'none', {to: 'irc', limit: null}], /option limit must be a whole number above 0, not null$/],
   ];
   for (const [args, message] of cases) {
     assert.throws(() => tessalune.colour(...args), {name: 'TypeError', message}, JSON.stringify(args));
@@ -71,6 +81,42 @@ test('each outcome comes with its own field, in the language asked for', () => {
   assert.ok(asked.question && asked.result === null && asked.error === null);
   const kept = tessalune.colour('n'.repeat(126), 'grad:#FF0000:#0000FF', 'none', {keepThinned: true});
   assert.equal(kept.outcome, 'ok');
+});
+
+test('each target writes its own codes, fitted to its limit in its unit', () => {
+  assert.deepEqual(targets[0], {name: 'plus', unit: 'characters', nicknameLimit: limits.nickname,
+    messageLimit: limits.message, backgrounds: true});
+  // Red "ab" as each target writes it.
+  const written = {
+    plus: '·$4ab·0',
+    irc: '\x0304ab\x0f',
+    'irc-hex': '\x04FF0000ab\x0f',
+    html: '<span style="color:#FF0000;background-color:#FFFFFF;">ab</span>',
+    bbcode: '[color=#FF0000]ab[/color]',
+    ansi: '\x1b[38;2;255;0;0;48;2;255;255;255mab\x1b[0m',
+    minecraft: '&#FF0000ab&r',
+    minimessage: '<#FF0000>ab<reset>',
+  };
+  assert.deepEqual(targets.map((t) => t.name), Object.keys(written));
+  for (const [to, result] of Object.entries(written)) {
+    const ok = {outcome: 'ok', result, question: null, error: null, length: [...result].length};
+    assert.deepEqual(tessalune.colour('ab', 'solid:#FF0000', 'none', {to}), ok, to);
+  }
+  // IRC counts bytes: 198 two-byte characters and four bytes of codes fill its 400 exactly.
+  const irc = (n, options = {}) => tessalune.colour('é'.repeat(n), 'solid:#FF0000', 'none', {to: 'irc', ...options});
+  const cases = [
+    [irc(198), {outcome: 'ok', length: 400}],
+    [irc(199), {outcome: 'question', question: /too long to be colored/}],
+    [irc(199, {keepThinned: true}), {outcome: 'ok', length: 398}],
+    [irc(201), {outcome: 'refused', error: 'The text is too long for this target (more than 400 bytes).'}],
+    [irc(4, {limit: 7}), {outcome: 'refused', error: 'The text is too long for this target (more than 7 bytes).'}],
+  ];
+  cases.forEach(([answer, expected], i) => {
+    for (const [field, value] of Object.entries(expected)) {
+      if (value instanceof RegExp) assert.match(answer[field], value, `${i}: ${field}`);
+      else assert.equal(answer[field], value, `${i}: ${field}`);
+    }
+  });
 });
 
 test('the package installs, loads in node and bundles with esbuild for a module worker in Chromium', async () => {
