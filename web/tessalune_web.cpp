@@ -1,10 +1,11 @@
 // What the web page needs of the engine besides tessalune_colour: Plus! text rendered as
-// `tessalune render --html` renders it, its length as the limits count it, and the tables of
-// limits, flags and targets themselves.
+// `tessalune render --html` renders it, its length as the limits count it, Plus! text written
+// in another target's codes, and the tables of limits, flags and targets themselves.
 #include <array>
 #include <cstddef>
 #include <exception>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,10 +13,18 @@
 #include "copy_out.h"
 #include "engine/limits.h"
 #include "engine/palette.h"
+#include "engine/plus2rtf.h"
+#include "engine/plus_to_styled_text.h"
+#include "engine/rich_text_box.h"
 #include "engine/utf8.h"
 #include "lang/languages.h"
+#include "lang/message_catalogue.h"
+#include "lang/message_variables.h"
+#include "plugin/silent_conversion.h"
 #include "targets/html_render.h"
+#include "targets/length_fit.h"
 #include "targets/target_table.h"
+#include "targets/write_target.h"
 #include "tessalune_plugin.h"
 
 using namespace tessalune;
@@ -42,6 +51,42 @@ const targets::TargetInfo* targetAt(int i) {
   return i >= 0 && i < count ? &targets::kTargets[i] : nullptr;
 }
 
+// Plus! text loaded into a box as the editor loads it and converted again, fitted to the
+// target's limit (or limit, above 0), and written in the target's codes. Backgrounds are
+// converted only when the text has some: the box shows white under every other character,
+// which is no background of the text's.
+abi::Colouring convertPlus(const char* plus, int flags, int languageId, const char* target, int limit) {
+  using abi::ColourOutcome;
+  try {
+    if (!plus) return {ColourOutcome::Invalid, "no text was given"};
+    if (flags & ~(TESSALUNE_COLOUR_MESSAGE | TESSALUNE_COLOUR_NO_END | TESSALUNE_COLOUR_KEEP_THINNED)) {
+      return {ColourOutcome::Invalid, "unknown flags " + std::to_string(flags)};
+    }
+    const std::optional<targets::Target> as = target ? targets::targetNamed(target) : targets::Target::Plus;
+    if (!as) return {ColourOutcome::Invalid, "unknown target '" + std::string(target) + "'"};
+    if (limit < 0) return {ColourOutcome::Invalid, "the limit " + std::to_string(limit) + " is below 0"};
+    const engine::EditorMode mode =
+        flags & TESSALUNE_COLOUR_MESSAGE ? engine::EditorMode::Text : engine::EditorMode::Nickname;
+    const std::optional<engine::LengthFit> fit = targets::lengthFit(*as, mode, limit);
+    lang::MessageVariables messages{lang::MessageCatalogue(languageId)};
+    messages.loadMessages();
+    plugin::SilentConversion conversion(
+        messages, {mode, (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0,
+                   false, fit ? &*fit : nullptr});
+    engine::RichTextBox box("rtf_nick");
+    box.setTextRtf(engine::plus2rtf(plus));
+    const std::string coded = conversion.convert(box, engine::hasBackgroundCode(plus));
+    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded)};
+    if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
+    if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
+    return {ColourOutcome::Refused, "the text was refused"};
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    return {ColourOutcome::Invalid, e.what()};
+  }
+}
+
 }  // namespace
 
 extern "C" {
@@ -50,6 +95,25 @@ extern "C" {
 int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
                          const char* target, int limit, char** result, char** question, char** error) {
   return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error, target, limit);
+}
+
+// Plus! text written in a target's codes, fitted to its limit, with the outcomes of
+// tessalune_web_colour; flags are the colour flags of a message, no end and keeping thinned
+// colours.
+int tessalune_web_convert(const char* plus, int flags, int languageId, const char* target, int limit,
+                          char** result, char** question, char** error) {
+  if (!result || !question || !error) return TESSALUNE_OUTCOME_INVALID;
+  *result = *question = *error = nullptr;
+  try {
+    const abi::Colouring colouring = convertPlus(plus, flags, languageId, target, limit);
+    char** out = colouring.outcome == abi::ColourOutcome::Ok         ? result
+                 : colouring.outcome == abi::ColourOutcome::Question ? question
+                                                                     : error;
+    *out = abi::copyOut(colouring.text);
+    return abi::outcomeValue(colouring.outcome);
+  } catch (const std::bad_alloc&) {
+    return TESSALUNE_OUTCOME_INVALID;
+  }
 }
 
 // The name of an outcome of tessalune_web_colour: "ok", "refused", "question" or "invalid".

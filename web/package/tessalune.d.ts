@@ -99,6 +99,9 @@ export interface Tessalune {
   /** Colours a text. Throws a TypeError for an argument of the wrong type or an unknown
    * option; answers everything else with one of the four outcomes. */
   colour(text: Text, fg: Style, bg?: Style, options?: ColourOptions | null): Colouring;
+  /** Writes Plus! text in a target's codes, its colours thinned to fit the target's limit as
+   * a conversion thins them: `tessalune convert --from plus`. Throws and answers as colour. */
+  convert(plusText: Text, options?: ConvertOptions | null): Colouring;
   /** The Plus! text as an HTML fragment, as `tessalune render --html` writes it. */
   render(plusText: Text): string;
   /** The length of a Plus! text in characters, as the nickname's and message's limits count. */

@@ -2,6 +2,8 @@
 //   const tessalune = await createTessalune();
 //   tessalune.colour(text, fg, bg = 'none', options = {}) -> {outcome, result, question, error,
 //     length}
+//   tessalune.convert(plusText, options = {}) -> the same, for Plus! text written in a target's
+//     codes and fitted to its limit, as `tessalune convert --from plus --as TARGET` does
 //   tessalune.render(plusText) -> the HTML `tessalune render --html` writes
 //   tessalune.length(plusText) -> the length the nickname's and message's limits count
 //   tessalune.swatches -> the editor's sixteen solid colours
@@ -20,7 +22,8 @@
 // as its code ("fr", or a tag such as "fr-CA") or its message table id (see .languages), English when
 // left out; to: the name of the target the result is written in ('plus' when left out), and
 // limit: the longest result in the target's unit instead of its own limit (a whole number
-// above 0). Options null are none.
+// above 0). convert() takes message, noEnd, keepThinned, language, to and limit. Options null
+// are none.
 // A call with an argument of the wrong type (a text that is not a string, options that are
 // not an object, an option no one knows) throws a TypeError. Otherwise colour() answers
 // with one of four outcomes, those of the C interface's tessalune_colour_as:
@@ -84,6 +87,7 @@ function bind(core) {
   const languages = languagesOf(core);
   const targets = targetsOf(core);
   const colourOptions = [...Object.keys(flags), 'language', 'to', 'limit'];
+  const convertOptions = ['message', 'noEnd', 'keepThinned', 'language', 'to', 'limit'];
   const isText = (value) => typeof value === 'string' || value instanceof Uint8Array;
   const own = (object, name) => Object.prototype.hasOwnProperty.call(object, name);
   // What a wrong argument was, for a TypeError's message.
@@ -210,6 +214,11 @@ function bind(core) {
       checkText('colour: bg', bg, false);
       return answer('colour', options, colourOptions, [text, fg, bg], (t, f, b, bits, language, to, limit, out) =>
         core._tessalune_web_colour(t, f, b, bits, language, to, limit, out, out + 4, out + 8));
+    },
+    convert(plusText, options = {}) {
+      checkText('convert: the Plus! text', plusText);
+      return answer('convert', options, convertOptions, [plusText], (p, bits, language, to, limit, out) =>
+        core._tessalune_web_convert(p, bits, language, to, limit, out, out + 4, out + 8));
     },
     render(plusText) {
       checkText('render: the Plus! text', plusText);

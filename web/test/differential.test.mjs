@@ -3,7 +3,7 @@
 // tessalune_colour_outcome and, where
 // the command's answers mean the same, as `tessalune colour`; `render` as `tessalune render
 // --html` renders each result, and `length` as the engine counts it; in every target's codes,
-// `colour` as `tessalune colour --as`.
+// `colour` as `tessalune colour --as` and `convert` as `tessalune convert --from plus --as`.
 // Needs build/ (native) and build-web/ (scripts/build --web).
 import {test} from 'node:test';
 import assert from 'node:assert/strict';
@@ -118,6 +118,12 @@ function command(text, fg, bg, options, to = 'plus', limit = undefined) {
   return run(args, text);
 }
 
+// What `tessalune convert --from plus --as TO` says of Plus! text whose thinned text is kept.
+function commandConvert(plus, to, limit, message) {
+  return run(['convert', '--from', 'plus', '--answer', 'yes', ...targetArgs(to, limit),
+    ...(message ? ['--message'] : [])], plus);
+}
+
 const targetArgs = (to, limit) => ['--as', to, ...(limit ? ['--limit', String(limit)] : [])];
 
 // A command run on text, its answer in the module's terms (without the length).
@@ -191,7 +197,7 @@ test('refusals and argument errors are told as the native command tells them', (
     error: `The message is too long (>${limits.message} characters).`});
 });
 
-test('every target is written and fitted as the native command writes and fits it', () => {
+test('every target is written and fitted as the native commands write and fit it', () => {
   const r = generator(20261208);
   const counts = {};
   for (const {name: to, unit} of tessalune.targets) {
@@ -208,6 +214,11 @@ test('every target is written and fitted as the native command writes and fits i
       ++counts[to];
       const length = unit === 'bytes' ? Buffer.byteLength(web.result) : [...web.result].length;
       assert.equal(web.length, length, what);
+      // Plus! text already made, fitted again to the target as a conversion fits it.
+      const plus = tessalune.colour(text, fg, bg, options);
+      if (plus.outcome !== 'ok') continue;
+      const converted = tessalune.convert(plus.result, {to, limit, message: options.message, keepThinned: true});
+      assert.deepEqual(withoutLength(converted), commandConvert(plus.result, to, limit, options.message), what);
     }
   }
   for (const [to, coloured] of Object.entries(counts)) assert.ok(coloured >= 4, `${to}: ${coloured} coloured`);

@@ -46,6 +46,15 @@ test('arguments of the wrong type are thrown back as TypeErrors', () => {
   for (const [args, message] of cases) {
     assert.throws(() => tessalune.colour(...args), {name: 'TypeError', message}, JSON.stringify(args));
   }
+  const convertCases = [
+    [[5], /^convert: the Plus! text must be a string or a Uint8Array, not a number$/],
+    [['x', 'irc'], /^convert: options must be an object, not a string$/],
+    [['x', {bold: true}], /^convert: unknown option "bold" \(known: message, noEnd, keepThinned, language, to, limit\)$/],
+    [['x', {to: 'IRC'}], /^convert: option to must be one of .*, not "IRC"$/],
+  ];
+  for (const [args, message] of convertCases) {
+    assert.throws(() => tessalune.convert(...args), {name: 'TypeError', message}, JSON.stringify(args));
+  }
   for (const call of [() => tessalune.render(5), () => tessalune.length(undefined)]) {
     assert.throws(call, TypeError);
   }
@@ -86,7 +95,7 @@ test('each outcome comes with its own field, in the language asked for', () => {
 test('each target writes its own codes, fitted to its limit in its unit', () => {
   assert.deepEqual(targets[0], {name: 'plus', unit: 'characters', nicknameLimit: limits.nickname,
     messageLimit: limits.message, backgrounds: true});
-  // Red "ab" as each target writes it.
+  // Red "ab" as each target writes it, from colour and from the Plus! text converted.
   const written = {
     plus: '·$4ab·0',
     irc: '\x0304ab\x0f',
@@ -101,6 +110,7 @@ test('each target writes its own codes, fitted to its limit in its unit', () => 
   for (const [to, result] of Object.entries(written)) {
     const ok = {outcome: 'ok', result, question: null, error: null, length: [...result].length};
     assert.deepEqual(tessalune.colour('ab', 'solid:#FF0000', 'none', {to}), ok, to);
+    assert.deepEqual(tessalune.convert('·$4ab·0', {to}), ok, to);
   }
   // IRC counts bytes: 198 two-byte characters and four bytes of codes fill its 400 exactly.
   const irc = (n, options = {}) => tessalune.colour('é'.repeat(n), 'solid:#FF0000', 'none', {to: 'irc', ...options});
@@ -110,6 +120,9 @@ test('each target writes its own codes, fitted to its limit in its unit', () => 
     [irc(199, {keepThinned: true}), {outcome: 'ok', length: 398}],
     [irc(201), {outcome: 'refused', error: 'The text is too long for this target (more than 400 bytes).'}],
     [irc(4, {limit: 7}), {outcome: 'refused', error: 'The text is too long for this target (more than 7 bytes).'}],
+    [tessalune.convert('·$4' + 'é'.repeat(199), {to: 'irc'}), {outcome: 'question'}],
+    [tessalune.convert('·$4' + 'é'.repeat(201), {to: 'irc', language: 'fr'}), {outcome: 'refused', error: /400/}],
+    [tessalune.convert('·$4abc', {to: 'minecraft', limit: 2}), {outcome: 'refused', error: /more than 2 characters/}],
   ];
   cases.forEach(([answer, expected], i) => {
     for (const [field, value] of Object.entries(expected)) {
