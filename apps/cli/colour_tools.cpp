@@ -97,6 +97,21 @@ int writeAs(targets::Target target, const std::string& coded) {
   return kSuccess;
 }
 
+// What colour and convert share: the text (or standard input), a session answering the
+// questions, and a conversion in the options' mode fitted to their target; convert makes the
+// Plus! text, which is then written in the target's codes. Returns the exit status.
+template <typename Options, typename Convert>
+int convertFitted(const Options& options, const Convert& convert) {
+  CliSession session(answerOf(options.answer));
+  const std::string text = options.text == "-" ? withoutFinalLineEnd(readStandardInput()) : options.text;
+  const engine::EditorMode mode = options.textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname;
+  engine::ConversionContext ctx = session.conversion(mode, options.noEnd);
+  const targets::Target target = *targets::targetNamed(options.as.target);
+  const std::optional<engine::LengthFit> fit = targets::lengthFit(target, mode, options.as.limit);
+  if (fit) ctx.fit = &*fit;
+  return writeAs(target, convert(text, session, ctx));
+}
+
 struct ColourOptions {
   std::string text;
   bool textMode = false;
@@ -134,18 +149,12 @@ void addColourTool(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"yes", "no"}));
   addTargetOptions(*colour, options->as);
   colour->callback([options, &exitCode] {
-    CliSession session(answerOf(options->answer));
-    const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
-    const engine::EditorMode mode =
-        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname;
-    engine::ConversionContext ctx = session.conversion(mode, options->noEnd);
-    const targets::Target target = *targets::targetNamed(options->as.target);
-    const std::optional<engine::LengthFit> fit = targets::lengthFit(target, mode, options->as.limit);
-    if (fit) ctx.fit = &*fit;
-    const std::string coded = engine::colourWithStyles(
-        text, *engine::parseSideStyle(options->fg, false).style,
-        *engine::parseSideStyle(options->bg, true).style, session.autoBox, ctx, options->formats);
-    exitCode = writeAs(target, coded);
+    exitCode = convertFitted(
+        *options, [&](const std::string& text, CliSession& session, engine::ConversionContext& ctx) {
+          return engine::colourWithStyles(text, *engine::parseSideStyle(options->fg, false).style,
+                                          *engine::parseSideStyle(options->bg, true).style, session.autoBox,
+                                          ctx, options->formats);
+        });
   });
 }
 
@@ -213,19 +222,14 @@ void addConvertTool(CLI::App& app, int& exitCode) {
       ->check(CLI::IsMember({"yes", "no"}));
   addTargetOptions(*convert, options->as);
   convert->callback([options, &exitCode] {
-    CliSession session(answerOf(options->answer));
-    const std::string text = options->text == "-" ? withoutFinalLineEnd(readStandardInput()) : options->text;
-    const engine::EditorMode mode =
-        options->textMode ? engine::EditorMode::Text : engine::EditorMode::Nickname;
-    engine::ConversionContext ctx = session.conversion(mode, options->noEnd);
-    const targets::Target target = *targets::targetNamed(options->as.target);
-    const std::optional<engine::LengthFit> fit = targets::lengthFit(target, mode, options->as.limit);
-    if (fit) ctx.fit = &*fit;
-    engine::RichTextBox box("rtf_nick");
-    box.setTextRtf(engine::plus2rtf(text, session.failures()));
-    // Backgrounds are converted when the text has some: the box shows white under every
-    // other character, which is no background of the text's.
-    exitCode = writeAs(target, engine::rtf2plus(box, engine::hasBackgroundCode(text) ? 1 : 0, ctx));
+    exitCode = convertFitted(
+        *options, [](const std::string& text, CliSession& session, engine::ConversionContext& ctx) {
+          engine::RichTextBox box("rtf_nick");
+          box.setTextRtf(engine::plus2rtf(text, session.failures()));
+          // Backgrounds are converted when the text has some: the box shows white under every
+          // other character, which is no background of the text's.
+          return engine::rtf2plus(box, engine::hasBackgroundCode(text) ? 1 : 0, ctx);
+        });
   });
 }
 
