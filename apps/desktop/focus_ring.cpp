@@ -1,6 +1,7 @@
 #include "focus_ring.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
@@ -59,6 +60,8 @@ class FocusRing : public QWidget {
 };
 
 // Follows the focus across the application: one ring per window, around its focus widget.
+// Each window's ring is kept here rather than looked up among the window's children: focus
+// also moves while a window deletes its children, when that list holds null entries.
 class FocusRings : public QObject {
  public:
   explicit FocusRings(QObject* parent) : QObject(parent) {
@@ -67,20 +70,22 @@ class FocusRings : public QObject {
   }
 
  private:
-  static FocusRing* ringOf(QWidget* window) {
-    return window ? static_cast<FocusRing*>(window->findChild<QWidget*>("focusRing")) : nullptr;
-  }
-
-  static void moved(QWidget* old, QWidget* now) {
+  void moved(QWidget* old, QWidget* now) {
     if (old) {
-      if (FocusRing* ring = ringOf(old->window()); ring && ring->surrounds(old)) ring->hide();
+      if (FocusRing* ring = rings_.value(old->window()); ring && ring->surrounds(old)) ring->hide();
     }
     // A widget that is a window, or that fills it, has nothing around it to ring.
     if (!now || now->isWindow() || !now->parentWidget() || dynamic_cast<FocusRing*>(now)) return;
-    FocusRing* ring = ringOf(now->window());
-    if (!ring) ring = new FocusRing(now->parentWidget());
+    QWidget* window = now->window();
+    QPointer<FocusRing>& ring = rings_[window];
+    if (!ring) {
+      ring = new FocusRing(now->parentWidget());
+      connect(window, &QObject::destroyed, this, [this, window] { rings_.remove(window); });
+    }
     ring->surround(*now);
   }
+
+  QHash<const QWidget*, QPointer<FocusRing>> rings_;
 };
 
 }  // namespace
