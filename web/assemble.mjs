@@ -43,7 +43,7 @@ await mkdir(site, {recursive: true});
 
 for (const file of ['tessalune-core.mjs', 'tessalune-core.wasm']) await copyFile(join(coreDir, file), join(site, file));
 const kPageModules = ['app.mjs', 'tessalune.mjs', 'conversion.mjs', 'local-engine.mjs'];
-for (const file of ['style.css', ...kPageModules]) await copyFile(join(pageDir, file), join(site, file));
+for (const file of kPageModules) await copyFile(join(pageDir, file), join(site, file));
 // The modules follow two conventions that let the build join them into one script: imports on
 // lines of their own, and exports of functions and constants declared where they stand.
 const withoutImports = (code) => code.split('\n').filter((line) => !line.startsWith('import ')).join('\n');
@@ -187,9 +187,13 @@ const compileWasm = `
       .then((wasm) => first.postMessage({wasm}));`;
 const preloads = ['app.mjs', 'strings.mjs'].map((file) => `<link rel="modulepreload" href="${file}">`)
   .concat(startWorker("new Worker('engine-worker.mjs', {type: 'module'})", compileWasm));
+// They come before the style sheet, which holds back a script after it until it has loaded.
+// The style sheet is in the page itself: the page paints from its first file.
 const stylesheet = '<link rel="stylesheet" href="style.css">';
 if (!html.includes(stylesheet)) throw new Error(`index.html: no ${stylesheet}`);
-await writeFile(join(site, 'index.html'), html.replace(stylesheet, () => [stylesheet, ...preloads].join('\n')));
+const css = await readFile(join(pageDir, 'style.css'), 'utf8');
+await writeFile(join(site, 'index.html'),
+  html.replace(stylesheet, () => [...preloads, `<style>\n${css}</style>`].join('\n')));
 
 // The single file: Chromium loads neither a module nor wasm from another file over file://.
 // The wrapper up to its loader of files: the core is in the page already.
@@ -211,7 +215,6 @@ const script = [
 // module worker's script could share).
 const workerScript = [engine, await pageModule('engine-worker.mjs')].join('\n');
 const core = await readFile(join(coreDir, 'tessalune-core-single.js'), 'utf8');
-const css = await readFile(join(pageDir, 'style.css'), 'utf8');
 const iconData = (await readFile(icon)).toString('base64');
 const makeWorker = `new Worker(URL.createObjectURL(new Blob([document.getElementById('tessalune-core').text,
       ${JSON.stringify(workerScript).replace(/</g, '\\u003C')}], {type: 'text/javascript'})))`;

@@ -726,11 +726,13 @@ function renderSaved() {
   });
   if (focusedKey) list.querySelector(`[data-key="${focusedKey}"]`)?.focus();
   // Each name in its style's colours, once the engine has them; the names alone until then.
+  // Asked after a conversion the same change asks for, which the person waits on more.
   const asked = ++samplesAsked;
-  engine?.ask({samples: styles.map(({name, fg, bg}) => ({name, fg, bg}))}).then((samples) => {
+  if (!styles.length) return;
+  queueMicrotask(() => engine?.ask({samples: styles.map(({name, fg, bg}) => ({name, fg, bg}))}).then((samples) => {
     if (asked !== samplesAsked) return;
     samples.forEach((html, i) => html !== null && (previews[i].innerHTML = html));
-  }, () => {});  // the engine's failure is told by the conversion
+  }, () => {}));  // the engine's failure is told by the conversion
 }
 let samplesAsked = 0;
 
