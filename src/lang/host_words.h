@@ -185,6 +185,12 @@ enum class HostWord : int {
   PageMode = 551,
   PageControlCharacter = 552,
   PageSays = 553,
+  PageTarget = 554,  // the codes a result is written in
+  PageCountBytes = 555,
+  PageLengthCharacters = 556,  // a target without a limit
+  PageLengthBytes = 557,
+  PageTargetCodes = 558,  // %1 is the target's name
+  PageNoBackgrounds = 559,
 };
 
 inline constexpr int kFirstHostWord = 201;
