@@ -1,10 +1,11 @@
-// The colouring page: the text, its styles and formats in, the Plus! text out, converted by
-// the engine in WebAssembly (in a worker of its own) as the user types, with its length
-// against the chat's limit.
+// The colouring page: the text, its styles and formats in, the Plus! text (or another target's
+// codes) out, converted by the engine in WebAssembly (in a worker of its own) as the user
+// types, with its length against the target's limit.
 // Every control is made once and updated in place, so that focus and selection stay where
-// the person left them; the words, swatches and limits are the build's, so that the page is
-// whole before the engine has loaded.
-import {languages, swatches, limits, webBase} from './strings.mjs';
+// the person left them; the words, swatches, limits and targets are the build's (the build
+// writes the targets' choice into the page), so that the page is whole before the engine has
+// loaded.
+import {languages, swatches, limits, targets, webBase} from './strings.mjs';
 
 const kModes = ['nickname', 'message'];  // the names of their limits, too
 const kShapes = ['linear', 'reverse', 'mirrored', 'mirroredReverse'];
@@ -25,9 +26,12 @@ const kPresets = [
 ];
 const $ = (id) => document.getElementById(id);
 const own = (object, key) => object !== null && typeof object === 'object' && Object.hasOwn(object, key);
+// The engine's table of targets, the default first; undefined for a name it does not have.
+const targetNamed = (name) => targets.find((t) => t.name === name);
 
 const state = {
   mode: 'nickname',
+  target: targets[0].name,  // the codes the result is written in
   formats: {bold: false, italic: false, underline: false, strike: false},
   noEnd: false,
   keepThinned: false,  // the answer to the question, for the text and styles it was asked about
@@ -59,6 +63,7 @@ function chooseLanguage(code) {
     e.setAttribute('aria-description', say(e.dataset.description));
   }
   $('text-label').textContent = say(state.mode === 'nickname' ? 'myNickname' : 'myMessage');
+  labelCode();
   $('language').value = language.code;
   for (const side of ['fg', 'bg']) relabelStops(side);
   notes.retell();
@@ -458,7 +463,7 @@ function requestOfPage() {
   return {
     text, fg: styleOf('fg'), bg: styleOf('bg'),
     options: {...state.formats, message: state.mode === 'message', noEnd: state.noEnd,
-      keepThinned: state.keepThinned, language: language.catalogue},
+      keepThinned: state.keepThinned, language: language.catalogue, to: state.target},
     mode: state.mode,
     graded: changing(state.sides.fg.kind) || changing(state.sides.bg.kind),
     control: controlCharacter(text) !== null,
@@ -507,7 +512,8 @@ async function ask() {
 
 function show(request, answer) {
   const control = request.control ? controlCharacter(request.text) : null;
-  const limit = limits[request.mode];
+  const target = targetNamed(request.options.to);
+  const limit = target[`${request.mode}Limit`];
   const asked = answer.outcome === 'question' && !state.declined;
   setShown($('question'), asked);
   setShown($('declined'), answer.outcome === 'question' && state.declined);
@@ -517,7 +523,7 @@ function show(request, answer) {
   const coded = answer.outcome === 'ok' ? answer.result : '';
   paintPreview(answer.html);
   if ($('code').value !== coded) $('code').value = coded;
-  setText($('count'), say('count', answer.yesLength ?? answer.length, limit));
+  setText($('count'), countOf(target, answer.yesLength ?? answer.length, limit));
   $('count').classList.toggle('over', !$('refusal').hidden);
   $('copy').disabled = !coded;
   const {fitting} = answer;
@@ -526,6 +532,16 @@ function show(request, answer) {
       : say('thinned', fitting.kept, fitting.whole, limit));
   }
   setShown($('fitted'), fitting !== null);
+  const withoutBackground = !target.backgrounds && request.bg !== 'none';
+  if (withoutBackground) setText($('no-backgrounds'), say('noBackgrounds', target.name));
+  setShown($('no-backgrounds'), withoutBackground);
+}
+
+// A length in the target's unit, against its limit when it has one (0: none).
+function countOf({unit}, length, limit) {
+  const bytes = unit === 'bytes';
+  if (!limit) return say(bytes ? 'lengthBytes' : 'lengthCharacters', length);
+  return say(bytes ? 'countBytes' : 'count', length, limit);
 }
 
 // Writes a text or a visibility only when it changes, so that what stays the same from one key
@@ -572,6 +588,7 @@ function shareLink() {
     t: textField().value, m: state.mode, fg: styleOf('fg'), bg: styleOf('bg'),
     fs: state.sides.fg.shape, bs: state.sides.bg.shape,
     f: kFormats.filter((f) => state.formats[f]).join(','), e: state.noEnd ? '1' : '0', l: language.code,
+    to: state.target,
   });
   const base = location.protocol === 'file:' && webBase ? webBase : location.href.split('#')[0];
   return `${base}#${fields}`;
@@ -590,6 +607,16 @@ function setMode(mode) {
   label.htmlFor = mode === 'nickname' ? 'text-line' : 'text-lines';
   label.textContent = say(mode === 'nickname' ? 'myNickname' : 'myMessage');
   $('preview').className = `paper ${mode}`;
+}
+
+// The target the result is written in, and the code's caption that names it.
+function setTarget(name) {
+  state.target = name;
+  $('target').value = name;
+  labelCode();
+}
+function labelCode() {
+  setText($('code-label'), state.target === targets[0].name ? say('code') : say('targetCodes', state.target));
 }
 
 function setFormats(formats, noEnd) {
@@ -624,6 +651,10 @@ function restoreLink() {
   if (!formats.every((f) => kFormats.includes(f))) bad.push('formats');
   if (fields.has('e') && !['0', '1'].includes(fields.get('e'))) bad.push('noEnd');
   setFormats(formats, fields.get('e') === '1');
+  if (fields.has('to')) {
+    if (targetNamed(fields.get('to'))) setTarget(fields.get('to'));
+    else bad.push('target');
+  }
   let linked = null;
   if (fields.has('l')) {
     if (languages.some((l) => l.code === fields.get('l'))) linked = fields.get('l');
@@ -660,6 +691,7 @@ function savedStyles() {
     const whole = own(entry, 'name') && typeof entry.name === 'string' && entry.name.trim() !== '' &&
       own(entry, 'fg') && own(entry, 'bg') && own(entry, 'formats') && Array.isArray(entry.formats) &&
       entry.formats.every((f) => kFormats.includes(f)) && (!own(entry, 'noEnd') || typeof entry.noEnd === 'boolean') &&
+      (!own(entry, 'target') || targetNamed(entry.target) !== undefined) &&
       ['fg', 'bg'].every((side) => {
         const kept = state.sides[side];
         state.sides[side] = {...probe[side], stops: [...probe[side].stops]};
@@ -679,7 +711,7 @@ function storeStyles(styles) {
 
 function styleOfPage(name) {
   return {name, fg: styleOf('fg'), bg: styleOf('bg'), fgShape: state.sides.fg.shape, bgShape: state.sides.bg.shape,
-    formats: kFormats.filter((f) => state.formats[f]), noEnd: state.noEnd};
+    formats: kFormats.filter((f) => state.formats[f]), noEnd: state.noEnd, target: state.target};
 }
 
 function useStyle(style) {
@@ -688,6 +720,7 @@ function useStyle(style) {
     updateSide(side);
   }
   setFormats(style.formats, style.noEnd === true);
+  if (own(style, 'target')) setTarget(style.target);
   changed();
 }
 
@@ -820,6 +853,10 @@ function wire() {
       changed();
     });
   }
+  $('target').addEventListener('change', () => {
+    setTarget($('target').value);
+    changed();
+  });
   for (const radio of document.querySelectorAll('input[name=paper]')) {
     radio.addEventListener('change', () => {
       localStorage.setItem(kPaperKey, radio.value);

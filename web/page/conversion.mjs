@@ -6,11 +6,12 @@
 // Exports declared where they stand: the build joins the modules into one script for the
 // worker and for the single-file page (web/assemble.mjs).
 
-// A request: {text, fg, bg, options} as colour() takes them; mode 'nickname' or 'message', the
-// limit counted against; graded, whether a style changes colour along the text (fitting then
-// thins its changes); control, whether the page refuses the text itself (only its length is
-// counted); after, the words a conversation writes after a nickname (the preview shows them as
-// the chat would); paper, 'light' or 'dark', what the preview's text stands on.
+// A request: {text, fg, bg, options} as colour() takes them (options.to: the target the result
+// is written in; the preview shows its colours as Plus! codes show them); mode 'nickname' or
+// 'message', the limit counted against; graded, whether a style changes colour along the text
+// (fitting then thins its changes); control, whether the page refuses the text itself (only its
+// length is counted); after, the words a conversation writes after a nickname (the preview
+// shows them as the chat would); paper, 'light' or 'dark', what the preview's text stands on.
 // Or {samples: [{name, fg, bg}]}: each saved style's name in its colours.
 
 const kPaper = {light: '#FFFFFF', dark: '#1E1E1E'};
@@ -18,6 +19,9 @@ const kRecentAnswers = 4;
 // A result with room for one more colour code (a text and a background colour are 17
 // characters) kept every colour change.
 const kRoomForOne = 20;
+// The limit the preview of another target's result is coloured with: none that a text reaches.
+const kNoLimit = 0x7fffffff;
+const encoder = new TextEncoder();
 
 export function luminance(colour) {
   const [r, g, b] = [1, 3, 5].map((at) => {
@@ -91,24 +95,34 @@ export function conversions(engine) {
 
   function convert(request) {
     const {text, fg, bg, options, graded, control, after, paper} = request;
+    const target = engine.targets.find((t) => t.name === options.to) ?? engine.targets[0];
+    const plus = target === engine.targets[0];
+    // A length in the target's unit: Plus! text as the limits count it.
+    const lengthOf = (coded) => (plus ? engine.length(coded)
+      : target.unit === 'bytes' ? encoder.encode(coded).length : [...coded].length);
     // The engine reads a text up to a NUL: one stands in for it in the count.
-    if (control) return {outcome: 'refused', length: engine.length(text.replaceAll('\u0000', '\uFFFD')), html: ''};
+    if (control) return {outcome: 'refused', length: lengthOf(text.replaceAll('\u0000', '\uFFFD')), html: ''};
     const answer = answerFor(text, fg, bg, options);
     const coded = answer.outcome === 'ok' ? answer.result : '';
+    // Another target's colours are shown as Plus! codes show them, those it cannot carry left out.
+    const shownBg = target.backgrounds ? bg : 'none';
+    const preview = !coded || plus ? answer
+      : answerFor(text, fg, shownBg, {...options, to: 'plus', limit: kNoLimit, keepThinned: true});
+    const painted = preview.outcome === 'ok' ? preview.result : '';
     // The words after a nickname: the end code resets its colours and formats there, as the chat
     // reads it (the renderer, as the editor does, keeps the colours after a reset); without the
     // end code they go on in the nickname's last colours and formats.
-    const shown = options.noEnd ? engine.render(coded + after) : engine.render(coded) + escapeHtml(after);
-    const html = coded ? markedHtml(shown, bg !== 'none', kPaper[paper]) : '';
+    const shown = options.noEnd ? engine.render(painted + after) : engine.render(painted) + escapeHtml(after);
+    const html = painted ? markedHtml(shown, shownBg !== 'none', kPaper[paper]) : '';
     // The length of what would be sent; while the question waits, of what Yes would send.
-    const length = engine.length(coded || text);
+    const length = lengthOf(coded || text);
     let yesLength = null;
     if (answer.outcome === 'question') {
       const yes = answerFor(text, fg, bg, {...options, keepThinned: true});
-      if (yes.outcome === 'ok') yesLength = engine.length(yes.result);
+      if (yes.outcome === 'ok') yesLength = lengthOf(yes.result);
     }
     return {...answer, html, length, yesLength,
-      fitting: coded && graded ? fitting(request, coded, length) : null};
+      fitting: coded && graded && plus ? fitting(request, coded, length) : null};
   }
 
   return (request) => (request.samples

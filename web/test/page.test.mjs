@@ -175,6 +175,63 @@ test('typing, styles, the length question, copy and a share link', async () => {
   await context.close();
 });
 
+// Every target of the engine's table is offered, Plus! codes first; another target's result is
+// counted in its unit against its limit (or alone where it has none), copied as it is, kept in
+// share links and saved styles, and previewed in its colours, a background it cannot carry left
+// out and said so.
+test('a result written in another target\'s codes', async () => {
+  const context = await profile();
+  const page = await open(context);
+  assert.deepEqual(await page.$$eval('#target option', (o) => o.map((e) => e.value)),
+    engine.targets.map((t) => t.name));
+  assert.equal(await value(page, '#target'), 'plus');
+  const text = 'Ünïcødé';
+  await typeInto(page, '#text-line', text);
+  await page.select('#target', 'irc');
+  await converted(page);
+  const irc = engine.colour(text, 'grad1:#000080:#0080FF', 'none', {to: 'irc'});
+  assert.ok(irc.result.includes('\u0003'));
+  assert.equal(await value(page, '#code'), irc.result);
+  assert.equal(await textOf(page, '#count'), `${Buffer.byteLength(irc.result)} of 400 bytes`);
+  assert.equal(await textOf(page, '#code-label'), 'irc codes');
+  assert.ok(await page.$$eval('#preview span', (s) => s.some((e) => e.dataset.colour === '#000080')));
+  await page.click('#copy');
+  await page.waitForFunction(() => document.getElementById('copied').textContent === 'Copied');
+  assert.equal(await clipboard(page), irc.result);
+
+  await page.click('#share');
+  await page.waitForFunction(() => document.getElementById('copied').textContent === 'Link copied');
+  const opened = await open(context, await clipboard(page));
+  assert.equal(await value(opened, '#target'), 'irc');
+  assert.equal(await value(opened, '#code'), irc.result);
+  await opened.close();
+
+  await page.type('#style-name', 'Chat');
+  await page.keyboard.press('Enter');
+  await page.select('#target', 'plus');
+  await page.click('button[aria-label="Use: Chat"]');
+  await converted(page);
+  assert.equal(await value(page, '#target'), 'irc');
+  assert.equal(await value(page, '#code'), irc.result);
+
+  await page.select('#target', 'minecraft');
+  await page.click('#bg input[value=solid]');
+  await converted(page);
+  const game = engine.colour(text, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'minecraft'});
+  assert.equal(await value(page, '#code'), game.result);
+  assert.equal(await textOf(page, '#count'), `${[...game.result].length} of 256 characters`);
+  assert.equal(await textOf(page, '#no-backgrounds'),
+    'minecraft has no background colors: the background was left out.');
+  assert.ok(await page.$$eval('#preview span', (s) => s.length > 0 && s.every((e) => e.dataset.ground === '')));
+  await page.screenshot({path: join(shots, 'web-targets.png'), fullPage: true});
+  await page.select('#target', 'html');
+  await converted(page);
+  const html = engine.colour(text, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'html'});
+  assert.equal(await textOf(page, '#count'), `${[...html.result].length} characters`);
+  assert.ok(await page.$eval('#no-backgrounds', (e) => e.hidden));
+  await context.close();
+});
+
 test('a colour never splits what a person reads as one character', async () => {
   const context = await profile();
   const page = await open(context);
@@ -217,6 +274,8 @@ test('the keyboard walks every style control and keeps its place', async () => {
     ['#bg input[value=none]', ['ArrowDown', 'ArrowDown'], 'gradient',
       () => !document.querySelector('#bg .gradient').hidden],
     ['input[name=mode][value=nickname]', ['ArrowDown'], 'message', () => !document.getElementById('text-lines').hidden],
+    ['input[name=mode][value=message]', ['Tab'], 'target', () => document.getElementById('target').value === 'plus'],
+    ['#target', ['ArrowDown'], 'target', () => document.getElementById('code').value.includes('\u0003')],
   ];
   for (const [start, keys, after, check] of walk) {
     await page.focus(start);
@@ -295,6 +354,7 @@ test('links, saved styles and texts the page does not take', async () => {
     ['t=A&m=__proto__&l=toString', ["The link's mode was not understood and was left out.",
       "The link's Language was not understood and was left out."]],
     ['t=two%0Alines', ["The link's My nickname was not understood and was left out."]],
+    ['t=A&to=gopher', ["The link's Write as was not understood and was left out."]],
   ];
   for (const [fields, lines] of cases) {
     const page = await open(context, `${address}#${fields}`);
@@ -321,10 +381,11 @@ test('links, saved styles and texts the page does not take', async () => {
     {name: 'Broken', fg: 'rainbow', bg: 'none', formats: 'bold'},
     {name: 'Fine', fg: 'rainbow', bg: 'none', formats: ['bold']},
     {name: 'Odd', fg: 'solid:#12', bg: 'none', formats: []},
+    {name: 'Far', fg: 'rainbow', bg: 'none', formats: [], target: 'gopher'},
   ])));
   await page.reload();
   await page.waitForSelector('body[data-ready=true]');
-  assert.equal(await textOf(page, '#saved-note'), '2 saved styles could not be read and were left out.');
+  assert.equal(await textOf(page, '#saved-note'), '3 saved styles could not be read and were left out.');
   assert.equal(await page.$$eval('#saved-list li', (l) => l.length), 1);
   assert.ok(await page.$eval('#saved-list .style-preview', (e) => e.querySelector('span') !== null));
 
