@@ -92,7 +92,7 @@ const kPageWords = {
   badStored: 'PageBadStored', localLink: 'PageLocalLink', badLinkField: 'PageBadLinkField', mode: 'PageMode',
   controlCharacter: 'PageControlCharacter', says: 'PageSays', target: 'PageTarget', countBytes: 'PageCountBytes',
   lengthCharacters: 'PageLengthCharacters', lengthBytes: 'PageLengthBytes', targetCodes: 'PageTargetCodes',
-  noBackgrounds: 'PageNoBackgrounds',
+  noBackgrounds: 'PageNoBackgrounds', thinnedCharacters: 'PageThinnedCharacters', thinnedBytes: 'PageThinnedBytes',
 };
 // The hosts' words by name: one a line, "Name = number,".
 const wordIds = Object.fromEntries(

@@ -93,6 +93,16 @@ export function conversions(engine) {
     return whole !== null && whole <= kept ? null : {kept, whole};
   }
 
+  // For another target, whether fitting its limit thinned the colour changes ({kept: null,
+  // whole: null}), or null. Its codes are not counted here: the text as written without a limit
+  // tells.
+  function thinning({text, fg, bg, options, mode}, target, coded, length) {
+    const limit = target[`${mode}Limit`];
+    if (!limit || length <= limit - kRoomForOne) return null;
+    const whole = answerFor(text, fg, bg, {...options, limit: kNoLimit, keepThinned: true});
+    return whole.outcome === 'ok' && whole.result !== coded ? {kept: null, whole: null} : null;
+  }
+
   function convert(request) {
     const {text, fg, bg, options, graded, control, after, paper} = request;
     const target = engine.targets.find((t) => t.name === options.to) ?? engine.targets[0];
@@ -122,7 +132,8 @@ export function conversions(engine) {
       if (yes.outcome === 'ok') yesLength = lengthOf(yes.result);
     }
     return {...answer, html, length, yesLength,
-      fitting: coded && graded && plus ? fitting(request, coded, length) : null};
+      fitting: !coded || !graded ? null
+        : plus ? fitting(request, coded, length) : thinning(request, target, coded, length)};
   }
 
   return (request) => (request.samples

@@ -224,11 +224,19 @@ test('a result written in another target\'s codes', async () => {
     'minecraft has no background colors: the background was left out.');
   assert.ok(await page.$$eval('#preview span', (s) => s.length > 0 && s.every((e) => e.dataset.ground === '')));
   await page.screenshot({path: join(shots, 'web-targets.png'), fullPage: true});
+  // Fitting the limit thinned the colour changes: said, as for Plus! codes; a target without a
+  // limit keeps them all.
+  const long = 'n'.repeat(100);
+  await typeInto(page, '#text-line', long);
+  const thinned = engine.colour(long, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'minecraft'});
+  assert.equal(await value(page, '#code'), thinned.result);
+  assert.equal(await textOf(page, '#fitted'), 'Color changes thinned to fit 256 characters');
   await page.select('#target', 'html');
   await converted(page);
-  const html = engine.colour(text, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'html'});
+  const html = engine.colour(long, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'html'});
   assert.equal(await textOf(page, '#count'), `${[...html.result].length} characters`);
   assert.ok(await page.$eval('#no-backgrounds', (e) => e.hidden));
+  assert.ok(await page.$eval('#fitted', (e) => e.hidden));
   await context.close();
 });
 
