@@ -3,8 +3,10 @@
 // in another target's codes, and the tables of limits, flags and targets themselves.
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <exception>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -76,7 +78,7 @@ abi::Colouring convertPlus(const char* plus, int flags, int languageId, const ch
     engine::RichTextBox box("rtf_nick");
     box.setTextRtf(engine::plus2rtf(plus));
     const std::string coded = conversion.convert(box, engine::hasBackgroundCode(plus));
-    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded)};
+    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded), coded};
     if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
     if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
     return {ColourOutcome::Refused, "the text was refused"};
@@ -91,25 +93,32 @@ abi::Colouring convertPlus(const char* plus, int flags, int languageId, const ch
 
 extern "C" {
 
-// tessalune_colour_as with its refusals and questions in the page's language.
+// tessalune_colour_as with its refusals and questions in the page's language; plus receives a
+// result's Plus! text, fitted to the target's limit, that the target's codes were written from.
 int tessalune_web_colour(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                         const char* target, int limit, char** result, char** question, char** error) {
-  return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error, target, limit);
+                         const char* target, int limit, char** result, char** question, char** error,
+                         char** plus) {
+  return abi::colourWithOutcome(text, fg, bg, flags, languageId, result, question, error, target, limit,
+                                plus);
 }
 
 // Plus! text written in a target's codes, fitted to its limit, with the outcomes of
-// tessalune_web_colour; flags are the colour flags of a message, no end and keeping thinned
-// colours.
+// tessalune_web_colour (fitted, its Plus! text in fitted); flags are the colour flags of a
+// message, no end and keeping thinned colours.
 int tessalune_web_convert(const char* plus, int flags, int languageId, const char* target, int limit,
-                          char** result, char** question, char** error) {
-  if (!result || !question || !error) return TESSALUNE_OUTCOME_INVALID;
-  *result = *question = *error = nullptr;
+                          char** result, char** question, char** error, char** fitted) {
+  if (!result || !question || !error || !fitted) return TESSALUNE_OUTCOME_INVALID;
+  *result = *question = *error = *fitted = nullptr;
   try {
     const abi::Colouring colouring = convertPlus(plus, flags, languageId, target, limit);
     char** out = colouring.outcome == abi::ColourOutcome::Ok         ? result
                  : colouring.outcome == abi::ColourOutcome::Question ? question
                                                                      : error;
+    // Both copies or neither: a failed second one releases the first.
+    std::unique_ptr<char, decltype(&std::free)> fittedCopy(nullptr, &std::free);
+    if (colouring.outcome == abi::ColourOutcome::Ok) fittedCopy.reset(abi::copyOut(colouring.plus));
     *out = abi::copyOut(colouring.text);
+    *fitted = fittedCopy.release();
     return abi::outcomeValue(colouring.outcome);
   } catch (const std::bad_alloc&) {
     return TESSALUNE_OUTCOME_INVALID;

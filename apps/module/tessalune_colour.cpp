@@ -2,6 +2,7 @@
 // module and the web build both carry this file.
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -84,7 +85,7 @@ abi::Colouring abi::colourText(const char* text, const char* fg, const char* bg,
         messages, {mode, hasFlag(flags, ColourFlag::NoEnd), hasFlag(flags, ColourFlag::KeepThinned), false,
                    fit ? &*fit : nullptr});
     std::string coded = conversion.colour(text, *foreground.style, *background.style, formatsOf(flags));
-    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded)};
+    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded), coded};
     if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
     if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
     return {ColourOutcome::Refused, "the text was refused"};
@@ -110,15 +111,21 @@ int abi::outcomeValue(ColourOutcome outcome) {
 }
 
 int abi::colourWithOutcome(const char* text, const char* fg, const char* bg, int flags, int languageId,
-                           char** result, char** question, char** error, const char* target, int limit) {
+                           char** result, char** question, char** error, const char* target, int limit,
+                           char** plus) {
   if (!result || !question || !error) return TESSALUNE_OUTCOME_INVALID;
   *result = *question = *error = nullptr;
+  if (plus) *plus = nullptr;
   try {
     const Colouring colouring = colourText(text, fg, bg, flags, languageId, target, limit);
     char** out = colouring.outcome == ColourOutcome::Ok         ? result
                  : colouring.outcome == ColourOutcome::Question ? question
                                                                 : error;
+    // Both copies or neither: a failed second one releases the first.
+    std::unique_ptr<char, decltype(&std::free)> plusCopy(nullptr, &std::free);
+    if (plus && colouring.outcome == ColourOutcome::Ok) plusCopy.reset(copyOut(colouring.plus));
     *out = copyOut(colouring.text);
+    if (plus) *plus = plusCopy.release();
     return outcomeValue(colouring.outcome);
   } catch (const std::bad_alloc& e) {
     *error = copyOutIfItCan(e.what());

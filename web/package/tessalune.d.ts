@@ -38,13 +38,16 @@ export interface ColourOptions extends ConvertOptions {
   strike?: boolean;
 }
 
-/** Coloured: the text in the target's codes, and its length in the target's unit. */
+/** Coloured: the text in the target's codes, its length in the target's unit, and the Plus!
+ * text, fitted to the target's limit, that it was written from (the result itself for 'plus'):
+ * render(plus) shows the colours the result carries. */
 export interface Coloured {
   outcome: 'ok';
   result: string;
   question: null;
   error: null;
   length: number;
+  plus: string;
 }
 /** The text cannot be coloured as asked (too long, empty...): why, as the plug-in says it. */
 export interface Refused {
@@ -53,6 +56,7 @@ export interface Refused {
   question: null;
   error: string;
   length: null;
+  plus: null;
 }
 /** Colour changes had to be dropped to fit the limit: what the plug-in asks. Colouring again
  * with keepThinned is the answer yes. */
@@ -62,6 +66,7 @@ export interface Question {
   question: string;
   error: null;
   length: null;
+  plus: null;
 }
 /** An argument is wrong (a style that cannot be read, an unknown language): which, and why. */
 export interface Invalid {
@@ -70,6 +75,7 @@ export interface Invalid {
   question: null;
   error: string;
   length: null;
+  plus: null;
 }
 export type Colouring = Coloured | Refused | Question | Invalid;
 

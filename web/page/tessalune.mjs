@@ -28,7 +28,8 @@
 // not an object, an option no one knows) throws a TypeError. Otherwise colour() answers
 // with one of four outcomes, those of the C interface's tessalune_colour_as:
 //   'ok'        result: the text in the target's codes (Plus! text by default), length: its
-//               length in the target's unit;
+//               length in the target's unit, plus: the Plus! text, fitted to the target's
+//               limit, it was written from (render(plus) shows its colours);
 //   'refused'   error: why the text cannot be coloured as asked, as the plug-in tells it;
 //   'question'  question: what the plug-in asks when it had to drop colour changes to fit
 //               the limit; colouring again with keepThinned is the answer yes;
@@ -181,7 +182,8 @@ function bind(core) {
   const lengthIn = (unit, text) => (unit === 'bytes' ? encoder.encode(text).length : [...text].length);
 
   // One call of the core that answers with an outcome: its options read, then call(texts'
-  // pointers..., bits, language, target, limit, out) with out the room for the three strings.
+  // pointers..., bits, language, target, limit, out) with out the room for the four strings:
+  // the result, the question, the error and the result's Plus! text.
   function answer(what, options, optionNames, texts, call) {
     const bits = flagsOf(what, options, optionNames);
     const {target, limit} = targetOf(what, options);
@@ -189,10 +191,11 @@ function bind(core) {
     if (language === null) {
       const known = languages.map((l) => `${l.code} (${l.catalogue})`).join(', ');
       return {outcome: 'invalid', result: null, question: null,
-        error: `language: ${String(options.language)} is not one of ${known}`, length: null};
+        error: `language: ${String(options.language)} is not one of ${known}`, length: null, plus: null};
     }
-    const out = core._malloc(12);
+    const out = core._malloc(16);
     try {
+      core.HEAPU32.fill(0, out >> 2, (out >> 2) + 4);
       const outcome = withTexts([...texts, target.name], (...pointers) => {
         const name = pointers.pop();
         return call(...pointers, bits, language, name, limit, out);
@@ -200,8 +203,9 @@ function bind(core) {
       const result = take(core.HEAPU32[out >> 2]);
       const question = take(core.HEAPU32[(out + 4) >> 2]);
       const error = take(core.HEAPU32[(out + 8) >> 2]);
+      const plus = take(core.HEAPU32[(out + 12) >> 2]);
       return {outcome: core.UTF8ToString(core._tessalune_web_outcome(outcome)), result, question, error,
-        length: result === null ? null : lengthIn(target.unit, result)};
+        length: result === null ? null : lengthIn(target.unit, result), plus};
     } finally {
       core._free(out);
     }
@@ -213,12 +217,12 @@ function bind(core) {
       checkText('colour: fg', fg, false);
       checkText('colour: bg', bg, false);
       return answer('colour', options, colourOptions, [text, fg, bg], (t, f, b, bits, language, to, limit, out) =>
-        core._tessalune_web_colour(t, f, b, bits, language, to, limit, out, out + 4, out + 8));
+        core._tessalune_web_colour(t, f, b, bits, language, to, limit, out, out + 4, out + 8, out + 12));
     },
     convert(plusText, options = {}) {
       checkText('convert: the Plus! text', plusText);
       return answer('convert', options, convertOptions, [plusText], (p, bits, language, to, limit, out) =>
-        core._tessalune_web_convert(p, bits, language, to, limit, out, out + 4, out + 8));
+        core._tessalune_web_convert(p, bits, language, to, limit, out, out + 4, out + 8, out + 12));
     },
     render(plusText) {
       checkText('render: the Plus! text', plusText);

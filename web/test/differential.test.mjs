@@ -144,7 +144,8 @@ function run(args, text) {
 }
 
 // The module's answer without its length, which the commands do not say.
-const withoutLength = ({length, ...answer}) => answer;
+// The native commands write the result alone: its length and Plus! text are the module's.
+const withoutLength = ({length, plus, ...answer}) => answer;
 
 function nativeRender(plus) {
   return spawnSync(cli, ['render', '--html'], {input: plus}).stdout.toString('utf8');
@@ -214,6 +215,8 @@ test('every target is written and fitted as the native commands write and fit it
       ++counts[to];
       const length = unit === 'bytes' ? Buffer.byteLength(web.result) : [...web.result].length;
       assert.equal(web.length, length, what);
+      // The Plus! text it was written from: Plus! codes are written from themselves.
+      if (to === 'plus') assert.equal(web.plus, web.result, what);
       // Plus! text already made, fitted again to the target as a conversion fits it.
       const plus = tessalune.colour(text, fg, bg, options);
       if (plus.outcome !== 'ok') continue;

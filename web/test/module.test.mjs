@@ -108,7 +108,7 @@ test('each target writes its own codes, fitted to its limit in its unit', () => 
   };
   assert.deepEqual(targets.map((t) => t.name), Object.keys(written));
   for (const [to, result] of Object.entries(written)) {
-    const ok = {outcome: 'ok', result, question: null, error: null, length: [...result].length};
+    const ok = {outcome: 'ok', result, question: null, error: null, length: [...result].length, plus: '·$4ab·0'};
     assert.deepEqual(tessalune.colour('ab', 'solid:#FF0000', 'none', {to}), ok, to);
     assert.deepEqual(tessalune.convert('·$4ab·0', {to}), ok, to);
   }
