@@ -92,7 +92,7 @@ const kPageWords = {
   badStored: 'PageBadStored', localLink: 'PageLocalLink', badLinkField: 'PageBadLinkField', mode: 'PageMode',
   controlCharacter: 'PageControlCharacter', says: 'PageSays', target: 'PageTarget', countBytes: 'PageCountBytes',
   lengthCharacters: 'PageLengthCharacters', lengthBytes: 'PageLengthBytes', targetCodes: 'PageTargetCodes',
-  noBackgrounds: 'PageNoBackgrounds', thinnedCharacters: 'PageThinnedCharacters', thinnedBytes: 'PageThinnedBytes',
+  noBackgrounds: 'PageNoBackgrounds', thinnedBytes: 'PageThinnedBytes', thinnedOnlyBytes: 'PageThinnedOnlyBytes',
 };
 // The hosts' words by name: one a line, "Name = number,".
 const wordIds = Object.fromEntries(

@@ -191,8 +191,8 @@ enum class HostWord : int {
   PageLengthBytes = 557,
   PageTargetCodes = 558,  // %1 is the target's name
   PageNoBackgrounds = 559,
-  PageThinnedCharacters = 560,  // another target's colour changes, thinned to fit
-  PageThinnedBytes = 561,
+  PageThinnedBytes = 560,  // PageThinned and PageThinnedOnly in bytes
+  PageThinnedOnlyBytes = 561,
 };
 
 inline constexpr int kFirstHostWord = 201;

@@ -528,10 +528,9 @@ function show(request, answer) {
   $('copy').disabled = !coded;
   const {fitting} = answer;
   if (fitting) {
-    const thinnedIn = target.unit === 'bytes' ? 'thinnedBytes' : 'thinnedCharacters';
-    setText($('fitted'), fitting.kept === null ? say(thinnedIn, limit)
-      : fitting.whole === null ? say('thinnedOnly', fitting.kept, limit)
-        : say('thinned', fitting.kept, fitting.whole, limit));
+    const bytes = target.unit === 'bytes';
+    setText($('fitted'), fitting.whole === null ? say(bytes ? 'thinnedOnlyBytes' : 'thinnedOnly', fitting.kept, limit)
+      : say(bytes ? 'thinnedBytes' : 'thinned', fitting.kept, fitting.whole, limit));
   }
   setShown($('fitted'), fitting !== null);
   const withoutBackground = !target.backgrounds && request.bg !== 'none';

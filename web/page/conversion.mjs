@@ -19,7 +19,7 @@ const kRecentAnswers = 4;
 // A result with room for one more colour code (a text and a background colour are 17
 // characters) kept every colour change.
 const kRoomForOne = 20;
-// The limit the preview of another target's result is coloured with: none that a text reaches.
+// The limit of a text written with room enough: none that a text reaches.
 const kNoLimit = 0x7fffffff;
 const encoder = new TextEncoder();
 
@@ -93,14 +93,16 @@ export function conversions(engine) {
     return whole !== null && whole <= kept ? null : {kept, whole};
   }
 
-  // For another target, whether fitting its limit thinned the colour changes ({kept: null,
-  // whole: null}), or null. Its codes are not counted here: the text as written without a limit
-  // tells.
-  function thinning({text, fg, bg, options, mode}, target, coded, length) {
+  // For another target, how many colour changes fitting its limit kept, of how many the text
+  // has written without a limit, or null when it kept them all. The Plus! text each was written
+  // from counts them.
+  function thinning({text, fg, bg, options, mode}, target, fitted, length) {
     const limit = target[`${mode}Limit`];
     if (!limit || length <= limit - kRoomForOne) return null;
-    const whole = answerFor(text, fg, bg, {...options, limit: kNoLimit, keepThinned: true});
-    return whole.outcome === 'ok' && whole.result !== coded ? {kept: null, whole: null} : null;
+    const kept = colourChanges(fitted);
+    const roomy = answerFor(text, fg, bg, {...options, limit: kNoLimit, keepThinned: true});
+    const whole = roomy.outcome === 'ok' ? colourChanges(roomy.plus) : null;
+    return whole !== null && whole <= kept ? null : {kept, whole};
   }
 
   function convert(request) {
@@ -114,16 +116,14 @@ export function conversions(engine) {
     if (control) return {outcome: 'refused', length: lengthOf(text.replaceAll('\u0000', '\uFFFD')), html: ''};
     const answer = answerFor(text, fg, bg, options);
     const coded = answer.outcome === 'ok' ? answer.result : '';
-    // Another target's colours are shown as Plus! codes show them, those it cannot carry left out.
-    const shownBg = target.backgrounds ? bg : 'none';
-    const preview = !coded || plus ? answer
-      : answerFor(text, fg, shownBg, {...options, to: 'plus', limit: kNoLimit, keepThinned: true});
-    const painted = preview.outcome === 'ok' ? preview.result : '';
+    // The preview shows the Plus! text the result was written from, fitted as the result is;
+    // backgrounds only where the target carries them.
+    const fitted = answer.outcome === 'ok' ? answer.plus : '';
     // The words after a nickname: the end code resets its colours and formats there, as the chat
     // reads it (the renderer, as the editor does, keeps the colours after a reset); without the
     // end code they go on in the nickname's last colours and formats.
-    const shown = options.noEnd ? engine.render(painted + after) : engine.render(painted) + escapeHtml(after);
-    const html = painted ? markedHtml(shown, shownBg !== 'none', kPaper[paper]) : '';
+    const shown = options.noEnd ? engine.render(fitted + after) : engine.render(fitted) + escapeHtml(after);
+    const html = fitted ? markedHtml(shown, target.backgrounds && bg !== 'none', kPaper[paper]) : '';
     // The length of what would be sent; while the question waits, of what Yes would send.
     const length = lengthOf(coded || text);
     let yesLength = null;
@@ -133,7 +133,7 @@ export function conversions(engine) {
     }
     return {...answer, html, length, yesLength,
       fitting: !coded || !graded ? null
-        : plus ? fitting(request, coded, length) : thinning(request, target, coded, length)};
+        : plus ? fitting(request, coded, length) : thinning(request, target, fitted, length)};
   }
 
   return (request) => (request.samples

@@ -224,13 +224,18 @@ test('a result written in another target\'s codes', async () => {
     'minecraft has no background colors: the background was left out.');
   assert.ok(await page.$$eval('#preview span', (s) => s.length > 0 && s.every((e) => e.dataset.ground === '')));
   await page.screenshot({path: join(shots, 'web-targets.png'), fullPage: true});
-  // Fitting the limit thinned the colour changes: said, as for Plus! codes; a target without a
-  // limit keeps them all.
+  // Fitting the limit thinned the colour changes: counted and said, as for Plus! codes, from the
+  // Plus! text the target's codes were written from; a target without a limit keeps them all.
   const long = 'n'.repeat(100);
   await typeInto(page, '#text-line', long);
   const thinned = engine.colour(long, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'minecraft'});
+  const roomy = engine.colour(long, 'grad1:#000080:#0080FF', 'solid:#FFFFFF',
+    {to: 'minecraft', limit: 0x7fffffff, keepThinned: true});
+  const changes = (plus) => plus.split('\u00B7$').length - 1;
+  assert.ok(changes(thinned.plus) < changes(roomy.plus));
   assert.equal(await value(page, '#code'), thinned.result);
-  assert.equal(await textOf(page, '#fitted'), 'Color changes thinned to fit 256 characters');
+  assert.equal(await textOf(page, '#fitted'),
+    `${changes(thinned.plus)} of ${changes(roomy.plus)} color changes kept to fit 256 characters`);
   await page.select('#target', 'html');
   await converted(page);
   const html = engine.colour(long, 'grad1:#000080:#0080FF', 'solid:#FFFFFF', {to: 'html'});
