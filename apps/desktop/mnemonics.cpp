@@ -16,6 +16,15 @@ QChar mnemonicOf(const QString& text) {
   return {};
 }
 
+QString withoutMnemonic(const QString& text) {
+  QString plain;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;  // the mark goes, an ampersand stays once
+    plain += text[i];
+  }
+  return plain;
+}
+
 QStringList withMnemonics(const QStringList& texts, QSet<QChar> taken) {
   QStringList marked;
   for (const QString& text : texts) {

@@ -4,7 +4,6 @@
 #include <QVBoxLayout>
 
 #include "control_widgets.h"
-#include "engine/utf8.h"
 #include "errors/titles.h"
 #include "targets/html_render.h"
 
@@ -25,6 +24,7 @@ PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors
                         std::string coded, int limit) {
   PreviewResult result;
   result.coded = std::move(coded);
+  result.written = result.coded;
   result.limit = limit;
   result.message = conversion.message();
   result.question = conversion.question();
@@ -39,6 +39,12 @@ PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors
     result.said = introduce(HostText::OkWouldSay, result.message);
   }
   return result;
+}
+
+QString limitText(const HostTexts& texts, targets::Unit unit, int limit) {
+  if (limit <= 0) return texts(HostText::NoLimit);
+  const QString number = QString::number(limit);
+  return unit == targets::Unit::Utf8Bytes ? texts(HostText::Bytes, number) : number;
 }
 
 PlusPreview::PlusPreview(std::function<PreviewResult()> convert, const HostTexts& texts, QWidget* parent)
@@ -82,7 +88,11 @@ void PlusPreview::refresh() {
   shown_ = shown.coded.empty() ? QString() : plusToHtml(shown.coded);
   result_->setHtml(shown_);
   result_->setAccessibleName(texts_(HostText::Preview));  // in the language spoken now
-  count_->setText(QString("%1 / %2").arg(engine::countChars(shown.coded)).arg(shown.limit));
+  // The unit is said once: with the limit, or with the length when there is no limit.
+  const QString length = QString::number(targets::measure(shown.unit, shown.written));
+  const bool unitWithLength = shown.limit <= 0 && shown.unit == targets::Unit::Utf8Bytes;
+  count_->setText(QString("%1 / %2").arg(unitWithLength ? texts_(HostText::Bytes, length) : length,
+                                         limitText(texts_, shown.unit, shown.limit)));
   QString note;
   if (shown.watchdogAsked) {
     note = texts_(HostText::StoppedAtWatchdog);

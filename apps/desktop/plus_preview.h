@@ -11,29 +11,35 @@
 #include "errors/message_texts.h"
 #include "host_texts.h"
 #include "plugin/silent_conversion.h"
+#include "targets/target_table.h"
 
 namespace tessalune::desktop {
 
 // Plus! text as an HTML fragment in its colours and formats.
 QString plusToHtml(const std::string& plus);
 
-// What a conversion gave: its Plus! text, the length it must fit, and what it would have
-// said or asked.
+// What a conversion gave: its Plus! text, that text in the codes it is written in, the length
+// it must fit there, and what it would have said or asked.
 struct PreviewResult {
   std::string coded;
-  int limit = 0;
+  std::string written;  // in the target's codes; the Plus! text itself for Plus! codes
+  targets::Unit unit = targets::Unit::Characters;
+  int limit = 0;  // in the unit; 0: none
   std::string message;
   std::string question;
   bool watchdogAsked = false;
   std::string said;  // what OK would say or ask, introduced in the language of its message
 };
-// messages: those the conversion spoke with.
+// messages: those the conversion spoke with. The result is written in Plus! codes.
 PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors::MessageTexts& messages,
                         std::string coded, int limit);
 
+// A limit as a person reads it: "129", "400 bytes", or no limit.
+QString limitText(const HostTexts& texts, targets::Unit unit, int limit);
+
 // What a conversion gives, shown as a person will see it: the Plus! text in its colours, its
-// length against the limit, and what the conversion would say or ask. It converts a moment
-// after the last change it is told of, never more than once for a burst of changes.
+// length (in the unit of the codes it is written in) against the limit, and what the conversion would say or
+// ask. It converts a moment after the last change it is told of, never more than once for a burst of changes.
 class PlusPreview : public QWidget {
  public:
   PlusPreview(std::function<PreviewResult()> convert, const HostTexts& texts, QWidget* parent = nullptr);

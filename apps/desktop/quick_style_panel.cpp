@@ -1,10 +1,18 @@
 #include "quick_style_panel.h"
 
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <optional>
 
 #include "engine/colour.h"
 #include "engine/gradient.h"
+#include "mnemonics.h"
+#include "targets/length_fit.h"
+#include "targets/write_target.h"
 
 namespace tessalune::desktop {
 
@@ -16,6 +24,9 @@ QString swatchStyle(engine::ColourNumber colour) {
   return QString("QToolButton { background-color: %1; border: 1px solid #606060; }")
       .arg(QString::fromStdString(engine::rgb2hex(colour)));
 }
+
+// The list opens on the table's first target, the host's own codes.
+static_assert(targets::kTargets[0].target == targets::Target::Plus);
 
 }  // namespace
 
@@ -41,18 +52,24 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   purpose_ = new QComboBox(this);
   purpose_->setObjectName("quickPurpose");
   purpose_->addItems({"", ""});
+  codes_ = new QComboBox(this);
+  codes_->setObjectName("quickCodes");
+  for (const targets::TargetInfo& info : targets::kTargets)
+    codes_->addItem(QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size())));
   preview_ = new PlusPreview(
       [this] {
-        return convert(purpose_->currentIndex() == static_cast<int>(Purpose::Message)
-                           ? engine::EditorMode::Text
-                           : engine::EditorMode::Nickname,
-                       true);
+        PreviewResult result = convert(mode(), codes(), true);
+        copy_->setEnabled(!result.coded.empty());  // Copy is there for a result on show
+        return result;
       },
       host_.texts, this);
   useAsNickname_ = new QPushButton(this);
   useAsNickname_->setObjectName("useAsNickname");
   send_ = new QPushButton(this);
   send_->setObjectName("send");
+  copy_ = new QPushButton(this);
+  copy_->setObjectName("copy");
+  copy_->setEnabled(false);
 
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 6, 6, 6);
@@ -68,42 +85,50 @@ QuickStylePanel::QuickStylePanel(QuickStyleHost host, QWidget* parent)
   purposeLabel_ = new QLabel(this);
   purposeLabel_->setBuddy(purpose_);
   purposeLabel_->hide();
+  codesLabel_ = new QLabel(this);
+  codesLabel_->setBuddy(codes_);
+  codesLabel_->hide();
   grid->addWidget(textLabel_, 0, 0);
-  grid->addWidget(text_, 0, 1, 1, 3);
+  grid->addWidget(text_, 0, 1, 1, 4);
   grid->addWidget(coloursLabel_, 1, 0);
   auto* stopsLine = new QHBoxLayout;
   stopsLine->addLayout(stopRow_);
   stopsLine->addWidget(add_);
   stopsLine->addWidget(remove_);
   stopsLine->addStretch(1);
-  grid->addLayout(stopsLine, 1, 1, 1, 3);
+  grid->addLayout(stopsLine, 1, 1, 1, 4);
   grid->addWidget(styleLabel_, 2, 0);
   grid->addWidget(kind_, 2, 1);
   grid->addWidget(target_, 2, 2);
   grid->addWidget(purpose_, 2, 3);
-  grid->addWidget(preview_, 3, 0, 1, 4);
+  grid->addWidget(codes_, 2, 4);
+  grid->addWidget(preview_, 3, 0, 1, 5);
   auto* actions = new QHBoxLayout;
   actions->addStretch(1);
   actions->addWidget(useAsNickname_);
   actions->addWidget(send_);
-  grid->addLayout(actions, 4, 0, 1, 4);
+  actions->addWidget(copy_);
+  grid->addLayout(actions, 4, 0, 1, 5);
   grid->setColumnStretch(1, 1);
   retranslate();
 
   connect(text_, &QLineEdit::textChanged, this, [this] { changed(); });
   connect(add_, &QToolButton::clicked, this, [this] { addStop(); });
   connect(remove_, &QToolButton::clicked, this, [this] { removeStop(); });
-  for (QComboBox* box : {kind_, target_, purpose_}) {
+  for (QComboBox* box : {kind_, target_, purpose_, codes_}) {
     // Wide enough for its entries in the language they are in now, not the first one shown.
     box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     connect(box, &QComboBox::currentIndexChanged, this, [this] {
       showStops();
+      showCodes();
       changed();
     });
   }
   connect(useAsNickname_, &QPushButton::clicked, this, [this] { useAsNickname(); });
   connect(send_, &QPushButton::clicked, this, [this] { send(); });
+  connect(copy_, &QPushButton::clicked, this, [this] { copy(); });
   showStops();
+  showCodes();
 }
 
 void QuickStylePanel::addStop() {
@@ -135,6 +160,32 @@ void QuickStylePanel::setTarget(Target target) {
 }
 void QuickStylePanel::setPurpose(Purpose purpose) {
   purpose_->setCurrentIndex(static_cast<int>(purpose));
+}
+void QuickStylePanel::setCodes(targets::Target codes) {
+  for (std::size_t i = 0; i < std::size(targets::kTargets); ++i) {
+    if (targets::kTargets[i].target == codes) codes_->setCurrentIndex(static_cast<int>(i));
+  }
+}
+targets::Target QuickStylePanel::codes() const {
+  const int index = codes_->currentIndex();
+  return index >= 0 ? targets::kTargets[static_cast<std::size_t>(index)].target : targets::kTargets[0].target;
+}
+
+engine::EditorMode QuickStylePanel::mode() const {
+  return purpose_->currentIndex() == static_cast<int>(Purpose::Message) ? engine::EditorMode::Text
+                                                                        : engine::EditorMode::Nickname;
+}
+
+// The purposes with the chosen codes' limits; the host's buttons while they are Plus! codes.
+void QuickStylePanel::showCodes() {
+  const targets::TargetInfo& info = targets::targetInfo(codes());
+  purpose_->setItemText(
+      0, host_.texts(HostText::NicknameLimit, limitText(host_.texts, info.unit, info.nicknameLimit)));
+  purpose_->setItemText(
+      1, host_.texts(HostText::MessageLimit, limitText(host_.texts, info.unit, info.messageLimit)));
+  const bool plus = info.target == targets::Target::Plus;
+  useAsNickname_->setEnabled(plus);
+  send_->setEnabled(plus);
 }
 
 // The colour buttons: the chosen stops, or the rainbow's, which cannot be changed.
@@ -183,16 +234,21 @@ engine::SideStyle QuickStylePanel::gradient() const {
   return style;
 }
 
-PreviewResult QuickStylePanel::convert(engine::EditorMode mode, bool stopAtWatchdog) const {
+PreviewResult QuickStylePanel::convert(engine::EditorMode mode, targets::Target codes,
+                                       bool stopAtWatchdog) const {
   const errors::MessageTexts& messages = host_.messages();
-  plugin::SilentConversion conversion(messages, {mode, false, true, stopAtWatchdog});
+  const std::optional<engine::LengthFit> fit = targets::lengthFit(codes, mode);
+  plugin::SilentConversion conversion(messages, {mode, false, true, stopAtWatchdog, fit ? &*fit : nullptr});
   engine::SideStyle black;
   black.kind = engine::SideStyle::Kind::Solid;
   const bool onText = target_->currentIndex() == static_cast<int>(Target::Text);
   const std::string text = text_->text().toStdString();
   std::string coded = onText ? conversion.colour(text, gradient(), engine::SideStyle{})
                              : conversion.colour(text, black, gradient());
-  return previewOf(conversion, messages, std::move(coded), engine::lengthLimit(mode));
+  PreviewResult result = previewOf(conversion, messages, std::move(coded), targets::targetLimit(codes, mode));
+  result.unit = targets::targetInfo(codes).unit;
+  if (!result.coded.empty()) result.written = targets::writeTarget(codes, result.coded);
+  return result;
 }
 
 void QuickStylePanel::changed() {
@@ -200,7 +256,7 @@ void QuickStylePanel::changed() {
 }
 
 void QuickStylePanel::useAsNickname() {
-  const PreviewResult result = convert(engine::EditorMode::Nickname, false);
+  const PreviewResult result = convert(engine::EditorMode::Nickname, targets::Target::Plus, false);
   if (result.coded.empty()) {
     if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
     return;
@@ -209,12 +265,24 @@ void QuickStylePanel::useAsNickname() {
 }
 
 void QuickStylePanel::send() {
-  const PreviewResult result = convert(engine::EditorMode::Text, false);
+  const PreviewResult result = convert(engine::EditorMode::Text, targets::Target::Plus, false);
   if (result.coded.empty()) {
     if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
     return;
   }
   host_.deliver(result.coded);
+}
+
+// The result in the chosen codes, as the preview shows it, but going on where the watchdog
+// would ask, as Send does. The desktop has no clipboard service of the plug-in's: Qt's is
+// the platform's.
+void QuickStylePanel::copy() {
+  const PreviewResult result = convert(mode(), codes(), false);
+  if (result.coded.empty()) {
+    if (!result.message.empty()) host_.dialogs.message(result.message, platform::Icon::Exclamation);
+    return;
+  }
+  QGuiApplication::clipboard()->setText(QString::fromStdString(result.written));
 }
 
 void QuickStylePanel::retranslate() {
@@ -237,20 +305,32 @@ void QuickStylePanel::retranslate() {
   targetLabel_->setText(t(HostText::AppliesTo));
   purpose_->setAccessibleName(t(HostText::LengthLimit));
   purposeLabel_->setText(t(HostText::LengthLimit));
+  codes_->setAccessibleName(t(HostText::Codes));
+  codesLabel_->setText(t(HostText::Codes));
+  // Plus! codes in the host's words; the other targets by the names they have everywhere.
+  for (std::size_t i = 0; i < std::size(targets::kTargets); ++i) {
+    if (targets::kTargets[i].target == targets::Target::Plus)
+      codes_->setItemText(static_cast<int>(i), t(HostText::PlusCodes));
+  }
   int i = 0;
   for (HostText kind : {HostText::Linear, HostText::Mirrored, HostText::Rainbow})
     kind_->setItemText(i++, t(kind));
   target_->setItemText(0, t(HostText::TextColour));
   target_->setItemText(1, t(HostText::Background));
-  purpose_->setItemText(0, t(HostText::NicknameLimit));
-  purpose_->setItemText(1, t(HostText::MessageLimit));
   useAsNickname_->setText(t(HostText::UseAsNickname));
   send_->setText(t(HostText::Send));
+  // Copy's access key is one the window's menu bar leaves free, in the language spoken now.
+  QSet<QChar> taken;
+  if (auto* main = qobject_cast<QMainWindow*>(window()); main && main->menuWidget()) {
+    for (QAction* menu : main->menuBar()->actions()) taken.insert(mnemonicOf(menu->text()));
+  }
+  copy_->setText(withMnemonics({withoutMnemonic(t(HostText::CopyText))}, taken).first());
   textLabel_->setText(t(HostText::TextLabel));
   coloursLabel_->setText(t(HostText::ColoursLabel));
   styleLabel_->setText(t(HostText::StyleLabel));
   preview_->refresh();
   showStops();  // the stops' names
+  showCodes();  // the purposes' limits
 }
 
 }  // namespace tessalune::desktop

@@ -15,6 +15,7 @@
 #include "host_texts.h"
 #include "platform/dialogs.h"
 #include "plus_preview.h"
+#include "targets/target_table.h"
 
 namespace tessalune::desktop {
 
@@ -28,8 +29,11 @@ struct QuickStyleHost {
 
 // The styles the plug-in's windows and saved presets cannot hold: a gradient through up to
 // ten colours, linear or mirrored, or the rainbow, over a text or its background. The same
-// live preview as the editor's; "Use as nickname" and "Send" hand the result to the host as
-// the plug-in's commands hand theirs ("/nick2 " and the nickname, or the message).
+// live preview as the editor's. The result is written in the codes chosen (Plus! codes, or
+// another target's) and fitted to their limit for the purpose; "Copy" puts that text on the
+// clipboard. The host speaks Plus! codes alone: "Use as nickname" and "Send" hand it the
+// result as the plug-in's commands hand theirs ("/nick2 " and the nickname, or the message),
+// and are offered only while Plus! codes are chosen, so that they hand over what is shown.
 class QuickStylePanel : public QWidget {
  public:
   enum class Kind { Linear = 0, Mirrored = 1, Rainbow = 2 };
@@ -47,14 +51,20 @@ class QuickStylePanel : public QWidget {
   void setKind(Kind kind);
   void setTarget(Target target);
   void setPurpose(Purpose purpose);
+  // The codes the result is written in: one of the targets, in their table's order.
+  void setCodes(targets::Target codes);
+  targets::Target codes() const;
   void useAsNickname();
   void send();
+  void copy();
   // Takes the host's words in their language now.
   void retranslate();
 
  private:
   engine::SideStyle gradient() const;
-  PreviewResult convert(engine::EditorMode mode, bool stopAtWatchdog) const;
+  engine::EditorMode mode() const;
+  PreviewResult convert(engine::EditorMode mode, targets::Target codes, bool stopAtWatchdog) const;
+  void showCodes();
   void showStops();
   void changed();
 
@@ -68,6 +78,7 @@ class QuickStylePanel : public QWidget {
   QComboBox* kind_;
   QComboBox* target_;
   QComboBox* purpose_;
+  QComboBox* codes_;
   PlusPreview* preview_;
   QPushButton* useAsNickname_;
   QLabel* textLabel_ = nullptr;
@@ -75,7 +86,9 @@ class QuickStylePanel : public QWidget {
   QLabel* styleLabel_ = nullptr;
   QLabel* targetLabel_ = nullptr;
   QLabel* purposeLabel_ = nullptr;
+  QLabel* codesLabel_ = nullptr;
   QPushButton* send_;
+  QPushButton* copy_;
 };
 
 }  // namespace tessalune::desktop

@@ -34,7 +34,7 @@ enum class HostWord : int {
   TextToColour = 306,
   TextColour = 307,
   Background = 308,
-  NicknameLimit = 309,
+  NicknameLimit = 309,  // %1 is the limit
   MessageLimit = 310,
   UseAsNickname = 311,
   Send = 312,
@@ -91,6 +91,10 @@ enum class HostWord : int {
   ItalicTip = 362,
   UnderlineTip = 363,
   StrikeTip = 364,
+  // The quick style panel's codes: the list's name, a length in bytes, a target without a limit.
+  Codes = 365,
+  Bytes = 366,  // %1 is the number of bytes
+  NoLimit = 367,
   // The chat plug-in's words.
   WindowWithoutDisplay = 401,
   AnsweredYes = 402,

@@ -58,6 +58,7 @@
 #include "store/config_file.h"
 #include "store/store_context.h"
 #include "support/http_test_server.h"
+#include "targets/target_table.h"
 #include "ui/about_window.h"
 #include "ui/editor_window.h"
 #include "ui/help_window.h"
@@ -528,6 +529,8 @@ class DesktopTest : public QObject {
                                              {"quickKind", "Style:"},
                                              {"stop1", "Color 1 of 2"},
                                              {"addStop", "Add a color"},
+                                             {"quickCodes", "Codes"},
+                                             {"copy", "Copy"},
                                              {"conversation", "Conversation"},
                                              {"previewResult", "Preview"}};
     for (auto entry = expected.begin(); entry != expected.end(); ++entry)
@@ -758,6 +761,73 @@ class DesktopTest : public QObject {
              QString("%1 / 1100").arg(quick.preview()->countText().split(' ')[0]));
     QTest::mouseClick(quick.findChild<QPushButton*>("send"), Qt::LeftButton);
     QVERIFY(host.conversation()->toHtml().contains("#00ff00", Qt::CaseInsensitive));
+
+    // The result in each target's codes, fitted to the target's limit for the purpose and
+    // counted in its unit; Copy takes exactly that text. The host's buttons hand over Plus!
+    // codes, so they are offered with Plus! codes alone.
+    auto* copy = quick.findChild<QPushButton*>("copy");
+    quick.text()->clear();
+    quick.preview()->refresh();
+    QVERIFY(!copy->isEnabled());  // nothing to copy
+    using Purpose = desktop::QuickStylePanel::Purpose;
+    const QString accented(190, QChar(0xE9));  // two bytes each: 380 of IRC's 400
+    const struct {
+      targets::Target codes;
+      Purpose purpose;
+      desktop::QuickStylePanel::Kind kind;
+      QString text;
+      QString start;  // of the copied text
+      int limit;      // 0: none
+    } cases[] = {
+        {targets::Target::Plus, Purpose::Nickname, desktop::QuickStylePanel::Kind::Linear, "T\u00EBssalune",
+         "\u00B7$", 129},
+        {targets::Target::Irc, Purpose::Message, desktop::QuickStylePanel::Kind::Rainbow, accented, "\x03",
+         400},
+        {targets::Target::Html, Purpose::Message, desktop::QuickStylePanel::Kind::Linear, "T\u00EBssalune",
+         "<span", 0},
+    };
+    for (const auto& c : cases) {
+      quick.setCodes(c.codes);
+      quick.setPurpose(c.purpose);
+      quick.setKind(c.kind);
+      quick.text()->setText(c.text);
+      quick.preview()->refresh();
+      const char* name = targets::targetInfo(c.codes).name.data();
+      QVERIFY2(copy->isEnabled(), name);
+      QCOMPARE(quick.findChild<QPushButton*>("send")->isEnabled(), c.codes == targets::Target::Plus);
+      QCOMPARE(quick.findChild<QPushButton*>("useAsNickname")->isEnabled(), c.codes == targets::Target::Plus);
+      QGuiApplication::clipboard()->clear();
+      QTest::mouseClick(copy, Qt::LeftButton);
+      const QString copied = QGuiApplication::clipboard()->text();
+      QVERIFY2(copied.startsWith(c.start), qPrintable(copied));
+      const qsizetype length =
+          c.codes == targets::Target::Irc ? copied.toUtf8().size() : copied.toUcs4().size();
+      QVERIFY2(c.limit == 0 || length <= c.limit, name);
+      const QString limit = c.limit == 0                      ? QString("no limit")
+                            : c.codes == targets::Target::Irc ? QString("%1 bytes").arg(c.limit)
+                                                              : QString::number(c.limit);
+      QCOMPARE(quick.preview()->countText(), QString("%1 / %2").arg(length).arg(limit));
+      QCOMPARE(quick.findChild<QComboBox*>("quickPurpose")->currentText(),
+               QString(c.purpose == Purpose::Nickname ? "Nickname (%1)" : "Message (%1)").arg(limit));
+    }
+    // A plain text over the target's limit is refused, as Send refuses one over Plus! codes'.
+    quick.setCodes(targets::Target::Irc);
+    quick.text()->setText(accented + QString(11, QChar(0xE9)));
+    messages_.clear();
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QCOMPARE(messages_, QStringList("The text is too long for this target (more than 400 bytes)."));
+    quick.setCodes(targets::Target::Plus);
+    quick.preview()->refresh();
+    // Tab reaches the codes after the purpose, and Copy after Send; Copy's access key is
+    // one the menu bar leaves free.
+    const QList<QWidget*> stops = focusStops(host);
+    const auto at = [&](const char* name) { return stops.indexOf(quick.findChild<QWidget*>(name)); };
+    QVERIFY(at("quickPurpose") >= 0 && at("quickPurpose") < at("quickCodes"));
+    QVERIFY(at("quickCodes") < at("useAsNickname") && at("send") < at("copy"));
+    QCOMPARE(copy->text(), QString("&Copy"));
+    const QChar key = desktop::mnemonicOf(copy->text());
+    QVERIFY(!key.isNull());
+    for (QAction* menu : host.menuBar()->actions()) QVERIFY(desktop::mnemonicOf(menu->text()) != key);
 
     // A long text without a space wraps in the preview: the window keeps its size.
     const QSize size = host.size();
