@@ -49,15 +49,19 @@ bool saveScreenshots(HostWindow& host, const std::filesystem::path& folder) {
   host.plugin().update()->showModal(host.windows());
   host.windows().onShown = nullptr;
   host.submit("Hello! The nickname above was coloured in the editor.");
-  // The quick style panel with a gradient through three colours.
+  // The quick style panel with a gradient through three colours, written in IRC's codes and
+  // counted in bytes; the host's picture has it in Plus! codes, as it opens.
   QuickStylePanel& quick = *host.quickStyle();
   quick.text()->setText("Tessalune quick style");
   quick.addStop();
   quick.setStop(1, 0x00D7FF);  // gold, between red and blue
   quick.setPurpose(QuickStylePanel::Purpose::Message);
+  quick.setCodes(targets::Target::Irc);
   quick.preview()->refresh();
   host.show();
   saved = save(quick, folder / "quick_style.png") && saved;
+  quick.setCodes(targets::Target::Plus);
+  quick.preview()->refresh();
   return save(host, folder / "host.png") && saved;
 }
 
