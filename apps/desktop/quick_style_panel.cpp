@@ -10,6 +10,7 @@
 
 #include "engine/colour.h"
 #include "engine/gradient.h"
+#include "engine/plus_to_styled_text.h"
 #include "mnemonics.h"
 #include "targets/length_fit.h"
 #include "targets/write_target.h"
@@ -246,8 +247,15 @@ PreviewResult QuickStylePanel::convert(engine::EditorMode mode, targets::Target 
   std::string coded = onText ? conversion.colour(text, gradient(), engine::SideStyle{})
                              : conversion.colour(text, black, gradient());
   PreviewResult result = previewOf(conversion, messages, std::move(coded), targets::targetLimit(codes, mode));
-  result.unit = targets::targetInfo(codes).unit;
+  const targets::TargetInfo& info = targets::targetInfo(codes);
+  result.unit = info.unit;
   if (!result.coded.empty()) result.written = targets::writeTarget(codes, result.coded);
+  // The preview shows the backgrounds that codes without any leave out: said, unless the
+  // conversion has something to say itself.
+  if (!info.backgrounds && engine::hasBackgroundCode(result.coded) && result.said.empty()) {
+    const QString name = QString::fromUtf8(info.name.data(), static_cast<qsizetype>(info.name.size()));
+    result.said = host_.texts(HostText::NoBackgrounds, name).toStdString();
+  }
   return result;
 }
 

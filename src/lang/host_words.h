@@ -95,6 +95,7 @@ enum class HostWord : int {
   Codes = 365,
   Bytes = 366,  // %1 is the number of bytes
   NoLimit = 367,
+  NoBackgrounds = 368,  // %1 is the target's name
   // The chat plug-in's words.
   WindowWithoutDisplay = 401,
   AnsweredYes = 402,

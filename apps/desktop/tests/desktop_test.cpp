@@ -816,6 +816,13 @@ class DesktopTest : public QObject {
     messages_.clear();
     QTest::mouseClick(copy, Qt::LeftButton);
     QCOMPARE(messages_, QStringList("The text is too long for this target (more than 400 bytes)."));
+    // Codes without background colours say that they leave the text's out.
+    quick.text()->setText("Tessalune");
+    quick.setTarget(desktop::QuickStylePanel::Target::Background);
+    quick.setCodes(targets::Target::Bbcode);
+    quick.preview()->refresh();
+    QCOMPARE(quick.preview()->noteText(), QString("bbcode has no background colors: they are left out."));
+    quick.setTarget(desktop::QuickStylePanel::Target::Text);
     quick.setCodes(targets::Target::Plus);
     quick.preview()->refresh();
     // Tab reaches the codes after the purpose, and Copy after Send; Copy's access key is
