@@ -23,6 +23,7 @@
 #include "lang/message_catalogue.h"
 #include "lang/message_variables.h"
 #include "plugin/silent_conversion.h"
+#include "plugin/target_conversion.h"
 #include "targets/html_render.h"
 #include "targets/length_fit.h"
 #include "targets/target_table.h"
@@ -54,9 +55,7 @@ const targets::TargetInfo* targetAt(int i) {
 }
 
 // Plus! text loaded into a box as the editor loads it and converted again, fitted to the
-// target's limit (or limit, above 0), and written in the target's codes. Backgrounds are
-// converted only when the text has some: the box shows white under every other character,
-// which is no background of the text's.
+// target's limit (or limit, above 0), and written in the target's codes.
 abi::Colouring convertPlus(const char* plus, int flags, int languageId, const char* target, int limit) {
   using abi::ColourOutcome;
   try {
@@ -69,18 +68,14 @@ abi::Colouring convertPlus(const char* plus, int flags, int languageId, const ch
     if (limit < 0) return {ColourOutcome::Invalid, "the limit " + std::to_string(limit) + " is below 0"};
     const engine::EditorMode mode =
         flags & TESSALUNE_COLOUR_MESSAGE ? engine::EditorMode::Text : engine::EditorMode::Nickname;
-    const std::optional<engine::LengthFit> fit = targets::lengthFit(*as, mode, limit);
     lang::MessageVariables messages{lang::MessageCatalogue(languageId)};
     messages.loadMessages();
-    plugin::SilentConversion conversion(
-        messages, {mode, (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0,
-                   false, fit ? &*fit : nullptr});
-    engine::RichTextBox box("rtf_nick");
-    box.setTextRtf(engine::plus2rtf(plus));
-    const std::string coded = conversion.convert(box, engine::hasBackgroundCode(plus));
-    if (!coded.empty()) return {ColourOutcome::Ok, targets::writeTarget(*as, coded), coded};
-    if (!conversion.message().empty()) return {ColourOutcome::Refused, conversion.message()};
-    if (!conversion.question().empty()) return {ColourOutcome::Question, conversion.question()};
+    const plugin::TargetConversion converted = plugin::convertPlusTo(
+        *as, plus, messages,
+        {mode, (flags & TESSALUNE_COLOUR_NO_END) != 0, (flags & TESSALUNE_COLOUR_KEEP_THINNED) != 0, limit});
+    if (!converted.plus.empty()) return {ColourOutcome::Ok, converted.text, converted.plus};
+    if (!converted.message.empty()) return {ColourOutcome::Refused, converted.message};
+    if (!converted.question.empty()) return {ColourOutcome::Question, converted.question};
     return {ColourOutcome::Refused, "the text was refused"};
   } catch (const std::bad_alloc&) {
     throw;

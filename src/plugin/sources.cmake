@@ -1,7 +1,8 @@
 # The plug-in's sources: read by this folder's CMakeLists.txt and by the web build (web/CMakeLists.txt),
 # which compiles the colouring part (the colour function's silent conversion). A new source file goes in one of these lists.
 set(tessalune_plugin_colouring_sources
-  silent_conversion.cpp)
+  silent_conversion.cpp
+  target_conversion.cpp)
 set(tessalune_plugin_sources
   ${tessalune_plugin_colouring_sources}
   command_table.cpp
