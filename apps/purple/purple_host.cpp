@@ -280,12 +280,46 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
       failure && where.protocolId == "prpl-jabber") {
     return notice("Tessalune: " + text(PurpleText::MessageNotSent, text(*failure)));
   }
-  const std::string html = escapedHtml(result);
+  const std::optional<Outgoing> out = outgoing(where, account, result);
+  if (!out || !(conversation = where.conversation())) return;  // declined, or closed while asked
+  const std::string html = out->html ? out->text : escapedHtml(out->text);
   if (where.chat) {
     purple_conv_chat_send(PURPLE_CONV_CHAT(conversation), html.c_str());
   } else {
     purple_conv_im_send(PURPLE_CONV_IM(conversation), html.c_str());
   }
+}
+
+SendAs PurpleHost::sendAsOf(PurpleAccount* account) {
+  const std::string name = sendAsPreferenceOf(account);
+  const char* value = purple_prefs_exists(name.c_str()) ? purple_prefs_get_string(name.c_str()) : nullptr;
+  const std::optional<SendAs> chosen = value ? sendAsNamed(value) : std::nullopt;
+  return chosen.value_or(defaultSendAs(purple_account_get_protocol_id(account)));
+}
+
+std::string PurpleHost::sendAsPreferenceOf(PurpleAccount* account) {
+  return sendAsPreference(kSendAsBranch, purple_account_get_protocol_id(account),
+                          purple_account_get_username(account));
+}
+
+std::optional<Outgoing> PurpleHost::outgoing(const ConversationAddress& where, PurpleAccount* account,
+                                             const std::string& result) {
+  if (sendAsOf(account) == SendAs::PlusCodes) {
+    Outgoing plus;
+    plus.text = result;
+    return plus;
+  }
+  Outgoing out = inNetworkFormatting(where.protocolId, result, plugin_->messages(), true);
+  // The network's limit thinned the colours further: the person answers again, as the
+  // command's own conversion asks.
+  if (!out.question.empty() && !front_->dialogs().ask(out.question, platform::Icon::Question)) {
+    return std::nullopt;
+  }
+  if (out.text.empty()) {
+    front_->dialogs().message(out.message, platform::Icon::Exclamation);
+    return std::nullopt;
+  }
+  return out;
 }
 
 // A confirmed result the account can no longer send is not dropped: the person is told, and

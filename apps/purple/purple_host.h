@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,6 +21,7 @@
 #include "platform/messenger.h"
 #include "plugin/plugin.h"
 #include "purple_texts.h"
+#include "send_as.h"
 #include "settings_frame.h"
 #include "shown_names.h"
 #include "shown_writer.h"
@@ -30,6 +32,8 @@ namespace tessalune::purple {
 inline constexpr const char* kPrefsRoot = "/plugins/core/tessalune";
 inline constexpr const char* kRenderPref = "/plugins/core/tessalune/render";  // bool: show codes in colour
 inline constexpr const char* kAnswerPref = "/plugins/core/tessalune/answer_yes";  // bool, without a display
+// Each account's choice of how results go out: a string of send_as.h below this branch.
+inline constexpr const char* kSendAsBranch = "/plugins/core/tessalune/send_as";
 
 // Makes the front that shows windows, when the client has a display; else null.
 using WindowedFront = std::function<std::unique_ptr<Front>()>;
@@ -84,6 +88,14 @@ class PurpleHost : private platform::Messenger {
   void describe();
   void undescribe();
   void deliver(const ConversationAddress& where, const std::string& result);
+  // The account's choice of how a result goes out, and the client's preference that holds it.
+  static SendAs sendAsOf(PurpleAccount* account);
+  static std::string sendAsPreferenceOf(PurpleAccount* account);
+  void addSendAsChoices(PurplePluginPrefFrame* frame);
+  // A message result written as the account sends it: nothing when the person declined the
+  // thinning, or the conversion refused it (the person is told why).
+  std::optional<Outgoing> outgoing(const ConversationAddress& where, PurpleAccount* account,
+                                   const std::string& result);
   void keepUnsent(const ConversationAddress& where, const std::string& result);
   void publish(const ConversationAddress& where, PurpleAccount* account, const std::string& nickname);
   // A text for the person, in the conversation where the command was typed when it is
@@ -125,7 +137,8 @@ class PurpleHost : private platform::Messenger {
   SettingsFrame settingsFrame_{
       [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
   PidginPage pidginPage_;
-  bool preferencesAsked_ = false;  // by the page's button
+  std::set<std::string> choiceLabels_;  // the client keeps a choice's label without a copy
+  bool preferencesAsked_ = false;       // by the page's button
   std::string summary_, description_;
   std::optional<std::pair<char*, char*>> describedBefore_;  // the summary and description of before
   std::optional<ConversationAddress> current_;              // where the running command was typed

@@ -10,6 +10,7 @@ void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
   texts_.follow(plugin_->language());
   purple_plugin_pref_frame_add(frame, purple_plugin_pref_new_with_name_and_label(
                                           kRenderPref, texts_(PurpleText::PrefShowCodes).c_str()));
+  addSendAsChoices(frame);
   // With a display the preferences window holds the rest.
   if (front_->showsWindows()) return;
 
@@ -19,6 +20,29 @@ void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
   if (!started_) return;
   settingsFrame_.addTo(
       frame, [this](store::Setting s) { return plugin_->settingText(s); }, texts_);
+}
+
+// Each account's choice of how the plug-in's results go out, where the person sets the
+// plug-in's other client preferences; it is kept with them, by account, as the client keeps
+// the plug-in's preferences.
+void PurpleHost::addSendAsChoices(PurplePluginPrefFrame* frame) {
+  const auto kept = [this](std::string text) { return choiceLabels_.insert(std::move(text)).first->c_str(); };
+  for (GList* node = purple_accounts_get_all(); node; node = node->next) {
+    auto* account = static_cast<PurpleAccount*>(node->data);
+    const std::string name = sendAsPreferenceOf(account);
+    purple_prefs_add_string(name.c_str(), std::string(sendAsValue(sendAsOf(account))).c_str());
+    const std::string label =
+        texts_(PurpleText::PrefSendAs, std::string(purple_account_get_username(account)) + " (" +
+                                           purple_account_get_protocol_name(account) + ")");
+    PurplePluginPref* pref = purple_plugin_pref_new_with_name_and_label(name.c_str(), label.c_str());
+    purple_plugin_pref_set_type(pref, PURPLE_PLUGIN_PREF_CHOICE);
+    for (const auto& [sendAs, word] : {std::pair{SendAs::PlusCodes, PurpleText::SendAsPlusCodes},
+                                       std::pair{SendAs::NetworkFormatting, PurpleText::SendAsNetwork}}) {
+      purple_plugin_pref_add_choice(pref, kept(texts_(word)),
+                                    const_cast<char*>(kept(std::string(sendAsValue(sendAs)))));
+    }
+    purple_plugin_pref_frame_add(frame, pref);
+  }
 }
 
 void* PurpleHost::pidginPage() {

@@ -102,6 +102,7 @@ void initPlugin(PurplePlugin*) {
   purple_prefs_add_none(tessalune::purple::kPrefsRoot);
   purple_prefs_add_bool(tessalune::purple::kRenderPref, TRUE);
   purple_prefs_add_bool(tessalune::purple::kAnswerPref, TRUE);
+  purple_prefs_add_none(tessalune::purple::kSendAsBranch);
   // Pidgin shows a page of the plug-in's own.
   if (tessalune::purple::PidginPage::available()) {
     info.ui_requirement = const_cast<char*>(tessalune::purple::kPidginUi);

@@ -136,6 +136,10 @@ enum class HostWord : int {
   PluginDescription = 443,
   // Where Pidgin keeps a message its account could not send.
   InInputBox = 444,
+  // An account's choice of how the plug-in's results go out; %1 names the account.
+  PrefSendAs = 445,
+  SendAsPlusCodes = 446,
+  SendAsNetwork = 447,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

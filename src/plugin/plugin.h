@@ -114,6 +114,8 @@ class Plugin : private errors::Lifecycle, private ui::ActionGate, private Reques
     return lang::LanguageId::atPosition(settings_.language);
   }
   bool halted() const { return halted_; }
+  // The catalogue messages in the plug-in's language, as its own conversions show them.
+  const errors::MessageTexts& messages() const { return messages_; }
 
   // A setting as the plug-in holds it, the way the file writes it: for a host's own list of
   // the settings (a client that shows no window).

@@ -58,4 +58,8 @@ std::string writeTarget(Target target, std::string_view plus) {
   throw std::logic_error("no writer for the target " + std::string(targetInfo(target).name));
 }
 
+std::string writeChatHtml(std::string_view plus) {
+  return renderHtml(shown(plus), HtmlMarkup::ChatTags);
+}
+
 }  // namespace tessalune::targets

@@ -12,4 +12,9 @@ namespace tessalune::targets {
 // colours and formats a reader sees are the ones a Plus! client would show.
 std::string writeTarget(Target target, std::string_view plus);
 
+// Plus! text as the HTML a chat client sends as a formatted message (<font color back>, <b>,
+// <i>, <u>, <s>, which clients show where they ignore some CSS), read as writeTarget reads it:
+// a background only where the text chose one.
+std::string writeChatHtml(std::string_view plus);
+
 }  // namespace tessalune::targets

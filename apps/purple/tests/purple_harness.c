@@ -9,6 +9,11 @@
  *   bob logged: TEXT       the same message as bob's conversation logs it
  *   bob received alice's nickname: NAME  the nickname alice published, as it reached bob
  *   bob sees alice as: NAME  the same, as bob's client names her, when the name it shows changed
+ *   bob received on IRC: TEXT  a message bob's IRC connection read from the server, before
+ *                          libpurple turns its formatting into HTML (bytes below 0x20 as \xNN)
+ *   bob received XHTML-IM: XML  the formatted part of an XMPP message bob received, when it
+ *                          has one, and then
+ *   bob received body: TEXT  the same message's plain body
  * A step is over when a marker message alice sends after it reached bob, and, when the
  * plug-in published a nickname, when bob saw it and alice was told. A step "offline STEP"
  * signs alice off right after STEP is typed, before the plug-in runs it, and is over at
@@ -395,10 +400,13 @@ static gboolean nicknameSeen(gpointer data) {
   return G_SOURCE_REMOVE;
 }
 
+static void onReceivingMessage(PurpleConnection* connection, xmlnode** stanza);
+
 /* Bob's nickname events from alice, before any plug-in reads them. */
 static void onReceivingXml(PurpleConnection* connection, xmlnode** stanza, gpointer data) {
   (void)data;
   if (listening || purple_connection_get_account(connection) != bob || !stanza || !*stanza) return;
+  if (strcmp((*stanza)->name, "message") == 0) onReceivingMessage(connection, stanza);
   const char* from = xmlnode_get_attrib(*stanza, "from");
   xmlnode* nick = xmlnode_get_child(*stanza, "event/items/item/nick");
   if (!from || strncmp(from, "alice@localhost", 15) != 0 || !nick) return;
@@ -414,6 +422,45 @@ static void onReceivingXml(PurpleConnection* connection, xmlnode** stanza, gpoin
   last = text;
   /* Seen once bob's client has read it, and named alice anew if the name it shows changed. */
   g_idle_add(nicknameSeen, NULL);
+}
+
+/* Bob's XMPP messages from alice with a formatted part: that part and the plain body. */
+static void onReceivingMessage(PurpleConnection* connection, xmlnode** stanza) {
+  const char* from = xmlnode_get_attrib(*stanza, "from");
+  xmlnode* html = xmlnode_get_child(*stanza, "html");
+  if (!from || strncmp(from, "alice@localhost", 15) != 0 || !html ||
+      purple_connection_get_account(connection) != bob) {
+    return;
+  }
+  char* xml = xmlnode_to_str(html, NULL);
+  addLine("bob received XHTML-IM", xml);
+  g_free(xml);
+  xmlnode* body = xmlnode_get_child(*stanza, "body");
+  char* text = body ? xmlnode_get_data(body) : NULL;
+  addLine("bob received body", text ? text : "");
+  g_free(text);
+}
+
+/* A line bob's IRC connection read, as the server sent it: a message from alice is printed
+ * with its formatting characters visible. */
+static void onIrcReceivingText(PurpleConnection* connection, char** text, gpointer data) {
+  (void)data;
+  if (purple_connection_get_account(connection) != bobIrc || !text || !*text) return;
+  static const char kPrivmsg[] = " PRIVMSG bob :";
+  const char* message = strstr(*text, kPrivmsg);
+  if (strncmp(*text, ":alice!", 7) != 0 || !message) return;
+  message += strlen(kPrivmsg);
+  if (strcmp(message, kMarker) == 0) return;
+  GString* shown = g_string_new(NULL);
+  for (const unsigned char* c = (const unsigned char*)message; *c; ++c) {
+    if (*c < 0x20) {
+      g_string_append_printf(shown, "\\x%02X", *c);
+    } else {
+      g_string_append_c(shown, (char)*c);
+    }
+  }
+  addLine("bob received on IRC", shown->str);
+  g_string_free(shown, TRUE);
 }
 
 /* A nickname published by the plug-in: the step waits until bob saw it. */
@@ -508,6 +555,8 @@ int main(int argc, char** argv) {
   purple_signal_connect_priority(purple_plugins_find_with_id("prpl-jabber"), "jabber-receiving-xmlnode",
                                  &handle, PURPLE_CALLBACK(onReceivingXml), NULL,
                                  PURPLE_SIGNAL_PRIORITY_LOWEST);
+  purple_signal_connect(purple_plugins_find_with_id("prpl-irc"), "irc-receiving-text", &handle,
+                        PURPLE_CALLBACK(onIrcReceivingText), NULL);
   if (!listening) alice = account("alice@localhost/test", "secret1", port);
   bob = account("bob@localhost/test", "secret2", port);
   const char* irc = getenv("IRC_PORT");
