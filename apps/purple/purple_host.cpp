@@ -292,9 +292,10 @@ void PurpleHost::deliver(const ConversationAddress& where, const std::string& re
 
 SendAs PurpleHost::sendAsOf(PurpleAccount* account) {
   const std::string name = sendAsPreferenceOf(account);
-  const char* value = purple_prefs_exists(name.c_str()) ? purple_prefs_get_string(name.c_str()) : nullptr;
-  const std::optional<SendAs> chosen = value ? sendAsNamed(value) : std::nullopt;
-  return chosen.value_or(defaultSendAs(purple_account_get_protocol_id(account)));
+  if (purple_prefs_get_type(name.c_str()) != PURPLE_PREF_BOOLEAN) {
+    return defaultSendAs(purple_account_get_protocol_id(account));
+  }
+  return purple_prefs_get_bool(name.c_str()) ? SendAs::NetworkFormatting : SendAs::PlusCodes;
 }
 
 std::string PurpleHost::sendAsPreferenceOf(PurpleAccount* account) {

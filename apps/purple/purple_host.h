@@ -9,7 +9,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,7 +31,7 @@ namespace tessalune::purple {
 inline constexpr const char* kPrefsRoot = "/plugins/core/tessalune";
 inline constexpr const char* kRenderPref = "/plugins/core/tessalune/render";  // bool: show codes in colour
 inline constexpr const char* kAnswerPref = "/plugins/core/tessalune/answer_yes";  // bool, without a display
-// Each account's choice of how results go out: a string of send_as.h below this branch.
+// Each account's choice of how results go out, below this branch: on for the network's formatting.
 inline constexpr const char* kSendAsBranch = "/plugins/core/tessalune/send_as";
 
 // Makes the front that shows windows, when the client has a display; else null.
@@ -137,8 +136,7 @@ class PurpleHost : private platform::Messenger {
   SettingsFrame settingsFrame_{
       [this](store::Setting setting, std::string text) { queueSettingChange(setting, std::move(text)); }};
   PidginPage pidginPage_;
-  std::set<std::string> choiceLabels_;  // the client keeps a choice's label without a copy
-  bool preferencesAsked_ = false;       // by the page's button
+  bool preferencesAsked_ = false;  // by the page's button
   std::string summary_, description_;
   std::optional<std::pair<char*, char*>> describedBefore_;  // the summary and description of before
   std::optional<ConversationAddress> current_;              // where the running command was typed

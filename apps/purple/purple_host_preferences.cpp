@@ -24,24 +24,18 @@ void PurpleHost::fillPreferences(PurplePluginPrefFrame* frame) {
 
 // Each account's choice of how the plug-in's results go out, where the person sets the
 // plug-in's other client preferences; it is kept with them, by account, as the client keeps
-// the plug-in's preferences.
+// the plug-in's preferences. A check box each: one row of Finch's page, which must fit a
+// terminal of 24 rows.
 void PurpleHost::addSendAsChoices(PurplePluginPrefFrame* frame) {
-  const auto kept = [this](std::string text) { return choiceLabels_.insert(std::move(text)).first->c_str(); };
   for (GList* node = purple_accounts_get_all(); node; node = node->next) {
     auto* account = static_cast<PurpleAccount*>(node->data);
     const std::string name = sendAsPreferenceOf(account);
-    purple_prefs_add_string(name.c_str(), std::string(sendAsValue(sendAsOf(account))).c_str());
+    purple_prefs_add_bool(name.c_str(), sendAsOf(account) == SendAs::NetworkFormatting);
     const std::string label =
         texts_(PurpleText::PrefSendAs, std::string(purple_account_get_username(account)) + " (" +
                                            purple_account_get_protocol_name(account) + ")");
-    PurplePluginPref* pref = purple_plugin_pref_new_with_name_and_label(name.c_str(), label.c_str());
-    purple_plugin_pref_set_type(pref, PURPLE_PLUGIN_PREF_CHOICE);
-    for (const auto& [sendAs, word] : {std::pair{SendAs::PlusCodes, PurpleText::SendAsPlusCodes},
-                                       std::pair{SendAs::NetworkFormatting, PurpleText::SendAsNetwork}}) {
-      purple_plugin_pref_add_choice(pref, kept(texts_(word)),
-                                    const_cast<char*>(kept(std::string(sendAsValue(sendAs)))));
-    }
-    purple_plugin_pref_frame_add(frame, pref);
+    purple_plugin_pref_frame_add(frame,
+                                 purple_plugin_pref_new_with_name_and_label(name.c_str(), label.c_str()));
   }
 }
 

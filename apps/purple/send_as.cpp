@@ -30,17 +30,6 @@ SendAs defaultSendAs(std::string_view protocolId) {
   return protocolId == kIrc ? SendAs::NetworkFormatting : SendAs::PlusCodes;
 }
 
-std::string_view sendAsValue(SendAs sendAs) {
-  return sendAs == SendAs::NetworkFormatting ? "network" : "plus";
-}
-
-std::optional<SendAs> sendAsNamed(std::string_view value) {
-  for (SendAs sendAs : {SendAs::PlusCodes, SendAs::NetworkFormatting}) {
-    if (value == sendAsValue(sendAs)) return sendAs;
-  }
-  return std::nullopt;
-}
-
 std::string sendAsPreference(std::string_view branch, std::string_view protocolId,
                              std::string_view username) {
   std::string name(branch);

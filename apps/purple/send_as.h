@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,11 +15,6 @@ enum class SendAs { PlusCodes, NetworkFormatting };
 // characters and show Plus! codes as they are, so IRC sends its own; every other network
 // sends Plus! codes, as the commands make them.
 SendAs defaultSendAs(std::string_view protocolId);
-
-// The choice as the client's preference holds it ("plus" or "network"), and back; nothing
-// for a value of neither.
-std::string_view sendAsValue(SendAs sendAs);
-std::optional<SendAs> sendAsNamed(std::string_view value);
 
 // The client's preference of the account's choice, below the branch: one name for each
 // account, its protocol and user name written with letters, digits and "_XX" escapes alone

@@ -138,8 +138,6 @@ enum class HostWord : int {
   InInputBox = 444,
   // An account's choice of how the plug-in's results go out; %1 names the account.
   PrefSendAs = 445,
-  SendAsPlusCodes = 446,
-  SendAsNetwork = 447,
   // The web page's words.
   PageTitle = 501,
   StyleKind = 502,

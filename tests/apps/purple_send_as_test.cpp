@@ -16,9 +16,6 @@ TEST(SendAs, DefaultsToTheNetworksOwnOnIrcAlone) {
   EXPECT_EQ(defaultSendAs("prpl-irc"), SendAs::NetworkFormatting);
   EXPECT_EQ(defaultSendAs("prpl-jabber"), SendAs::PlusCodes);
   EXPECT_EQ(defaultSendAs("prpl-novell"), SendAs::PlusCodes);
-  EXPECT_EQ(sendAsNamed("network"), SendAs::NetworkFormatting);
-  EXPECT_EQ(sendAsNamed("plus"), SendAs::PlusCodes);
-  EXPECT_EQ(sendAsNamed("Network"), std::nullopt);
 }
 
 // Each account has a preference of its own, whose name the client can hold: no "/" of an XMPP
