@@ -34,7 +34,7 @@ struct PreviewResult {
 PreviewResult previewOf(const plugin::SilentConversion& conversion, const errors::MessageTexts& messages,
                         std::string coded, int limit);
 
-// A limit as a person reads it: "129", "400 bytes", or no limit.
+// A limit as a person reads it: the number alone, in bytes ("N bytes"), or no limit.
 QString limitText(const HostTexts& texts, targets::Unit unit, int limit);
 
 // What a conversion gives, shown as a person will see it: the Plus! text in its colours, its

@@ -777,16 +777,16 @@ class DesktopTest : public QObject {
       desktop::QuickStylePanel::Kind kind;
       QString text;
       QString start;  // of the copied text
-      int limit;      // 0: none
     } cases[] = {
         {targets::Target::Plus, Purpose::Nickname, desktop::QuickStylePanel::Kind::Linear, "T\u00EBssalune",
-         "\u00B7$", 129},
-        {targets::Target::Irc, Purpose::Message, desktop::QuickStylePanel::Kind::Rainbow, accented, "\x03",
-         400},
+         "\u00B7$"},
+        {targets::Target::Irc, Purpose::Message, desktop::QuickStylePanel::Kind::Rainbow, accented, "\x03"},
         {targets::Target::Html, Purpose::Message, desktop::QuickStylePanel::Kind::Linear, "T\u00EBssalune",
-         "<span", 0},
+         "<span"},
     };
     for (const auto& c : cases) {
+      const int limit = targets::targetLimit(
+          c.codes, c.purpose == Purpose::Nickname ? engine::EditorMode::Nickname : engine::EditorMode::Text);
       quick.setCodes(c.codes);
       quick.setPurpose(c.purpose);
       quick.setKind(c.kind);
@@ -802,13 +802,13 @@ class DesktopTest : public QObject {
       QVERIFY2(copied.startsWith(c.start), qPrintable(copied));
       const qsizetype length =
           c.codes == targets::Target::Irc ? copied.toUtf8().size() : copied.toUcs4().size();
-      QVERIFY2(c.limit == 0 || length <= c.limit, name);
-      const QString limit = c.limit == 0                      ? QString("no limit")
-                            : c.codes == targets::Target::Irc ? QString("%1 bytes").arg(c.limit)
-                                                              : QString::number(c.limit);
-      QCOMPARE(quick.preview()->countText(), QString("%1 / %2").arg(length).arg(limit));
+      QVERIFY2(limit == 0 || length <= limit, name);
+      const QString said = limit == 0                        ? QString("no limit")
+                           : c.codes == targets::Target::Irc ? QString("%1 bytes").arg(limit)
+                                                             : QString::number(limit);
+      QCOMPARE(quick.preview()->countText(), QString("%1 / %2").arg(length).arg(said));
       QCOMPARE(quick.findChild<QComboBox*>("quickPurpose")->currentText(),
-               QString(c.purpose == Purpose::Nickname ? "Nickname (%1)" : "Message (%1)").arg(limit));
+               QString(c.purpose == Purpose::Nickname ? "Nickname (%1)" : "Message (%1)").arg(said));
     }
     // A plain text over the target's limit is refused, as Send refuses one over Plus! codes'.
     quick.setCodes(targets::Target::Irc);
